@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+#include "command_parser.h"
+
+#include <cstdint>
+
+#include "command_frame.h"
+
+namespace kr820::emulator {
+namespace {
+
+enum class Candidate { kFrame, kIncomplete, kInvalid };
+
+// Judges the bytes starting at `at`; on kFrame, *bodyBytes holds the body length.
+Candidate JudgeAt(std::string_view bytes, std::size_t at, std::size_t* bodyBytes) {
+    if (bytes[at] != kStx) return Candidate::kInvalid;
+    if (bytes.size() - at < 2) return Candidate::kIncomplete;
+    const auto length = CommandBodyLength(static_cast<std::uint8_t>(bytes[at + 1]));
+    if (!length) return Candidate::kInvalid;
+    if (bytes.size() - at < *length + 3) return Candidate::kIncomplete;
+    const std::string_view body = bytes.substr(at + 1, *length);
+    const auto checksum = static_cast<std::uint8_t>(bytes[at + 1 + *length]);
+    if (checksum != CommandChecksum(body) || bytes[at + 2 + *length] != kEtx) {
+        return Candidate::kInvalid;
+    }
+    *bodyBytes = *length;
+    return Candidate::kFrame;
+}
+
+}  // namespace
+
+std::vector<std::string> CommandParser::Feed(std::string_view bytes) {
+    pending_.append(bytes);
+    std::vector<std::string> bodies;
+    Scan(&bodies);
+    return bodies;
+}
+
+std::vector<std::string> CommandParser::AbandonPending() {
+    std::vector<std::string> bodies;
+    while (!pending_.empty()) {
+        pending_.erase(0, 1);
+        ++droppedBytes_;
+        Scan(&bodies);
+    }
+    return bodies;
+}
+
+void CommandParser::Scan(std::vector<std::string>* bodies) {
+    const std::string_view bytes = pending_;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        std::size_t bodyBytes = 0;
+        const Candidate candidate = JudgeAt(bytes, at, &bodyBytes);
+        if (candidate == Candidate::kIncomplete) break;
+        if (candidate == Candidate::kInvalid) {
+            ++at;
+            ++droppedBytes_;
+            continue;
+        }
+        bodies->emplace_back(bytes.substr(at + 1, bodyBytes));
+        at += bodyBytes + 3;
+    }
+    pending_.erase(0, at);
+}
+
+}  // namespace kr820::emulator
