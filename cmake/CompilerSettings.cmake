@@ -1,0 +1,23 @@
+# Warnings and sanitizers, applied to every target of this project through one interface target.
+add_library(kr820_compiler_settings INTERFACE)
+target_compile_options(kr820_compiler_settings INTERFACE -Wall -Wextra -Wpedantic)
+if(KR820_SANITIZE)
+  target_compile_options(kr820_compiler_settings INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(kr820_compiler_settings INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Helper: a GoogleTest executable registered with CTest, with a time limit and a label.
+#   kr820_add_test(NAME unit_core LABEL unit TIMEOUT 60 SOURCES a.cpp b.cpp LIBS kr820_core)
+function(kr820_add_test)
+  cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock kr820_compiler_settings)
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS ${T_LABEL}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -1,0 +1,461 @@
+// SPDX-License-Identifier: MIT
+#include "app/frm_main.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/frm_about.h"
+#include "app/toolbar_icons.h"
+#include "core/settings/program_folder.h"
+#include "core/settings/registry_values.h"
+#include "graph/frm_graph.h"
+#include "lcd/frm_lcd.h"
+#include "link/com_devices.h"
+#include "link/send_command.h"
+#include "link/wait.h"
+#include "ui/prompter.h"
+
+namespace kr820::app {
+namespace {
+
+constexpr int kToolBarHeight = 37;
+constexpr int kStatusPanelWidth = 50;
+constexpr int kDeviceChooserWidth = 99;
+constexpr int kRealTimeGraphWidth = 900;
+constexpr int kRealTimeGraphHeight = 600;
+constexpr int kLcdBottomMargin = 30;
+
+void AbortSilently(link::TComPort&, const link::EComError&, link::TErrorAction& action) {
+    action = link::TErrorAction::AbortSilently;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* parent)
+    : QMainWindow(parent),
+      m_prompter(prompter),
+      m_listDevices(std::move(listDevices)),
+      m_link(m_state, m_comm1, m_mainTimer, *this) {
+    setObjectName("frmMain");
+    setWindowTitle("KR820");
+    resize(837, 522);
+
+    m_workspace = new QMdiArea(this);
+    m_workspace->setObjectName("Workspace");
+    setCentralWidget(m_workspace);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+
+    // Comm1Error and Comm2Error: every port error is abandoned silently.
+    m_comm1.setObjectName("Comm1");
+    m_comm2.setObjectName("Comm2");
+    m_comm1.SetOnError(AbortSilently);
+    m_comm2.SetOnError(AbortSilently);
+
+    m_mainTimer.setObjectName("MainTimer");
+    m_mainTimer.setInterval(1000);
+    m_mainTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_mainTimer, &QTimer::timeout, this, [this] { m_link.MainTimerTimer(); });
+    m_blinkTimer.setObjectName("BlinkTimer");
+    m_blinkTimer.setInterval(500);
+    m_recBlinkTimer.setObjectName("RecBlinkTimer");
+    m_recBlinkTimer.setInterval(500);
+
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+    m_mainTimer.stop();
+    delete m_lcdWindow;
+}
+
+void TfrmMain::FormCreate() {
+    QStringList devices;
+    if (m_listDevices) m_listDevices(devices);
+    m_selectingDevice = true;
+    m_comboBoxDeviceName->addItems(devices);
+    m_comboBoxDeviceName->setCurrentIndex(devices.isEmpty() ? -1 : 0);
+    if (devices.isEmpty()) m_comboBoxDeviceName->setEditText("ComPort");
+    m_selectingDevice = false;
+    link::TrySetDeviceName(m_comm1, link::ComDeviceName(SelectedDeviceText()));
+
+    const auto settings = core::OpenProgramSettings();
+    const core::RegistryValues stored = core::ReadRegistryValues(*settings);
+    m_state.RealTimeRate = stored.RealTimeRate;
+    m_state.LastConnectedPort = stored.LastConnectedPort;
+    m_state.LastConnectedModel = stored.LastConnectedModel;
+
+    // The workspace never scrolls, even when a child window reaches beyond it.
+    m_workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_workspace->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void TfrmMain::SetSplash(TfrmAbout* splash) { m_splash = splash; }
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_firstShowDone) return;
+    m_firstShowDone = true;
+    // The start-up runs once the window is on screen, from the event loop, because the meter
+    // search processes events while it waits.
+    QMetaObject::invokeMethod(this, &TfrmMain::FormShow, Qt::QueuedConnection);
+}
+
+void TfrmMain::FormShow() {
+    if (m_state.RealTimeRate == 0) m_state.RealTimeRate = 2;
+    m_state.RealTimeAxisStep = core::RealTimeAxisStepFor(m_state.RealTimeRate);
+
+    CreateRealTimeGraph();
+    CreateLcdWindow();
+    if (m_lcdWindow)
+        m_lcdWindow->move(5, height() - m_lcdWindow->frameGeometry().height() - kLcdBottomMargin);
+
+    SetSplashStatus("Initializing COM Port ....");
+    m_link.SearchMeter();
+    m_mainTimer.start();
+    if (m_splash) {
+        m_splash->SetStatus(QString());
+        m_splash->close();
+    }
+    emit startupFinished();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // Child windows may hold data the user wants to keep; they ask first.
+    m_workspace->closeAllSubWindows();
+    if (!m_workspace->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TfrmMain::FormClose() {
+    m_mainTimer.stop();
+    link::TryClose(m_comm1);
+    link::TryClose(m_comm2);
+
+    const auto settings = core::OpenProgramSettings();
+    core::WriteRegistryValues(*settings,
+                              {m_state.RealTimeRate, m_state.CurrentPortIndex, m_state.ModelCode});
+
+    m_workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_workspace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    if (m_lcdWindow) m_lcdWindow->close();
+}
+
+void TfrmMain::CreateRealTimeGraph() {
+    auto* window = new graph::TfrmGraph(graph::TfrmGraph::kRealTimeCaption);
+    QMdiSubWindow* frame = m_workspace->addSubWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setGeometry(0, 0, kRealTimeGraphWidth, kRealTimeGraphHeight);
+    m_realTimeGraphWindow = window;
+    m_realTimeGraph1->setChecked(true);
+    m_state.RealTimeRate = 2;
+    connect(window, &QObject::destroyed, this, [this] {
+        m_realTimeGraph1->setChecked(false);
+        if (m_state.Connected) {
+            EnableRun(true);
+            EnableStop(false);
+        }
+        m_state.RealTimeRecording = false;
+        m_state.RealTimePointCount = 0;
+    });
+    window->show();
+}
+
+void TfrmMain::CreateLcdWindow() {
+    m_lcdWindow = new lcd::TfrmLCD(this);
+    m_lcdWindow->SetCloseGuard([this] {
+        link::WaitWhile([this] { return m_state.RxBusy; }, std::chrono::milliseconds(3000));
+    });
+    m_lcdWindow->show();
+}
+
+// ---- Menu and tool bar -------------------------------------------------------------------------
+
+void TfrmMain::CreateActions() {
+    auto action = [this](const char* name, const QString& text, void (TfrmMain::*handler)()) {
+        auto* created = new QAction(text, this);
+        created->setObjectName(name);
+        connect(created, &QAction::triggered, this, handler);
+        return created;
+    };
+    m_open1 = action("Open1", "&Open", &TfrmMain::btnOpenClick);
+    m_save1 = action("Save1", "&Save", &TfrmMain::Save1Click);
+    m_print1 = action("Print1", "&Print", &TfrmMain::btnPrintClick);
+    m_printerSetup1 = action("PrinterSetup1", "&Printer Setup", &TfrmMain::PrinterSetup1Click);
+    m_exit1 = action("Exit1", "E&xit", &TfrmMain::Exit1Click);
+    m_dataLogger1 = action("DataLogger1", "&DataLogger", &TfrmMain::btnDataLoggerClick);
+    m_run1 = action("Run1", "&Run", &TfrmMain::btnRunClick);
+    m_stop1 = action("Stop1", "&Stop", &TfrmMain::btnStopClick);
+    m_option1 = action("Option1", "&Option", &TfrmMain::btnSetupClick);
+    m_realTimeGraph1 = action("RealTimeGraph1", "Real Time &Graph", &TfrmMain::RealTimeGraph1Click);
+    m_realTimeGraph1->setCheckable(true);
+    m_lcd1 = action("LCD1", "&LCD", &TfrmMain::LCD1Click);
+    m_cascade1 = action("Cascade1", "&Cascade", &TfrmMain::Cascade1Click);
+    m_tile1 = action("Tile1", "&Tile", &TfrmMain::Tile1Click);
+    m_contents1 = action("Contents1", "&Contents", &TfrmMain::Contents1Click);
+    m_aboutKR8201 = action("AboutKR8201", "&About KR820", &TfrmMain::AboutKR8201Click);
+}
+
+void TfrmMain::CreateMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("File1");
+    file->addAction(m_open1);
+    file->addAction(m_save1);
+    file->addSeparator();
+    file->addAction(m_print1);
+    file->addAction(m_printerSetup1);
+    file->addSeparator();
+    file->addAction(m_exit1);
+
+    menuBar()->addAction(m_dataLogger1);
+
+    QMenu* realTime = menuBar()->addMenu("Real Time Data");
+    realTime->setObjectName("RealTimeData1");
+    realTime->addAction(m_run1);
+    realTime->addAction(m_stop1);
+
+    menuBar()->addAction(m_option1);
+
+    // Kept for service: the menu is not visible, so users cannot reach it.
+    QMenu* baudrate = menuBar()->addMenu("&Baudrate");
+    baudrate->setObjectName("Baudrate1");
+    baudrate->menuAction()->setVisible(false);
+    m_baudRates = new QActionGroup(this);
+    for (const auto& [name, rate] : {std::pair{"N96001", 9600}, std::pair{"N192001", 19200},
+                                     std::pair{"N384001", 38400}, std::pair{"N576001", 57600}}) {
+        QAction* item = baudrate->addAction(QString::number(rate));
+        item->setObjectName(name);
+        item->setCheckable(true);
+        item->setChecked(rate == 19200);
+        m_baudRates->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item, rate = rate] {
+            m_link.ChangeBaudRate(rate);
+            item->setChecked(true);
+        });
+    }
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("View1");
+    view->addAction(m_realTimeGraph1);
+    view->addAction(m_lcd1);
+
+    m_windowMenu = menuBar()->addMenu("&Window");
+    m_windowMenu->setObjectName("Window1");
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &TfrmMain::UpdateWindowMenu);
+    UpdateWindowMenu();
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("Help1");
+    help->addAction(m_contents1);
+    help->addSeparator();
+    help->addAction(m_aboutKR8201);
+}
+
+void TfrmMain::UpdateWindowMenu() {
+    m_windowMenu->clear();
+    m_windowMenu->addAction(m_cascade1);
+    m_windowMenu->addAction(m_tile1);
+    const QList<QMdiSubWindow*> windows = m_workspace->subWindowList();
+    if (!windows.isEmpty()) m_windowMenu->addSeparator();
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows.at(i);
+        QAction* item = m_windowMenu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(window->widget()->windowTitle()));
+        item->setCheckable(true);
+        item->setChecked(window == m_workspace->activeSubWindow());
+        connect(item, &QAction::triggered, this,
+                [this, window] { m_workspace->setActiveSubWindow(window); });
+    }
+}
+
+void TfrmMain::CreateToolBar() {
+    QToolBar* bar = addToolBar("Tools");
+    bar->setObjectName("ToolBar1");
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setFixedHeight(kToolBarHeight);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    auto button = [this, bar](const char* name, ToolIcon icon, const QString& hint,
+                              void (TfrmMain::*handler)()) {
+        auto* created = new QToolButton(bar);
+        created->setObjectName(name);
+        created->setIcon(MakeToolIcon(icon));
+        created->setToolTip(hint);
+        created->setAutoRaise(true);
+        connect(created, &QToolButton::clicked, this, handler);
+        bar->addWidget(created);
+        return created;
+    };
+    m_btnOpen = button("btnOpen", ToolIcon::Open, "Open File", &TfrmMain::btnOpenClick);
+    m_btnSave = button("btnSave", ToolIcon::Save, "Save To File", &TfrmMain::Save1Click);
+    m_btnPrint = button("btnPrint", ToolIcon::Print, "Print", &TfrmMain::btnPrintClick);
+    m_btnDataLogger =
+        button("btnDataLogger", ToolIcon::DataLogger, "Load Data", &TfrmMain::btnDataLoggerClick);
+    m_btnSetup = button("btnSetup", ToolIcon::Setup, "Setup Meter", &TfrmMain::btnSetupClick);
+    m_btnRun =
+        button("btnRun", ToolIcon::Run, "Start Recording Real Time Data", &TfrmMain::btnRunClick);
+    m_btnStop =
+        button("btnStop", ToolIcon::Stop, "Stop Recording Real Time Data", &TfrmMain::btnStopClick);
+    m_btnHelp = button("btnHelp", ToolIcon::Help, "Help", &TfrmMain::Contents1Click);
+
+    m_comboBoxDeviceName = new QComboBox(bar);
+    m_comboBoxDeviceName->setObjectName("ComboBoxDeviceName");
+    m_comboBoxDeviceName->setEditable(true);
+    m_comboBoxDeviceName->setInsertPolicy(QComboBox::NoInsert);
+    m_comboBoxDeviceName->setFixedWidth(kDeviceChooserWidth);
+    m_comboBoxDeviceName->setEditText("ComPort");
+    bar->addWidget(m_comboBoxDeviceName);
+    // Only the user's changes move the link to another device: a chosen entry or typed text.
+    connect(m_comboBoxDeviceName, &QComboBox::activated, this, [this] {
+        if (!m_selectingDevice) m_link.ComboBoxDeviceNameChange();
+    });
+    connect(m_comboBoxDeviceName->lineEdit(), &QLineEdit::textEdited, this, [this] {
+        if (!m_selectingDevice) m_link.ComboBoxDeviceNameChange();
+    });
+}
+
+void TfrmMain::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setSizeGripEnabled(false);
+    for (int i = 0; i < 2; ++i) {
+        m_statusPanels[i] = new QLabel(bar);
+        m_statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        m_statusPanels[i]->setMinimumWidth(kStatusPanelWidth);
+        m_statusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addWidget(m_statusPanels[i]);
+    }
+}
+
+QString TfrmMain::StatusPanelText(int panel) const { return m_statusPanels[panel]->text(); }
+
+lcd::TfrmLCD* TfrmMain::LcdWindow() const { return m_lcdWindow; }
+graph::TfrmGraph* TfrmMain::RealTimeGraphWindow() const { return m_realTimeGraphWindow; }
+graph::TfrmGraph* TfrmMain::DataLoggerWindow() const { return m_dataLoggerWindow; }
+
+// ---- Commands ----------------------------------------------------------------------------------
+
+// Opening and saving files, printing, the logger download, real-time recording and the meter
+// setup are carried out by their own windows and dialogs; these entries are their doors.
+void TfrmMain::btnOpenClick() {}
+void TfrmMain::Save1Click() {}
+void TfrmMain::btnPrintClick() {}
+void TfrmMain::PrinterSetup1Click() {}
+void TfrmMain::btnDataLoggerClick() {}
+void TfrmMain::btnRunClick() {}
+void TfrmMain::btnStopClick() {}
+void TfrmMain::btnSetupClick() {}
+
+void TfrmMain::Exit1Click() { close(); }
+
+void TfrmMain::RealTimeGraph1Click() {
+    if (m_realTimeGraphWindow) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(m_realTimeGraphWindow->parentWidget()))
+            frame->showNormal();
+        m_realTimeGraph1->setChecked(true);
+        return;
+    }
+    CreateRealTimeGraph();
+}
+
+void TfrmMain::LCD1Click() {
+    if (m_lcdWindow) {
+        m_lcdWindow->showNormal();
+        return;
+    }
+    CreateLcdWindow();
+}
+
+void TfrmMain::Cascade1Click() { m_workspace->cascadeSubWindows(); }
+void TfrmMain::Tile1Click() { m_workspace->tileSubWindows(); }
+
+QString TfrmMain::HelpFilePath() {
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString beside = programDir.filePath("KR820.htm");
+    const QString installed = programDir.filePath("../share/kr820/KR820.htm");
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
+        return QFileInfo(installed).canonicalFilePath();
+    return beside;
+}
+
+void TfrmMain::Contents1Click() { m_prompter.OpenDocument(HelpFilePath()); }
+
+void TfrmMain::AboutKR8201Click() {
+    QPointer<TfrmAbout> about = new TfrmAbout(this);
+    m_prompter.Exec(*about);
+    delete about;  // closing frees it, unless the box was only hidden
+}
+
+// ---- LinkView ----------------------------------------------------------------------------------
+
+int TfrmMain::DeviceCount() const { return m_comboBoxDeviceName->count(); }
+
+void TfrmMain::SelectDevice(int index) {
+    m_selectingDevice = true;
+    m_comboBoxDeviceName->setCurrentIndex(index);
+    if (index < 0) m_comboBoxDeviceName->setEditText(QString());
+    m_selectingDevice = false;
+}
+
+int TfrmMain::SelectedDeviceIndex() const {
+    return m_comboBoxDeviceName->findText(m_comboBoxDeviceName->currentText(), Qt::MatchExactly);
+}
+
+QString TfrmMain::SelectedDeviceText() const { return m_comboBoxDeviceName->currentText(); }
+
+void TfrmMain::RemoveDevice(int index) {
+    m_selectingDevice = true;
+    m_comboBoxDeviceName->removeItem(index);
+    m_selectingDevice = false;
+}
+
+void TfrmMain::SetSplashStatus(const QString& text) {
+    if (m_splash) m_splash->SetStatus(text);
+}
+
+void TfrmMain::SetStatusPanels(const QString& port, const QString& connection) {
+    m_statusPanels[0]->setText(port);
+    m_statusPanels[1]->setText(connection);
+}
+
+void TfrmMain::EnableRun(bool enabled) {
+    m_btnRun->setEnabled(enabled);
+    m_run1->setEnabled(enabled);
+}
+
+void TfrmMain::EnableStop(bool enabled) {
+    m_btnStop->setEnabled(enabled);
+    m_stop1->setEnabled(enabled);
+}
+
+void TfrmMain::EnableDataLogger(bool enabled) {
+    m_btnDataLogger->setEnabled(enabled);
+    m_dataLogger1->setEnabled(enabled);
+}
+
+void TfrmMain::ShowNoConnection(bool shown) {
+    if (m_lcdWindow) m_lcdWindow->lblNoConnection()->setVisible(shown);
+}
+
+}  // namespace kr820::app

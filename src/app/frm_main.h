@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+
+#include "core/state/app_state.h"
+#include "link/com_port.h"
+#include "link/link_view.h"
+#include "link/meter_link.h"
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolButton;
+
+namespace kr820::ui {
+class Prompter;
+}
+namespace kr820::lcd {
+class TfrmLCD;
+}
+namespace kr820::graph {
+class TfrmGraph;
+}
+
+namespace kr820::app {
+
+class TfrmAbout;
+
+// The program's one main window: a workspace for the graph windows, the menu, the tool bar with
+// the device chooser, the status bar, the timers and the two serial port objects. It owns the
+// application state and dispatches every command to the code that carries it out.
+class TfrmMain : public QMainWindow, private link::LinkView {
+    Q_OBJECT
+
+public:
+    using DeviceLister = std::function<void(QStringList&)>;
+
+    TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // The start-up splash; its status label shows what the first show is doing.
+    void SetSplash(TfrmAbout* splash);
+
+    core::AppState& State() { return m_state; }
+    link::TComPort& Comm1() { return m_comm1; }
+    link::TComPort& Comm2() { return m_comm2; }
+    QTimer& MainTimer() { return m_mainTimer; }
+    link::MeterLink& Link() { return m_link; }
+    QComboBox* ComboBoxDeviceName() const { return m_comboBoxDeviceName; }
+    QMdiArea* Workspace() const { return m_workspace; }
+    QString StatusPanelText(int panel) const;
+
+    lcd::TfrmLCD* LcdWindow() const;
+    graph::TfrmGraph* RealTimeGraphWindow() const;
+    graph::TfrmGraph* DataLoggerWindow() const;
+
+    // The help page, beside the program (or where the installation put it).
+    static QString HelpFilePath();
+
+    // Menu and tool bar handlers.
+    void btnOpenClick();
+    void Save1Click();
+    void btnPrintClick();
+    void PrinterSetup1Click();
+    void Exit1Click();
+    void btnDataLoggerClick();
+    void btnRunClick();
+    void btnStopClick();
+    void btnSetupClick();
+    void RealTimeGraph1Click();
+    void LCD1Click();
+    void Cascade1Click();
+    void Tile1Click();
+    void Contents1Click();
+    void AboutKR8201Click();
+
+    void CreateRealTimeGraph();
+
+signals:
+    // The first show's start-up sequence has run to its end.
+    void startupFinished();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Start-up and shut-down.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void CreateLcdWindow();
+
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void UpdateWindowMenu();
+
+    // LinkView
+    int DeviceCount() const override;
+    void SelectDevice(int index) override;
+    int SelectedDeviceIndex() const override;
+    QString SelectedDeviceText() const override;
+    void RemoveDevice(int index) override;
+    void SetSplashStatus(const QString& text) override;
+    void SetStatusPanels(const QString& port, const QString& connection) override;
+    void EnableRun(bool enabled) override;
+    void EnableStop(bool enabled) override;
+    void EnableDataLogger(bool enabled) override;
+    void ShowNoConnection(bool shown) override;
+
+    ui::Prompter& m_prompter;
+    DeviceLister m_listDevices;
+    core::AppState m_state;
+    link::TComPort m_comm1;
+    link::TComPort m_comm2;
+    QTimer m_mainTimer;
+    QTimer m_blinkTimer;
+    QTimer m_recBlinkTimer;
+    link::MeterLink m_link;
+
+    QMdiArea* m_workspace = nullptr;
+    QComboBox* m_comboBoxDeviceName = nullptr;
+    QLabel* m_statusPanels[2] = {nullptr, nullptr};
+    bool m_selectingDevice = false;  // the program, not the user, changes the chooser
+    bool m_firstShowDone = false;
+
+    QPointer<TfrmAbout> m_splash;
+    QPointer<lcd::TfrmLCD> m_lcdWindow;
+    QPointer<graph::TfrmGraph> m_realTimeGraphWindow;
+    QPointer<graph::TfrmGraph> m_dataLoggerWindow;
+
+    QToolButton* m_btnOpen = nullptr;
+    QToolButton* m_btnSave = nullptr;
+    QToolButton* m_btnPrint = nullptr;
+    QToolButton* m_btnDataLogger = nullptr;
+    QToolButton* m_btnSetup = nullptr;
+    QToolButton* m_btnRun = nullptr;
+    QToolButton* m_btnStop = nullptr;
+    QToolButton* m_btnHelp = nullptr;
+
+    QAction* m_open1 = nullptr;
+    QAction* m_save1 = nullptr;
+    QAction* m_print1 = nullptr;
+    QAction* m_printerSetup1 = nullptr;
+    QAction* m_exit1 = nullptr;
+    QAction* m_dataLogger1 = nullptr;
+    QAction* m_run1 = nullptr;
+    QAction* m_stop1 = nullptr;
+    QAction* m_option1 = nullptr;
+    QAction* m_realTimeGraph1 = nullptr;
+    QAction* m_lcd1 = nullptr;
+    QAction* m_cascade1 = nullptr;
+    QAction* m_tile1 = nullptr;
+    QAction* m_contents1 = nullptr;
+    QAction* m_aboutKR8201 = nullptr;
+    QActionGroup* m_baudRates = nullptr;
+    QMenu* m_windowMenu = nullptr;
+};
+
+}  // namespace kr820::app

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+class QSettings;
+
+namespace kr820::core {
+
+// The three integer values the program keeps between runs, under the group "SOFTWARE/KR820".
+struct RegistryValues {
+    int RealTimeRate = 2;
+    int LastConnectedPort = 0;
+    int LastConnectedModel = 820;
+};
+
+inline const QString kRegistryGroup = QStringLiteral("SOFTWARE/KR820");
+
+// Each value is read by itself: a missing or unreadable one gets its default alone.
+RegistryValues ReadRegistryValues(QSettings& settings);
+
+// Writes "RealTimeRate", "LastConnectedPort" and "LastConnectedModel" in that order.
+void WriteRegistryValues(QSettings& settings, const RegistryValues& values);
+
+}  // namespace kr820::core

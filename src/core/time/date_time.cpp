@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#include "core/time/date_time.h"
+
+#include <cmath>
+
+namespace kr820::core {
+namespace {
+
+const QDate kEpoch(1899, 12, 30);
+
+}  // namespace
+
+TDateTime ToTDateTime(const QDateTime& dateTime) {
+    const QDateTime local = dateTime.toLocalTime();
+    const double days = static_cast<double>(kEpoch.daysTo(local.date()));
+    const double seconds = std::round(local.time().msecsSinceStartOfDay() / 1000.0);
+    // Before the epoch the whole days count down while the time of day still counts up, so the
+    // fraction carries the sign of the day part (-1.25 is 29 December 1899, 06:00).
+    const double fraction = seconds / kSecondsPerDay;
+    return days < 0 ? days - fraction : days + fraction;
+}
+
+QDateTime FromTDateTime(TDateTime value) {
+    double wholeDays = std::trunc(value);
+    long long seconds = std::llround(std::fabs(value - wholeDays) * kSecondsPerDay);
+    if (seconds >= static_cast<long long>(kSecondsPerDay)) {  // 23:59:59.6 rounds into the next day
+        seconds -= static_cast<long long>(kSecondsPerDay);
+        wholeDays += value < 0 ? -1 : 1;
+    }
+    const QDate date = kEpoch.addDays(static_cast<qint64>(wholeDays));
+    const QTime time = QTime(0, 0).addSecs(static_cast<int>(seconds));
+    return QDateTime(date, time);
+}
+
+TDateTime NowTDateTime() { return ToTDateTime(QDateTime::currentDateTime()); }
+
+}  // namespace kr820::core

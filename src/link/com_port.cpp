@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: MIT
+#include "link/com_port.h"
+
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <QMetaObject>
+#include <cerrno>
+#include <cstring>
+
+namespace kr820::link {
+namespace {
+
+EComError SystemError(int code) { return EComError(code, QString::fromLocal8Bit(strerror(code))); }
+
+constexpr std::chrono::milliseconds kWriteLimit{1000};
+
+}  // namespace
+
+TComPort::TComPort(QObject* parent) : QObject(parent) {
+    connect(&m_port, &QSerialPort::readyRead, this, &TComPort::OnReadyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &TComPort::OnSerialError);
+}
+
+TComPort::~TComPort() { CloseDevice(); }
+
+bool TComPort::Active() const { return m_port.isOpen(); }
+
+void TComPort::SetActive(bool active) {
+    if (active == Active()) return;
+    if (active) {
+        OpenDevice();
+    } else {
+        CloseDevice();
+    }
+}
+
+void TComPort::OpenDevice() {
+    m_port.setPortName(m_deviceName);
+    errno = 0;
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const int code = errno != 0 ? errno : static_cast<int>(m_port.error());
+        const QString message = m_port.errorString();
+        m_port.clearError();
+        Fail(EComError(code, message));
+    }
+    // Qt's lock file keeps other programs out; the lock on the open file keeps out a second port
+    // object of this program on the same device, whatever the lock directory allows.
+    if (flock(DeviceHandle(), LOCK_EX | LOCK_NB) != 0) {
+        const int code = errno;
+        m_port.close();
+        Fail(SystemError(code));
+    }
+    m_locked = true;
+    PurgeInput();
+    PurgeOutput();
+    ApplyLineSettings();
+}
+
+void TComPort::ApplyLineSettings() {
+    const bool applied = m_port.setBaudRate(m_baudRate) && m_port.setDataBits(QSerialPort::Data8) &&
+                         m_port.setParity(QSerialPort::NoParity) &&
+                         m_port.setStopBits(QSerialPort::OneStop) &&
+                         m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!applied) {
+        const EComError error(static_cast<int>(m_port.error()), m_port.errorString());
+        m_port.clearError();
+        CloseDevice();
+        Fail(error);
+    }
+}
+
+void TComPort::CloseDevice() {
+    if (!m_port.isOpen()) return;
+    if (m_locked) flock(DeviceHandle(), LOCK_UN);
+    m_locked = false;
+    m_port.close();
+}
+
+void TComPort::SetDeviceName(const QString& name) {
+    if (Active()) Fail(EComError(0, kOpenPortMessage));
+    m_deviceName = name;
+}
+
+void TComPort::SetBaudRate(int bitsPerSecond) {
+    m_baudRate = bitsPerSecond;
+    if (Active()) ApplyLineSettings();
+}
+
+int TComPort::DeviceHandle() const { return static_cast<int>(m_port.handle()); }
+
+void TComPort::RequireOpen() {
+    if (!Active()) Fail(EComError(0, kClosedPortMessage));
+}
+
+int TComPort::InputCount() {
+    if (!Active()) return 0;
+    int inDriver = 0;
+    if (ioctl(DeviceHandle(), FIONREAD, &inDriver) != 0) inDriver = 0;
+    return static_cast<int>(m_port.bytesAvailable()) + inDriver;
+}
+
+int TComPort::Read(char* buffer, int count) {
+    RequireOpen();
+    // Bytes the event loop already collected come first, then those still in the driver.
+    int got = static_cast<int>(m_port.read(buffer, count));
+    if (got < 0) got = 0;
+    while (got < count) {
+        const ssize_t n = ::read(DeviceHandle(), buffer + got, static_cast<size_t>(count - got));
+        if (n > 0) {
+            got += static_cast<int>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            break;  // nothing more queued: reads never wait
+        }
+    }
+    return got;
+}
+
+QByteArray TComPort::Read(int count) {
+    QByteArray bytes(count, Qt::Uninitialized);
+    bytes.resize(Read(bytes.data(), count));
+    return bytes;
+}
+
+void TComPort::Write(const char* data, int count) {
+    RequireOpen();
+    int written = 0;
+    while (written < count) {
+        const ssize_t n =
+            ::write(DeviceHandle(), data + written, static_cast<size_t>(count - written));
+        if (n > 0) {
+            written += static_cast<int>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN) Fail(SystemError(errno));
+        // The driver's output queue is full: wait for room, but not for ever.
+        pollfd room{DeviceHandle(), POLLOUT, 0};
+        if (poll(&room, 1, static_cast<int>(kWriteLimit.count())) <= 0)
+            Fail(EComError(0, kTimeoutMessage));
+    }
+}
+
+void TComPort::PurgeInput() {
+    if (Active()) m_port.clear(QSerialPort::Input);
+}
+
+void TComPort::PurgeOutput() {
+    if (Active()) m_port.clear(QSerialPort::Output);
+}
+
+bool TComPort::WaitForReadable(std::chrono::milliseconds limit) {
+    if (!Active()) return false;
+    if (m_port.bytesAvailable() > 0) return true;
+    pollfd input{DeviceHandle(), POLLIN, 0};
+    return poll(&input, 1, static_cast<int>(limit.count())) > 0 && (input.revents & POLLIN);
+}
+
+void TComPort::Fail(const EComError& error) {
+    TErrorAction action = TErrorAction::Report;
+    if (m_onError) m_onError(*this, error, action);
+    if (action == TErrorAction::AbortSilently) throw EAbort();
+    throw error;
+}
+
+void TComPort::OnReadyRead() {
+    // Copied: the handler may clear itself or close the port.
+    if (const RxCharHandler handler = m_onRxChar) handler(*this);
+}
+
+void TComPort::OnSerialError(QSerialPort::SerialPortError error) {
+    // Only a device that went away is reported from here; every other failure surfaces as the
+    // result of the call that caused it.
+    if (error != QSerialPort::ResourceError || !Active()) return;
+    const EComError failure(static_cast<int>(error), m_port.errorString());
+    m_port.clearError();
+    if (m_onError) {
+        TErrorAction action = TErrorAction::Report;
+        m_onError(*this, failure, action);
+    }
+    // Closing from inside the port's own signal is unsafe; hand it to the next event.
+    QMetaObject::invokeMethod(
+        this, [this] { CloseDevice(); }, Qt::QueuedConnection);
+}
+
+}  // namespace kr820::link

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#include "ui/qt_prompter.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace kr820::ui {
+
+void QtPrompter::Message(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QApplication::applicationName(), text);
+}
+
+Prompter::Answer QtPrompter::Confirm(QWidget* parent, const QString& text, Buttons buttons) {
+    QMessageBox::StandardButtons shown = QMessageBox::Yes | QMessageBox::No;
+    if (buttons == Buttons::YesNoCancel) shown |= QMessageBox::Cancel;
+    switch (QMessageBox::question(parent, QApplication::applicationName(), text, shown)) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}
+
+QString QtPrompter::OpenFileName(QWidget* parent, const QString& folder, const QString& filter,
+                                 QString* selectedFilter) {
+    return QFileDialog::getOpenFileName(parent, QString(), folder, filter, selectedFilter);
+}
+
+QString QtPrompter::SaveFileName(QWidget* parent, const QString& folder, const QString& filter,
+                                 const QString& defaultSuffix, QString* selectedFilter) {
+    QFileDialog dialog(parent, QString(), folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (selectedFilter && !selectedFilter->isEmpty()) dialog.selectNameFilter(*selectedFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (selectedFilter) *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
+
+int QtPrompter::Exec(QDialog& dialog) { return dialog.exec(); }
+
+void QtPrompter::OpenDocument(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace kr820::ui
