@@ -23,7 +23,4 @@ std::string FrameCommand(std::string_view body);
 // never from looking for ETX. Empty for a byte that starts no known command.
 std::optional<std::size_t> CommandBodyLength(std::uint8_t firstBodyByte);
 
-// The longest frame the meter accepts: "WRTC" and twelve digits.
-inline constexpr std::size_t kMaxCommandFrameBytes = 16 + 3;
-
 }  // namespace kr820::emulator

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#include "slave_line.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace kr820::emulator::testing {
+
+SlaveLine::SlaveLine(const std::string& path)
+    : fd_(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {}
+
+SlaveLine::~SlaveLine() { Close(); }
+
+void SlaveLine::Close() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+}
+
+bool SlaveLine::Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd_, bytes.data(), bytes.size());
+        if (written < 0 && errno != EINTR) return false;
+        if (written > 0) bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+std::string SlaveLine::Read(std::size_t count, std::chrono::milliseconds limit) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + limit;
+    std::string bytes;
+    while (bytes.size() < count) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) break;
+        pollfd request{fd_, POLLIN, 0};
+        if (poll(&request, 1, static_cast<int>(left.count())) <= 0) continue;
+        char buffer[256];
+        const ssize_t got = read(fd_, buffer, std::min(sizeof buffer, count - bytes.size()));
+        if (got > 0) bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    return bytes;
+}
+
+}  // namespace kr820::emulator::testing

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+// The application's end of the emulator's pseudo-terminal, opened with plain POSIX calls and
+// left in whatever mode the emulator set, so the tests see what a fresh open sees.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kr820::emulator::testing {
+
+class SlaveLine {
+public:
+    explicit SlaveLine(const std::string& path);
+    ~SlaveLine();
+    SlaveLine(const SlaveLine&) = delete;
+    SlaveLine& operator=(const SlaveLine&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+    int Fd() const { return fd_; }
+    bool Write(std::string_view bytes);
+    // Reads until `count` bytes have come or `limit` has passed; never waits longer.
+    std::string Read(std::size_t count, std::chrono::milliseconds limit);
+    // Everything that arrives within `limit`.
+    std::string ReadAll(std::chrono::milliseconds limit) { return Read(SIZE_MAX, limit); }
+    void Close();
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace kr820::emulator::testing
