@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+
+#include "ui/prompter.h"
+
+namespace kr820::testing {
+
+// Answers every question without a screen and remembers what was asked.
+class FakePrompter : public ui::Prompter {
+public:
+    void Message(QWidget*, const QString& text) override { messages << text; }
+    Answer Confirm(QWidget*, const QString& text, Buttons) override {
+        questions << text;
+        return confirmAnswer;
+    }
+    QString OpenFileName(QWidget*, const QString&, const QString&, QString*) override {
+        return openFileName;
+    }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&,
+                         QString*) override {
+        return saveFileName;
+    }
+    int Exec(QDialog& dialog) override {
+        ++dialogsShown;
+        return onDialog ? onDialog(dialog) : QDialog::Rejected;
+    }
+    void OpenDocument(const QString& path) override { documents << path; }
+
+    QStringList messages, questions, documents;
+    Answer confirmAnswer = Answer::Cancel;
+    QString openFileName, saveFileName;
+    std::function<int(QDialog&)> onDialog;
+    int dialogsShown = 0;
+};
+
+}  // namespace kr820::testing
