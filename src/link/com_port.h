@@ -63,6 +63,7 @@ public:
     // Setting or clearing the handler starts or stops the events at once, without reopening.
     void SetOnRxChar(RxCharHandler handler) { m_onRxChar = std::move(handler); }
     bool HasOnRxChar() const { return static_cast<bool>(m_onRxChar); }
+    const RxCharHandler& OnRxChar() const { return m_onRxChar; }
     void SetOnError(ErrorHandler handler) { m_onError = std::move(handler); }
 
 private:

@@ -180,6 +180,44 @@ void MeterLink::ComboBoxDeviceNameChange() {
     m_state.CurrentPortIndex = m_state.LastConnectedPort = m_view.SelectedDeviceIndex();
 }
 
+void MeterLink::QuiesceLivePath() {
+    WaitWhile([this] { return m_state.TimerBusy; }, kBusyLimit);
+    m_mainTimer.stop();
+    WaitWhile([this] { return m_state.RxBusy; }, kBusyLimit);
+}
+
+void MeterLink::TakeUpPolling() {
+    TryClose(m_comm1);
+    m_comm1.SetOnRxChar([this](TComPort& sender) { Comm1RxChar(sender); });
+    WaitMs(500);
+    TryOpen(m_comm1);
+    m_comm1.PurgeInput();
+    SendCommand(m_comm1, kLivePoll);
+    m_mainTimer.start();
+}
+
+void MeterLink::SwitchToDownloadPort(TComPort& comm2) {
+    TryClose(m_comm1);
+    TryClose(comm2);
+    TrySetDeviceName(comm2, m_comm1.DeviceName());
+    try {
+        comm2.SetBaudRate(m_comm1.BaudRate());
+    } catch (const EAbort&) {
+    } catch (const EComError&) {
+    }
+    comm2.SetOnRxChar(nullptr);
+    WaitMs(500);
+    TryOpen(comm2);
+}
+
+void MeterLink::ReturnFromDownloadPort(TComPort& comm2) {
+    // No poll here: the next tick polls.
+    TryClose(comm2);
+    TryOpen(m_comm1);
+    WaitMs(500);
+    m_mainTimer.start();
+}
+
 void MeterLink::ChangeBaudRate(int bitsPerSecond) {
     WaitWhile([this] { return m_state.RxBusy; }, kBusyLimit);
     TryClose(m_comm1);

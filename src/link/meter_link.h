@@ -34,6 +34,15 @@ public:
     // The hidden baud-rate items.
     void ChangeBaudRate(int bitsPerSecond);
 
+    // Port discipline of the exchanges with the meter. Quiescing waits (at most 3 s each) for a
+    // running tick and receive handler and stops the poll; taking up polling reattaches the live
+    // path, polls and restarts the timer.
+    void QuiesceLivePath();
+    void TakeUpPolling();
+    // The download runs on Comm2, on Comm1's device and baud rate, while Comm1 is closed.
+    void SwitchToDownloadPort(TComPort& comm2);
+    void ReturnFromDownloadPort(TComPort& comm2);
+
     // Called for every live frame cut from the stream, after the link state is updated.
     void SetOnLiveFrame(std::function<void(const QByteArray& frame)> handler) {
         m_onLiveFrame = std::move(handler);

@@ -52,6 +52,9 @@ struct MeterEmulator::Impl {
             std::lock_guard lock(mutex);
             return EncodeLiveFrame(state);
         });
+        // Writes (setup bytes, clock, reset, erase) are confirmed by echoing the whole frame.
+        for (const std::uint8_t write : {'w', 'W', 'R', 'C'})
+            replies.Register(write, [](std::string_view body) { return FrameCommand(body); });
     }
 
     void Serve() {
