@@ -4,7 +4,22 @@
 #include <QCloseEvent>
 #include <QLabel>
 
+#include "core/live/lcd_state.h"
+#include "lcd/lcd_digit_pictures.h"
+#include "lcd/lcd_icon_pictures.h"
+#include "lcd/lcd_painting.h"
+
 namespace kr820::lcd {
+namespace {
+
+constexpr int kMainDigitLefts[kMainDigitCount] = {34, 74, 114, 155, 198};
+constexpr int kMainDigitTop = 27;
+constexpr QSize kMainDigitImageSize(33, 62);
+constexpr int kSubDigitLefts[kSubDigitCount] = {134, 153, 175, 194, 216, 239};
+constexpr int kSubDigitTop = 120;
+constexpr QSize kSubDigitImageSize(18, 31);
+
+}  // namespace
 
 TfrmLCD::TfrmLCD(QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -23,6 +38,25 @@ TfrmLCD::TfrmLCD(QWidget* owner)
     grey.setColor(QPalette::Window, QColor(0xE4, 0xE4, 0xE4));
     m_panel->setPalette(grey);
 
+    const QPixmap& mainBlank = DigitBitmaps()[core::kDigitBlank];
+    for (int k = 0; k < kMainDigitCount; ++k) {
+        AddImage(QString("MainD%1").arg(k + 1),
+                 QRect(QPoint(kMainDigitLefts[k], kMainDigitTop), kMainDigitImageSize), mainBlank);
+    }
+    const QPixmap& subBlank = SubDigitBitmaps()[core::kDigitBlank];
+    for (int k = 0; k < kSubDigitCount; ++k) {
+        AddImage(QString("SubD%1").arg(k + 1),
+                 QRect(QPoint(kSubDigitLefts[k], kSubDigitTop), kSubDigitImageSize), subBlank);
+    }
+    for (const core::LcdIconImage& icon : core::kLcdIconImages) {
+        QLabel* image =
+            AddImage(QString::fromLatin1(icon.name.data(), icon.name.size()),
+                     QRect(icon.left, icon.top, icon.width, icon.height), IconPicture(icon.icon));
+        image->setProperty("Tag", core::IconTag(icon.icon));
+        image->hide();
+    }
+
+    // Created after the images so that it is drawn over them.
     m_lblNoConnection = new QLabel("No Connection", m_panel);
     m_lblNoConnection->setObjectName("lblNoConnection");
     QFont font("Arial");
@@ -33,6 +67,20 @@ TfrmLCD::TfrmLCD(QWidget* owner)
     m_lblNoConnection->adjustSize();
     m_lblNoConnection->move(0, 136);
     m_lblNoConnection->hide();
+
+    BuildLcdImageLists(this);
+}
+
+QLabel* TfrmLCD::AddImage(const QString& name, const QRect& place, const QPixmap& picture) {
+    auto* image = new QLabel(m_panel);
+    image->setObjectName(name);
+    image->setGeometry(place);
+    // Pictures are drawn from the top-left corner, as the meter's artwork is laid out; the
+    // 34-pixel main digits lose their empty last column in the 33-pixel images.
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->setAttribute(Qt::WA_TransparentForMouseEvents);
+    image->setPixmap(picture);
+    return image;
 }
 
 void TfrmLCD::closeEvent(QCloseEvent* event) {

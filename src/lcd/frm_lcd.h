@@ -2,14 +2,27 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <functional>
+
+#include "core/live/lcd_icon_table.h"
 
 class QLabel;
 
 namespace kr820::lcd {
 
-// The stay-on-top window that mimics the meter's display. It paints the state it is given and
-// parses nothing.
+inline constexpr int kMainDigitCount = 5;
+inline constexpr int kSubDigitCount = 6;
+
+// The window's pictures in the order the painter addresses them.
+struct LcdImageLists {
+    std::array<QLabel*, core::kLcdIconCount> IconImages{};   // index = Tag - 1 = icon bit
+    std::array<QLabel*, kMainDigitCount> MainDigitImages{};  // MainD1 .. MainD5
+    std::array<QLabel*, kSubDigitCount> SubDigitImages{};    // SubD1 .. SubD6, left to right
+};
+
+// The stay-on-top window that mimics the meter's display: digit and icon images on a grey
+// panel. It paints the state it is given and parses nothing; see lcd_painting.h.
 class TfrmLCD : public QWidget {
     Q_OBJECT
 
@@ -17,9 +30,17 @@ public:
     static constexpr int kClientWidth = 276;
     static constexpr int kClientHeight = 162;
 
+    // Creates every image (digits blank, icons hidden) and builds the image lists.
     explicit TfrmLCD(QWidget* owner);
 
     QLabel* lblNoConnection() const { return m_lblNoConnection; }
+
+    LcdImageLists& ImageLists() { return m_lists; }
+    const LcdImageLists& ImageLists() const { return m_lists; }
+    // Null until the lists are built.
+    QLabel* IconImage(core::LcdIcon icon) const {
+        return m_lists.IconImages[static_cast<int>(icon)];
+    }
 
     // Asked before the window closes; the close waits until it returns true (a frame being
     // painted must never be painted into a destroyed window).
@@ -31,8 +52,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QLabel* AddImage(const QString& name, const QRect& place, const QPixmap& picture);
+
     QWidget* m_panel;
     QLabel* m_lblNoConnection;
+    LcdImageLists m_lists;
     std::function<void()> m_waitUntilIdle;
 };
 
