@@ -31,10 +31,11 @@ bool TComPort::Active() const { return m_port.isOpen(); }
 void TComPort::SetActive(bool active) {
     if (active == Active()) return;
     if (active) {
-        OpenDevice();
+        OpenDevice();  // a failed open keeps a lost device lost, so that it is tried again
     } else {
         CloseDevice();
     }
+    m_deviceLost = false;
 }
 
 void TComPort::OpenDevice() {

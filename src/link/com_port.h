@@ -34,6 +34,9 @@ public:
     // Opening an open port and closing a closed one do nothing.
     void SetActive(bool active);
     bool Active() const;
+    // The port closed itself because its device went away (unplugged); cleared by the next open
+    // or close.
+    bool DeviceLost() const { return m_deviceLost; }
     void Open() { SetActive(true); }
     void Close() { SetActive(false); }
 
@@ -80,6 +83,7 @@ private:
     QString m_deviceName = QStringLiteral("COM1");
     int m_baudRate = 19200;
     bool m_locked = false;
+    bool m_deviceLost = false;
     RxCharHandler m_onRxChar;
     ErrorHandler m_onError;
 };

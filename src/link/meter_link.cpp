@@ -120,6 +120,9 @@ void MeterLink::MainTimerTimer() {
         DeclareLinkLost();
     }
 
+    // A meter unplugged and plugged back appears under the same name again: reopen the port that
+    // closed itself, so that supervision can find the meter without the user choosing it anew.
+    if (!m_comm1.Active() && m_comm1.DeviceLost() && TryOpen(m_comm1)) m_comm1.PurgeInput();
     if (m_comm1.Active()) SendCommand(m_comm1, kLivePoll);
 
     if (m_resynchronise) {

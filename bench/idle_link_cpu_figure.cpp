@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: MIT
+// CPU time of the link while it idles: connected to the emulator and polling once a second, and
+// during a 3-second reply wait on a meter that does not answer. Prints both as a share of one
+// core. Usage: idle_link_cpu_figure [seconds of polling, default 60]
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+
+#include "link/com_port.h"
+#include "link/command_exchange.h"
+#include "link/link_view.h"
+#include "link/meter_link.h"
+#include "link/send_command.h"
+#include "link/wait.h"
+#include "meter_emulator.h"
+
+namespace {
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+class QuietView : public kr820::link::LinkView {
+public:
+    explicit QuietView(QString device) : m_device(std::move(device)) {}
+    int DeviceCount() const override { return 1; }
+    void SelectDevice(int) override {}
+    int SelectedDeviceIndex() const override { return 0; }
+    QString SelectedDeviceText() const override { return m_device; }
+    void RemoveDevice(int) override {}
+    void SetSplashStatus(const QString&) override {}
+    void SetStatusPanels(const QString&, const QString&) override {}
+    void EnableRun(bool) override {}
+    void EnableStop(bool) override {}
+    void EnableDataLogger(bool) override {}
+    void ShowNoConnection(bool) override {}
+
+private:
+    QString m_device;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+
+    kr820::emulator::MeterEmulator meter;
+    std::string error;
+    if (!meter.Start(&error)) {
+        std::fprintf(stderr, "emulator: %s\n", error.c_str());
+        return 1;
+    }
+    const QString device = QString::fromStdString(meter.DevicePath());
+    kr820::core::AppState state;
+    kr820::link::TComPort comm1;
+    QTimer mainTimer;
+    mainTimer.setInterval(1000);
+    QuietView view(device);
+    kr820::link::MeterLink link(state, comm1, mainTimer, view);
+    QObject::connect(&mainTimer, &QTimer::timeout, [&] { link.MainTimerTimer(); });
+    link.SearchMeter();
+    if (!state.Connected) {
+        std::fprintf(stderr, "the emulator was not found\n");
+        return 1;
+    }
+    mainTimer.start();
+
+    int frames = 0;
+    link.SetOnLiveFrame([&](const QByteArray&) { ++frames; });
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuBefore = CpuSeconds();
+    kr820::link::WaitMs(seconds * 1000);
+    const double idleShare = (CpuSeconds() - cpuBefore) / (wall.elapsed() / 1000.0);
+    std::printf("polling idle: %d frames in %.1f s, CPU %.3f %% of one core\n", frames,
+                wall.elapsed() / 1000.0, idleShare * 100.0);
+
+    mainTimer.stop();
+    meter.SetSilent(true);
+    comm1.SetOnRxChar(nullptr);
+    comm1.PurgeInput();
+    kr820::link::SendCommand(comm1, "O");
+    wall.restart();
+    const double cpuWait = CpuSeconds();
+    kr820::link::WaitForInput(comm1, 86, kr820::link::InputTarget::EqualTo,
+                              std::chrono::milliseconds(3000));
+    const double waitShare = (CpuSeconds() - cpuWait) / (wall.elapsed() / 1000.0);
+    std::printf("3-second reply wait, nothing arrives: CPU %.3f %% of one core\n",
+                waitShare * 100.0);
+
+    // A short reply: part of the bytes are there and the rest never comes.
+    meter.SetSilent(false);
+    kr820::link::SendCommand(comm1, "K");
+    wall.restart();
+    const double cpuPartial = CpuSeconds();
+    kr820::link::WaitForInput(comm1, 86, kr820::link::InputTarget::EqualTo,
+                              std::chrono::milliseconds(3000));
+    const double partialShare = (CpuSeconds() - cpuPartial) / (wall.elapsed() / 1000.0);
+    std::printf("3-second reply wait, 6 of 86 bytes arrive: CPU %.3f %% of one core\n",
+                partialShare * 100.0);
+    return 0;
+}
