@@ -83,6 +83,9 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* pa
 
 TfrmMain::~TfrmMain() {
     m_mainTimer.stop();
+    // Graph windows report their closing to this window, which is no longer whole when the base
+    // class destroys the children (closed ones may still wait for their deferred deletion).
+    for (graph::TfrmGraph* child : findChildren<graph::TfrmGraph*>()) child->disconnect(this);
     delete m_lcdWindow;
 }
 
