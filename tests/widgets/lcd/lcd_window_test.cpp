@@ -1,0 +1,244 @@
+// SPDX-License-Identifier: MIT
+// The LCD window painted from decoded live frames, with the main window's blink timers, as the
+// main window drives it: decode, steer the timers, paint.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+#include <set>
+
+#include "core/live/live_frame_decoder.h"
+#include "lcd/frm_lcd.h"
+#include "lcd/lcd_blinking.h"
+#include "lcd/lcd_digit_pictures.h"
+#include "lcd/lcd_painting.h"
+#include "unit/live/live_frame_builder.h"
+
+namespace kr820::lcd {
+namespace {
+
+using test_support::LiveFrameFields;
+using test_support::Readings;
+
+constexpr quint8 kA_RecBlink = 0x08;
+constexpr quint8 kB_RecSteady = 0x08, kB_ModeMax = 0x10, kB_ModeBlink = 0x30;
+
+LiveFrameFields WithStatus(LiveFrameFields f, quint8 a, quint8 b) {
+    f.statusA = a;
+    f.statusB = b;
+    return f;
+}
+
+class LcdWindow : public ::testing::Test {
+protected:
+    LcdWindow() {
+        m_blinkTimer.setInterval(500);
+        m_recBlinkTimer.setInterval(500);
+    }
+    ~LcdWindow() override { delete m_window; }
+
+    void Feed(const LiveFrameFields& fields) {
+        const core::BlinkTimerDemand demand = core::DecodeLiveFrame(
+            test_support::LiveFrame(fields), m_reading, m_meterRecording, m_lcd);
+        SteerBlinkTimers(demand, m_blinkTimer, m_recBlinkTimer, m_window);
+        PaintLcdChanges(m_lcd, m_window);
+    }
+
+    // As the user closing it: the window deletes itself.
+    void CloseWindow() {
+        m_window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(m_window.isNull());
+    }
+
+    void ReopenWindow() {
+        m_window = new TfrmLCD(nullptr);
+        BuildLcdImageLists(m_window);
+        RepaintLcd(m_lcd, m_window);
+    }
+
+    QLabel* Image(const QString& name) const {
+        QLabel* image = m_window->findChild<QLabel*>(name);
+        EXPECT_NE(image, nullptr) << name.toStdString();
+        return image;
+    }
+    bool Shown(const char* name) const { return !Image(name)->isHidden(); }
+
+    std::set<std::string> ShownIcons() const {
+        std::set<std::string> names;
+        for (QLabel* image : m_window->findChildren<QLabel*>())
+            if (image->property("Tag").toInt() > 0 && !image->isHidden())
+                names.insert(image->objectName().toStdString());
+        return names;
+    }
+
+    // Digit codes the positions show, told apart by the shared pictures' cache keys.
+    std::vector<int> Codes(const char* prefix, int count, const DigitPictures& pictures) const {
+        std::vector<int> codes;
+        for (int k = 1; k <= count; ++k) {
+            const qint64 key = Image(QString("%1%2").arg(prefix).arg(k))->pixmap().cacheKey();
+            int code = -1;
+            for (int c = 0; c < kDigitPictureCount; ++c)
+                if (pictures[c].cacheKey() == key) code = c;
+            codes.push_back(code);
+        }
+        return codes;
+    }
+    std::vector<int> MainCodes() const { return Codes("MainD", 5, DigitBitmaps()); }
+    std::vector<int> SubCodes() const { return Codes("SubD", 6, SubDigitBitmaps()); }
+
+    core::LiveReading m_reading;
+    bool m_meterRecording = false;
+    core::LcdState m_lcd;
+    QTimer m_blinkTimer;
+    QTimer m_recBlinkTimer;
+    QPointer<TfrmLCD> m_window = new TfrmLCD(nullptr);
+};
+
+constexpr int B = 11;  // blank
+constexpr int D = 10;  // dash
+
+TEST_F(LcdWindow, StartsWithBlankDigitsNoIconsAndNoNotice) {
+    EXPECT_EQ(MainCodes(), (std::vector<int>{B, B, B, B, B}));
+    EXPECT_EQ(SubCodes(), (std::vector<int>{B, B, B, B, B, B}));
+    EXPECT_TRUE(ShownIcons().empty());
+    EXPECT_TRUE(m_window->lblNoConnection()->isHidden());
+
+    // Every icon bit has its image, each Tag once.
+    const LcdImageLists& lists = m_window->ImageLists();
+    std::set<QLabel*> distinct(lists.IconImages.begin(), lists.IconImages.end());
+    EXPECT_EQ(distinct.size(), 31u);
+    EXPECT_EQ(distinct.count(nullptr), 0u);
+    EXPECT_EQ(lists.IconImages[3], Image("imgRec"));
+    EXPECT_EQ(lists.SubDigitImages[5], Image("SubD6"));
+}
+
+TEST_F(LcdWindow, NoConnectionNoticeIsAboveEveryImage) {
+    const QObjectList& siblings = m_window->lblNoConnection()->parent()->children();
+    EXPECT_EQ(siblings.last(), m_window->lblNoConnection());
+    Feed(Readings(-8888, -8888));
+    EXPECT_EQ(siblings.last(), m_window->lblNoConnection());
+}
+
+TEST_F(LcdWindow, PaintsAFrameIntoDigitsAndIcons) {
+    LiveFrameFields f = Readings(253, -57);
+    f.statusA = 0x01;         // auto power-off
+    f.statusB = 0x01 | 0x08;  // type J, logging
+    Feed(f);
+    EXPECT_EQ(MainCodes(), (std::vector<int>{B, B, 2, 5, 3}));
+    EXPECT_EQ(SubCodes(), (std::vector<int>{D, B, B, B, 5, 7}));
+    EXPECT_EQ(ShownIcons(),
+              (std::set<std::string>{"imgAutoOff", "imgRec", "imgT1", "imgJ", "imgC", "imgMPoint4",
+                                     "imgSubPoint2", "imgSubT2", "imgSubC"}));
+
+    Feed(Readings(-50, 0));
+    EXPECT_EQ(MainCodes(), (std::vector<int>{B, B, B, 5, 0}));
+    EXPECT_EQ(SubCodes(), (std::vector<int>{B, B, B, B, 0, 0}));
+    EXPECT_TRUE(Shown("imgT1Minus"));
+    EXPECT_FALSE(Shown("imgRec"));
+    EXPECT_TRUE(Shown("imgK"));
+    EXPECT_FALSE(Shown("imgJ"));
+}
+
+TEST_F(LcdWindow, RepaintsOnlyWhatChanged) {
+    Feed(Readings(253, 200));
+    // Marks the painter would wipe out if it touched these images again.
+    Image("MainD3")->setPixmap(DigitBitmaps()[13]);
+    Image("SubD4")->setPixmap(SubDigitBitmaps()[13]);
+    Image("imgC")->hide();
+    Image("imgAC")->show();
+
+    Feed(Readings(253, 200));
+    EXPECT_EQ(MainCodes(), (std::vector<int>{B, B, 13, 5, 3}));
+    EXPECT_EQ(SubCodes(), (std::vector<int>{B, B, B, 13, 0, 0}));
+    EXPECT_FALSE(Shown("imgC"));
+    EXPECT_TRUE(Shown("imgAC"));
+
+    Feed(Readings(254, 200));
+    EXPECT_EQ(MainCodes(), (std::vector<int>{B, B, 13, 5, 4}));
+    EXPECT_FALSE(Shown("imgC"));
+}
+
+TEST_F(LcdWindow, MaxAndMinBlinkInPhaseAndMaxStaysWhenTheModeSettles) {
+    Feed(WithStatus({}, 0, kB_ModeBlink));
+    EXPECT_TRUE(m_blinkTimer.isActive());
+    EXPECT_FALSE(Shown("imgMax"));
+    for (bool expected : {true, false, true}) {
+        BlinkTimerTimer(m_window);
+        EXPECT_EQ(Shown("imgMax"), expected);
+        EXPECT_EQ(Shown("imgMin"), expected);
+    }
+    // A frame still blinking must not fight the timer.
+    Feed(WithStatus({}, 0, kB_ModeBlink));
+    EXPECT_TRUE(Shown("imgMax"));
+    EXPECT_TRUE(Shown("imgMin"));
+
+    Feed(WithStatus({}, 0, kB_ModeMax));
+    EXPECT_FALSE(m_blinkTimer.isActive());
+    EXPECT_TRUE(Shown("imgMax"));
+    EXPECT_FALSE(Shown("imgMin"));
+}
+
+TEST_F(LcdWindow, StoppedMaxMinBlinkLeavesBothHiddenInNormalMode) {
+    Feed(WithStatus({}, 0, kB_ModeBlink));
+    BlinkTimerTimer(m_window);
+    Feed(WithStatus({}, 0, 0));
+    EXPECT_FALSE(m_blinkTimer.isActive());
+    EXPECT_FALSE(Shown("imgMax"));
+    EXPECT_FALSE(Shown("imgMin"));
+}
+
+TEST_F(LcdWindow, RecBlinksThenStandsSteadyOrGoesOff) {
+    Feed(WithStatus({}, kA_RecBlink, 0));
+    EXPECT_TRUE(m_recBlinkTimer.isActive());
+    for (bool expected : {true, false}) {
+        RecBlinkTimerTimer(m_window);
+        EXPECT_EQ(Shown("imgRec"), expected);
+    }
+    Feed(WithStatus({}, 0, kB_RecSteady));
+    EXPECT_FALSE(m_recBlinkTimer.isActive());
+    EXPECT_TRUE(Shown("imgRec"));
+    EXPECT_TRUE(m_meterRecording);
+
+    Feed(WithStatus({}, kA_RecBlink, kB_RecSteady));
+    EXPECT_FALSE(Shown("imgRec"));
+    RecBlinkTimerTimer(m_window);
+    EXPECT_TRUE(Shown("imgRec"));
+    Feed(WithStatus({}, 0, 0));
+    EXPECT_FALSE(m_recBlinkTimer.isActive());
+    EXPECT_FALSE(Shown("imgRec"));
+}
+
+TEST_F(LcdWindow, ReopenedWindowShowsTheLastPaintedStateAndBlinksOn) {
+    LiveFrameFields f = Readings(253, -57);
+    f.statusB = kB_RecSteady;
+    Feed(f);
+    Feed(WithStatus(f, 0, kB_RecSteady | kB_ModeBlink));
+    CloseWindow();
+
+    // Frames and ticks while the window is closed: decoded, never painted.
+    Feed(WithStatus(Readings(-999, 1), 0, kB_ModeBlink));
+    BlinkTimerTimer(m_window);
+    RecBlinkTimerTimer(m_window);
+    EXPECT_TRUE(m_blinkTimer.isActive());
+    EXPECT_EQ(m_lcd.MainDigits[5], 9);
+
+    ReopenWindow();
+    EXPECT_EQ(MainCodes(), (std::vector<int>{B, B, 2, 5, 3}));
+    EXPECT_EQ(SubCodes(), (std::vector<int>{D, B, B, B, 5, 7}));
+    EXPECT_EQ(ShownIcons(), (std::set<std::string>{"imgRec", "imgT1", "imgK", "imgC", "imgMPoint4",
+                                                   "imgSubPoint2", "imgSubT2", "imgSubC"}));
+    BlinkTimerTimer(m_window);
+    EXPECT_TRUE(Shown("imgMax"));
+    EXPECT_TRUE(Shown("imgMin"));
+
+    Feed(WithStatus(Readings(-999, 1), 0, kB_ModeBlink));
+    EXPECT_EQ(MainCodes(), (std::vector<int>{B, B, 9, 9, 9}));
+    EXPECT_TRUE(Shown("imgT1Minus"));
+    EXPECT_FALSE(Shown("imgRec"));
+}
+
+}  // namespace
+}  // namespace kr820::lcd
