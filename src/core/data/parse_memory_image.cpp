@@ -48,15 +48,16 @@ void DecodeSamples(QByteArrayView image, TDataSetStore& decoded) {
         const TDateTime start = decoded.StartTimes()[set];
         const TDateTime step = RateSeconds(decoded.RateCodes()[set]) / kSecondsPerDay;
         const std::uint8_t flags = decoded.SetFlags()[set];
-        const char* pair = image.data() + decoded.FirstBytes()[set] + record::kSamples;
-        for (std::int32_t p = 0; p < decoded.SampleCounts()[set]; ++p, pair += 4) {
-            const auto sample = [&](int i) {
-                const auto high = static_cast<std::uint8_t>(pair[i]);
-                const auto low = static_cast<std::uint8_t>(pair[i + 1]);
-                return StoredSampleValue(DecodeSample(high, low), flags);
-            };
+        const qsizetype first = decoded.FirstBytes()[set] + record::kSamples;
+        const auto sample = [&](qsizetype offset) {
+            const std::int32_t tenths =
+                DecodeSample(ByteAt(image, offset), ByteAt(image, offset + 1));
+            return StoredSampleValue(tenths, flags);
+        };
+        for (std::int32_t p = 0; p < decoded.SampleCounts()[set]; ++p) {
+            const qsizetype pair = first + p * record::kBytesPerPair;
             // Multiplied rather than summed step by step, so a long set does not drift.
-            decoded.AppendPair(start + p * step, sample(0), sample(2));
+            decoded.AppendPair(start + p * step, sample(pair), sample(pair + 2));
         }
     }
 }

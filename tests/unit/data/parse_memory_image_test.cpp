@@ -5,13 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "core/data/limit_values.h"
-#include "guarded_bytes.h"
 #include "memory_image_builder.h"
 
 namespace kr820::core {
 namespace {
 
-using testing::GuardedBytes;
 using testing::ImageBuilder;
 using testing::Stamp;
 using testing::TestSet;
@@ -20,306 +18,148 @@ QDateTime At(int y, int mo, int d, int h, int mi, int s) {
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
 }
 
-// The PC clock for every test here. A function, not a global: the date conversion must not run
-// during static initialisation, before its own epoch constant exists.
+// The PC clock for these tests. A function rather than a global: the date conversion must not run
+// during static initialisation, where its epoch may not be set up yet.
 TDateTime Now() { return ToTDateTime(At(2031, 1, 2, 3, 4, 5)); }
 
-TestSet TypeKCelsiusSet() {  // 1 s
-    TestSet set;
-    set.when = Stamp(24, 5, 17, 9, 59, 58);
-    set.rateCode = 0;
-    set.flags = 0x00;
-    set.pairs = {{235, -100}, {236, -99}, {237, -98}};
-    return set;
-}
+const TestSet kTypeKCelsius = {.when = Stamp(24, 5, 17, 9, 59, 58),
+                               .rateCode = 0,
+                               .flags = 0x00,
+                               .pairs = {{235, -100}, {13700, 13701}, {-2000, -2001}}};
+const TestSet kTypeJFahrenheit = {.when = Stamp(24, 5, 17, 10, 0, 0),
+                                  .rateCode = 12,
+                                  .flags = 0x41,
+                                  .pairs = {{0, 1000}, {-400, 500}, {7600, 7601}, {-2000, -2001}}};
 
-TestSet TypeJFahrenheitSet() {  // one hour
-    TestSet set;
-    set.when = Stamp(24, 5, 17, 10, 0, 0);
-    set.rateCode = 12;
-    set.flags = 0x41;
-    set.pairs = {{0, 1000}, {100, 200}, {-400, 500}, {7600, -2000}};
-    return set;
-}
-
-// A store that already holds something, to see that a refused image leaves it as it was.
-TDataSetStore EarlierStore() {
+TDataSetStore Parsed(const QByteArray& image) {
     TDataSetStore store;
-    TestSet set;
-    set.when = Stamp(20, 1, 1, 0, 0, 0);
-    set.pairs = {{1, 2}};
-    const ParseOutcome outcome = ParseMemoryImage(ImageBuilder().Add(set).Build(), store, Now());
-    EXPECT_EQ(outcome.Code, ParseCode::Success);
+    EXPECT_EQ(ParseMemoryImage(image, store, Now()).Code, ParseCode::Success);
     return store;
 }
 
 TEST(ParseMemoryImage, TwoSetsFillThePerSetAndFlatSequences) {
-    const ImageBuilder image = ImageBuilder().Add(TypeKCelsiusSet()).Add(TypeJFahrenheitSet());
-    TDataSetStore store;
-    ASSERT_EQ(ParseMemoryImage(image.Build(), store, Now()).Code, ParseCode::Success);
+    const TDataSetStore store =
+        Parsed(ImageBuilder().Add(kTypeKCelsius).Add(kTypeJFahrenheit).Build());
 
-    ASSERT_EQ(store.SetCount(), 2);
     EXPECT_EQ(store.StartTimes(), (std::vector{ToTDateTime(At(2024, 5, 17, 9, 59, 58)),
                                                ToTDateTime(At(2024, 5, 17, 10, 0, 0))}));
     EXPECT_EQ(store.RateCodes(), (std::vector<std::int32_t>{0, 12}));
     EXPECT_EQ(store.SampleCounts(), (std::vector<std::int32_t>{3, 4}));
     EXPECT_EQ(store.SetFlags(), (std::vector<std::uint8_t>{0x00, 0x41}));
-    EXPECT_EQ(store.FirstBytes(), (std::vector<std::int32_t>{256, 256 + 30}));
-    EXPECT_EQ(store.EndBytes(), (std::vector<std::int32_t>{256 + 29, 256 + 30 + 33}));
-
-    // Set 0 as it stands; set 1 converted to Fahrenheit, its limit markers not.
+    EXPECT_EQ(store.FirstBytes(), (std::vector<std::int32_t>{256, 286}));
+    EXPECT_EQ(store.EndBytes(), (std::vector<std::int32_t>{285, 319}));
+    // Limits are tested in Celsius; only values in range are converted to Fahrenheit.
     EXPECT_EQ(store.Values(),
-              (std::vector<float>{23.5f, -10.0f, 23.6f, -9.9f, 23.7f, -9.8f,  //
-                                  32.0f, 212.0f, 50.0f, 68.0f, -40.0f, 122.0f, 1400.0f, -328.0f}));
-    ASSERT_EQ(store.Times().size(), store.Values().size());
+              (std::vector<float>{23.5f, -10.0f, 1370.0f, OverLimitValue, -200.0f, UnderLimitValue,
+                                  32.0f, 212.0f, -40.0f, 122.0f, 1400.0f, OverLimitValue, -328.0f,
+                                  UnderLimitValue}));
+    ASSERT_EQ(store.Times().size(), 14u);
     EXPECT_EQ(FromTDateTime(store.Times()[4]), At(2024, 5, 17, 10, 0, 0));
-    EXPECT_EQ(FromTDateTime(store.Times()[5]), At(2024, 5, 17, 10, 0, 0));
-    // Pair 3 of the hourly set starting at 10:00:00, T1 and T2 alike.
+    // Pair 3 of the hourly set starting at 10:00:00, its T1 and its T2.
     EXPECT_EQ(FromTDateTime(store.Times()[12]), At(2024, 5, 17, 13, 0, 0));
     EXPECT_EQ(FromTDateTime(store.Times()[13]), At(2024, 5, 17, 13, 0, 0));
-
     EXPECT_EQ(store.SetRange(1).First, 6);
-    EXPECT_EQ(store.SetRange(1).Count, 8);
     EXPECT_EQ(FromTDateTime(store.SetEndTime(1)), At(2024, 5, 17, 14, 0, 0));
 }
 
-TEST(ParseMemoryImage, LimitsAreTestedInCelsiusBeforeConversion) {
-    TestSet kCelsius;
-    kCelsius.pairs = {{13700, 13701}, {-2000, -2001}};
-    TestSet jCelsius;
-    jCelsius.flags = 0x02;
-    jCelsius.pairs = {{7600, 7601}, {-2001, 13700}};
-    TestSet kFahrenheit;
-    kFahrenheit.flags = 0x40;
-    kFahrenheit.pairs = {{13700, 13701}, {-2001, -2000}};
-    TDataSetStore store;
-    ASSERT_EQ(ParseMemoryImage(ImageBuilder().Add(kCelsius).Add(jCelsius).Add(kFahrenheit).Build(),
-                               store, Now())
-                  .Code,
-              ParseCode::Success);
-
-    EXPECT_EQ(store.Values(),
-              (std::vector<float>{1370.0f, OverLimitValue, -200.0f, UnderLimitValue,  //
-                                  760.0f, OverLimitValue, UnderLimitValue, OverLimitValue, 2498.0f,
-                                  OverLimitValue, UnderLimitValue, -328.0f}));
-}
-
-TEST(ParseMemoryImage, SetCountDecidesBeforeAnyRecordIsRead) {
-    const TDataSetStore earlier = EarlierStore();
+TEST(ParseMemoryImage, RefusedImagesLeaveTheStoreAsItWas) {
+    TestSet noStart = kTypeJFahrenheit, noEnd = kTypeJFahrenheit;
+    noStart.start = {0x00, 0x00};
+    noEnd.end = {0xA5, 0x5A};
+    const ImageBuilder good = ImageBuilder().Add(kTypeKCelsius).Add(kTypeJFahrenheit);
     struct Case {
-        const char* countText;
-        ParseCode expected;
+        QByteArray image;
+        ParseCode code;
+        int errorSet;
     };
-    for (const Case& c : {Case{"0", ParseCode::NoDataSets}, Case{"0;", ParseCode::NoDataSets},
-                          Case{"FA1", ParseCode::BadSetCount}, Case{"-1", ParseCode::BadSetCount},
-                          Case{"FFFFF", ParseCode::BadSetCount}}) {
-        // The records behind are fine: only the count may refuse the image.
-        const QByteArray image =
-            ImageBuilder().Add(TypeKCelsiusSet()).CountText(c.countText).Build();
-        TDataSetStore store = earlier;
-        EXPECT_EQ(ParseMemoryImage(image, store, Now()).Code, c.expected) << c.countText;
-        EXPECT_EQ(store, earlier) << c.countText;
-    }
-}
-
-TEST(ParseMemoryImage, CountTextSkipsBlanksAndEndsAtTheFirstNonDigit) {
-    const ImageBuilder twoSets = ImageBuilder().Add(TypeKCelsiusSet()).Add(TypeJFahrenheitSet());
-    for (const char* text : {" 2", "  02;", "2Z", "0002"}) {
-        TDataSetStore store;
-        ASSERT_EQ(
-            ParseMemoryImage(ImageBuilder(twoSets).CountText(text).Build(), store, Now()).Code,
-            ParseCode::Success)
-            << text;
-        EXPECT_EQ(store.SetCount(), 2) << text;
-    }
-    // A count below what memory holds simply decodes fewer sets.
-    TDataSetStore store;
-    ASSERT_EQ(ParseMemoryImage(ImageBuilder(twoSets).CountText("1").Build(), store, Now()).Code,
-              ParseCode::Success);
-    EXPECT_EQ(store.SetCount(), 1);
-}
-
-TEST(ParseMemoryImage, FourThousandSetsAreTheMost) {
-    ImageBuilder full;
-    for (int i = 0; i < 4000; ++i) full.Add(TestSet{});
-    TDataSetStore store;
-    ASSERT_EQ(ParseMemoryImage(full.Build(), store, Now()).Code, ParseCode::Success);
-    EXPECT_EQ(store.SetCount(), 4000);
-    EXPECT_TRUE(store.Values().empty());
-
-    full.Add(TestSet{});
-    EXPECT_EQ(ParseMemoryImage(full.CountText("FA1").Build(), store, Now()).Code,
-              ParseCode::BadSetCount);
-    EXPECT_EQ(store.SetCount(), 4000);
-}
-
-TEST(ParseMemoryImage, OneRightMarkerOfEachPairIsEnough) {
-    using Markers = std::array<std::uint8_t, 2>;
-    for (const Markers start : {Markers{0xA5, 0x00}, Markers{0x00, 0x5A}}) {
-        for (const Markers end : {Markers{0x5A, 0x00}, Markers{0x00, 0xA5}}) {
-            TestSet set = TypeJFahrenheitSet();
-            set.start = start;
-            set.end = end;
-            TDataSetStore store;
-            EXPECT_EQ(ParseMemoryImage(ImageBuilder().Add(set).Build(), store, Now()).Code,
-                      ParseCode::Success);
-            EXPECT_EQ(store.SampleCounts(), (std::vector<std::int32_t>{4}));
-        }
-    }
-}
-
-TEST(ParseMemoryImage, BadMarkersAnywhereRefuseTheWholeImage) {
-    const TDataSetStore earlier = EarlierStore();
-    using Markers = std::array<std::uint8_t, 2>;
-    struct Case {
-        Markers start;
-        Markers end;
+    const Case cases[] = {
+        {ImageBuilder(good).CountText("0;").Build(), ParseCode::NoDataSets, -1},
+        {ImageBuilder(good).CountText("FA1").Build(), ParseCode::BadSetCount, -1},
+        {ImageBuilder(good).CountText("-1").Build(), ParseCode::BadSetCount, -1},
+        // The damaged record is the last one: the good sets before it are not kept either.
+        {ImageBuilder(good).Add(noStart).Build(), ParseCode::DamagedRecord, 2},
+        {ImageBuilder(good).Add(noEnd).Build(), ParseCode::DamagedRecord, 2},
+        {ImageBuilder(good).EndAddress(319 + 0xFEFF - 1).Build(), ParseCode::DamagedRecord, 1},
+        {good.Build().left(22), ParseCode::DamagedRecord, 0},
+        {good.Build().left(256 + 15), ParseCode::DamagedRecord, 0},
     };
-    for (const Case& c : {Case{{0x00, 0x00}, {0x5A, 0xA5}}, Case{{0xA5, 0x5A}, {0x00, 0x00}},
-                          Case{{0x5A, 0xA5}, {0x5A, 0xA5}}}) {
-        TestSet last = TypeKCelsiusSet();
-        last.start = c.start;
-        last.end = c.end;
-        const ImageBuilder image =
-            ImageBuilder().Add(TypeKCelsiusSet()).Add(TypeJFahrenheitSet()).Add(last);
+    const TDataSetStore earlier = Parsed(ImageBuilder().Add(kTypeKCelsius).Build());
+    for (const Case& c : cases) {
         TDataSetStore store = earlier;
-        const ParseOutcome outcome = ParseMemoryImage(image.Build(), store, Now());
-
-        EXPECT_EQ(outcome.Code, ParseCode::DamagedRecord);
-        EXPECT_EQ(outcome.ErrorSet, 2);
-        EXPECT_EQ(outcome.ErrorOffset, image.EndOffset(1));
-        EXPECT_EQ(store, earlier) << "the two good sets must not be kept either";
+        const ParseOutcome outcome = ParseMemoryImage(c.image, store, Now());
+        EXPECT_EQ(outcome.Code, c.code) << c.image.mid(10, 13).toStdString();
+        EXPECT_EQ(outcome.ErrorSet, c.errorSet);
+        EXPECT_EQ(store, earlier);
     }
 }
 
-TEST(ParseMemoryImage, ARecordMayEndAtMemoryEndButNotBeyond) {
-    const ImageBuilder twoSets = ImageBuilder().Add(TypeKCelsiusSet()).Add(TypeJFahrenheitSet());
-    const auto lastEnd = static_cast<std::uint32_t>(twoSets.EndOffset(1));
-    TDataSetStore store;
-    EXPECT_EQ(
-        ParseMemoryImage(ImageBuilder(twoSets).EndAddress(lastEnd + 0xFEFF).Build(), store, Now())
-            .Code,
-        ParseCode::Success);
-
-    const TDataSetStore before = store;
-    const ParseOutcome outcome =
-        ParseMemoryImage(ImageBuilder(twoSets).EndAddress(lastEnd + 0xFEFE).Build(), store, Now());
-    EXPECT_EQ(outcome.Code, ParseCode::DamagedRecord);
-    EXPECT_EQ(outcome.ErrorSet, 1);
-    EXPECT_EQ(store, before);
-}
-
-TEST(ParseMemoryImage, ASetWithoutSamplesTakesEighteenBytes) {
-    TestSet empty;
-    empty.pairs = {};
-    TDataSetStore store;
-    ASSERT_EQ(
-        ParseMemoryImage(ImageBuilder().Add(empty).Add(TypeKCelsiusSet()).Build(), store, Now())
-            .Code,
-        ParseCode::Success);
+TEST(ParseMemoryImage, AcceptsTheEdgesOfEachCheck) {
+    TestSet oneMarkerEach = kTypeKCelsius, empty;
+    oneMarkerEach.start = {0xA5, 0x00};
+    oneMarkerEach.end = {0x00, 0xA5};
+    // Ends exactly at the header's memory end; the count text skips blanks and stops at "Z".
+    const TDataSetStore store = Parsed(ImageBuilder()
+                                           .Add(empty)
+                                           .Add(oneMarkerEach)
+                                           .CountText(" 2Z")
+                                           .EndAddress(303 + 0xFEFF)
+                                           .Build());
     EXPECT_EQ(store.FirstBytes(), (std::vector<std::int32_t>{256, 256 + 18}));
-    EXPECT_EQ(store.SetRange(0).Count, 0);
     EXPECT_EQ(store.SetRange(1).First, 0);
     EXPECT_EQ(store.Values().size(), 6u);
+
+    ImageBuilder full;
+    for (int i = 0; i < 4000; ++i) full.Add(empty);
+    EXPECT_EQ(Parsed(full.Build()).SetCount(), 4000);
 }
 
-TEST(ParseMemoryImage, AnImpossibleStartTakesThePcClock) {
-    TestSet february31;
-    february31.when = Stamp(24, 2, 31, 10, 0, 0);
-    TestSet hour24;
+TEST(ParseMemoryImage, ImpossibleStartTakesTheClockAndUnknownRateStepsTwoSeconds) {
+    TestSet feb31 = kTypeKCelsius, hour24 = kTypeKCelsius, hexMonth = kTypeKCelsius;
+    feb31.when = Stamp(24, 2, 31, 10, 0, 0);
+    feb31.rateCode = 14;
     hour24.when = Stamp(24, 5, 17, 24, 0, 0);
-    TestSet hexNibble;  // month 0x1A reads as 20
-    hexNibble.when = {0x24, 0x1A, 0x01, 0x00, 0x00, 0x00};
-    TestSet leapDay;
-    leapDay.when = Stamp(24, 2, 29, 23, 59, 59);
-    for (TestSet* set : {&february31, &hour24, &hexNibble, &leapDay}) {
-        set->rateCode = 3;
-        set->pairs = {{1, 2}, {3, 4}};
-    }
-    TDataSetStore store;
-    ASSERT_EQ(ParseMemoryImage(
-                  ImageBuilder().Add(february31).Add(hour24).Add(hexNibble).Add(leapDay).Build(),
-                  store, Now())
-                  .Code,
-              ParseCode::Success);
+    hexMonth.when[1] = 0x1A;  // reads as month 20
+    const TDataSetStore store =
+        Parsed(ImageBuilder().Add(feb31).Add(hour24).Add(hexMonth).Add(kTypeKCelsius).Build());
     EXPECT_EQ(store.StartTimes(),
-              (std::vector{Now(), Now(), Now(), ToTDateTime(At(2024, 2, 29, 23, 59, 59))}));
-    // The samples of a clock-stamped set follow from that start like any other.
-    EXPECT_EQ(FromTDateTime(store.Times()[2]), At(2031, 1, 2, 3, 4, 15));
+              (std::vector{Now(), Now(), Now(), ToTDateTime(At(2024, 5, 17, 9, 59, 58))}));
+    EXPECT_EQ(FromTDateTime(store.Times()[4]), At(2031, 1, 2, 3, 4, 9));
 }
 
-TEST(ParseMemoryImage, RateCodeAboveTheListStepsTwoSeconds) {
-    TestSet set = TypeKCelsiusSet();
-    set.rateCode = 14;
-    TDataSetStore store;
-    ASSERT_EQ(ParseMemoryImage(ImageBuilder().Add(set).Build(), store, Now()).Code,
-              ParseCode::Success);
-    EXPECT_EQ(store.RateCodes(), (std::vector<std::int32_t>{14}));
-    EXPECT_EQ(FromTDateTime(store.Times()[4]), At(2024, 5, 17, 10, 0, 2));
-}
-
-TEST(ParseMemoryImage, EveryPrefixOfAnImageParsesOrIsRefusedWithoutReadingPastIt) {
-    const ImageBuilder builder = ImageBuilder().Add(TypeKCelsiusSet()).Add(TypeJFahrenheitSet());
+TEST(ParseMemoryImage, EveryPrefixOfAnImageParsesOrIsRefused) {
+    ImageBuilder builder = ImageBuilder().Add(kTypeKCelsius).Add(kTypeJFahrenheit);
     const QByteArray image = builder.Build();
-    TDataSetStore full;
-    ASSERT_EQ(ParseMemoryImage(image, full, Now()).Code, ParseCode::Success);
-    const TDataSetStore earlier = EarlierStore();
-
+    const TDataSetStore full = Parsed(image);
+    const TDataSetStore earlier = Parsed(ImageBuilder().Add(TestSet{}).Build());
     for (qsizetype length = 0; length <= image.size(); ++length) {
-        const GuardedBytes prefix(QByteArrayView(image).first(length));
+        // An exact-size copy, so that a read past the end is caught by the sanitizers.
+        const std::vector<char> prefix(image.begin(), image.begin() + length);
         TDataSetStore store = earlier;
-        const ParseOutcome outcome = ParseMemoryImage(prefix.View(), store, Now());
-        if (length > builder.EndOffset(1)) {
-            EXPECT_EQ(outcome.Code, ParseCode::Success) << length;
-            EXPECT_EQ(store, full) << length;
-        } else {
-            EXPECT_EQ(outcome.Code, ParseCode::DamagedRecord) << length;
-            EXPECT_EQ(store, earlier) << length;
-        }
+        const ParseCode code =
+            ParseMemoryImage(QByteArrayView(prefix.data(), length), store, Now()).Code;
+        const bool whole = length > builder.LastOffset();
+        EXPECT_EQ(code, whole ? ParseCode::Success : ParseCode::DamagedRecord) << length;
+        EXPECT_EQ(store, whole ? full : earlier) << length;
     }
 }
 
-TEST(ParseMemoryImage, AHeaderAreaCutShortIsADamagedImage) {
-    TDataSetStore store;
-    const ParseOutcome outcome =
-        ParseMemoryImage(ImageBuilder().Add(TypeKCelsiusSet()).Build().left(256), store, Now());
-    EXPECT_EQ(outcome.Code, ParseCode::DamagedRecord);
-    EXPECT_EQ(outcome.ErrorSet, 0);
-    EXPECT_EQ(outcome.ErrorOffset, 255);
-}
-
-TEST(RecoverSetsBeforeDamage, KeepsTheSetsBeforeTheDamagedRecord) {
-    TestSet damaged = TypeKCelsiusSet();
-    damaged.start = {0, 0};
+TEST(RecoverSetsBeforeDamage, DecodesOnlyTheSetsBeforeTheDamagedRecord) {
+    TestSet damaged = kTypeKCelsius;
+    damaged.start = {0x00, 0x00};
     const QByteArray image =
-        ImageBuilder().Add(TypeKCelsiusSet()).Add(TypeJFahrenheitSet()).Add(damaged).Build();
-    TDataSetStore twoGood;
-    ASSERT_EQ(
-        ParseMemoryImage(ImageBuilder().Add(TypeKCelsiusSet()).Add(TypeJFahrenheitSet()).Build(),
-                         twoGood, Now())
-            .Code,
-        ParseCode::Success);
-
-    TDataSetStore store = EarlierStore();
+        ImageBuilder().Add(kTypeKCelsius).Add(kTypeJFahrenheit).Add(damaged).Build();
+    TDataSetStore store;
     const ParseOutcome failure = ParseMemoryImage(image, store, Now());
-    ASSERT_EQ(failure.Code, ParseCode::DamagedRecord);
+    EXPECT_EQ(failure.ErrorOffset, 319);
     EXPECT_EQ(RecoverSetsBeforeDamage(image, failure, store, Now()), 2);
-    EXPECT_EQ(store, twoGood);
-}
+    EXPECT_EQ(store, Parsed(ImageBuilder().Add(kTypeKCelsius).Add(kTypeJFahrenheit).Build()));
 
-TEST(RecoverSetsBeforeDamage, LeavesTheStoreAloneWhenNothingPrecedesTheDamage) {
-    TestSet damaged = TypeKCelsiusSet();
-    damaged.end = {0, 0};
-    const QByteArray image = ImageBuilder().Add(damaged).Add(TypeJFahrenheitSet()).Build();
-    const TDataSetStore earlier = EarlierStore();
-    TDataSetStore store = earlier;
-    const ParseOutcome failure = ParseMemoryImage(image, store, Now());
-    ASSERT_EQ(failure.ErrorSet, 0);
-    EXPECT_EQ(RecoverSetsBeforeDamage(image, failure, store, Now()), 0);
-    EXPECT_EQ(store, earlier);
-
-    const QByteArray good = ImageBuilder().Add(TypeJFahrenheitSet()).Build();
-    EXPECT_EQ(RecoverSetsBeforeDamage(good, ParseMemoryImage(good, store, Now()), store, Now()), 0);
+    const QByteArray firstDamaged = ImageBuilder().Add(damaged).Add(kTypeKCelsius).Build();
+    const TDataSetStore before = store;
+    EXPECT_EQ(RecoverSetsBeforeDamage(firstDamaged, ParseMemoryImage(firstDamaged, store, Now()),
+                                      store, Now()),
+              0);
+    EXPECT_EQ(store, before);
 }
 
 }  // namespace
