@@ -30,7 +30,8 @@ std::uint8_t ByteAt(QByteArrayView image, qsizetype offset) {
     return static_cast<std::uint8_t>(image[offset]);
 }
 
-// One right marker of each pair is enough: the meter's memory is known to lose single bytes.
+// Tolerant on purpose: one garbled marker byte must not cost the whole memory, so a record counts
+// as damaged only when both bytes of its start, or both of its end, are wrong.
 bool MarkersHold(QByteArrayView image, qsizetype first, qsizetype end) {
     const bool start = ByteAt(image, first) == record::kStartMarker0 ||
                        ByteAt(image, first + 1) == record::kStartMarker1;
