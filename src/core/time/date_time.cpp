@@ -6,7 +6,10 @@
 namespace kr820::core {
 namespace {
 
-const QDate kEpoch(1899, 12, 30);
+// Julian day of 30 December 1899; a compile-time value, so that globals elsewhere may convert
+// date-times while the program is still starting.
+constexpr qint64 kEpochJulianDay = 2415019;
+constexpr QDate kEpoch = QDate::fromJulianDay(kEpochJulianDay);
 
 }  // namespace
 
