@@ -4,15 +4,35 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <utility>
+
+#include "meter_fields.h"
 
 namespace kr820::emulator {
 namespace {
 
-// A fresh meter whose MIN and MAX have only seen the current reading.
-void SetReading(ChannelState* channel, std::int16_t tenthsC) {
-    channel->tenthsC = tenthsC;
-    channel->minTenthsC = tenthsC;
-    channel->maxTenthsC = tenthsC;
+bool IsTemperatureOption(std::string_view name) {
+    MeterState scratch;
+    return SetTemperature(&scratch, name, 0);
+}
+
+bool ParseSeconds(std::string_view text, std::chrono::milliseconds* duration) {
+    double seconds = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, failure] = std::from_chars(text.data(), end, seconds);
+    if (failure != std::errc{} || stop != end || !std::isfinite(seconds) || seconds < 0 ||
+        seconds > 1e9) {
+        return false;
+    }
+    *duration = std::chrono::milliseconds(std::llround(seconds * 1000.0));
+    return true;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
 }
 
 }  // namespace
@@ -31,61 +51,107 @@ bool ParseTenthsC(std::string_view text, std::int16_t* tenthsC) {
     return true;
 }
 
+bool ParseInteger(std::string_view text, int low, int high, int* value) {
+    int parsed = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, failure] = std::from_chars(text.data(), end, parsed);
+    if (failure != std::errc{} || stop != end || parsed < low || parsed > high) return false;
+    *value = parsed;
+    return true;
+}
+
+bool ParseEscapedBytes(std::string_view text, std::string* bytes) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out.push_back(text[i]);
+        } else if (i + 1 < text.size() && text[i + 1] == '\\') {
+            out.push_back('\\');
+            ++i;
+        } else if (i + 3 < text.size() && text[i + 1] == 'x' && HexDigit(text[i + 2]) >= 0 &&
+                   HexDigit(text[i + 3]) >= 0) {
+            out.push_back(static_cast<char>(HexDigit(text[i + 2]) * 16 + HexDigit(text[i + 3])));
+            i += 3;
+        } else {
+            return false;
+        }
+    }
+    *bytes = std::move(out);
+    return true;
+}
+
 bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions* options,
                           std::string* error) {
+    // Temperatures wait until the end: --t1 starts a fresh MIN/MAX at the reading, and an
+    // explicit --t1-min must win whichever comes first on the line.
+    std::vector<std::pair<std::string, std::int16_t>> readings;
+    std::vector<std::pair<std::string, std::int16_t>> others;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool takesValue = arg == "--link" || arg == "--t1" || arg == "--t2";
+        const std::string name = arg.starts_with("--") ? arg.substr(2) : std::string{};
+        const bool takesValue = IsTemperatureOption(name) || name == "link" || name == "mode" ||
+                                name == "out-of-range-after" || name == "model-reply" ||
+                                name == "wrong-last-byte";
         if (takesValue && i + 1 == args.size()) {
             *error = arg + " needs a value";
             return false;
         }
+        const std::string value = takesValue ? args[++i] : std::string{};
+        const auto bad = [&](const char* what) {
+            *error = arg + ": " + what + ": " + value;
+            return false;
+        };
         if (arg == "--help" || arg == "-h") {
             options->help = true;
-        } else if (arg == "--silent") {
+        } else if (name == "silent") {
             options->silent = true;
-        } else if (arg == "--fahrenheit") {
-            options->state.statusB |= kStatusBFahrenheit;
-        } else if (arg == "--type-j") {
-            options->state.statusB = static_cast<std::uint8_t>(
-                (options->state.statusB & ~kStatusBTypeMask) | kStatusBTypeJ);
-        } else if (arg == "--recording") {
-            options->state.statusB |= kStatusBRecording;
-        } else if (arg == "--link") {
-            options->linkPath = args[++i];
-        } else if (arg == "--t1" || arg == "--t2") {
+        } else if (name == "link") {
+            options->linkPath = value;
+        } else if (IsTemperatureOption(name)) {
             std::int16_t tenthsC = 0;
-            if (!ParseTenthsC(args[i + 1], &tenthsC)) {
-                *error = arg + ": not a temperature in degrees C: " + args[i + 1];
-                return false;
+            if (!ParseTenthsC(value, &tenthsC)) return bad("not a temperature in degrees C");
+            (name == "t1" || name == "t2" ? readings : others).emplace_back(name, tenthsC);
+        } else if (name == "mode") {
+            int mode = 0;
+            if (!ParseInteger(value, 0, 3, &mode)) return bad("not a display mode 0..3");
+            SetDisplayMode(&options->state, mode);
+        } else if (SetFlag(&options->state, name, true) ||
+                   (name.starts_with("no-") && SetFlag(&options->state, name.substr(3), false))) {
+            // a status bit or an invalid byte: SetFlag has set it
+        } else if (name == "wave") {
+            options->motion.wave = true;
+        } else if (name == "out-of-range-after") {
+            std::chrono::milliseconds after{};
+            if (!ParseSeconds(value, &after)) return bad("not a number of seconds");
+            options->motion.t2OutOfRangeAfter = after;
+        } else if (name == "model-reply") {
+            std::string bytes;
+            if (!ParseEscapedBytes(value, &bytes)) return bad("bad escape (use \\xHH or \\\\)");
+            options->modelReply = bytes;
+        } else if (name == "noise") {
+            options->faults.noise = kDefaultNoise;
+        } else if (name == "split-frames") {
+            options->faults.splitGap = kDefaultSplitGap;
+        } else if (name == "double-frames") {
+            options->faults.doubleFrames = true;
+        } else if (name == "wrong-last-byte") {
+            int frames = 0;
+            if (!ParseInteger(value, 0, std::numeric_limits<int>::max(), &frames)) {
+                return bad("not a number of frames");
             }
-            SetReading(arg == "--t1" ? &options->state.t1 : &options->state.t2, tenthsC);
-            ++i;
+            options->faults.wrongLastByteFrames = frames;
         } else {
             *error = "unknown option: " + arg;
             return false;
         }
     }
+    for (const auto& [name, tenthsC] : readings) {
+        ChannelState& channel = name == "t1" ? options->state.t1 : options->state.t2;
+        // A fresh meter whose MIN and MAX have only seen the current reading.
+        channel.tenthsC = channel.minTenthsC = channel.maxTenthsC = tenthsC;
+    }
+    for (const auto& [name, tenthsC] : others) SetTemperature(&options->state, name, tenthsC);
     return true;
-}
-
-std::string UsageText(std::string_view programName) {
-    std::string text = "Usage: ";
-    text += programName;
-    text += R"( [options]
-Emulates a KR820 thermocouple meter on a pseudo-terminal. Prints the device path as the first
-line, then answers the meter's commands until interrupted (SIGINT or SIGTERM).
-
-  --link PATH     also make PATH a symlink to the device (removed on exit)
-  --silent        receive commands but never answer (a meter that is switched off)
-  --t1 C          T1 reading in degrees C, one decimal (default 25.3)
-  --t2 C          T2 reading in degrees C, one decimal (default 25.3)
-  --fahrenheit    the meter's display shows degrees F
-  --type-j        thermocouple type J (default K)
-  --recording     the meter is logging (REC steady)
-  --help          show this text
-)";
-    return text;
 }
 
 }  // namespace kr820::emulator

@@ -2,17 +2,30 @@
 // The command line of the kr820-emulator program.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "live_reply.h"
+#include "meter_model.h"
 #include "meter_state.h"
 
 namespace kr820::emulator {
 
+// Junk for --noise and the console's "noise on": it holds a stray STX two bytes in front of the
+// frame, so a cutter has to drop one byte and then resynchronise on the real STX.
+inline constexpr std::string_view kDefaultNoise = "\xFF\x55\x02\xAA";
+// Gap between the pieces of a split answer: about the time of a few bytes at 19200 baud.
+inline constexpr std::chrono::milliseconds kDefaultSplitGap{5};
+
 struct EmulatorOptions {
     MeterState state;
+    Motion motion;
+    LiveReplyFaults faults;
+    std::optional<std::string> modelReply;
     std::string linkPath;  // empty: no symlink
     bool silent = false;
     bool help = false;
@@ -26,6 +39,10 @@ bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions*
 // not a number or a value the meter's 16-bit field cannot carry.
 bool ParseTenthsC(std::string_view text, std::int16_t* tenthsC);
 
-std::string UsageText(std::string_view programName);
+// A whole decimal number within [low, high].
+bool ParseInteger(std::string_view text, int low, int high, int* value);
+
+// Text with \xHH for any byte and \\ for a backslash, e.g. "\x02K820" (five bytes).
+bool ParseEscapedBytes(std::string_view text, std::string* bytes);
 
 }  // namespace kr820::emulator

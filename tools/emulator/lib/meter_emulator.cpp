@@ -4,11 +4,12 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "command_parser.h"
 #include "device_link.h"
@@ -31,14 +32,21 @@ constexpr auto kWriteGiveUpAfter = std::chrono::seconds(1);
 }  // namespace
 
 struct MeterEmulator::Impl {
+    // Held by Start, Stop, Plug, Unplug and MakeSymlink: they open and close the line and
+    // start and join the service thread.
+    std::mutex lineMutex;
     PseudoTerminal terminal;
     std::thread service;
     std::atomic<bool> stopRequested{false};
+    std::atomic<bool> started{false};
     std::atomic<bool> silent{false};
     std::atomic<std::size_t> bytesReceived{0};
 
     mutable std::mutex mutex;  // guards everything below
-    MeterState state;
+    MeterModel model;
+    Clock::time_point switchedOnAt = Clock::now();
+    LiveReplyFaults faults;
+    std::string modelReply = ModelReply();
     std::vector<std::string> receivedBodies;
     std::vector<std::string> links;
     std::string devicePath;
@@ -47,14 +55,60 @@ struct MeterEmulator::Impl {
     ReplyDispatcher replies;
 
     Impl() {
-        replies.Register('K', [](std::string_view) { return ModelReply(); });
+        replies.Register('K', [this](std::string_view) {
+            std::lock_guard lock(mutex);
+            return modelReply;
+        });
         replies.Register('A', [this](std::string_view) {
             std::lock_guard lock(mutex);
-            return EncodeLiveFrame(state);
+            AdvanceModel();
+            return BuildLiveReply(model.Reported(), &faults);
         });
         // Writes (setup bytes, clock, reset, erase) are confirmed by echoing the whole frame.
         for (const std::uint8_t write : {'w', 'W', 'R', 'C'})
             replies.Register(write, [](std::string_view body) { return FrameCommand(body); });
+    }
+
+    // Caller holds mutex.
+    void AdvanceModel() {
+        model.AdvanceTo(
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - switchedOnAt));
+    }
+
+    // Caller holds lineMutex.
+    bool OpenLine(std::string* error) {
+        if (!terminal.Open(error)) return false;
+        std::vector<std::string> linksNow;
+        {
+            std::lock_guard lock(mutex);
+            devicePath = terminal.SlavePath();
+            linksNow = links;
+        }
+        for (const std::string& link : linksNow) {
+            // A link that cannot be re-pointed leaves the meter reachable by its device path.
+            ReplaceSymlink(terminal.SlavePath(), link, nullptr);
+        }
+        parser = CommandParser{};
+        stopRequested = false;
+        service = std::thread([this] { Serve(); });
+        return true;
+    }
+
+    // Caller holds lineMutex.
+    void CloseLine() {
+        if (!service.joinable()) return;
+        stopRequested = true;
+        service.join();
+        std::vector<std::string> linksNow;
+        std::string oldDevice;
+        {
+            std::lock_guard lock(mutex);
+            linksNow = links;
+            oldDevice.swap(devicePath);
+        }
+        // Gone with the device rather than dangling: the pts number may soon be someone else's.
+        for (const std::string& link : linksNow) RemoveSymlinkTo(oldDevice, link);
+        terminal.Close();
     }
 
     void Serve() {
@@ -85,13 +139,29 @@ struct MeterEmulator::Impl {
 
     void Handle(const std::vector<std::string>& bodies) {
         for (const std::string& body : bodies) {
+            std::chrono::milliseconds splitGap{0};
             {
                 std::lock_guard lock(mutex);
                 receivedBodies.push_back(body);
+                if (body.front() == 'A') splitGap = faults.splitGap;
             }
             if (silent.load()) continue;
             const std::string reply = replies.Dispatch(body);
-            if (!reply.empty()) Write(reply);
+            if (reply.empty()) continue;
+            if (splitGap.count() > 0) {
+                WriteInPieces(reply, splitGap);
+            } else {
+                Write(reply);
+            }
+        }
+    }
+
+    void WriteInPieces(std::string_view bytes, std::chrono::milliseconds gap) {
+        while (!bytes.empty() && !stopRequested.load()) {
+            const std::size_t piece = std::min(bytes.size(), kSplitPieceBytes);
+            Write(bytes.substr(0, piece));
+            bytes.remove_prefix(piece);
+            if (!bytes.empty()) std::this_thread::sleep_for(gap);
         }
     }
 
@@ -117,37 +187,30 @@ MeterEmulator::MeterEmulator() : impl_(std::make_unique<Impl>()) {}
 MeterEmulator::~MeterEmulator() { Stop(); }
 
 bool MeterEmulator::Start(std::string* error) {
-    if (IsRunning()) {
-        if (error) *error = "the emulator is already running on " + DevicePath();
+    std::lock_guard line(impl_->lineMutex);
+    if (impl_->started) {
+        if (error) *error = "the emulator is already running";
         return false;
     }
-    if (!impl_->terminal.Open(error)) return false;
     {
         std::lock_guard lock(impl_->mutex);
-        impl_->devicePath = impl_->terminal.SlavePath();
+        impl_->switchedOnAt = Clock::now();
     }
-    impl_->parser = CommandParser{};
-    impl_->stopRequested = false;
-    impl_->service = std::thread([impl = impl_.get()] { impl->Serve(); });
+    if (!impl_->OpenLine(error)) return false;
+    impl_->started = true;
     return true;
 }
 
 void MeterEmulator::Stop() {
-    if (!impl_->service.joinable()) return;
-    impl_->stopRequested = true;
-    impl_->service.join();
-    std::vector<std::string> links;
-    std::string devicePath;
-    {
-        std::lock_guard lock(impl_->mutex);
-        links.swap(impl_->links);
-        devicePath.swap(impl_->devicePath);
-    }
-    for (const std::string& link : links) RemoveSymlinkTo(devicePath, link);
-    impl_->terminal.Close();
+    std::lock_guard line(impl_->lineMutex);
+    if (!impl_->started) return;
+    impl_->CloseLine();
+    std::lock_guard lock(impl_->mutex);
+    impl_->links.clear();
+    impl_->started = false;
 }
 
-bool MeterEmulator::IsRunning() const { return impl_->service.joinable(); }
+bool MeterEmulator::IsRunning() const { return impl_->started; }
 
 std::string MeterEmulator::DevicePath() const {
     std::lock_guard lock(impl_->mutex);
@@ -155,28 +218,101 @@ std::string MeterEmulator::DevicePath() const {
 }
 
 bool MeterEmulator::MakeSymlink(const std::string& linkPath, std::string* error) {
+    std::lock_guard line(impl_->lineMutex);
     const std::string device = DevicePath();
     if (device.empty()) {
-        if (error) *error = "the emulator is not running";
+        if (error)
+            *error = impl_->started ? "the meter is unplugged" : "the emulator is not running";
         return false;
     }
     if (!ReplaceSymlink(device, linkPath, error)) return false;
     std::lock_guard lock(impl_->mutex);
-    impl_->links.push_back(linkPath);
+    if (std::find(impl_->links.begin(), impl_->links.end(), linkPath) == impl_->links.end())
+        impl_->links.push_back(linkPath);
     return true;
 }
 
+void MeterEmulator::Unplug() {
+    std::lock_guard line(impl_->lineMutex);
+    if (impl_->started) impl_->CloseLine();
+}
+
+bool MeterEmulator::Plug(std::string* error) {
+    std::lock_guard line(impl_->lineMutex);
+    if (!impl_->started) {
+        if (error) *error = "the emulator is not running";
+        return false;
+    }
+    if (impl_->service.joinable()) {
+        if (error) *error = "the meter is already plugged in";
+        return false;
+    }
+    return impl_->OpenLine(error);
+}
+
+bool MeterEmulator::IsPlugged() const { return !DevicePath().empty(); }
+
 void MeterEmulator::SetState(const MeterState& state) {
     std::lock_guard lock(impl_->mutex);
-    impl_->state = state;
+    impl_->AdvanceModel();
+    impl_->model.SetScripted(state);
 }
 
 MeterState MeterEmulator::State() const {
     std::lock_guard lock(impl_->mutex);
-    return impl_->state;
+    return impl_->model.Scripted();
+}
+
+void MeterEmulator::SetMotion(const Motion& motion) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->AdvanceModel();
+    impl_->model.SetMotion(motion);
+}
+
+Motion MeterEmulator::GetMotion() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->model.GetMotion();
+}
+
+MeterState MeterEmulator::ReportedState() const {
+    std::lock_guard lock(impl_->mutex);
+    impl_->AdvanceModel();
+    return impl_->model.Reported();
 }
 
 void MeterEmulator::SetSilent(bool silent) { impl_->silent = silent; }
+
+bool MeterEmulator::IsSilent() const { return impl_->silent; }
+
+void MeterEmulator::SetModelReply(std::string reply) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->modelReply = std::move(reply);
+}
+
+void MeterEmulator::SetNoise(std::string junk) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->faults.noise = std::move(junk);
+}
+
+void MeterEmulator::SetSplitGap(std::chrono::milliseconds gap) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->faults.splitGap = gap;
+}
+
+void MeterEmulator::SetDoubleFrames(bool doubleFrames) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->faults.doubleFrames = doubleFrames;
+}
+
+void MeterEmulator::SetWrongLastByte(int frames) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->faults.wrongLastByteFrames = std::max(frames, 0);
+}
+
+LiveReplyFaults MeterEmulator::Faults() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->faults;
+}
 
 std::vector<std::string> MeterEmulator::ReceivedBodies() const {
     std::lock_guard lock(impl_->mutex);

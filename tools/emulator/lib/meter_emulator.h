@@ -3,12 +3,15 @@
 // emulator answers from the meter state it keeps.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "command_frame.h"
+#include "live_reply.h"
+#include "meter_model.h"
 #include "meter_replies.h"
 #include "meter_state.h"
 
@@ -23,19 +26,44 @@ public:
     MeterEmulator(const MeterEmulator&) = delete;
     MeterEmulator& operator=(const MeterEmulator&) = delete;
 
-    // Opens a pseudo-terminal in raw mode and starts answering on it. Fails when already running.
+    // Opens a pseudo-terminal in raw mode and starts answering on it; the meter's clock for
+    // SetMotion starts here. Fails when already running.
     bool Start(std::string* error);
     // Stops answering, removes the symlinks made by MakeSymlink and closes the pseudo-terminal.
     void Stop();
-    bool IsRunning() const;
+    bool IsRunning() const;  // between Start and Stop, plugged or not
 
-    std::string DevicePath() const;  // the slave, e.g. /dev/pts/7; empty when not running
+    // The slave, e.g. /dev/pts/7; a new one after each Plug; empty when not running or unplugged.
+    std::string DevicePath() const;
     // Points linkPath at the device, replacing a symlink already there; needs Start first.
     bool MakeSymlink(const std::string& linkPath, std::string* error);
 
+    // The cable pulled: the pseudo-terminal closes, so a port open on it sees a hang-up, and the
+    // symlinks go away. The emulator keeps running and keeps its state and motion.
+    void Unplug();
+    // The cable back in: a new pseudo-terminal, and every symlink made by MakeSymlink now
+    // points at it, so the application reopens the meter by the link's path.
+    bool Plug(std::string* error);
+    bool IsPlugged() const;
+
+    // The scripted state; with motion on, its readings are what the waves swing around.
     void SetState(const MeterState& state);
     MeterState State() const;
+    void SetMotion(const Motion& motion);
+    Motion GetMotion() const;
+    // What a poll would be answered with now: the scripted state moved by the motion.
+    MeterState ReportedState() const;
     void SetSilent(bool silent);  // a meter that receives everything and answers nothing
+    bool IsSilent() const;
+
+    // Faults on the line, all off at first.
+    void SetModelReply(std::string reply);  // the answer to "K", sent as it stands
+    void SetNoise(std::string junk);        // written in front of every live frame
+    // Above zero: live answers go out in pieces of kSplitPieceBytes, this far apart.
+    void SetSplitGap(std::chrono::milliseconds gap);
+    void SetDoubleFrames(bool doubleFrames);  // every poll answered with two frames in one write
+    void SetWrongLastByte(int frames);  // the next `frames` live frames end with kWrongLastByte
+    LiveReplyFaults Faults() const;
 
     // Bodies of the valid command frames received so far, in order, answered or not.
     std::vector<std::string> ReceivedBodies() const;

@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: MIT
+#include "console_commands.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <sstream>
+#include <vector>
+
+#include "emulator_options.h"
+#include "meter_emulator.h"
+#include "meter_fields.h"
+
+namespace kr820::emulator {
+namespace {
+
+using Words = std::vector<std::string>;
+
+Words SplitWords(std::string_view line) {
+    std::istringstream stream{std::string(line)};
+    Words words;
+    for (std::string word; stream >> word;) words.push_back(word);
+    return words;
+}
+
+ConsoleReply Ok(std::string detail = {}) { return {detail.empty() ? "ok" : "ok " + detail, false}; }
+
+ConsoleReply Error(const std::string& reason) { return {"error: " + reason, false}; }
+
+bool ParseOnOff(const std::string& word, bool* on) {
+    if (word != "on" && word != "off") return false;
+    *on = word == "on";
+    return true;
+}
+
+std::string Degrees(std::int16_t tenthsC) {
+    const int magnitude = std::abs(static_cast<int>(tenthsC));
+    return (tenthsC < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." +
+           std::to_string(magnitude % 10);
+}
+
+std::string Hex(std::uint8_t byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", byte);
+    return text;
+}
+
+std::string DescribeChannel(const char* name, const ChannelState& channel) {
+    return std::string(name) + " " + Degrees(channel.tenthsC) + " min " +
+           Degrees(channel.minTenthsC) + " max " + Degrees(channel.maxTenthsC) + " rel " +
+           Degrees(channel.relTenthsC) + (channel.invalid != 0 ? " invalid" : "");
+}
+
+ConsoleReply Status(const MeterEmulator& emulator) {
+    const MeterState state = emulator.ReportedState();
+    const std::string device = emulator.DevicePath();
+    return Ok((device.empty() ? std::string("unplugged") : device) + "; " +
+              DescribeChannel("t1", state.t1) + "; " + DescribeChannel("t2", state.t2) +
+              "; status A " + Hex(state.statusA) + " B " + Hex(state.statusB) + "; mode " +
+              std::to_string(DisplayMode(state)) + (emulator.GetMotion().wave ? "; wave" : "") +
+              (emulator.IsSilent() ? "; silent" : ""));
+}
+
+ConsoleReply Set(const Words& words, MeterEmulator* emulator) {
+    if (words.size() != 3) return Error("usage: set NAME VALUE");
+    const std::string& name = words[1];
+    const std::string& value = words[2];
+    MeterState state = emulator->State();
+    std::int16_t tenthsC = 0;
+    bool on = false;
+    int mode = 0;
+    if (SetTemperature(&state, name, 0)) {
+        if (!ParseTenthsC(value, &tenthsC))
+            return Error("not a temperature in degrees C: " + value);
+        SetTemperature(&state, name, tenthsC);
+        ChannelState* channel = name == "t1" ? &state.t1 : name == "t2" ? &state.t2 : nullptr;
+        // A reading the meter has shown is in its MIN and MAX. Under the wave the running
+        // extremes already take it in, and touching the scripted ones would restart them.
+        if (channel && !emulator->GetMotion().wave) {
+            channel->minTenthsC = std::min(channel->minTenthsC, tenthsC);
+            channel->maxTenthsC = std::max(channel->maxTenthsC, tenthsC);
+        }
+    } else if (name == "mode") {
+        if (!ParseInteger(value, 0, 3, &mode)) return Error("not a display mode 0..3: " + value);
+        SetDisplayMode(&state, mode);
+    } else if (SetFlag(&state, name, false)) {
+        if (!ParseOnOff(value, &on)) return Error(name + " takes on or off");
+        SetFlag(&state, name, on);
+    } else {
+        return Error("nothing called " + name);
+    }
+    emulator->SetState(state);
+    return Ok();
+}
+
+// Commands of the form "NAME on|off" that switch one thing of the emulator.
+ConsoleReply Switch(const Words& words, MeterEmulator* emulator) {
+    bool on = false;
+    if (words.size() != 2 || !ParseOnOff(words[1], &on))
+        return Error(words[0] + " takes on or off");
+    const std::string& name = words[0];
+    if (name == "silent") {
+        emulator->SetSilent(on);
+    } else if (name == "wave") {
+        Motion motion = emulator->GetMotion();
+        motion.wave = on;
+        emulator->SetMotion(motion);
+    } else if (name == "noise") {
+        emulator->SetNoise(on ? std::string(kDefaultNoise) : std::string{});
+    } else if (name == "split") {
+        emulator->SetSplitGap(on ? kDefaultSplitGap : std::chrono::milliseconds{0});
+    } else if (name == "double") {
+        emulator->SetDoubleFrames(on);
+    }
+    return Ok();
+}
+
+}  // namespace
+
+ConsoleReply ExecuteConsoleLine(std::string_view line, MeterEmulator* emulator) {
+    const Words words = SplitWords(line);
+    if (words.empty()) return {};  // an empty line gets no answer
+    const std::string& command = words[0];
+    if (command == "set") return Set(words, emulator);
+    if (command == "silent" || command == "wave" || command == "noise" || command == "split" ||
+        command == "double") {
+        return Switch(words, emulator);
+    }
+    if (command == "wrong-last-byte") {
+        int frames = 0;
+        if (words.size() != 2 ||
+            !ParseInteger(words[1], 0, std::numeric_limits<int>::max(), &frames)) {
+            return Error("usage: wrong-last-byte N");
+        }
+        emulator->SetWrongLastByte(frames);
+        return Ok();
+    }
+    if (command == "model-reply") {
+        std::string bytes = ModelReply();
+        if (words.size() > 2 || (words.size() == 2 && !ParseEscapedBytes(words[1], &bytes))) {
+            return Error("usage: model-reply [TEXT with \\xHH escapes]");
+        }
+        emulator->SetModelReply(bytes);
+        return Ok();
+    }
+    if (command == "unplug") {
+        emulator->Unplug();
+        return Ok();
+    }
+    if (command == "plug") {
+        std::string error;
+        if (!emulator->Plug(&error)) return Error(error);
+        return Ok(emulator->DevicePath());
+    }
+    if (command == "status") return Status(*emulator);
+    // One line per answer, so a driving script can pair answers with commands.
+    if (command == "help") {
+        return Ok(
+            "set, wave, silent, noise, split, double, wrong-last-byte, model-reply, "
+            "unplug, plug, status, help, quit (see --help)");
+    }
+    if (command == "quit") return {"ok", true};
+    return Error("unknown command: " + command + " (try help)");
+}
+
+std::string ConsoleHelpText() {
+    return R"(  set t1|t2 C            a new reading; MIN and MAX take it in
+  set NAME C             NAME: t1-rel t2-rel t1-min t1-max t2-min t2-max
+  set mode N             display mode 0..3
+  set FLAG on|off        FLAG: auto-off rel low-battery rec-blink recording printer
+                         t1-two-decimals t2-two-decimals t2-main fahrenheit type-j
+                         t1-invalid t2-invalid
+  wave on|off            T1 and T2 swing around their readings
+  silent on|off          stop or resume answering
+  noise on|off           junk in front of every live frame
+  split on|off           live answers in pieces 5 ms apart
+  double on|off          two frames for every poll
+  wrong-last-byte N      the next N live frames end with 0x05
+  model-reply [TEXT]     the answer to the model query, \xHH escapes; alone: the normal one
+  unplug                 close the pseudo-terminal: an open port hangs up, links go away
+  plug                   a new pseudo-terminal, links re-pointed; answers "ok DEVICE"
+  status                 what a poll would report now
+  help                   the command names
+  quit                   stop the emulator, as SIGTERM does
+)";
+}
+
+}  // namespace kr820::emulator

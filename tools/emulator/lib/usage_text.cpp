@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+#include "usage_text.h"
+
+#include "console_commands.h"
+
+namespace kr820::emulator {
+
+std::string UsageText(std::string_view programName) {
+    std::string text = "Usage: ";
+    text += programName;
+    text += R"( [options]
+Emulates a KR820 thermocouple meter on a pseudo-terminal. Prints the device path as the first
+line, then answers the meter's commands until interrupted (SIGINT or SIGTERM) or told to quit
+on standard input.
+
+Line:
+  --link PATH            also make PATH a symlink to the device (re-pointed by plug,
+                         removed on exit)
+  --silent               receive commands but never answer (a meter that is switched off)
+
+Temperatures (degrees C, one decimal; the meter always reports Celsius):
+  --t1 C, --t2 C         reading, default 25.3; MIN and MAX start at it (else 20.0 and 30.0)
+  --t1-rel C, --t2-rel C REL reference
+  --t1-min C, --t1-max C, --t2-min C, --t2-max C
+                         stored MIN and MAX, whatever the order of the options
+  --t1-invalid, --t2-invalid
+                         no valid value: the display shows dashes
+
+Display and annunciators:
+  --mode N               0 normal, 1 MAX, 2 MIN, 3 MAX and MIN blinking
+  --rel                  REL mode
+  --rec-blink            REC blinking
+  --recording            the meter is logging (REC steady)
+  --low-battery          low battery
+  --printer              printer active
+  --no-auto-off          auto power-off disabled (enabled by default)
+  --t2-main              T2 on the main display, T1 on the sub display
+  --t1-two-decimals, --t2-two-decimals
+                         decimal point before the last two digits
+  --fahrenheit           the display shows degrees F
+  --type-j               thermocouple type J (default K)
+
+Over time (counted from start):
+  --wave                 T1 swings +-5.0 C over 60 s, T2 +-3.0 C over 180 s, around their
+                         readings; MIN and MAX follow, as the meter measures twice a second
+  --out-of-range-after S from S seconds on, T2 reads 3276.7 C and is flagged invalid
+
+Faults:
+  --model-reply TEXT     answer the model query with TEXT as it stands, \xHH for any byte,
+                         e.g. x820xx, or '\x02K820' for a five-byte answer
+  --noise                junk (FF 55 02 AA) in front of every live frame
+  --split-frames         live answers in 8-byte pieces, 5 ms apart
+  --double-frames        every poll answered with two frames in one write
+  --wrong-last-byte N    the first N live frames end with 0x05 instead of ETX
+
+  --help                 show this text
+
+Standard input: one command a line, each answered with one line ("ok ..." or "error: ...").
+End of input is ignored; the emulator runs on.
+)";
+    text += ConsoleHelpText();
+    return text;
+}
+
+}  // namespace kr820::emulator
