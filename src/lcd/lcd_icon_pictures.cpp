@@ -121,7 +121,7 @@ QPixmap DrawIcon(const core::LcdIconImage& image) {
             // as thick as the digits' middle segment, so it reads as the display's own sign
             painter.setPen(Qt::NoPen);
             painter.setBrush(LcdInk());
-            painter.drawPolygon(SegmentPolygon(QPointF(1, 4.5), QPointF(15, 4.5), 5.0, 0));
+            painter.drawPolygon(SegmentPolygon(QPointF(1, 4.5), QPointF(15, 4.5), 4.0, 0));
             break;
         case LcdIcon::K:
         case LcdIcon::SubK:
