@@ -118,7 +118,7 @@ QPixmap DrawIcon(const core::LcdIconImage& image) {
             text("T2");
             break;
         case LcdIcon::T1Minus:
-            // as thick as the digits' middle segment, so it reads as the display's own sign
+            // shaped like the digits' middle segment, so it reads as the display's own sign
             painter.setPen(Qt::NoPen);
             painter.setBrush(LcdInk());
             painter.drawPolygon(SegmentPolygon(QPointF(1, 4.5), QPointF(15, 4.5), 4.0, 0));
