@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "hex.h"
+#include "line_fixture.h"
 #include "slave_line.h"
 
 namespace kr820::emulator {
@@ -25,29 +26,10 @@ using testing::FromHex;
 using testing::SlaveLine;
 using testing::ToHex;
 
-const std::string kModelQuery = FromHex("024BCB03");
-const std::string kLivePoll = FromHex("0241C103");
+using testing::kLivePoll;
+using testing::kModelQuery;
 
-class RunningEmulator : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(emulator_.Start(&error)) << error;
-        line_ = std::make_unique<SlaveLine>(emulator_.DevicePath());
-        ASSERT_TRUE(line_->IsOpen()) << emulator_.DevicePath();
-    }
-
-    // Sends, waits for the expected answer, then collects anything behind it, so surplus bytes
-    // (an echo, a second answer) show up as a mismatch instead of going unnoticed.
-    std::string Exchange(const std::string& frame, std::size_t expectedBytes) {
-        EXPECT_TRUE(line_->Write(frame));
-        std::string answer = line_->Read(expectedBytes, 1s);
-        return answer + line_->ReadAll(100ms);
-    }
-
-    MeterEmulator emulator_;
-    std::unique_ptr<SlaveLine> line_;
-};
+class RunningEmulator : public testing::EmulatorOnLine {};
 
 TEST_F(RunningEmulator, SlaveIsRawBeforeTheApplicationSetsItUp) {
     termios settings{};

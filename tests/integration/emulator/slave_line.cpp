@@ -46,4 +46,28 @@ std::string SlaveLine::Read(std::size_t count, std::chrono::milliseconds limit) 
     return bytes;
 }
 
+std::string SlaveLine::ReadOnce(std::chrono::milliseconds limit) {
+    pollfd request{fd_, POLLIN, 0};
+    if (poll(&request, 1, static_cast<int>(limit.count())) <= 0) return {};
+    char buffer[256];
+    const ssize_t got = read(fd_, buffer, sizeof buffer);
+    return got > 0 ? std::string(buffer, static_cast<std::size_t>(got)) : std::string{};
+}
+
+bool SlaveLine::WaitForHangUp(std::chrono::milliseconds limit) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + limit;
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) return false;
+        pollfd request{fd_, POLLIN, 0};
+        if (poll(&request, 1, static_cast<int>(left.count())) <= 0) continue;
+        if ((request.revents & (POLLHUP | POLLERR)) != 0) return true;
+        char buffer[256];
+        const ssize_t got = read(fd_, buffer, sizeof buffer);
+        if (got == 0 || (got < 0 && errno == EIO)) return true;
+    }
+}
+
 }  // namespace kr820::emulator::testing

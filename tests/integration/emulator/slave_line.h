@@ -24,6 +24,10 @@ public:
     std::string Read(std::size_t count, std::chrono::milliseconds limit);
     // Everything that arrives within `limit`.
     std::string ReadAll(std::chrono::milliseconds limit) { return Read(SIZE_MAX, limit); }
+    // What one read returns once bytes are there, to see how they were cut; empty after `limit`.
+    std::string ReadOnce(std::chrono::milliseconds limit);
+    // True once the other end has gone (hang-up, end of file or EIO) within `limit`.
+    bool WaitForHangUp(std::chrono::milliseconds limit);
     void Close();
 
 private:
