@@ -3,8 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "hex.h"
+#include "meter_replies.h"
+
 namespace kr820::emulator {
 namespace {
+
+using namespace std::chrono_literals;
+using testing::ToHex;
 
 TEST(EmulatorOptions, SetTheStateTheMeterReports) {
     EmulatorOptions options;
@@ -23,11 +29,93 @@ TEST(EmulatorOptions, SetTheStateTheMeterReports) {
     EXPECT_EQ(options.linkPath, "/tmp/kr820");
 }
 
+TEST(EmulatorOptions, ScriptEveryStatusBitAndStoredTemperature) {
+    EmulatorOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseEmulatorOptions({"--t1-min",
+                                      "10",
+                                      "--t1-max",
+                                      "40",
+                                      "--t1",
+                                      "25",  // explicit MIN/MAX win over --t1
+                                      "--t1-rel",
+                                      "1.5",
+                                      "--t2-rel",
+                                      "-2",
+                                      "--t2-min",
+                                      "-3.5",
+                                      "--t2-max",
+                                      "99.9",
+                                      "--rel",
+                                      "--mode",
+                                      "2",
+                                      "--rec-blink",
+                                      "--t1-invalid",
+                                      "--t2-invalid",
+                                      "--low-battery",
+                                      "--printer",
+                                      "--no-auto-off",
+                                      "--t2-main",
+                                      "--t1-two-decimals",
+                                      "--t2-two-decimals"},
+                                     &options, &error))
+        << error;
+    MeterState expected;
+    expected.statusA = kStatusARel | kStatusALowBattery | kStatusARecBlinking |
+                       kStatusAT1PointBeforeLastTwo | kStatusAT2PointBeforeLastTwo |
+                       kStatusAPrinter;  // and auto power-off cleared
+    expected.statusB = kStatusBModeMin | kStatusBT2OnMain;
+    expected.t1 = {250, 15, 100, 400, 1};
+    expected.t2 = {MeterState{}.t2.tenthsC, -20, -35, 999, 1};
+    EXPECT_EQ(ToHex(EncodeLiveFrame(options.state)), ToHex(EncodeLiveFrame(expected)));
+}
+
+TEST(EmulatorOptions, MotionAndFaults) {
+    EmulatorOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseEmulatorOptions(
+        {"--wave", "--out-of-range-after", "2.5", "--model-reply", "\\x02K82\\\\", "--noise",
+         "--split-frames", "--double-frames", "--wrong-last-byte", "3"},
+        &options, &error))
+        << error;
+    EXPECT_TRUE(options.motion.wave);
+    EXPECT_EQ(options.motion.t2OutOfRangeAfter, 2500ms);
+    EXPECT_EQ(options.modelReply, std::string("\x02K82\\"));
+    EXPECT_EQ(options.faults.noise, kDefaultNoise);
+    EXPECT_EQ(options.faults.splitGap, kDefaultSplitGap);
+    EXPECT_TRUE(options.faults.doubleFrames);
+    EXPECT_EQ(options.faults.wrongLastByteFrames, 3);
+
+    EmulatorOptions plain;
+    ASSERT_TRUE(ParseEmulatorOptions({}, &plain, &error));
+    EXPECT_EQ(plain.motion, Motion{});
+    EXPECT_FALSE(plain.modelReply);
+    EXPECT_EQ(plain.faults.noise, "");
+    EXPECT_EQ(plain.faults.splitGap, 0ms);
+}
+
 TEST(EmulatorOptions, RejectWhatTheMeterCannotCarry) {
     const std::vector<std::vector<std::string>> rejected = {
-        {"--t1", "abc"},    {"--t1", "25,3"}, {"--t2", "3276.8"}, {"--t2", "-3276.9"},
-        {"--t1", "25.3x"},  {"--t1", "nan"},  {"--t2"},           {"--link"},
-        {"--fahrenheit=1"}, {"--unknown"},
+        {"--t1", "abc"},
+        {"--t1", "25,3"},
+        {"--t2", "3276.8"},
+        {"--t2", "-3276.9"},
+        {"--t1", "25.3x"},
+        {"--t1", "nan"},
+        {"--t2"},
+        {"--link"},
+        {"--fahrenheit=1"},
+        {"--unknown"},
+        {"--t1-min", "x"},
+        {"--mode", "4"},
+        {"--mode", "1.5"},
+        {"--mode"},
+        {"--out-of-range-after", "-1"},
+        {"--out-of-range-after", "soon"},
+        {"--wrong-last-byte", "-2"},
+        {"--model-reply", "\\x0"},
+        {"--model-reply", "\\q"},
+        {"--no-wave"},
     };
     for (const auto& args : rejected) {
         EmulatorOptions options;

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+// Lines typed on the program's standard input, carried out on a running emulator.
+#include "console_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "emulator_options.h"
+#include "hex.h"
+#include "line_fixture.h"
+#include "meter_emulator.h"
+
+namespace kr820::emulator {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FromHex;
+using testing::kModelQuery;
+using testing::ToHex;
+
+class Console : public testing::EmulatorOnLine {
+protected:
+    std::string Run(const std::string& line) {
+        const ConsoleReply reply = ExecuteConsoleLine(line, &emulator_);
+        EXPECT_FALSE(reply.quit) << line;
+        return reply.text;
+    }
+};
+
+TEST_F(Console, SetChangesTheMeterField) {
+    EXPECT_EQ(Run("set t1 30.5"), "ok");
+    EXPECT_EQ(Run("set t2-rel -1.5"), "ok");
+    EXPECT_EQ(Run("  set   mode 3 "), "ok");
+    EXPECT_EQ(Run("set rel on"), "ok");
+    EXPECT_EQ(Run("set printer on"), "ok");
+    EXPECT_EQ(Run("set printer off"), "ok");
+    EXPECT_EQ(Run("set auto-off off"), "ok");
+    EXPECT_EQ(Run("set type-j on"), "ok");
+    EXPECT_EQ(Run("set t2-invalid on"), "ok");
+    const MeterState state = emulator_.State();
+    EXPECT_EQ(state.t1.tenthsC, 305);
+    EXPECT_EQ(state.t1.maxTenthsC, 305);  // the meter's MAX has seen the new reading
+    EXPECT_EQ(state.t1.minTenthsC, MeterState{}.t1.minTenthsC);
+    EXPECT_EQ(state.t2.relTenthsC, -15);
+    EXPECT_EQ(state.statusA, kStatusARel);
+    EXPECT_EQ(state.statusB, kStatusBModeMaxMin | kStatusBTypeJ);
+    EXPECT_EQ(state.t2.invalid, 1);
+
+    // Under the wave the running extremes take readings in; the scripted ones stay put.
+    EXPECT_EQ(Run("wave on"), "ok");
+    EXPECT_EQ(Run("set t1 99"), "ok");
+    EXPECT_EQ(emulator_.State().t1.maxTenthsC, 305);
+    EXPECT_GE(emulator_.ReportedState().t1.maxTenthsC, 990 - kT1WaveTenthsC);
+}
+
+TEST_F(Console, MistakesAreAnsweredAndChangeNothing) {
+    const std::string before = EncodeLiveFrame(emulator_.State());
+    for (const char* line : {"set t1 abc", "set t1", "set t1 1 2", "set mode 4", "set mode -1",
+                             "set rel maybe", "set bogus 1", "frobnicate", "silent", "wave yes",
+                             "wrong-last-byte -1", "model-reply \\q", "model-reply a b"}) {
+        EXPECT_EQ(Run(line).rfind("error: ", 0), 0u) << line;
+    }
+    EXPECT_EQ(ToHex(EncodeLiveFrame(emulator_.State())), ToHex(before));
+    EXPECT_FALSE(emulator_.IsSilent());
+    EXPECT_FALSE(emulator_.GetMotion().wave);
+    EXPECT_EQ(emulator_.Faults().wrongLastByteFrames, 0);
+    EXPECT_EQ(ToHex(Exchange(kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
+}
+
+TEST_F(Console, SwitchesReachTheEmulator) {
+    EXPECT_EQ(Run("silent on"), "ok");
+    EXPECT_TRUE(emulator_.IsSilent());
+    EXPECT_EQ(Run("silent off"), "ok");
+    EXPECT_FALSE(emulator_.IsSilent());
+    EXPECT_EQ(Run("noise on"), "ok");
+    EXPECT_EQ(Run("split on"), "ok");
+    EXPECT_EQ(Run("double on"), "ok");
+    EXPECT_EQ(Run("wrong-last-byte 3"), "ok");
+    LiveReplyFaults faults = emulator_.Faults();
+    EXPECT_EQ(faults.noise, kDefaultNoise);
+    EXPECT_EQ(faults.splitGap, kDefaultSplitGap);
+    EXPECT_TRUE(faults.doubleFrames);
+    EXPECT_EQ(faults.wrongLastByteFrames, 3);
+    EXPECT_EQ(Run("noise off"), "ok");
+    EXPECT_EQ(Run("split off"), "ok");
+    EXPECT_EQ(Run("double off"), "ok");
+    faults = emulator_.Faults();
+    EXPECT_EQ(faults.noise, "");
+    EXPECT_EQ(faults.splitGap, 0ms);
+    EXPECT_FALSE(faults.doubleFrames);
+
+    EXPECT_EQ(Run("model-reply \\x02K820"), "ok");
+    EXPECT_EQ(ToHex(Exchange(kModelQuery, 5)), "024B383230");
+    EXPECT_EQ(Run("model-reply"), "ok");
+    EXPECT_EQ(ToHex(Exchange(kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
+}
+
+TEST_F(Console, UnplugPlugStatusAndQuit) {
+    EXPECT_EQ(Run(""), "");  // a blank line gets no answer, so answers pair with commands
+    EXPECT_EQ(Run("unplug"), "ok");
+    EXPECT_FALSE(emulator_.IsPlugged());
+    EXPECT_EQ(Run("status").rfind("ok unplugged; t1 25.3 min 20.0 max 30.0", 0), 0u);
+    const std::string plugged = Run("plug");
+    EXPECT_EQ(plugged, "ok " + emulator_.DevicePath());
+    EXPECT_TRUE(emulator_.IsPlugged());
+    EXPECT_EQ(Run("plug").rfind("error: ", 0), 0u);
+    EXPECT_EQ(Run("set t2 -0.5"), "ok");
+    EXPECT_NE(Run("status").find("t2 -0.5 min -0.5"), std::string::npos);
+
+    const ConsoleReply quit = ExecuteConsoleLine("quit", &emulator_);
+    EXPECT_TRUE(quit.quit);
+    EXPECT_EQ(quit.text, "ok");
+}
+
+}  // namespace
+}  // namespace kr820::emulator
