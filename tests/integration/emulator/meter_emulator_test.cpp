@@ -66,6 +66,17 @@ TEST_F(RunningEmulator, LivePollReportsTheStateOfThatMoment) {
     EXPECT_EQ(ToHex(frame.substr(3, 2)), "FF83");
 }
 
+TEST_F(RunningEmulator, LivePollCarriesTheMotionNotJustTheScript) {
+    Motion motion;
+    motion.t2OutOfRangeAfter = 0ms;
+    emulator_.SetMotion(motion);
+    const std::string frame = Exchange(kLivePoll, kLiveFrameBytes);
+    ASSERT_EQ(frame.size(), kLiveFrameBytes);
+    EXPECT_EQ(ToHex(frame.substr(5, 2)), "7FFF");   // T2 far out of range
+    EXPECT_EQ(ToHex(frame.substr(19, 2)), "0100");  // and flagged; T1 still valid
+    EXPECT_EQ(ToHex(frame), ToHex(EncodeLiveFrame(emulator_.ReportedState())));
+}
+
 TEST_F(RunningEmulator, DamagedFramesAreSkippedAndTheNextGoodFrameIsAnswered) {
     const std::string damaged = FromHex(
         "FF55"

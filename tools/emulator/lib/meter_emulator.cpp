@@ -44,6 +44,8 @@ struct MeterEmulator::Impl {
 
     mutable std::mutex mutex;  // guards everything below
     MeterModel model;
+    // The meter's clock runs from construction, so that a state scripted before Start and the
+    // motion's times agree, and it goes on through Stop, Start, Unplug and Plug.
     Clock::time_point switchedOnAt = Clock::now();
     LiveReplyFaults faults;
     std::string modelReply = ModelReply();
@@ -191,10 +193,6 @@ bool MeterEmulator::Start(std::string* error) {
     if (impl_->started) {
         if (error) *error = "the emulator is already running";
         return false;
-    }
-    {
-        std::lock_guard lock(impl_->mutex);
-        impl_->switchedOnAt = Clock::now();
     }
     if (!impl_->OpenLine(error)) return false;
     impl_->started = true;

@@ -26,8 +26,7 @@ public:
     MeterEmulator(const MeterEmulator&) = delete;
     MeterEmulator& operator=(const MeterEmulator&) = delete;
 
-    // Opens a pseudo-terminal in raw mode and starts answering on it; the meter's clock for
-    // SetMotion starts here. Fails when already running.
+    // Opens a pseudo-terminal in raw mode and starts answering on it. Fails when already running.
     bool Start(std::string* error);
     // Stops answering, removes the symlinks made by MakeSymlink and closes the pseudo-terminal.
     void Stop();
@@ -49,6 +48,7 @@ public:
     // The scripted state; with motion on, its readings are what the waves swing around.
     void SetState(const MeterState& state);
     MeterState State() const;
+    // Times in the motion count from the emulator's construction: the meter switched on.
     void SetMotion(const Motion& motion);
     Motion GetMotion() const;
     // What a poll would be answered with now: the scripted state moved by the motion.
