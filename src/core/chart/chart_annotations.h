@@ -50,7 +50,7 @@ public:
     // A default annotation for an index never written.
     GraphAnnotation GraphAnnotationAt(int index) const;
     // The slot at `index`, created with the slots below it; null for a negative index or one
-    // beyond the maximum.
+    // beyond the maximum. Valid until the next edit or add of the same kind.
     GraphAnnotation* EditGraphAnnotation(int index);
     // Placed after the last one; its index, or -1 when the chart is full.
     int AddGraphAnnotation(const GraphAnnotation& annotation);

@@ -30,6 +30,7 @@ template <typename Value, typename Unsigned>
 void CopyArray(const char* bytes, qsizetype count, std::vector<Value>& values) {
     static_assert(sizeof(Value) == sizeof(Unsigned));
     values.resize(count);
+    if (count == 0) return;  // an empty vector's data() may be null, which memcpy must not get
     if constexpr (std::endian::native == std::endian::little) {
         std::memcpy(values.data(), bytes, count * sizeof(Value));
     } else {
