@@ -18,6 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::FromHex;
+using testing::kLivePoll;
 using testing::kModelQuery;
 using testing::ToHex;
 
@@ -71,29 +72,24 @@ TEST_F(Console, MistakesAreAnsweredAndChangeNothing) {
 }
 
 TEST_F(Console, SwitchesReachTheEmulator) {
-    EXPECT_EQ(Run("silent on"), "ok");
+    for (const char* line : {"silent on", "noise on", "split on", "double on", "wrong-last-byte 3",
+                             "model-reply \\x02K820"}) {
+        EXPECT_EQ(Run(line), "ok") << line;
+    }
     EXPECT_TRUE(emulator_.IsSilent());
-    EXPECT_EQ(Run("silent off"), "ok");
-    EXPECT_FALSE(emulator_.IsSilent());
-    EXPECT_EQ(Run("noise on"), "ok");
-    EXPECT_EQ(Run("split on"), "ok");
-    EXPECT_EQ(Run("double on"), "ok");
-    EXPECT_EQ(Run("wrong-last-byte 3"), "ok");
-    LiveReplyFaults faults = emulator_.Faults();
+    const LiveReplyFaults faults = emulator_.Faults();
     EXPECT_EQ(faults.noise, kDefaultNoise);
     EXPECT_EQ(faults.splitGap, kDefaultSplitGap);
     EXPECT_TRUE(faults.doubleFrames);
     EXPECT_EQ(faults.wrongLastByteFrames, 3);
-    EXPECT_EQ(Run("noise off"), "ok");
-    EXPECT_EQ(Run("split off"), "ok");
-    EXPECT_EQ(Run("double off"), "ok");
-    faults = emulator_.Faults();
-    EXPECT_EQ(faults.noise, "");
-    EXPECT_EQ(faults.splitGap, 0ms);
-    EXPECT_FALSE(faults.doubleFrames);
 
-    EXPECT_EQ(Run("model-reply \\x02K820"), "ok");
+    for (const char* line :
+         {"silent off", "noise off", "split off", "double off", "wrong-last-byte 0"}) {
+        EXPECT_EQ(Run(line), "ok") << line;
+    }
     EXPECT_EQ(ToHex(Exchange(kModelQuery, 5)), "024B383230");
+    EXPECT_EQ(ToHex(Exchange(kLivePoll, kLiveFrameBytes)),
+              ToHex(EncodeLiveFrame(emulator_.State())));  // one clean frame again
     EXPECT_EQ(Run("model-reply"), "ok");
     EXPECT_EQ(ToHex(Exchange(kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
 }

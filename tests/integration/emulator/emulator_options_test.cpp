@@ -85,13 +85,6 @@ TEST(EmulatorOptions, MotionAndFaults) {
     EXPECT_EQ(options.faults.splitGap, kDefaultSplitGap);
     EXPECT_TRUE(options.faults.doubleFrames);
     EXPECT_EQ(options.faults.wrongLastByteFrames, 3);
-
-    EmulatorOptions plain;
-    ASSERT_TRUE(ParseEmulatorOptions({}, &plain, &error));
-    EXPECT_EQ(plain.motion, Motion{});
-    EXPECT_FALSE(plain.modelReply);
-    EXPECT_EQ(plain.faults.noise, "");
-    EXPECT_EQ(plain.faults.splitGap, 0ms);
 }
 
 TEST(EmulatorOptions, RejectWhatTheMeterCannotCarry) {

@@ -131,19 +131,5 @@ TEST(MeterModel, ChannelsWithoutValidValuesLeaveTheirExtremesAlone) {
     EXPECT_NE(state.t1.tenthsC, 253);  // though its raw value still moves
 }
 
-TEST(MeterModel, OutOfRangeWithoutTheWaveTouchesOnlyT2) {
-    const MeterState script = Centred(253, 100);
-    MeterModel model;
-    model.SetScripted(script);
-    Motion motion;
-    motion.t2OutOfRangeAfter = 0ms;
-    model.SetMotion(motion);
-    model.AdvanceTo(1ms);
-    MeterState expected = script;
-    expected.t2.tenthsC = kOutOfRangeTenthsC;
-    expected.t2.invalid = 1;
-    EXPECT_EQ(ToHex(EncodeLiveFrame(model.Reported())), ToHex(EncodeLiveFrame(expected)));
-}
-
 }  // namespace
 }  // namespace kr820::emulator
