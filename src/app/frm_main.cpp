@@ -20,10 +20,13 @@
 
 #include "app/frm_about.h"
 #include "app/toolbar_icons.h"
+#include "core/live/live_frame_decoder.h"
 #include "core/settings/program_folder.h"
 #include "core/settings/registry_values.h"
 #include "graph/frm_graph.h"
 #include "lcd/frm_lcd.h"
+#include "lcd/lcd_blinking.h"
+#include "lcd/lcd_painting.h"
 #include "link/com_devices.h"
 #include "link/send_command.h"
 #include "link/wait.h"
@@ -75,8 +78,12 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* pa
     connect(&m_mainTimer, &QTimer::timeout, this, [this] { m_link.MainTimerTimer(); });
     m_blinkTimer.setObjectName("BlinkTimer");
     m_blinkTimer.setInterval(500);
+    connect(&m_blinkTimer, &QTimer::timeout, this, [this] { lcd::BlinkTimerTimer(m_lcdWindow); });
     m_recBlinkTimer.setObjectName("RecBlinkTimer");
     m_recBlinkTimer.setInterval(500);
+    connect(&m_recBlinkTimer, &QTimer::timeout, this,
+            [this] { lcd::RecBlinkTimerTimer(m_lcdWindow); });
+    m_link.SetOnLiveFrame([this](const QByteArray& frame) { DecodeAndPaint(frame); });
 
     FormCreate();
 }
@@ -190,7 +197,16 @@ void TfrmMain::CreateLcdWindow() {
     m_lcdWindow->SetCloseGuard([this] {
         link::WaitWhile([this] { return m_state.RxBusy; }, std::chrono::milliseconds(3000));
     });
+    lcd::BuildLcdImageLists(m_lcdWindow);
+    lcd::RepaintLcd(m_state.Lcd, m_lcdWindow);
     m_lcdWindow->show();
+}
+
+void TfrmMain::DecodeAndPaint(const QByteArray& frame) {
+    const core::BlinkTimerDemand blinking =
+        core::DecodeLiveFrame(frame, m_state.LiveReading, m_state.MeterRecording, m_state.Lcd);
+    lcd::SteerBlinkTimers(blinking, m_blinkTimer, m_recBlinkTimer, m_lcdWindow);
+    lcd::PaintLcdChanges(m_state.Lcd, m_lcdWindow);
 }
 
 // ---- Menu and tool bar -------------------------------------------------------------------------

@@ -53,6 +53,8 @@ public:
     link::TComPort& Comm1() { return m_comm1; }
     link::TComPort& Comm2() { return m_comm2; }
     QTimer& MainTimer() { return m_mainTimer; }
+    QTimer& BlinkTimer() { return m_blinkTimer; }
+    QTimer& RecBlinkTimer() { return m_recBlinkTimer; }
     link::MeterLink& Link() { return m_link; }
     QComboBox* ComboBoxDeviceName() const { return m_comboBoxDeviceName; }
     QMdiArea* Workspace() const { return m_workspace; }
@@ -98,6 +100,8 @@ private:
     void FormShow();
     void FormClose();
     void CreateLcdWindow();
+    // One live frame: readings, LCD state and blinking, then the pictures that changed.
+    void DecodeAndPaint(const QByteArray& frame);
 
     void CreateActions();
     void CreateMenus();

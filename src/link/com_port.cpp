@@ -161,6 +161,11 @@ bool TComPort::WaitForReadable(std::chrono::milliseconds limit) {
     return poll(&input, 1, static_cast<int>(limit.count())) > 0 && (input.revents & POLLIN);
 }
 
+bool TComPort::HungUp() const {
+    pollfd state{DeviceHandle(), POLLIN, 0};
+    return poll(&state, 1, 0) > 0 && (state.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 void TComPort::Fail(const EComError& error) {
     TErrorAction action = TErrorAction::Report;
     if (m_onError) m_onError(*this, error, action);
@@ -174,9 +179,14 @@ void TComPort::OnReadyRead() {
 }
 
 void TComPort::OnSerialError(QSerialPort::SerialPortError error) {
-    // Only a device that went away is reported from here; every other failure surfaces as the
-    // result of the call that caused it.
-    if (error != QSerialPort::ResourceError || !Active()) return;
+    // Only a device that went away is reported from here (a hung-up terminal fails its reads
+    // with a read error, a removed adapter with a resource error); every other failure surfaces
+    // as the result of the call that caused it.
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
+    if (!Active() || !HungUp()) {
+        m_port.clearError();  // a read that merely found nothing to read
+        return;
+    }
     const EComError failure(static_cast<int>(error), m_port.errorString());
     m_port.clearError();
     if (m_onError) {
@@ -185,7 +195,13 @@ void TComPort::OnSerialError(QSerialPort::SerialPortError error) {
     }
     // Closing from inside the port's own signal is unsafe; hand it to the next event.
     QMetaObject::invokeMethod(
-        this, [this] { CloseDevice(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            if (!Active()) return;
+            CloseDevice();
+            m_deviceLost = true;
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace kr820::link

@@ -74,6 +74,7 @@ private:
     void CloseDevice();
     void ApplyLineSettings();
     int DeviceHandle() const;
+    bool HungUp() const;
     void RequireOpen();
     [[noreturn]] void Fail(const EComError& error);
     void OnReadyRead();

@@ -3,6 +3,8 @@
 
 #include <QByteArray>
 
+#include "core/live/lcd_state.h"
+#include "core/live/live_reading.h"
 #include "core/time/date_time.h"
 
 namespace kr820::core {
@@ -29,7 +31,9 @@ struct AppState {
     int LastConnectedModel = 820;  // model code from settings
     int ModelCode = 0;             // 0 until the search, then 820
 
-    QByteArray LiveBuffer;  // received bytes not yet cut into live frames
+    QByteArray LiveBuffer;          // received bytes not yet cut into live frames
+    core::LiveReading LiveReading;  // the last live frame's values
+    core::LcdState Lcd;             // what the LCD mimic shows and last painted
 
     int RealTimePointCount = 0;
     bool RealTimeUnsaved = false;
