@@ -103,6 +103,23 @@ TEST(MeterSearch, ARememberedPortBeyondTheListFallsBackToTheFirst) {
     EXPECT_EQ(rig.state.CurrentPortIndex, 0);
 }
 
+TEST(MeterSearch, TheModelCodeMayStandAnywhereInTheFirstSixBytes) {
+    auto meter = StartEmulator();
+    meter->SetModelReply("x820xx");
+    Rig rig({PathOf(*meter)});
+    rig.link.SearchMeter();
+    EXPECT_TRUE(rig.state.Connected);
+}
+
+TEST(MeterSearch, AFiveByteReplyIsRefusedWhateverItHolds) {
+    auto meter = StartEmulator();
+    meter->SetModelReply("K820\x03");
+    Rig rig({PathOf(*meter)});
+    rig.link.SearchMeter();
+    EXPECT_FALSE(rig.state.Connected);
+    EXPECT_EQ(rig.view.connectionPanel, "Off Connection");
+}
+
 TEST(MeterSearch, NoDeviceAtAllMakesNoAttemptAndOpensNothing) {
     Rig rig({});
     rig.link.SearchMeter();

@@ -4,6 +4,7 @@
 
 #include <QTimer>
 
+#include "core/protocol/command_frame.h"
 #include "fake_link_view.h"
 #include "link/com_port.h"
 #include "link/meter_link.h"
@@ -124,6 +125,29 @@ TEST(LinkRestore, TheFirstFrameAfterALossRestoresTheLink) {
     EXPECT_TRUE(view.dataLoggerEnabled);
     EXPECT_FALSE(view.noConnectionShown);
     EXPECT_FALSE(state.RxBusy);
+}
+
+TEST(LiveReading, AtMost256BytesAreTakenPerReceiveEvent) {
+    auto meter = StartEmulator();
+    core::AppState state;
+    TComPort comm1;
+    QTimer timer;
+    FakeLinkView view({PathOf(*meter)});
+    MeterLink link(state, comm1, timer, view);
+    int frames = 0;
+    link.SetOnLiveFrame([&](const QByteArray&) { ++frames; });
+    comm1.SetDeviceName(PathOf(*meter));
+    comm1.Open();
+    for (int poll = 0; poll < 13; ++poll) comm1.Write(core::FrameCommand("A"));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return comm1.InputCount() == 13 * 23; }));
+
+    link.Comm1RxChar(comm1);
+    EXPECT_EQ(frames, 11);  // 256 bytes hold eleven whole frames and three bytes of the next
+    EXPECT_EQ(state.LiveBuffer.size(), 3);
+    EXPECT_EQ(comm1.InputCount(), 13 * 23 - 256);
+    link.Comm1RxChar(comm1);
+    EXPECT_EQ(frames, 13);
+    EXPECT_TRUE(state.LiveBuffer.isEmpty());
 }
 
 }  // namespace
