@@ -9,6 +9,7 @@
 #include <QMetaObject>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 namespace kr820::link {
 namespace {
@@ -155,7 +156,11 @@ void TComPort::PurgeOutput() {
 }
 
 bool TComPort::WaitForReadable(std::chrono::milliseconds limit) {
-    if (!Active()) return false;
+    if (!Active()) {
+        // Nothing can arrive; callers polling in a loop must still not spin.
+        std::this_thread::sleep_for(limit);
+        return false;
+    }
     if (m_port.bytesAvailable() > 0) return true;
     pollfd input{DeviceHandle(), POLLIN, 0};
     return poll(&input, 1, static_cast<int>(limit.count())) > 0 && (input.revents & POLLIN);

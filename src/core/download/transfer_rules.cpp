@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#include "core/download/transfer_rules.h"
+
+#include "core/data/hex_text.h"
+
+namespace kr820::core {
+namespace {
+
+constexpr int kEndAddressOffset = 15;
+constexpr int kEndAddressDigits = 8;
+constexpr int kChecksumOffset = 33;
+
+}  // namespace
+
+TransferSize ExpectedTransfer(std::uint32_t endAddress) {
+    // Computed wide: an end address below the base is a header without a valid address.
+    const long long bytes = static_cast<long long>(endAddress) - kMemoryBase;
+    if (bytes == 0 || bytes > kMaxTransferBytes) return {DownloadCode::NothingRecorded, 0};
+    if (bytes < 1) return {DownloadCode::NoHeader, 0};
+    const int rounded = static_cast<int>((bytes + kBlockPayloadBytes - 1) / kBlockPayloadBytes) *
+                        kBlockPayloadBytes;
+    return {DownloadCode::Success, rounded};
+}
+
+bool IsHeaderReply(QByteArrayView reply) {
+    return reply.size() >= 5 && reply.first(5) == QByteArrayView("\x02HEAD", 5);
+}
+
+std::uint32_t HeaderEndAddress(QByteArrayView reply) {
+    if (reply.size() <= kEndAddressOffset) return 0;
+    return ReadHexText(reply.sliced(kEndAddressOffset), kEndAddressDigits);
+}
+
+bool BlockChecksumMatches(QByteArrayView block) {
+    if (block.size() < kBlockBytes) return false;
+    unsigned sum = 0;
+    for (int i = 1; i <= kBlockPayloadBytes; ++i) sum += static_cast<std::uint8_t>(block[i]);
+    return static_cast<std::uint8_t>((sum & 0xFFu) | 0x80u) ==
+           static_cast<std::uint8_t>(block[kChecksumOffset]);
+}
+
+}  // namespace kr820::core
