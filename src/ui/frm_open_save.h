@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+
+namespace kr820::ui {
+
+// The choice between a whole data set collection and a single data set, before opening or
+// saving. Results: Collection, SingleSet or Cancel.
+class TfrmOpenSave : public QDialog {
+    Q_OBJECT
+
+public:
+    enum Result { Cancel = 2, Collection = 1, SingleSet = 7 };
+
+    explicit TfrmOpenSave(const QString& caption, QWidget* owner = nullptr);
+
+    // Captions for opening; they depend on whether ".csv" files are offered.
+    void UseOpenCaptions(bool decimalComma);
+
+    QPushButton* btnOpenSets;
+    QPushButton* btnOpenSingleSet;
+    QPushButton* Button1;
+};
+
+}  // namespace kr820::ui
