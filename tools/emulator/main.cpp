@@ -11,6 +11,8 @@
 
 #include "console_commands.h"
 #include "emulator_options.h"
+#include "memory_files.h"
+#include "memory_image_builder.h"
 #include "meter_emulator.h"
 #include "usage_text.h"
 
@@ -37,7 +39,8 @@ bool TerminationPending() {
     return sigismember(&pending, SIGINT) == 1 || sigismember(&pending, SIGTERM) == 1;
 }
 
-void Configure(const emu::EmulatorOptions& options, emu::MeterEmulator* emulator) {
+bool Configure(const emu::EmulatorOptions& options, emu::MeterEmulator* emulator,
+               std::string* error) {
     emulator->SetState(options.state);
     emulator->SetMotion(options.motion);
     emulator->SetSilent(options.silent);
@@ -46,6 +49,13 @@ void Configure(const emu::EmulatorOptions& options, emu::MeterEmulator* emulator
     emulator->SetDoubleFrames(options.faults.doubleFrames);
     emulator->SetWrongLastByte(options.faults.wrongLastByteFrames);
     if (options.modelReply) emulator->SetModelReply(*options.modelReply);
+    emulator->SetDownloadFaults(options.downloadFaults);
+    if (options.paced) emulator->SetByteTime(emu::kByteTimeAt19200);
+    if (!options.memoryFile.empty())
+        return emu::LoadMemoryFile(options.memoryFile, emulator, error);
+    if (options.memorySets)
+        return emulator->SetMemory(emu::BuildMemoryImage(*options.memorySets), error);
+    return true;
 }
 
 // Reads standard input without blocking the loop; false once it has ended. A background job
@@ -100,7 +110,15 @@ int main(int argc, char** argv) {
     signal(SIGTTIN, SIG_IGN);
 
     emu::MeterEmulator emulator;
-    Configure(options, &emulator);
+    if (!Configure(options, &emulator, &error)) {
+        std::cerr << programName << ": " << error << "\n";
+        return 1;
+    }
+    if (!options.saveMemoryPath.empty()) {
+        if (emu::SaveMemoryFile(options.saveMemoryPath, emulator.Memory(), &error)) return 0;
+        std::cerr << programName << ": " << error << "\n";
+        return 1;
+    }
     if (!emulator.Start(&error)) {
         std::cerr << programName << ": " << error << "\n";
         return 1;

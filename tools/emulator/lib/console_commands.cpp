@@ -2,13 +2,20 @@
 #include "console_commands.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <vector>
 
+#include "download_fault_fields.h"
 #include "emulator_options.h"
+#include "memory_blocks.h"
+#include "memory_files.h"
+#include "memory_image_builder.h"
+#include "memory_spec.h"
 #include "meter_emulator.h"
 #include "meter_fields.h"
 
@@ -112,7 +119,48 @@ ConsoleReply Switch(const Words& words, MeterEmulator* emulator) {
         emulator->SetSplitGap(on ? kDefaultSplitGap : std::chrono::milliseconds{0});
     } else if (name == "double") {
         emulator->SetDoubleFrames(on);
+    } else if (name == "head-reply") {
+        DownloadFaults faults = emulator->GetDownloadFaults();
+        faults.noHeaderReply = !on;
+        emulator->SetDownloadFaults(faults);
+    } else if (name == "paced") {
+        emulator->SetByteTime(on ? kByteTimeAt19200 : std::chrono::nanoseconds{0});
     }
+    return Ok();
+}
+
+std::string DescribeMemory(const std::string& image) {
+    const std::optional<std::uint32_t> end = EndAddressOf(image);
+    char address[16] = "unreadable";
+    if (end) std::snprintf(address, sizeof address, "0x%X", static_cast<unsigned>(*end));
+    return "end address " + std::string(address) + ", " + std::to_string(AnnouncedBytes(image)) +
+           " bytes in " + std::to_string(BlockCount(image)) + " blocks";
+}
+
+ConsoleReply Memory(const Words& words, MeterEmulator* emulator) {
+    if (words.size() == 1) return Ok(DescribeMemory(emulator->Memory()));
+    const std::string& action = words[1];
+    if (words.size() != 3 || (action != "generate" && action != "load" && action != "save"))
+        return Error("usage: memory [generate SPEC | load FILE | save FILE]");
+    std::string error;
+    if (action == "generate") {
+        std::vector<DataSet> sets;
+        if (!ParseMemorySpec(words[2], &sets, &error)) return Error(error);
+        emulator->SetMemory(BuildMemoryImage(sets));
+    } else if (action == "load") {
+        if (!LoadMemoryFile(words[2], emulator, &error)) return Error(error);
+    } else if (!SaveMemoryFile(words[2], emulator->Memory(), &error)) {
+        return Error(error);
+    }
+    return Ok(DescribeMemory(emulator->Memory()));
+}
+
+ConsoleReply DownloadFault(const Words& words, MeterEmulator* emulator) {
+    if (words.size() != 2) return Error("usage: " + words[0] + " VALUE|off");
+    DownloadFaults faults = emulator->GetDownloadFaults();
+    std::string error;
+    if (!SetDownloadFault(&faults, words[0], words[1], &error)) return Error(error);
+    emulator->SetDownloadFaults(faults);
     return Ok();
 }
 
@@ -124,9 +172,11 @@ ConsoleReply ExecuteConsoleLine(std::string_view line, MeterEmulator* emulator) 
     const std::string& command = words[0];
     if (command == "set") return Set(words, emulator);
     if (command == "silent" || command == "wave" || command == "noise" || command == "split" ||
-        command == "double") {
+        command == "double" || command == "head-reply" || command == "paced") {
         return Switch(words, emulator);
     }
+    if (command == "memory") return Memory(words, emulator);
+    if (IsDownloadFaultName(command)) return DownloadFault(words, emulator);
     if (command == "wrong-last-byte") {
         int frames = 0;
         if (words.size() != 2 ||
@@ -157,8 +207,9 @@ ConsoleReply ExecuteConsoleLine(std::string_view line, MeterEmulator* emulator) 
     // One line per answer, so a driving script can pair answers with commands.
     if (command == "help") {
         return Ok(
-            "set, wave, silent, noise, split, double, wrong-last-byte, model-reply, "
-            "unplug, plug, status, help, quit (see --help)");
+            "set, wave, silent, noise, split, double, wrong-last-byte, model-reply, memory, "
+            "head-reply, head-length, end-address, bad-sum, bad-sum-always, silent-after-block, "
+            "block-noise, paced, unplug, plug, status, help, quit (see --help)");
     }
     if (command == "quit") return {"ok", true};
     return Error("unknown command: " + command + " (try help)");
@@ -178,6 +229,19 @@ std::string ConsoleHelpText() {
   double on|off          two frames for every poll
   wrong-last-byte N      the next N live frames end with 0x05
   model-reply [TEXT]     the answer to the model query, \xHH escapes; alone: the normal one
+  memory                 the logger memory: "ok end address 0x..., N bytes in M blocks"
+  memory generate SPEC   a new memory from SPEC (see --generate-memory; no blanks)
+  memory load FILE       a new memory from a collection file, as it stands
+  memory save FILE       write the memory as a clean download of it would be saved
+  head-reply on|off      answer "HEAD" or not
+  head-length N|off      header reply cut to, or filled with blanks to, N bytes
+  end-address HEX|off    report this end address instead of the memory's own
+  bad-sum K|off          block K's first sending in each download has a wrong sum
+  bad-sum-always K|off   every sending of block K has a wrong sum
+  silent-after-block K|off
+                         send block K, then nothing more in that download
+  block-noise K|off      3 junk bytes in the middle of block K's first sending
+  paced on|off           bytes at the pace of 19200 baud (0.52 ms each)
   unplug                 close the pseudo-terminal: an open port hangs up, links go away
   plug                   a new pseudo-terminal, links re-pointed; answers "ok DEVICE"
   status                 what a poll would report now

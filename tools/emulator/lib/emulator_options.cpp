@@ -6,6 +6,8 @@
 #include <limits>
 #include <utility>
 
+#include "download_fault_fields.h"
+#include "memory_spec.h"
 #include "meter_fields.h"
 
 namespace kr820::emulator {
@@ -91,7 +93,9 @@ bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions*
         const std::string name = arg.starts_with("--") ? arg.substr(2) : std::string{};
         const bool takesValue = IsTemperatureOption(name) || name == "link" || name == "mode" ||
                                 name == "out-of-range-after" || name == "model-reply" ||
-                                name == "wrong-last-byte";
+                                name == "wrong-last-byte" || name == "memory" ||
+                                name == "generate-memory" || name == "save-memory" ||
+                                IsDownloadFaultName(name);
         if (takesValue && i + 1 == args.size()) {
             *error = arg + " needs a value";
             return false;
@@ -140,6 +144,34 @@ bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions*
                 return bad("not a number of frames");
             }
             options->faults.wrongLastByteFrames = frames;
+        } else if (name == "memory" || name == "generate-memory") {
+            if (!options->memoryFile.empty() || options->memorySets) {
+                *error = "--memory and --generate-memory: one memory at a time";
+                return false;
+            }
+            if (name == "memory") {
+                options->memoryFile = value;
+            } else {
+                std::vector<DataSet> sets;
+                std::string reason;
+                if (!ParseMemorySpec(value, &sets, &reason)) {
+                    *error = arg + ": " + reason;
+                    return false;
+                }
+                options->memorySets = std::move(sets);
+            }
+        } else if (name == "save-memory") {
+            options->saveMemoryPath = value;
+        } else if (IsDownloadFaultName(name)) {
+            std::string reason;
+            if (!SetDownloadFault(&options->downloadFaults, name, value, &reason)) {
+                *error = "--" + reason;
+                return false;
+            }
+        } else if (name == "no-head-reply") {
+            options->downloadFaults.noHeaderReply = true;
+        } else if (name == "paced") {
+            options->paced = true;
         } else {
             *error = "unknown option: " + arg;
             return false;

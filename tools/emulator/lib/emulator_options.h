@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "live_reply.h"
+#include "logger_transfer.h"
+#include "memory_image_builder.h"
 #include "meter_model.h"
 #include "meter_state.h"
 
@@ -27,6 +29,12 @@ struct EmulatorOptions {
     LiveReplyFaults faults;
     std::optional<std::string> modelReply;
     std::string linkPath;  // empty: no symlink
+    // The logger memory: a collection file, or generated sets; neither: the default memory.
+    std::string memoryFile;
+    std::optional<std::vector<DataSet>> memorySets;
+    std::string saveMemoryPath;  // write the memory as a collection file and exit
+    DownloadFaults downloadFaults;
+    bool paced = false;  // bytes at the pace of 19200 baud
     bool silent = false;
     bool help = false;
 };

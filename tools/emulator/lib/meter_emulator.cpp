@@ -12,7 +12,9 @@
 #include <utility>
 
 #include "command_parser.h"
+#include "default_memory.h"
 #include "device_link.h"
+#include "memory_image_builder.h"
 #include "pseudo_terminal.h"
 #include "reply_dispatcher.h"
 
@@ -41,6 +43,7 @@ struct MeterEmulator::Impl {
     std::atomic<bool> started{false};
     std::atomic<bool> silent{false};
     std::atomic<std::size_t> bytesReceived{0};
+    std::atomic<std::int64_t> byteTimeNs{0};
 
     mutable std::mutex mutex;  // guards everything below
     MeterModel model;
@@ -49,6 +52,7 @@ struct MeterEmulator::Impl {
     Clock::time_point switchedOnAt = Clock::now();
     LiveReplyFaults faults;
     std::string modelReply = ModelReply();
+    LoggerTransfer logger{BuildMemoryImage(DefaultDataSets())};
     std::vector<std::string> receivedBodies;
     std::vector<std::string> links;
     std::string devicePath;
@@ -67,8 +71,29 @@ struct MeterEmulator::Impl {
             return BuildLiveReply(model.Reported(), &faults);
         });
         // Writes (setup bytes, clock, reset, erase) are confirmed by echoing the whole frame.
-        for (const std::uint8_t write : {'w', 'W', 'R', 'C'})
+        for (const std::uint8_t write : {'w', 'W', 'R'})
             replies.Register(write, [](std::string_view body) { return FrameCommand(body); });
+        replies.Register('C', [this](std::string_view body) {
+            if (body == "CLRM") {
+                std::lock_guard lock(mutex);
+                logger.SetMemory(BuildMemoryImage({}));
+            }
+            return FrameCommand(body);
+        });
+        RegisterDownload("HEAD", &LoggerTransfer::OnHeaderRequest);
+        RegisterDownload("DOWN", &LoggerTransfer::OnDownload);
+        RegisterDownload(std::string_view("y\x03WN", 4), &LoggerTransfer::OnAccepted);
+        RegisterDownload(std::string_view("n\x03WN", 4), &LoggerTransfer::OnRefused);
+    }
+
+    // The first byte alone would let "HEAX" start a download step; the meter wants the word.
+    void RegisterDownload(std::string_view word, std::string (LoggerTransfer::*step)()) {
+        replies.Register(static_cast<std::uint8_t>(word.front()),
+                         [this, word, step](std::string_view body) {
+                             if (body != word) return std::string{};
+                             std::lock_guard lock(mutex);
+                             return (logger.*step)();
+                         });
     }
 
     // Caller holds mutex.
@@ -167,7 +192,23 @@ struct MeterEmulator::Impl {
         }
     }
 
+    // At the line's pace when one is set: each byte is handed over when it would have finished
+    // arriving, counted from the first, so that sleeping late never adds up.
     void Write(std::string_view bytes) {
+        const std::chrono::nanoseconds perByte{byteTimeNs.load()};
+        if (perByte.count() <= 0) {
+            WriteNow(bytes);
+            return;
+        }
+        Clock::time_point due = Clock::now();
+        for (std::size_t i = 0; i < bytes.size() && !stopRequested.load(); ++i) {
+            due += std::chrono::duration_cast<Clock::duration>(perByte);
+            std::this_thread::sleep_until(due);
+            WriteNow(bytes.substr(i, 1));
+        }
+    }
+
+    void WriteNow(std::string_view bytes) {
         const int fd = terminal.MasterFd();
         const Clock::time_point giveUpAt = Clock::now() + kWriteGiveUpAfter;
         while (!bytes.empty() && !stopRequested.load() && Clock::now() < giveUpAt) {
@@ -310,6 +351,42 @@ void MeterEmulator::SetWrongLastByte(int frames) {
 LiveReplyFaults MeterEmulator::Faults() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->faults;
+}
+
+bool MeterEmulator::SetMemory(std::string image, std::string* error) {
+    if (image.size() < kImageHeaderBytes) {
+        if (error) {
+            *error = "a memory image holds at least its " + std::to_string(kImageHeaderBytes) +
+                     "-byte header; this one has " + std::to_string(image.size());
+        }
+        return false;
+    }
+    std::lock_guard lock(impl_->mutex);
+    impl_->logger.SetMemory(std::move(image));
+    return true;
+}
+
+std::string MeterEmulator::Memory() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->logger.Memory();
+}
+
+void MeterEmulator::SetDownloadFaults(const DownloadFaults& faults) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->logger.SetFaults(faults);
+}
+
+DownloadFaults MeterEmulator::GetDownloadFaults() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->logger.Faults();
+}
+
+void MeterEmulator::SetByteTime(std::chrono::nanoseconds perByte) {
+    impl_->byteTimeNs = std::max<std::int64_t>(perByte.count(), 0);
+}
+
+std::chrono::nanoseconds MeterEmulator::ByteTime() const {
+    return std::chrono::nanoseconds(impl_->byteTimeNs.load());
 }
 
 std::vector<std::string> MeterEmulator::ReceivedBodies() const {

@@ -11,11 +11,15 @@
 
 #include "command_frame.h"
 #include "live_reply.h"
+#include "logger_transfer.h"
 #include "meter_model.h"
 #include "meter_replies.h"
 #include "meter_state.h"
 
 namespace kr820::emulator {
+
+// One byte at 19200 baud: a start bit, eight data bits, a stop bit.
+inline constexpr std::chrono::nanoseconds kByteTimeAt19200{520'833};
 
 // Start and Stop belong to the thread that owns the emulator; everything else may be called
 // from any thread while it runs.
@@ -64,6 +68,21 @@ public:
     void SetDoubleFrames(bool doubleFrames);  // every poll answered with two frames in one write
     void SetWrongLastByte(int frames);  // the next `frames` live frames end with kWrongLastByte
     LiveReplyFaults Faults() const;
+
+    // The logger memory as a collection file holds it: the 26-byte header reply and zeros up
+    // to byte 256, then the memory (BuildMemoryImage makes one). The header reply goes out as
+    // it stands; the download sends as many blocks as its end address announces. False for an
+    // image too short to hold its header. A new memory ends a download under way; "CLRM"
+    // empties it. At first it holds DefaultDataSets().
+    bool SetMemory(std::string image, std::string* error = nullptr);
+    std::string Memory() const;
+    void SetDownloadFaults(const DownloadFaults& faults);  // all off at first
+    DownloadFaults GetDownloadFaults() const;
+
+    // How long each byte the meter sends takes on the line, e.g. kByteTimeAt19200, so that a
+    // user's wait can be measured. Zero, the default: as fast as the pseudo-terminal takes them.
+    void SetByteTime(std::chrono::nanoseconds perByte);
+    std::chrono::nanoseconds ByteTime() const;
 
     // Bodies of the valid command frames received so far, in order, answered or not.
     std::vector<std::string> ReceivedBodies() const;

@@ -53,6 +53,30 @@ Faults:
   --double-frames        every poll answered with two frames in one write
   --wrong-last-byte N    the first N live frames end with 0x05 instead of ETX
 
+Logger memory (what "HEAD" and "DOWN" deliver; by default three short data sets):
+  --memory FILE          a collection file (.820), sent exactly as it stands
+  --generate-memory SPEC data sets built from SPEC: "empty" (nothing recorded), "default",
+                         or sets separated by ';', each KEY=VALUE pairs separated by ',':
+                           start=2024-03-14T09:30:00  rate=0..255  type=K|J  unit=C|F
+                           pairs=N (default: enough for the values, else 10)
+                           values=V/V/... T1,T2,T1,T2... in degrees C, OL or UL for out of
+                           range; repeated until every pair is filled (default: a wave)
+                         e.g. 'start=2024-05-01T08:00:00,rate=3,type=J,values=21.5/19/OL/19.2'
+  --save-memory FILE     write the memory as a clean download of it would be saved, and exit
+
+Download faults (blocks count from 0, the one with memory bytes 0 to 31; "first sending"
+means the first in each download):
+  --no-head-reply        never answer "HEAD"
+  --head-length N        header reply cut to, or filled with blanks to, N bytes (not 26)
+  --end-address HEX      report this end address instead of the memory's own, e.g. FFFF for
+                         nothing recorded, 303A0 for 132001 bytes (more than the PC takes)
+  --bad-sum K            block K's first sending has a wrong sum
+  --bad-sum-always K     every sending of block K has a wrong sum
+  --silent-after-block K send block K, then nothing more in that download
+  --block-noise K        3 junk bytes (FF 02 AA) in the middle of block K's first sending
+  --recording            (above) the meter is logging: the PC refuses to download
+  --paced                every byte the meter sends takes 0.52 ms, as at 19200 baud
+
   --help                 show this text
 
 Standard input: one command a line, each answered with one line ("ok ..." or "error: ...").
