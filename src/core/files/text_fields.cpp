@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+#include "core/files/text_fields.h"
+
+#include <cmath>
+
+#include "core/data/limit_values.h"
+#include "core/files/two_digit_years.h"
+
+namespace kr820::core {
+
+QString DateText(TDateTime value, const RegionalFormats& formats) {
+    return formats.Locale.toString(FromTDateTime(value).date(), formats.ShortDate);
+}
+
+QString TimeText(TDateTime value, const RegionalFormats& formats) {
+    return formats.Locale.toString(FromTDateTime(value).time(), formats.LongTime);
+}
+
+QString ValueText(float value, const RegionalFormats& formats) {
+    return TemperatureText(value, 1, formats.Locale);
+}
+
+std::optional<TDateTime> ReadDateAndTime(const QString& dateText, const QString& timeText,
+                                         const RegionalFormats& formats) {
+    const QDate date =
+        ReadDate(dateText.trimmed(), formats.ShortDate, formats.Locale, formats.Today);
+    const QTime time = formats.Locale.toTime(timeText.trimmed(), formats.LongTime);
+    if (!date.isValid() || !time.isValid()) return std::nullopt;
+    return WallClockDateTime(date, time);
+}
+
+float ReadValue(const QString& text, const RegionalFormats& formats) {
+    if (text.contains(QLatin1String(kOLText))) return OverLimitValue;
+    bool ok = false;
+    const float value = formats.Locale.toFloat(text.trimmed(), &ok);
+    return ok && std::isfinite(value) ? value : OverLimitValue;
+}
+
+TDateTime WallClockDateTime(QDate date, QTime time) {
+    static constexpr QDate kEpoch = QDate::fromJulianDay(2415019);  // 30 December 1899
+    const double days = static_cast<double>(kEpoch.daysTo(date));
+    const double fraction = std::round(time.msecsSinceStartOfDay() / 1000.0) / kSecondsPerDay;
+    // The same sign rule as every other date-time: before the epoch the fraction counts down too.
+    return days < 0 ? days - fraction : days + fraction;
+}
+
+}  // namespace kr820::core
