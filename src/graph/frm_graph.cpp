@@ -1,13 +1,231 @@
 // SPDX-License-Identifier: MIT
+// The graph window's roles and events.
 #include "graph/frm_graph.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListView>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTableView>
+#include <QToolButton>
+
+#include "core/data/data_set_store.h"
+#include "core/state/app_state.h"
+#include "graph/chart_view.h"
+#include "graph/configure_graph.h"
+#include "graph/data_list_model.h"
+#include "graph/data_set_grid_model.h"
+#include "ui/prompter.h"
 
 namespace kr820::graph {
 
-TfrmGraph::TfrmGraph(const QString& caption, QWidget* parent) : QWidget(parent) {
-    setObjectName("frmGraph");
-    setWindowTitle(caption);
-    setAttribute(Qt::WA_DeleteOnClose);
-    resize(818, 493);
+namespace {
+
+constexpr int kNormalPointer = 1;
+constexpr int kRealTimeRateIndex = 1;  // "00:02"
+constexpr int kRealTimeRateSeconds = 2;
+constexpr int kDataLoggerPoints = 500;
+constexpr int kRealTimePoints = 100;
+constexpr core::TDateTime kDataLoggerSpan = 500 * core::kOneSecond;
+constexpr core::TDateTime kRealTimeSpan = 110 * core::kOneSecond;
+
+}  // namespace
+
+void TfrmGraph::ConnectEvents() {
+    connect(m_grid2->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (!m_selectingByProgram) Grid2Click();
+    });
+    connect(m_listBox1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (!m_selectingByProgram) ListBox1Click();
+    });
+    connect(m_view, &ChartView::dataHotSpot, this, &TfrmGraph::PESGraph1DataHotSpot);
+    connect(m_chkTextList, &QCheckBox::clicked, this, &TfrmGraph::chkTextListClick);
+}
+
+bool TfrmGraph::IsDataLogger() const { return windowTitle() == kDataLoggerCaption; }
+bool TfrmGraph::IsRealTime() const { return windowTitle() == kRealTimeCaption; }
+
+core::TDataSetStore& TfrmGraph::Store() {
+    if (m_context && m_context->Store) return *m_context->Store;
+    if (!m_ownStore) m_ownStore = std::make_unique<core::TDataSetStore>();
+    return *m_ownStore;
+}
+
+QString TfrmGraph::ScaleFile() const {
+    return ScaleFilePath(m_context ? m_context->ProgramFolder : QString());
+}
+
+// ---- Roles ---------------------------------------------------------------------------------
+
+void TfrmGraph::SetUpDataLogger() {
+    m_pnlDataSets->show();
+    m_lblDataSets->show();
+    m_grid2->show();
+    m_pnlDataList->show();
+    m_listBox1->show();
+    const core::TDateTime now = core::NowTDateTime();
+    ConfigureGraph(m_chart, ScaleFile(), 2, kDataLoggerPoints, now, now + kDataLoggerSpan, 30, 130);
+    FollowSplitState();
+    m_chart.Settings().AllowGraphAnnotHotSpots = true;
+}
+
+void TfrmGraph::SetUpRealTime() {
+    m_tools.tbntSep3->setVisible(true);
+    m_tools.tbntClrAction->setVisible(true);
+    const core::TDateTime now = core::NowTDateTime();
+    ConfigureGraph(m_chart, ScaleFile(), 2, kRealTimePoints, now, now + kRealTimeSpan, -10, 50);
+    FollowSplitState();
+    ShowListOnly(true);
+    core::ChartSettings& s = m_chart.Settings();
+    s.NoRandomPointsToExport = true;
+    s.FocalRect = false;
+    s.AllowBar = false;
+    if (m_context) m_context->State.RealTimeRate = kRealTimeRateSeconds;
+    m_txtSamplingRate->setCurrentIndex(kRealTimeRateIndex);
+    m_chart.Redraw();
+}
+
+void TfrmGraph::PrepareSingleSetWindow() {
+    ShowListOnly(m_chkTextList->isChecked());
+    FollowSplitState();
+    UpdateGraphStatistics();
+    FillDataList();
+}
+
+void TfrmGraph::ShowListOnly(bool shown) {
+    m_pnlDataSets->setVisible(shown);
+    m_pnlDataList->setVisible(shown);
+    m_listBox1->setVisible(shown);
+    m_grid2->hide();
+    m_lblDataSets->hide();
+    m_splitGridList->handle(1)->hide();
+}
+
+void TfrmGraph::FollowSplitState() {
+    const bool split = m_chart.Axes().MultiAxesProportions(0) != 1.0;
+    m_tools.ToolButton5->setEnabled(!split);
+    m_tools.ToolButton9->setEnabled(!split);
+    const QSignalBlocker quiet(m_tools.chkSplit);
+    m_tools.chkSplit->setChecked(split);
+}
+
+// ---- Events --------------------------------------------------------------------------------
+
+void TfrmGraph::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (isWindow() && !m_centred) {
+        m_centred = true;
+        if (const QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    FormShow();
+}
+
+void TfrmGraph::FormShow() {
+    m_chart.Settings().ArrowCursor = kNormalPointer;
+    m_view->ClearCustomPointer();
+    if (m_context) m_context->Tools.CursorMode = GraphCursorMode::Normal;
+    m_tools.ToolButton4->setChecked(true);
+}
+
+void TfrmGraph::Grid2Click() {
+    const int row = m_grid2->currentIndex().row();
+    if (m_dataSets->Cell(row, DataSetGridModel::kDateColumn).isEmpty()) return;
+    ShowDataSetWithList(row);
+}
+
+void TfrmGraph::ListBox1Click() { ShowPointCursor(m_listBox1->currentIndex().row()); }
+
+void TfrmGraph::PESGraph1DataHotSpot(bool, int, int pointIndex) {
+    SelectListLine(pointIndex, true);
+    ShowPointCursor(pointIndex);
+}
+
+void TfrmGraph::chkTextListClick() {
+    const bool shown = m_chkTextList->isChecked();
+    if (IsDataLogger()) {
+        m_pnlDataList->setVisible(shown);
+        return;
+    }
+    ShowListOnly(shown);
+}
+
+void TfrmGraph::pnlGraphResize() {
+    m_panel12->move(m_view->geometry().topLeft());
+    m_panel12->raise();
+}
+
+bool TfrmGraph::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_pnlGraph && event->type() == QEvent::Resize) pnlGraphResize();
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TfrmGraph::FormCloseQuery() {
+    if (!m_context) return true;
+    core::AppState& state = m_context->State;
+    const GraphCommands& commands = m_context->Commands;
+    using Answer = ui::Prompter::Answer;
+    if (state.DataLoggerUnsaved && IsDataLogger()) {
+        switch (m_context->Prompter.Confirm(this, QStringLiteral("Save DataLogger Data ?"),
+                                            ui::Prompter::Buttons::YesNoCancel)) {
+            case Answer::Yes:
+                state.DataLoggerUnsaved = false;
+                if (commands.Save1Click) commands.Save1Click(*this);
+                return true;
+            case Answer::No:
+                return true;
+            default:
+                return false;
+        }
+    }
+    if (state.RealTimeUnsaved && IsRealTime()) {
+        switch (m_context->Prompter.Confirm(this, QStringLiteral("Save Real-Time Graph ?"),
+                                            ui::Prompter::Buttons::YesNoCancel)) {
+            case Answer::Yes:
+                state.RealTimeUnsaved = false;
+                if (commands.SaveSingleSet) commands.SaveSingleSet(*this);
+                return true;
+            case Answer::No:
+                state.RealTimeUnsaved = false;
+                return true;
+            default:
+                return false;
+        }
+    }
+    return true;
+}
+
+void TfrmGraph::FormClose() {
+    if (!m_context) return;
+    core::AppState& state = m_context->State;
+    const GraphCommands& commands = m_context->Commands;
+    state.DataLoggerUnsaved = false;
+    if (IsDataLogger() && commands.ForgetWindow) commands.ForgetWindow(*this);
+    if (!IsRealTime()) return;
+    if (commands.SetRealTimeGraphTicked) commands.SetRealTimeGraphTicked(false);
+    if (commands.ForgetWindow) commands.ForgetWindow(*this);
+    if (state.Connected && commands.EnableRun) commands.EnableRun(true);
+    if (commands.EnableStop) commands.EnableStop(false);
+    state.RealTimeRecording = false;
+    state.RealTimePointCount = 0;
+}
+
+void TfrmGraph::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
 }
 
 }  // namespace kr820::graph

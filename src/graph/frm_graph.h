@@ -1,12 +1,47 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArrayView>
+#include <QLocale>
 #include <QWidget>
+#include <memory>
+#include <optional>
+
+#include "core/chart/chart_model.h"
+#include "core/data/parse_memory_image.h"
+#include "graph/graph_context.h"
+#include "graph/graph_tool_bar.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QSplitter;
+class QTableView;
+class QCheckBox;
+
+namespace kr820::core {
+class TDataSetStore;
+}
 
 namespace kr820::graph {
 
-// A graph window: the real-time graph, the DataLogger window or a window of an opened file,
-// told apart by the caption.
+class ChartView;
+class DataListModel;
+class DataSetGridModel;
+
+// The real-time recording's extremes so far: T1 maximum, T2 maximum, T1 minimum, T2 minimum. The
+// recording sets them to -9999, -9999, 9999, 9999 when it starts.
+struct RealTimeExtremes {
+    float T1Max = -9999.0f;
+    float T2Max = -9999.0f;
+    float T1Min = 9999.0f;
+    float T2Min = 9999.0f;
+};
+
+// A graph window: the real-time graph, the DataLogger window or a window of an opened file, told
+// apart by the caption. It shows T1 and T2 over time on its chart, with their statistics and a
+// list of the points; the DataLogger window also lists the data sets of the logger memory.
 class TfrmGraph : public QWidget {
     Q_OBJECT
 
@@ -14,7 +49,114 @@ public:
     static inline const QString kRealTimeCaption = QStringLiteral("Real-Time Graph");
     static inline const QString kDataLoggerCaption = QStringLiteral("DataLogger");
 
+    // Without a context the window asks nothing and touches no application state.
     explicit TfrmGraph(const QString& caption, QWidget* parent = nullptr);
+    TfrmGraph(const QString& caption, const GraphContext& context, QWidget* parent = nullptr);
+    ~TfrmGraph() override;
+
+    bool IsDataLogger() const;
+    bool IsRealTime() const;
+
+    core::ChartModel& Chart() { return m_chart; }
+    ChartView& PESGraph1() const { return *m_view; }
+    DataListModel& DataList() const { return *m_dataList; }
+    DataSetGridModel& DataSets() const { return *m_dataSets; }
+    const GraphToolBar& ToolBar() const { return m_tools; }
+    RealTimeExtremes& Extremes() { return m_extremes; }
+    const QLocale& Locale() const { return m_locale; }
+    // The context's store, or the window's own when the context brings none.
+    core::TDataSetStore& Store();
+
+    // Role set-ups, once after creation.
+    void SetUpDataLogger();
+    void SetUpRealTime();
+    // A file window after its chart is loaded: statistics, split state and tools follow the
+    // chart, the data list shows and the data-set grid does not.
+    void PrepareSingleSetWindow();
+
+    // A logger memory image into the DataLogger window: decoded into the store with the grid
+    // filled; on failure the store and the grid keep what they had.
+    core::ParseOutcome ParseIntoDataLogger(QByteArrayView image);
+    void FillDataSetGrid();
+    // Set 0 on the chart, its list, the list's first line selected and marked on the chart.
+    void ShowFirstDataSet();
+    // Both of the above: how a download or a collection file ends, and how tests fill the window.
+    core::ParseOutcome ShowMemoryImage(QByteArrayView image);
+
+    void ShowDataSet(int set);
+    void UpdateGraphStatistics();
+    void FillDataList();
+    void AppendDataListLine(int point);
+    void ClearDataList();
+    void ShowPointCursor(int point);
+    // The cross and text tools are usable only while the chart is joined; the Split box shows
+    // the chart's layout.
+    void FollowSplitState();
+
+    // Window events.
+    void FormShow();
+    void Grid2Click();
+    void ListBox1Click();
+    void PESGraph1DataHotSpot(bool dblClick, int subsetIndex, int pointIndex);
+    void chkTextListClick();
+    void pnlGraphResize();
+    bool FormCloseQuery();
+    void FormClose();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildLayout();
+    QWidget* BuildLeftPanel();
+    QWidget* BuildRightPart();
+    QWidget* BuildUpperStatistics();
+    QWidget* BuildGraphPanel();
+    QWidget* BuildLowerStatistics();
+    void ConnectEvents();
+
+    void ShowDataSetWithList(int set);
+    void SelectListLine(int line, bool atTop);
+    // Left panel for the windows that show one data set: the list only.
+    void ShowListOnly(bool shown);
+    QString ScaleFile() const;
+
+    std::optional<GraphContext> m_context;
+    QLocale m_locale;
+    core::ChartModel m_chart;
+    std::unique_ptr<core::TDataSetStore> m_ownStore;
+    RealTimeExtremes m_extremes;
+    bool m_selectingByProgram = false;
+    bool m_centred = false;
+
+    ChartView* m_view = nullptr;
+    DataListModel* m_dataList = nullptr;
+    DataSetGridModel* m_dataSets = nullptr;
+    GraphToolBar m_tools;
+
+    QWidget* m_pnlDataSets = nullptr;
+    QLabel* m_lblDataSets = nullptr;
+    QTableView* m_grid2 = nullptr;
+    QSplitter* m_splitGridList = nullptr;
+    QWidget* m_pnlDataList = nullptr;
+    QListView* m_listBox1 = nullptr;
+
+    QWidget* m_pnlGraphStatistic = nullptr;
+    QLineEdit* m_txtStartTime = nullptr;
+    QComboBox* m_txtSamplingRate = nullptr;
+    QLineEdit* m_txtDataNo = nullptr;
+    QCheckBox* m_chkTextList = nullptr;
+    QWidget* m_pnlGraph = nullptr;
+    QLabel* m_panel12 = nullptr;
+    QWidget* m_pnlStatistic = nullptr;
+    QLineEdit* m_txtT1Max = nullptr;
+    QLineEdit* m_txtT1Min = nullptr;
+    QLineEdit* m_txtT1Avg = nullptr;
+    QLineEdit* m_txtT2Max = nullptr;
+    QLineEdit* m_txtT2Min = nullptr;
+    QLineEdit* m_txtT2Avg = nullptr;
 };
 
 }  // namespace kr820::graph

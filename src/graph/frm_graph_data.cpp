@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: MIT
+// What the graph window shows: a data set on the chart, its statistics, the data list and the
+// point cursor.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QTableView>
+#include <span>
+
+#include "core/data/data_set_store.h"
+#include "core/data/rate_codes.h"
+#include "graph/chart_view.h"
+#include "graph/configure_graph.h"
+#include "graph/data_list_model.h"
+#include "graph/data_set_grid_model.h"
+#include "graph/frm_graph.h"
+#include "graph/graph_statistics.h"
+#include "graph/graph_texts.h"
+
+namespace kr820::graph {
+
+namespace {
+constexpr core::RgbColor kCursorColor = 0xFFFFFF;
+constexpr qint32 kCursorLineType = 2;
+}  // namespace
+
+core::ParseOutcome TfrmGraph::ParseIntoDataLogger(QByteArrayView image) {
+    const core::ParseOutcome outcome = core::ParseMemoryImage(image, Store());
+    if (outcome.Code == core::ParseCode::Success) FillDataSetGrid();
+    return outcome;
+}
+
+void TfrmGraph::FillDataSetGrid() {
+    m_dataSets->Fill(Store(), m_locale);
+    m_selectingByProgram = true;
+    m_grid2->setCurrentIndex(m_dataSets->index(0, 0));
+    m_selectingByProgram = false;
+}
+
+void TfrmGraph::ShowFirstDataSet() { ShowDataSetWithList(0); }
+
+core::ParseOutcome TfrmGraph::ShowMemoryImage(QByteArrayView image) {
+    const core::ParseOutcome outcome = ParseIntoDataLogger(image);
+    if (outcome.Code == core::ParseCode::Success) ShowFirstDataSet();
+    return outcome;
+}
+
+void TfrmGraph::ShowDataSetWithList(int set) {
+    ShowDataSet(set);
+    FillDataList();
+    SelectListLine(0, false);
+    ShowPointCursor(0);
+}
+
+void TfrmGraph::ShowDataSet(int set) {
+    const core::TDataSetStore& store = Store();
+    if (set < 0 || set >= store.SetCount()) return;
+    const core::FlatRange range = store.SetRange(set);
+    const int pairs = store.SampleCounts()[set];
+    const int rateSeconds = core::RateSeconds(store.RateCodes()[set]);
+    const core::TDateTime start = store.StartTimes()[set];
+
+    ConfigureGraph(m_chart, ScaleFile(), 2, pairs, start, store.SetEndTime(set), -20, 100);
+    FollowSplitState();
+    const auto times = std::span(store.Times()).subspan(range.First, range.Count);
+    const auto values = std::span(store.Values()).subspan(range.First, range.Count);
+    m_chart.Data().SetXBlock(times);
+    m_chart.Data().SetYBlock(values);
+
+    UpdateGraphStatistics();
+    m_txtStartTime->setText(DateTimeText(start, m_locale));
+    m_txtSamplingRate->setEditText(MmSsText(rateSeconds));
+    m_txtDataNo->setText(QString::number(pairs));
+    m_chart.PEactions(core::ChartAction::sgUndoZoom);
+    m_chart.Redraw();
+}
+
+void TfrmGraph::UpdateGraphStatistics() {
+    const GraphStatistics stats = ComputeGraphStatistics(m_chart.Data());
+    // A chart without points has no start.
+    m_txtStartTime->setText(stats.Points > 0 ? DateTimeText(stats.FirstTime, m_locale) : QString());
+    m_txtSamplingRate->setEditText(MmSsText(stats.SamplingSeconds));
+    m_txtDataNo->setText(QString::number(stats.Points));
+    const struct {
+        QLineEdit *max, *min, *avg;
+    } boxes[] = {{m_txtT1Max, m_txtT1Min, m_txtT1Avg}, {m_txtT2Max, m_txtT2Min, m_txtT2Avg}};
+    for (int channel = 0; channel < 2; ++channel) {
+        const ChannelStatistics& c = stats.Channels[channel];
+        boxes[channel].max->setText(ExtremeText(c.Maximum, c.MaximumTime, m_locale));
+        boxes[channel].min->setText(ExtremeText(c.Minimum, c.MinimumTime, m_locale));
+        boxes[channel].avg->setText(AverageText(c, m_locale));
+    }
+}
+
+void TfrmGraph::FillDataList() { m_dataList->Fill(m_chart.Data()); }
+
+void TfrmGraph::AppendDataListLine(int point) {
+    const core::ChartData& data = m_chart.Data();
+    m_dataList->Append(data.XDataII(0, point), data.YData(0, point), data.YData(1, point));
+}
+
+void TfrmGraph::ClearDataList() { m_dataList->Clear(); }
+
+void TfrmGraph::SelectListLine(int line, bool atTop) {
+    const QModelIndex index = m_dataList->index(line);
+    if (!index.isValid()) return;
+    m_selectingByProgram = true;
+    m_listBox1->setCurrentIndex(index);
+    m_selectingByProgram = false;
+    m_listBox1->scrollTo(
+        index, atTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
+}
+
+void TfrmGraph::ShowPointCursor(int point) {
+    const core::ChartData& data = m_chart.Data();
+    if (point < 0 || point >= data.Points()) return;
+    m_chart.Settings().LineAnnotationTextSize = 100;
+    core::VertLineAnnotation* cursor = m_chart.Annotations().EditVertLineAnnotation(0);
+    cursor->X = data.XDataII(0, point);
+    cursor->Type = kCursorLineType;
+    cursor->Color = kCursorColor;
+    cursor->Text = PointCursorText(cursor->X, data.YData(0, point), data.YData(1, point), m_locale);
+    m_chart.Redraw();
+}
+
+}  // namespace kr820::graph

@@ -1,0 +1,271 @@
+// SPDX-License-Identifier: MIT
+// The graph window's controls and how they sit.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QSplitter>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <array>
+
+#include "core/data/data_set_store.h"
+#include "graph/chart_view.h"
+#include "graph/data_list_model.h"
+#include "graph/data_set_grid_model.h"
+#include "graph/frm_graph.h"
+#include "graph/graph_texts.h"
+
+namespace kr820::graph {
+
+namespace {
+
+constexpr int kClientWidth = 818;
+constexpr int kClientHeight = 493;
+constexpr int kLeftPanelWidth = 257;
+constexpr int kGridHeight = 191;
+constexpr int kUpperStatisticsHeight = 32;
+constexpr int kLowerStatisticsHeight = 61;
+constexpr QSize kReadoutSize(135, 17);
+constexpr std::array<int, 7> kGridColumnWidths = {25, 60, 60, 65, 40, 40, 40};
+constexpr const char* kRates[] = {"00:01", "00:02", "00:05", "00:10", "00:15", "00:30", "01:00",
+                                  "02:00", "05:00", "10:00", "15:00", "30:00", "60:00"};
+// Wide enough for a temperature, "@" and a date and time.
+constexpr int kExtremeBoxWidth = 180;
+constexpr int kAverageBoxWidth = 80;
+
+QLabel* SunkenTitle(const QString& text, const char* name) {
+    auto* title = new QLabel(text);
+    title->setObjectName(QString::fromLatin1(name));
+    title->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    title->setAlignment(Qt::AlignCenter);
+    return title;
+}
+
+QLineEdit* ReadOnlyBox(const char* name, const QString& text, int width) {
+    auto* box = new QLineEdit(text);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    box->setFixedWidth(width);
+    return box;
+}
+
+QWidget* Panel(const char* name) {
+    auto* panel = new QWidget;
+    panel->setObjectName(QString::fromLatin1(name));
+    return panel;
+}
+
+}  // namespace
+
+TfrmGraph::TfrmGraph(const QString& caption, QWidget* parent)
+    : QWidget(parent), m_locale(DisplayLocale(QLocale::system())) {
+    setWindowTitle(caption);
+    BuildLayout();
+    ConnectEvents();
+}
+
+TfrmGraph::TfrmGraph(const QString& caption, const GraphContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context), m_locale(DisplayLocale(context.Locale)) {
+    setWindowTitle(caption);
+    BuildLayout();
+    ConnectEvents();
+    m_view->SetPrompter(&context.Prompter);
+}
+
+TfrmGraph::~TfrmGraph() = default;
+
+void TfrmGraph::BuildLayout() {
+    setObjectName(QStringLiteral("frmGraph"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(kClientWidth, kClientHeight);
+
+    m_dataList = new DataListModel(this);
+    m_dataList->SetLocale(m_locale);
+    m_dataSets = new DataSetGridModel(this);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(BuildLeftPanel());
+    layout->addWidget(BuildRightPart(), 1);
+}
+
+QWidget* TfrmGraph::BuildLeftPanel() {
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_pnlDataSets = Panel("pnlDataSets");
+    m_pnlDataSets->setFixedWidth(kLeftPanelWidth);
+    m_pnlDataSets->hide();
+
+    m_lblDataSets = SunkenTitle(QStringLiteral("Data Sets"), "lblDataSets");
+
+    m_grid2 = new QTableView;
+    m_grid2->setObjectName(QStringLiteral("Grid2"));
+    m_grid2->setModel(m_dataSets);
+    m_grid2->setFont(fixed);
+    m_grid2->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid2->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid2->verticalHeader()->hide();
+    m_grid2->verticalHeader()->setDefaultSectionSize(QFontMetrics(fixed).height() + 4);
+    m_grid2->horizontalHeader()->setFont(fixed);
+    m_grid2->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_grid2->horizontalHeader()->setHighlightSections(false);
+    m_grid2->horizontalHeader()->setMinimumSectionSize(10);
+    for (int column = 0; column < static_cast<int>(kGridColumnWidths.size()); ++column)
+        m_grid2->setColumnWidth(column, kGridColumnWidths[column]);
+
+    m_pnlDataList = Panel("pnlDataList");
+    m_listBox1 = new QListView;
+    m_listBox1->setObjectName(QStringLiteral("ListBox1"));
+    m_listBox1->setModel(m_dataList);
+    m_listBox1->setFont(fixed);
+    // Every line is alike: the view measures one instead of 33,000.
+    m_listBox1->setUniformItemSizes(true);
+    m_listBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_listBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* listLayout = new QVBoxLayout(m_pnlDataList);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->setSpacing(0);
+    listLayout->addWidget(SunkenTitle(QStringLiteral("Data List"), "lblDataList"));
+    listLayout->addWidget(m_listBox1, 1);
+
+    m_splitGridList = new QSplitter(Qt::Vertical);
+    m_splitGridList->setObjectName(QStringLiteral("splitGridList"));
+    m_splitGridList->setChildrenCollapsible(false);
+    m_splitGridList->addWidget(m_grid2);
+    m_splitGridList->addWidget(m_pnlDataList);
+    m_splitGridList->setStretchFactor(0, 0);
+    m_splitGridList->setStretchFactor(1, 1);
+    m_splitGridList->setSizes({kGridHeight, kClientHeight - kGridHeight});
+
+    auto* panelLayout = new QVBoxLayout(m_pnlDataSets);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->setSpacing(0);
+    panelLayout->addWidget(m_lblDataSets);
+    panelLayout->addWidget(m_splitGridList, 1);
+    return m_pnlDataSets;
+}
+
+QWidget* TfrmGraph::BuildRightPart() {
+    auto* right = Panel("pnlRight");
+    m_tools = BuildGraphToolBar(right);
+
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setObjectName(QStringLiteral("splitGraphStatistic"));
+    split->setChildrenCollapsible(false);
+    split->addWidget(BuildGraphPanel());
+    split->addWidget(BuildLowerStatistics());
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 0);
+    split->setSizes({kClientHeight - kLowerStatisticsHeight, kLowerStatisticsHeight});
+
+    auto* layout = new QVBoxLayout(right);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_tools.Bar);
+    layout->addWidget(BuildUpperStatistics());
+    layout->addWidget(split, 1);
+    return right;
+}
+
+QWidget* TfrmGraph::BuildUpperStatistics() {
+    m_pnlGraphStatistic = Panel("pnlGraphStatistic");
+    m_pnlGraphStatistic->setFixedHeight(kUpperStatisticsHeight);
+
+    m_txtStartTime = ReadOnlyBox("txtStartTime", QString(), 150);
+
+    // The rate only shows here; the real-time setup dialog chooses it.
+    auto* ratePanel = Panel("pnlSamplingRate");
+    ratePanel->setEnabled(false);
+    ratePanel->setToolTip(
+        QStringLiteral("Click Start Recording Real Time Data button to change sampling rate !"));
+    m_txtSamplingRate = new QComboBox;
+    m_txtSamplingRate->setObjectName(QStringLiteral("txtSamplingRate"));
+    // Editable, so that it can show a computed spacing that is not in the list.
+    m_txtSamplingRate->setEditable(true);
+    for (const char* rate : kRates) m_txtSamplingRate->addItem(QString::fromLatin1(rate));
+    m_txtSamplingRate->setCurrentIndex(1);
+    m_txtSamplingRate->setFixedWidth(70);
+    auto* rateLayout = new QHBoxLayout(ratePanel);
+    rateLayout->setContentsMargins(0, 0, 0, 0);
+    rateLayout->addWidget(m_txtSamplingRate);
+
+    m_txtDataNo = ReadOnlyBox("txtDataNo", QStringLiteral("0"), 60);
+    m_chkTextList = new QCheckBox(QStringLiteral("Text List"));
+    m_chkTextList->setObjectName(QStringLiteral("chkTextList"));
+    m_chkTextList->setChecked(true);
+
+    auto* layout = new QHBoxLayout(m_pnlGraphStatistic);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(new QLabel(QStringLiteral("Start Time")));
+    layout->addWidget(m_txtStartTime);
+    layout->addSpacing(8);
+    layout->addWidget(new QLabel(QStringLiteral("Sampling Rate")));
+    layout->addWidget(ratePanel);
+    layout->addWidget(new QLabel(QStringLiteral("mm:ss")));
+    layout->addSpacing(8);
+    layout->addWidget(new QLabel(QStringLiteral("Data No.")));
+    layout->addWidget(m_txtDataNo);
+    layout->addStretch(1);
+    layout->addWidget(m_chkTextList);
+    return m_pnlGraphStatistic;
+}
+
+QWidget* TfrmGraph::BuildGraphPanel() {
+    m_pnlGraph = Panel("pnlGraph");
+    m_view = new ChartView(m_chart, m_pnlGraph);
+    m_view->setToolTip(QStringLiteral("drag a rectangle to zoom"));
+    m_view->setLocale(m_locale);
+    auto* layout = new QVBoxLayout(m_pnlGraph);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+
+    // Not in the layout: it lies over the chart's top-left corner.
+    m_panel12 = new QLabel(m_pnlGraph);
+    m_panel12->setObjectName(QStringLiteral("Panel12"));
+    m_panel12->setFixedSize(kReadoutSize);
+    m_panel12->setAutoFillBackground(true);
+    m_panel12->raise();
+    m_pnlGraph->installEventFilter(this);
+    return m_pnlGraph;
+}
+
+QWidget* TfrmGraph::BuildLowerStatistics() {
+    m_pnlStatistic = Panel("pnlStatistic");
+    m_pnlStatistic->setMinimumHeight(kLowerStatisticsHeight);
+    const QString noAverage = QStringLiteral("***.* ");
+    m_txtT1Max = ReadOnlyBox("txtT1Max", QString(), kExtremeBoxWidth);
+    m_txtT1Min = ReadOnlyBox("txtT1Min", QString(), kExtremeBoxWidth);
+    m_txtT1Avg = ReadOnlyBox("txtT1Avg", noAverage, kAverageBoxWidth);
+    m_txtT2Max = ReadOnlyBox("txtT2Max", QString(), kExtremeBoxWidth);
+    m_txtT2Min = ReadOnlyBox("txtT2Min", QString(), kExtremeBoxWidth);
+    m_txtT2Avg = ReadOnlyBox("txtT2Avg", noAverage, kAverageBoxWidth);
+
+    auto* grid = new QGridLayout(m_pnlStatistic);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setVerticalSpacing(2);
+    const struct {
+        const char* maxCaption;
+        QLineEdit *max, *min, *avg;
+    } rows[] = {{"T1 MAX ", m_txtT1Max, m_txtT1Min, m_txtT1Avg},
+                {"T2 MAX ", m_txtT2Max, m_txtT2Min, m_txtT2Avg}};
+    for (int row = 0; row < 2; ++row) {
+        grid->addWidget(new QLabel(QString::fromLatin1(rows[row].maxCaption)), row, 0);
+        grid->addWidget(rows[row].max, row, 1);
+        grid->addWidget(new QLabel(QStringLiteral("MIN")), row, 2);
+        grid->addWidget(rows[row].min, row, 3);
+        grid->addWidget(new QLabel(QStringLiteral("AVG")), row, 4);
+        grid->addWidget(rows[row].avg, row, 5);
+    }
+    grid->setColumnStretch(6, 1);
+    return m_pnlStatistic;
+}
+
+}  // namespace kr820::graph

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#include "graph/graph_statistics.h"
+
+#include <algorithm>
+
+#include "core/chart/chart_data.h"
+#include "core/data/limit_values.h"
+#include "graph/graph_texts.h"
+
+namespace kr820::graph {
+
+GraphStatistics ComputeGraphStatistics(const core::ChartData& data) {
+    GraphStatistics stats;
+    const int points = data.Points();
+    stats.Points = points;
+    stats.FirstTime = data.XDataII(0, 0);
+    if (points > 1) {
+        const double spacingDays = (data.XDataII(0, points - 1) - stats.FirstTime) / (points - 1);
+        stats.SamplingSeconds = static_cast<int>(spacingDays * core::kSecondsPerDay + 0.5);
+    }
+    for (int channel = 0; channel < 2; ++channel) {
+        ChannelStatistics& c = stats.Channels[channel];
+        const auto x = data.X(channel);
+        const auto y = data.Y(channel);
+        for (std::size_t i = 0; i < std::min(x.size(), y.size()); ++i) {
+            const float value = y[i];
+            if (value > c.Maximum) {
+                c.Maximum = value;
+                c.MaximumTime = x[i];
+            }
+            if (value < c.Minimum) {
+                c.Minimum = value;
+                c.MinimumTime = x[i];
+            }
+            if (value > -core::kOLThreshold && value < core::kOLThreshold) {
+                c.Sum += value;
+                ++c.Count;
+            }
+        }
+    }
+    return stats;
+}
+
+QString ExtremeText(float value, core::TDateTime time, const QLocale& locale) {
+    if (core::IsShownAsOL(value)) return QString::fromLatin1(core::kOLText);
+    return locale.toString(value, 'f', 1) + u'@' + DateTimeText(time, locale);
+}
+
+QString AverageText(const ChannelStatistics& channel, const QLocale& locale) {
+    if (channel.Count <= 0) return QStringLiteral("****");
+    return locale.toString(static_cast<double>(channel.Sum) / channel.Count, 'f', 3);
+}
+
+}  // namespace kr820::graph

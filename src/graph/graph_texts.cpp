@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#include "graph/graph_texts.h"
+
+#include "core/data/data_set_grid.h"
+#include "core/data/limit_values.h"
+
+namespace kr820::graph {
+
+namespace {
+
+// Removes the time-zone fields ('t', 'tt', ...) outside quoted text, with the blanks around them.
+QString WithoutTimeZone(const QString& format) {
+    QString kept;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'') quoted = !quoted;
+        if (!quoted && c == u't') continue;
+        kept += c;
+    }
+    return kept.simplified();
+}
+
+}  // namespace
+
+QLocale DisplayLocale(QLocale locale) {
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+QString LongTimeText(core::TDateTime value, const QLocale& locale) {
+    const QString format = WithoutTimeZone(locale.timeFormat(QLocale::LongFormat));
+    return locale.toString(core::FromTDateTime(value).time(), format);
+}
+
+QString DateTimeText(core::TDateTime value, const QLocale& locale) {
+    return core::ShortDateText(value, locale) + u' ' + LongTimeText(value, locale);
+}
+
+QString MmSsText(int seconds) {
+    const auto twoDigits = [](int field) {
+        return (QStringLiteral("0") + QString::number(field)).right(2);
+    };
+    return twoDigits(seconds / 60) + u':' + twoDigits(seconds % 60);
+}
+
+QString RightAligned(const QString& text, int width) {
+    return (QString(10, u' ') + text).right(width);
+}
+
+QString DataListLine(int point, core::TDateTime x, float t1, float t2, const QLocale& locale) {
+    return RightAligned(QString::number(point + 1), 5) + QStringLiteral("  ") +
+           core::ShortDateText(x, locale) + QStringLiteral("  ") + LongTimeText(x, locale) +
+           RightAligned(core::TemperatureText(t1, 1, locale), 9) +
+           RightAligned(core::TemperatureText(t2, 1, locale), 9);
+}
+
+QString PointCursorText(core::TDateTime x, float t1, float t2, const QLocale& locale) {
+    return LongTimeText(x, locale) + QStringLiteral(" T1:") + locale.toString(t1, 'f', 1) +
+           QStringLiteral(" T2:") + locale.toString(t2, 'f', 1);
+}
+
+}  // namespace kr820::graph

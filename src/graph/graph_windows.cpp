@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#include "graph/graph_windows.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "graph/frm_graph.h"
+
+namespace kr820::graph {
+
+namespace {
+constexpr int kWorkspaceWidth = 900;
+constexpr int kWorkspaceHeight = 600;
+}  // namespace
+
+TfrmGraph* CreateRealTimeGraph(const GraphContext& context) {
+    auto* window = new TfrmGraph(TfrmGraph::kRealTimeCaption, context);
+    window->SetUpRealTime();
+    return window;
+}
+
+TfrmGraph* CreateDataLoggerWindow(const GraphContext& context) {
+    auto* window = new TfrmGraph(TfrmGraph::kDataLoggerCaption, context);
+    window->SetUpDataLogger();
+    return window;
+}
+
+QMdiSubWindow* AddToWorkspace(QMdiArea& workspace, TfrmGraph* window) {
+    QMdiSubWindow* frame = workspace.addSubWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setGeometry(0, 0, kWorkspaceWidth, kWorkspaceHeight);
+    window->show();
+    return frame;
+}
+
+void RestoreNormal(TfrmGraph* window) {
+    if (!window) return;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        frame->showNormal();
+    } else {
+        window->showNormal();
+    }
+}
+
+}  // namespace kr820::graph
