@@ -94,6 +94,44 @@ TEST_F(Console, SwitchesReachTheEmulator) {
     EXPECT_EQ(ToHex(Exchange(kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
 }
 
+TEST_F(Console, LoggerMemoryAndDownloadFaults) {
+    EXPECT_EQ(Run("memory"), "ok end address 0x101BD, 446 bytes in 14 blocks");  // the default
+    EXPECT_EQ(Run("memory generate rate=1,values=1/2"),
+              "ok end address 0x10015, 22 bytes in 1 blocks");
+    EXPECT_EQ(Run("memory generate empty"), "ok end address 0xFFFF, 0 bytes in 0 blocks");
+
+    for (const char* line :
+         {"head-reply off", "head-length 20", "end-address FFFF", "bad-sum-always 3",
+          "silent-after-block 5", "block-noise 1", "paced on"}) {
+        EXPECT_EQ(Run(line), "ok") << line;
+    }
+    DownloadFaults expected;
+    expected.noHeaderReply = true;
+    expected.headerReplyBytes = 20;
+    expected.endAddress = 0xFFFF;
+    expected.badChecksumBlock = 3;
+    expected.badChecksumEveryTime = true;
+    expected.silentAfterBlock = 5;
+    expected.noisyBlock = 1;
+    EXPECT_EQ(emulator_.GetDownloadFaults(), expected);
+    EXPECT_EQ(emulator_.ByteTime(), kByteTimeAt19200);
+
+    for (const char* line : {"memory generate rate=x", "memory load /nonexistent/m.820",
+                             "memory frob", "memory generate", "bad-sum", "bad-sum x",
+                             "head-length 1001", "end-address G", "paced maybe"}) {
+        EXPECT_EQ(Run(line).rfind("error: ", 0), 0u) << line;
+    }
+    EXPECT_EQ(emulator_.GetDownloadFaults(), expected);
+    EXPECT_EQ(Run("memory"), "ok end address 0xFFFF, 0 bytes in 0 blocks");
+
+    for (const char* line : {"head-reply on", "head-length off", "end-address off", "bad-sum off",
+                             "silent-after-block off", "block-noise off", "paced off"}) {
+        EXPECT_EQ(Run(line), "ok") << line;
+    }
+    EXPECT_EQ(emulator_.GetDownloadFaults(), DownloadFaults{});
+    EXPECT_EQ(emulator_.ByteTime(), 0ns);
+}
+
 TEST_F(Console, UnplugPlugStatusAndQuit) {
     EXPECT_EQ(Run(""), "");  // a blank line gets no answer, so answers pair with commands
     EXPECT_EQ(Run("unplug"), "ok");

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "hex.h"
+#include "logger_transfer.h"
+#include "memory_image_builder.h"
 #include "meter_replies.h"
 
 namespace kr820::emulator {
@@ -87,6 +89,40 @@ TEST(EmulatorOptions, MotionAndFaults) {
     EXPECT_EQ(options.faults.wrongLastByteFrames, 3);
 }
 
+TEST(EmulatorOptions, LoggerMemoryAndDownloadFaults) {
+    EmulatorOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseEmulatorOptions(
+        {"--generate-memory", "rate=3,values=1/2;type=J", "--no-head-reply", "--head-length", "25",
+         "--end-address", "0x303a0", "--bad-sum-always", "4", "--silent-after-block", "7",
+         "--block-noise", "0", "--paced", "--save-memory", "/tmp/m.820"},
+        &options, &error))
+        << error;
+    ASSERT_TRUE(options.memorySets);
+    ASSERT_EQ(options.memorySets->size(), 2u);
+    EXPECT_EQ((*options.memorySets)[0].rateCode, 3);
+    EXPECT_EQ((*options.memorySets)[1].type, Thermocouple::kJ);
+    EXPECT_TRUE(options.memoryFile.empty());
+    EXPECT_EQ(options.saveMemoryPath, "/tmp/m.820");
+    DownloadFaults expected;
+    expected.noHeaderReply = true;
+    expected.headerReplyBytes = 25;
+    expected.endAddress = 0x303A0;
+    expected.badChecksumBlock = 4;
+    expected.badChecksumEveryTime = true;
+    expected.silentAfterBlock = 7;
+    expected.noisyBlock = 0;
+    EXPECT_EQ(options.downloadFaults, expected);
+    EXPECT_TRUE(options.paced);
+
+    EmulatorOptions fromFile;
+    ASSERT_TRUE(ParseEmulatorOptions({"--memory", "m.820", "--bad-sum", "2"}, &fromFile, &error));
+    EXPECT_EQ(fromFile.memoryFile, "m.820");
+    EXPECT_FALSE(fromFile.memorySets);
+    EXPECT_EQ(fromFile.downloadFaults.badChecksumBlock, 2u);
+    EXPECT_FALSE(fromFile.downloadFaults.badChecksumEveryTime);
+}
+
 TEST(EmulatorOptions, RejectWhatTheMeterCannotCarry) {
     const std::vector<std::vector<std::string>> rejected = {
         {"--t1", "abc"},
@@ -109,6 +145,14 @@ TEST(EmulatorOptions, RejectWhatTheMeterCannotCarry) {
         {"--model-reply", "\\x0"},
         {"--model-reply", "\\q"},
         {"--no-wave"},
+        {"--memory"},
+        {"--memory", "a.820", "--generate-memory", "empty"},
+        {"--generate-memory", "rate=x"},
+        {"--end-address", "1000000000"},
+        {"--end-address", "1OOOO"},
+        {"--bad-sum", "-1"},
+        {"--silent-after-block", "first"},
+        {"--head-length", "1001"},
     };
     for (const auto& args : rejected) {
         EmulatorOptions options;

@@ -15,7 +15,7 @@
 #include "memory_blocks.h"
 #include "memory_files.h"
 #include "memory_image_builder.h"
-#include "memory_spec.h"
+#include "memory_recipe.h"
 #include "meter_emulator.h"
 #include "meter_fields.h"
 
@@ -141,11 +141,11 @@ ConsoleReply Memory(const Words& words, MeterEmulator* emulator) {
     if (words.size() == 1) return Ok(DescribeMemory(emulator->Memory()));
     const std::string& action = words[1];
     if (words.size() != 3 || (action != "generate" && action != "load" && action != "save"))
-        return Error("usage: memory [generate SPEC | load FILE | save FILE]");
+        return Error("usage: memory [generate SETS | load FILE | save FILE]");
     std::string error;
     if (action == "generate") {
         std::vector<DataSet> sets;
-        if (!ParseMemorySpec(words[2], &sets, &error)) return Error(error);
+        if (!ParseMemoryRecipe(words[2], &sets, &error)) return Error(error);
         emulator->SetMemory(BuildMemoryImage(sets));
     } else if (action == "load") {
         if (!LoadMemoryFile(words[2], emulator, &error)) return Error(error);
@@ -230,7 +230,7 @@ std::string ConsoleHelpText() {
   wrong-last-byte N      the next N live frames end with 0x05
   model-reply [TEXT]     the answer to the model query, \xHH escapes; alone: the normal one
   memory                 the logger memory: "ok end address 0x..., N bytes in M blocks"
-  memory generate SPEC   a new memory from SPEC (see --generate-memory; no blanks)
+  memory generate SETS   a new memory from SETS (see --generate-memory; no blanks)
   memory load FILE       a new memory from a collection file, as it stands
   memory save FILE       write the memory as a clean download of it would be saved
   head-reply on|off      answer "HEAD" or not

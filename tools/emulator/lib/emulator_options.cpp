@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "download_fault_fields.h"
-#include "memory_spec.h"
+#include "memory_recipe.h"
 #include "meter_fields.h"
 
 namespace kr820::emulator {
@@ -154,7 +154,7 @@ bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions*
             } else {
                 std::vector<DataSet> sets;
                 std::string reason;
-                if (!ParseMemorySpec(value, &sets, &reason)) {
+                if (!ParseMemoryRecipe(value, &sets, &reason)) {
                     *error = arg + ": " + reason;
                     return false;
                 }

@@ -73,6 +73,7 @@ struct MeterEmulator::Impl {
         // Writes (setup bytes, clock, reset, erase) are confirmed by echoing the whole frame.
         for (const std::uint8_t write : {'w', 'W', 'R'})
             replies.Register(write, [](std::string_view body) { return FrameCommand(body); });
+        // The erase empties the logger too, so a download after it finds nothing recorded.
         replies.Register('C', [this](std::string_view body) {
             if (body == "CLRM") {
                 std::lock_guard lock(mutex);

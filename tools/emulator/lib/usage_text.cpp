@@ -55,7 +55,7 @@ Faults:
 
 Logger memory (what "HEAD" and "DOWN" deliver; by default three short data sets):
   --memory FILE          a collection file (.820), sent exactly as it stands
-  --generate-memory SPEC data sets built from SPEC: "empty" (nothing recorded), "default",
+  --generate-memory SETS data sets built from SETS: "empty" (nothing recorded), "default",
                          or sets separated by ';', each KEY=VALUE pairs separated by ',':
                            start=2024-03-14T09:30:00  rate=0..255  type=K|J  unit=C|F
                            pairs=N (default: enough for the values, else 10)

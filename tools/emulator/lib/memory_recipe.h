@@ -20,6 +20,6 @@ namespace kr820::emulator {
 //                              range; repeated until every pair has its two values; without
 //                              values the pairs follow a gentle wave
 // e.g. "start=2024-05-01T08:00:00,rate=3,type=J,unit=F,values=21.5/19.0/OL/19.2"
-bool ParseMemorySpec(std::string_view text, std::vector<DataSet>* sets, std::string* error);
+bool ParseMemoryRecipe(std::string_view text, std::vector<DataSet>* sets, std::string* error);
 
 }  // namespace kr820::emulator

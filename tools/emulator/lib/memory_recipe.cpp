@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "memory_spec.h"
+#include "memory_recipe.h"
 
 #include <utility>
 
@@ -118,7 +118,7 @@ bool ParseSet(std::string_view text, DataSet* set, std::string* error) {
 
 }  // namespace
 
-bool ParseMemorySpec(std::string_view text, std::vector<DataSet>* sets, std::string* error) {
+bool ParseMemoryRecipe(std::string_view text, std::vector<DataSet>* sets, std::string* error) {
     if (text == "empty") {
         sets->clear();
         return true;
