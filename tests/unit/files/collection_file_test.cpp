@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Collection files and the temporary store: the memory image byte for byte, and damaged or
-// missing files that must change nothing.
+// missing files that change nothing.
 #include "core/files/collection_file.h"
 
 #include <gtest/gtest.h>
@@ -13,17 +13,13 @@
 namespace kr820::core {
 namespace {
 
-using testing::FileSizeLimit;
 using testing::ImageBuilder;
 using testing::ReadWhole;
-using testing::Stamp;
-using testing::TestSet;
-using testing::WriteWhole;
 
 TDateTime Now() { return ToTDateTime(QDateTime(QDate(2031, 1, 2), QTime(3, 4, 5))); }
 
-TestSet Set(int yy, int t1) {
-    return {.when = Stamp(yy, 5, 17, 10, 0, 0), .pairs = {{t1, t1 + 1}, {t1 + 2, t1 + 3}}};
+testing::TestSet Set(int yy, int t1) {
+    return {.when = testing::Stamp(yy, 5, 17, 10, 0, 0), .pairs = {{t1, t1 + 1}, {t1 + 2, 9}}};
 }
 
 QByteArray TwoSets() { return ImageBuilder().Add(Set(24, 235)).Add(Set(25, -100)).Build(); }
@@ -36,14 +32,12 @@ TDataSetStore Decoded(const QByteArray& image) {
 
 class CollectionFile : public testing::ScratchFolder {
 protected:
-    // Opens `bytes` as a collection file over a store that holds other sets, and checks that a
-    // refusal leaves that store as it was.
+    // Opens `bytes` over a store holding other sets; a refusal must leave that store as it was.
     CollectionOpenOutcome OpenRefused(const QByteArray& bytes) {
-        const QString path = PathOf("refused.820");
-        WriteWhole(path, bytes);
+        testing::WriteWhole(PathOf("bad.820"), bytes);
         TDataSetStore store = Decoded(ImageBuilder().Add(Set(20, 500)).Build());
         const TDataSetStore before = store;
-        const CollectionOpenOutcome outcome = OpenCollection(path, store, Now());
+        const CollectionOpenOutcome outcome = OpenCollection(PathOf("bad.820"), store, Now());
         EXPECT_NE(outcome.Status, CollectionOpenStatus::Opened);
         EXPECT_EQ(store, before);
         return outcome;
@@ -52,35 +46,26 @@ protected:
 
 TEST_F(CollectionFile, SavedImageOpensToTheSameSetsAndSavesBackIdentically) {
     const QByteArray image = TwoSets();
-    const QString first = PathOf("logger.820");
-    ASSERT_TRUE(SaveCollection(image, first).Written());
-    EXPECT_EQ(ReadWhole(first), image);
+    ASSERT_TRUE(SaveCollection(image, PathOf("a.820")).Written());
+    EXPECT_EQ(ReadWhole(PathOf("a.820")), image);
 
     TDataSetStore store;
-    const CollectionOpenOutcome opened = OpenCollection(first, store, Now());
+    const CollectionOpenOutcome opened = OpenCollection(PathOf("a.820"), store, Now());
     ASSERT_EQ(opened.Status, CollectionOpenStatus::Opened);
     EXPECT_EQ(store, Decoded(image));
-    EXPECT_EQ(store.SetCount(), 2);
+    ASSERT_TRUE(SaveCollection(opened.Image, PathOf("b.820")).Written());
+    EXPECT_EQ(ReadWhole(PathOf("b.820")), image);
 
-    const QString second = PathOf("again.820");
-    ASSERT_TRUE(SaveCollection(opened.Image, second).Written());
-    EXPECT_EQ(ReadWhole(second), image);
-}
-
-TEST_F(CollectionFile, NothingShownMeansNothingToSaveAndNoFile) {
-    const QString path = PathOf("nothing.820");
-    EXPECT_EQ(SaveCollection(QByteArrayView(), path).Status, WriteStatus::NothingToSave);
-    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(SaveCollection({}, PathOf("c.820")).Status, WriteStatus::NothingToSave);
+    EXPECT_FALSE(QFile::exists(PathOf("c.820")));
 }
 
 TEST_F(CollectionFile, ADamagedRecordIsRefusedButTheSetsBeforeItCanBeRecovered) {
-    TestSet broken = Set(25, 300);
+    testing::TestSet broken = Set(25, 300);
     broken.start = {0x00, 0x00};
-    const QByteArray image = ImageBuilder().Add(Set(24, 235)).Add(broken).Add(Set(26, 1)).Build();
-
-    const CollectionOpenOutcome outcome = OpenRefused(image);
+    const CollectionOpenOutcome outcome =
+        OpenRefused(ImageBuilder().Add(Set(24, 235)).Add(broken).Add(Set(26, 1)).Build());
     EXPECT_EQ(outcome.Status, CollectionOpenStatus::Damaged);
-    EXPECT_EQ(outcome.Parse.Code, ParseCode::DamagedRecord);
     EXPECT_EQ(outcome.Parse.ErrorSet, 1);
 
     TDataSetStore recovered;
@@ -88,55 +73,36 @@ TEST_F(CollectionFile, ADamagedRecordIsRefusedButTheSetsBeforeItCanBeRecovered) 
     EXPECT_EQ(recovered, Decoded(ImageBuilder().Add(Set(24, 235)).Build()));
 }
 
-TEST_F(CollectionFile, BadCountsShortFilesAndRecordsPastTheEndAreRefused) {
+TEST_F(CollectionFile, BadCountsCutFilesEmptyOrOversizedOnesAreRefused) {
     EXPECT_EQ(OpenRefused(ImageBuilder().CountText("0").Build()).Parse.Code, ParseCode::NoDataSets);
     EXPECT_EQ(OpenRefused(ImageBuilder().Add(Set(24, 1)).CountText("FA1").Build()).Parse.Code,
               ParseCode::BadSetCount);
-
     const QByteArray image = TwoSets();
-    for (const QByteArray& cut :
-         {image.left(100), image.left(256), image.left(image.size() - 40)}) {
-        const CollectionOpenOutcome outcome = OpenRefused(cut);
-        EXPECT_EQ(outcome.Status, CollectionOpenStatus::Damaged) << cut.size();
-        EXPECT_EQ(outcome.Parse.Code, ParseCode::DamagedRecord) << cut.size();
+    for (const qsizetype size : {qsizetype(100), qsizetype(256), image.size() - 40}) {
+        EXPECT_EQ(OpenRefused(image.left(size)).Parse.Code, ParseCode::DamagedRecord) << size;
     }
-}
-
-TEST_F(CollectionFile, MissingEmptyAndOversizedFilesAreNotDecoded) {
+    EXPECT_EQ(OpenRefused({}).Status, CollectionOpenStatus::Empty);
+    EXPECT_EQ(OpenRefused(image + QByteArray(kMaxCollectionFileBytes, '\0')).Status,
+              CollectionOpenStatus::TooLarge);
     TDataSetStore store;
-    const CollectionOpenOutcome missing = OpenCollection(PathOf("absent.820"), store, Now());
-    EXPECT_EQ(missing.Status, CollectionOpenStatus::CannotOpen);
-    EXPECT_FALSE(missing.Reason.isEmpty());
-
-    EXPECT_EQ(OpenRefused(QByteArray()).Status, CollectionOpenStatus::Empty);
-    const QByteArray oversized = TwoSets() + QByteArray(kMaxCollectionFileBytes, '\0');
-    EXPECT_EQ(OpenRefused(oversized).Status, CollectionOpenStatus::TooLarge);
+    EXPECT_EQ(OpenCollection(PathOf("absent.820"), store).Status, CollectionOpenStatus::CannotOpen);
 }
 
 class TempStore : public testing::ScratchFolder {};
 
-TEST_F(TempStore, IsWrittenUnderTempInTheProgramFolderMakingTheFolder) {
+TEST_F(TempStore, IsReplacedWholeOrNotAtAll) {
     EXPECT_EQ(TempStorePath(Folder()), Folder() + "/temp/DataSetsTemp.tmp");
-    const QByteArray first = TwoSets();
-    ASSERT_TRUE(WriteTempStore(first, Folder()).Written());
-    EXPECT_EQ(ReadWhole(TempStorePath(Folder())), first);
-
-    const QByteArray second = ImageBuilder().Add(Set(26, 7)).Build();
-    ASSERT_TRUE(WriteTempStore(second, Folder()).Written());
-    EXPECT_EQ(ReadWhole(TempStorePath(Folder())), second);
-}
-
-TEST_F(TempStore, AFailedWriteKeepsTheEarlierImageWhole) {
+    ASSERT_TRUE(WriteTempStore(ImageBuilder().Add(Set(26, 7)).Build(), Folder()).Written());
     const QByteArray earlier = TwoSets();
     ASSERT_TRUE(WriteTempStore(earlier, Folder()).Written());
-    TestSet large = Set(26, 1);
-    large.pairs.assign(8000, {215, 230});
-    const QByteArray image = ImageBuilder().Add(large).Build();
+    EXPECT_EQ(ReadWhole(TempStorePath(Folder())), earlier);
 
+    testing::TestSet large = Set(26, 1);
+    large.pairs.assign(8000, {215, 230});
     WriteOutcome outcome;
     {
-        const FileSizeLimit limit(16 * 1024);
-        outcome = WriteTempStore(image, Folder());
+        const testing::FileSizeLimit limit(16 * 1024);
+        outcome = WriteTempStore(ImageBuilder().Add(large).Build(), Folder());
     }
     EXPECT_EQ(outcome.Status, WriteStatus::WriteFailed);
     EXPECT_EQ(ReadWhole(TempStorePath(Folder())), earlier);
@@ -145,7 +111,7 @@ TEST_F(TempStore, AFailedWriteKeepsTheEarlierImageWhole) {
 }
 
 TEST_F(TempStore, AFolderThatCannotBeMadeIsReportedByItsPath) {
-    WriteWhole(PathOf("temp"), "a file where the folder belongs");
+    testing::WriteWhole(PathOf("temp"), "a file where the folder belongs");
     const WriteOutcome outcome = WriteTempStore(TwoSets(), Folder());
     EXPECT_EQ(outcome.Status, WriteStatus::FolderNotCreated);
     EXPECT_EQ(outcome.Reason, QDir::toNativeSeparators(PathOf("temp")));
