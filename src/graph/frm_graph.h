@@ -115,6 +115,7 @@ private:
     QWidget* BuildUpperStatistics();
     QWidget* BuildGraphPanel();
     QWidget* BuildLowerStatistics();
+    void FitGridColumns();
     void ConnectEvents();
 
     void ShowDataSetWithList(int set);

@@ -32,6 +32,7 @@ core::ParseOutcome TfrmGraph::ParseIntoDataLogger(QByteArrayView image) {
 
 void TfrmGraph::FillDataSetGrid() {
     m_dataSets->Fill(Store(), m_locale);
+    FitGridColumns();
     m_selectingByProgram = true;
     m_grid2->setCurrentIndex(m_dataSets->index(0, 0));
     m_selectingByProgram = false;

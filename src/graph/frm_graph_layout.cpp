@@ -10,9 +10,11 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "core/data/data_set_store.h"
@@ -20,6 +22,7 @@
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/frm_graph.h"
+#include "graph/graph_statistics.h"
 #include "graph/graph_texts.h"
 
 namespace kr820::graph {
@@ -36,9 +39,12 @@ constexpr QSize kReadoutSize(135, 17);
 constexpr std::array<int, 7> kGridColumnWidths = {25, 60, 60, 65, 40, 40, 40};
 constexpr const char* kRates[] = {"00:01", "00:02", "00:05", "00:10", "00:15", "00:30", "01:00",
                                   "02:00", "05:00", "10:00", "15:00", "30:00", "60:00"};
-// Wide enough for a temperature, "@" and a date and time.
-constexpr int kExtremeBoxWidth = 180;
-constexpr int kAverageBoxWidth = 80;
+// The window's texts: the small size the layout's widths were made for.
+constexpr int kWindowFontPoints = 8;
+// Room around a box's text: frame and inner margins.
+constexpr int kBoxPaddingPx = 10;
+constexpr int kListFontPoints = 8;
+constexpr int kListSlackPx = 2;
 
 QLabel* SunkenTitle(const QString& text, const char* name) {
     auto* title = new QLabel(text);
@@ -54,6 +60,19 @@ QLineEdit* ReadOnlyBox(const char* name, const QString& text, int width) {
     box->setReadOnly(true);
     box->setFixedWidth(width);
     return box;
+}
+
+// A sample of the longest text a box shows, in the locale's formats.
+core::TDateTime WidestDateTime() {
+    return core::ToTDateTime(QDateTime(QDate(2000, 12, 28), QTime(23, 59, 59)));
+}
+
+// The grid's and the list's font: fixed pitch, so that the list's right-aligned fields line up,
+// and compact, as the old bitmap font was.
+QFont ListFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(kListFontPoints);
+    return font;
 }
 
 QWidget* Panel(const char* name) {
@@ -85,6 +104,9 @@ void TfrmGraph::BuildLayout() {
     setObjectName(QStringLiteral("frmGraph"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(kClientWidth, kClientHeight);
+    QFont small = font();
+    if (small.pointSize() > kWindowFontPoints) small.setPointSize(kWindowFontPoints);
+    setFont(small);
 
     m_dataList = new DataListModel(this);
     m_dataList->SetLocale(m_locale);
@@ -98,9 +120,8 @@ void TfrmGraph::BuildLayout() {
 }
 
 QWidget* TfrmGraph::BuildLeftPanel() {
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = ListFont();
     m_pnlDataSets = Panel("pnlDataSets");
-    m_pnlDataSets->setFixedWidth(kLeftPanelWidth);
     m_pnlDataSets->hide();
 
     m_lblDataSets = SunkenTitle(QStringLiteral("Data Sets"), "lblDataSets");
@@ -118,8 +139,7 @@ QWidget* TfrmGraph::BuildLeftPanel() {
     m_grid2->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid2->horizontalHeader()->setHighlightSections(false);
     m_grid2->horizontalHeader()->setMinimumSectionSize(10);
-    for (int column = 0; column < static_cast<int>(kGridColumnWidths.size()); ++column)
-        m_grid2->setColumnWidth(column, kGridColumnWidths[column]);
+    FitGridColumns();
 
     m_pnlDataList = Panel("pnlDataList");
     m_listBox1 = new QListView;
@@ -145,12 +165,32 @@ QWidget* TfrmGraph::BuildLeftPanel() {
     m_splitGridList->setStretchFactor(1, 1);
     m_splitGridList->setSizes({kGridHeight, kClientHeight - kGridHeight});
 
+    // The panel's old width was made for a smaller font; it grows so that a whole list line
+    // shows without scrolling sideways.
+    const QString widestLine = DataListLine(99999, WidestDateTime(), -199.9f, 1370.0f, m_locale);
+    const QStyle* style = m_listBox1->style();
+    // An item's text has the focus frame's margin and one pixel on each side.
+    const int itemMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    const int lineWidth = QFontMetrics(fixed).horizontalAdvance(widestLine) + itemMargins +
+                          style->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                          2 * m_listBox1->frameWidth() + kListSlackPx;
+    m_pnlDataSets->setFixedWidth(std::max(kLeftPanelWidth, lineWidth));
+
     auto* panelLayout = new QVBoxLayout(m_pnlDataSets);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->setSpacing(0);
     panelLayout->addWidget(m_lblDataSets);
     panelLayout->addWidget(m_splitGridList, 1);
     return m_pnlDataSets;
+}
+
+void TfrmGraph::FitGridColumns() {
+    // The old widths, unless a cell needs more: a date cut short reads as a different date.
+    const QAbstractItemView* view = m_grid2;  // QTableView hides the measure it overrides
+    for (int column = 0; column < static_cast<int>(kGridColumnWidths.size()); ++column) {
+        m_grid2->setColumnWidth(
+            column, std::max(kGridColumnWidths[column], view->sizeHintForColumn(column)));
+    }
 }
 
 QWidget* TfrmGraph::BuildRightPart() {
@@ -179,7 +219,12 @@ QWidget* TfrmGraph::BuildUpperStatistics() {
     m_pnlGraphStatistic = Panel("pnlGraphStatistic");
     m_pnlGraphStatistic->setFixedHeight(kUpperStatisticsHeight);
 
-    m_txtStartTime = ReadOnlyBox("txtStartTime", QString(), 150);
+    const QFontMetrics metrics(font());
+    const auto widthOf = [&metrics](const QString& text) {
+        return metrics.horizontalAdvance(text) + kBoxPaddingPx;
+    };
+    m_txtStartTime =
+        ReadOnlyBox("txtStartTime", QString(), widthOf(DateTimeText(WidestDateTime(), m_locale)));
 
     // The rate only shows here; the real-time setup dialog chooses it.
     auto* ratePanel = Panel("pnlSamplingRate");
@@ -192,25 +237,26 @@ QWidget* TfrmGraph::BuildUpperStatistics() {
     m_txtSamplingRate->setEditable(true);
     for (const char* rate : kRates) m_txtSamplingRate->addItem(QString::fromLatin1(rate));
     m_txtSamplingRate->setCurrentIndex(1);
-    m_txtSamplingRate->setFixedWidth(70);
+    m_txtSamplingRate->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* rateLayout = new QHBoxLayout(ratePanel);
     rateLayout->setContentsMargins(0, 0, 0, 0);
     rateLayout->addWidget(m_txtSamplingRate);
 
-    m_txtDataNo = ReadOnlyBox("txtDataNo", QStringLiteral("0"), 60);
+    m_txtDataNo = ReadOnlyBox("txtDataNo", QStringLiteral("0"), widthOf(QStringLiteral("99999")));
     m_chkTextList = new QCheckBox(QStringLiteral("Text List"));
     m_chkTextList->setObjectName(QStringLiteral("chkTextList"));
     m_chkTextList->setChecked(true);
 
     auto* layout = new QHBoxLayout(m_pnlGraphStatistic);
-    layout->setContentsMargins(4, 2, 4, 2);
+    // Tight: the whole row must fit beside the widened list in a 900-pixel window.
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(3);
     layout->addWidget(new QLabel(QStringLiteral("Start Time")));
     layout->addWidget(m_txtStartTime);
-    layout->addSpacing(8);
     layout->addWidget(new QLabel(QStringLiteral("Sampling Rate")));
     layout->addWidget(ratePanel);
     layout->addWidget(new QLabel(QStringLiteral("mm:ss")));
-    layout->addSpacing(8);
+    layout->addSpacing(4);
     layout->addWidget(new QLabel(QStringLiteral("Data No.")));
     layout->addWidget(m_txtDataNo);
     layout->addStretch(1);
@@ -231,7 +277,8 @@ QWidget* TfrmGraph::BuildGraphPanel() {
     m_panel12 = new QLabel(m_pnlGraph);
     m_panel12->setObjectName(QStringLiteral("Panel12"));
     m_panel12->setFixedSize(kReadoutSize);
-    m_panel12->setAutoFillBackground(true);
+    // Transparent: it shows over the chart's desk, whatever colour that is.
+    m_panel12->setAutoFillBackground(false);
     m_panel12->raise();
     m_pnlGraph->installEventFilter(this);
     return m_pnlGraph;
@@ -241,12 +288,17 @@ QWidget* TfrmGraph::BuildLowerStatistics() {
     m_pnlStatistic = Panel("pnlStatistic");
     m_pnlStatistic->setMinimumHeight(kLowerStatisticsHeight);
     const QString noAverage = QStringLiteral("***.* ");
-    m_txtT1Max = ReadOnlyBox("txtT1Max", QString(), kExtremeBoxWidth);
-    m_txtT1Min = ReadOnlyBox("txtT1Min", QString(), kExtremeBoxWidth);
-    m_txtT1Avg = ReadOnlyBox("txtT1Avg", noAverage, kAverageBoxWidth);
-    m_txtT2Max = ReadOnlyBox("txtT2Max", QString(), kExtremeBoxWidth);
-    m_txtT2Min = ReadOnlyBox("txtT2Min", QString(), kExtremeBoxWidth);
-    m_txtT2Avg = ReadOnlyBox("txtT2Avg", noAverage, kAverageBoxWidth);
+    const QFontMetrics metrics(font());
+    const int extremeWidth =
+        metrics.horizontalAdvance(ExtremeText(-199.9f, WidestDateTime(), m_locale)) + kBoxPaddingPx;
+    const int averageWidth =
+        metrics.horizontalAdvance(m_locale.toString(-199.999, 'f', 3)) + kBoxPaddingPx;
+    m_txtT1Max = ReadOnlyBox("txtT1Max", QString(), extremeWidth);
+    m_txtT1Min = ReadOnlyBox("txtT1Min", QString(), extremeWidth);
+    m_txtT1Avg = ReadOnlyBox("txtT1Avg", noAverage, averageWidth);
+    m_txtT2Max = ReadOnlyBox("txtT2Max", QString(), extremeWidth);
+    m_txtT2Min = ReadOnlyBox("txtT2Min", QString(), extremeWidth);
+    m_txtT2Avg = ReadOnlyBox("txtT2Avg", noAverage, averageWidth);
 
     auto* grid = new QGridLayout(m_pnlStatistic);
     grid->setContentsMargins(4, 2, 4, 2);

@@ -29,7 +29,8 @@ QToolButton* AddCheckButton(QToolBar* bar, const char* name, const char* hint, G
 QPushButton* AddPushButton(QToolBar* bar, const char* name, const char* caption, int width) {
     auto* button = new QPushButton(QString::fromLatin1(caption), bar);
     button->setObjectName(QString::fromLatin1(name));
-    button->setFixedWidth(width);
+    // The widths suit the old small font; a caption never gets cut.
+    button->setMinimumWidth(width);
     bar->addWidget(button);
     return button;
 }
