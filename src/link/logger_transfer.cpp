@@ -115,6 +115,9 @@ void LoggerTransfer::ReceiveBlocks(QByteArray& memoryImage, int expected) {
             } else {
                 ++retries;
                 m_view.RepaintProgress();
+                // Whatever still waits belongs to the refused block (noise made it longer): the
+                // meter sends the block again whole, and it must not start behind leftovers.
+                m_comm2.PurgeInput();
                 SendCommand(m_comm2, Body(core::kBlockRefused));
                 memoryImage.chop(core::kBlockPayloadBytes);
                 received -= core::kBlockPayloadBytes;
