@@ -115,6 +115,7 @@ QWidget* ChartSettingsDialog::GeneralPage(const core::ChartModel& chart) {
     using core::LegendPlace;
     const core::ChartSettings& s = chart.Settings();
     m_mainTitle = new QLineEdit(s.MainTitle);
+    m_mainTitle->setObjectName(QStringLiteral("edtMainTitle"));
     m_subTitle = new QLineEdit(s.SubTitle);
     m_xAxisLabel = new QLineEdit(s.XAxisLabel);
     m_showLegend = new QCheckBox(QStringLiteral("Show legend"));

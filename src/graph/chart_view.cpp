@@ -77,6 +77,7 @@ ChartView::ChartView(core::ChartModel& model, QWidget* parent)
     // The program reads the chart right after asking for a dialog or an undone zoom.
     connect(&model, &core::ChartModel::actionRequested, this, &ChartView::OnAction,
             Qt::DirectConnection);
+    connect(this, &QCustomPlot::afterLayout, this, &ChartView::EqualiseBands);
     connect(selectionRect(), &QCPSelectionRect::accepted, this,
             [this](const QRect& rect, QMouseEvent*) { ZoomToRect(rect); });
     m_redrawTimer.start();
@@ -194,8 +195,9 @@ void ChartView::AddBands(int firstRow) {
     const auto layout = m_model.Axes().Layout(data.Subsets());
     int row = firstRow;
     for (const core::AxisBand& axisBand : layout) {
-        Band band{axisBand.Axis, axisBand.FirstSubset, axisBand.SubsetCount,
-                  new QCPAxisRect(this, true)};
+        Band band{
+            axisBand.Axis, axisBand.FirstSubset,       axisBand.SubsetCount, axisBand.HeightShare,
+            row,           new QCPAxisRect(this, true)};
         plotLayout()->addElement(row, 0, band.Rect);
         plotLayout()->setRowStretchFactor(row, std::max(axisBand.HeightShare, kFixedRowStretch));
         band.Rect->setMarginGroup(QCP::msLeft | QCP::msRight, m_marginGroup);
@@ -410,6 +412,35 @@ void ChartView::AddGraphAnnotations() {
         text->setColor(color);
         text->setText(annotation.Text);
     }
+}
+
+void ChartView::EqualiseBands() {
+    // The rows share the height by their outer rectangles, but only the lowest band carries the
+    // time labels below it: its plot would come out shorter. Sized again with every band's
+    // margins added to its share, the plots themselves get the shares.
+    if (m_bands.size() < 2 || m_equalising) return;
+    int outerTotal = 0;
+    int marginTotal = 0;
+    for (const Band& band : m_bands) {
+        outerTotal += band.Rect->outerRect().height();
+        marginTotal += band.Rect->outerRect().height() - band.Rect->rect().height();
+    }
+    const int plotTotal = outerTotal - marginTotal;
+    if (plotTotal <= 0) return;
+    bool uneven = false;
+    for (const Band& band : m_bands) {
+        if (std::abs(band.Rect->rect().height() - band.HeightShare * plotTotal) > 1.0)
+            uneven = true;
+    }
+    if (!uneven) return;
+    m_equalising = true;
+    for (const Band& band : m_bands) {
+        const int margins = band.Rect->outerRect().height() - band.Rect->rect().height();
+        plotLayout()->setRowStretchFactor(
+            band.Row, std::max(band.HeightShare * plotTotal + margins, kFixedRowStretch));
+    }
+    plotLayout()->update(QCPLayoutElement::upLayout);
+    m_equalising = false;
 }
 
 void ChartView::ApplyRanges() {

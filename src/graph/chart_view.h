@@ -95,6 +95,8 @@ private:
         int Axis = 0;
         int FirstSubset = 0;
         int SubsetCount = 0;
+        double HeightShare = 1.0;  // of the bands' plotting height
+        int Row = 0;               // in the plot layout
         QCPAxisRect* Rect = nullptr;
     };
 
@@ -112,6 +114,7 @@ private:
     void AddVertLines();
     void AddGraphAnnotations();
     void ApplyRanges();
+    void EqualiseBands();
     void ApplyPointer();
     void UpdateSelectionRect();
 
@@ -134,6 +137,7 @@ private:
     std::vector<Band> m_bands;
     std::vector<QCPGraph*> m_subsetGraphs;  // by subset; null where not drawn
     QPointer<QCPMarginGroup> m_marginGroup;
+    bool m_equalising = false;
 
     // While zoomed: the X range of every band and the Y range of each zoomed axis, in plot units.
     std::optional<QCPRange> m_zoomX;

@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+// What the graph window tests share: a context answering through a FakePrompter, a fixed locale,
+// memory images and charts built from readable values.
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <vector>
+
+#include "core/chart/chart_model.h"
+#include "core/data/data_set_store.h"
+#include "core/state/app_state.h"
+#include "core/time/date_time.h"
+#include "fake_prompter.h"
+#include "graph/graph_context.h"
+#include "unit/data/memory_image_builder.h"
+
+namespace kr820::graph::testing {
+
+// Day first, 24-hour clock: "17/05/2024", "10:00:00".
+inline QLocale FixedLocale() { return QLocale(QLocale::English, QLocale::UnitedKingdom); }
+
+inline core::TDateTime At(int year, int month, int day, int hour, int minute, int second) {
+    return core::ToTDateTime(QDateTime(QDate(year, month, day), QTime(hour, minute, second)));
+}
+
+// The main window's side of a graph window, recording what the window asked of it.
+struct GraphHarness {
+    kr820::testing::FakePrompter prompter;
+    core::AppState state;
+    SharedGraphTools tools;
+    core::TDataSetStore store;
+    int saves = 0;
+    int singleSetSaves = 0;
+    int forgotten = 0;
+    std::vector<bool> runEnabled, stopEnabled, ticked;
+
+    GraphContext Context(const QString& programFolder = QString()) {
+        GraphCommands commands;
+        commands.Save1Click = [this](TfrmGraph&) { ++saves; };
+        commands.SaveSingleSet = [this](TfrmGraph&) { ++singleSetSaves; };
+        commands.ForgetWindow = [this](TfrmGraph&) { ++forgotten; };
+        commands.EnableRun = [this](bool on) { runEnabled.push_back(on); };
+        commands.EnableStop = [this](bool on) { stopEnabled.push_back(on); };
+        commands.SetRealTimeGraphTicked = [this](bool on) { ticked.push_back(on); };
+        return GraphContext{prompter, state, tools, programFolder, &store, FixedLocale(), commands};
+    }
+};
+
+// Two sets: 40 pairs at 2 s from 17 May 2024 10:00:00 (T2 over range at pairs 10 to 12), then
+// 25 pairs at 10 s in Fahrenheit from 18 May 2024 09:30:00.
+inline QByteArray TwoSetImage() {
+    core::testing::TestSet first;
+    first.rateCode = 1;
+    for (int i = 0; i < 40; ++i)
+        first.pairs.push_back({200 + i, i >= 10 && i <= 12 ? 20000 : 150 - i});
+    core::testing::TestSet second;
+    second.when = core::testing::Stamp(24, 5, 18, 9, 30, 0);
+    second.rateCode = 3;
+    second.flags = 0x40;
+    for (int i = 0; i < 25; ++i) second.pairs.push_back({1000, 500 + i});
+    return core::testing::ImageBuilder().Add(first).Add(second).Build();
+}
+
+// A two-subset chart of the given Y values, one point every `stepSeconds` from `start`.
+inline void FillChart(core::ChartModel& chart, const std::vector<float>& t1,
+                      const std::vector<float>& t2, int stepSeconds,
+                      core::TDateTime start = At(2024, 5, 17, 10, 0, 0)) {
+    core::ChartData& data = chart.Data();
+    data.SetSubsets(2);
+    data.SetPoints(static_cast<int>(t1.size()));
+    for (int i = 0; i < static_cast<int>(t1.size()); ++i) {
+        for (int subset = 0; subset < 2; ++subset)
+            data.SetXDataII(subset, i, start + i * stepSeconds * core::kOneSecond);
+        data.SetYData(0, i, t1[i]);
+        data.SetYData(1, i, t2[i]);
+    }
+}
+
+}  // namespace kr820::graph::testing

@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: MIT
+// Closing a graph window in each role, and the real-time window's set-up.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <memory>
+
+#include "graph/frm_graph.h"
+#include "graph/graph_windows.h"
+#include "graph_test_support.h"
+
+namespace kr820::graph {
+namespace {
+
+using Answer = ui::Prompter::Answer;
+
+class GraphWindowCloseTest : public ::testing::Test {
+protected:
+    // Closing deletes the window later; the guard deletes what did not close.
+    TfrmGraph* Open(const QString& caption) {
+        m_window = new TfrmGraph(caption, harness.Context());
+        m_window->show();
+        return m_window;
+    }
+    ~GraphWindowCloseTest() override { delete m_window; }
+
+    testing::GraphHarness harness;
+
+private:
+    QPointer<TfrmGraph> m_window;
+};
+
+TEST_F(GraphWindowCloseTest, UnsavedDataLoggerDataAsksFirst) {
+    harness.state.DataLoggerUnsaved = true;
+    harness.prompter.confirmAnswer = Answer::Cancel;
+    TfrmGraph* window = Open(TfrmGraph::kDataLoggerCaption);
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(harness.prompter.questions, QStringList{"Save DataLogger Data ?"});
+    EXPECT_TRUE(harness.state.DataLoggerUnsaved);
+    EXPECT_EQ(harness.saves, 0);
+    EXPECT_EQ(harness.forgotten, 0);
+
+    harness.prompter.confirmAnswer = Answer::Yes;
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(harness.saves, 1);
+    EXPECT_FALSE(harness.state.DataLoggerUnsaved);
+    EXPECT_EQ(harness.forgotten, 1);
+}
+
+TEST_F(GraphWindowCloseTest, AnsweringNoClosesWithoutSaving) {
+    harness.state.DataLoggerUnsaved = true;
+    harness.prompter.confirmAnswer = Answer::No;
+    EXPECT_TRUE(Open(TfrmGraph::kDataLoggerCaption)->close());
+    EXPECT_EQ(harness.saves, 0);
+    EXPECT_FALSE(harness.state.DataLoggerUnsaved);
+}
+
+TEST_F(GraphWindowCloseTest, UnsavedRealTimeGraphAsksAndSavesTheWindowsChart) {
+    harness.state.RealTimeUnsaved = true;
+    harness.prompter.confirmAnswer = Answer::Cancel;
+    TfrmGraph* window = Open(TfrmGraph::kRealTimeCaption);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(harness.state.RealTimeUnsaved);
+
+    harness.prompter.confirmAnswer = Answer::No;
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(harness.prompter.questions,
+              (QStringList{"Save Real-Time Graph ?", "Save Real-Time Graph ?"}));
+    EXPECT_FALSE(harness.state.RealTimeUnsaved);
+    EXPECT_EQ(harness.singleSetSaves, 0);
+
+    harness.state.RealTimeUnsaved = true;
+    harness.prompter.confirmAnswer = Answer::Yes;
+    EXPECT_TRUE(Open(TfrmGraph::kRealTimeCaption)->close());
+    EXPECT_EQ(harness.singleSetSaves, 1);
+    EXPECT_FALSE(harness.state.RealTimeUnsaved);
+}
+
+TEST_F(GraphWindowCloseTest, EachRoleAsksOnlyAboutItsOwnData) {
+    harness.state.RealTimeUnsaved = true;
+    harness.state.DataLoggerUnsaved = true;
+    EXPECT_TRUE(Open("/data/oven.txt")->close());
+    EXPECT_TRUE(harness.prompter.questions.isEmpty());
+    // Any window's closing forgets the DataLogger window's unsaved data.
+    EXPECT_FALSE(harness.state.DataLoggerUnsaved);
+    EXPECT_TRUE(harness.state.RealTimeUnsaved);
+    EXPECT_EQ(harness.forgotten, 0);
+}
+
+TEST_F(GraphWindowCloseTest, ClosingTheRealTimeWindowEndsRecordingAndRestoresRunWhenConnected) {
+    harness.state.RealTimeRecording = true;
+    harness.state.RealTimePointCount = 37;
+    harness.state.Connected = true;
+    EXPECT_TRUE(Open(TfrmGraph::kRealTimeCaption)->close());
+    EXPECT_FALSE(harness.state.RealTimeRecording);
+    EXPECT_EQ(harness.state.RealTimePointCount, 0);
+    EXPECT_EQ(harness.runEnabled, std::vector<bool>{true});
+    EXPECT_EQ(harness.stopEnabled, std::vector<bool>{false});
+    EXPECT_EQ(harness.ticked, std::vector<bool>{false});
+    EXPECT_EQ(harness.forgotten, 1);
+
+    harness.state.Connected = false;
+    harness.state.RealTimeRecording = true;
+    EXPECT_TRUE(Open(TfrmGraph::kRealTimeCaption)->close());
+    EXPECT_FALSE(harness.state.RealTimeRecording);
+    EXPECT_EQ(harness.runEnabled.size(), 1u) << "Run stays as it was without a meter";
+    EXPECT_EQ(harness.stopEnabled.size(), 2u);
+}
+
+TEST(RealTimeGraphSetUpTest, ListOnlyClearShownRateBackToTwoSeconds) {
+    testing::GraphHarness harness;
+    harness.state.RealTimeRate = 30;
+    QMdiArea workspace;
+    TfrmGraph* window = CreateRealTimeGraph(harness.Context());
+    QMdiSubWindow* frame = AddToWorkspace(workspace, window);
+
+    EXPECT_EQ(frame->geometry(), QRect(0, 0, 900, 600));
+    EXPECT_EQ(window->windowTitle(), "Real-Time Graph");
+    EXPECT_EQ(harness.state.RealTimeRate, 2);
+    EXPECT_EQ(window->findChild<QComboBox*>("txtSamplingRate")->currentText(), "00:02");
+    EXPECT_TRUE(window->ToolBar().tbntClrAction->isVisible());
+    EXPECT_TRUE(window->ToolBar().tbntSep3->isVisible());
+    EXPECT_TRUE(window->findChild<QWidget*>("ListBox1")->isVisibleTo(window));
+    EXPECT_FALSE(window->findChild<QWidget*>("Grid2")->isVisibleTo(window));
+    EXPECT_FALSE(window->findChild<QWidget*>("lblDataSets")->isVisibleTo(window));
+
+    const core::ChartModel& chart = window->Chart();
+    EXPECT_EQ(chart.Data().Points(), 100);
+    EXPECT_EQ(chart.Axes().Axis(1).ManualMinY, -10.0);
+    EXPECT_EQ(chart.Axes().Axis(1).ManualMaxY, 50.0);
+    EXPECT_NEAR((chart.Axes().ManualMaxX() - chart.Axes().ManualMinX()) * core::kSecondsPerDay,
+                110.0, 0.01);
+    EXPECT_FALSE(chart.Settings().AllowGraphAnnotHotSpots);
+    EXPECT_TRUE(chart.Settings().NoRandomPointsToExport);
+
+    // Unticking "Text List" takes the whole left panel away in this role.
+    window->findChild<QCheckBox*>("chkTextList")->click();
+    EXPECT_FALSE(window->findChild<QWidget*>("pnlDataSets")->isVisibleTo(window));
+}
+
+}  // namespace
+}  // namespace kr820::graph
