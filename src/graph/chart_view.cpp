@@ -460,10 +460,10 @@ void ChartView::ApplyRanges() {
                    : range;
         foundKeys = true;
     }
+    // Before any data, a date-time chart shows the hour from now.
+    const double emptyFrom = dateTimes ? PlotKey(core::NowTDateTime(), true) : 0.0;
     const double emptyWidth = dateTimes ? kEmptyXRangeDays * core::kSecondsPerDay : 1.0;
-    const QCPRange emptyX = dateTimes ? QCPRange(PlotKey(core::NowTDateTime(), true),
-                                                 PlotKey(core::NowTDateTime(), true) + emptyWidth)
-                                      : QCPRange(0, emptyWidth);
+    const QCPRange emptyX(emptyFrom, emptyFrom + emptyWidth);
     QCPRange xRange = ScaledRange(axes.ManualScaleControlX(), PlotKey(axes.ManualMinX(), dateTimes),
                                   PlotKey(axes.ManualMaxX(), dateTimes),
                                   foundKeys ? std::optional<QCPRange>(keys) : std::nullopt, emptyX);

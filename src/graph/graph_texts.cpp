@@ -3,24 +3,9 @@
 
 #include "core/data/data_set_grid.h"
 #include "core/data/limit_values.h"
+#include "core/files/regional_formats.h"
 
 namespace kr820::graph {
-
-namespace {
-
-// Removes the time-zone fields ('t', 'tt', ...) outside quoted text, with the blanks around them.
-QString WithoutTimeZone(const QString& format) {
-    QString kept;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == u'\'') quoted = !quoted;
-        if (!quoted && c == u't') continue;
-        kept += c;
-    }
-    return kept.simplified();
-}
-
-}  // namespace
 
 QLocale DisplayLocale(QLocale locale) {
     locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
@@ -28,7 +13,7 @@ QLocale DisplayLocale(QLocale locale) {
 }
 
 QString LongTimeText(core::TDateTime value, const QLocale& locale) {
-    const QString format = WithoutTimeZone(locale.timeFormat(QLocale::LongFormat));
+    const QString format = core::WithoutTimeZone(locale.timeFormat(QLocale::LongFormat));
     return locale.toString(core::FromTDateTime(value).time(), format);
 }
 
