@@ -118,9 +118,16 @@ TEST_F(ChartViewTest, PictureFollowsTheModelOnlyOnRedrawAndCoalescesRequests) {
     chart.Data().SetYData(0, 0, 55.0f);
     view.Flush();
     EXPECT_EQ(view.SubsetGraph(0)->data()->at(0)->value, 20.0);
+    // A repaint alone does not rebuild the picture from the model.
+    chart.PEactions(core::ChartAction::sgInvalidateImage);
+    view.Flush();
+    EXPECT_EQ(view.SubsetGraph(0)->data()->at(0)->value, 20.0);
 
-    chart.Redraw();
-    chart.Redraw();
+    // The program's redraw pair, twice over: one rebuild from the event loop.
+    for (int i = 0; i < 2; ++i) {
+        chart.PEactions(core::ChartAction::sgResetImage);
+        chart.PEactions(core::ChartAction::sgInvalidateImage);
+    }
     EXPECT_FALSE(view.IsUpToDate());
     EXPECT_TRUE(QTest::qWaitFor([this] { return view.IsUpToDate(); }, 2000));
     EXPECT_EQ(view.SubsetGraph(0)->data()->at(0)->value, 55.0);

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <memory>
+#include <vector>
 
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
@@ -21,18 +22,21 @@ using Answer = ui::Prompter::Answer;
 
 class GraphWindowCloseTest : public ::testing::Test {
 protected:
-    // Closing deletes the window later; the guard deletes what did not close.
+    // A closed window deletes itself from the event loop, which these tests do not run.
     TfrmGraph* Open(const QString& caption) {
-        m_window = new TfrmGraph(caption, harness.Context());
-        m_window->show();
-        return m_window;
+        auto* window = new TfrmGraph(caption, harness.Context());
+        window->show();
+        m_windows.emplace_back(window);
+        return window;
     }
-    ~GraphWindowCloseTest() override { delete m_window; }
+    ~GraphWindowCloseTest() override {
+        for (const QPointer<TfrmGraph>& window : m_windows) delete window;
+    }
 
     testing::GraphHarness harness;
 
 private:
-    QPointer<TfrmGraph> m_window;
+    std::vector<QPointer<TfrmGraph>> m_windows;
 };
 
 TEST_F(GraphWindowCloseTest, UnsavedDataLoggerDataAsksFirst) {
