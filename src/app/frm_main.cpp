@@ -24,6 +24,7 @@
 #include "core/settings/program_folder.h"
 #include "core/settings/registry_values.h"
 #include "graph/frm_graph.h"
+#include "graph/graph_windows.h"
 #include "lcd/frm_lcd.h"
 #include "lcd/lcd_blinking.h"
 #include "lcd/lcd_painting.h"
@@ -38,8 +39,6 @@ namespace {
 constexpr int kToolBarHeight = 37;
 constexpr int kStatusPanelWidth = 50;
 constexpr int kDeviceChooserWidth = 99;
-constexpr int kRealTimeGraphWidth = 900;
-constexpr int kRealTimeGraphHeight = 600;
 constexpr int kLcdBottomMargin = 30;
 
 void AbortSilently(link::TComPort&, const link::EComError&, link::TErrorAction& action) {
@@ -52,7 +51,9 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* pa
     : QMainWindow(parent),
       m_prompter(prompter),
       m_listDevices(std::move(listDevices)),
-      m_link(m_state, m_comm1, m_mainTimer, *this) {
+      m_link(m_state, m_comm1, m_mainTimer, *this),
+      m_files(*this, prompter),
+      m_download(*this, prompter) {
     setObjectName("frmMain");
     setWindowTitle("KR820");
     resize(837, 522);
@@ -172,24 +173,42 @@ void TfrmMain::FormClose() {
     if (m_lcdWindow) m_lcdWindow->close();
 }
 
+graph::GraphContext TfrmMain::GraphContextFor() {
+    graph::GraphCommands commands;
+    commands.Save1Click = [this](graph::TfrmGraph&) { Save1Click(); };
+    commands.SaveSingleSet = [this](graph::TfrmGraph& window) { m_files.SaveSingleSet(window); };
+    commands.ForgetWindow = [this](graph::TfrmGraph& window) {
+        if (m_realTimeGraphWindow == &window) m_realTimeGraphWindow = nullptr;
+        if (m_dataLoggerWindow == &window) m_dataLoggerWindow = nullptr;
+    };
+    commands.SetRealTimeGraphTicked = [this](bool ticked) { m_realTimeGraph1->setChecked(ticked); };
+    commands.EnableRun = [this](bool enabled) { EnableRun(enabled); };
+    commands.EnableStop = [this](bool enabled) { EnableStop(enabled); };
+    return {m_prompter, m_state,           m_graphTools,       core::ProgramFolder(),
+            &m_store,   QLocale::system(), std::move(commands)};
+}
+
 void TfrmMain::CreateRealTimeGraph() {
-    auto* window = new graph::TfrmGraph(graph::TfrmGraph::kRealTimeCaption);
-    QMdiSubWindow* frame = m_workspace->addSubWindow(window);
-    frame->setAttribute(Qt::WA_DeleteOnClose);
-    frame->setGeometry(0, 0, kRealTimeGraphWidth, kRealTimeGraphHeight);
+    graph::TfrmGraph* window = graph::CreateRealTimeGraph(GraphContextFor());
     m_realTimeGraphWindow = window;
     m_realTimeGraph1->setChecked(true);
-    m_state.RealTimeRate = 2;
-    connect(window, &QObject::destroyed, this, [this] {
-        m_realTimeGraph1->setChecked(false);
-        if (m_state.Connected) {
-            EnableRun(true);
-            EnableStop(false);
-        }
-        m_state.RealTimeRecording = false;
-        m_state.RealTimePointCount = 0;
-    });
-    window->show();
+    graph::AddToWorkspace(*m_workspace, window);
+}
+
+graph::TfrmGraph* TfrmMain::ShowDataLoggerWindow() {
+    if (m_dataLoggerWindow) {
+        graph::RestoreNormal(m_dataLoggerWindow);
+    } else {
+        m_dataLoggerWindow = graph::CreateDataLoggerWindow(GraphContextFor());
+        graph::AddToWorkspace(*m_workspace, m_dataLoggerWindow);
+    }
+    return m_dataLoggerWindow;
+}
+
+graph::TfrmGraph* TfrmMain::CreateFileWindow(const QString& caption) {
+    auto* window = new graph::TfrmGraph(caption, GraphContextFor());
+    graph::AddToWorkspace(*m_workspace, window);
+    return window;
 }
 
 void TfrmMain::CreateLcdWindow() {
@@ -377,11 +396,15 @@ graph::TfrmGraph* TfrmMain::DataLoggerWindow() const { return m_dataLoggerWindow
 
 // Opening and saving files, printing, the logger download, real-time recording and the meter
 // setup are carried out by their own windows and dialogs; these entries are their doors.
-void TfrmMain::btnOpenClick() {}
-void TfrmMain::Save1Click() {}
+void TfrmMain::btnOpenClick() { m_files.btnOpenClick(); }
+
+void TfrmMain::Save1Click() {
+    QMdiSubWindow* active = m_workspace->currentSubWindow();
+    m_files.Save1Click(active ? qobject_cast<graph::TfrmGraph*>(active->widget()) : nullptr);
+}
 void TfrmMain::btnPrintClick() {}
 void TfrmMain::PrinterSetup1Click() {}
-void TfrmMain::btnDataLoggerClick() {}
+void TfrmMain::btnDataLoggerClick() { m_download.btnDataLoggerClick(); }
 void TfrmMain::btnRunClick() {}
 void TfrmMain::btnStopClick() {}
 void TfrmMain::btnSetupClick() {}
@@ -390,8 +413,7 @@ void TfrmMain::Exit1Click() { close(); }
 
 void TfrmMain::RealTimeGraph1Click() {
     if (m_realTimeGraphWindow) {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(m_realTimeGraphWindow->parentWidget()))
-            frame->showNormal();
+        graph::RestoreNormal(m_realTimeGraphWindow);
         m_realTimeGraph1->setChecked(true);
         return;
     }

@@ -7,10 +7,14 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/file_commands.h"
+#include "core/data/data_set_store.h"
 #include "core/state/app_state.h"
+#include "graph/graph_context.h"
 #include "link/com_port.h"
 #include "link/link_view.h"
 #include "link/meter_link.h"
+#include "meter/logger_download.h"
 
 class QAction;
 class QActionGroup;
@@ -85,6 +89,14 @@ public:
     void AboutKR8201Click();
 
     void CreateRealTimeGraph();
+    // The DataLogger window, created or brought back to its normal size.
+    graph::TfrmGraph* ShowDataLoggerWindow();
+    // A new graph window for an opened file, placed and shown, its chart still empty.
+    graph::TfrmGraph* CreateFileWindow(const QString& caption);
+    graph::GraphContext GraphContextFor();
+    core::TDataSetStore& Store() { return m_store; }
+    FileCommands& Files() { return m_files; }
+    meter::LoggerDownload& Download() { return m_download; }
 
 signals:
     // The first show's start-up sequence has run to its end.
@@ -131,6 +143,10 @@ private:
     QTimer m_blinkTimer;
     QTimer m_recBlinkTimer;
     link::MeterLink m_link;
+    core::TDataSetStore m_store;
+    graph::SharedGraphTools m_graphTools;
+    FileCommands m_files;
+    meter::LoggerDownload m_download;
 
     QMdiArea* m_workspace = nullptr;
     QComboBox* m_comboBoxDeviceName = nullptr;

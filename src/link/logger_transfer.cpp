@@ -46,13 +46,13 @@ std::uint32_t LoggerTransfer::RequestHeader(QByteArray& memoryImage) {
     bool valid = false;
     for (int attempt = 0; attempt < kHeaderAttempts && !valid;) {
         const milliseconds left = std::max(milliseconds(0), m_limits.headerLimit - Since(start));
-        const int count =
-            WaitForInput(m_comm2, core::kHeaderReplyBytes, InputTarget::AtLeast, left);
+        const int count = WaitForInput(m_comm2, static_cast<int>(core::kHeaderReplyBytes),
+                                       InputTarget::AtLeast, left);
         if (count == core::kHeaderReplyBytes) {
-            const QByteArray reply = m_comm2.Read(core::kHeaderReplyBytes);
+            const QByteArray reply = m_comm2.Read(static_cast<int>(core::kHeaderReplyBytes));
             if (reply.size() == core::kHeaderReplyBytes) {
                 if (memoryImage.size() < core::kHeaderReplyBytes)
-                    memoryImage.resize(core::kHeaderAreaBytes, '\0');
+                    memoryImage.resize(core::kFirstRecordOffset, '\0');
                 memoryImage.replace(0, core::kHeaderReplyBytes, reply);
                 valid = core::IsHeaderReply(reply);
             }

@@ -6,8 +6,6 @@
 namespace kr820::core {
 namespace {
 
-constexpr int kEndAddressOffset = 15;
-constexpr int kEndAddressDigits = 8;
 constexpr int kChecksumOffset = 33;
 
 }  // namespace
@@ -27,8 +25,8 @@ bool IsHeaderReply(QByteArrayView reply) {
 }
 
 std::uint32_t HeaderEndAddress(QByteArrayView reply) {
-    if (reply.size() <= kEndAddressOffset) return 0;
-    return ReadHexText(reply.sliced(kEndAddressOffset), kEndAddressDigits);
+    if (reply.size() <= kMemoryEndOffset) return 0;
+    return ReadHexText(reply.sliced(kMemoryEndOffset), kMemoryEndDigits);
 }
 
 bool BlockChecksumMatches(QByteArrayView block) {

@@ -4,15 +4,15 @@
 #include <QByteArrayView>
 #include <cstdint>
 
+#include "core/data/memory_image.h"
+
 namespace kr820::core {
 
 // The logger download's block protocol: a 26-byte header reply, then the memory in 35-byte
 // blocks (a byte, 32 memory bytes, a checksum, a byte), each acknowledged or refused.
-inline constexpr int kHeaderReplyBytes = 26;
 inline constexpr int kBlockBytes = 35;
 inline constexpr int kBlockPayloadBytes = 32;
-inline constexpr int kHeaderAreaBytes = 256;
-inline constexpr int kMaxTransferBytes = 132000;
+inline constexpr int kMaxTransferBytes = static_cast<int>(kMaxLoggerMemoryBytes);
 inline constexpr int kMaxTransferRetries = 20;
 // The meter's memory addresses start above this; an end address equal to it means empty.
 inline constexpr std::uint32_t kMemoryBase = 0xFFFF;

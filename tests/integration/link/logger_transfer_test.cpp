@@ -54,7 +54,7 @@ protected:
     }
     DownloadCode Run(TransferLimits limits = {}) {
         LoggerTransfer transfer(link, comm2, view, limits);
-        image = QByteArray(core::kHeaderAreaBytes, '\0');
+        image = QByteArray(core::kFirstRecordOffset, '\0');
         const DownloadCode code = transfer.TransferMemory(image);
         counters = transfer.Counters();
         return code;

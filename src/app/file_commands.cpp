@@ -1,0 +1,291 @@
+// SPDX-License-Identifier: MIT
+#include "app/file_commands.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/frm_main.h"
+#include "core/data/parse_memory_image.h"
+#include "core/files/collection_file.h"
+#include "core/files/graph_file.h"
+#include "core/files/point_range.h"
+#include "core/files/regional_formats.h"
+#include "core/files/single_file_kind.h"
+#include "core/files/temp_store.h"
+#include "core/files/text_file_reader.h"
+#include "core/files/text_file_writer.h"
+#include "core/settings/program_folder.h"
+#include "graph/configure_graph.h"
+#include "graph/frm_graph.h"
+#include "ui/frm_open_save.h"
+#include "ui/frm_scope.h"
+#include "ui/prompter.h"
+
+namespace kr820::app {
+namespace {
+
+const QString kGraphFilter = QStringLiteral("Graph file(*.ghf,only for KR820) (*.GHF *.ghf)");
+const QString kTxtFilter = QStringLiteral("TXT file(*.txt,data seperated by tab) (*.TXT *.txt)");
+const QString kCsvFilter =
+    QStringLiteral("EXCEL file format(*.CSV,seperated by comma) (*.CSV *.csv)");
+const QString kCollectionSaveFilter =
+    QStringLiteral("Data Set Collection file(*.820,only for KR820) (*.820)");
+const QString kCollectionOpenFilter = QStringLiteral("Data Sets Collection (*.820)");
+
+// The extension a name without one gets: that of the chosen kind of file.
+QString DefaultSuffixFor(const QString& selectedFilter) {
+    if (selectedFilter == kTxtFilter) return QStringLiteral("TXT");
+    if (selectedFilter == kCsvFilter) return QStringLiteral("CSV");
+    if (selectedFilter == kCollectionSaveFilter) return QStringLiteral("820");
+    return QStringLiteral("GHF");
+}
+
+QString WithSuffix(const QString& path, const QString& selectedFilter) {
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    return path + QLatin1Char('.') + DefaultSuffixFor(selectedFilter);
+}
+
+}  // namespace
+
+FileCommands::FileCommands(TfrmMain& main, ui::Prompter& prompter)
+    : m_main(main), m_prompter(prompter) {}
+
+QWidget* FileCommands::Owner() const { return &m_main; }
+
+QString FileCommands::SingleFileFilter() const {
+    QString filter = kGraphFilter + QStringLiteral(";;") + kTxtFilter;
+    if (core::RegionalFormats::FromLocale().OffersCsv())
+        filter += QStringLiteral(";;") + kCsvFilter;
+    return filter;
+}
+
+void FileCommands::btnOpenClick() {
+    ui::TfrmOpenSave choice("Open File", Owner());
+    choice.UseOpenCaptions(!core::RegionalFormats::FromLocale().OffersCsv());
+    switch (m_prompter.Exec(choice)) {
+        case ui::TfrmOpenSave::Collection:
+            OpenCollection();
+            break;
+        case ui::TfrmOpenSave::SingleSet:
+            OpenSingleFile();
+            break;
+        default:
+            break;
+    }
+}
+
+void FileCommands::Save1Click(graph::TfrmGraph* active) {
+    if (!active) return;
+    if (!active->IsDataLogger()) {
+        SaveSingleSet(*active);
+        return;
+    }
+    ui::TfrmOpenSave choice("Save File", Owner());
+    switch (m_prompter.Exec(choice)) {
+        case ui::TfrmOpenSave::Collection:
+            SaveCollection();
+            break;
+        case ui::TfrmOpenSave::SingleSet:
+            SaveSingleSet(*active);
+            break;
+        default:
+            break;
+    }
+}
+
+bool FileCommands::SaveSingleSet(graph::TfrmGraph& window) {
+    QString selected = kGraphFilter;
+    const QString chosen = m_prompter.SaveFileName(Owner(), core::ProgramFolder(),
+                                                   SingleFileFilter(), "GHF", &selected);
+    if (chosen.isEmpty()) return false;
+    const QString path = WithSuffix(chosen, selected);
+    switch (core::SingleFileKindOf(path)) {
+        case core::SingleFileKind::Graph: {
+            const core::WriteOutcome outcome = core::WriteGraphFile(window.Chart(), path);
+            if (!outcome.Written())
+                m_prompter.Message(Owner(), core::GraphWriteMessage(outcome, path));
+            return outcome.Written();
+        }
+        case core::SingleFileKind::TabText:
+            return WriteTextFileWithRange(window, path, false);
+        case core::SingleFileKind::CommaText:
+            return WriteTextFileWithRange(window, path, true);
+        case core::SingleFileKind::Unknown:
+            return false;
+    }
+    return false;
+}
+
+bool FileCommands::WriteTextFileWithRange(graph::TfrmGraph& window, const QString& path,
+                                          bool comma) {
+    const int points = window.Chart().Data().Points();
+    core::PointRange range;
+    {
+        ui::TfrmScope scope(Owner());
+        scope.setWindowTitle("Save File");
+        scope.ShowRangeChoice(points);
+        if (m_prompter.Exec(scope) != QDialog::Accepted) return false;
+        if (scope.radAll->isChecked()) {
+            range = core::AllPoints(points);
+        } else {
+            const auto selected =
+                core::SelectedPoints(scope.edtSelFrom->text(), scope.edtSelTo->text(), points);
+            if (!selected) {
+                m_prompter.Message(Owner(), core::kInvalidIntegerMessage);
+                return false;
+            }
+            range = *selected;
+        }
+    }
+
+    QPointer<ui::TfrmScope> progress = new ui::TfrmScope(Owner());
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->setWindowTitle("Saving Progress");
+    progress->ShowProgress(static_cast<int>(range.Count()), "saving.....", true);
+    progress->show();
+    const core::TextWriteOutcome written = core::WriteTextFile(
+        window.Chart().Data(), path, comma ? core::TextSeparator::Comma : core::TextSeparator::Tab,
+        range, core::RegionalFormats::FromLocale(), [&](qsizetype done, qsizetype) {
+            if (!progress) return false;
+            progress->Progress1->setValue(static_cast<int>(done));
+            QCoreApplication::processEvents();
+            return progress && !progress->CancelPressed();
+        });
+    if (progress) progress->close();
+    if (!written.File.Written()) {
+        m_prompter.Message(Owner(), kCannotWriteMessage.arg(path, written.File.Reason));
+        return false;
+    }
+    return true;
+}
+
+void FileCommands::OpenSingleFile() {
+    const QString path =
+        m_prompter.OpenFileName(Owner(), core::ProgramFolder(), SingleFileFilter(), nullptr);
+    if (path.isEmpty()) return;
+    graph::TfrmGraph* window = m_main.CreateFileWindow(path);
+    switch (core::SingleFileKindOf(path)) {
+        case core::SingleFileKind::Graph: {
+            const core::GraphReadOutcome read = core::ReadGraphFile(path, window->Chart());
+            if (read.Status != core::GraphReadStatus::Loaded)
+                m_prompter.Message(Owner(), core::GraphReadMessage(read, path));
+            break;
+        }
+        case core::SingleFileKind::TabText:
+            ReadTextFileInto(*window, path, false);
+            break;
+        case core::SingleFileKind::CommaText:
+            ReadTextFileInto(*window, path, true);
+            break;
+        case core::SingleFileKind::Unknown:
+            break;
+    }
+    window->Chart().Redraw();
+    window->PrepareSingleSetWindow();
+}
+
+void FileCommands::ReadTextFileInto(graph::TfrmGraph& window, const QString& path, bool comma) {
+    QPointer<ui::TfrmScope> progress = new ui::TfrmScope(Owner());
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->setWindowTitle("Open Progress");
+    progress->SText1->setText("0");
+    progress->SText1->show();
+    progress->BitBtn2->show();
+    progress->show();
+    const core::TextReadOutcome read =
+        core::ReadTextFile(path, comma ? core::TextSeparator::Comma : core::TextSeparator::Tab,
+                           core::RegionalFormats::FromLocale(), [&](qsizetype done, qsizetype) {
+                               if (!progress || progress->CancelPressed()) return false;
+                               progress->SText1->setText(QString::number(done));
+                               QCoreApplication::processEvents();
+                               return progress && !progress->CancelPressed();
+                           });
+    if (progress) progress->close();
+    if (read.Status == core::TextReadStatus::CannotOpen) return;  // the window stays empty
+    graph::ConfigureGraph(window.Chart(), graph::ScaleFilePath(core::ProgramFolder()), 2,
+                          read.Content.Points, read.Content.MinX, read.Content.MaxX,
+                          core::kTextFileMinY, core::kTextFileMaxY);
+    core::LayTextFileOntoChart(read.Content, window.Chart().Data());
+}
+
+void FileCommands::SaveCollection() {
+    QString selected = kCollectionSaveFilter;
+    const QString chosen = m_prompter.SaveFileName(Owner(), core::ProgramFolder(),
+                                                   kCollectionSaveFilter, "820", &selected);
+    if (chosen.isEmpty()) return;
+    const QString path = WithSuffix(chosen, selected);
+    const core::WriteOutcome outcome = core::SaveCollection(m_shownImage, path);
+    if (outcome.Status == core::WriteStatus::NothingToSave) {
+        m_prompter.Message(Owner(), kNothingToSaveMessage);
+        return;
+    }
+    if (!outcome.Written()) {
+        // Closing still asks, since nothing was kept.
+        m_prompter.Message(Owner(), kCannotWriteMessage.arg(path, outcome.Reason));
+        return;
+    }
+    m_main.State().DataLoggerUnsaved = false;
+}
+
+void FileCommands::OpenCollection() {
+    graph::TfrmGraph* window = m_main.ShowDataLoggerWindow();
+    const QString path =
+        m_prompter.OpenFileName(Owner(), core::ProgramFolder(), kCollectionOpenFilter, nullptr);
+    if (path.isEmpty()) return;
+
+    // Read and checked aside, so that a file that is refused changes nothing in the window.
+    core::TDataSetStore checked;
+    const core::CollectionOpenOutcome opened = core::OpenCollection(path, checked);
+    switch (opened.Status) {
+        case core::CollectionOpenStatus::Opened:
+            if (window->ParseIntoDataLogger(opened.Image).Code == core::ParseCode::Success)
+                StoreAndShowFirstSet(*window, opened.Image);
+            return;
+        case core::CollectionOpenStatus::Damaged:
+            if (opened.Parse.Code == core::ParseCode::DamagedRecord && opened.Parse.ErrorSet > 0 &&
+                m_prompter.Confirm(Owner(), kRecoverQuestion.arg(path).arg(opened.Parse.ErrorSet),
+                                   ui::Prompter::Buttons::YesNo) == ui::Prompter::Answer::Yes) {
+                RecoverSetsBeforeDamage(*window, opened.Image, opened.Parse);
+                return;
+            }
+            m_prompter.Message(Owner(), kCannotReadCollectionMessage.arg(path));
+            return;
+        case core::CollectionOpenStatus::Empty:
+        case core::CollectionOpenStatus::TooLarge:
+            m_prompter.Message(Owner(), kCannotReadCollectionMessage.arg(path));
+            return;
+        case core::CollectionOpenStatus::CannotOpen:
+            return;  // as before: the window stays as it was, without a message
+    }
+}
+
+bool FileCommands::StoreAndShowFirstSet(graph::TfrmGraph& window, const QByteArray& image) {
+    const core::WriteOutcome stored = core::WriteTempStore(image);
+    if (stored.Status == core::WriteStatus::FolderNotCreated) {
+        m_prompter.Message(Owner(), stored.Reason);
+        return false;
+    }
+    m_shownImage = image;
+    window.ShowFirstDataSet();
+    return true;
+}
+
+void FileCommands::RecoverSetsBeforeDamage(graph::TfrmGraph& window, const QByteArray& image,
+                                           const core::ParseOutcome& outcome) {
+    const int recovered = core::RecoverSetsBeforeDamage(image, outcome, window.Store());
+    if (recovered == 0) {
+        m_prompter.Message(Owner(), kNothingRecoveredMessage);
+        return;
+    }
+    window.FillDataSetGrid();
+    if (StoreAndShowFirstSet(window, image))
+        m_prompter.Message(Owner(), kRecoveredMessage.arg(recovered));
+}
+
+}  // namespace kr820::app

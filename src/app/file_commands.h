@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QWidget;
+
+namespace kr820::core {
+struct ParseOutcome;
+}
+namespace kr820::graph {
+class TfrmGraph;
+}
+namespace kr820::ui {
+class Prompter;
+}
+
+namespace kr820::app {
+
+class TfrmMain;
+
+// The Open and Save commands and everything they lead to: single data set files (".ghf", ".txt",
+// ".csv") written from and read into graph windows, and the data set collection (".820") of the
+// DataLogger window. The formats themselves live in the core.
+class FileCommands {
+public:
+    FileCommands(TfrmMain& main, ui::Prompter& prompter);
+
+    void btnOpenClick();
+    // Acts only when the active child window is a graph window.
+    void Save1Click(graph::TfrmGraph* active);
+
+    // Saves one window's chart; true only when a file was really written.
+    bool SaveSingleSet(graph::TfrmGraph& window);
+    void OpenSingleFile();
+    void SaveCollection();
+    void OpenCollection();
+
+    // The memory image the DataLogger window shows, decoded in this run: what a collection
+    // saves. The download and opening a collection set it; it stays empty until one of them has
+    // shown something.
+    void SetShownImage(const QByteArray& image) { m_shownImage = image; }
+    const QByteArray& ShownImage() const { return m_shownImage; }
+
+    // After a decode: the temporary store, then set 0 shown. False (with the folder named in a
+    // message) when the store's folder cannot be made; the sets are then not shown.
+    bool StoreAndShowFirstSet(graph::TfrmGraph& window, const QByteArray& image);
+
+    // A damaged image whose first sets are whole: shows those and tells how many. The image
+    // itself is kept as it came, so that nothing of it is lost when it is saved.
+    void RecoverSetsBeforeDamage(graph::TfrmGraph& window, const QByteArray& image,
+                                 const core::ParseOutcome& outcome);
+
+private:
+    bool WriteTextFileWithRange(graph::TfrmGraph& window, const QString& path, bool comma);
+    void ReadTextFileInto(graph::TfrmGraph& window, const QString& path, bool comma);
+    QString SingleFileFilter() const;
+    QWidget* Owner() const;
+
+    TfrmMain& m_main;
+    ui::Prompter& m_prompter;
+    QByteArray m_shownImage;
+};
+
+// Texts of the messages this program adds where a file operation would otherwise fail silently.
+inline const QString kNothingToSaveMessage = QStringLiteral("There is no downloaded data to save.");
+inline const QString kCannotReadCollectionMessage =
+    QStringLiteral("The file \"%1\" is not a data set collection that can be read.");
+inline const QString kRecoverQuestion = QStringLiteral(
+    "The file \"%1\" holds a damaged data set. Show the %2 data sets recorded before it?");
+inline const QString kRecoveredMessage =
+    QStringLiteral("%1 data sets before the damaged one were recovered.");
+inline const QString kNothingRecoveredMessage =
+    QStringLiteral("The first data set is damaged: nothing could be recovered.");
+inline const QString kCannotWriteMessage = QStringLiteral("Cannot create file \"%1\". %2");
+
+}  // namespace kr820::app

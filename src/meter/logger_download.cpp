@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: MIT
+#include "meter/logger_download.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/frm_main.h"
+#include "graph/frm_graph.h"
+#include "meter/frm_err.h"
+#include "ui/frm_scope.h"
+#include "ui/prompter.h"
+
+namespace kr820::meter {
+namespace {
+
+core::DownloadCode CodeOf(core::ParseCode parse) {
+    switch (parse) {
+        case core::ParseCode::Success:
+            return core::DownloadCode::Success;
+        case core::ParseCode::DamagedRecord:
+            return core::DownloadCode::DamagedRecord;
+        case core::ParseCode::BadSetCount:
+            return core::DownloadCode::BadSetCount;
+        case core::ParseCode::NoDataSets:
+            return core::DownloadCode::NothingRecorded;
+    }
+    return core::DownloadCode::DamagedRecord;
+}
+
+}  // namespace
+
+LoggerDownload::LoggerDownload(app::TfrmMain& main, ui::Prompter& prompter)
+    : m_main(main), m_prompter(prompter) {}
+
+void LoggerDownload::btnDataLoggerClick() {
+    core::AppState& state = m_main.State();
+    if (!state.Connected) {
+        m_prompter.Message(&m_main, kNoConnectionMessage);
+        return;
+    }
+    if (state.MeterRecording) {
+        m_prompter.Message(&m_main, kMeterRecordingMessage);
+        return;
+    }
+    graph::TfrmGraph* window = m_main.ShowDataLoggerWindow();
+
+    TfrmErr errorDialog(&m_main);
+    bool again = true;
+    while (again) {
+        again = false;
+        switch (DownloadLogger()) {
+            case core::DownloadCode::Success:
+                if (m_shown) state.DataLoggerUnsaved = true;
+                break;
+            case core::DownloadCode::BadSetCount:
+                m_prompter.Message(&m_main, kMemoryErrorMessage);
+                break;
+            case core::DownloadCode::NothingRecorded:
+                m_prompter.Message(&m_main, kNothingRecordedMessage);
+                break;
+            case core::DownloadCode::DamagedRecord:
+                errorDialog.Button1->show();
+                errorDialog.Label1->setText(kDamagedRecordMessage);
+                switch (m_prompter.Exec(errorDialog)) {
+                    case TfrmErr::Retry:
+                        again = true;
+                        break;
+                    case TfrmErr::FixError:
+                        if (window) {
+                            m_main.Files().RecoverSetsBeforeDamage(*window, m_failedImage,
+                                                                   m_failedOutcome);
+                            if (!m_main.Files().ShownImage().isEmpty() &&
+                                m_main.Files().ShownImage() == m_failedImage)
+                                state.DataLoggerUnsaved = true;
+                        }
+                        break;
+                    default:
+                        break;
+                }
+                break;
+            case core::DownloadCode::ShortTransfer:
+            case core::DownloadCode::NoHeader:
+                errorDialog.Button1->hide();
+                errorDialog.Label1->setText(kReadErrorMessage);
+                again = m_prompter.Exec(errorDialog) == TfrmErr::Retry;
+                break;
+        }
+    }
+    // Whatever happened, the live port and the supervision come back.
+    m_main.Link().ReturnFromDownloadPort(m_main.Comm2());
+}
+
+core::DownloadCode LoggerDownload::DownloadLogger() {
+    m_shown = false;
+    m_failedImage.clear();
+    QByteArray image(core::kFirstRecordOffset, '\0');
+    link::LoggerTransfer transfer(m_main.Link(), m_main.Comm2(), *this, m_limits);
+    const core::DownloadCode transferred = transfer.TransferMemory(image);
+    if (transferred != core::DownloadCode::Success) return transferred;
+
+    graph::TfrmGraph* window = m_main.ShowDataLoggerWindow();
+    const core::ParseOutcome outcome = window->ParseIntoDataLogger(image);
+    const core::DownloadCode decoded = CodeOf(outcome.Code);
+    if (decoded == core::DownloadCode::DamagedRecord) {
+        m_failedImage = image;  // exactly as the meter delivered it, for the recovery
+        m_failedOutcome = outcome;
+    }
+    if (decoded == core::DownloadCode::Success)
+        m_shown = m_main.Files().StoreAndShowFirstSet(*window, image);
+    return decoded;
+}
+
+void LoggerDownload::ShowBusyCursor(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void LoggerDownload::ShowTransferProgress(int totalBytes) {
+    delete m_progress;
+    m_progress = new ui::TfrmScope(&m_main);
+    m_progress->setWindowTitle("Data Retriving Progress");
+    m_progress->ShowTransferCounters(totalBytes);
+    m_progress->show();
+    m_progress->repaint();
+}
+
+void LoggerDownload::SetBytesReceived(int bytes) {
+    if (m_progress) m_progress->SetBytesReceived(bytes);
+}
+
+void LoggerDownload::RepaintProgress() {
+    if (m_progress) m_progress->repaint();
+}
+
+void LoggerDownload::CloseTransferProgress() { delete m_progress; }
+
+}  // namespace kr820::meter

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QPointer>
+
+#include "core/data/parse_memory_image.h"
+#include "core/download/transfer_rules.h"
+#include "link/logger_transfer.h"
+
+namespace kr820::app {
+class TfrmMain;
+}
+namespace kr820::ui {
+class Prompter;
+class TfrmScope;
+}  // namespace kr820::ui
+
+namespace kr820::meter {
+
+// The "Load Data" command: the meter's logger memory downloaded on Comm2, decoded into the
+// DataLogger window, kept in the temporary store, with the error dialog's "Try Again" and the
+// recovery of the sets before a damaged one.
+class LoggerDownload : private link::TransferView {
+public:
+    LoggerDownload(app::TfrmMain& main, ui::Prompter& prompter);
+
+    void btnDataLoggerClick();
+    // One attempt: transfer, decode, store, show.
+    core::DownloadCode DownloadLogger();
+
+    void SetLimits(link::TransferLimits limits) { m_limits = limits; }
+
+private:
+    void ShowBusyCursor(bool busy) override;
+    void ShowTransferProgress(int totalBytes) override;
+    void SetBytesReceived(int bytes) override;
+    void RepaintProgress() override;
+    void CloseTransferProgress() override;
+
+    app::TfrmMain& m_main;
+    ui::Prompter& m_prompter;
+    link::TransferLimits m_limits;
+    QPointer<ui::TfrmScope> m_progress;
+    bool m_shown = false;      // the last attempt's sets reached the window
+    QByteArray m_failedImage;  // the last attempt's image when its decode found a damaged record
+    core::ParseOutcome m_failedOutcome;
+};
+
+inline const QString kNoConnectionMessage =
+    QStringLiteral("There is no connection with Recorder !");
+inline const QString kMeterRecordingMessage =
+    QStringLiteral("The meter is recording data, please stop recording before loading data.");
+inline const QString kDamagedRecordMessage = QStringLiteral(
+    "Data error ! Choose Try Again to reload or Fix Error to delete the error data set.");
+inline const QString kReadErrorMessage =
+    QStringLiteral("There was error when reading data from meter");
+inline const QString kMemoryErrorMessage = QStringLiteral("Memory error!");
+inline const QString kNothingRecordedMessage =
+    QStringLiteral("There is not any recorded data in memory!");
+
+}  // namespace kr820::meter

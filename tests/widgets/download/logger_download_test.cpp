@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: MIT
+// "Load Data" as a user meets it: the download into the DataLogger window, its refusals, the
+// error dialog, and the collection saved and opened again.
+#include "meter/logger_download.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/file_commands.h"
+#include "core/files/temp_store.h"
+#include "graph/data_set_grid_model.h"
+#include "graph/frm_graph.h"
+#include "main_window_rig.h"
+#include "memory_blocks.h"
+#include "memory_image_builder.h"
+#include "meter/frm_err.h"
+#include "ui/frm_open_save.h"
+
+namespace kr820::meter {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Three sets; the third record's start marker broken when asked.
+std::string ThreeSets(bool damageThird) {
+    std::vector<emulator::DataSet> sets(3);
+    for (int s = 0; s < 3; ++s) {
+        sets[s].start = {2026, 12, 1 + s, 8, 0, 0};
+        sets[s].rateCode = static_cast<std::uint8_t>(s);
+        for (int p = 0; p < 10; ++p)
+            sets[s].pairs.push_back({static_cast<std::int16_t>(100 * s + p), 50});
+    }
+    std::string image = emulator::BuildMemoryImage(sets);
+    if (damageThird) image.replace(256 + 2 * (18 + 40), 2, 2, 0x00);  // both start markers
+    return image;
+}
+
+class LoggerDownloadTest : public testing::MainWindowRig {
+protected:
+    void SetUp() override {
+        StartProgram();
+        // The last block is followed by a short silence here; the 3-second rule has its own
+        // test against the transfer.
+        window->Download().SetLimits({2000ms, 600ms, 1500ms});
+    }
+    graph::TfrmGraph* DataLogger() const { return window->DataLoggerWindow(); }
+    int ShownSets() const { return DataLogger()->DataSets().rowCount(); }
+    QByteArray TempStore() const {
+        QFile file(core::TempStorePath(home.path()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void Fault(const std::function<void(emulator::DownloadFaults&)>& change) {
+        emulator::DownloadFaults faults;
+        change(faults);
+        meter->SetDownloadFaults(faults);
+    }
+};
+
+TEST_F(LoggerDownloadTest, ADownloadFillsTheDataLoggerWindowAndTheTemporaryStore) {
+    ASSERT_TRUE(meter->SetMemory(ThreeSets(false)));
+    window->btnDataLoggerClick();
+    ASSERT_NE(DataLogger(), nullptr);
+    EXPECT_EQ(ShownSets(), 3);
+    EXPECT_TRUE(window->State().DataLoggerUnsaved);
+    EXPECT_EQ(TempStore(), QByteArray::fromStdString(emulator::DownloadedImage(meter->Memory())));
+    EXPECT_TRUE(prompter.messages.isEmpty());
+    EXPECT_TRUE(window->Comm1().Active()) << "the live port comes back";
+    EXPECT_FALSE(window->Comm2().Active());
+    EXPECT_TRUE(window->MainTimer().isActive());
+
+    // Saved as a collection and opened again: the same data sets.
+    const core::TDataSetStore downloaded = window->Store();
+    prompter.onDialog = [](QDialog& dialog) {
+        return qobject_cast<ui::TfrmOpenSave*>(&dialog) ? int(ui::TfrmOpenSave::Collection)
+                                                        : int(QDialog::Rejected);
+    };
+    prompter.saveFileName = InHome("memory.820");
+    window->Save1Click();
+    EXPECT_FALSE(window->State().DataLoggerUnsaved);
+    QFile saved(InHome("memory.820"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), TempStore());
+
+    prompter.openFileName = InHome("memory.820");
+    window->btnOpenClick();
+    EXPECT_EQ(window->Store(), downloaded);
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST_F(LoggerDownloadTest, TheCommandIsRefusedWithoutAMeterOrWhileTheMeterLogs) {
+    window->State().MeterRecording = true;
+    window->btnDataLoggerClick();
+    EXPECT_EQ(
+        prompter.messages,
+        QStringList{"The meter is recording data, please stop recording before loading data."});
+    window->State().Connected = false;
+    window->btnDataLoggerClick();
+    EXPECT_EQ(prompter.messages.last(), "There is no connection with Recorder !");
+    EXPECT_EQ(DataLogger(), nullptr);
+}
+
+TEST_F(LoggerDownloadTest, AnEmptyMemorySaysSo) {
+    Fault([](auto& faults) { faults.endAddress = 0xFFFF; });
+    window->btnDataLoggerClick();
+    EXPECT_EQ(prompter.messages, QStringList{"There is not any recorded data in memory!"});
+    EXPECT_FALSE(window->State().DataLoggerUnsaved);
+    EXPECT_TRUE(window->Comm1().Active());
+}
+
+TEST_F(LoggerDownloadTest, NoHeaderShowsTheErrorDialogAndTryAgainStartsAfresh) {
+    ASSERT_TRUE(meter->SetMemory(ThreeSets(false)));
+    Fault([](auto& faults) { faults.noHeaderReply = true; });
+    QStringList texts;
+    std::vector<bool> fixShown;
+    prompter.onDialog = [&](QDialog& dialog) {
+        auto* error = qobject_cast<TfrmErr*>(&dialog);
+        if (!error) return int(QDialog::Rejected);
+        EXPECT_EQ(error->windowTitle(), "Error Message");
+        texts << error->Label1->text();
+        fixShown.push_back(!error->Button1->isHidden());
+        meter->SetDownloadFaults({});  // the meter answers from now on
+        return int(TfrmErr::Retry);
+    };
+    window->btnDataLoggerClick();
+    EXPECT_EQ(texts, QStringList{"There was error when reading data from meter"});
+    EXPECT_EQ(fixShown, std::vector<bool>{false});
+    EXPECT_EQ(ShownSets(), 3) << "the second attempt, header included, succeeded";
+}
+
+TEST_F(LoggerDownloadTest, FixingTheErrorShowsTheSetsBeforeTheDamagedOneAndKeepsEveryByte) {
+    ASSERT_TRUE(meter->SetMemory(ThreeSets(true)));
+    prompter.onDialog = [&](QDialog& dialog) {
+        auto* error = qobject_cast<TfrmErr*>(&dialog);
+        if (!error) return int(QDialog::Rejected);
+        EXPECT_EQ(error->Label1->text(),
+                  "Data error ! Choose Try Again to reload or Fix Error to delete the error data "
+                  "set.");
+        EXPECT_FALSE(error->Button1->isHidden());
+        return int(TfrmErr::FixError);
+    };
+    window->btnDataLoggerClick();
+    EXPECT_EQ(prompter.dialogsShown, 1);
+    EXPECT_EQ(ShownSets(), 2);
+    EXPECT_EQ(prompter.messages, QStringList{"2 data sets before the damaged one were recovered."});
+    const QByteArray delivered =
+        QByteArray::fromStdString(emulator::DownloadedImage(meter->Memory()));
+    EXPECT_EQ(TempStore(), delivered);
+
+    // The collection keeps the damaged image whole; opening it offers the same recovery.
+    prompter.onDialog = [](QDialog& dialog) {
+        return qobject_cast<ui::TfrmOpenSave*>(&dialog) ? int(ui::TfrmOpenSave::Collection)
+                                                        : int(QDialog::Rejected);
+    };
+    prompter.saveFileName = InHome("damaged.820");
+    window->Save1Click();
+    QFile saved(InHome("damaged.820"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), delivered);
+
+    prompter.confirmAnswer = ui::Prompter::Answer::Yes;
+    prompter.openFileName = InHome("damaged.820");
+    window->btnOpenClick();
+    ASSERT_EQ(prompter.questions.size(), 1);
+    EXPECT_EQ(ShownSets(), 2);
+}
+
+TEST_F(LoggerDownloadTest, CancelLeavesTheWindowAsItWas) {
+    ASSERT_TRUE(meter->SetMemory(ThreeSets(false)));
+    window->btnDataLoggerClick();
+    ASSERT_EQ(ShownSets(), 3);
+    ASSERT_TRUE(meter->SetMemory(ThreeSets(true)));
+    prompter.onDialog = [](QDialog& dialog) {
+        return qobject_cast<TfrmErr*>(&dialog) ? int(TfrmErr::Cancel) : int(QDialog::Rejected);
+    };
+    window->btnDataLoggerClick();
+    EXPECT_EQ(ShownSets(), 3);
+}
+
+}  // namespace
+}  // namespace kr820::meter
