@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: MIT
+// The Open and Save commands through the main window: single data set files written from a graph
+// window and read into a new one, and the collection's refusals.
+#include "app/file_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "app/frm_main.h"
+#include "core/chart/chart_model.h"
+#include "fake_prompter.h"
+#include "graph/frm_graph.h"
+#include "memory_image_builder.h"
+#include "ui/frm_open_save.h"
+#include "ui/frm_scope.h"
+
+namespace kr820::app {
+namespace {
+
+QByteArray OneSetImage() {
+    emulator::DataSet set;
+    set.start = {2026, 12, 7, 9, 0, 0};
+    for (int p = 0; p < 12; ++p)
+        set.pairs.push_back({static_cast<std::int16_t>(250 + p), static_cast<std::int16_t>(-p)});
+    set.pairs[5].t2TenthsC = emulator::kOverRangeTenthsC;
+    return QByteArray::fromStdString(emulator::BuildMemoryImage({set}));
+}
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home.isValid());
+        qputenv("KR820_HOME", home.path().toLocal8Bit());
+        window = std::make_unique<TfrmMain>(prompter, [](QStringList&) {});
+        QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
+        window->show();
+        ASSERT_TRUE(finished.wait(10000));
+    }
+    void TearDown() override {
+        window.reset();
+        qunsetenv("KR820_HOME");
+    }
+    graph::TfrmGraph* ShowLoggerImage(const QByteArray& image) {
+        graph::TfrmGraph* logger = window->ShowDataLoggerWindow();
+        EXPECT_EQ(logger->ShowMemoryImage(image).Code, core::ParseCode::Success);
+        window->Workspace()->setActiveSubWindow(
+            qobject_cast<QMdiSubWindow*>(logger->parentWidget()));
+        return logger;
+    }
+    // Answers the choice with `choice` and the range dialog with All, or with from/to.
+    void Answer(int choice, QString from = {}, QString to = {}) {
+        prompter.onDialog = [=](QDialog& dialog) {
+            if (qobject_cast<ui::TfrmOpenSave*>(&dialog)) return choice;
+            if (auto* scope = qobject_cast<ui::TfrmScope*>(&dialog)) {
+                if (!from.isNull()) {
+                    scope->radNo->setChecked(true);
+                    scope->edtSelFrom->setText(from);
+                    scope->edtSelTo->setText(to);
+                }
+                return int(QDialog::Accepted);
+            }
+            return int(QDialog::Rejected);
+        };
+    }
+    graph::TfrmGraph* NewestWindow() const {
+        const auto windows = window->Workspace()->subWindowList(QMdiArea::CreationOrder);
+        return qobject_cast<graph::TfrmGraph*>(windows.last()->widget());
+    }
+
+    QTemporaryDir home;
+    testing::FakePrompter prompter;
+    std::unique_ptr<TfrmMain> window;
+};
+
+TEST_F(FileCommandsTest, ASetSavedAsTextOpensAgainWithTheSameValues) {
+    graph::TfrmGraph* logger = ShowLoggerImage(OneSetImage());
+    Answer(ui::TfrmOpenSave::SingleSet);
+    prompter.saveFileName = home.filePath("set.txt");
+    window->Save1Click();
+    ASSERT_TRUE(QFile::exists(home.filePath("set.txt")));
+
+    prompter.openFileName = home.filePath("set.txt");
+    window->btnOpenClick();
+    graph::TfrmGraph* opened = NewestWindow();
+    ASSERT_NE(opened, logger);
+    EXPECT_EQ(opened->windowTitle(), home.filePath("set.txt"));
+    const core::ChartData& saved = logger->Chart().Data();
+    const core::ChartData& read = opened->Chart().Data();
+    ASSERT_EQ(read.Points(), 12);
+    for (int p = 0; p < 12; ++p) {
+        EXPECT_DOUBLE_EQ(read.XDataII(0, p), saved.XDataII(0, p)) << p;
+        EXPECT_FLOAT_EQ(read.YData(0, p), saved.YData(0, p)) << p;
+        EXPECT_FLOAT_EQ(read.YData(1, p), p == 5 ? 9999.0f : saved.YData(1, p)) << p;
+    }
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST_F(FileCommandsTest, ASelectedRangeWritesThosePointsAndBadNumbersWriteNothing) {
+    ShowLoggerImage(OneSetImage());
+    Answer(ui::TfrmOpenSave::SingleSet, "10", "5");
+    prompter.saveFileName = home.filePath("range.txt");
+    window->Save1Click();
+    QFile range(home.filePath("range.txt"));
+    ASSERT_TRUE(range.open(QIODevice::ReadOnly));
+    EXPECT_EQ(range.readAll().count("\r\n"), 6);
+
+    Answer(ui::TfrmOpenSave::SingleSet, "x", "5");
+    prompter.saveFileName = home.filePath("bad.txt");
+    window->Save1Click();
+    EXPECT_EQ(prompter.messages, QStringList{"invalid integer"});
+    EXPECT_FALSE(QFile::exists(home.filePath("bad.txt")));
+}
+
+TEST_F(FileCommandsTest, AGraphFileKeepsTheWholeChart) {
+    graph::TfrmGraph* logger = ShowLoggerImage(OneSetImage());
+    Answer(ui::TfrmOpenSave::SingleSet);
+    prompter.saveFileName = home.filePath("chart");  // the chosen kind adds ".GHF"
+    window->Save1Click();
+    ASSERT_TRUE(QFile::exists(home.filePath("chart.GHF")));
+    prompter.openFileName = home.filePath("chart.GHF");
+    window->btnOpenClick();
+    EXPECT_EQ(NewestWindow()->Chart().SaveToBlock(), logger->Chart().SaveToBlock());
+}
+
+TEST_F(FileCommandsTest, SavingACollectionWithNothingDecodedSaysSoAndKeepsAsking) {
+    window->ShowDataLoggerWindow();
+    window->State().DataLoggerUnsaved = true;
+    Answer(ui::TfrmOpenSave::Collection);
+    prompter.saveFileName = home.filePath("empty.820");
+    window->Save1Click();
+    EXPECT_EQ(prompter.messages, QStringList{"There is no downloaded data to save."});
+    EXPECT_FALSE(QFile::exists(home.filePath("empty.820")));
+    EXPECT_TRUE(window->State().DataLoggerUnsaved);
+}
+
+TEST_F(FileCommandsTest, ADamagedCollectionIsRefusedAndChangesNothing) {
+    ShowLoggerImage(OneSetImage());
+    const core::TDataSetStore before = window->Store();
+    QByteArray damaged = OneSetImage();
+    damaged[256] = 0;
+    damaged[257] = 0;
+    QFile file(home.filePath("damaged.820"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(damaged);
+    file.close();
+
+    Answer(ui::TfrmOpenSave::Collection);
+    prompter.openFileName = home.filePath("damaged.820");
+    window->btnOpenClick();
+    EXPECT_EQ(prompter.messages, QStringList{"The file \"" + home.filePath("damaged.820") +
+                                             "\" is not a data set collection that can be read."});
+    EXPECT_TRUE(prompter.questions.isEmpty()) << "no set before the damaged one to offer";
+    EXPECT_EQ(window->Store(), before);
+}
+
+}  // namespace
+}  // namespace kr820::app
