@@ -175,8 +175,10 @@ void TfrmMain::FormClose() {
 
 graph::GraphContext TfrmMain::GraphContextFor() {
     graph::GraphCommands commands;
-    commands.Save1Click = [this](graph::TfrmGraph&) { Save1Click(); };
-    commands.SaveSingleSet = [this](graph::TfrmGraph& window) { m_files.SaveSingleSet(window); };
+    commands.Save1Click = [this](graph::TfrmGraph& window) { m_files.Save1Click(&window); };
+    commands.SaveSingleSet = [this](graph::TfrmGraph& window) {
+        return m_files.SaveSingleSet(window);
+    };
     commands.ForgetWindow = [this](graph::TfrmGraph& window) {
         if (m_realTimeGraphWindow == &window) m_realTimeGraphWindow = nullptr;
         if (m_dataLoggerWindow == &window) m_dataLoggerWindow = nullptr;

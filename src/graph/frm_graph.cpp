@@ -178,9 +178,10 @@ bool TfrmGraph::FormCloseQuery() {
         switch (m_context->Prompter.Confirm(this, QStringLiteral("Save DataLogger Data ?"),
                                             ui::Prompter::Buttons::YesNoCancel)) {
             case Answer::Yes:
-                state.DataLoggerUnsaved = false;
+                // The window goes only when the collection was really saved (which clears
+                // the flag); a cancelled or failed save keeps it and its data.
                 if (commands.Save1Click) commands.Save1Click(*this);
-                return true;
+                return !state.DataLoggerUnsaved;
             case Answer::No:
                 return true;
             default:
@@ -191,8 +192,8 @@ bool TfrmGraph::FormCloseQuery() {
         switch (m_context->Prompter.Confirm(this, QStringLiteral("Save Real-Time Graph ?"),
                                             ui::Prompter::Buttons::YesNoCancel)) {
             case Answer::Yes:
+                if (!commands.SaveSingleSet || !commands.SaveSingleSet(*this)) return false;
                 state.RealTimeUnsaved = false;
-                if (commands.SaveSingleSet) commands.SaveSingleSet(*this);
                 return true;
             case Answer::No:
                 state.RealTimeUnsaved = false;
@@ -208,8 +209,11 @@ void TfrmGraph::FormClose() {
     if (!m_context) return;
     core::AppState& state = m_context->State;
     const GraphCommands& commands = m_context->Commands;
-    state.DataLoggerUnsaved = false;
-    if (IsDataLogger() && commands.ForgetWindow) commands.ForgetWindow(*this);
+    // Only the DataLogger window's own closing discards the download it holds.
+    if (IsDataLogger()) {
+        state.DataLoggerUnsaved = false;
+        if (commands.ForgetWindow) commands.ForgetWindow(*this);
+    }
     if (!IsRealTime()) return;
     if (commands.SetRealTimeGraphTicked) commands.SetRealTimeGraphTicked(false);
     if (commands.ForgetWindow) commands.ForgetWindow(*this);

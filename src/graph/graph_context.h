@@ -31,8 +31,9 @@ struct SharedGraphTools {
 struct GraphCommands {
     // "Save DataLogger Data ?" answered Yes: the main window's Save command.
     std::function<void(TfrmGraph&)> Save1Click;
-    // "Save Real-Time Graph ?" answered Yes: save this window's chart as a single data set file.
-    std::function<void(TfrmGraph&)> SaveSingleSet;
+    // "Save Real-Time Graph ?" answered Yes: save this window's chart as a single data set file;
+    // true only when a file was written.
+    std::function<bool(TfrmGraph&)> SaveSingleSet;
     // The window is closing: the main window drops its reference to it.
     std::function<void(TfrmGraph&)> ForgetWindow;
     // The View menu's "Real Time &Graph" tick.

@@ -33,12 +33,19 @@ struct GraphHarness {
     int saves = 0;
     int singleSetSaves = 0;
     int forgotten = 0;
+    bool saveSucceeds = true;  // whether the user goes through with the save
     std::vector<bool> runEnabled, stopEnabled, ticked;
 
     GraphContext Context(const QString& programFolder = QString()) {
         GraphCommands commands;
-        commands.Save1Click = [this](TfrmGraph&) { ++saves; };
-        commands.SaveSingleSet = [this](TfrmGraph&) { ++singleSetSaves; };
+        commands.Save1Click = [this](TfrmGraph&) {
+            ++saves;
+            if (saveSucceeds) state.DataLoggerUnsaved = false;  // as saving a collection does
+        };
+        commands.SaveSingleSet = [this](TfrmGraph&) {
+            ++singleSetSaves;
+            return saveSucceeds;
+        };
         commands.ForgetWindow = [this](TfrmGraph&) { ++forgotten; };
         commands.EnableRun = [this](bool on) { runEnabled.push_back(on); };
         commands.EnableStop = [this](bool on) { stopEnabled.push_back(on); };

@@ -49,9 +49,16 @@ TEST_F(GraphWindowCloseTest, UnsavedDataLoggerDataAsksFirst) {
     EXPECT_EQ(harness.saves, 0);
     EXPECT_EQ(harness.forgotten, 0);
 
+    // Yes, then the save dialog cancelled: the data stays, and so does the window.
     harness.prompter.confirmAnswer = Answer::Yes;
-    EXPECT_TRUE(window->close());
+    harness.saveSucceeds = false;
+    EXPECT_FALSE(window->close());
     EXPECT_EQ(harness.saves, 1);
+    EXPECT_TRUE(harness.state.DataLoggerUnsaved);
+
+    harness.saveSucceeds = true;
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(harness.saves, 2);
     EXPECT_FALSE(harness.state.DataLoggerUnsaved);
     EXPECT_EQ(harness.forgotten, 1);
 }
@@ -80,8 +87,13 @@ TEST_F(GraphWindowCloseTest, UnsavedRealTimeGraphAsksAndSavesTheWindowsChart) {
 
     harness.state.RealTimeUnsaved = true;
     harness.prompter.confirmAnswer = Answer::Yes;
-    EXPECT_TRUE(Open(TfrmGraph::kRealTimeCaption)->close());
-    EXPECT_EQ(harness.singleSetSaves, 1);
+    harness.saveSucceeds = false;
+    TfrmGraph* unsaved = Open(TfrmGraph::kRealTimeCaption);
+    EXPECT_FALSE(unsaved->close()) << "a save that wrote nothing keeps the window";
+    EXPECT_TRUE(harness.state.RealTimeUnsaved);
+    harness.saveSucceeds = true;
+    EXPECT_TRUE(unsaved->close());
+    EXPECT_EQ(harness.singleSetSaves, 2);
     EXPECT_FALSE(harness.state.RealTimeUnsaved);
 }
 
@@ -90,8 +102,8 @@ TEST_F(GraphWindowCloseTest, EachRoleAsksOnlyAboutItsOwnData) {
     harness.state.DataLoggerUnsaved = true;
     EXPECT_TRUE(Open("/data/oven.txt")->close());
     EXPECT_TRUE(harness.prompter.questions.isEmpty());
-    // Any window's closing forgets the DataLogger window's unsaved data.
-    EXPECT_FALSE(harness.state.DataLoggerUnsaved);
+    // Only the DataLogger window's own closing forgets its unsaved download.
+    EXPECT_TRUE(harness.state.DataLoggerUnsaved);
     EXPECT_TRUE(harness.state.RealTimeUnsaved);
     EXPECT_EQ(harness.forgotten, 0);
 }
