@@ -53,7 +53,8 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* pa
       m_listDevices(std::move(listDevices)),
       m_link(m_state, m_comm1, m_mainTimer, *this),
       m_files(*this, prompter),
-      m_download(*this, prompter) {
+      m_download(*this, prompter),
+      m_recorder(*this, prompter) {
     setObjectName("frmMain");
     setWindowTitle("KR820");
     resize(837, 522);
@@ -85,6 +86,9 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* pa
     connect(&m_recBlinkTimer, &QTimer::timeout, this,
             [this] { lcd::RecBlinkTimerTimer(m_lcdWindow); });
     m_link.SetOnLiveFrame([this](const QByteArray& frame) { DecodeAndPaint(frame); });
+    m_link.SetOnRealTimeSample([this](core::TDateTime now) {
+        if (m_realTimeGraphWindow) m_recorder.AddRealTimePoint(now);
+    });
 
     FormCreate();
 }
@@ -407,8 +411,8 @@ void TfrmMain::Save1Click() {
 void TfrmMain::btnPrintClick() {}
 void TfrmMain::PrinterSetup1Click() {}
 void TfrmMain::btnDataLoggerClick() { m_download.btnDataLoggerClick(); }
-void TfrmMain::btnRunClick() {}
-void TfrmMain::btnStopClick() {}
+void TfrmMain::btnRunClick() { m_recorder.btnRunClick(); }
+void TfrmMain::btnStopClick() { m_recorder.btnStopClick(); }
 void TfrmMain::btnSetupClick() {}
 
 void TfrmMain::Exit1Click() { close(); }
@@ -491,6 +495,8 @@ void TfrmMain::EnableStop(bool enabled) {
     m_btnStop->setEnabled(enabled);
     m_stop1->setEnabled(enabled);
 }
+
+void TfrmMain::EnableOption(bool enabled) { m_option1->setEnabled(enabled); }
 
 void TfrmMain::EnableDataLogger(bool enabled) {
     m_btnDataLogger->setEnabled(enabled);

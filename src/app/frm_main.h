@@ -15,6 +15,7 @@
 #include "link/link_view.h"
 #include "link/meter_link.h"
 #include "meter/logger_download.h"
+#include "meter/real_time_recorder.h"
 
 class QAction;
 class QActionGroup;
@@ -89,6 +90,10 @@ public:
     void AboutKR8201Click();
 
     void CreateRealTimeGraph();
+    // Each tool button changes with its menu entry. (Also the link's view, below.)
+    void EnableRun(bool enabled) override;
+    void EnableStop(bool enabled) override;
+    void EnableOption(bool enabled);
     // The DataLogger window, created or brought back to its normal size.
     graph::TfrmGraph* ShowDataLoggerWindow();
     // A new graph window for an opened file, placed and shown, its chart still empty.
@@ -129,8 +134,6 @@ private:
     void RemoveDevice(int index) override;
     void SetSplashStatus(const QString& text) override;
     void SetStatusPanels(const QString& port, const QString& connection) override;
-    void EnableRun(bool enabled) override;
-    void EnableStop(bool enabled) override;
     void EnableDataLogger(bool enabled) override;
     void ShowNoConnection(bool shown) override;
 
@@ -147,6 +150,7 @@ private:
     graph::SharedGraphTools m_graphTools;
     FileCommands m_files;
     meter::LoggerDownload m_download;
+    meter::RealTimeRecorder m_recorder;
 
     QMdiArea* m_workspace = nullptr;
     QComboBox* m_comboBoxDeviceName = nullptr;

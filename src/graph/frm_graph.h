@@ -9,6 +9,7 @@
 
 #include "core/chart/chart_model.h"
 #include "core/data/parse_memory_image.h"
+#include "core/realtime/real_time_sample.h"
 #include "graph/graph_context.h"
 #include "graph/graph_tool_bar.h"
 
@@ -32,12 +33,7 @@ class DataSetGridModel;
 
 // The real-time recording's extremes so far: T1 maximum, T2 maximum, T1 minimum, T2 minimum. The
 // recording sets them to -9999, -9999, 9999, 9999 when it starts.
-struct RealTimeExtremes {
-    float T1Max = -9999.0f;
-    float T2Max = -9999.0f;
-    float T1Min = 9999.0f;
-    float T2Min = 9999.0f;
-};
+using RealTimeExtremes = core::RealTimeExtremes;
 
 // A graph window: the real-time graph, the DataLogger window or a window of an opened file, told
 // apart by the caption. It shows T1 and T2 over time on its chart, with their statistics and a
@@ -92,6 +88,16 @@ public:
     // The cross and text tools are usable only while the chart is joined; the Split box shows
     // the chart's layout.
     void FollowSplitState();
+
+    // The real-time role while recording: the chart prepared for `points` points from now, one
+    // sample shown (chart, extremes, list, count), and the end with the chart cut to the points
+    // taken and the averages shown.
+    void BeginRealTimeRecording(int points, core::TDateTime now);
+    void ShowRealTimePoint(int point, const core::RealTimeSample& sample, core::TDateTime time,
+                           core::TDateTime axisStep);
+    void EndRealTimeRecording(int pointsTaken, core::TDateTime now);
+    int SamplingRateIndex() const;
+    void SetSamplingRateIndex(int index);
 
     // Window events.
     void FormShow();

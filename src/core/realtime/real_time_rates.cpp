@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+#include "core/realtime/real_time_rates.h"
+
+namespace kr820::core {
+
+int RealTimeRateIndex(const QString& caption) {
+    for (int i = 0; i < static_cast<int>(kRealTimeRates.size()); ++i)
+        if (caption == QLatin1String(kRealTimeRates[i].caption)) return i;
+    return -1;
+}
+
+QString PeriodText(long long seconds, bool padded) {
+    const int width = padded ? 2 : 0;
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg((seconds % 3600) / 60, width, 10, QLatin1Char('0'))
+        .arg(seconds % 60, width, 10, QLatin1Char('0'));
+}
+
+}  // namespace kr820::core

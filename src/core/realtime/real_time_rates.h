@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace kr820::core {
+
+// The sampling rates a real-time recording offers, with their mm:ss captions.
+struct RealTimeRateChoice {
+    const char* caption;
+    int seconds;
+};
+
+inline constexpr std::array<RealTimeRateChoice, 13> kRealTimeRates{{
+    {"00:01", 1},
+    {"00:02", 2},
+    {"00:05", 5},
+    {"00:10", 10},
+    {"00:15", 15},
+    {"00:30", 30},
+    {"01:00", 60},
+    {"02:00", 120},
+    {"05:00", 300},
+    {"10:00", 600},
+    {"15:00", 900},
+    {"30:00", 1800},
+    {"60:00", 3600},
+}};
+
+// The index of a caption in the list, or -1.
+int RealTimeRateIndex(const QString& caption);
+
+// A recording period as hours:minutes:seconds. The hours never get a leading zero; minutes and
+// seconds get two digits when `padded` (after an edit) and none before (1:6:40 against 1:06:40).
+QString PeriodText(long long seconds, bool padded);
+
+}  // namespace kr820::core

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: MIT
+// The real-time role while a recording runs: what each sample changes in the window. Pacing and
+// the recording's flags belong to the recorder; this only shows.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QToolButton>
+
+#include "core/chart/chart_model.h"
+#include "graph/frm_graph.h"
+#include "graph/graph_statistics.h"
+#include "graph/graph_texts.h"
+
+namespace kr820::graph {
+namespace {
+
+constexpr core::TDateTime kFirstAxisSpan = 100.0 / core::kSecondsPerDay;
+
+QString AverageBoxText(std::span<const float> values, const QLocale& locale) {
+    const std::optional<double> mean = core::AverageWithinLimits(values);
+    return mean ? DisplayLocale(locale).toString(*mean, 'f', 3) : QStringLiteral("****");
+}
+
+}  // namespace
+
+int TfrmGraph::SamplingRateIndex() const { return m_txtSamplingRate->currentIndex(); }
+void TfrmGraph::SetSamplingRateIndex(int index) { m_txtSamplingRate->setCurrentIndex(index); }
+
+void TfrmGraph::BeginRealTimeRecording(int points, core::TDateTime now) {
+    core::ChartData& data = m_chart.Data();
+    data.SetPoints(points);
+    data.SetXDataII(core::ChartData::kAll, core::ChartData::kAll, 0);
+    data.SetYDataII(core::ChartData::kAll, core::ChartData::kAll,
+                    m_chart.Settings().NullDataValueY);
+    m_extremes = {};
+    ClearDataList();
+    for (QLineEdit* box : {m_txtT1Max, m_txtT1Min, m_txtT1Avg, m_txtT2Max, m_txtT2Min, m_txtT2Avg})
+        box->clear();
+    m_txtDataNo->setText(QStringLiteral("0"));
+    m_txtStartTime->setText(DateTimeText(now, m_locale));
+    core::ChartAxes& axes = m_chart.Axes();
+    axes.SetManualScaleControlX(core::ManualScale::sgManualMinAndMax);
+    axes.SetManualMinX(now);
+    axes.SetManualMaxX(now + kFirstAxisSpan);
+    m_tools.tbntClr->setEnabled(false);
+    m_chart.Redraw();
+}
+
+void TfrmGraph::ShowRealTimePoint(int point, const core::RealTimeSample& sample,
+                                  core::TDateTime time, core::TDateTime axisStep) {
+    core::ChartAxes& axes = m_chart.Axes();
+    if (axes.ManualMaxX() < time) axes.SetManualMaxX(time + axisStep);
+    core::ChartData& data = m_chart.Data();
+    data.SetXDataII(0, point, time);
+    data.SetXDataII(1, point, time);
+    data.SetYData(0, point, sample.ChartT1());
+    data.SetYData(1, point, sample.ChartT2());
+
+    for (const core::ExtremeField field : core::UpdateExtremes(m_extremes, sample)) {
+        const bool t1 = field == core::ExtremeField::T1Max || field == core::ExtremeField::T1Min;
+        const bool outOfRange = t1 ? sample.T1OutOfRange : sample.T2OutOfRange;
+        const float value = t1 ? sample.T1 : sample.T2;
+        QLineEdit* box = field == core::ExtremeField::T1Max   ? m_txtT1Max
+                         : field == core::ExtremeField::T1Min ? m_txtT1Min
+                         : field == core::ExtremeField::T2Max ? m_txtT2Max
+                                                              : m_txtT2Min;
+        box->setText(outOfRange ? QStringLiteral("OL") : ExtremeText(value, time, m_locale));
+    }
+    m_chart.Redraw();  // drawn once per pass of the event loop, however many points came
+    AppendDataListLine(point);
+    m_txtDataNo->setText(QString::number(point + 1));
+}
+
+void TfrmGraph::EndRealTimeRecording(int pointsTaken, core::TDateTime now) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->showNormal();
+    m_tools.tbntClr->setEnabled(true);
+    core::ChartData& data = m_chart.Data();
+    if (pointsTaken < data.Points()) {
+        // The last point of T2 is written back after the cut, as the chart has always been told.
+        const int last = pointsTaken - 1;
+        const double lastX = last >= 0 ? data.XDataII(1, last) : 0;
+        const float lastY = last >= 0 ? data.YData(1, last) : 0;
+        data.SetPoints(pointsTaken);
+        if (last >= 0) {
+            data.SetXDataII(1, last, lastX);
+            data.SetYData(1, last, lastY);
+        }
+        m_chart.Redraw();
+    }
+    m_chart.Axes().SetManualMaxX(now);
+    const int taken = std::min(pointsTaken, data.Points());
+    m_txtT1Avg->setText(AverageBoxText(data.Y(0).first(taken), m_locale));
+    m_txtT2Avg->setText(AverageBoxText(data.Y(1).first(taken), m_locale));
+    m_chart.Redraw();
+}
+
+}  // namespace kr820::graph

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+#include "meter/real_time_recorder.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "app/frm_main.h"
+#include "core/realtime/real_time_rates.h"
+#include "core/realtime/real_time_sample.h"
+#include "graph/frm_graph.h"
+#include "graph/graph_windows.h"
+#include "link/wait.h"
+#include "meter/frm_setup_real_time.h"
+#include "ui/prompter.h"
+
+namespace kr820::meter {
+namespace {
+
+constexpr std::chrono::milliseconds kTickWaitLimit{2500};
+
+}  // namespace
+
+RealTimeRecorder::RealTimeRecorder(app::TfrmMain& main, ui::Prompter& prompter)
+    : m_main(main), m_prompter(prompter) {}
+
+void RealTimeRecorder::btnRunClick() {
+    core::AppState& state = m_main.State();
+    if (!state.Connected) return;
+
+    graph::TfrmGraph* window = m_main.RealTimeGraphWindow();
+    if (window) {
+        graph::RestoreNormal(window);
+        if (state.RealTimeRecording || state.RealTimePointCount != 0) {
+            const ui::Prompter::Answer answer =
+                m_prompter.Confirm(&m_main, kResetQuestion, ui::Prompter::Buttons::YesNoCancel);
+            window->setFocus();
+            if (answer == ui::Prompter::Answer::Cancel) return;
+            // "Yes" means the points are wanted: without a file written they stay.
+            if (answer == ui::Prompter::Answer::Yes && !m_main.Files().SaveSingleSet(*window))
+                return;
+        }
+    } else {
+        m_main.CreateRealTimeGraph();
+        window = m_main.RealTimeGraphWindow();
+    }
+
+    TfrmSetupRealTime setup(window->SamplingRateIndex(), &m_main);
+    state.RealTimeRate =
+        core::kRealTimeRates[static_cast<size_t>(std::max(0, window->SamplingRateIndex()))].seconds;
+    if (m_prompter.Exec(setup) != QDialog::Accepted) return;
+    const int rateIndex = std::max(0, setup.txtRate->currentIndex());
+    state.RealTimeRate = core::kRealTimeRates[static_cast<size_t>(rateIndex)].seconds;
+    window->SetSamplingRateIndex(rateIndex);
+    const QString entered = setup.edtRealTimeNo->text().trimmed();
+    bool ok = false;
+    const int points = entered.toInt(&ok);
+    // Zero points would make a recording that stops at its first sample.
+    if (!ok || points <= 0) {
+        m_prompter.Message(&m_main, entered + kNotValidSuffix);
+        return;
+    }
+
+    state.RealTimePointCount = 0;
+    state.RateTicks = 0;
+    window->BeginRealTimeRecording(points, core::NowTDateTime());
+    state.RealTimeRecording = true;
+    m_main.EnableRun(false);
+    m_main.EnableStop(true);
+    m_main.EnableOption(false);
+}
+
+void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
+    core::AppState& state = m_main.State();
+    graph::TfrmGraph* window = m_main.RealTimeGraphWindow();
+    if (!window) return;
+    const core::LiveReading& live = state.LiveReading;
+    const core::RealTimeSample sample =
+        core::MakeRealTimeSample(live.Status, live.Invalid, live.Value(core::LiveValue::T1),
+                                 live.Value(core::LiveValue::T2));
+    window->ShowRealTimePoint(state.RealTimePointCount, sample, now, state.RealTimeAxisStep);
+    ++state.RealTimePointCount;
+    // The tick that takes the last point stops the recording itself, without waiting for the
+    // tick to end: it is that tick.
+    if (state.RealTimePointCount >= window->Chart().Data().Points()) StopRecording();
+}
+
+void RealTimeRecorder::btnStopClick() {
+    core::AppState& state = m_main.State();
+    link::WaitWhile([&state] { return state.TimerBusy; }, kTickWaitLimit);
+    StopRecording();
+}
+
+void RealTimeRecorder::StopRecording() {
+    core::AppState& state = m_main.State();
+    state.RealTimeRecording = false;
+    m_main.EnableRun(true);
+    m_main.EnableStop(false);
+    m_main.EnableOption(true);
+    if (graph::TfrmGraph* window = m_main.RealTimeGraphWindow())
+        window->EndRealTimeRecording(state.RealTimePointCount, core::NowTDateTime());
+}
+
+}  // namespace kr820::meter
