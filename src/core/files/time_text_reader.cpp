@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+#include "core/files/time_text_reader.h"
+
+namespace kr820::core {
+namespace {
+
+// Up to `maxDigits` digits at `pos`; -1 when there is none.
+int ReadNumber(QStringView text, qsizetype& pos, int maxDigits) {
+    int value = 0;
+    int digits = 0;
+    while (pos < text.size() && digits < maxDigits && text[pos].isDigit()) {
+        value = value * 10 + text[pos].digitValue();
+        ++pos;
+        ++digits;
+    }
+    return digits == 0 ? -1 : value;
+}
+
+bool StartsWithAt(QStringView text, qsizetype pos, const QString& word) {
+    return !word.isEmpty() && text.mid(pos).startsWith(word, Qt::CaseInsensitive);
+}
+
+}  // namespace
+
+std::optional<TimeTextReader> TimeTextReader::Compile(const QString& format,
+                                                      const QLocale& locale) {
+    TimeTextReader reader;
+    reader.m_am = locale.amText();
+    reader.m_pm = locale.pmText();
+    bool twelveHours = false;
+    bool marker = false;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        qsizetype run = 1;
+        while (i + run < format.size() && format[i + run] == c) ++run;
+        if (c == u'\'') {
+            const qsizetype close = format.indexOf(u'\'', i + 1);
+            if (close < 0) return std::nullopt;
+            const QString literal =
+                close == i + 1 ? QStringLiteral("'") : format.mid(i + 1, close - i - 1);
+            reader.m_sections.push_back({Kind::Literal, literal});
+            i = close + 1;
+            continue;
+        }
+        if (c == u'H' || c == u'h') {
+            twelveHours = c == u'h';
+            reader.m_sections.push_back({twelveHours ? Kind::Hour12 : Kind::Hour24, {}});
+        } else if (c == u'm') {
+            reader.m_sections.push_back({Kind::Minute, {}});
+        } else if (c == u's') {
+            reader.m_sections.push_back({Kind::Second, {}});
+        } else if (c == u'z') {
+            reader.m_sections.push_back({Kind::Millisecond, {}});
+        } else if (c == u'A' || c == u'a') {
+            marker = true;
+            reader.m_sections.push_back({Kind::AmPm, {}});
+            if (i + 1 < format.size() && (format[i + 1] == u'P' || format[i + 1] == u'p')) run = 2;
+        } else if (c.isLetter()) {
+            return std::nullopt;  // names, time zones and the like: Qt reads those
+        } else {
+            reader.m_sections.push_back({Kind::Literal, QString(run, c)});
+        }
+        if (run > 2 && c != u'z' && !c.isSpace() && c.isLetter()) return std::nullopt;
+        i += run;
+    }
+    if (twelveHours != marker) return std::nullopt;  // "h" without AP counts as 24 hours in Qt
+    return reader;
+}
+
+QTime TimeTextReader::Read(QStringView text) const {
+    int hour = -1, minute = 0, second = 0, millisecond = 0;
+    int pm = -1;
+    qsizetype pos = 0;
+    for (const Section& section : m_sections) {
+        switch (section.kind) {
+            case Kind::Hour24:
+            case Kind::Hour12:
+                hour = ReadNumber(text, pos, 2);
+                if (hour < 0) return {};
+                break;
+            case Kind::Minute:
+                if ((minute = ReadNumber(text, pos, 2)) < 0) return {};
+                break;
+            case Kind::Second:
+                if ((second = ReadNumber(text, pos, 2)) < 0) return {};
+                break;
+            case Kind::Millisecond:
+                if ((millisecond = ReadNumber(text, pos, 3)) < 0) return {};
+                break;
+            case Kind::AmPm:
+                if (StartsWithAt(text, pos, m_am)) {
+                    pm = 0;
+                    pos += m_am.size();
+                } else if (StartsWithAt(text, pos, m_pm)) {
+                    pm = 1;
+                    pos += m_pm.size();
+                } else {
+                    return {};
+                }
+                break;
+            case Kind::Literal:
+                if (!text.mid(pos).startsWith(section.literal)) return {};
+                pos += section.literal.size();
+                break;
+        }
+    }
+    if (pos != text.size() || hour < 0) return {};
+    if (pm >= 0) {
+        if (hour < 1 || hour > 12) return {};
+        hour = hour % 12 + (pm == 1 ? 12 : 0);
+    }
+    return QTime(hour, minute, second, millisecond);  // invalid when out of range
+}
+
+}  // namespace kr820::core
