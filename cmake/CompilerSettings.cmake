@@ -17,6 +17,7 @@ function(kr820_add_test)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock kr820_compiler_settings)
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/tests/support)
+  target_compile_definitions(${T_NAME} PRIVATE KR820_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS ${T_LABEL}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
