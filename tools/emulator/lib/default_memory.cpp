@@ -30,7 +30,7 @@ std::vector<DataSet> DefaultDataSets() {
     DataSet oven;  // every 5 s, type K, Celsius; T2's probe comes loose for one sample
     oven.start = {2024, 3, 14, 9, 30, 0};
     oven.rateCode = 2;
-    oven.pairs = WavePairs(30, 1850);
+    oven.pairs = WavePairs(30, 650);
     oven.pairs[17].t2TenthsC = kOverRangeTenthsC;
 
     DataSet freezer;  // every minute, type J, Fahrenheit, below zero Celsius
