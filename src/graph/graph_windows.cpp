@@ -37,6 +37,8 @@ void RestoreNormal(TfrmGraph* window) {
     if (!window) return;
     if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
         frame->showNormal();
+        // Brought back means brought to the front, where the user looks for it.
+        if (QMdiArea* workspace = frame->mdiArea()) workspace->setActiveSubWindow(frame);
     } else {
         window->showNormal();
     }
