@@ -19,7 +19,9 @@ using std::chrono::milliseconds;
 constexpr int kHeaderAttempts = 3;
 constexpr milliseconds kHeaderSettle{100};
 constexpr milliseconds kIdleLook{20};
-constexpr milliseconds kPartialLook{1};
+// A block's bytes come about half a millisecond apart at 19200 baud: look again soon, so that
+// the acknowledgement leaves as soon as the last byte is in.
+constexpr std::chrono::microseconds kPartialLook{250};
 
 milliseconds Since(Clock::time_point then) {
     return std::chrono::duration_cast<milliseconds>(Clock::now() - then);
