@@ -78,6 +78,8 @@ void TfrmGraph::SetUpDataLogger() {
 void TfrmGraph::SetUpRealTime() {
     m_tools.tbntSep3->setVisible(true);
     m_tools.tbntClrAction->setVisible(true);
+    connect(m_tools.tbntClr, &QToolButton::clicked, this, &TfrmGraph::tbntClrClick,
+            Qt::UniqueConnection);
     const core::TDateTime now = core::NowTDateTime();
     ConfigureGraph(m_chart, ScaleFile(), 2, kRealTimePoints, now, now + kRealTimeSpan, -10, 50);
     FollowSplitState();

@@ -96,6 +96,9 @@ public:
     void ShowRealTimePoint(int point, const core::RealTimeSample& sample, core::TDateTime time,
                            core::TDateTime axisStep);
     void EndRealTimeRecording(int pointsTaken, core::TDateTime now);
+    // The real-time window's Clear: asks about saving, then empties the chart, boxes and list.
+    void tbntClrClick();
+    void ClearGraph();
     int SamplingRateIndex() const;
     void SetSamplingRateIndex(int index);
 

@@ -4,12 +4,16 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QToolButton>
 
 #include "core/chart/chart_model.h"
+#include "core/data/limit_values.h"
+#include "core/state/app_state.h"
 #include "graph/frm_graph.h"
 #include "graph/graph_statistics.h"
 #include "graph/graph_texts.h"
+#include "ui/prompter.h"
 
 namespace kr820::graph {
 namespace {
@@ -22,6 +26,44 @@ QString AverageBoxText(std::span<const float> values, const QLocale& locale) {
 }
 
 }  // namespace
+
+void TfrmGraph::ClearGraph() {
+    core::ChartData& data = m_chart.Data();
+    data.SetXDataII(core::ChartData::kAll, core::ChartData::kAll, 0);
+    data.SetYDataII(core::ChartData::kAll, core::ChartData::kAll, core::OverLimitValue);
+    for (QLineEdit* box :
+         {m_txtDataNo, m_txtT1Max, m_txtT2Max, m_txtT1Min, m_txtT2Min, m_txtT1Avg, m_txtT2Avg})
+        box->clear();
+    if (m_context) {
+        m_context->State.RealTimePointCount = 0;
+        // Placed annotations go out of every shown time range; the next one takes index 4 again.
+        SharedGraphTools& tools = m_context->Tools;
+        for (int j = 3; j <= tools.LastAnnotationIndex; ++j) {
+            if (core::GraphAnnotation* annotation = m_chart.Annotations().EditGraphAnnotation(j)) {
+                annotation->X = 0;
+                annotation->Y = 0;
+            }
+        }
+        tools.LastAnnotationIndex = 3;
+    }
+    m_chart.Redraw();
+}
+
+void TfrmGraph::tbntClrClick() {
+    if (m_context) {
+        const ui::Prompter::Answer answer = m_context->Prompter.Confirm(
+            this, QStringLiteral("Save Real-Time Graph ?"), ui::Prompter::Buttons::YesNo);
+        // "Yes" means the points are wanted: without a file written they stay.
+        if (answer == ui::Prompter::Answer::Yes &&
+            (!m_context->Commands.SaveSingleSet || !m_context->Commands.SaveSingleSet(*this)))
+            return;
+        m_context->State.RealTimeUnsaved = false;
+    }
+    m_chart.PEactions(core::ChartAction::sgUndoZoom);
+    m_tools.UndoZoom->setEnabled(false);
+    ClearGraph();
+    ClearDataList();
+}
 
 int TfrmGraph::SamplingRateIndex() const { return m_txtSamplingRate->currentIndex(); }
 void TfrmGraph::SetSamplingRateIndex(int index) { m_txtSamplingRate->setCurrentIndex(index); }

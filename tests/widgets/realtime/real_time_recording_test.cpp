@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QToolButton>
 
 #include "core/chart/chart_model.h"
 #include "graph/data_list_model.h"
@@ -168,6 +169,33 @@ TEST_F(RealTimeRecordingTest, ANumberThatIsNotValidChangesNothing) {
     AnswerSetup("10", 0, /*start=*/false);
     window->btnRunClick();
     EXPECT_FALSE(window->State().RealTimeRecording);
+}
+
+TEST_F(RealTimeRecordingTest, ClearIsOffWhileRecordingAndEmptiesTheGraphAfterwards) {
+    AnswerSetup("10", 0);
+    window->btnRunClick();
+    auto* clear = Graph()->findChild<QToolButton*>("tbntClr");
+    ASSERT_NE(clear, nullptr);
+    EXPECT_FALSE(clear->isEnabled());
+    Tick();
+    Tick();
+    window->btnStopClick();
+    EXPECT_TRUE(clear->isEnabled());
+
+    // Yes with the save dialog cancelled keeps the points.
+    prompter.confirmAnswer = ui::Prompter::Answer::Yes;
+    prompter.saveFileName.clear();
+    clear->click();
+    EXPECT_EQ(prompter.questions.last(), "Save Real-Time Graph ?");
+    EXPECT_EQ(Graph()->DataList().rowCount(), 2);
+
+    prompter.confirmAnswer = ui::Prompter::Answer::No;
+    clear->click();
+    EXPECT_EQ(Graph()->DataList().rowCount(), 0);
+    EXPECT_EQ(window->State().RealTimePointCount, 0);
+    EXPECT_FALSE(window->State().RealTimeUnsaved);
+    EXPECT_DOUBLE_EQ(Data().XDataII(0, 0), 0.0);
+    EXPECT_EQ(Box("txtT1Avg"), "");
 }
 
 TEST_F(RealTimeRecordingTest, ClosingTheWindowWhileRecordingEndsTheRecording) {
