@@ -11,11 +11,11 @@
 #include <cstdio>
 
 #include "link/com_port.h"
-#include "link/link_view.h"
 #include "link/logger_transfer.h"
 #include "link/meter_link.h"
 #include "memory_image_builder.h"
 #include "meter_emulator.h"
+#include "quiet_views.h"
 
 namespace {
 
@@ -24,26 +24,6 @@ double ThreadCpuSeconds() {
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return now.tv_sec + now.tv_nsec / 1e9;
 }
-
-class QuietView : public kr820::link::LinkView, public kr820::link::TransferView {
-public:
-    int DeviceCount() const override { return 0; }
-    void SelectDevice(int) override {}
-    int SelectedDeviceIndex() const override { return -1; }
-    QString SelectedDeviceText() const override { return {}; }
-    void RemoveDevice(int) override {}
-    void SetSplashStatus(const QString&) override {}
-    void SetStatusPanels(const QString&, const QString&) override {}
-    void EnableRun(bool) override {}
-    void EnableStop(bool) override {}
-    void EnableDataLogger(bool) override {}
-    void ShowNoConnection(bool) override {}
-    void ShowBusyCursor(bool) override {}
-    void ShowTransferProgress(int) override {}
-    void SetBytesReceived(int) override {}
-    void RepaintProgress() override {}
-    void CloseTransferProgress() override {}
-};
 
 // Sets of as many pairs as fit, until the memory holds about `bytes`.
 std::string MemoryOf(std::size_t bytes) {
@@ -71,10 +51,11 @@ Run Download(kr820::emulator::MeterEmulator& meter) {
     kr820::core::AppState state;
     kr820::link::TComPort comm1, comm2;
     QTimer timer;
-    QuietView view;
+    kr820::bench::QuietLinkView view;
+    kr820::bench::QuietTransferView progress;
     kr820::link::MeterLink link(state, comm1, timer, view);
     comm1.SetDeviceName(QString::fromStdString(meter.DevicePath()));
-    kr820::link::LoggerTransfer transfer(link, comm2, view);
+    kr820::link::LoggerTransfer transfer(link, comm2, progress);
     QByteArray image(256, '\0');
     QElapsedTimer wall;
     wall.start();

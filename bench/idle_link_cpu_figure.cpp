@@ -16,6 +16,7 @@
 #include "link/send_command.h"
 #include "link/wait.h"
 #include "meter_emulator.h"
+#include "quiet_views.h"
 
 namespace {
 
@@ -25,25 +26,6 @@ double CpuSeconds() {
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
-
-class QuietView : public kr820::link::LinkView {
-public:
-    explicit QuietView(QString device) : m_device(std::move(device)) {}
-    int DeviceCount() const override { return 1; }
-    void SelectDevice(int) override {}
-    int SelectedDeviceIndex() const override { return 0; }
-    QString SelectedDeviceText() const override { return m_device; }
-    void RemoveDevice(int) override {}
-    void SetSplashStatus(const QString&) override {}
-    void SetStatusPanels(const QString&, const QString&) override {}
-    void EnableRun(bool) override {}
-    void EnableStop(bool) override {}
-    void EnableDataLogger(bool) override {}
-    void ShowNoConnection(bool) override {}
-
-private:
-    QString m_device;
-};
 
 }  // namespace
 
@@ -62,7 +44,7 @@ int main(int argc, char** argv) {
     kr820::link::TComPort comm1;
     QTimer mainTimer;
     mainTimer.setInterval(1000);
-    QuietView view(device);
+    kr820::bench::QuietLinkView view(device);
     kr820::link::MeterLink link(state, comm1, mainTimer, view);
     QObject::connect(&mainTimer, &QTimer::timeout, [&] { link.MainTimerTimer(); });
     link.SearchMeter();

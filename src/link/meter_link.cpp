@@ -203,11 +203,7 @@ void MeterLink::SwitchToDownloadPort(TComPort& comm2) {
     TryClose(m_comm1);
     TryClose(comm2);
     TrySetDeviceName(comm2, m_comm1.DeviceName());
-    try {
-        comm2.SetBaudRate(m_comm1.BaudRate());
-    } catch (const EAbort&) {
-    } catch (const EComError&) {
-    }
+    TrySetBaudRate(comm2, m_comm1.BaudRate());
     comm2.SetOnRxChar(nullptr);
     WaitMs(500);
     TryOpen(comm2);
@@ -224,11 +220,7 @@ void MeterLink::ReturnFromDownloadPort(TComPort& comm2) {
 void MeterLink::ChangeBaudRate(int bitsPerSecond) {
     WaitWhile([this] { return m_state.RxBusy; }, kBusyLimit);
     TryClose(m_comm1);
-    try {
-        m_comm1.SetBaudRate(bitsPerSecond);
-    } catch (const EAbort&) {
-    } catch (const EComError&) {
-    }
+    TrySetBaudRate(m_comm1, bitsPerSecond);
     WaitMs(500);
     TryOpen(m_comm1);
 }

@@ -39,4 +39,8 @@ bool TrySetDeviceName(TComPort& port, const QString& name) {
     return Attempt([&] { port.SetDeviceName(name); });
 }
 
+bool TrySetBaudRate(TComPort& port, int bitsPerSecond) {
+    return Attempt([&] { port.SetBaudRate(bitsPerSecond); });
+}
+
 }  // namespace kr820::link

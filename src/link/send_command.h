@@ -15,5 +15,6 @@ bool SendCommand(TComPort& port, QByteArrayView body);
 bool TryOpen(TComPort& port);
 void TryClose(TComPort& port);
 bool TrySetDeviceName(TComPort& port, const QString& name);
+bool TrySetBaudRate(TComPort& port, int bitsPerSecond);
 
 }  // namespace kr820::link
