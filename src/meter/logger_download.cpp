@@ -2,6 +2,7 @@
 #include "meter/logger_download.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -125,7 +126,7 @@ void LoggerDownload::ShowTransferProgress(int totalBytes) {
     m_progress->setWindowTitle("Data Retriving Progress");
     m_progress->ShowTransferCounters(totalBytes);
     m_progress->show();
-    m_progress->repaint();
+    RepaintProgress();
 }
 
 void LoggerDownload::SetBytesReceived(int bytes) {
@@ -133,7 +134,11 @@ void LoggerDownload::SetBytesReceived(int bytes) {
 }
 
 void LoggerDownload::RepaintProgress() {
-    if (m_progress) m_progress->repaint();
+    if (!m_progress) return;
+    m_progress->repaint();
+    // The window system maps and exposes the window only through the event loop, which the
+    // transfer does not run; let it in without the user's input, so no command starts meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void LoggerDownload::CloseTransferProgress() { delete m_progress; }
