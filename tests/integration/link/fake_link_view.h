@@ -2,8 +2,12 @@
 #pragma once
 
 #include <QStringList>
+#include <QTimer>
 
+#include "core/state/app_state.h"
+#include "link/com_port.h"
 #include "link/link_view.h"
+#include "link/meter_link.h"
 
 namespace kr820::testing {
 
@@ -38,6 +42,22 @@ public:
     QString portPanel, connectionPanel;
     bool runEnabled = true, stopEnabled = true, dataLoggerEnabled = true;
     bool noConnectionShown = false;
+};
+
+// The link with its state, live port, timer and a view, as the main window puts them together;
+// port errors are silent, as the program's handlers make them.
+struct LinkRig {
+    explicit LinkRig(QStringList devices)
+        : view(std::move(devices)), link(state, comm1, timer, view) {
+        comm1.SetOnError([](link::TComPort&, const link::EComError&, link::TErrorAction& action) {
+            action = link::TErrorAction::AbortSilently;
+        });
+    }
+    core::AppState state;
+    link::TComPort comm1;
+    QTimer timer;
+    FakeLinkView view;
+    link::MeterLink link;
 };
 
 }  // namespace kr820::testing

@@ -18,18 +18,7 @@ using testing::PathOf;
 using testing::ProcessEventsUntil;
 using testing::StartEmulator;
 
-struct Rig {
-    explicit Rig(QStringList devices) : view(std::move(devices)), link(state, comm1, timer, view) {
-        comm1.SetOnError([](TComPort&, const EComError&, TErrorAction& action) {
-            action = TErrorAction::AbortSilently;
-        });
-    }
-    core::AppState state;
-    TComPort comm1;
-    QTimer timer;
-    FakeLinkView view;
-    MeterLink link;
-};
+using Rig = testing::LinkRig;
 
 int CountOf(const emulator::MeterEmulator& meter, const std::string& body) {
     const auto bodies = meter.ReceivedBodies();

@@ -98,11 +98,8 @@ TEST_F(SupervisionTest, RealTimeSamplesAreTakenEveryRateTicksWithAFreshFrame) {
 
 TEST(LinkRestore, TheFirstFrameAfterALossRestoresTheLink) {
     auto meter = StartEmulator();
-    core::AppState state;
-    TComPort comm1;
-    QTimer timer;
-    FakeLinkView view({PathOf(*meter)});
-    MeterLink link(state, comm1, timer, view);
+    testing::LinkRig rig({PathOf(*meter)});
+    auto& [state, comm1, timer, view, link] = rig;
     int frames = 0;
     link.SetOnLiveFrame([&](const QByteArray& frame) {
         ++frames;
@@ -129,11 +126,8 @@ TEST(LinkRestore, TheFirstFrameAfterALossRestoresTheLink) {
 
 TEST(LiveReading, AtMost256BytesAreTakenPerReceiveEvent) {
     auto meter = StartEmulator();
-    core::AppState state;
-    TComPort comm1;
-    QTimer timer;
-    FakeLinkView view({PathOf(*meter)});
-    MeterLink link(state, comm1, timer, view);
+    testing::LinkRig rig({PathOf(*meter)});
+    auto& [state, comm1, timer, view, link] = rig;
     int frames = 0;
     link.SetOnLiveFrame([&](const QByteArray&) { ++frames; });
     comm1.SetDeviceName(PathOf(*meter));
