@@ -80,7 +80,7 @@ void TfrmGraph::UpdateGraphStatistics() {
     const GraphStatistics stats = ComputeGraphStatistics(m_chart.Data());
     // A chart without points has no start.
     m_txtStartTime->setText(stats.Points > 0 ? DateTimeText(stats.FirstTime, m_locale) : QString());
-    m_txtSamplingRate->setEditText(MmSsText(stats.SamplingSeconds));
+    m_txtSamplingRate->setEditText(SamplingRateText(stats.SamplingSeconds));
     m_txtDataNo->setText(QString::number(stats.Points));
     const struct {
         QLineEdit *max, *min, *avg;

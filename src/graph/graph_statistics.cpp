@@ -2,12 +2,27 @@
 #include "graph/graph_statistics.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "core/chart/chart_data.h"
 #include "core/data/limit_values.h"
 #include "graph/graph_texts.h"
 
 namespace kr820::graph {
+namespace {
+
+// Half a second added and the fraction cut off, as the box has always shown it; none when the
+// result is no int.
+std::optional<int> RoundedSeconds(double seconds) {
+    const double rounded = std::trunc(seconds + 0.5);
+    constexpr double kLowest = std::numeric_limits<int>::min();
+    constexpr double kHighest = std::numeric_limits<int>::max();
+    if (!(rounded >= kLowest && rounded <= kHighest)) return std::nullopt;  // NaN too
+    return static_cast<int>(rounded);
+}
+
+}  // namespace
 
 GraphStatistics ComputeGraphStatistics(const core::ChartData& data) {
     GraphStatistics stats;
@@ -16,7 +31,7 @@ GraphStatistics ComputeGraphStatistics(const core::ChartData& data) {
     stats.FirstTime = data.XDataII(0, 0);
     if (points > 1) {
         const double spacingDays = (data.XDataII(0, points - 1) - stats.FirstTime) / (points - 1);
-        stats.SamplingSeconds = static_cast<int>(spacingDays * core::kSecondsPerDay + 0.5);
+        stats.SamplingSeconds = RoundedSeconds(spacingDays * core::kSecondsPerDay);
     }
     for (int channel = 0; channel < 2; ++channel) {
         ChannelStatistics& c = stats.Channels[channel];
@@ -44,6 +59,10 @@ GraphStatistics ComputeGraphStatistics(const core::ChartData& data) {
 QString ExtremeText(float value, core::TDateTime time, const QLocale& locale) {
     if (core::IsShownAsOL(value)) return QString::fromLatin1(core::kOLText);
     return locale.toString(value, 'f', 1) + u'@' + DateTimeText(time, locale);
+}
+
+QString SamplingRateText(const std::optional<int>& seconds) {
+    return seconds ? MmSsText(*seconds) : QStringLiteral("****");
 }
 
 QString AverageText(const ChannelStatistics& channel, const QLocale& locale) {

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QString>
 #include <array>
+#include <optional>
 
 #include "core/time/date_time.h"
 
@@ -26,7 +27,9 @@ struct ChannelStatistics {
 
 struct GraphStatistics {
     core::TDateTime FirstTime = 0;
-    int SamplingSeconds = 0;  // mean spacing of the points, to the nearest second
+    // Mean spacing of the points, to the nearest second; none when that many seconds do not fit
+    // the box's integer (a span of millions of days).
+    std::optional<int> SamplingSeconds = 0;
     int Points = 0;
     std::array<ChannelStatistics, 2> Channels;  // T1, T2
 };
@@ -36,6 +39,8 @@ GraphStatistics ComputeGraphStatistics(const core::ChartData& data);
 
 // A MAX or MIN box: "OL" for a limit marker, else the value with one decimal, "@" and its time.
 QString ExtremeText(float value, core::TDateTime time, const QLocale& locale);
+// The sampling rate box: mm:ss, or "****" when the spacing has no value it can hold.
+QString SamplingRateText(const std::optional<int>& seconds);
 // An AVG box: the mean with three decimals, or "****" when no value lies inside the window.
 QString AverageText(const ChannelStatistics& channel, const QLocale& locale);
 

@@ -10,6 +10,7 @@ namespace kr820::graph {
 namespace {
 // The file has always been read through a line buffer of this size.
 constexpr qsizetype kMaxLineLength = 80;
+constexpr qint64 kMaxScaleFileBytes = 64 * 1024;
 }  // namespace
 
 ScaleBounds ReadScaleFile(const QString& path) {
@@ -17,7 +18,9 @@ ScaleBounds ReadScaleFile(const QString& path) {
     if (path.isEmpty()) return bounds;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return bounds;
-    QTextStream in(&file);
+    // Five short lines are all it holds; what lies beyond the first few kilobytes (of a device
+    // that never ends, say) is never read.
+    QTextStream in(file.read(kMaxScaleFileBytes));
     in.readLine();  // "[SCALE]", whatever it says
     for (auto& bound : bounds) {
         if (in.atEnd()) break;

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "core/chart/chart_block.h"
 
+#include <algorithm>
+#include <cmath>
 #include <type_traits>
 
 #include "core/chart/little_endian_io.h"
+#include "core/time/date_time.h"
 
 namespace kr820::core {
 namespace {
@@ -14,7 +17,6 @@ constexpr qsizetype kTextMinBytes = 4;
 constexpr qsizetype kYAxisMinBytes = 1 + 8 + 8 + kTextMinBytes;
 constexpr qsizetype kGraphAnnotationMinBytes = 4 + 8 + 8 + kTextMinBytes + 4 + 4;
 constexpr qsizetype kVertLineMinBytes = 8 + 4 + 4 + kTextMinBytes;
-constexpr qsizetype kPointBytes = 8 + 4;
 constexpr qsizetype kListItemMinBytes = 4;  // texts, colours, integers, doubles
 
 // ---- Saving ----
@@ -163,13 +165,17 @@ void ReadData(FieldReader& field, ChartData& data) {
     const qsizetype subsets = field.Count(ChartData::kMaxSubsets, 1);
     const qsizetype points = field.Count(ChartData::kMaxPoints, 1);
     if (!field.Ok()) return;
-    if (subsets > 0 && !field.In().CanHold(points, kPointBytes * subsets)) {
+    if (subsets > 0 && !field.In().CanHold(points, kChartBlockPointBytes * subsets)) {
         field.Refuse(ChartLoadResult::BadSize);
         return;
     }
     std::vector<ChartData::Series> series(subsets);
     for (ChartData::Series& s : series) {
         field.Check(field.In().F64Array(points, s.X) && field.In().F32Array(points, s.Y));
+        // Every X is shown as a date somewhere (list, statistics, text files).
+        if (!std::all_of(s.X.begin(), s.X.end(), IsShownDateTime)) {
+            field.Refuse(ChartLoadResult::BadValue);
+        }
     }
     if (field.Ok()) data.Assign(std::move(series), static_cast<int>(points));
 }
@@ -213,7 +219,9 @@ void ReadAxes(FieldReader& field, ChartAxes& axes) {
     for (qsizetype a = 0; a < proportions.Count(); ++a) {
         accepted = accepted && axes.SetMultiAxesProportions(static_cast<int>(a), proportions.At(a));
     }
-    if (!accepted) field.Refuse(ChartLoadResult::BadValue);
+    if (!accepted || !std::isfinite(minX) || !std::isfinite(maxX)) {
+        field.Refuse(ChartLoadResult::BadValue);
+    }
     axes.SetManualScaleControlX(controlX);
     axes.SetManualMinX(minX);
     axes.SetManualMaxX(maxX);
@@ -231,6 +239,7 @@ void ReadAnnotations(FieldReader& field, ChartAnnotations& annotations) {
         field(a.Text);
         field(a.Color);
         field(a.Axis);
+        if (!std::isfinite(a.X)) field.Refuse(ChartLoadResult::BadValue);
         annotations.AddGraphAnnotation(a);
     }
     const qsizetype lineCount =
@@ -241,6 +250,7 @@ void ReadAnnotations(FieldReader& field, ChartAnnotations& annotations) {
         field(line.Type);
         field(line.Color);
         field(line.Text);
+        if (!std::isfinite(line.X)) field.Refuse(ChartLoadResult::BadValue);
         annotations.AddVertLineAnnotation(line);
     }
 }
@@ -250,7 +260,7 @@ void ReadAnnotations(FieldReader& field, ChartAnnotations& annotations) {
 QByteArray EncodeChartBlock(const ChartState& state) {
     QByteArray block;
     const qsizetype pointBytes =
-        static_cast<qsizetype>(state.Data.Subsets()) * state.Data.Points() * kPointBytes;
+        static_cast<qsizetype>(state.Data.Subsets()) * state.Data.Points() * kChartBlockPointBytes;
     block.reserve(pointBytes + 4096);
     LittleEndianWriter out(block);
     out.Raw(QByteArrayView(kChartBlockMagic, sizeof kChartBlockMagic));

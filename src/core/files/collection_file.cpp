@@ -20,11 +20,14 @@ CollectionOpenOutcome OpenCollection(const QString& path, TDataSetStore& store, 
         outcome.Reason = file.errorString();
         return outcome;
     }
-    if (file.size() > kMaxCollectionFileBytes) {
+    // Read up to one byte past the cap rather than trusting the size: a pipe or a device
+    // reports none, and may never end.
+    outcome.Image = file.read(kMaxCollectionFileBytes + 1);
+    if (outcome.Image.size() > kMaxCollectionFileBytes) {
+        outcome.Image.clear();
         outcome.Status = CollectionOpenStatus::TooLarge;
         return outcome;
     }
-    outcome.Image = file.readAll();
     if (outcome.Image.isEmpty()) {
         outcome.Status = CollectionOpenStatus::Empty;
         return outcome;

@@ -25,7 +25,7 @@ enum class CollectionOpenStatus {
     Opened,      // the store holds the file's sets
     CannotOpen,  // Reason says why
     Empty,       // nothing to decode
-    TooLarge,    // above kMaxCollectionFileBytes; not read
+    TooLarge,    // above kMaxCollectionFileBytes; no more than one byte past it is read
     Damaged,     // the decoder refused it: Parse says why
 };
 

@@ -38,12 +38,18 @@ GraphReadOutcome ReadGraphFile(const QString& path, ChartModel& chart) {
     const QByteArray prefix = file.read(kGraphFileLengthBytes);
     if (prefix.size() != kGraphFileLengthBytes) return Refused(GraphReadStatus::StreamReadError);
     const qint64 length = qFromLittleEndian<quint32>(prefix.constData());
-    const qint64 following = file.size() - kGraphFileLengthBytes;
-    if (length > following) return Refused(GraphReadStatus::StreamReadError);
-    if (length < following) return Refused(GraphReadStatus::Damaged);
+    // No chart this program holds saves to more; refused before a byte of it is read.
+    if (length > kMaxChartBlockBytes) return Refused(GraphReadStatus::StreamReadError);
+    if (!file.isSequential()) {
+        const qint64 following = file.size() - kGraphFileLengthBytes;
+        if (length > following) return Refused(GraphReadStatus::StreamReadError);
+        if (length < following) return Refused(GraphReadStatus::Damaged);
+    }
 
     const QByteArray block = file.read(length);
     if (block.size() != length) return Refused(GraphReadStatus::StreamReadError);
+    // A pipe tells its length only by ending: one byte more means bytes after the block.
+    if (file.isSequential() && !file.read(1).isEmpty()) return Refused(GraphReadStatus::Damaged);
     const ChartLoadResult loaded = chart.LoadFromBlock(block);
     if (loaded != ChartLoadResult::Loaded) return Refused(GraphReadStatus::Damaged, loaded);
     return {};

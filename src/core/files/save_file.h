@@ -12,9 +12,18 @@ class QIODevice;
 namespace kr820::core {
 
 // Opens `path` through a QSaveFile, lets `fill` write into it and commits. `fill` returns false
-// when its own writing failed; the target is then left untouched, as it is on any failure.
+// when its own writing failed; the target is then left untouched, as it is on any failure. The
+// device `fill` gets is unbuffered, so each write reaches the system and is checked at once: use
+// WriteAll, which also takes a write that the system accepts only in part.
 WriteOutcome WriteThroughSaveFile(const QString& path, const std::function<bool(QIODevice&)>& fill);
 
 WriteOutcome WriteFileAtomically(const QString& path, QByteArrayView bytes);
+
+// Writes every byte of `bytes`, going on after a partial write; false as soon as the device
+// takes nothing more, its error then telling why.
+bool WriteAll(QIODevice& device, QByteArrayView bytes);
+
+// The reason shown for a write that failed with the system's `error` (an errno value).
+QString WriteFailureReason(int error);
 
 }  // namespace kr820::core

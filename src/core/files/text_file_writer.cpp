@@ -8,6 +8,13 @@
 #include "core/files/save_file.h"
 
 namespace kr820::core {
+namespace {
+
+// Lines are gathered and written in chunks: the file is unbuffered, so that no write goes
+// unchecked, and a system call per line would be slow.
+constexpr qsizetype kWriteChunkBytes = 64 * 1024;
+
+}  // namespace
 
 TextWriteOutcome WriteTextFile(const ChartData& chart, const QString& path, TextSeparator separator,
                                PointRange range, const RegionalFormats& formats,
@@ -15,19 +22,26 @@ TextWriteOutcome WriteTextFile(const ChartData& chart, const QString& path, Text
     TextWriteOutcome outcome;
     const qsizetype total = range.Count();
     outcome.File = WriteThroughSaveFile(path, [&](QIODevice& file) {
+        QByteArray pending;
+        pending.reserve(kWriteChunkBytes + 256);
         for (int point = std::max(range.First, 1) - 1; point < range.Last; ++point) {
             const TDateTime x = chart.XDataII(0, point);
             if (x == 0) break;
             const QString line =
                 TextLine(x, chart.YData(0, point), chart.YData(1, point), separator, formats);
-            if (file.write(line.toUtf8() + "\r\n") < 0) return false;
+            pending += line.toUtf8();
+            pending += "\r\n";
+            if (pending.size() >= kWriteChunkBytes) {
+                if (!WriteAll(file, pending)) return false;
+                pending.clear();
+            }
             ++outcome.Lines;
             if (progress && !progress(outcome.Lines, total)) {
                 outcome.Cancelled = true;
                 break;
             }
         }
-        return true;
+        return WriteAll(file, pending);
     });
     return outcome;
 }

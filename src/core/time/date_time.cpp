@@ -13,6 +13,12 @@ constexpr QDate kEpoch = QDate::fromJulianDay(kEpochJulianDay);
 
 }  // namespace
 
+bool IsShownDateTime(TDateTime value) {
+    // Before the epoch the day part counts down, so the first day's date-times run from
+    // kFirstShownDay to kFirstShownDay - 0.99999; the last day's from kLastShownDay upwards.
+    return value > kFirstShownDay - 1.0 && value < kLastShownDay + 1.0;  // false for NaN
+}
+
 TDateTime ToTDateTime(const QDateTime& dateTime) {
     const QDateTime local = dateTime.toLocalTime();
     const double days = static_cast<double>(kEpoch.daysTo(local.date()));
@@ -24,6 +30,7 @@ TDateTime ToTDateTime(const QDateTime& dateTime) {
 }
 
 QDateTime FromTDateTime(TDateTime value) {
+    if (!IsShownDateTime(value)) return {};
     double wholeDays = std::trunc(value);
     long long seconds = std::llround(std::fabs(value - wholeDays) * kSecondsPerDay);
     if (seconds >= static_cast<long long>(kSecondsPerDay)) {  // 23:59:59.6 rounds into the next day

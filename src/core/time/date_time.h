@@ -12,8 +12,16 @@ using TDateTime = double;
 inline constexpr double kSecondsPerDay = 86400.0;
 inline constexpr TDateTime kOneSecond = 1.0 / kSecondsPerDay;
 
+// The dates the program shows, 1 January 100 to 31 December 9999: the years regional formats
+// write with four digits at most. Values outside, and values that are no number at all, are no
+// date-time; a file holding one is damaged.
+inline constexpr TDateTime kFirstShownDay = -657434.0;  // 1 January 100
+inline constexpr TDateTime kLastShownDay = 2958465.0;   // 31 December 9999
+bool IsShownDateTime(TDateTime value);
+
 // Exact to the second: the fraction is rounded to the nearest whole second.
 TDateTime ToTDateTime(const QDateTime& dateTime);
+// An invalid QDateTime for a value IsShownDateTime refuses.
 QDateTime FromTDateTime(TDateTime value);
 
 TDateTime NowTDateTime();
