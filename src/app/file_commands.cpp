@@ -53,6 +53,13 @@ QString WithSuffix(const QString& path, const QString& selectedFilter) {
 
 }  // namespace
 
+QString WriteFailureMessage(const QString& path, const core::WriteOutcome& outcome) {
+    if (outcome.Status == core::WriteStatus::WriteFailed) {
+        return kWriteFailedMessage.arg(path, outcome.Reason);
+    }
+    return kCannotWriteMessage.arg(path, outcome.Reason);
+}
+
 FileCommands::FileCommands(TfrmMain& main, ui::Prompter& prompter)
     : m_main(main), m_prompter(prompter) {}
 
@@ -159,7 +166,7 @@ bool FileCommands::WriteTextFileWithRange(graph::TfrmGraph& window, const QStrin
         });
     if (progress) progress->close();
     if (!written.File.Written()) {
-        m_prompter.Message(Owner(), kCannotWriteMessage.arg(path, written.File.Reason));
+        m_prompter.Message(Owner(), WriteFailureMessage(path, written.File));
         return false;
     }
     return true;
@@ -227,7 +234,7 @@ void FileCommands::SaveCollection() {
     }
     if (!outcome.Written()) {
         // Closing still asks, since nothing was kept.
-        m_prompter.Message(Owner(), kCannotWriteMessage.arg(path, outcome.Reason));
+        m_prompter.Message(Owner(), WriteFailureMessage(path, outcome));
         return;
     }
     m_main.State().DataLoggerUnsaved = false;

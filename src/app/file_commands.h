@@ -8,7 +8,8 @@ class QWidget;
 
 namespace kr820::core {
 struct ParseOutcome;
-}
+struct WriteOutcome;
+}  // namespace kr820::core
 namespace kr820::graph {
 class TfrmGraph;
 }
@@ -74,5 +75,10 @@ inline const QString kRecoveredMessage =
 inline const QString kNothingRecoveredMessage =
     QStringLiteral("The first data set is damaged: nothing could be recovered.");
 inline const QString kCannotWriteMessage = QStringLiteral("Cannot create file \"%1\". %2");
+inline const QString kWriteFailedMessage = QStringLiteral(
+    "The file \"%1\" was not saved: %2. Any earlier file of that name is unchanged.");
+
+// The message for a write that did not happen, by how it failed.
+QString WriteFailureMessage(const QString& path, const core::WriteOutcome& outcome);
 
 }  // namespace kr820::app

@@ -64,7 +64,8 @@ QString GraphWriteMessage(const WriteOutcome& outcome, const QString& path) {
         case WriteStatus::CannotCreate:
             return CannotMessage("create", path, outcome.Reason);
         case WriteStatus::WriteFailed:
-            return QStringLiteral("Stream write error");
+            // The cause matters here: the earlier file was kept, and the user must know why.
+            return QStringLiteral("Stream write error: %1").arg(outcome.Reason);
     }
     return {};
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QtEndian>
+#include <cmath>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -179,6 +181,38 @@ TEST(ChartBlock, RefusesCodesAndFlagsNoChartHolds) {
     badCode[settingsAt + 18] = static_cast<char>(0xEE);
     EXPECT_EQ(DecodeChartBlock(badCode, target), ChartLoadResult::BadValue);
     EXPECT_EQ(target, ChartState{});
+}
+
+TEST(ChartBlock, RefusesAnXThatIsNoDateTheProgramShows) {
+    ChartState target;
+    for (const double x : {std::nan(""), 1e300, -2.3e77, kLastShownDay + 1.0, kFirstShownDay - 1.0,
+                           std::numeric_limits<double>::infinity()}) {
+        ChartState state = FilledState(4);
+        state.Data.SetXDataII(1, 2, x);
+        EXPECT_EQ(DecodeChartBlock(EncodeChartBlock(state), target), ChartLoadResult::BadValue)
+            << x;
+        ChartState annotated = FilledState(4);
+        annotated.Annotations.AddGraphAnnotation({.X = x, .Text = "a"});
+        if (!std::isfinite(x)) {
+            EXPECT_EQ(DecodeChartBlock(EncodeChartBlock(annotated), target),
+                      ChartLoadResult::BadValue)
+                << x;
+        }
+    }
+    EXPECT_EQ(target, ChartState{});
+    // The first and the last day shown, to their last second, still load.
+    ChartState edges = FilledState(4);
+    edges.Data.SetXDataII(0, 0, kFirstShownDay - 86399.0 / 86400.0);
+    edges.Data.SetXDataII(0, 1, kLastShownDay + 86399.0 / 86400.0);
+    EXPECT_EQ(DecodeChartBlock(EncodeChartBlock(edges), target), ChartLoadResult::Loaded);
+}
+
+TEST(DateTime, ValuesOutsideTheShownDatesConvertToAnInvalidDateTime) {
+    EXPECT_FALSE(FromTDateTime(std::nan("")).isValid());
+    EXPECT_FALSE(FromTDateTime(1e300).isValid());
+    EXPECT_FALSE(FromTDateTime(-2.3e77).isValid());
+    EXPECT_EQ(FromTDateTime(kFirstShownDay - 0.5), QDateTime(QDate(100, 1, 1), QTime(12, 0)));
+    EXPECT_EQ(FromTDateTime(kLastShownDay + 0.5), QDateTime(QDate(9999, 12, 31), QTime(12, 0)));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <cerrno>
 
 #include "app/frm_main.h"
 #include "core/chart/chart_model.h"
@@ -20,6 +21,7 @@
 #include "memory_image_builder.h"
 #include "ui/frm_open_save.h"
 #include "ui/frm_scope.h"
+#include "unit/files/file_test_support.h"
 
 namespace kr820::app {
 namespace {
@@ -138,6 +140,24 @@ TEST_F(FileCommandsTest, SavingACollectionWithNothingDecodedSaysSoAndKeepsAsking
     EXPECT_EQ(prompter.messages, QStringList{"There is no downloaded data to save."});
     EXPECT_FALSE(QFile::exists(home.filePath("empty.820")));
     EXPECT_TRUE(window->State().DataLoggerUnsaved);
+}
+
+TEST_F(FileCommandsTest, ASaveThatCannotBeWrittenWholeKeepsTheEarlierFileAndSaysWhy) {
+    ShowLoggerImage(OneSetImage());
+    window->Files().SetShownImage(OneSetImage());
+    window->State().DataLoggerUnsaved = true;
+    core::testing::WriteWhole(home.filePath("kept.820"), "earlier");
+    Answer(ui::TfrmOpenSave::Collection);
+    prompter.saveFileName = home.filePath("kept.820");
+    {
+        const core::testing::FileSizeLimit limit(64);
+        window->Save1Click();
+    }
+    EXPECT_EQ(prompter.messages, QStringList{"The file \"" + home.filePath("kept.820") +
+                                             "\" was not saved: " + qt_error_string(EFBIG) +
+                                             ". Any earlier file of that name is unchanged."});
+    EXPECT_EQ(core::testing::ReadWhole(home.filePath("kept.820")), "earlier");
+    EXPECT_TRUE(window->State().DataLoggerUnsaved) << "closing must still ask";
 }
 
 TEST_F(FileCommandsTest, ADamagedCollectionIsRefusedAndChangesNothing) {

@@ -45,6 +45,12 @@ TEST_F(StatisticsTest, SamplingRateIsTheMeanSpacingInMinutesAndSeconds) {
 
     Show(std::vector<float>(10, 20.0f), std::vector<float>(10, 20.0f), 3600);
     EXPECT_EQ(SamplingRate(), "60:00");
+
+    // A span of a million days between two points: more seconds than the box's integer holds.
+    FillChart(window.Chart(), {20.0f, 20.0f}, {20.0f, 20.0f}, 1);
+    window.Chart().Data().SetXDataII(0, 1, At(2024, 5, 17, 10, 0, 0) + 1'000'000.0);
+    window.UpdateGraphStatistics();
+    EXPECT_EQ(SamplingRate(), "****");
 }
 
 TEST_F(StatisticsTest, ExtremesCarryTheTimeOfTheFirstOfEqualValues) {
