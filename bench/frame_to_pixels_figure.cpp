@@ -5,17 +5,14 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include "core/live/live_frame_decoder.h"
 #include "core/protocol/live_frame_cutter.h"
 #include "core/state/app_state.h"
 #include "lcd/frm_lcd.h"
-#include "lcd/lcd_blinking.h"
-#include "lcd/lcd_painting.h"
+#include "lcd/lcd_presenter.h"
 #include "meter_emulator.h"
 
 int main(int argc, char** argv) {
@@ -24,7 +21,8 @@ int main(int argc, char** argv) {
     kr820::lcd::TfrmLCD window(nullptr);
     window.show();
     kr820::core::AppState state;
-    QTimer blink, recBlink;
+    kr820::lcd::LcdPresenter presenter(state.LiveReading, state.MeterRecording);
+    presenter.AttachWindow(&window);
 
     std::vector<QByteArray> frames;
     for (const std::int16_t tenths : {253, -50, 1374, 8}) {
@@ -44,12 +42,8 @@ int main(int argc, char** argv) {
     for (int round = 0; round < kRounds; ++round) {
         state.LiveBuffer.append(frames[round % frames.size()]);
         clock.start();
-        kr820::core::CutLiveFrames(state.LiveBuffer, [&](const QByteArray& frame) {
-            const auto blinking = kr820::core::DecodeLiveFrame(frame, state.LiveReading,
-                                                               state.MeterRecording, state.Lcd);
-            kr820::lcd::SteerBlinkTimers(blinking, blink, recBlink, &window);
-            kr820::lcd::PaintLcdChanges(state.Lcd, &window);
-        });
+        kr820::core::CutLiveFrames(state.LiveBuffer,
+                                   [&](const QByteArray& frame) { presenter.ShowFrame(frame); });
         window.render(&pixels);
         nanoseconds.push_back(clock.nsecsElapsed());
     }

@@ -20,14 +20,11 @@
 
 #include "app/frm_about.h"
 #include "app/toolbar_icons.h"
-#include "core/live/live_frame_decoder.h"
 #include "core/settings/program_folder.h"
 #include "core/settings/registry_values.h"
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
 #include "lcd/frm_lcd.h"
-#include "lcd/lcd_blinking.h"
-#include "lcd/lcd_painting.h"
 #include "link/com_devices.h"
 #include "link/send_command.h"
 #include "link/wait.h"
@@ -52,6 +49,7 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* pa
       m_prompter(prompter),
       m_listDevices(std::move(listDevices)),
       m_link(m_state, m_comm1, m_mainTimer, *this),
+      m_lcd(m_state.LiveReading, m_state.MeterRecording),
       m_files(*this, prompter),
       m_download(*this, prompter),
       m_recorder(*this, prompter) {
@@ -78,14 +76,7 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* pa
     m_mainTimer.setInterval(1000);
     m_mainTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_mainTimer, &QTimer::timeout, this, [this] { m_link.MainTimerTimer(); });
-    m_blinkTimer.setObjectName("BlinkTimer");
-    m_blinkTimer.setInterval(500);
-    connect(&m_blinkTimer, &QTimer::timeout, this, [this] { lcd::BlinkTimerTimer(m_lcdWindow); });
-    m_recBlinkTimer.setObjectName("RecBlinkTimer");
-    m_recBlinkTimer.setInterval(500);
-    connect(&m_recBlinkTimer, &QTimer::timeout, this,
-            [this] { lcd::RecBlinkTimerTimer(m_lcdWindow); });
-    m_link.SetOnLiveFrame([this](const QByteArray& frame) { DecodeAndPaint(frame); });
+    m_link.SetOnLiveFrame([this](const QByteArray& frame) { m_lcd.ShowFrame(frame); });
     m_link.SetOnRealTimeSample([this](core::TDateTime now) {
         if (m_realTimeGraphWindow) m_recorder.AddRealTimePoint(now);
     });
@@ -98,7 +89,7 @@ TfrmMain::~TfrmMain() {
     // Graph windows report their closing to this window, which is no longer whole when the base
     // class destroys the children (closed ones may still wait for their deferred deletion).
     for (graph::TfrmGraph* child : findChildren<graph::TfrmGraph*>()) child->disconnect(this);
-    delete m_lcdWindow;
+    delete m_lcd.Window();
 }
 
 void TfrmMain::FormCreate() {
@@ -139,8 +130,8 @@ void TfrmMain::FormShow() {
 
     CreateRealTimeGraph();
     CreateLcdWindow();
-    if (m_lcdWindow)
-        m_lcdWindow->move(5, height() - m_lcdWindow->frameGeometry().height() - kLcdBottomMargin);
+    if (lcd::TfrmLCD* window = m_lcd.Window())
+        window->move(5, height() - window->frameGeometry().height() - kLcdBottomMargin);
 
     SetSplashStatus("Initializing COM Port ....");
     m_link.SearchMeter();
@@ -174,7 +165,7 @@ void TfrmMain::FormClose() {
 
     m_workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_workspace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    if (m_lcdWindow) m_lcdWindow->close();
+    if (lcd::TfrmLCD* window = m_lcd.Window()) window->close();
 }
 
 graph::GraphContext TfrmMain::GraphContextFor() {
@@ -218,20 +209,12 @@ graph::TfrmGraph* TfrmMain::CreateFileWindow(const QString& caption) {
 }
 
 void TfrmMain::CreateLcdWindow() {
-    m_lcdWindow = new lcd::TfrmLCD(this);
-    m_lcdWindow->SetCloseGuard([this] {
+    auto* window = new lcd::TfrmLCD(this);
+    window->SetCloseGuard([this] {
         link::WaitWhile([this] { return m_state.RxBusy; }, std::chrono::milliseconds(3000));
     });
-    lcd::BuildLcdImageLists(m_lcdWindow);
-    lcd::RepaintLcd(m_state.Lcd, m_lcdWindow);
-    m_lcdWindow->show();
-}
-
-void TfrmMain::DecodeAndPaint(const QByteArray& frame) {
-    const core::BlinkTimerDemand blinking =
-        core::DecodeLiveFrame(frame, m_state.LiveReading, m_state.MeterRecording, m_state.Lcd);
-    lcd::SteerBlinkTimers(blinking, m_blinkTimer, m_recBlinkTimer, m_lcdWindow);
-    lcd::PaintLcdChanges(m_state.Lcd, m_lcdWindow);
+    m_lcd.AttachWindow(window);
+    window->show();
 }
 
 // ---- Menu and tool bar -------------------------------------------------------------------------
@@ -394,7 +377,7 @@ void TfrmMain::CreateStatusBar() {
 
 QString TfrmMain::StatusPanelText(int panel) const { return m_statusPanels[panel]->text(); }
 
-lcd::TfrmLCD* TfrmMain::LcdWindow() const { return m_lcdWindow; }
+lcd::TfrmLCD* TfrmMain::LcdWindow() const { return m_lcd.Window(); }
 graph::TfrmGraph* TfrmMain::RealTimeGraphWindow() const { return m_realTimeGraphWindow; }
 graph::TfrmGraph* TfrmMain::DataLoggerWindow() const { return m_dataLoggerWindow; }
 
@@ -427,8 +410,8 @@ void TfrmMain::RealTimeGraph1Click() {
 }
 
 void TfrmMain::LCD1Click() {
-    if (m_lcdWindow) {
-        m_lcdWindow->showNormal();
+    if (lcd::TfrmLCD* window = m_lcd.Window()) {
+        window->showNormal();
         return;
     }
     CreateLcdWindow();
@@ -504,7 +487,27 @@ void TfrmMain::EnableDataLogger(bool enabled) {
 }
 
 void TfrmMain::ShowNoConnection(bool shown) {
-    if (m_lcdWindow) m_lcdWindow->lblNoConnection()->setVisible(shown);
+    if (lcd::TfrmLCD* window = m_lcd.Window()) window->lblNoConnection()->setVisible(shown);
 }
+
+// ---- MeterHost ---------------------------------------------------------------------------------
+
+graph::TfrmGraph* TfrmMain::ReopenRealTimeGraph() {
+    if (!m_realTimeGraphWindow) CreateRealTimeGraph();
+    return m_realTimeGraphWindow;
+}
+
+bool TfrmMain::SaveSingleSet(graph::TfrmGraph& window) { return m_files.SaveSingleSet(window); }
+
+bool TfrmMain::StoreAndShowFirstSet(graph::TfrmGraph& window, const QByteArray& image) {
+    return m_files.StoreAndShowFirstSet(window, image);
+}
+
+void TfrmMain::RecoverSetsBeforeDamage(graph::TfrmGraph& window, const QByteArray& image,
+                                       const core::ParseOutcome& outcome) {
+    m_files.RecoverSetsBeforeDamage(window, image, outcome);
+}
+
+const QByteArray& TfrmMain::ShownImage() const { return m_files.ShownImage(); }
 
 }  // namespace kr820::app

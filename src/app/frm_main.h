@@ -11,10 +11,12 @@
 #include "core/data/data_set_store.h"
 #include "core/state/app_state.h"
 #include "graph/graph_context.h"
+#include "lcd/lcd_presenter.h"
 #include "link/com_port.h"
 #include "link/link_view.h"
 #include "link/meter_link.h"
 #include "meter/logger_download.h"
+#include "meter/meter_host.h"
 #include "meter/real_time_recorder.h"
 
 class QAction;
@@ -42,7 +44,7 @@ class TfrmAbout;
 // The program's one main window: a workspace for the graph windows, the menu, the tool bar with
 // the device chooser, the status bar, the timers and the two serial port objects. It owns the
 // application state and dispatches every command to the code that carries it out.
-class TfrmMain : public QMainWindow, private link::LinkView {
+class TfrmMain : public QMainWindow, private link::LinkView, private meter::MeterHost {
     Q_OBJECT
 
 public:
@@ -54,19 +56,18 @@ public:
     // The start-up splash; its status label shows what the first show is doing.
     void SetSplash(TfrmAbout* splash);
 
-    core::AppState& State() { return m_state; }
+    core::AppState& State() override { return m_state; }
     link::TComPort& Comm1() { return m_comm1; }
     link::TComPort& Comm2() { return m_comm2; }
     QTimer& MainTimer() { return m_mainTimer; }
-    QTimer& BlinkTimer() { return m_blinkTimer; }
-    QTimer& RecBlinkTimer() { return m_recBlinkTimer; }
-    link::MeterLink& Link() { return m_link; }
+    link::MeterLink& Link() override { return m_link; }
+    lcd::LcdPresenter& Lcd() { return m_lcd; }
     QComboBox* ComboBoxDeviceName() const { return m_comboBoxDeviceName; }
     QMdiArea* Workspace() const { return m_workspace; }
     QString StatusPanelText(int panel) const;
 
     lcd::TfrmLCD* LcdWindow() const;
-    graph::TfrmGraph* RealTimeGraphWindow() const;
+    graph::TfrmGraph* RealTimeGraphWindow() const override;
     graph::TfrmGraph* DataLoggerWindow() const;
 
     // The help page, beside the program (or where the installation put it).
@@ -93,9 +94,9 @@ public:
     // Each tool button changes with its menu entry. (Also the link's view, below.)
     void EnableRun(bool enabled) override;
     void EnableStop(bool enabled) override;
-    void EnableOption(bool enabled);
+    void EnableOption(bool enabled) override;
     // The DataLogger window, created or brought back to its normal size.
-    graph::TfrmGraph* ShowDataLoggerWindow();
+    graph::TfrmGraph* ShowDataLoggerWindow() override;
     // A new graph window for an opened file, placed and shown, its chart still empty.
     graph::TfrmGraph* CreateFileWindow(const QString& caption);
     graph::GraphContext GraphContextFor();
@@ -117,8 +118,6 @@ private:
     void FormShow();
     void FormClose();
     void CreateLcdWindow();
-    // One live frame: readings, LCD state and blinking, then the pictures that changed.
-    void DecodeAndPaint(const QByteArray& frame);
 
     void CreateActions();
     void CreateMenus();
@@ -137,15 +136,24 @@ private:
     void EnableDataLogger(bool enabled) override;
     void ShowNoConnection(bool shown) override;
 
+    // MeterHost
+    QWidget* DialogOwner() override { return this; }
+    link::TComPort& DownloadPort() override { return m_comm2; }
+    graph::TfrmGraph* ReopenRealTimeGraph() override;
+    bool SaveSingleSet(graph::TfrmGraph& window) override;
+    bool StoreAndShowFirstSet(graph::TfrmGraph& window, const QByteArray& image) override;
+    void RecoverSetsBeforeDamage(graph::TfrmGraph& window, const QByteArray& image,
+                                 const core::ParseOutcome& outcome) override;
+    const QByteArray& ShownImage() const override;
+
     ui::Prompter& m_prompter;
     DeviceLister m_listDevices;
     core::AppState m_state;
     link::TComPort m_comm1;
     link::TComPort m_comm2;
     QTimer m_mainTimer;
-    QTimer m_blinkTimer;
-    QTimer m_recBlinkTimer;
     link::MeterLink m_link;
+    lcd::LcdPresenter m_lcd;
     core::TDataSetStore m_store;
     graph::SharedGraphTools m_graphTools;
     FileCommands m_files;
@@ -159,7 +167,6 @@ private:
     bool m_firstShowDone = false;
 
     QPointer<TfrmAbout> m_splash;
-    QPointer<lcd::TfrmLCD> m_lcdWindow;
     QPointer<graph::TfrmGraph> m_realTimeGraphWindow;
     QPointer<graph::TfrmGraph> m_dataLoggerWindow;
 

@@ -7,7 +7,6 @@
 #include "core/live/lcd_state.h"
 #include "lcd/lcd_digit_pictures.h"
 #include "lcd/lcd_icon_pictures.h"
-#include "lcd/lcd_painting.h"
 
 namespace kr820::lcd {
 namespace {
@@ -38,22 +37,27 @@ TfrmLCD::TfrmLCD(QWidget* owner)
     grey.setColor(QPalette::Window, QColor(0xE4, 0xE4, 0xE4));
     m_panel->setPalette(grey);
 
+    // The image lists are filled as the images are made, in the order the painter addresses
+    // them: digits left to right, icons by their bit in the frame.
     const QPixmap& mainBlank = DigitBitmaps()[core::kDigitBlank];
     for (int k = 0; k < kMainDigitCount; ++k) {
-        AddImage(QString("MainD%1").arg(k + 1),
-                 QRect(QPoint(kMainDigitLefts[k], kMainDigitTop), kMainDigitImageSize), mainBlank);
+        m_lists.MainDigitImages[k] = AddImage(
+            QString("MainD%1").arg(k + 1),
+            QRect(QPoint(kMainDigitLefts[k], kMainDigitTop), kMainDigitImageSize), mainBlank);
     }
     const QPixmap& subBlank = SubDigitBitmaps()[core::kDigitBlank];
     for (int k = 0; k < kSubDigitCount; ++k) {
-        AddImage(QString("SubD%1").arg(k + 1),
-                 QRect(QPoint(kSubDigitLefts[k], kSubDigitTop), kSubDigitImageSize), subBlank);
+        m_lists.SubDigitImages[k] =
+            AddImage(QString("SubD%1").arg(k + 1),
+                     QRect(QPoint(kSubDigitLefts[k], kSubDigitTop), kSubDigitImageSize), subBlank);
     }
     for (const core::LcdIconImage& icon : core::kLcdIconImages) {
         QLabel* image =
             AddImage(QString::fromLatin1(icon.name.data(), icon.name.size()),
                      QRect(icon.left, icon.top, icon.width, icon.height), IconPicture(icon.icon));
-        image->setProperty("Tag", core::IconTag(icon.icon));
+        image->setProperty("Tag", core::IconTag(icon.icon));  // the icon's bit + 1, as designed
         image->hide();
+        m_lists.IconImages[static_cast<int>(icon.icon)] = image;
     }
 
     // Created after the images so that it is drawn over them.
@@ -67,8 +71,6 @@ TfrmLCD::TfrmLCD(QWidget* owner)
     m_lblNoConnection->adjustSize();
     m_lblNoConnection->move(0, 136);
     m_lblNoConnection->hide();
-
-    BuildLcdImageLists(this);
 }
 
 QLabel* TfrmLCD::AddImage(const QString& name, const QRect& place, const QPixmap& picture) {

@@ -22,7 +22,7 @@ struct LcdImageLists {
 };
 
 // The stay-on-top window that mimics the meter's display: digit and icon images on a grey
-// panel. It paints the state it is given and parses nothing; see lcd_painting.h.
+// panel. It parses and decides nothing: LcdPresenter paints it.
 class TfrmLCD : public QWidget {
     Q_OBJECT
 
@@ -30,14 +30,12 @@ public:
     static constexpr int kClientWidth = 276;
     static constexpr int kClientHeight = 162;
 
-    // Creates every image (digits blank, icons hidden) and builds the image lists.
+    // Creates every image (digits blank, icons hidden) with its image list.
     explicit TfrmLCD(QWidget* owner);
 
     QLabel* lblNoConnection() const { return m_lblNoConnection; }
 
-    LcdImageLists& ImageLists() { return m_lists; }
     const LcdImageLists& ImageLists() const { return m_lists; }
-    // Null until the lists are built.
     QLabel* IconImage(core::LcdIcon icon) const {
         return m_lists.IconImages[static_cast<int>(icon)];
     }

@@ -2,16 +2,12 @@
 #include "lcd/lcd_painting.h"
 
 #include <QLabel>
-#include <QVariant>
 
 #include "lcd/frm_lcd.h"
 #include "lcd/lcd_digit_pictures.h"
 
 namespace kr820::lcd {
 namespace {
-
-// Only Tags below this mark an icon image; others are free for other uses.
-constexpr int kIconTagLimit = 40;
 
 // The low four bits: any byte names one of the 16 pictures.
 const QPixmap& Picture(const DigitPictures& pictures, quint8 code) { return pictures[code & 0x0F]; }
@@ -25,25 +21,6 @@ void SetPicture(QLabel* image, const QPixmap& picture) {
 }
 
 }  // namespace
-
-void BuildLcdImageLists(TfrmLCD* window) {
-    if (!window) return;
-    LcdImageLists& lists = window->ImageLists();
-    lists = LcdImageLists{};
-    for (QLabel* image : window->findChildren<QLabel*>()) {
-        const int tag = image->property("Tag").toInt();
-        if (tag > 0 && tag < kIconTagLimit && tag <= core::kLcdIconCount)
-            lists.IconImages[tag - 1] = image;
-    }
-    for (int k = 0; k < kMainDigitCount; ++k) {
-        lists.MainDigitImages[k] = window->findChild<QLabel*>(QString("MainD%1").arg(k + 1));
-        SetPicture(lists.MainDigitImages[k], DigitBitmaps()[core::kDigitBlank]);
-    }
-    for (int k = 0; k < kSubDigitCount; ++k) {
-        lists.SubDigitImages[k] = window->findChild<QLabel*>(QString("SubD%1").arg(k + 1));
-        SetPicture(lists.SubDigitImages[k], SubDigitBitmaps()[core::kDigitBlank]);
-    }
-}
 
 void PaintLcdChanges(core::LcdState& lcd, TfrmLCD* window) {
     if (!window) return;

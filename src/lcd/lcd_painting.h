@@ -11,10 +11,6 @@ class TfrmLCD;
 // nothing is painted and nothing is recorded as painted, so that a re-created window can be
 // brought back to the last picture it showed.
 
-// Fills the window's three image lists from its images (icons by Tag, digits by name) and
-// shows the blank picture in every digit position.
-void BuildLcdImageLists(TfrmLCD* window);
-
 // After each decoded frame: shows or hides the icons whose bit changed and sets the digit
 // positions whose code changed, then records the result as painted. Nothing else is touched.
 void PaintLcdChanges(core::LcdState& lcd, TfrmLCD* window);

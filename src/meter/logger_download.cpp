@@ -6,9 +6,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/frm_main.h"
 #include "graph/frm_graph.h"
+#include "link/meter_link.h"
 #include "meter/frm_err.h"
+#include "meter/meter_host.h"
 #include "ui/frm_scope.h"
 #include "ui/prompter.h"
 
@@ -31,22 +32,22 @@ core::DownloadCode CodeOf(core::ParseCode parse) {
 
 }  // namespace
 
-LoggerDownload::LoggerDownload(app::TfrmMain& main, ui::Prompter& prompter)
-    : m_main(main), m_prompter(prompter) {}
+LoggerDownload::LoggerDownload(MeterHost& host, ui::Prompter& prompter)
+    : m_host(host), m_prompter(prompter) {}
 
 void LoggerDownload::btnDataLoggerClick() {
-    core::AppState& state = m_main.State();
+    core::AppState& state = m_host.State();
     if (!state.Connected) {
-        m_prompter.Message(&m_main, kNoConnectionMessage);
+        m_prompter.Message(m_host.DialogOwner(), kNoConnectionMessage);
         return;
     }
     if (state.MeterRecording) {
-        m_prompter.Message(&m_main, kMeterRecordingMessage);
+        m_prompter.Message(m_host.DialogOwner(), kMeterRecordingMessage);
         return;
     }
-    graph::TfrmGraph* window = m_main.ShowDataLoggerWindow();
+    graph::TfrmGraph* window = m_host.ShowDataLoggerWindow();
 
-    TfrmErr errorDialog(&m_main);
+    TfrmErr errorDialog(m_host.DialogOwner());
     bool again = true;
     while (again) {
         again = false;
@@ -55,10 +56,10 @@ void LoggerDownload::btnDataLoggerClick() {
                 if (m_shown) state.DataLoggerUnsaved = true;
                 break;
             case core::DownloadCode::BadSetCount:
-                m_prompter.Message(&m_main, kMemoryErrorMessage);
+                m_prompter.Message(m_host.DialogOwner(), kMemoryErrorMessage);
                 break;
             case core::DownloadCode::NothingRecorded:
-                m_prompter.Message(&m_main, kNothingRecordedMessage);
+                m_prompter.Message(m_host.DialogOwner(), kNothingRecordedMessage);
                 break;
             case core::DownloadCode::DamagedRecord:
                 errorDialog.Button1->show();
@@ -69,10 +70,9 @@ void LoggerDownload::btnDataLoggerClick() {
                         break;
                     case TfrmErr::FixError:
                         if (window) {
-                            m_main.Files().RecoverSetsBeforeDamage(*window, m_failedImage,
-                                                                   m_failedOutcome);
-                            if (!m_main.Files().ShownImage().isEmpty() &&
-                                m_main.Files().ShownImage() == m_failedImage)
+                            m_host.RecoverSetsBeforeDamage(*window, m_failedImage, m_failedOutcome);
+                            if (!m_host.ShownImage().isEmpty() &&
+                                m_host.ShownImage() == m_failedImage)
                                 state.DataLoggerUnsaved = true;
                         }
                         break;
@@ -89,18 +89,18 @@ void LoggerDownload::btnDataLoggerClick() {
         }
     }
     // Whatever happened, the live port and the supervision come back.
-    m_main.Link().ReturnFromDownloadPort(m_main.Comm2());
+    m_host.Link().ReturnFromDownloadPort(m_host.DownloadPort());
 }
 
 core::DownloadCode LoggerDownload::DownloadLogger() {
     m_shown = false;
     m_failedImage.clear();
     QByteArray image(core::kFirstRecordOffset, '\0');
-    link::LoggerTransfer transfer(m_main.Link(), m_main.Comm2(), *this, m_limits);
+    link::LoggerTransfer transfer(m_host.Link(), m_host.DownloadPort(), *this, m_limits);
     const core::DownloadCode transferred = transfer.TransferMemory(image);
     if (transferred != core::DownloadCode::Success) return transferred;
 
-    graph::TfrmGraph* window = m_main.ShowDataLoggerWindow();
+    graph::TfrmGraph* window = m_host.ShowDataLoggerWindow();
     const core::ParseOutcome outcome = window->ParseIntoDataLogger(image);
     const core::DownloadCode decoded = CodeOf(outcome.Code);
     if (decoded == core::DownloadCode::DamagedRecord) {
@@ -108,7 +108,7 @@ core::DownloadCode LoggerDownload::DownloadLogger() {
         m_failedOutcome = outcome;
     }
     if (decoded == core::DownloadCode::Success)
-        m_shown = m_main.Files().StoreAndShowFirstSet(*window, image);
+        m_shown = m_host.StoreAndShowFirstSet(*window, image);
     return decoded;
 }
 
@@ -122,7 +122,7 @@ void LoggerDownload::ShowBusyCursor(bool busy) {
 
 void LoggerDownload::ShowTransferProgress(int totalBytes) {
     delete m_progress;
-    m_progress = new ui::TfrmScope(&m_main);
+    m_progress = new ui::TfrmScope(m_host.DialogOwner());
     m_progress->setWindowTitle("Data Retriving Progress");
     m_progress->ShowTransferCounters(totalBytes);
     m_progress->show();

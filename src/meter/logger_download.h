@@ -7,9 +7,6 @@
 #include "core/download/transfer_rules.h"
 #include "link/logger_transfer.h"
 
-namespace kr820::app {
-class TfrmMain;
-}
 namespace kr820::ui {
 class Prompter;
 class TfrmScope;
@@ -17,12 +14,14 @@ class TfrmScope;
 
 namespace kr820::meter {
 
+class MeterHost;
+
 // The "Load Data" command: the meter's logger memory downloaded on Comm2, decoded into the
 // DataLogger window, kept in the temporary store, with the error dialog's "Try Again" and the
 // recovery of the sets before a damaged one.
 class LoggerDownload : private link::TransferView {
 public:
-    LoggerDownload(app::TfrmMain& main, ui::Prompter& prompter);
+    LoggerDownload(MeterHost& host, ui::Prompter& prompter);
 
     void btnDataLoggerClick();
     // One attempt: transfer, decode, store, show.
@@ -37,7 +36,7 @@ private:
     void RepaintProgress() override;
     void CloseTransferProgress() override;
 
-    app::TfrmMain& m_main;
+    MeterHost& m_host;
     ui::Prompter& m_prompter;
     link::TransferLimits m_limits;
     QPointer<ui::TfrmScope> m_progress;

@@ -4,13 +4,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/frm_main.h"
 #include "core/realtime/real_time_rates.h"
 #include "core/realtime/real_time_sample.h"
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
 #include "link/wait.h"
 #include "meter/frm_setup_real_time.h"
+#include "meter/meter_host.h"
 #include "ui/prompter.h"
 
 namespace kr820::meter {
@@ -20,31 +20,29 @@ constexpr std::chrono::milliseconds kTickWaitLimit{2500};
 
 }  // namespace
 
-RealTimeRecorder::RealTimeRecorder(app::TfrmMain& main, ui::Prompter& prompter)
-    : m_main(main), m_prompter(prompter) {}
+RealTimeRecorder::RealTimeRecorder(MeterHost& host, ui::Prompter& prompter)
+    : m_host(host), m_prompter(prompter) {}
 
 void RealTimeRecorder::btnRunClick() {
-    core::AppState& state = m_main.State();
+    core::AppState& state = m_host.State();
     if (!state.Connected) return;
 
-    graph::TfrmGraph* window = m_main.RealTimeGraphWindow();
+    graph::TfrmGraph* window = m_host.RealTimeGraphWindow();
     if (window) {
         graph::RestoreNormal(window);
         if (state.RealTimeRecording || state.RealTimePointCount != 0) {
-            const ui::Prompter::Answer answer =
-                m_prompter.Confirm(&m_main, kResetQuestion, ui::Prompter::Buttons::YesNoCancel);
+            const ui::Prompter::Answer answer = m_prompter.Confirm(
+                m_host.DialogOwner(), kResetQuestion, ui::Prompter::Buttons::YesNoCancel);
             window->setFocus();
             if (answer == ui::Prompter::Answer::Cancel) return;
             // "Yes" means the points are wanted: without a file written they stay.
-            if (answer == ui::Prompter::Answer::Yes && !m_main.Files().SaveSingleSet(*window))
-                return;
+            if (answer == ui::Prompter::Answer::Yes && !m_host.SaveSingleSet(*window)) return;
         }
     } else {
-        m_main.CreateRealTimeGraph();
-        window = m_main.RealTimeGraphWindow();
+        window = m_host.ReopenRealTimeGraph();
     }
 
-    TfrmSetupRealTime setup(window->SamplingRateIndex(), &m_main);
+    TfrmSetupRealTime setup(window->SamplingRateIndex(), m_host.DialogOwner());
     state.RealTimeRate =
         core::kRealTimeRates[static_cast<size_t>(std::max(0, window->SamplingRateIndex()))].seconds;
     if (m_prompter.Exec(setup) != QDialog::Accepted) return;
@@ -56,7 +54,7 @@ void RealTimeRecorder::btnRunClick() {
     const int points = entered.toInt(&ok);
     // Zero points would make a recording that stops at its first sample.
     if (!ok || points <= 0) {
-        m_prompter.Message(&m_main, entered + kNotValidSuffix);
+        m_prompter.Message(m_host.DialogOwner(), entered + kNotValidSuffix);
         return;
     }
 
@@ -64,14 +62,14 @@ void RealTimeRecorder::btnRunClick() {
     state.RateTicks = 0;
     window->BeginRealTimeRecording(points, core::NowTDateTime());
     state.RealTimeRecording = true;
-    m_main.EnableRun(false);
-    m_main.EnableStop(true);
-    m_main.EnableOption(false);
+    m_host.EnableRun(false);
+    m_host.EnableStop(true);
+    m_host.EnableOption(false);
 }
 
 void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
-    core::AppState& state = m_main.State();
-    graph::TfrmGraph* window = m_main.RealTimeGraphWindow();
+    core::AppState& state = m_host.State();
+    graph::TfrmGraph* window = m_host.RealTimeGraphWindow();
     if (!window) return;
     const core::LiveReading& live = state.LiveReading;
     const core::RealTimeSample sample =
@@ -85,18 +83,18 @@ void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
 }
 
 void RealTimeRecorder::btnStopClick() {
-    core::AppState& state = m_main.State();
+    core::AppState& state = m_host.State();
     link::WaitWhile([&state] { return state.TimerBusy; }, kTickWaitLimit);
     StopRecording();
 }
 
 void RealTimeRecorder::StopRecording() {
-    core::AppState& state = m_main.State();
+    core::AppState& state = m_host.State();
     state.RealTimeRecording = false;
-    m_main.EnableRun(true);
-    m_main.EnableStop(false);
-    m_main.EnableOption(true);
-    if (graph::TfrmGraph* window = m_main.RealTimeGraphWindow())
+    m_host.EnableRun(true);
+    m_host.EnableStop(false);
+    m_host.EnableOption(true);
+    if (graph::TfrmGraph* window = m_host.RealTimeGraphWindow())
         window->EndRealTimeRecording(state.RealTimePointCount, core::NowTDateTime());
 }
 

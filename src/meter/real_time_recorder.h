@@ -5,20 +5,19 @@
 
 #include "core/time/date_time.h"
 
-namespace kr820::app {
-class TfrmMain;
-}
 namespace kr820::ui {
 class Prompter;
 }
 
 namespace kr820::meter {
 
+class MeterHost;
+
 // Real-time recording: the live readings copied into the real-time graph at the chosen rate until
 // the chosen number of points. The pacing is the main timer's; this starts, adds and stops.
 class RealTimeRecorder {
 public:
-    RealTimeRecorder(app::TfrmMain& main, ui::Prompter& prompter);
+    RealTimeRecorder(MeterHost& host, ui::Prompter& prompter);
 
     void btnRunClick();
     void btnStopClick();
@@ -28,7 +27,7 @@ public:
 private:
     void StopRecording();
 
-    app::TfrmMain& m_main;
+    MeterHost& m_host;
     ui::Prompter& m_prompter;
 };
 

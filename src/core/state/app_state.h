@@ -3,7 +3,6 @@
 
 #include <QByteArray>
 
-#include "core/live/lcd_state.h"
 #include "core/live/live_reading.h"
 #include "core/time/date_time.h"
 
@@ -33,7 +32,6 @@ struct AppState {
 
     QByteArray LiveBuffer;          // received bytes not yet cut into live frames
     core::LiveReading LiveReading;  // the last live frame's values
-    core::LcdState Lcd;             // what the LCD mimic shows and last painted
 
     int RealTimePointCount = 0;
     bool RealTimeUnsaved = false;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The LCD window painted from decoded live frames, with the main window's blink timers, as the
-// main window drives it: decode, steer the timers, paint.
+// The LCD window painted from live frames through the presenter, as the program feeds it: decode,
+// steer the blink timers, paint.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,11 +9,9 @@
 #include <QTimer>
 #include <set>
 
-#include "core/live/live_frame_decoder.h"
 #include "lcd/frm_lcd.h"
-#include "lcd/lcd_blinking.h"
 #include "lcd/lcd_digit_pictures.h"
-#include "lcd/lcd_painting.h"
+#include "lcd/lcd_presenter.h"
 #include "unit/live/live_frame_builder.h"
 
 namespace kr820::lcd {
@@ -23,14 +21,17 @@ using namespace test_support;
 
 class LcdWindow : public ::testing::Test {
 protected:
+    LcdWindow() { m_presenter.AttachWindow(m_window); }
     ~LcdWindow() override { delete m_window; }
 
     void Feed(const LiveFrameFields& fields) {
-        const core::BlinkTimerDemand demand = core::DecodeLiveFrame(
-            test_support::LiveFrame(fields), m_reading, m_meterRecording, m_lcd);
-        SteerBlinkTimers(demand, m_blinkTimer, m_recBlinkTimer, m_window);
-        PaintLcdChanges(m_lcd, m_window);
+        m_presenter.ShowFrame(test_support::LiveFrame(fields));
     }
+    // The timers' ticks, as the event loop would deliver them.
+    void BlinkTick() { m_presenter.BlinkTimerTimer(); }
+    void RecBlinkTick() { m_presenter.RecBlinkTimerTimer(); }
+    bool Blinking() { return m_presenter.BlinkTimer().isActive(); }
+    bool RecBlinking() { return m_presenter.RecBlinkTimer().isActive(); }
 
     // As the user closing it: the window deletes itself.
     void CloseWindow() {
@@ -41,8 +42,7 @@ protected:
 
     void ReopenWindow() {
         m_window = new TfrmLCD(nullptr);
-        BuildLcdImageLists(m_window);
-        RepaintLcd(m_lcd, m_window);
+        m_presenter.AttachWindow(m_window);
     }
 
     QLabel* Image(const QString& name) const {
@@ -77,9 +77,7 @@ protected:
 
     core::LiveReading m_reading;
     bool m_meterRecording = false;
-    core::LcdState m_lcd;
-    QTimer m_blinkTimer;
-    QTimer m_recBlinkTimer;
+    LcdPresenter m_presenter{m_reading, m_meterRecording};
     QPointer<TfrmLCD> m_window = new TfrmLCD(nullptr);
 };
 
@@ -135,10 +133,10 @@ TEST_F(LcdWindow, RepaintsOnlyWhatChanged) {
 
 TEST_F(LcdWindow, MaxAndMinBlinkInPhaseAndMaxStaysWhenTheModeSettles) {
     Feed(Readings(0, 0, 0, kB_ModeBlink));
-    EXPECT_TRUE(m_blinkTimer.isActive());
+    EXPECT_TRUE(Blinking());
     EXPECT_FALSE(Shown("imgMax"));
     for (bool expected : {true, false, true}) {
-        BlinkTimerTimer(m_window);
+        BlinkTick();
         EXPECT_EQ(Shown("imgMax"), expected);
         EXPECT_EQ(Shown("imgMin"), expected);
     }
@@ -148,13 +146,13 @@ TEST_F(LcdWindow, MaxAndMinBlinkInPhaseAndMaxStaysWhenTheModeSettles) {
     EXPECT_TRUE(Shown("imgMin"));
 
     Feed(Readings(0, 0, 0, kB_ModeMax));
-    EXPECT_FALSE(m_blinkTimer.isActive());
+    EXPECT_FALSE(Blinking());
     EXPECT_TRUE(Shown("imgMax"));
     EXPECT_FALSE(Shown("imgMin"));
 
     // Stopped while both were on, into normal mode: both go.
     Feed(Readings(0, 0, 0, kB_ModeBlink));
-    BlinkTimerTimer(m_window);
+    BlinkTick();
     Feed(Readings(0, 0, 0, 0));
     EXPECT_FALSE(Shown("imgMax"));
     EXPECT_FALSE(Shown("imgMin"));
@@ -162,20 +160,20 @@ TEST_F(LcdWindow, MaxAndMinBlinkInPhaseAndMaxStaysWhenTheModeSettles) {
 
 TEST_F(LcdWindow, RecBlinksThenStandsSteadyOrGoesOff) {
     Feed(Readings(0, 0, kA_RecBlink, 0));
-    EXPECT_TRUE(m_recBlinkTimer.isActive());
+    EXPECT_TRUE(RecBlinking());
     for (bool expected : {true, false}) {
-        RecBlinkTimerTimer(m_window);
+        RecBlinkTick();
         EXPECT_EQ(Shown("imgRec"), expected);
     }
     Feed(Readings(0, 0, 0, kB_RecSteady));
-    EXPECT_FALSE(m_recBlinkTimer.isActive());
+    EXPECT_FALSE(RecBlinking());
     EXPECT_TRUE(Shown("imgRec"));
     EXPECT_TRUE(m_meterRecording);
 
     Feed(Readings(0, 0, kA_RecBlink, kB_RecSteady));
-    RecBlinkTimerTimer(m_window);
+    RecBlinkTick();
     Feed(Readings(0, 0, 0, 0));
-    EXPECT_FALSE(m_recBlinkTimer.isActive());
+    EXPECT_FALSE(RecBlinking());
     EXPECT_FALSE(Shown("imgRec"));
 }
 
@@ -187,17 +185,17 @@ TEST_F(LcdWindow, ReopenedWindowShowsTheLastPaintedStateAndBlinksOn) {
 
     // Frames and ticks while the window is closed: decoded, never painted.
     Feed(Readings(-999, 1, 0, kB_ModeBlink));
-    BlinkTimerTimer(m_window);
-    RecBlinkTimerTimer(m_window);
-    EXPECT_TRUE(m_blinkTimer.isActive());
-    EXPECT_EQ(m_lcd.MainDigits[5], 9);
+    BlinkTick();
+    RecBlinkTick();
+    EXPECT_TRUE(Blinking());
+    EXPECT_EQ(m_presenter.State().MainDigits[5], 9);
 
     ReopenWindow();
     EXPECT_EQ(MainCodes(), (std::vector<int>{B, B, 2, 5, 3}));
     EXPECT_EQ(SubCodes(), (std::vector<int>{D, B, B, B, 5, 7}));
     EXPECT_EQ(ShownIcons(), (std::set<std::string>{"imgRec", "imgT1", "imgK", "imgC", "imgMPoint4",
                                                    "imgSubPoint2", "imgSubT2", "imgSubC"}));
-    BlinkTimerTimer(m_window);
+    BlinkTick();
     EXPECT_TRUE(Shown("imgMax"));
     EXPECT_TRUE(Shown("imgMin"));
 

@@ -53,12 +53,13 @@ TEST_F(LivePictureTest, TheLcdMirrorsTheMeterAndTheLinkSurvivesAnUnplug) {
     EXPECT_EQ(window->StatusPanelText(1), "On Connection");
 
     // 25.3 on the main display, -5.0 on the sub display with its sign in the first position.
-    ASSERT_TRUE(ProcessEventsUntil([&] { return state.Lcd.PaintedMainDigits[5] == 3; }, 5000));
-    EXPECT_EQ(state.Lcd.PaintedMainDigits[1], 11);
-    EXPECT_EQ(state.Lcd.PaintedMainDigits[2], 11);
-    EXPECT_EQ(state.Lcd.PaintedMainDigits[3], 2);
-    EXPECT_EQ(state.Lcd.PaintedMainDigits[4], 5);
-    EXPECT_EQ(state.Lcd.PaintedSubDigits[0], 10);
+    const core::LcdState& lcd = window->Lcd().State();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return lcd.PaintedMainDigits[5] == 3; }, 5000));
+    EXPECT_EQ(lcd.PaintedMainDigits[1], 11);
+    EXPECT_EQ(lcd.PaintedMainDigits[2], 11);
+    EXPECT_EQ(lcd.PaintedMainDigits[3], 2);
+    EXPECT_EQ(lcd.PaintedMainDigits[4], 5);
+    EXPECT_EQ(lcd.PaintedSubDigits[0], 10);
     EXPECT_FLOAT_EQ(state.LiveReading.Value(core::LiveValue::T1), 25.3f);
     EXPECT_FALSE(window->LcdWindow()->lblNoConnection()->isVisibleTo(window->LcdWindow()));
 

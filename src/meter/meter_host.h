@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+
+#include "core/data/parse_memory_image.h"
+#include "core/state/app_state.h"
+
+class QWidget;
+
+namespace kr820::graph {
+class TfrmGraph;
+}
+namespace kr820::link {
+class MeterLink;
+class TComPort;
+}  // namespace kr820::link
+
+namespace kr820::meter {
+
+// What the meter operations (download, real-time recording) need of the program around them:
+// the state, the link and its download port, the windows they fill, and the file steps that
+// follow a download. The main window implements it; tests may implement it without one.
+class MeterHost {
+public:
+    virtual ~MeterHost() = default;
+
+    // Owner of the dialogs and messages the operations show.
+    virtual QWidget* DialogOwner() = 0;
+    virtual core::AppState& State() = 0;
+    virtual link::MeterLink& Link() = 0;
+    // Comm2: the port the download runs on, on Comm1's device, while Comm1 is closed.
+    virtual link::TComPort& DownloadPort() = 0;
+
+    // The DataLogger window, created or brought back to its normal size.
+    virtual graph::TfrmGraph* ShowDataLoggerWindow() = 0;
+    // Null while it is closed.
+    virtual graph::TfrmGraph* RealTimeGraphWindow() const = 0;
+    // Creates it when it is closed and returns it.
+    virtual graph::TfrmGraph* ReopenRealTimeGraph() = 0;
+
+    // Each tool button changes together with its menu entry.
+    virtual void EnableRun(bool enabled) = 0;
+    virtual void EnableStop(bool enabled) = 0;
+    virtual void EnableOption(bool enabled) = 0;
+
+    // The Save command's single-set branch; true only when a file was written.
+    virtual bool SaveSingleSet(graph::TfrmGraph& window) = 0;
+    // After a decode: the temporary store, then set 0 shown; false when the store's folder
+    // could not be made (the user has been told).
+    virtual bool StoreAndShowFirstSet(graph::TfrmGraph& window, const QByteArray& image) = 0;
+    // A damaged image whose first sets are whole: shows those and tells how many.
+    virtual void RecoverSetsBeforeDamage(graph::TfrmGraph& window, const QByteArray& image,
+                                         const core::ParseOutcome& outcome) = 0;
+    // The image the DataLogger window shows, which a collection save writes.
+    virtual const QByteArray& ShownImage() const = 0;
+};
+
+}  // namespace kr820::meter
