@@ -3,13 +3,9 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
 
+#include "app/command_lock.h"
 #include "app/frm_main.h"
 #include "core/data/parse_memory_image.h"
 #include "core/files/collection_file.h"
@@ -138,11 +134,11 @@ bool FileCommands::WriteTextFileWithRange(graph::TfrmGraph& window, const QStrin
         scope.setWindowTitle("Save File");
         scope.ShowRangeChoice(points);
         if (m_prompter.Exec(scope) != QDialog::Accepted) return false;
-        if (scope.radAll->isChecked()) {
+        const ui::PointRangeChoice choice = scope.RangeChoice();
+        if (choice.All) {
             range = core::AllPoints(points);
         } else {
-            const auto selected =
-                core::SelectedPoints(scope.edtSelFrom->text(), scope.edtSelTo->text(), points);
+            const auto selected = core::SelectedPoints(choice.From, choice.To, points);
             if (!selected) {
                 m_prompter.Message(Owner(), core::kInvalidIntegerMessage);
                 return false;
@@ -155,12 +151,16 @@ bool FileCommands::WriteTextFileWithRange(graph::TfrmGraph& window, const QStrin
     progress->setAttribute(Qt::WA_DeleteOnClose);
     progress->setWindowTitle("Saving Progress");
     progress->ShowProgress(static_cast<int>(range.Count()), "saving.....", true);
+    // Modal: while the events run between lines, its Cancel is the only input, and the window
+    // being written stays open until the file is whole.
+    progress->setWindowModality(Qt::ApplicationModal);
     progress->show();
+    const CloseRefusal keepOpen(&window);
     const core::TextWriteOutcome written = core::WriteTextFile(
         window.Chart().Data(), path, comma ? core::TextSeparator::Comma : core::TextSeparator::Tab,
         range, core::RegionalFormats::FromLocale(), [&](qsizetype done, qsizetype) {
             if (!progress) return false;
-            progress->Progress1->setValue(static_cast<int>(done));
+            progress->SetProgress(static_cast<int>(done));
             QCoreApplication::processEvents();
             return progress && !progress->CancelPressed();
         });
@@ -201,15 +201,15 @@ void FileCommands::ReadTextFileInto(graph::TfrmGraph& window, const QString& pat
     QPointer<ui::TfrmScope> progress = new ui::TfrmScope(Owner());
     progress->setAttribute(Qt::WA_DeleteOnClose);
     progress->setWindowTitle("Open Progress");
-    progress->SText1->setText("0");
-    progress->SText1->show();
-    progress->BitBtn2->show();
+    progress->ShowCount("0");
+    progress->setWindowModality(Qt::ApplicationModal);
     progress->show();
+    const CloseRefusal keepOpen(&window);
     const core::TextReadOutcome read =
         core::ReadTextFile(path, comma ? core::TextSeparator::Comma : core::TextSeparator::Tab,
                            core::RegionalFormats::FromLocale(), [&](qsizetype done, qsizetype) {
                                if (!progress || progress->CancelPressed()) return false;
-                               progress->SText1->setText(QString::number(done));
+                               progress->ShowCount(QString::number(done));
                                QCoreApplication::processEvents();
                                return progress && !progress->CancelPressed();
                            });

@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/command_lock.h"
 #include "app/frm_about.h"
 #include "app/toolbar_icons.h"
 #include "core/settings/program_folder.h"
@@ -134,7 +135,10 @@ void TfrmMain::FormShow() {
         window->move(5, height() - window->frameGeometry().height() - kLcdBottomMargin);
 
     SetSplashStatus("Initializing COM Port ....");
-    m_link.SearchMeter();
+    {
+        const CommandLock lock(*this);
+        m_link.SearchMeter();
+    }
     m_mainTimer.start();
     if (m_splash) {
         m_splash->SetStatus(QString());
@@ -144,6 +148,10 @@ void TfrmMain::FormShow() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (CommandsLocked()) {  // the running operation ends first
+        event->ignore();
+        return;
+    }
     // Child windows may hold data the user wants to keep; they ask first.
     m_workspace->closeAllSubWindows();
     if (!m_workspace->subWindowList().isEmpty()) {
@@ -170,9 +178,13 @@ void TfrmMain::FormClose() {
 
 graph::GraphContext TfrmMain::GraphContextFor() {
     graph::GraphCommands commands;
-    commands.Save1Click = [this](graph::TfrmGraph& window) { m_files.Save1Click(&window); };
+    commands.Save1Click = [this](graph::TfrmGraph& window) {
+        RunLocked([&] { m_files.Save1Click(&window); });
+    };
     commands.SaveSingleSet = [this](graph::TfrmGraph& window) {
-        return m_files.SaveSingleSet(window);
+        bool saved = false;
+        RunLocked([&] { saved = m_files.SaveSingleSet(window); });
+        return saved;
     };
     commands.ForgetWindow = [this](graph::TfrmGraph& window) {
         if (m_realTimeGraphWindow == &window) m_realTimeGraphWindow = nullptr;
@@ -241,7 +253,7 @@ void TfrmMain::CreateActions() {
     m_cascade1 = action("Cascade1", "&Cascade", &TfrmMain::Cascade1Click);
     m_tile1 = action("Tile1", "&Tile", &TfrmMain::Tile1Click);
     m_contents1 = action("Contents1", "&Contents", &TfrmMain::Contents1Click);
-    m_aboutKR8201 = action("AboutKR8201", "&About KR820", &TfrmMain::AboutKR8201Click);
+    m_about = action("About", "&About KR820", &TfrmMain::AboutClick);
 }
 
 void TfrmMain::CreateMenus() {
@@ -277,8 +289,10 @@ void TfrmMain::CreateMenus() {
         item->setChecked(rate == 19200);
         m_baudRates->addAction(item);
         connect(item, &QAction::triggered, this, [this, item, rate = rate] {
-            m_link.ChangeBaudRate(rate);
-            item->setChecked(true);
+            RunLocked([&] {
+                m_link.ChangeBaudRate(rate);
+                item->setChecked(true);
+            });
         });
     }
 
@@ -296,7 +310,7 @@ void TfrmMain::CreateMenus() {
     help->setObjectName("Help1");
     help->addAction(m_contents1);
     help->addSeparator();
-    help->addAction(m_aboutKR8201);
+    help->addAction(m_about);
 }
 
 void TfrmMain::UpdateWindowMenu() {
@@ -318,6 +332,7 @@ void TfrmMain::UpdateWindowMenu() {
 
 void TfrmMain::CreateToolBar() {
     QToolBar* bar = addToolBar("Tools");
+    m_toolBar = bar;
     bar->setObjectName("ToolBar1");
     bar->setMovable(false);
     bar->setFloatable(false);
@@ -354,12 +369,11 @@ void TfrmMain::CreateToolBar() {
     m_comboBoxDeviceName->setEditText("ComPort");
     bar->addWidget(m_comboBoxDeviceName);
     // Only the user's changes move the link to another device: a chosen entry or typed text.
-    connect(m_comboBoxDeviceName, &QComboBox::activated, this, [this] {
-        if (!m_selectingDevice) m_link.ComboBoxDeviceNameChange();
-    });
-    connect(m_comboBoxDeviceName->lineEdit(), &QLineEdit::textEdited, this, [this] {
-        if (!m_selectingDevice) m_link.ComboBoxDeviceNameChange();
-    });
+    const auto deviceChanged = [this] {
+        if (!m_selectingDevice) RunLocked([this] { m_link.ComboBoxDeviceNameChange(); });
+    };
+    connect(m_comboBoxDeviceName, &QComboBox::activated, this, deviceChanged);
+    connect(m_comboBoxDeviceName->lineEdit(), &QLineEdit::textEdited, this, deviceChanged);
 }
 
 void TfrmMain::CreateStatusBar() {
@@ -385,17 +399,44 @@ graph::TfrmGraph* TfrmMain::DataLoggerWindow() const { return m_dataLoggerWindow
 
 // Opening and saving files, printing, the logger download, real-time recording and the meter
 // setup are carried out by their own windows and dialogs; these entries are their doors.
-void TfrmMain::btnOpenClick() { m_files.btnOpenClick(); }
+void TfrmMain::LockCommands(bool locked) {
+    m_commandLocks += locked ? 1 : -1;
+    // The containers, not the entries: what the link enables or disables meanwhile stays as it
+    // set it when they come back.
+    menuBar()->setEnabled(!CommandsLocked());
+    if (m_toolBar) m_toolBar->setEnabled(!CommandsLocked());
+}
+
+// Each command runs under the lock; one that arrives while another runs is dropped, as a click
+// on a disabled button would be.
+template <typename Command>
+void TfrmMain::RunLocked(Command&& command) {
+    if (CommandsLocked()) return;
+    const CommandLock lock(*this);
+    command();
+}
+
+void TfrmMain::btnOpenClick() {
+    RunLocked([this] { m_files.btnOpenClick(); });
+}
 
 void TfrmMain::Save1Click() {
-    QMdiSubWindow* active = m_workspace->currentSubWindow();
-    m_files.Save1Click(active ? qobject_cast<graph::TfrmGraph*>(active->widget()) : nullptr);
+    RunLocked([this] {
+        QMdiSubWindow* active = m_workspace->currentSubWindow();
+        m_files.Save1Click(active ? qobject_cast<graph::TfrmGraph*>(active->widget()) : nullptr);
+    });
 }
 void TfrmMain::btnPrintClick() {}
 void TfrmMain::PrinterSetup1Click() {}
-void TfrmMain::btnDataLoggerClick() { m_download.btnDataLoggerClick(); }
-void TfrmMain::btnRunClick() { m_recorder.btnRunClick(); }
-void TfrmMain::btnStopClick() { m_recorder.btnStopClick(); }
+void TfrmMain::btnDataLoggerClick() {
+    RunLocked([this] { m_download.btnDataLoggerClick(); });
+}
+void TfrmMain::btnRunClick() {
+    RunLocked([this] { m_recorder.btnRunClick(); });
+}
+void TfrmMain::btnStopClick() {
+    RunLocked([this] { m_recorder.btnStopClick(); });
+}
 void TfrmMain::btnSetupClick() {}
 
 void TfrmMain::Exit1Click() { close(); }
@@ -431,7 +472,7 @@ QString TfrmMain::HelpFilePath() {
 
 void TfrmMain::Contents1Click() { m_prompter.OpenDocument(HelpFilePath()); }
 
-void TfrmMain::AboutKR8201Click() {
+void TfrmMain::AboutClick() {
     QPointer<TfrmAbout> about = new TfrmAbout(this);
     m_prompter.Exec(*about);
     delete about;  // closing frees it, unless the box was only hidden

@@ -25,6 +25,7 @@ class QComboBox;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QToolBar;
 class QToolButton;
 
 namespace kr820::ui {
@@ -70,6 +71,10 @@ public:
     graph::TfrmGraph* RealTimeGraphWindow() const override;
     graph::TfrmGraph* DataLoggerWindow() const;
 
+    // True while a command holds the CommandLock; see command_lock.h.
+    bool CommandsLocked() const { return m_commandLocks > 0; }
+    void LockCommands(bool locked);
+
     // The help page, beside the program (or where the installation put it).
     static QString HelpFilePath();
 
@@ -88,7 +93,7 @@ public:
     void Cascade1Click();
     void Tile1Click();
     void Contents1Click();
-    void AboutKR8201Click();
+    void AboutClick();
 
     void CreateRealTimeGraph();
     // Each tool button changes with its menu entry. (Also the link's view, below.)
@@ -118,6 +123,8 @@ private:
     void FormShow();
     void FormClose();
     void CreateLcdWindow();
+    template <typename Command>
+    void RunLocked(Command&& command);
 
     void CreateActions();
     void CreateMenus();
@@ -165,6 +172,8 @@ private:
     QLabel* m_statusPanels[2] = {nullptr, nullptr};
     bool m_selectingDevice = false;  // the program, not the user, changes the chooser
     bool m_firstShowDone = false;
+    int m_commandLocks = 0;
+    QToolBar* m_toolBar = nullptr;
 
     QPointer<TfrmAbout> m_splash;
     QPointer<graph::TfrmGraph> m_realTimeGraphWindow;
@@ -193,7 +202,7 @@ private:
     QAction* m_cascade1 = nullptr;
     QAction* m_tile1 = nullptr;
     QAction* m_contents1 = nullptr;
-    QAction* m_aboutKR8201 = nullptr;
+    QAction* m_about = nullptr;
     QActionGroup* m_baudRates = nullptr;
     QMenu* m_windowMenu = nullptr;
 };

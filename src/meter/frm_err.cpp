@@ -12,28 +12,37 @@ TfrmErr::TfrmErr(QWidget* owner) : QDialog(owner) {
     setObjectName("frmErr");
     setWindowTitle("Error Message");
     setModal(true);
-    Label1 = new QLabel(this);
-    Label1->setObjectName("Label1");
-    Label1->setWordWrap(true);
-    Label1->setMinimumWidth(380);
-    Button1 = new QPushButton("Fixed the error ", this);
-    Button1->setObjectName("Button1");
-    Button2 = new QPushButton("Try Again", this);
-    Button2->setObjectName("Button2");
-    Button3 = new QPushButton("Cancel", this);
-    Button3->setObjectName("Button3");
-    connect(Button1, &QPushButton::clicked, this, [this] { done(FixError); });
-    connect(Button2, &QPushButton::clicked, this, [this] { done(Retry); });
-    connect(Button3, &QPushButton::clicked, this, [this] { done(Cancel); });
+    m_message = new QLabel(this);
+    m_message->setObjectName("lblMessage");
+    m_message->setWordWrap(true);
+    m_message->setMinimumWidth(380);
+    m_btnFixError = new QPushButton("Fixed the error ", this);
+    m_btnFixError->setObjectName("btnFixError");
+    m_btnTryAgain = new QPushButton("Try Again", this);
+    m_btnTryAgain->setObjectName("btnTryAgain");
+    m_btnCancel = new QPushButton("Cancel", this);
+    m_btnCancel->setObjectName("btnCancel");
+    connect(m_btnFixError, &QPushButton::clicked, this, [this] { done(FixError); });
+    connect(m_btnTryAgain, &QPushButton::clicked, this, [this] { done(Retry); });
+    connect(m_btnCancel, &QPushButton::clicked, this, [this] { done(Cancel); });
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button3);
+    buttons->addWidget(m_btnFixError);
+    buttons->addWidget(m_btnTryAgain);
+    buttons->addWidget(m_btnCancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
+    layout->addWidget(m_message);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
+
+void TfrmErr::ShowError(const QString& message, bool offerFix) {
+    m_message->setText(message);
+    m_btnFixError->setVisible(offerFix);
+}
+
+QString TfrmErr::Message() const { return m_message->text(); }
+
+bool TfrmErr::OffersFix() const { return !m_btnFixError->isHidden(); }
 
 }  // namespace kr820::meter

@@ -8,8 +8,8 @@ class QPushButton;
 
 namespace kr820::meter {
 
-// The download's error dialog: "Fixed the error " (shown only for a damaged record),
-// "Try Again" and "Cancel".
+// The download's error dialog: "Fixed the error " (offered only for a damaged record),
+// "Try Again" and "Cancel". The result of exec() is the button pressed.
 class TfrmErr : public QDialog {
     Q_OBJECT
 
@@ -18,10 +18,15 @@ public:
 
     explicit TfrmErr(QWidget* owner = nullptr);
 
-    QLabel* Label1;
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button3;
+    void ShowError(const QString& message, bool offerFix);
+    QString Message() const;
+    bool OffersFix() const;
+
+private:
+    QLabel* m_message;
+    QPushButton* m_btnFixError;
+    QPushButton* m_btnTryAgain;
+    QPushButton* m_btnCancel;
 };
 
 }  // namespace kr820::meter

@@ -2,12 +2,19 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 
 namespace kr820::meter {
+
+// What the user chose: the rate's index in the rate list and the number as typed.
+struct RealTimeSetupChoice {
+    int RateIndex = 0;
+    QString Points;
+};
 
 // "Real-Time Setup": how many points to record and how often, with the period that makes.
 class TfrmSetupRealTime : public QDialog {
@@ -20,11 +27,14 @@ public:
     // The period of the entered number at the chosen rate, hours:mm:ss.
     void edtRealTimeNoChange();
 
-    QLineEdit* edtRealTimeNo;
-    QComboBox* txtRate;
-    QLineEdit* edtPeriod;
-    QPushButton* btnOpenSingleSet;
-    QPushButton* Button1;
+    RealTimeSetupChoice Choice() const;
+
+private:
+    QLineEdit* m_edtRealTimeNo;
+    QComboBox* m_txtRate;
+    QLineEdit* m_edtPeriod;
+    QPushButton* m_btnStart;
+    QPushButton* m_btnCancel;
 };
 
 }  // namespace kr820::meter

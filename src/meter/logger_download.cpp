@@ -62,8 +62,7 @@ void LoggerDownload::btnDataLoggerClick() {
                 m_prompter.Message(m_host.DialogOwner(), kNothingRecordedMessage);
                 break;
             case core::DownloadCode::DamagedRecord:
-                errorDialog.Button1->show();
-                errorDialog.Label1->setText(kDamagedRecordMessage);
+                errorDialog.ShowError(kDamagedRecordMessage, true);
                 switch (m_prompter.Exec(errorDialog)) {
                     case TfrmErr::Retry:
                         again = true;
@@ -82,8 +81,7 @@ void LoggerDownload::btnDataLoggerClick() {
                 break;
             case core::DownloadCode::ShortTransfer:
             case core::DownloadCode::NoHeader:
-                errorDialog.Button1->hide();
-                errorDialog.Label1->setText(kReadErrorMessage);
+                errorDialog.ShowError(kReadErrorMessage, false);
                 again = m_prompter.Exec(errorDialog) == TfrmErr::Retry;
                 break;
         }

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "meter/real_time_recorder.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-
 #include "core/realtime/real_time_rates.h"
 #include "core/realtime/real_time_sample.h"
 #include "graph/frm_graph.h"
@@ -46,10 +43,10 @@ void RealTimeRecorder::btnRunClick() {
     state.RealTimeRate =
         core::kRealTimeRates[static_cast<size_t>(std::max(0, window->SamplingRateIndex()))].seconds;
     if (m_prompter.Exec(setup) != QDialog::Accepted) return;
-    const int rateIndex = std::max(0, setup.txtRate->currentIndex());
-    state.RealTimeRate = core::kRealTimeRates[static_cast<size_t>(rateIndex)].seconds;
-    window->SetSamplingRateIndex(rateIndex);
-    const QString entered = setup.edtRealTimeNo->text().trimmed();
+    const RealTimeSetupChoice choice = setup.Choice();
+    state.RealTimeRate = core::kRealTimeRates[static_cast<size_t>(choice.RateIndex)].seconds;
+    window->SetSamplingRateIndex(choice.RateIndex);
+    const QString entered = choice.Points.trimmed();
     bool ok = false;
     const int points = entered.toInt(&ok);
     // Zero points would make a recording that stops at its first sample.

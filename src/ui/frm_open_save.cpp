@@ -12,20 +12,21 @@ TfrmOpenSave::TfrmOpenSave(const QString& caption, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint) {
     setObjectName("frmOpenSave");
     setWindowTitle(caption);
-    btnOpenSets = new QPushButton("Save all data sets to a data set collection file(*.820)", this);
-    btnOpenSets->setObjectName("btnOpenSets");
-    btnOpenSingleSet = new QPushButton("Save single selected  data set to a  file", this);
-    btnOpenSingleSet->setObjectName("btnOpenSingleSet");
-    Button1 = new QPushButton("Cancel", this);
-    Button1->setObjectName("Button1");
-    connect(btnOpenSets, &QPushButton::clicked, this, [this] { done(Collection); });
-    connect(btnOpenSingleSet, &QPushButton::clicked, this, [this] { done(SingleSet); });
-    connect(Button1, &QPushButton::clicked, this, [this] { done(Cancel); });
+    m_btnOpenSets =
+        new QPushButton("Save all data sets to a data set collection file(*.820)", this);
+    m_btnOpenSets->setObjectName("btnOpenSets");
+    m_btnOpenSingleSet = new QPushButton("Save single selected  data set to a  file", this);
+    m_btnOpenSingleSet->setObjectName("btnOpenSingleSet");
+    m_btnCancel = new QPushButton("Cancel", this);
+    m_btnCancel->setObjectName("btnCancel");
+    connect(m_btnOpenSets, &QPushButton::clicked, this, [this] { done(Collection); });
+    connect(m_btnOpenSingleSet, &QPushButton::clicked, this, [this] { done(SingleSet); });
+    connect(m_btnCancel, &QPushButton::clicked, this, [this] { done(Cancel); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(btnOpenSets);
-    layout->addWidget(btnOpenSingleSet);
-    layout->addWidget(Button1);
+    layout->addWidget(m_btnOpenSets);
+    layout->addWidget(m_btnOpenSingleSet);
+    layout->addWidget(m_btnCancel);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         adjustSize();
@@ -36,9 +37,9 @@ TfrmOpenSave::TfrmOpenSave(const QString& caption, QWidget* owner)
 }
 
 void TfrmOpenSave::UseOpenCaptions(bool decimalComma) {
-    btnOpenSets->setText("Open a data set collection file(*.820)");
-    btnOpenSingleSet->setText(decimalComma ? "Open single data flle(*.TXT,*.GHF)"
-                                           : "Open single data file(*.TXT,*.CSV,*.GHF)");
+    m_btnOpenSets->setText("Open a data set collection file(*.820)");
+    m_btnOpenSingleSet->setText(decimalComma ? "Open single data flle(*.TXT,*.GHF)"
+                                             : "Open single data file(*.TXT,*.CSV,*.GHF)");
 }
 
 }  // namespace kr820::ui

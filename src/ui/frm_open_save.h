@@ -20,9 +20,10 @@ public:
     // Captions for opening; they depend on whether ".csv" files are offered.
     void UseOpenCaptions(bool decimalComma);
 
-    QPushButton* btnOpenSets;
-    QPushButton* btnOpenSingleSet;
-    QPushButton* Button1;
+private:
+    QPushButton* m_btnOpenSets;
+    QPushButton* m_btnOpenSingleSet;
+    QPushButton* m_btnCancel;
 };
 
 }  // namespace kr820::ui

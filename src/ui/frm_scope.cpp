@@ -12,112 +12,118 @@
 #include <QVBoxLayout>
 
 namespace kr820::ui {
+namespace {
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+}  // namespace
 
 TfrmScope::TfrmScope(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint) {
     setObjectName("frmScope");
 
-    GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName("GroupBox1");
-    radAll = new QRadioButton("&All", GroupBox1);
-    radAll->setObjectName("radAll");
-    radAll->setChecked(true);
-    radNo = new QRadioButton("&Select", GroupBox1);
-    radNo->setObjectName("radNo");
-    edtSelFrom = new QLineEdit(GroupBox1);
-    edtSelFrom->setObjectName("edtSelFrom");
-    edtSelTo = new QLineEdit(GroupBox1);
-    edtSelTo->setObjectName("edtSelTo");
-    auto* fromLabel = new QLabel("&from", GroupBox1);
-    fromLabel->setBuddy(edtSelFrom);
-    auto* toLabel = new QLabel("&to", GroupBox1);
-    toLabel->setBuddy(edtSelTo);
+    m_rangeGroup = Named(new QGroupBox(this), "grpRange");
+    m_radAll = Named(new QRadioButton("&All", m_rangeGroup), "radAll");
+    m_radAll->setChecked(true);
+    m_radNo = Named(new QRadioButton("&Select", m_rangeGroup), "radNo");
+    m_edtSelFrom = Named(new QLineEdit(m_rangeGroup), "edtSelFrom");
+    m_edtSelTo = Named(new QLineEdit(m_rangeGroup), "edtSelTo");
+    auto* fromLabel = new QLabel("&from", m_rangeGroup);
+    fromLabel->setBuddy(m_edtSelFrom);
+    auto* toLabel = new QLabel("&to", m_rangeGroup);
+    toLabel->setBuddy(m_edtSelTo);
     auto* range = new QHBoxLayout;
     range->addWidget(fromLabel);
-    range->addWidget(edtSelFrom);
+    range->addWidget(m_edtSelFrom);
     range->addWidget(toLabel);
-    range->addWidget(edtSelTo);
-    auto* group = new QVBoxLayout(GroupBox1);
-    group->addWidget(radAll);
-    group->addWidget(radNo);
+    range->addWidget(m_edtSelTo);
+    auto* group = new QVBoxLayout(m_rangeGroup);
+    group->addWidget(m_radAll);
+    group->addWidget(m_radNo);
     group->addLayout(range);
 
-    Progress1 = new QProgressBar(this);
-    Progress1->setObjectName("Progress1");
-    SText1 = new QLabel(this);
-    SText1->setObjectName("SText1");
-    SText2 = new QLabel(this);
-    SText2->setObjectName("SText2");
-    lblBytesReceived = new QLabel("0", this);
-    lblBytesReceived->setObjectName("lblBytesReceived");
-    lblTotalBytes = new QLabel(this);
-    lblTotalBytes->setObjectName("lblTotalBytes");
+    m_progressBar = Named(new QProgressBar(this), "prgProgress");
+    m_progressText = Named(new QLabel(this), "lblProgressText");
+    m_totalCaption = Named(new QLabel(this), "lblTotalCaption");
+    m_lblBytesReceived = Named(new QLabel("0", this), "lblBytesReceived");
+    m_lblTotalBytes = Named(new QLabel(this), "lblTotalBytes");
     auto* counters = new QFormLayout;
-    counters->addRow(SText1, lblBytesReceived);
-    counters->addRow(SText2, lblTotalBytes);
+    counters->addRow(m_progressText, m_lblBytesReceived);
+    counters->addRow(m_totalCaption, m_lblTotalBytes);
 
-    BitBtn1 = new QPushButton("OK", this);
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn2 = new QPushButton("Cancel", this);
-    BitBtn2->setObjectName("BitBtn2");
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(BitBtn2, &QPushButton::clicked, this, [this] {
+    m_okButton = Named(new QPushButton("OK", this), "btnOK");
+    m_cancelButton = Named(new QPushButton("Cancel", this), "btnCancel");
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] {
         m_cancelPressed = true;
         reject();
     });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(GroupBox1);
-    layout->addWidget(Progress1);
+    layout->addWidget(m_rangeGroup);
+    layout->addWidget(m_progressBar);
     layout->addLayout(counters);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    for (QWidget* control :
-         {static_cast<QWidget*>(GroupBox1), static_cast<QWidget*>(Progress1),
-          static_cast<QWidget*>(SText1), static_cast<QWidget*>(SText2),
-          static_cast<QWidget*>(lblBytesReceived), static_cast<QWidget*>(lblTotalBytes),
-          static_cast<QWidget*>(BitBtn1), static_cast<QWidget*>(BitBtn2)})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_rangeGroup, m_progressBar, m_progressText, m_totalCaption, m_lblBytesReceived,
+             m_lblTotalBytes, m_okButton, m_cancelButton})
         control->hide();
 }
 
 void TfrmScope::ShowRangeChoice(int pointCount) {
-    edtSelFrom->setText("1");
-    edtSelTo->setText(QString::number(pointCount));
-    GroupBox1->show();
-    BitBtn1->show();
-    BitBtn2->show();
+    m_edtSelFrom->setText("1");
+    m_edtSelTo->setText(QString::number(pointCount));
+    m_rangeGroup->show();
+    m_okButton->show();
+    m_cancelButton->show();
+}
+
+PointRangeChoice TfrmScope::RangeChoice() const {
+    return {m_radAll->isChecked(), m_edtSelFrom->text(), m_edtSelTo->text()};
 }
 
 void TfrmScope::ShowProgress(int total, const QString& text, bool withCancel) {
-    Progress1->setRange(0, total);
-    Progress1->setValue(0);
-    Progress1->show();
-    SText1->setText(text);
-    SText1->show();
-    BitBtn2->setVisible(withCancel);
+    m_progressBar->setRange(0, total);
+    m_progressBar->setValue(0);
+    m_progressBar->show();
+    m_progressText->setText(text);
+    m_progressText->show();
+    m_cancelButton->setVisible(withCancel);
+}
+
+void TfrmScope::SetProgress(int done) { m_progressBar->setValue(done); }
+
+void TfrmScope::ShowCount(const QString& count) {
+    m_progressText->setText(count);
+    m_progressText->show();
+    m_cancelButton->show();
 }
 
 void TfrmScope::ShowTransferCounters(int totalBytes) {
-    Progress1->setRange(0, totalBytes);
-    Progress1->setValue(0);
-    Progress1->show();
-    SText1->setText("bytes received");
-    SText2->setText("total bytes");
-    lblBytesReceived->setText("0");
-    lblTotalBytes->setText(QString::number(totalBytes));
-    for (QWidget* control :
-         {static_cast<QWidget*>(SText1), static_cast<QWidget*>(SText2),
-          static_cast<QWidget*>(lblBytesReceived), static_cast<QWidget*>(lblTotalBytes)})
+    m_progressBar->setRange(0, totalBytes);
+    m_progressBar->setValue(0);
+    m_progressBar->show();
+    m_progressText->setText("bytes received");
+    m_totalCaption->setText("total bytes");
+    m_lblBytesReceived->setText("0");
+    m_lblTotalBytes->setText(QString::number(totalBytes));
+    for (QWidget* control : std::initializer_list<QWidget*>{m_progressText, m_totalCaption,
+                                                            m_lblBytesReceived, m_lblTotalBytes})
         control->show();
 }
 
 void TfrmScope::SetBytesReceived(int bytes) {
-    lblBytesReceived->setText(QString::number(bytes));
-    Progress1->setValue(bytes);
+    m_lblBytesReceived->setText(QString::number(bytes));
+    m_progressBar->setValue(bytes);
 }
 
 }  // namespace kr820::ui

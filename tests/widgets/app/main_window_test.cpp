@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, HelpOpensThePageBesideTheProgramAndAboutShowsTheVersion) 
         version = dialog.findChild<QLabel*>("lblVersion")->text();
         return int(QDialog::Accepted);
     };
-    window->findChild<QAction*>("AboutKR8201")->trigger();
+    window->findChild<QAction*>("About")->trigger();
     EXPECT_EQ(caption, "About Kelvra for Temperature Recorder");
     EXPECT_FALSE(version.isEmpty());
     EXPECT_TRUE(prompter.messages.isEmpty());

@@ -119,8 +119,8 @@ TEST_F(LoggerDownloadTest, NoHeaderShowsTheErrorDialogAndTryAgainStartsAfresh) {
         auto* error = qobject_cast<TfrmErr*>(&dialog);
         if (!error) return int(QDialog::Rejected);
         EXPECT_EQ(error->windowTitle(), "Error Message");
-        texts << error->Label1->text();
-        fixShown.push_back(!error->Button1->isHidden());
+        texts << error->Message();
+        fixShown.push_back(error->OffersFix());
         meter->SetDownloadFaults({});  // the meter answers from now on
         return int(TfrmErr::Retry);
     };
@@ -135,10 +135,10 @@ TEST_F(LoggerDownloadTest, FixingTheErrorShowsTheSetsBeforeTheDamagedOneAndKeeps
     prompter.onDialog = [&](QDialog& dialog) {
         auto* error = qobject_cast<TfrmErr*>(&dialog);
         if (!error) return int(QDialog::Rejected);
-        EXPECT_EQ(error->Label1->text(),
+        EXPECT_EQ(error->Message(),
                   "Data error ! Choose Try Again to reload or Fix Error to delete the error data "
                   "set.");
-        EXPECT_FALSE(error->Button1->isHidden());
+        EXPECT_FALSE(!error->OffersFix());
         return int(TfrmErr::FixError);
     };
     window->btnDataLoggerClick();

@@ -62,9 +62,9 @@ protected:
             if (qobject_cast<ui::TfrmOpenSave*>(&dialog)) return choice;
             if (auto* scope = qobject_cast<ui::TfrmScope*>(&dialog)) {
                 if (!from.isNull()) {
-                    scope->radNo->setChecked(true);
-                    scope->edtSelFrom->setText(from);
-                    scope->edtSelTo->setText(to);
+                    scope->findChild<QRadioButton*>("radNo")->setChecked(true);
+                    scope->findChild<QLineEdit*>("edtSelFrom")->setText(from);
+                    scope->findChild<QLineEdit*>("edtSelTo")->setText(to);
                 }
                 return int(QDialog::Accepted);
             }

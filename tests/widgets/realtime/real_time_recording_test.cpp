@@ -39,9 +39,9 @@ protected:
         prompter.onDialog = [this, number, rateIndex, start](QDialog& dialog) {
             auto* setup = qobject_cast<TfrmSetupRealTime*>(&dialog);
             if (!setup) return int(QDialog::Rejected);
-            setupPeriod = setup->edtPeriod->text();
-            setup->edtRealTimeNo->setText(number);
-            setup->txtRate->setCurrentIndex(rateIndex);
+            setupPeriod = setup->findChild<QLineEdit*>("edtPeriod")->text();
+            setup->findChild<QLineEdit*>("edtRealTimeNo")->setText(number);
+            setup->findChild<QComboBox*>("txtRate")->setCurrentIndex(rateIndex);
             return int(start ? QDialog::Accepted : QDialog::Rejected);
         };
     }
