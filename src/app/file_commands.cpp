@@ -19,6 +19,7 @@
 #include "core/settings/program_folder.h"
 #include "graph/configure_graph.h"
 #include "graph/frm_graph.h"
+#include "ui/file_dialog_filters.h"
 #include "ui/frm_open_save.h"
 #include "ui/frm_scope.h"
 #include "ui/prompter.h"
@@ -32,19 +33,19 @@ const QString kCsvFilter =
     QStringLiteral("EXCEL file format(*.CSV,seperated by comma) (*.CSV *.csv)");
 const QString kCollectionSaveFilter =
     QStringLiteral("Data Set Collection file(*.820,only for KR820) (*.820)");
-const QString kCollectionOpenFilter = QStringLiteral("Data Sets Collection (*.820)");
+// The description is shown alone; its own "(*.820)" is part of it.
+const QString kCollectionOpenFilter = QStringLiteral("Data Sets Collection (*.820) (*.820)");
 
-// The extension a name without one gets: that of the chosen kind of file.
-QString DefaultSuffixFor(const QString& selectedFilter) {
-    if (selectedFilter == kTxtFilter) return QStringLiteral("TXT");
-    if (selectedFilter == kCsvFilter) return QStringLiteral("CSV");
-    if (selectedFilter == kCollectionSaveFilter) return QStringLiteral("820");
-    return QStringLiteral("GHF");
-}
-
+// A name that does not end in the extension of a kind of file the program writes gets that of the
+// chosen kind, so that the chosen kind decides what is written and the file opens again as such.
 QString WithSuffix(const QString& path, const QString& selectedFilter) {
-    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
-    return path + QLatin1Char('.') + DefaultSuffixFor(selectedFilter);
+    if (path.isEmpty()) return path;
+    const QString typed = QFileInfo(path).suffix();
+    if (!typed.isEmpty() && (core::SingleFileKindOf(path) != core::SingleFileKind::Unknown ||
+                             typed == QLatin1String("820")))
+        return path;
+    const QString suffix = ui::SuffixOfNameFilter(selectedFilter);
+    return path + QLatin1Char('.') + (suffix.isEmpty() ? QStringLiteral("GHF") : suffix);
 }
 
 }  // namespace
@@ -256,7 +257,10 @@ void FileCommands::OpenCollection() {
             return;
         case core::CollectionOpenStatus::Damaged:
             if (opened.Parse.Code == core::ParseCode::DamagedRecord && opened.Parse.ErrorSet > 0 &&
-                m_prompter.Confirm(Owner(), kRecoverQuestion.arg(path).arg(opened.Parse.ErrorSet),
+                m_prompter.Confirm(Owner(),
+                                   opened.Parse.ErrorSet == 1
+                                       ? kRecoverOneQuestion.arg(path)
+                                       : kRecoverQuestion.arg(path).arg(opened.Parse.ErrorSet),
                                    ui::Prompter::Buttons::YesNo) == ui::Prompter::Answer::Yes) {
                 RecoverSetsBeforeDamage(*window, opened.Image, opened.Parse);
                 return;
@@ -292,7 +296,8 @@ void FileCommands::RecoverSetsBeforeDamage(graph::TfrmGraph& window, const QByte
     }
     window.FillDataSetGrid();
     if (StoreAndShowFirstSet(window, image))
-        m_prompter.Message(Owner(), kRecoveredMessage.arg(recovered));
+        m_prompter.Message(
+            Owner(), recovered == 1 ? kOneRecoveredMessage : kRecoveredMessage.arg(recovered));
 }
 
 }  // namespace kr820::app

@@ -70,8 +70,12 @@ inline const QString kCannotReadCollectionMessage =
     QStringLiteral("The file \"%1\" is not a data set collection that can be read.");
 inline const QString kRecoverQuestion = QStringLiteral(
     "The file \"%1\" holds a damaged data set. Show the %2 data sets recorded before it?");
+inline const QString kRecoverOneQuestion = QStringLiteral(
+    "The file \"%1\" holds a damaged data set. Show the data set recorded before it?");
 inline const QString kRecoveredMessage =
     QStringLiteral("%1 data sets before the damaged one were recovered.");
+inline const QString kOneRecoveredMessage =
+    QStringLiteral("1 data set before the damaged one was recovered.");
 inline const QString kNothingRecoveredMessage =
     QStringLiteral("The first data set is damaged: nothing could be recovered.");
 inline const QString kCannotWriteMessage = QStringLiteral("Cannot create file \"%1\". %2");

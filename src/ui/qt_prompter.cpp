@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "ui/file_dialog_filters.h"
+
 namespace kr820::ui {
 
 void QtPrompter::Message(QWidget* parent, const QString& text) {
@@ -29,15 +31,25 @@ Prompter::Answer QtPrompter::Confirm(QWidget* parent, const QString& text, Butto
 
 QString QtPrompter::OpenFileName(QWidget* parent, const QString& folder, const QString& filter,
                                  QString* selectedFilter) {
-    return QFileDialog::getOpenFileName(parent, QString(), folder, filter, selectedFilter);
+    QFileDialog dialog(parent, QString(), folder, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    PrepareFileDialog(dialog);
+    if (selectedFilter && !selectedFilter->isEmpty()) dialog.selectNameFilter(*selectedFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (selectedFilter) *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtPrompter::SaveFileName(QWidget* parent, const QString& folder, const QString& filter,
                                  const QString& defaultSuffix, QString* selectedFilter) {
     QFileDialog dialog(parent, QString(), folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    PrepareFileDialog(dialog);
     dialog.setDefaultSuffix(defaultSuffix);
-    if (selectedFilter && !selectedFilter->isEmpty()) dialog.selectNameFilter(*selectedFilter);
+    if (selectedFilter && !selectedFilter->isEmpty()) {
+        dialog.selectNameFilter(*selectedFilter);
+        dialog.setDefaultSuffix(SuffixOfNameFilter(*selectedFilter));
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     if (selectedFilter) *selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
