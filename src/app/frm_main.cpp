@@ -20,7 +20,9 @@
 
 #include "app/command_lock.h"
 #include "app/frm_about.h"
+#include "app/lcd_placement.h"
 #include "app/toolbar_icons.h"
+#include "app/workspace_area.h"
 #include "core/settings/program_folder.h"
 #include "core/settings/registry_values.h"
 #include "graph/frm_graph.h"
@@ -37,7 +39,6 @@ namespace {
 constexpr int kToolBarHeight = 37;
 constexpr int kStatusPanelWidth = 50;
 constexpr int kDeviceChooserWidth = 99;
-constexpr int kLcdBottomMargin = 30;
 
 void AbortSilently(link::TComPort&, const link::EComError&, link::TErrorAction& action) {
     action = link::TErrorAction::AbortSilently;
@@ -58,9 +59,11 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* pa
     setWindowTitle("KR820");
     resize(837, 522);
 
-    m_workspace = new QMdiArea(this);
+    m_workspace = new WorkspaceArea(this);
     m_workspace->setObjectName("Workspace");
     setCentralWidget(m_workspace);
+    m_lcdPlacement = new LcdPlacement(*m_workspace);
+    m_lcdPlacement->setParent(this);
 
     CreateActions();
     CreateMenus();
@@ -131,8 +134,6 @@ void TfrmMain::FormShow() {
 
     CreateRealTimeGraph();
     CreateLcdWindow();
-    if (lcd::TfrmLCD* window = m_lcd.Window())
-        window->move(5, height() - window->frameGeometry().height() - kLcdBottomMargin);
 
     SetSplashStatus("Initializing COM Port ....");
     {
@@ -227,6 +228,7 @@ void TfrmMain::CreateLcdWindow() {
     });
     m_lcd.AttachWindow(window);
     window->show();
+    m_lcdPlacement->Follow(window);
 }
 
 // ---- Menu and tool bar -------------------------------------------------------------------------
@@ -389,6 +391,8 @@ void TfrmMain::CreateStatusBar() {
     }
 }
 
+QMdiArea* TfrmMain::Workspace() const { return m_workspace; }
+
 QString TfrmMain::StatusPanelText(int panel) const { return m_statusPanels[panel]->text(); }
 
 lcd::TfrmLCD* TfrmMain::LcdWindow() const { return m_lcd.Window(); }
@@ -458,8 +462,8 @@ void TfrmMain::LCD1Click() {
     CreateLcdWindow();
 }
 
-void TfrmMain::Cascade1Click() { m_workspace->cascadeSubWindows(); }
-void TfrmMain::Tile1Click() { m_workspace->tileSubWindows(); }
+void TfrmMain::Cascade1Click() { m_workspace->CascadeInside(); }
+void TfrmMain::Tile1Click() { m_workspace->TileInside(); }
 
 QString TfrmMain::HelpFilePath() {
     const QDir programDir(QCoreApplication::applicationDirPath());

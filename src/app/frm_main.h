@@ -41,6 +41,8 @@ class TfrmGraph;
 namespace kr820::app {
 
 class TfrmAbout;
+class WorkspaceArea;
+class LcdPlacement;
 
 // The program's one main window: a workspace for the graph windows, the menu, the tool bar with
 // the device chooser, the status bar, the timers and the two serial port objects. It owns the
@@ -64,7 +66,7 @@ public:
     link::MeterLink& Link() override { return m_link; }
     lcd::LcdPresenter& Lcd() { return m_lcd; }
     QComboBox* ComboBoxDeviceName() const { return m_comboBoxDeviceName; }
-    QMdiArea* Workspace() const { return m_workspace; }
+    QMdiArea* Workspace() const;
     QString StatusPanelText(int panel) const;
 
     lcd::TfrmLCD* LcdWindow() const;
@@ -167,7 +169,8 @@ private:
     meter::LoggerDownload m_download;
     meter::RealTimeRecorder m_recorder;
 
-    QMdiArea* m_workspace = nullptr;
+    WorkspaceArea* m_workspace = nullptr;
+    LcdPlacement* m_lcdPlacement = nullptr;
     QComboBox* m_comboBoxDeviceName = nullptr;
     QLabel* m_statusPanels[2] = {nullptr, nullptr};
     bool m_selectingDevice = false;  // the program, not the user, changes the chooser

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#include "app/window_arrangement.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kr820::app {
+namespace {
+
+// `place` grown to `minimum` where the area allows, then moved back inside the area.
+QRect FittedInside(QRect place, QSize minimum, QSize area) {
+    place.setWidth(std::min(std::max(place.width(), minimum.width()), area.width()));
+    place.setHeight(std::min(std::max(place.height(), minimum.height()), area.height()));
+    place.moveLeft(std::clamp(place.left(), 0, area.width() - place.width()));
+    place.moveTop(std::clamp(place.top(), 0, area.height() - place.height()));
+    return place;
+}
+
+}  // namespace
+
+std::vector<QRect> TiledPlaces(QSize area, int count, QSize minimum) {
+    std::vector<QRect> places;
+    if (count <= 0 || area.isEmpty()) return places;
+    const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count))));
+    const int rows = (count + columns - 1) / columns;
+    for (int i = 0; i < count; ++i) {
+        const int row = i / columns;
+        // The last row's windows share its whole width.
+        const int inRow = row == rows - 1 ? count - row * columns : columns;
+        const int column = i % columns;
+        const int left = area.width() * column / inRow;
+        const int right = area.width() * (column + 1) / inRow;
+        const int top = area.height() * row / rows;
+        const int bottom = area.height() * (row + 1) / rows;
+        places.push_back(FittedInside(QRect(left, top, right - left, bottom - top), minimum, area));
+    }
+    return places;
+}
+
+std::vector<QRect> CascadedPlaces(QSize area, int count, QSize minimum, int step) {
+    std::vector<QRect> places;
+    if (count <= 0 || area.isEmpty()) return places;
+    const int offset = step * (count - 1);
+    const QSize size(std::max(area.width() - offset, area.width() * 2 / 3),
+                     std::max(area.height() - offset, area.height() * 2 / 3));
+    for (int i = 0; i < count; ++i) {
+        places.push_back(FittedInside(QRect(QPoint(i * step, i * step), size), minimum, area));
+    }
+    return places;
+}
+
+}  // namespace kr820::app

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <vector>
+
+namespace kr820::app {
+
+// Where Window > Tile and Window > Cascade put `count` windows in a workspace of `area`: every
+// place lies inside the area and is at least `minimum` in size wherever the area allows it.
+// Windows that cannot all fit at their minimum overlap rather than leave the area.
+
+// A grid of about as many columns as rows, filled row by row.
+std::vector<QRect> TiledPlaces(QSize area, int count, QSize minimum);
+
+// Each window `step` pixels right and down from the one before, all of one size, the last one
+// reaching the area's bottom-right corner while the steps fit.
+std::vector<QRect> CascadedPlaces(QSize area, int count, QSize minimum, int step);
+
+}  // namespace kr820::app
