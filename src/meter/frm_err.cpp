@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/whole_caption.h"
+
 namespace kr820::meter {
 
 TfrmErr::TfrmErr(QWidget* owner) : QDialog(owner) {
@@ -34,6 +36,7 @@ TfrmErr::TfrmErr(QWidget* owner) : QDialog(owner) {
     layout->addWidget(m_message);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    ui::KeepCaptionWhole(*this);
 }
 
 void TfrmErr::ShowError(const QString& message, bool offerFix) {

@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 #include "core/realtime/real_time_rates.h"
+#include "ui/whole_caption.h"
 
 namespace kr820::meter {
 namespace {
@@ -24,7 +26,10 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner) : QDialog(ow
 
     m_edtRealTimeNo = new QLineEdit(this);
     m_edtRealTimeNo->setObjectName("edtRealTimeNo");
-    m_edtRealTimeNo->setInputMask("00000;_");  // up to five digits
+    // Up to five digits, shown as typed (" 2000"): an input mask would show its placeholders.
+    m_edtRealTimeNo->setMaxLength(5);
+    m_edtRealTimeNo->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral(" *[0-9]{0,5}")), m_edtRealTimeNo));
     m_edtRealTimeNo->setText(" 2000");
     m_txtRate = new QComboBox(this);
     m_txtRate->setObjectName("txtRate");
@@ -70,6 +75,7 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner) : QDialog(ow
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    ui::KeepCaptionWhole(*this);
 }
 
 void TfrmSetupRealTime::edtRealTimeNoChange() {

@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "ui/whole_caption.h"
+
 namespace kr820::ui {
 
 TfrmOpenSave::TfrmOpenSave(const QString& caption, QWidget* owner)
@@ -28,6 +30,7 @@ TfrmOpenSave::TfrmOpenSave(const QString& caption, QWidget* owner)
     layout->addWidget(m_btnOpenSingleSet);
     layout->addWidget(m_btnCancel);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    KeepCaptionWhole(*this);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         adjustSize();
         QRect frame = frameGeometry();

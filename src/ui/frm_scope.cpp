@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/whole_caption.h"
+
 namespace kr820::ui {
 namespace {
 
@@ -72,6 +74,7 @@ TfrmScope::TfrmScope(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::WindowSta
     layout->addLayout(counters);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    KeepCaptionWhole(*this);
 
     for (QWidget* control : std::initializer_list<QWidget*>{
              m_rangeGroup, m_progressBar, m_progressText, m_totalCaption, m_lblBytesReceived,

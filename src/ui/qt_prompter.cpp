@@ -9,17 +9,23 @@
 #include <QUrl>
 
 #include "ui/file_dialog_filters.h"
+#include "ui/whole_caption.h"
 
 namespace kr820::ui {
 
 void QtPrompter::Message(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, QApplication::applicationName(), text);
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text,
+                    QMessageBox::Ok, parent);
+    KeepCaptionWhole(box);
+    box.exec();
 }
 
 Prompter::Answer QtPrompter::Confirm(QWidget* parent, const QString& text, Buttons buttons) {
     QMessageBox::StandardButtons shown = QMessageBox::Yes | QMessageBox::No;
     if (buttons == Buttons::YesNoCancel) shown |= QMessageBox::Cancel;
-    switch (QMessageBox::question(parent, QApplication::applicationName(), text, shown)) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text, shown, parent);
+    KeepCaptionWhole(box);
+    switch (box.exec()) {
         case QMessageBox::Yes:
             return Answer::Yes;
         case QMessageBox::No:
