@@ -17,8 +17,21 @@ QString TimeText(TDateTime value, const RegionalFormats& formats) {
     return formats.Locale.toString(FromTDateTime(value).time(), formats.LongTime);
 }
 
+namespace {
+
+constexpr char16_t kMinusSign = u'\u2212';  // what some regional settings write for "-"
+
+}  // namespace
+
 QString ValueText(float value, const RegionalFormats& formats) {
-    return TemperatureText(value, 1, formats.Locale);
+    // Files always carry the plain hyphen-minus, whatever the display uses: other programs and
+    // other regional settings read that one.
+    QString text = TemperatureText(value, 1, formats.Locale);
+    const QString localeMinus = formats.Locale.negativeSign();
+    if (localeMinus != QStringLiteral("-") && text.startsWith(localeMinus)) {
+        text.replace(0, localeMinus.size(), u'-');
+    }
+    return text;
 }
 
 std::optional<TDateTime> ReadDateAndTime(const QString& dateText, const QString& timeText,
@@ -59,7 +72,9 @@ std::optional<TDateTime> ReadDateAndTime(const QString& dateText, const QString&
 float ReadValue(const QString& text, const RegionalFormats& formats) {
     if (text.contains(QLatin1String(kOLText))) return OverLimitValue;
     bool ok = false;
-    const float value = formats.Locale.toFloat(text.trimmed(), &ok);
+    QString number = text.trimmed();
+    number.replace(QChar(kMinusSign), u'-');
+    const float value = formats.Locale.toFloat(number, &ok);
     return ok && std::isfinite(value) ? value : OverLimitValue;
 }
 

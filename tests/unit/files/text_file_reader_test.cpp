@@ -127,7 +127,17 @@ TEST_P(TextFileRoundTrip, GivesBackThePointsWithLimitMarkersAsOverLimit) {
     EXPECT_EQ(content.T2, t2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, TextFileRoundTrip, ::testing::Values("en_US", "de_DE"));
+// sv_SE shows negative numbers with U+2212; the files hold "-" all the same.
+INSTANTIATE_TEST_SUITE_P(Locales, TextFileRoundTrip, ::testing::Values("en_US", "de_DE", "sv_SE"));
+
+TEST_F(TextFileReader, MinusSignsAreHyphensInFilesAndBothAreRead) {
+    const RegionalFormats swedish = Formats("sv_SE");
+    ASSERT_EQ(swedish.Locale.negativeSign(), QString(QChar(0x2212)));
+    EXPECT_EQ(ValueText(-10.0f, swedish), "-10,0");
+    EXPECT_EQ(ReadValue(QString::fromUtf8("\u221210,0"), swedish), -10.0f);
+    EXPECT_EQ(ReadValue("-10.0", Formats("en_US")), -10.0f);
+    EXPECT_EQ(ReadValue(QString::fromUtf8("\u221210.0"), Formats("en_US")), -10.0f);
+}
 
 }  // namespace
 }  // namespace kr820::core
