@@ -39,6 +39,7 @@ namespace {
 constexpr int kToolBarHeight = 37;
 constexpr int kStatusPanelWidth = 50;
 constexpr int kDeviceChooserWidth = 99;
+constexpr int kDeviceChooserButtonWidth = 40;  // the drop-down arrow and the frame
 
 void AbortSilently(link::TComPort&, const link::EComError&, link::TErrorAction& action) {
     action = link::TErrorAction::AbortSilently;
@@ -367,8 +368,14 @@ void TfrmMain::CreateToolBar() {
     m_comboBoxDeviceName->setObjectName("ComboBoxDeviceName");
     m_comboBoxDeviceName->setEditable(true);
     m_comboBoxDeviceName->setInsertPolicy(QComboBox::NoInsert);
-    m_comboBoxDeviceName->setFixedWidth(kDeviceChooserWidth);
+    // Wide enough for a typical USB serial adapter's path; a longer one shows whole in the tip.
+    m_comboBoxDeviceName->setFixedWidth(std::max(
+        kDeviceChooserWidth,
+        m_comboBoxDeviceName->fontMetrics().horizontalAdvance(QStringLiteral("/dev/ttyUSB00")) +
+            kDeviceChooserButtonWidth));
     m_comboBoxDeviceName->setEditText("ComPort");
+    connect(m_comboBoxDeviceName, &QComboBox::currentTextChanged, m_comboBoxDeviceName,
+            [chooser = m_comboBoxDeviceName](const QString& text) { chooser->setToolTip(text); });
     bar->addWidget(m_comboBoxDeviceName);
     // Only the user's changes move the link to another device: a chosen entry or typed text.
     const auto deviceChanged = [this] {

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -84,6 +85,11 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusToolBarAndStatusBar) {
     auto* chooser = window->findChild<QComboBox*>("ComboBoxDeviceName");
     ASSERT_NE(chooser, nullptr);
     EXPECT_TRUE(chooser->isEditable());
+    // A typical adapter's path fits the box, and any path shows whole in its tip.
+    EXPECT_GT(chooser->lineEdit()->width(),
+              chooser->fontMetrics().horizontalAdvance("/dev/ttyUSB0"));
+    chooser->setEditText("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1234567-if00-port0");
+    EXPECT_EQ(chooser->toolTip(), chooser->currentText());
 
     // No serial device at all: nothing to open, and the status says so.
     EXPECT_EQ(window->StatusPanelText(0), "/dev/");
