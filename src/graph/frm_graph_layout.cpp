@@ -18,12 +18,12 @@
 #include <array>
 
 #include "core/data/data_set_store.h"
+#include "core/graph/graph_statistics.h"
+#include "core/graph/graph_texts.h"
 #include "graph/chart_view.h"
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/frm_graph.h"
-#include "graph/graph_statistics.h"
-#include "graph/graph_texts.h"
 
 namespace kr820::graph {
 
@@ -84,14 +84,14 @@ QWidget* Panel(const char* name) {
 }  // namespace
 
 TfrmGraph::TfrmGraph(const QString& caption, QWidget* parent)
-    : QWidget(parent), m_locale(DisplayLocale(QLocale::system())) {
+    : QWidget(parent), m_locale(core::DisplayLocale(QLocale::system())) {
     setWindowTitle(caption);
     BuildLayout();
     ConnectEvents();
 }
 
 TfrmGraph::TfrmGraph(const QString& caption, const GraphContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_locale(DisplayLocale(context.Locale)) {
+    : QWidget(parent), m_context(context), m_locale(core::DisplayLocale(context.Locale)) {
     setWindowTitle(caption);
     BuildLayout();
     ConnectEvents();
@@ -167,7 +167,8 @@ QWidget* TfrmGraph::BuildLeftPanel() {
 
     // The panel's old width was made for a smaller font; it grows so that a whole list line
     // shows without scrolling sideways.
-    const QString widestLine = DataListLine(99999, WidestDateTime(), -199.9f, 1370.0f, m_locale);
+    const QString widestLine =
+        core::DataListLine(99999, WidestDateTime(), -199.9f, 1370.0f, m_locale);
     const QStyle* style = m_listBox1->style();
     // An item's text has the focus frame's margin and one pixel on each side.
     const int itemMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
@@ -223,8 +224,8 @@ QWidget* TfrmGraph::BuildUpperStatistics() {
     const auto widthOf = [&metrics](const QString& text) {
         return metrics.horizontalAdvance(text) + kBoxPaddingPx;
     };
-    m_txtStartTime =
-        ReadOnlyBox("txtStartTime", QString(), widthOf(DateTimeText(WidestDateTime(), m_locale)));
+    m_txtStartTime = ReadOnlyBox("txtStartTime", QString(),
+                                 widthOf(core::DateTimeText(WidestDateTime(), m_locale)));
 
     // The rate only shows here; the real-time setup dialog chooses it.
     auto* ratePanel = Panel("pnlSamplingRate");
@@ -290,7 +291,8 @@ QWidget* TfrmGraph::BuildLowerStatistics() {
     const QString noAverage = QStringLiteral("***.* ");
     const QFontMetrics metrics(font());
     const int extremeWidth =
-        metrics.horizontalAdvance(ExtremeText(-199.9f, WidestDateTime(), m_locale)) + kBoxPaddingPx;
+        metrics.horizontalAdvance(core::ExtremeText(-199.9f, WidestDateTime(), m_locale)) +
+        kBoxPaddingPx;
     const int averageWidth =
         metrics.horizontalAdvance(m_locale.toString(-199.999, 'f', 3)) + kBoxPaddingPx;
     m_txtT1Max = ReadOnlyBox("txtT1Max", QString(), extremeWidth);
