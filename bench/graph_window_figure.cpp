@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 25;
 
     const QByteArray image = FullMemoryImage();
-    kr820::graph::TfrmGraph window(kr820::graph::TfrmGraph::kDataLoggerCaption);
+    kr820::graph::TfrmGraph window(kr820::graph::GraphRole::DataLogger,
+                                   kr820::graph::TfrmGraph::kDataLoggerCaption);
     window.SetUpDataLogger();
     window.resize(900, 600);
     window.show();

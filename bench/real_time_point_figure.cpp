@@ -28,7 +28,8 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    kr820::graph::TfrmGraph window(kr820::graph::TfrmGraph::kRealTimeCaption);
+    kr820::graph::TfrmGraph window(kr820::graph::GraphRole::RealTime,
+                                   kr820::graph::TfrmGraph::kRealTimeCaption);
     window.SetUpRealTime();
     window.resize(900, 600);
     window.show();

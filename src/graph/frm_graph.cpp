@@ -48,9 +48,6 @@ void TfrmGraph::ConnectEvents() {
     connect(m_chkTextList, &QCheckBox::clicked, this, &TfrmGraph::chkTextListClick);
 }
 
-bool TfrmGraph::IsDataLogger() const { return windowTitle() == kDataLoggerCaption; }
-bool TfrmGraph::IsRealTime() const { return windowTitle() == kRealTimeCaption; }
-
 core::TDataSetStore& TfrmGraph::Store() {
     if (m_context && m_context->Store) return *m_context->Store;
     if (!m_ownStore) m_ownStore = std::make_unique<core::TDataSetStore>();

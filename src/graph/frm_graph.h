@@ -35,8 +35,12 @@ class DataSetGridModel;
 // recording sets them to -9999, -9999, 9999, 9999 when it starts.
 using RealTimeExtremes = core::RealTimeExtremes;
 
-// A graph window: the real-time graph, the DataLogger window or a window of an opened file, told
-// apart by the caption. It shows T1 and T2 over time on its chart, with their statistics and a
+// What a graph window is for: it decides what the window shows, what it asks before closing and
+// what its closing tells the main window. The caption only names the window.
+enum class GraphRole { RealTime, DataLogger, File };
+
+// A graph window in one of its roles: the real-time graph, the DataLogger window or a window of an
+// opened file. It shows T1 and T2 over time on its chart, with their statistics and a
 // list of the points; the DataLogger window also lists the data sets of the logger memory.
 class TfrmGraph : public QWidget {
     Q_OBJECT
@@ -46,12 +50,14 @@ public:
     static inline const QString kDataLoggerCaption = QStringLiteral("DataLogger");
 
     // Without a context the window asks nothing and touches no application state.
-    explicit TfrmGraph(const QString& caption, QWidget* parent = nullptr);
-    TfrmGraph(const QString& caption, const GraphContext& context, QWidget* parent = nullptr);
+    TfrmGraph(GraphRole role, const QString& caption, QWidget* parent = nullptr);
+    TfrmGraph(GraphRole role, const QString& caption, const GraphContext& context,
+              QWidget* parent = nullptr);
     ~TfrmGraph() override;
 
-    bool IsDataLogger() const;
-    bool IsRealTime() const;
+    GraphRole Role() const { return m_role; }
+    bool IsDataLogger() const { return m_role == GraphRole::DataLogger; }
+    bool IsRealTime() const { return m_role == GraphRole::RealTime; }
 
     core::ChartModel& Chart() { return m_chart; }
     ChartView& PESGraph1() const { return *m_view; }
@@ -133,6 +139,7 @@ private:
     void ShowListOnly(bool shown);
     QString ScaleFile() const;
 
+    GraphRole m_role;
     std::optional<GraphContext> m_context;
     QLocale m_locale;
     core::ChartModel m_chart;

@@ -83,15 +83,19 @@ QWidget* Panel(const char* name) {
 
 }  // namespace
 
-TfrmGraph::TfrmGraph(const QString& caption, QWidget* parent)
-    : QWidget(parent), m_locale(core::DisplayLocale(QLocale::system())) {
+TfrmGraph::TfrmGraph(GraphRole role, const QString& caption, QWidget* parent)
+    : QWidget(parent), m_role(role), m_locale(core::DisplayLocale(QLocale::system())) {
     setWindowTitle(caption);
     BuildLayout();
     ConnectEvents();
 }
 
-TfrmGraph::TfrmGraph(const QString& caption, const GraphContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_locale(core::DisplayLocale(context.Locale)) {
+TfrmGraph::TfrmGraph(GraphRole role, const QString& caption, const GraphContext& context,
+                     QWidget* parent)
+    : QWidget(parent),
+      m_role(role),
+      m_context(context),
+      m_locale(core::DisplayLocale(context.Locale)) {
     setWindowTitle(caption);
     BuildLayout();
     ConnectEvents();

@@ -158,6 +158,7 @@ TEST(DataLoggerWindowSetUpTest, CreatedWithHotSpotsFiveHundredPointsAndTheSplitT
     std::unique_ptr<TfrmGraph> window(CreateDataLoggerWindow(harness.Context()));
     const core::ChartModel& chart = window->Chart();
     EXPECT_EQ(window->windowTitle(), "DataLogger");
+    EXPECT_EQ(window->Role(), GraphRole::DataLogger);
     EXPECT_EQ(chart.Data().Points(), 500);
     EXPECT_EQ(chart.Axes().Axis(0).ManualMinY, 30.0);
     EXPECT_EQ(chart.Axes().Axis(1).ManualMaxY, 130.0);

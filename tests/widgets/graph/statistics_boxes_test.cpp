@@ -13,7 +13,8 @@ namespace {
 
 class StatisticsBoxesTest : public ::testing::Test {
 protected:
-    StatisticsBoxesTest() : window(TfrmGraph::kDataLoggerCaption, harness.Context()) {}
+    StatisticsBoxesTest()
+        : window(GraphRole::DataLogger, TfrmGraph::kDataLoggerCaption, harness.Context()) {}
 
     QString Box(const char* name) const {
         return window.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
