@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the image did not decode\n");
         return 1;
     }
-    auto* list = window.findChild<QListView*>(QStringLiteral("ListBox1"));
+    auto* list = window.findChild<QListView*>(QStringLiteral("dataListView"));
 
     // Filling and then painting the visible lines, as the user sees it.
     const double fillMs = MedianMs(runs, [&] {
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     });
     const double showMs = MedianMs(runs, [&] {
         window.ShowMemoryImage(image);
-        window.PESGraph1().Flush();
+        window.View().Flush();
     });
 
     std::printf("FillDataList, %d lines, list painted: median %.2f ms over %d runs\n",

@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
     std::vector<double> replots;
     for (int run = 0; run < 15; ++run) {
         clock.start();
-        window.PESGraph1().Flush();
-        window.PESGraph1().replot(QCustomPlot::rpImmediateRefresh);
+        window.View().Flush();
+        window.View().replot(QCustomPlot::rpImmediateRefresh);
         replots.push_back(clock.nsecsElapsed() / 1e6);
         window.Chart().Redraw();
     }

@@ -67,7 +67,7 @@ QCPRange ScaledRange(core::ManualScale control, double manualMin, double manualM
 
 ChartView::ChartView(core::ChartModel& model, QWidget* parent)
     : QCustomPlot(parent), m_model(model) {
-    setObjectName(QStringLiteral("PESGraph1"));
+    setObjectName(QStringLiteral("chartView"));
     setMouseTracking(true);
     m_redrawTimer.setSingleShot(true);
     m_redrawTimer.setInterval(0);

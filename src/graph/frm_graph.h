@@ -60,7 +60,7 @@ public:
     bool IsRealTime() const { return m_role == GraphRole::RealTime; }
 
     core::ChartModel& Chart() { return m_chart; }
-    ChartView& PESGraph1() const { return *m_view; }
+    ChartView& View() const { return *m_view; }
     DataListModel& DataList() const { return *m_dataList; }
     DataSetGridModel& DataSets() const { return *m_dataSets; }
     const GraphToolBar& ToolBar() const { return m_tools; }
@@ -155,10 +155,10 @@ private:
 
     QWidget* m_pnlDataSets = nullptr;
     QLabel* m_lblDataSets = nullptr;
-    QTableView* m_grid2 = nullptr;
+    QTableView* m_dataSetGrid = nullptr;
     QSplitter* m_splitGridList = nullptr;
     QWidget* m_pnlDataList = nullptr;
-    QListView* m_listBox1 = nullptr;
+    QListView* m_dataListView = nullptr;
 
     QWidget* m_pnlGraphStatistic = nullptr;
     QLineEdit* m_txtStartTime = nullptr;
@@ -166,7 +166,7 @@ private:
     QLineEdit* m_txtDataNo = nullptr;
     QCheckBox* m_chkTextList = nullptr;
     QWidget* m_pnlGraph = nullptr;
-    QLabel* m_panel12 = nullptr;
+    QLabel* m_readoutPanel = nullptr;
     QWidget* m_pnlStatistic = nullptr;
     QLineEdit* m_txtT1Max = nullptr;
     QLineEdit* m_txtT1Min = nullptr;

@@ -34,7 +34,7 @@ void TfrmGraph::FillDataSetGrid() {
     m_dataSets->Fill(Store(), m_locale);
     FitGridColumns();
     m_selectingByProgram = true;
-    m_grid2->setCurrentIndex(m_dataSets->index(0, 0));
+    m_dataSetGrid->setCurrentIndex(m_dataSets->index(0, 0));
     m_selectingByProgram = false;
 }
 
@@ -107,9 +107,9 @@ void TfrmGraph::SelectListLine(int line, bool atTop) {
     const QModelIndex index = m_dataList->index(line);
     if (!index.isValid()) return;
     m_selectingByProgram = true;
-    m_listBox1->setCurrentIndex(index);
+    m_dataListView->setCurrentIndex(index);
     m_selectingByProgram = false;
-    m_listBox1->scrollTo(
+    m_dataListView->scrollTo(
         index, atTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
 }
 

@@ -150,8 +150,8 @@ TEST(RealTimeGraphSetUpTest, ListOnlyClearShownRateBackToTwoSeconds) {
     EXPECT_EQ(window->findChild<QComboBox*>("txtSamplingRate")->currentText(), "00:02");
     EXPECT_TRUE(window->ToolBar().tbntClrAction->isVisible());
     EXPECT_TRUE(window->ToolBar().tbntSep3->isVisible());
-    EXPECT_TRUE(window->findChild<QWidget*>("ListBox1")->isVisibleTo(window));
-    EXPECT_FALSE(window->findChild<QWidget*>("Grid2")->isVisibleTo(window));
+    EXPECT_TRUE(window->findChild<QWidget*>("dataListView")->isVisibleTo(window));
+    EXPECT_FALSE(window->findChild<QWidget*>("dataSetGrid")->isVisibleTo(window));
     EXPECT_FALSE(window->findChild<QWidget*>("lblDataSets")->isVisibleTo(window));
 
     const core::ChartModel& chart = window->Chart();
