@@ -45,7 +45,8 @@ void TfrmGraph::ConnectEvents() {
             [this] {
                 if (!m_selectingByProgram) ListBox1Click();
             });
-    connect(m_view, &ChartView::dataHotSpot, this, &TfrmGraph::PESGraph1DataHotSpot);
+    connect(&m_view->Interaction(), &ChartInteraction::dataHotSpot, this,
+            &TfrmGraph::PESGraph1DataHotSpot);
     connect(m_chkTextList, &QCheckBox::clicked, this, &TfrmGraph::chkTextListClick);
 }
 
@@ -132,7 +133,7 @@ void TfrmGraph::showEvent(QShowEvent* event) {
 
 void TfrmGraph::FormShow() {
     m_chart.Settings().ArrowCursor = kNormalPointer;
-    m_view->ClearCustomPointer();
+    m_view->Interaction().ClearCustomPointer();
     if (m_context) m_context->Tools.CursorMode = GraphCursorMode::Normal;
     m_tools.normalTool->setChecked(true);
 }

@@ -99,7 +99,7 @@ TfrmGraph::TfrmGraph(GraphRole role, const QString& caption, const GraphContext&
     setWindowTitle(caption);
     BuildLayout();
     ConnectEvents();
-    m_view->SetPrompter(&context.Prompter);
+    m_view->Interaction().SetPrompter(&context.Prompter);
 }
 
 TfrmGraph::~TfrmGraph() = default;
