@@ -40,8 +40,8 @@ using RealTimeExtremes = core::RealTimeExtremes;
 enum class GraphRole { RealTime, DataLogger, File };
 
 // A graph window in one of its roles: the real-time graph, the DataLogger window or a window of an
-// opened file. It shows T1 and T2 over time on its chart, with their statistics and a
-// list of the points; the DataLogger window also lists the data sets of the logger memory.
+// opened file. It shows T1 and T2 over time on its chart, with their statistics and a list of the
+// points; the DataLogger window also lists the data sets of the logger memory.
 class TfrmGraph : public QWidget {
     Q_OBJECT
 
