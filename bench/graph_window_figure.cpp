@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 25;
 
     const QByteArray image = FullMemoryImage();
-    kr820::graph::TfrmGraph window(kr820::graph::TfrmGraph::kDataLoggerCaption);
+    kr820::graph::TfrmGraph window(kr820::graph::GraphRole::DataLogger,
+                                   kr820::graph::TfrmGraph::kDataLoggerCaption);
     window.SetUpDataLogger();
     window.resize(900, 600);
     window.show();
@@ -59,7 +60,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the image did not decode\n");
         return 1;
     }
-    auto* list = window.findChild<QListView*>(QStringLiteral("ListBox1"));
+    auto* list = window.findChild<QListView*>(QStringLiteral("dataListView"));
 
     // Filling and then painting the visible lines, as the user sees it.
     const double fillMs = MedianMs(runs, [&] {
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
     });
     const double showMs = MedianMs(runs, [&] {
         window.ShowMemoryImage(image);
-        window.PESGraph1().Flush();
+        window.View().Flush();
     });
 
     std::printf("FillDataList, %d lines, list painted: median %.2f ms over %d runs\n",

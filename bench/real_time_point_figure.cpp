@@ -28,7 +28,8 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    kr820::graph::TfrmGraph window(kr820::graph::TfrmGraph::kRealTimeCaption);
+    kr820::graph::TfrmGraph window(kr820::graph::GraphRole::RealTime,
+                                   kr820::graph::TfrmGraph::kRealTimeCaption);
     window.SetUpRealTime();
     window.resize(900, 600);
     window.show();
@@ -52,8 +53,8 @@ int main(int argc, char** argv) {
     std::vector<double> replots;
     for (int run = 0; run < 15; ++run) {
         clock.start();
-        window.PESGraph1().Flush();
-        window.PESGraph1().replot(QCustomPlot::rpImmediateRefresh);
+        window.View().Flush();
+        window.View().replot(QCustomPlot::rpImmediateRefresh);
         replots.push_back(clock.nsecsElapsed() / 1e6);
         window.Chart().Redraw();
     }

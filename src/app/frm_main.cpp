@@ -217,7 +217,7 @@ graph::TfrmGraph* TfrmMain::ShowDataLoggerWindow() {
 }
 
 graph::TfrmGraph* TfrmMain::CreateFileWindow(const QString& caption) {
-    auto* window = new graph::TfrmGraph(caption, GraphContextFor());
+    auto* window = new graph::TfrmGraph(graph::GraphRole::File, caption, GraphContextFor());
     graph::AddToWorkspace(*m_workspace, window);
     return window;
 }

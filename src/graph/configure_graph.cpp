@@ -5,7 +5,7 @@
 
 #include "core/chart/chart_model.h"
 #include "core/data/limit_values.h"
-#include "graph/scale_file.h"
+#include "core/graph/scale_file.h"
 
 namespace kr820::graph {
 
@@ -96,7 +96,7 @@ void ConfigureGraph(core::ChartModel& chart, const QString& scaleFilePath, int s
         axes.SetManualMaxY(maxY);
     }
 
-    const ScaleBounds saved = ReadScaleFile(scaleFilePath);
+    const core::ScaleBounds saved = core::ReadScaleFile(scaleFilePath);
     for (int axis = 0; axis < 2; ++axis) {
         axes.SetWorkingAxis(axis);
         if (const auto& min = saved[2 * axis]) axes.SetManualMinY(*min);

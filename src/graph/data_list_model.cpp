@@ -2,16 +2,16 @@
 #include "graph/data_list_model.h"
 
 #include "core/chart/chart_data.h"
-#include "graph/graph_texts.h"
+#include "core/graph/graph_texts.h"
 
 namespace kr820::graph {
 
 DataListModel::DataListModel(QObject* parent)
-    : QAbstractListModel(parent), m_locale(DisplayLocale(QLocale::system())) {}
+    : QAbstractListModel(parent), m_locale(core::DisplayLocale(QLocale::system())) {}
 
 void DataListModel::SetLocale(const QLocale& locale) {
     beginResetModel();
-    m_locale = DisplayLocale(locale);
+    m_locale = core::DisplayLocale(locale);
     endResetModel();
 }
 
@@ -47,7 +47,7 @@ void DataListModel::Clear() {
 QString DataListModel::Line(int row) const {
     if (row < 0 || row >= rowCount()) return {};
     const Point& p = m_points[static_cast<std::size_t>(row)];
-    return DataListLine(row, p.X, p.T1, p.T2, m_locale);
+    return core::DataListLine(row, p.X, p.T1, p.T2, m_locale);
 }
 
 int DataListModel::rowCount(const QModelIndex& parent) const {

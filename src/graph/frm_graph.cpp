@@ -38,18 +38,17 @@ constexpr core::TDateTime kRealTimeSpan = 110 * core::kOneSecond;
 }  // namespace
 
 void TfrmGraph::ConnectEvents() {
-    connect(m_grid2->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    connect(m_dataSetGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         if (!m_selectingByProgram) Grid2Click();
     });
-    connect(m_listBox1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
-        if (!m_selectingByProgram) ListBox1Click();
-    });
-    connect(m_view, &ChartView::dataHotSpot, this, &TfrmGraph::PESGraph1DataHotSpot);
+    connect(m_dataListView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] {
+                if (!m_selectingByProgram) ListBox1Click();
+            });
+    connect(&m_view->Interaction(), &ChartInteraction::dataHotSpot, this,
+            &TfrmGraph::PESGraph1DataHotSpot);
     connect(m_chkTextList, &QCheckBox::clicked, this, &TfrmGraph::chkTextListClick);
 }
-
-bool TfrmGraph::IsDataLogger() const { return windowTitle() == kDataLoggerCaption; }
-bool TfrmGraph::IsRealTime() const { return windowTitle() == kRealTimeCaption; }
 
 core::TDataSetStore& TfrmGraph::Store() {
     if (m_context && m_context->Store) return *m_context->Store;
@@ -66,9 +65,9 @@ QString TfrmGraph::ScaleFile() const {
 void TfrmGraph::SetUpDataLogger() {
     m_pnlDataSets->show();
     m_lblDataSets->show();
-    m_grid2->show();
+    m_dataSetGrid->show();
     m_pnlDataList->show();
-    m_listBox1->show();
+    m_dataListView->show();
     const core::TDateTime now = core::NowTDateTime();
     ConfigureGraph(m_chart, ScaleFile(), 2, kDataLoggerPoints, now, now + kDataLoggerSpan, 30, 130);
     FollowSplitState();
@@ -103,16 +102,16 @@ void TfrmGraph::PrepareSingleSetWindow() {
 void TfrmGraph::ShowListOnly(bool shown) {
     m_pnlDataSets->setVisible(shown);
     m_pnlDataList->setVisible(shown);
-    m_listBox1->setVisible(shown);
-    m_grid2->hide();
+    m_dataListView->setVisible(shown);
+    m_dataSetGrid->hide();
     m_lblDataSets->hide();
     m_splitGridList->handle(1)->hide();
 }
 
 void TfrmGraph::FollowSplitState() {
     const bool split = m_chart.Axes().MultiAxesProportions(0) != 1.0;
-    m_tools.ToolButton5->setEnabled(!split);
-    m_tools.ToolButton9->setEnabled(!split);
+    m_tools.crossTool->setEnabled(!split);
+    m_tools.textTool->setEnabled(!split);
     const QSignalBlocker quiet(m_tools.chkSplit);
     m_tools.chkSplit->setChecked(split);
 }
@@ -134,18 +133,18 @@ void TfrmGraph::showEvent(QShowEvent* event) {
 
 void TfrmGraph::FormShow() {
     m_chart.Settings().ArrowCursor = kNormalPointer;
-    m_view->ClearCustomPointer();
+    m_view->Interaction().ClearCustomPointer();
     if (m_context) m_context->Tools.CursorMode = GraphCursorMode::Normal;
-    m_tools.ToolButton4->setChecked(true);
+    m_tools.normalTool->setChecked(true);
 }
 
 void TfrmGraph::Grid2Click() {
-    const int row = m_grid2->currentIndex().row();
+    const int row = m_dataSetGrid->currentIndex().row();
     if (m_dataSets->Cell(row, DataSetGridModel::kDateColumn).isEmpty()) return;
     ShowDataSetWithList(row);
 }
 
-void TfrmGraph::ListBox1Click() { ShowPointCursor(m_listBox1->currentIndex().row()); }
+void TfrmGraph::ListBox1Click() { ShowPointCursor(m_dataListView->currentIndex().row()); }
 
 void TfrmGraph::PESGraph1DataHotSpot(bool, int, int pointIndex) {
     SelectListLine(pointIndex, true);
@@ -162,8 +161,8 @@ void TfrmGraph::chkTextListClick() {
 }
 
 void TfrmGraph::pnlGraphResize() {
-    m_panel12->move(m_view->geometry().topLeft());
-    m_panel12->raise();
+    m_readoutPanel->move(m_view->geometry().topLeft());
+    m_readoutPanel->raise();
 }
 
 bool TfrmGraph::eventFilter(QObject* watched, QEvent* event) {

@@ -35,9 +35,13 @@ class DataSetGridModel;
 // recording sets them to -9999, -9999, 9999, 9999 when it starts.
 using RealTimeExtremes = core::RealTimeExtremes;
 
-// A graph window: the real-time graph, the DataLogger window or a window of an opened file, told
-// apart by the caption. It shows T1 and T2 over time on its chart, with their statistics and a
-// list of the points; the DataLogger window also lists the data sets of the logger memory.
+// What a graph window is for: it decides what the window shows, what it asks before closing and
+// what its closing tells the main window. The caption only names the window.
+enum class GraphRole { RealTime, DataLogger, File };
+
+// A graph window in one of its roles: the real-time graph, the DataLogger window or a window of an
+// opened file. It shows T1 and T2 over time on its chart, with their statistics and a list of the
+// points; the DataLogger window also lists the data sets of the logger memory.
 class TfrmGraph : public QWidget {
     Q_OBJECT
 
@@ -46,15 +50,17 @@ public:
     static inline const QString kDataLoggerCaption = QStringLiteral("DataLogger");
 
     // Without a context the window asks nothing and touches no application state.
-    explicit TfrmGraph(const QString& caption, QWidget* parent = nullptr);
-    TfrmGraph(const QString& caption, const GraphContext& context, QWidget* parent = nullptr);
+    TfrmGraph(GraphRole role, const QString& caption, QWidget* parent = nullptr);
+    TfrmGraph(GraphRole role, const QString& caption, const GraphContext& context,
+              QWidget* parent = nullptr);
     ~TfrmGraph() override;
 
-    bool IsDataLogger() const;
-    bool IsRealTime() const;
+    GraphRole Role() const { return m_role; }
+    bool IsDataLogger() const { return m_role == GraphRole::DataLogger; }
+    bool IsRealTime() const { return m_role == GraphRole::RealTime; }
 
     core::ChartModel& Chart() { return m_chart; }
-    ChartView& PESGraph1() const { return *m_view; }
+    ChartView& View() const { return *m_view; }
     DataListModel& DataList() const { return *m_dataList; }
     DataSetGridModel& DataSets() const { return *m_dataSets; }
     const GraphToolBar& ToolBar() const { return m_tools; }
@@ -133,6 +139,7 @@ private:
     void ShowListOnly(bool shown);
     QString ScaleFile() const;
 
+    GraphRole m_role;
     std::optional<GraphContext> m_context;
     QLocale m_locale;
     core::ChartModel m_chart;
@@ -148,10 +155,10 @@ private:
 
     QWidget* m_pnlDataSets = nullptr;
     QLabel* m_lblDataSets = nullptr;
-    QTableView* m_grid2 = nullptr;
+    QTableView* m_dataSetGrid = nullptr;
     QSplitter* m_splitGridList = nullptr;
     QWidget* m_pnlDataList = nullptr;
-    QListView* m_listBox1 = nullptr;
+    QListView* m_dataListView = nullptr;
 
     QWidget* m_pnlGraphStatistic = nullptr;
     QLineEdit* m_txtStartTime = nullptr;
@@ -159,7 +166,7 @@ private:
     QLineEdit* m_txtDataNo = nullptr;
     QCheckBox* m_chkTextList = nullptr;
     QWidget* m_pnlGraph = nullptr;
-    QLabel* m_panel12 = nullptr;
+    QLabel* m_readoutPanel = nullptr;
     QWidget* m_pnlStatistic = nullptr;
     QLineEdit* m_txtT1Max = nullptr;
     QLineEdit* m_txtT1Min = nullptr;

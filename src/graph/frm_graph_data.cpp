@@ -9,13 +9,13 @@
 
 #include "core/data/data_set_store.h"
 #include "core/data/rate_codes.h"
+#include "core/graph/graph_statistics.h"
+#include "core/graph/graph_texts.h"
 #include "graph/chart_view.h"
 #include "graph/configure_graph.h"
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/frm_graph.h"
-#include "graph/graph_statistics.h"
-#include "graph/graph_texts.h"
 
 namespace kr820::graph {
 
@@ -34,7 +34,7 @@ void TfrmGraph::FillDataSetGrid() {
     m_dataSets->Fill(Store(), m_locale);
     FitGridColumns();
     m_selectingByProgram = true;
-    m_grid2->setCurrentIndex(m_dataSets->index(0, 0));
+    m_dataSetGrid->setCurrentIndex(m_dataSets->index(0, 0));
     m_selectingByProgram = false;
 }
 
@@ -69,27 +69,28 @@ void TfrmGraph::ShowDataSet(int set) {
     m_chart.Data().SetYBlock(values);
 
     UpdateGraphStatistics();
-    m_txtStartTime->setText(DateTimeText(start, m_locale));
-    m_txtSamplingRate->setEditText(MmSsText(rateSeconds));
+    m_txtStartTime->setText(core::DateTimeText(start, m_locale));
+    m_txtSamplingRate->setEditText(core::MmSsText(rateSeconds));
     m_txtDataNo->setText(QString::number(pairs));
     m_chart.PEactions(core::ChartAction::sgUndoZoom);
     m_chart.Redraw();
 }
 
 void TfrmGraph::UpdateGraphStatistics() {
-    const GraphStatistics stats = ComputeGraphStatistics(m_chart.Data());
+    const core::GraphStatistics stats = core::ComputeGraphStatistics(m_chart.Data());
     // A chart without points has no start.
-    m_txtStartTime->setText(stats.Points > 0 ? DateTimeText(stats.FirstTime, m_locale) : QString());
-    m_txtSamplingRate->setEditText(SamplingRateText(stats.SamplingSeconds));
+    m_txtStartTime->setText(stats.Points > 0 ? core::DateTimeText(stats.FirstTime, m_locale)
+                                             : QString());
+    m_txtSamplingRate->setEditText(core::SamplingRateText(stats.SamplingSeconds));
     m_txtDataNo->setText(QString::number(stats.Points));
     const struct {
         QLineEdit *max, *min, *avg;
     } boxes[] = {{m_txtT1Max, m_txtT1Min, m_txtT1Avg}, {m_txtT2Max, m_txtT2Min, m_txtT2Avg}};
     for (int channel = 0; channel < 2; ++channel) {
-        const ChannelStatistics& c = stats.Channels[channel];
-        boxes[channel].max->setText(ExtremeText(c.Maximum, c.MaximumTime, m_locale));
-        boxes[channel].min->setText(ExtremeText(c.Minimum, c.MinimumTime, m_locale));
-        boxes[channel].avg->setText(AverageText(c, m_locale));
+        const core::ChannelStatistics& c = stats.Channels[channel];
+        boxes[channel].max->setText(core::ExtremeText(c.Maximum, c.MaximumTime, m_locale));
+        boxes[channel].min->setText(core::ExtremeText(c.Minimum, c.MinimumTime, m_locale));
+        boxes[channel].avg->setText(core::AverageText(c, m_locale));
     }
 }
 
@@ -106,9 +107,9 @@ void TfrmGraph::SelectListLine(int line, bool atTop) {
     const QModelIndex index = m_dataList->index(line);
     if (!index.isValid()) return;
     m_selectingByProgram = true;
-    m_listBox1->setCurrentIndex(index);
+    m_dataListView->setCurrentIndex(index);
     m_selectingByProgram = false;
-    m_listBox1->scrollTo(
+    m_dataListView->scrollTo(
         index, atTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
 }
 
@@ -120,7 +121,8 @@ void TfrmGraph::ShowPointCursor(int point) {
     cursor->X = data.XDataII(0, point);
     cursor->Type = kCursorLineType;
     cursor->Color = kCursorColor;
-    cursor->Text = PointCursorText(cursor->X, data.YData(0, point), data.YData(1, point), m_locale);
+    cursor->Text =
+        core::PointCursorText(cursor->X, data.YData(0, point), data.YData(1, point), m_locale);
     m_chart.Redraw();
 }
 

@@ -18,12 +18,12 @@
 #include <array>
 
 #include "core/data/data_set_store.h"
+#include "core/graph/graph_statistics.h"
+#include "core/graph/graph_texts.h"
 #include "graph/chart_view.h"
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/frm_graph.h"
-#include "graph/graph_statistics.h"
-#include "graph/graph_texts.h"
 
 namespace kr820::graph {
 
@@ -83,19 +83,23 @@ QWidget* Panel(const char* name) {
 
 }  // namespace
 
-TfrmGraph::TfrmGraph(const QString& caption, QWidget* parent)
-    : QWidget(parent), m_locale(DisplayLocale(QLocale::system())) {
+TfrmGraph::TfrmGraph(GraphRole role, const QString& caption, QWidget* parent)
+    : QWidget(parent), m_role(role), m_locale(core::DisplayLocale(QLocale::system())) {
     setWindowTitle(caption);
     BuildLayout();
     ConnectEvents();
 }
 
-TfrmGraph::TfrmGraph(const QString& caption, const GraphContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_locale(DisplayLocale(context.Locale)) {
+TfrmGraph::TfrmGraph(GraphRole role, const QString& caption, const GraphContext& context,
+                     QWidget* parent)
+    : QWidget(parent),
+      m_role(role),
+      m_context(context),
+      m_locale(core::DisplayLocale(context.Locale)) {
     setWindowTitle(caption);
     BuildLayout();
     ConnectEvents();
-    m_view->SetPrompter(&context.Prompter);
+    m_view->Interaction().SetPrompter(&context.Prompter);
 }
 
 TfrmGraph::~TfrmGraph() = default;
@@ -126,40 +130,40 @@ QWidget* TfrmGraph::BuildLeftPanel() {
 
     m_lblDataSets = SunkenTitle(QStringLiteral("Data Sets"), "lblDataSets");
 
-    m_grid2 = new QTableView;
-    m_grid2->setObjectName(QStringLiteral("Grid2"));
-    m_grid2->setModel(m_dataSets);
-    m_grid2->setFont(fixed);
-    m_grid2->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid2->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid2->verticalHeader()->hide();
-    m_grid2->verticalHeader()->setDefaultSectionSize(QFontMetrics(fixed).height() + 4);
-    m_grid2->horizontalHeader()->setFont(fixed);
-    m_grid2->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_grid2->horizontalHeader()->setHighlightSections(false);
-    m_grid2->horizontalHeader()->setMinimumSectionSize(10);
+    m_dataSetGrid = new QTableView;
+    m_dataSetGrid->setObjectName(QStringLiteral("dataSetGrid"));
+    m_dataSetGrid->setModel(m_dataSets);
+    m_dataSetGrid->setFont(fixed);
+    m_dataSetGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_dataSetGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_dataSetGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_dataSetGrid->verticalHeader()->hide();
+    m_dataSetGrid->verticalHeader()->setDefaultSectionSize(QFontMetrics(fixed).height() + 4);
+    m_dataSetGrid->horizontalHeader()->setFont(fixed);
+    m_dataSetGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_dataSetGrid->horizontalHeader()->setHighlightSections(false);
+    m_dataSetGrid->horizontalHeader()->setMinimumSectionSize(10);
     FitGridColumns();
 
     m_pnlDataList = Panel("pnlDataList");
-    m_listBox1 = new QListView;
-    m_listBox1->setObjectName(QStringLiteral("ListBox1"));
-    m_listBox1->setModel(m_dataList);
-    m_listBox1->setFont(fixed);
+    m_dataListView = new QListView;
+    m_dataListView->setObjectName(QStringLiteral("dataListView"));
+    m_dataListView->setModel(m_dataList);
+    m_dataListView->setFont(fixed);
     // Every line is alike: the view measures one instead of 33,000.
-    m_listBox1->setUniformItemSizes(true);
-    m_listBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_listBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_dataListView->setUniformItemSizes(true);
+    m_dataListView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_dataListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto* listLayout = new QVBoxLayout(m_pnlDataList);
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->setSpacing(0);
     listLayout->addWidget(SunkenTitle(QStringLiteral("Data List"), "lblDataList"));
-    listLayout->addWidget(m_listBox1, 1);
+    listLayout->addWidget(m_dataListView, 1);
 
     m_splitGridList = new QSplitter(Qt::Vertical);
     m_splitGridList->setObjectName(QStringLiteral("splitGridList"));
     m_splitGridList->setChildrenCollapsible(false);
-    m_splitGridList->addWidget(m_grid2);
+    m_splitGridList->addWidget(m_dataSetGrid);
     m_splitGridList->addWidget(m_pnlDataList);
     m_splitGridList->setStretchFactor(0, 0);
     m_splitGridList->setStretchFactor(1, 1);
@@ -167,13 +171,14 @@ QWidget* TfrmGraph::BuildLeftPanel() {
 
     // The panel's old width was made for a smaller font; it grows so that a whole list line
     // shows without scrolling sideways.
-    const QString widestLine = DataListLine(99999, WidestDateTime(), -199.9f, 1370.0f, m_locale);
-    const QStyle* style = m_listBox1->style();
+    const QString widestLine =
+        core::DataListLine(99999, WidestDateTime(), -199.9f, 1370.0f, m_locale);
+    const QStyle* style = m_dataListView->style();
     // An item's text has the focus frame's margin and one pixel on each side.
     const int itemMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
     const int lineWidth = QFontMetrics(fixed).horizontalAdvance(widestLine) + itemMargins +
                           style->pixelMetric(QStyle::PM_ScrollBarExtent) +
-                          2 * m_listBox1->frameWidth() + kListSlackPx;
+                          2 * m_dataListView->frameWidth() + kListSlackPx;
     m_pnlDataSets->setFixedWidth(std::max(kLeftPanelWidth, lineWidth));
 
     auto* panelLayout = new QVBoxLayout(m_pnlDataSets);
@@ -186,9 +191,9 @@ QWidget* TfrmGraph::BuildLeftPanel() {
 
 void TfrmGraph::FitGridColumns() {
     // The old widths, unless a cell needs more: a date cut short reads as a different date.
-    const QAbstractItemView* view = m_grid2;  // QTableView hides the measure it overrides
+    const QAbstractItemView* view = m_dataSetGrid;  // QTableView hides the measure it overrides
     for (int column = 0; column < static_cast<int>(kGridColumnWidths.size()); ++column) {
-        m_grid2->setColumnWidth(
+        m_dataSetGrid->setColumnWidth(
             column, std::max(kGridColumnWidths[column], view->sizeHintForColumn(column)));
     }
 }
@@ -223,8 +228,8 @@ QWidget* TfrmGraph::BuildUpperStatistics() {
     const auto widthOf = [&metrics](const QString& text) {
         return metrics.horizontalAdvance(text) + kBoxPaddingPx;
     };
-    m_txtStartTime =
-        ReadOnlyBox("txtStartTime", QString(), widthOf(DateTimeText(WidestDateTime(), m_locale)));
+    m_txtStartTime = ReadOnlyBox("txtStartTime", QString(),
+                                 widthOf(core::DateTimeText(WidestDateTime(), m_locale)));
 
     // The rate only shows here; the real-time setup dialog chooses it.
     auto* ratePanel = Panel("pnlSamplingRate");
@@ -274,12 +279,12 @@ QWidget* TfrmGraph::BuildGraphPanel() {
     layout->addWidget(m_view);
 
     // Not in the layout: it lies over the chart's top-left corner.
-    m_panel12 = new QLabel(m_pnlGraph);
-    m_panel12->setObjectName(QStringLiteral("Panel12"));
-    m_panel12->setFixedSize(kReadoutSize);
+    m_readoutPanel = new QLabel(m_pnlGraph);
+    m_readoutPanel->setObjectName(QStringLiteral("readoutPanel"));
+    m_readoutPanel->setFixedSize(kReadoutSize);
     // Transparent: it shows over the chart's desk, whatever colour that is.
-    m_panel12->setAutoFillBackground(false);
-    m_panel12->raise();
+    m_readoutPanel->setAutoFillBackground(false);
+    m_readoutPanel->raise();
     m_pnlGraph->installEventFilter(this);
     return m_pnlGraph;
 }
@@ -290,7 +295,8 @@ QWidget* TfrmGraph::BuildLowerStatistics() {
     const QString noAverage = QStringLiteral("***.* ");
     const QFontMetrics metrics(font());
     const int extremeWidth =
-        metrics.horizontalAdvance(ExtremeText(-199.9f, WidestDateTime(), m_locale)) + kBoxPaddingPx;
+        metrics.horizontalAdvance(core::ExtremeText(-199.9f, WidestDateTime(), m_locale)) +
+        kBoxPaddingPx;
     const int averageWidth =
         metrics.horizontalAdvance(m_locale.toString(-199.999, 'f', 3)) + kBoxPaddingPx;
     m_txtT1Max = ReadOnlyBox("txtT1Max", QString(), extremeWidth);

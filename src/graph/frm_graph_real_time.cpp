@@ -9,10 +9,10 @@
 
 #include "core/chart/chart_model.h"
 #include "core/data/limit_values.h"
+#include "core/graph/graph_statistics.h"
+#include "core/graph/graph_texts.h"
 #include "core/state/app_state.h"
 #include "graph/frm_graph.h"
-#include "graph/graph_statistics.h"
-#include "graph/graph_texts.h"
 #include "ui/prompter.h"
 
 namespace kr820::graph {
@@ -22,7 +22,7 @@ constexpr core::TDateTime kFirstAxisSpan = 100.0 / core::kSecondsPerDay;
 
 QString AverageBoxText(std::span<const float> values, const QLocale& locale) {
     const std::optional<double> mean = core::AverageWithinLimits(values);
-    return mean ? DisplayLocale(locale).toString(*mean, 'f', 3) : QStringLiteral("****");
+    return mean ? core::DisplayLocale(locale).toString(*mean, 'f', 3) : QStringLiteral("****");
 }
 
 }  // namespace
@@ -79,7 +79,7 @@ void TfrmGraph::BeginRealTimeRecording(int points, core::TDateTime now) {
     for (QLineEdit* box : {m_txtT1Max, m_txtT1Min, m_txtT1Avg, m_txtT2Max, m_txtT2Min, m_txtT2Avg})
         box->clear();
     m_txtDataNo->setText(QStringLiteral("0"));
-    m_txtStartTime->setText(DateTimeText(now, m_locale));
+    m_txtStartTime->setText(core::DateTimeText(now, m_locale));
     core::ChartAxes& axes = m_chart.Axes();
     axes.SetManualScaleControlX(core::ManualScale::sgManualMinAndMax);
     axes.SetManualMinX(now);
@@ -106,7 +106,7 @@ void TfrmGraph::ShowRealTimePoint(int point, const core::RealTimeSample& sample,
                          : field == core::ExtremeField::T1Min ? m_txtT1Min
                          : field == core::ExtremeField::T2Max ? m_txtT2Max
                                                               : m_txtT2Min;
-        box->setText(outOfRange ? QStringLiteral("OL") : ExtremeText(value, time, m_locale));
+        box->setText(outOfRange ? QStringLiteral("OL") : core::ExtremeText(value, time, m_locale));
     }
     m_chart.Redraw();  // drawn once per pass of the event loop, however many points came
     AppendDataListLine(point);

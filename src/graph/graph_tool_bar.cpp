@@ -40,23 +40,23 @@ QPushButton* AddPushButton(QToolBar* bar, const char* name, const char* caption,
 GraphToolBar BuildGraphToolBar(QWidget* parent) {
     GraphToolBar t;
     t.Bar = new QToolBar(parent);
-    t.Bar->setObjectName(QStringLiteral("ToolBar1"));
+    t.Bar->setObjectName(QStringLiteral("graphToolBar"));
     t.Bar->setMovable(false);
     t.Bar->setFloatable(false);
 
-    t.ToolButton1 = AddCheckButton(t.Bar, "ToolButton1", "Toggle Statistic 1",
-                                   GraphToolIcon::UpperStatistics, true);
-    t.ToolButton2 = AddCheckButton(t.Bar, "ToolButton2", "Toggle Statistic 2",
-                                   GraphToolIcon::LowerStatistics, true);
+    t.upperStatisticsButton = AddCheckButton(t.Bar, "upperStatisticsButton", "Toggle Statistic 1",
+                                             GraphToolIcon::UpperStatistics, true);
+    t.lowerStatisticsButton = AddCheckButton(t.Bar, "lowerStatisticsButton", "Toggle Statistic 2",
+                                             GraphToolIcon::LowerStatistics, true);
     t.Bar->addSeparator();
-    t.ToolButton4 =
-        AddCheckButton(t.Bar, "ToolButton4", "Normal Cursor", GraphToolIcon::NormalPointer, true);
-    t.ToolButton5 =
-        AddCheckButton(t.Bar, "ToolButton5", "Draw A Cross On Graph", GraphToolIcon::Cross, false);
-    t.ToolButton9 = AddCheckButton(t.Bar, "ToolButton9", "Text", GraphToolIcon::Text, false);
+    t.normalTool =
+        AddCheckButton(t.Bar, "normalTool", "Normal Cursor", GraphToolIcon::NormalPointer, true);
+    t.crossTool =
+        AddCheckButton(t.Bar, "crossTool", "Draw A Cross On Graph", GraphToolIcon::Cross, false);
+    t.textTool = AddCheckButton(t.Bar, "textTool", "Text", GraphToolIcon::Text, false);
     t.CursorTools = new QButtonGroup(t.Bar);
     t.CursorTools->setExclusive(true);
-    for (QToolButton* tool : {t.ToolButton4, t.ToolButton5, t.ToolButton9})
+    for (QToolButton* tool : {t.normalTool, t.crossTool, t.textTool})
         t.CursorTools->addButton(tool);
     t.Bar->addSeparator();
 
@@ -76,8 +76,8 @@ GraphToolBar BuildGraphToolBar(QWidget* parent) {
     t.chkSplit->setObjectName(QStringLiteral("chkSplit"));
     t.chkSplit->setChecked(true);
     t.Bar->addWidget(t.chkSplit);
-    t.Button1 = AddPushButton(t.Bar, "Button1", "Graph Option", 75);
-    t.Button1->setToolTip(QStringLiteral("Graph Customization"));
+    t.graphOptionButton = AddPushButton(t.Bar, "graphOptionButton", "Graph Option", 75);
+    t.graphOptionButton->setToolTip(QStringLiteral("Graph Customization"));
     t.btnChangeScale = AddPushButton(t.Bar, "btnChangeScale", "Y Axis", 49);
     t.btnChangeScale->setToolTip(
         QStringLiteral("set the maximum and minimum extent of the left y axis."));

@@ -15,12 +15,14 @@ namespace kr820::graph {
 // through the window's handlers; building the bar connects nothing.
 struct GraphToolBar {
     QToolBar* Bar = nullptr;
-    QToolButton* ToolButton1 = nullptr;   // upper statistics panel
-    QToolButton* ToolButton2 = nullptr;   // lower statistics panel
-    QToolButton* ToolButton4 = nullptr;   // normal pointer
-    QToolButton* ToolButton5 = nullptr;   // cross
-    QToolButton* ToolButton9 = nullptr;   // text
-    QButtonGroup* CursorTools = nullptr;  // 4, 5 and 9: exactly one is down
+    // Show and hide the statistics panels above and below the chart.
+    QToolButton* upperStatisticsButton = nullptr;
+    QToolButton* lowerStatisticsButton = nullptr;
+    // What a click on the chart does: read values and zoom, place a cross, place a text.
+    QToolButton* normalTool = nullptr;
+    QToolButton* crossTool = nullptr;
+    QToolButton* textTool = nullptr;
+    QButtonGroup* CursorTools = nullptr;  // the three tools: exactly one is down
     // The real-time window's divider and Clear button; hidden elsewhere. A widget on a tool bar
     // is shown and hidden through its action.
     QAction* tbntSep3 = nullptr;
@@ -28,7 +30,7 @@ struct GraphToolBar {
     QAction* tbntClrAction = nullptr;
     QPushButton* UndoZoom = nullptr;
     QCheckBox* chkSplit = nullptr;
-    QPushButton* Button1 = nullptr;  // Graph Option
+    QPushButton* graphOptionButton = nullptr;
     QPushButton* btnChangeScale = nullptr;
 };
 

@@ -14,13 +14,13 @@ constexpr int kWorkspaceHeight = 600;
 }  // namespace
 
 TfrmGraph* CreateRealTimeGraph(const GraphContext& context) {
-    auto* window = new TfrmGraph(TfrmGraph::kRealTimeCaption, context);
+    auto* window = new TfrmGraph(GraphRole::RealTime, TfrmGraph::kRealTimeCaption, context);
     window->SetUpRealTime();
     return window;
 }
 
 TfrmGraph* CreateDataLoggerWindow(const GraphContext& context) {
-    auto* window = new TfrmGraph(TfrmGraph::kDataLoggerCaption, context);
+    auto* window = new TfrmGraph(GraphRole::DataLogger, TfrmGraph::kDataLoggerCaption, context);
     window->SetUpDataLogger();
     return window;
 }

@@ -48,7 +48,7 @@ protected:
 
 TEST_F(ConfigureGraphTest, SetsTheChartUpFromScratchInSplitLayout) {
     // Leftovers of an earlier data set, a joined layout and another working axis.
-    testing::FillChart(chart, {1.0f, 2.0f}, {3.0f, 4.0f}, 2);
+    testing::FillChart(chart.Data(), {1.0f, 2.0f}, {3.0f, 4.0f}, 2);
     chart.Axes().SetSplit(false);
     chart.Axes().SetWorkingAxis(1);
     const quint64 before = chart.RedrawGeneration();
@@ -99,16 +99,10 @@ TEST_F(ConfigureGraphTest, ASavedScaleFileOverridesBothAxes) {
     EXPECT_EQ(YBounds(), (Bounds{-5, 45, 0, 80}));
 }
 
-TEST_F(ConfigureGraphTest, ALineThatIsNotANumberKeepsThatBoundOnly) {
+TEST_F(ConfigureGraphTest, ABoundTheFileDoesNotHoldKeepsTheCallers) {
     WriteScaleFile("anything\n-5\nabc\n 0 \nnan\n");
     Configure();
     EXPECT_EQ(YBounds(), (Bounds{-5, 100, 0, 100}));
-}
-
-TEST_F(ConfigureGraphTest, AShortFileLeavesTheLaterBounds) {
-    WriteScaleFile("[SCALE]\n10\n");
-    Configure();
-    EXPECT_EQ(YBounds(), (Bounds{10, 100, -20, 100}));
 }
 
 TEST_F(ConfigureGraphTest, NoFileOrNoFolderKeepsTheCallersRange) {

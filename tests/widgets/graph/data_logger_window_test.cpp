@@ -39,8 +39,8 @@ protected:
     QString Box(const char* name) const {
         return window->findChild<QLineEdit*>(QString::fromLatin1(name))->text();
     }
-    QTableView* Grid() const { return window->findChild<QTableView*>("Grid2"); }
-    QListView* List() const { return window->findChild<QListView*>("ListBox1"); }
+    QTableView* Grid() const { return window->findChild<QTableView*>("dataSetGrid"); }
+    QListView* List() const { return window->findChild<QListView*>("dataListView"); }
     core::VertLineAnnotation Cursor() const {
         return window->Chart().Annotations().VertLineAnnotationAt(0);
     }
@@ -79,8 +79,8 @@ TEST_F(DataLoggerWindowTest, ImageBytesShowTheFirstSetWithGridListAndCursor) {
     EXPECT_EQ(Cursor().Text, "10:00:00 T1:20.0 T2:15.0");
 
     // The chart draws the over-range samples as a gap.
-    window->PESGraph1().Flush();
-    EXPECT_TRUE(window->PESGraph1().IsUpToDate());
+    window->View().Flush();
+    EXPECT_TRUE(window->View().IsUpToDate());
 }
 
 TEST_F(DataLoggerWindowTest, ClickingTheSecondGridRowShowsTheSecondSet) {
@@ -158,17 +158,18 @@ TEST(DataLoggerWindowSetUpTest, CreatedWithHotSpotsFiveHundredPointsAndTheSplitT
     std::unique_ptr<TfrmGraph> window(CreateDataLoggerWindow(harness.Context()));
     const core::ChartModel& chart = window->Chart();
     EXPECT_EQ(window->windowTitle(), "DataLogger");
+    EXPECT_EQ(window->Role(), GraphRole::DataLogger);
     EXPECT_EQ(chart.Data().Points(), 500);
     EXPECT_EQ(chart.Axes().Axis(0).ManualMinY, 30.0);
     EXPECT_EQ(chart.Axes().Axis(1).ManualMaxY, 130.0);
     EXPECT_NEAR((chart.Axes().ManualMaxX() - chart.Axes().ManualMinX()) * core::kSecondsPerDay,
                 500.0, 0.01);
     EXPECT_TRUE(chart.Settings().AllowGraphAnnotHotSpots);
-    EXPECT_FALSE(window->ToolBar().ToolButton5->isEnabled());
-    EXPECT_FALSE(window->ToolBar().ToolButton9->isEnabled());
+    EXPECT_FALSE(window->ToolBar().crossTool->isEnabled());
+    EXPECT_FALSE(window->ToolBar().textTool->isEnabled());
     EXPECT_TRUE(window->ToolBar().chkSplit->isChecked());
     EXPECT_FALSE(window->ToolBar().tbntClrAction->isVisible());
-    EXPECT_TRUE(window->findChild<QWidget*>("Grid2")->isVisibleTo(window.get()));
+    EXPECT_TRUE(window->findChild<QWidget*>("dataSetGrid")->isVisibleTo(window.get()));
 }
 
 }  // namespace

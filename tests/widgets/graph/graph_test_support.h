@@ -3,26 +3,22 @@
 // memory images and charts built from readable values.
 #pragma once
 
-#include <QDateTime>
 #include <QLocale>
 #include <vector>
 
-#include "core/chart/chart_model.h"
 #include "core/data/data_set_store.h"
 #include "core/state/app_state.h"
 #include "core/time/date_time.h"
 #include "fake_prompter.h"
 #include "graph/graph_context.h"
 #include "unit/data/memory_image_builder.h"
+#include "unit/graph/graph_test_values.h"
 
 namespace kr820::graph::testing {
 
-// Day first, 24-hour clock: "17/05/2024", "10:00:00".
-inline QLocale FixedLocale() { return QLocale(QLocale::English, QLocale::UnitedKingdom); }
-
-inline core::TDateTime At(int year, int month, int day, int hour, int minute, int second) {
-    return core::ToTDateTime(QDateTime(QDate(year, month, day), QTime(hour, minute, second)));
-}
+using core::testing::At;
+using core::testing::FillChart;
+using core::testing::FixedLocale;
 
 // The main window's side of a graph window, recording what the window asked of it.
 struct GraphHarness {
@@ -67,21 +63,6 @@ inline QByteArray TwoSetImage() {
     second.flags = 0x40;
     for (int i = 0; i < 25; ++i) second.pairs.push_back({1000, 500 + i});
     return core::testing::ImageBuilder().Add(first).Add(second).Build();
-}
-
-// A two-subset chart of the given Y values, one point every `stepSeconds` from `start`.
-inline void FillChart(core::ChartModel& chart, const std::vector<float>& t1,
-                      const std::vector<float>& t2, int stepSeconds,
-                      core::TDateTime start = At(2024, 5, 17, 10, 0, 0)) {
-    core::ChartData& data = chart.Data();
-    data.SetSubsets(2);
-    data.SetPoints(static_cast<int>(t1.size()));
-    for (int i = 0; i < static_cast<int>(t1.size()); ++i) {
-        for (int subset = 0; subset < 2; ++subset)
-            data.SetXDataII(subset, i, start + i * stepSeconds * core::kOneSecond);
-        data.SetYData(0, i, t1[i]);
-        data.SetYData(1, i, t2[i]);
-    }
 }
 
 }  // namespace kr820::graph::testing

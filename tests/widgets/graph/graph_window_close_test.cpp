@@ -23,11 +23,16 @@ using Answer = ui::Prompter::Answer;
 class GraphWindowCloseTest : public ::testing::Test {
 protected:
     // A closed window deletes itself from the event loop, which these tests do not run.
-    TfrmGraph* Open(const QString& caption) {
-        auto* window = new TfrmGraph(caption, harness.Context());
+    TfrmGraph* Open(GraphRole role, const QString& caption) {
+        auto* window = new TfrmGraph(role, caption, harness.Context());
         window->show();
         m_windows.emplace_back(window);
         return window;
+    }
+    // The DataLogger or the real-time window, captioned as the program captions them.
+    TfrmGraph* Open(GraphRole role) {
+        return Open(role, role == GraphRole::DataLogger ? TfrmGraph::kDataLoggerCaption
+                                                        : TfrmGraph::kRealTimeCaption);
     }
     ~GraphWindowCloseTest() override {
         for (const QPointer<TfrmGraph>& window : m_windows) delete window;
@@ -42,7 +47,7 @@ private:
 TEST_F(GraphWindowCloseTest, UnsavedDataLoggerDataAsksFirst) {
     harness.state.DataLoggerUnsaved = true;
     harness.prompter.confirmAnswer = Answer::Cancel;
-    TfrmGraph* window = Open(TfrmGraph::kDataLoggerCaption);
+    TfrmGraph* window = Open(GraphRole::DataLogger);
     EXPECT_FALSE(window->close());
     EXPECT_EQ(harness.prompter.questions, QStringList{"Save DataLogger Data ?"});
     EXPECT_TRUE(harness.state.DataLoggerUnsaved);
@@ -66,7 +71,7 @@ TEST_F(GraphWindowCloseTest, UnsavedDataLoggerDataAsksFirst) {
 TEST_F(GraphWindowCloseTest, AnsweringNoClosesWithoutSaving) {
     harness.state.DataLoggerUnsaved = true;
     harness.prompter.confirmAnswer = Answer::No;
-    EXPECT_TRUE(Open(TfrmGraph::kDataLoggerCaption)->close());
+    EXPECT_TRUE(Open(GraphRole::DataLogger)->close());
     EXPECT_EQ(harness.saves, 0);
     EXPECT_FALSE(harness.state.DataLoggerUnsaved);
 }
@@ -74,7 +79,7 @@ TEST_F(GraphWindowCloseTest, AnsweringNoClosesWithoutSaving) {
 TEST_F(GraphWindowCloseTest, UnsavedRealTimeGraphAsksAndSavesTheWindowsChart) {
     harness.state.RealTimeUnsaved = true;
     harness.prompter.confirmAnswer = Answer::Cancel;
-    TfrmGraph* window = Open(TfrmGraph::kRealTimeCaption);
+    TfrmGraph* window = Open(GraphRole::RealTime);
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(harness.state.RealTimeUnsaved);
 
@@ -88,7 +93,7 @@ TEST_F(GraphWindowCloseTest, UnsavedRealTimeGraphAsksAndSavesTheWindowsChart) {
     harness.state.RealTimeUnsaved = true;
     harness.prompter.confirmAnswer = Answer::Yes;
     harness.saveSucceeds = false;
-    TfrmGraph* unsaved = Open(TfrmGraph::kRealTimeCaption);
+    TfrmGraph* unsaved = Open(GraphRole::RealTime);
     EXPECT_FALSE(unsaved->close()) << "a save that wrote nothing keeps the window";
     EXPECT_TRUE(harness.state.RealTimeUnsaved);
     harness.saveSucceeds = true;
@@ -100,7 +105,10 @@ TEST_F(GraphWindowCloseTest, UnsavedRealTimeGraphAsksAndSavesTheWindowsChart) {
 TEST_F(GraphWindowCloseTest, EachRoleAsksOnlyAboutItsOwnData) {
     harness.state.RealTimeUnsaved = true;
     harness.state.DataLoggerUnsaved = true;
-    EXPECT_TRUE(Open("/data/oven.txt")->close());
+    EXPECT_TRUE(Open(GraphRole::File, "/data/oven.txt")->close());
+    // A file may be named like a role's caption; its window stays a file window.
+    EXPECT_TRUE(Open(GraphRole::File, TfrmGraph::kDataLoggerCaption)->close());
+    EXPECT_TRUE(Open(GraphRole::File, TfrmGraph::kRealTimeCaption)->close());
     EXPECT_TRUE(harness.prompter.questions.isEmpty());
     // Only the DataLogger window's own closing forgets its unsaved download.
     EXPECT_TRUE(harness.state.DataLoggerUnsaved);
@@ -112,7 +120,7 @@ TEST_F(GraphWindowCloseTest, ClosingTheRealTimeWindowEndsRecordingAndRestoresRun
     harness.state.RealTimeRecording = true;
     harness.state.RealTimePointCount = 37;
     harness.state.Connected = true;
-    EXPECT_TRUE(Open(TfrmGraph::kRealTimeCaption)->close());
+    EXPECT_TRUE(Open(GraphRole::RealTime)->close());
     EXPECT_FALSE(harness.state.RealTimeRecording);
     EXPECT_EQ(harness.state.RealTimePointCount, 0);
     EXPECT_EQ(harness.runEnabled, std::vector<bool>{true});
@@ -122,7 +130,7 @@ TEST_F(GraphWindowCloseTest, ClosingTheRealTimeWindowEndsRecordingAndRestoresRun
 
     harness.state.Connected = false;
     harness.state.RealTimeRecording = true;
-    EXPECT_TRUE(Open(TfrmGraph::kRealTimeCaption)->close());
+    EXPECT_TRUE(Open(GraphRole::RealTime)->close());
     EXPECT_FALSE(harness.state.RealTimeRecording);
     EXPECT_EQ(harness.runEnabled.size(), 1u) << "Run stays as it was without a meter";
     EXPECT_EQ(harness.stopEnabled.size(), 2u);
@@ -137,12 +145,13 @@ TEST(RealTimeGraphSetUpTest, ListOnlyClearShownRateBackToTwoSeconds) {
 
     EXPECT_EQ(frame->geometry(), QRect(0, 0, 900, 600));
     EXPECT_EQ(window->windowTitle(), "Real-Time Graph");
+    EXPECT_EQ(window->Role(), GraphRole::RealTime);
     EXPECT_EQ(harness.state.RealTimeRate, 2);
     EXPECT_EQ(window->findChild<QComboBox*>("txtSamplingRate")->currentText(), "00:02");
     EXPECT_TRUE(window->ToolBar().tbntClrAction->isVisible());
     EXPECT_TRUE(window->ToolBar().tbntSep3->isVisible());
-    EXPECT_TRUE(window->findChild<QWidget*>("ListBox1")->isVisibleTo(window));
-    EXPECT_FALSE(window->findChild<QWidget*>("Grid2")->isVisibleTo(window));
+    EXPECT_TRUE(window->findChild<QWidget*>("dataListView")->isVisibleTo(window));
+    EXPECT_FALSE(window->findChild<QWidget*>("dataSetGrid")->isVisibleTo(window));
     EXPECT_FALSE(window->findChild<QWidget*>("lblDataSets")->isVisibleTo(window));
 
     const core::ChartModel& chart = window->Chart();

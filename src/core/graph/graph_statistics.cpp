@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "graph/graph_statistics.h"
+#include "core/graph/graph_statistics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,9 +7,9 @@
 
 #include "core/chart/chart_data.h"
 #include "core/data/limit_values.h"
-#include "graph/graph_texts.h"
+#include "core/graph/graph_texts.h"
 
-namespace kr820::graph {
+namespace kr820::core {
 namespace {
 
 // Half a second added and the fraction cut off, as the box has always shown it; none when the
@@ -24,14 +24,14 @@ std::optional<int> RoundedSeconds(double seconds) {
 
 }  // namespace
 
-GraphStatistics ComputeGraphStatistics(const core::ChartData& data) {
+GraphStatistics ComputeGraphStatistics(const ChartData& data) {
     GraphStatistics stats;
     const int points = data.Points();
     stats.Points = points;
     stats.FirstTime = data.XDataII(0, 0);
     if (points > 1) {
         const double spacingDays = (data.XDataII(0, points - 1) - stats.FirstTime) / (points - 1);
-        stats.SamplingSeconds = RoundedSeconds(spacingDays * core::kSecondsPerDay);
+        stats.SamplingSeconds = RoundedSeconds(spacingDays * kSecondsPerDay);
     }
     for (int channel = 0; channel < 2; ++channel) {
         ChannelStatistics& c = stats.Channels[channel];
@@ -47,7 +47,7 @@ GraphStatistics ComputeGraphStatistics(const core::ChartData& data) {
                 c.Minimum = value;
                 c.MinimumTime = x[i];
             }
-            if (value > -core::kOLThreshold && value < core::kOLThreshold) {
+            if (value > -kOLThreshold && value < kOLThreshold) {
                 c.Sum += value;
                 ++c.Count;
             }
@@ -56,8 +56,8 @@ GraphStatistics ComputeGraphStatistics(const core::ChartData& data) {
     return stats;
 }
 
-QString ExtremeText(float value, core::TDateTime time, const QLocale& locale) {
-    if (core::IsShownAsOL(value)) return QString::fromLatin1(core::kOLText);
+QString ExtremeText(float value, TDateTime time, const QLocale& locale) {
+    if (IsShownAsOL(value)) return QString::fromLatin1(kOLText);
     return locale.toString(value, 'f', 1) + u'@' + DateTimeText(time, locale);
 }
 
@@ -70,4 +70,4 @@ QString AverageText(const ChannelStatistics& channel, const QLocale& locale) {
     return locale.toString(static_cast<double>(channel.Sum) / channel.Count, 'f', 3);
 }
 
-}  // namespace kr820::graph
+}  // namespace kr820::core

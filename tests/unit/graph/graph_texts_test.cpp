@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "core/graph/graph_texts.h"
+
 #include <gtest/gtest.h>
 
-#include "graph/graph_texts.h"
-#include "graph_test_support.h"
+#include "graph_test_values.h"
 
-namespace kr820::graph {
+namespace kr820::core {
 namespace {
 
 using testing::At;
@@ -35,6 +36,13 @@ TEST(DataListLineTest, PointNumbersLongerThanFiveDigitsLoseTheirFront) {
     EXPECT_TRUE(line.startsWith("23456  ")) << line.toStdString();
 }
 
+TEST(GraphTextsTest, RightAlignedPadsWithTenBlanksAtMost) {
+    EXPECT_EQ(RightAligned("21.4", 9), "     21.4");
+    EXPECT_EQ(RightAligned("-1234567.8", 9), "1234567.8");
+    // Wider than ten blanks and the text: the field comes out short.
+    EXPECT_EQ(RightAligned("7", 15), QString(10, u' ') + "7");
+}
+
 TEST(GraphTextsTest, MmSsKeepsTheLastTwoDigitsOfEachField) {
     EXPECT_EQ(MmSsText(0), "00:00");
     EXPECT_EQ(MmSsText(2), "00:02");
@@ -56,4 +64,4 @@ TEST(GraphTextsTest, PointCursorShowsLimitMarkersAsNumbers) {
 }
 
 }  // namespace
-}  // namespace kr820::graph
+}  // namespace kr820::core

@@ -1,24 +1,24 @@
 // SPDX-License-Identifier: MIT
-#include "graph/graph_texts.h"
+#include "core/graph/graph_texts.h"
 
 #include "core/data/data_set_grid.h"
 #include "core/data/limit_values.h"
 #include "core/files/regional_formats.h"
 
-namespace kr820::graph {
+namespace kr820::core {
 
 QLocale DisplayLocale(QLocale locale) {
     locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
     return locale;
 }
 
-QString LongTimeText(core::TDateTime value, const QLocale& locale) {
-    const QString format = core::WithoutTimeZone(locale.timeFormat(QLocale::LongFormat));
-    return locale.toString(core::FromTDateTime(value).time(), format);
+QString LongTimeText(TDateTime value, const QLocale& locale) {
+    const QString format = WithoutTimeZone(locale.timeFormat(QLocale::LongFormat));
+    return locale.toString(FromTDateTime(value).time(), format);
 }
 
-QString DateTimeText(core::TDateTime value, const QLocale& locale) {
-    return core::ShortDateText(value, locale) + u' ' + LongTimeText(value, locale);
+QString DateTimeText(TDateTime value, const QLocale& locale) {
+    return ShortDateText(value, locale) + u' ' + LongTimeText(value, locale);
 }
 
 QString MmSsText(int seconds) {
@@ -32,16 +32,16 @@ QString RightAligned(const QString& text, int width) {
     return (QString(10, u' ') + text).right(width);
 }
 
-QString DataListLine(int point, core::TDateTime x, float t1, float t2, const QLocale& locale) {
+QString DataListLine(int point, TDateTime x, float t1, float t2, const QLocale& locale) {
     return RightAligned(QString::number(point + 1), 5) + QStringLiteral("  ") +
-           core::ShortDateText(x, locale) + QStringLiteral("  ") + LongTimeText(x, locale) +
-           RightAligned(core::TemperatureText(t1, 1, locale), 9) +
-           RightAligned(core::TemperatureText(t2, 1, locale), 9);
+           ShortDateText(x, locale) + QStringLiteral("  ") + LongTimeText(x, locale) +
+           RightAligned(TemperatureText(t1, 1, locale), 9) +
+           RightAligned(TemperatureText(t2, 1, locale), 9);
 }
 
-QString PointCursorText(core::TDateTime x, float t1, float t2, const QLocale& locale) {
+QString PointCursorText(TDateTime x, float t1, float t2, const QLocale& locale) {
     return LongTimeText(x, locale) + QStringLiteral(" T1:") + locale.toString(t1, 'f', 1) +
            QStringLiteral(" T2:") + locale.toString(t2, 'f', 1);
 }
 
-}  // namespace kr820::graph
+}  // namespace kr820::core

@@ -6,7 +6,7 @@
 
 #include "core/time/date_time.h"
 
-namespace kr820::graph {
+namespace kr820::core {
 
 // The locale as the graph windows show numbers with it: no thousands separators, so that a
 // temperature keeps its width in the data list and reads like the meter's display.
@@ -14,9 +14,9 @@ QLocale DisplayLocale(QLocale locale);
 
 // The time in the locale's long format, without the time zone that format carries: the values
 // are wall-clock times of the meter, in no particular zone.
-QString LongTimeText(core::TDateTime value, const QLocale& locale);
+QString LongTimeText(TDateTime value, const QLocale& locale);
 // Short date, a space, long time: "Start Time" and the extremes.
-QString DateTimeText(core::TDateTime value, const QLocale& locale);
+QString DateTimeText(TDateTime value, const QLocale& locale);
 
 // mm:ss of a number of seconds, each field cut to its last two characters ("60:00" for 3600).
 QString MmSsText(int seconds);
@@ -26,10 +26,10 @@ QString RightAligned(const QString& text, int width);
 
 // One line of the data list: point number (from 1), date, time, T1 and T2, the temperatures
 // right-aligned in 9 characters with one decimal or "OL".
-QString DataListLine(int point, core::TDateTime x, float t1, float t2, const QLocale& locale);
+QString DataListLine(int point, TDateTime x, float t1, float t2, const QLocale& locale);
 
 // The point cursor's text: time, then both temperatures with one decimal, limit markers as
 // they are.
-QString PointCursorText(core::TDateTime x, float t1, float t2, const QLocale& locale);
+QString PointCursorText(TDateTime x, float t1, float t2, const QLocale& locale);
 
-}  // namespace kr820::graph
+}  // namespace kr820::core

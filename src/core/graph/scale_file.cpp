@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "graph/scale_file.h"
+#include "core/graph/scale_file.h"
 
 #include <QFile>
 #include <QTextStream>
 #include <cmath>
 
-namespace kr820::graph {
+namespace kr820::core {
 
 namespace {
 // The file has always been read through a line buffer of this size.
@@ -32,4 +32,4 @@ ScaleBounds ReadScaleFile(const QString& path) {
     return bounds;
 }
 
-}  // namespace kr820::graph
+}  // namespace kr820::core

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: MIT
+#include "graph/chart_band_style.h"
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+
+#include "core/chart/chart_model.h"
+#include "graph/chart_look.h"
+
+namespace kr820::graph {
+
+namespace {
+
+int SeparatorWidth(core::AxisSeparator separator) {
+    switch (separator) {
+        case core::AxisSeparator::sgNoSeparator:
+            return 0;
+        case core::AxisSeparator::sgThinLine:
+            return 1;
+        case core::AxisSeparator::sgMediumLine:
+            return 2;
+        case core::AxisSeparator::sgThickLine:
+            return 3;
+    }
+    return 1;
+}
+
+}  // namespace
+
+void StyleBand(QCPAxisRect& rect, const core::ChartModel& model, int axis, bool lowest,
+               bool dateTimes, const QLocale& locale) {
+    const core::ChartSettings& s = model.Settings();
+    const QColor text = ToQColor(s.TextColor);
+    const QFont font = ChartFont(s.LabelFont, s.FontSize);
+    const QPen gridPen = GridPen(s.GridStyle, ToQColor(s.GraphForeColor));
+    const bool xGrid = s.GridLineControl == core::GridLines::sgXAxis ||
+                       s.GridLineControl == core::GridLines::sgYPlusXAxis;
+    const bool yGrid = s.GridLineControl == core::GridLines::sgYAxis ||
+                       s.GridLineControl == core::GridLines::sgYPlusXAxis;
+    const QPen framePen(text, std::max(SeparatorWidth(model.Axes().MultiAxesSeparators()), 1));
+
+    rect.setBackground(ToQColor(s.GraphBackColor));
+    rect.setRangeDrag(Qt::Orientations());
+    rect.setRangeZoom(Qt::Orientations());
+    for (QCPAxis* side : rect.axes()) {
+        side->setVisible(true);
+        side->setBasePen(framePen);
+        side->setTickPen(QPen(text, 0));
+        side->setSubTickPen(QPen(text, 0));
+        side->setTickLabelColor(text);
+        side->setLabelColor(text);
+        side->setTickLabelFont(font);
+        side->setLabelFont(font);
+        side->grid()->setSubGridVisible(false);
+        side->grid()->setZeroLinePen(Qt::NoPen);
+    }
+    // Top and right only close the frame.
+    for (QCPAxis* frame : {rect.axis(QCPAxis::atTop), rect.axis(QCPAxis::atRight)}) {
+        frame->setTicks(false);
+        frame->setTickLabels(false);
+        frame->grid()->setVisible(false);
+    }
+
+    QCPAxis* x = rect.axis(QCPAxis::atBottom);
+    if (dateTimes) {
+        auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+        ticker->setDateTimeSpec(Qt::UTC);
+        ticker->setDateTimeFormat(QStringLiteral("hh:mm:ss\n") +
+                                  locale.dateFormat(QLocale::ShortFormat));
+        x->setTicker(ticker);
+    }
+    x->grid()->setVisible(xGrid);
+    x->grid()->setPen(gridPen);
+    // The bands share one time axis: only the lowest one writes it out.
+    x->setTickLabels(lowest);
+    x->setLabel(lowest ? s.XAxisLabel : QString());
+
+    QCPAxis* y = rect.axis(QCPAxis::atLeft);
+    y->grid()->setVisible(yGrid);
+    y->grid()->setPen(gridPen);
+    y->setLabel(model.Axes().Axis(axis).YAxisLabel);
+}
+
+}  // namespace kr820::graph
