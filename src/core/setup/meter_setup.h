@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <array>
+#include <cstdint>
+
+namespace kr820::core {
+
+// The meter's setup record: 86 bytes in answer to the read-setup command. Bytes 1 to 50 are
+// written back one by one to the meter's setup addresses 0x40 to 0x71; the rest is only read.
+inline constexpr int kSetupRecordBytes = 86;
+inline constexpr int kFirstSetupAddress = 0x40;
+inline constexpr int kLastSetupAddress = 0x71;
+inline constexpr int kWrittenSetupBytes = kLastSetupAddress - kFirstSetupAddress + 1;  // 50
+
+// What the record holds, as the setup dialog shows and edits it. Indexes are into the lists of
+// setup_lists.h; limits are in degrees (the low limit, whole) and tenths (the alarms, as read).
+struct MeterSetup {
+    QDateTime PrintStart, PrintStop;
+    int PrintIntervalIndex = 1;  // code - 1
+    int GraphInchIndex = 0;
+    int LowLimit = 0;
+    int ScaleWidthIndex = 0;
+    QDateTime RecordStart, RecordStop;
+    int RecordIntervalIndex = 0;
+    bool AutoPowerOff = true;
+    bool AlarmOn = true;
+    qint16 AlarmUpperTenths = 24980;
+    qint16 AlarmLowerTenths = -3280;
+    bool GraphPrintMode = true;
+    bool TypeK = true;
+    // Bytes 48 to 50: not shown, written back as they were read.
+    std::array<std::uint8_t, 3> Unshown = {0, 0, 0};
+    QDateTime MeterClock;
+    int MemRecords = 0;
+    int MemLeft = 32000;  // 4-byte records that still fit
+
+    bool operator==(const MeterSetup&) const = default;
+};
+
+// Shows a record: codes out of their lists are replaced as the dialog always has (graph inches
+// above 8 by 7, scale width above 7 by 2, print interval 0 or above 12 by 2, record interval
+// above 13 by 1), and date-times that do not decode take `now`'s date and time.
+MeterSetup DecodeMeterSetup(QByteArrayView record, const QDateTime& now);
+
+// Bytes 0 to 50 of a record for `setup`, the ones the save writes (byte 0 is 0).
+QByteArray EncodeMeterSetup(const MeterSetup& setup);
+
+// Four characters of C's "%4X" of `value` widened to 32 bits, the last four: -220 is "FF24",
+// 120 is "  78".
+QByteArray HexField(qint32 value);
+
+// Six BCD bytes year - 2000, month, day, hour, minute, second; and back, with today's date or
+// the current time for a part that does not decode.
+QByteArray EncodeBcdDateTime(const QDateTime& value);
+QDateTime DecodeBcdDateTime(QByteArrayView sixBytes, const QDateTime& now);
+
+// What fits in the memory after `pointer`, in 4-byte records.
+int MemoryLeft(std::uint32_t pointer);
+
+}  // namespace kr820::core
