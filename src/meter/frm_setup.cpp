@@ -1,0 +1,367 @@
+// SPDX-License-Identifier: MIT
+#include "meter/frm_setup.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+#include "core/setup/setup_lists.h"
+#include "core/setup/setup_texts.h"
+
+namespace kr820::meter {
+namespace {
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+template <size_t N>
+QComboBox* ListBox(QWidget* parent, const char* name,
+                   const std::array<std::string_view, N>& items) {
+    auto* box = Named(new QComboBox(parent), name);
+    for (std::string_view item : items)
+        box->addItem(QString::fromLatin1(item.data(), static_cast<qsizetype>(item.size())));
+    return box;
+}
+
+// A list whose text may differ from its items ("  GRAPH" before anything is read).
+QComboBox* TextListBox(QComboBox* box, const QString& text) {
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setEditText(text);
+    return box;
+}
+
+QDateEdit* DatePicker(QWidget* parent, const char* name) {
+    auto* picker = Named(new QDateEdit(QDate::currentDate(), parent), name);
+    picker->setCalendarPopup(true);
+    return picker;
+}
+
+QTimeEdit* TimePicker(QWidget* parent, const char* name) {
+    auto* picker = Named(new QTimeEdit(QTime::currentTime(), parent), name);
+    picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    return picker;
+}
+
+QDateTime Joined(const QDateEdit* date, const QTimeEdit* time) {
+    return QDateTime(date->date(), time->time());
+}
+
+void Show(QDateEdit* date, QTimeEdit* time, const QDateTime& value) {
+    date->setDate(value.date());
+    time->setTime(value.time());
+}
+
+}  // namespace
+
+TfrmSetup::TfrmSetup(QWidget* owner, const QLocale& locale)
+    : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_locale(locale) {
+    setObjectName("frmSetup");
+    setWindowTitle("Setup");
+    setModal(true);
+
+    auto* grid = new QGridLayout;
+    BuildPrintGroup(*grid);
+    BuildOtherGroups(*grid);
+
+    m_lblChanges = Named(new QLabel(this), "lblChanges");
+    m_lblChanges->setWordWrap(true);
+    m_lblClockOffset = Named(new QLabel(this), "lblClockOffset");
+    m_btnSave = Named(new QPushButton("SAVE", this), "btnSave");
+    m_btnExit = Named(new QPushButton("Exit Without Saving", this), "btnExit");
+    connect(m_btnSave, &QPushButton::clicked, this, [this] {
+        if (m_onSave) m_onSave();
+    });
+    connect(m_btnExit, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_btnSave);
+    buttons->addWidget(m_btnExit);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(m_lblClockOffset);
+    layout->addWidget(m_lblChanges);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Every edit updates the list of changes.
+    for (QComboBox* box : findChildren<QComboBox*>())
+        connect(box, &QComboBox::currentTextChanged, this, [this] { UpdateChanges(); });
+    for (QLineEdit* edit : {m_edtLowLimit, m_edtAlarmUpper, m_edtAlarmLower})
+        connect(edit, &QLineEdit::textChanged, this, [this] { UpdateChanges(); });
+    for (QDateTimeEdit* picker : findChildren<QDateTimeEdit*>())
+        connect(picker, &QDateTimeEdit::dateTimeChanged, this, [this] { UpdateChanges(); });
+    for (QRadioButton* radio : {m_radioK, m_radioJ})
+        connect(radio, &QRadioButton::toggled, this, [this] { UpdateChanges(); });
+}
+
+void TfrmSetup::BuildPrintGroup(QGridLayout& grid) {
+    auto* print = Named(new QGroupBox("Print Setup", this), "grpPrint");
+    m_printStartDate = DatePicker(print, "PrintStartDate");
+    m_printStartTime = TimePicker(print, "PrintStartTime");
+    m_printStopDate = DatePicker(print, "PrintStopDate");
+    m_printStopTime = TimePicker(print, "PrintStopTime");
+    m_cmbPrintMode = TextListBox(ListBox(print, "cmbPrintMode", core::kPrintModes), "  GRAPH");
+    m_lblGraphCMHR = Named(new QLabel("Graph INCH/HOUR:", print), "lblGraphCMHR");
+    m_cmbGraphINCH = ListBox(print, "cmbGraphINCH", core::kGraphInchesPerHour);
+    m_lblLowLimit = Named(new QLabel("Low Limit:", print), "lblLowLimit");
+    m_edtLowLimit = Named(new QLineEdit("0", print), "edtLowLimit");
+    m_upDownLowLimit = Named(new QSpinBox(print), "UpDownLowLimit");
+    m_upDownLowLimit->setRange(-220, 2400);
+    m_upDownLowLimit->setSingleStep(10);
+    m_upDownLowLimit->setValue(0);
+    // The arrows step the number in the box beside them.
+    m_upDownLowLimit->setButtonSymbols(QSpinBox::UpDownArrows);
+    m_upDownLowLimit->setMaximumWidth(22);
+    connect(m_upDownLowLimit, &QSpinBox::valueChanged, this,
+            [this](int value) { m_edtLowLimit->setText(QString::number(value)); });
+    m_lblScaleWidth = Named(new QLabel("Scale Width:", print), "lblScaleWidth");
+    m_edtScaleWidth = ListBox(print, "edtScaleWidth", core::kScaleWidths);
+    m_edtPrintInterval = ListBox(print, "edtPrintInterval", core::kPrintIntervals);
+    m_edtPrintInterval->hide();
+    connect(m_cmbPrintMode, &QComboBox::currentTextChanged, this, [this] { cmbPrintModeChange(); });
+
+    auto* layout = new QGridLayout(print);
+    layout->addWidget(new QLabel("Start Time", print), 0, 0);
+    layout->addWidget(m_printStartDate, 0, 1);
+    layout->addWidget(m_printStartTime, 0, 2, 1, 2);
+    layout->addWidget(new QLabel("Stop Time", print), 1, 0);
+    layout->addWidget(m_printStopDate, 1, 1);
+    layout->addWidget(m_printStopTime, 1, 2, 1, 2);
+    layout->addWidget(new QLabel("Print Mode", print), 2, 0);
+    layout->addWidget(m_cmbPrintMode, 2, 1);
+    layout->addWidget(m_lblGraphCMHR, 3, 0);
+    layout->addWidget(m_cmbGraphINCH, 3, 1);
+    layout->addWidget(m_lblLowLimit, 4, 0);
+    layout->addWidget(m_edtLowLimit, 4, 1);
+    layout->addWidget(m_upDownLowLimit, 4, 2);
+    layout->addWidget(m_lblScaleWidth, 5, 0);
+    layout->addWidget(m_edtScaleWidth, 5, 1);
+    layout->addWidget(m_edtPrintInterval, 5, 1);
+    grid.addWidget(print, 0, 0, 2, 1);
+}
+
+void TfrmSetup::BuildOtherGroups(QGridLayout& grid) {
+    auto* clock = Named(new QGroupBox("Clock Setup", this), "grpClock");
+    m_rtcDate = DatePicker(clock, "RTCDate");
+    m_rtcTime = TimePicker(clock, "RTCTime");
+    m_chkPCTime = Named(new QCheckBox("PC Time", clock), "chkPCTime");
+    m_chkPCTime->setChecked(true);
+    auto* clockLayout = new QGridLayout(clock);
+    clockLayout->addWidget(new QLabel("Time Setup", clock), 0, 0);
+    clockLayout->addWidget(m_rtcDate, 0, 1);
+    clockLayout->addWidget(m_rtcTime, 0, 2);
+    clockLayout->addWidget(m_chkPCTime, 1, 1);
+    grid.addWidget(clock, 0, 1);
+
+    auto* record = Named(new QGroupBox("Record Setup", this), "grpRecord");
+    m_recStartDate = DatePicker(record, "RECStartDate");
+    m_recStartTime = TimePicker(record, "RECStartTime");
+    m_recStopDate = DatePicker(record, "RECStopDate");
+    m_recStopTime = TimePicker(record, "RECStopTime");
+    m_edtRECInterval = ListBox(record, "edtRECInterval", core::kRecordIntervals);
+    auto* recordLayout = new QGridLayout(record);
+    recordLayout->addWidget(new QLabel("Start Time", record), 0, 0);
+    recordLayout->addWidget(m_recStartDate, 0, 1);
+    recordLayout->addWidget(m_recStartTime, 0, 2);
+    recordLayout->addWidget(new QLabel("Stop Time", record), 1, 0);
+    recordLayout->addWidget(m_recStopDate, 1, 1);
+    recordLayout->addWidget(m_recStopTime, 1, 2);
+    recordLayout->addWidget(new QLabel("Record Interval", record), 2, 0);
+    recordLayout->addWidget(m_edtRECInterval, 2, 1);
+    grid.addWidget(record, 1, 1);
+
+    auto* memory = Named(new QGroupBox(this), "grpMemory");
+    m_memRecords = Named(new QLineEdit("00000", memory), "MemRecords");
+    m_memRecords->setReadOnly(true);
+    m_memLeft = Named(new QLineEdit("32000", memory), "MemLeft");
+    m_memLeft->setReadOnly(true);
+    m_btnErase = Named(new QPushButton("ERASE", memory), "btnErase");
+    connect(m_btnErase, &QPushButton::clicked, this, [this] {
+        if (m_onErase) m_onErase();
+    });
+    auto* memoryLayout = new QGridLayout(memory);
+    memoryLayout->addWidget(new QLabel("Erase Memory:", memory), 0, 0);
+    memoryLayout->addWidget(m_memRecords, 0, 1);
+    memoryLayout->addWidget(m_btnErase, 0, 2);
+    memoryLayout->addWidget(new QLabel("Memory Left:", memory), 1, 0);
+    memoryLayout->addWidget(m_memLeft, 1, 1);
+    grid.addWidget(memory, 2, 0);
+
+    auto* power = Named(new QGroupBox("Power Setup:", this), "grpPower");
+    m_cmbAPO = ListBox(power, "cmbAPO", core::kPowerChoices);
+    (new QVBoxLayout(power))->addWidget(m_cmbAPO);
+    grid.addWidget(power, 2, 1);
+
+    auto* alarm = Named(new QGroupBox("Alarm Setup", this), "grpAlarm");
+    m_lblAlarmUpper = Named(new QLabel("Alarm Upper:", alarm), "lblAlarmUpper");
+    m_edtAlarmUpper = Named(new QLineEdit("    2498.0", alarm), "edtAlarmUpper");
+    m_lblAlarmLower = Named(new QLabel("Alarm Lower:", alarm), "lblAlarmLower");
+    m_edtAlarmLower = Named(new QLineEdit("     -328.0", alarm), "edtAlarmLower");
+    m_cmbAlarmSetup = TextListBox(ListBox(alarm, "cmbAlarmSetup", core::kAlarmChoices), "      ON");
+    connect(m_cmbAlarmSetup, &QComboBox::currentTextChanged, this,
+            [this] { cmbAlarmSetupChange(); });
+    auto* alarmLayout = new QGridLayout(alarm);
+    alarmLayout->addWidget(m_lblAlarmUpper, 0, 0);
+    alarmLayout->addWidget(m_edtAlarmUpper, 0, 1);
+    alarmLayout->addWidget(m_lblAlarmLower, 1, 0);
+    alarmLayout->addWidget(m_edtAlarmLower, 1, 1);
+    alarmLayout->addWidget(m_cmbAlarmSetup, 0, 2);
+    grid.addWidget(alarm, 3, 0);
+
+    auto* type = Named(new QGroupBox("TC TYPE", this), "grpType");
+    m_radioK = Named(new QRadioButton("K", type), "RadioK");
+    m_radioK->setChecked(true);
+    m_radioJ = Named(new QRadioButton("J", type), "RadioJ");
+    auto* typeLayout = new QHBoxLayout(type);
+    typeLayout->addWidget(m_radioK);
+    typeLayout->addWidget(m_radioJ);
+    grid.addWidget(type, 3, 1);
+}
+
+void TfrmSetup::FillSetupDialog(const core::MeterSetup& setup, const QDateTime& now) {
+    m_read.reset();  // no list of changes while the controls are being filled
+    m_template = setup;
+    Show(m_rtcDate, m_rtcTime, setup.MeterClock);
+    (setup.TypeK ? m_radioK : m_radioJ)->setChecked(true);
+    Show(m_printStartDate, m_printStartTime, setup.PrintStart);
+    Show(m_printStopDate, m_printStopTime, setup.PrintStop);
+    m_cmbPrintMode->setCurrentIndex(setup.GraphPrintMode ? 1 : 0);
+    cmbPrintModeChange();
+    m_cmbGraphINCH->setCurrentIndex(setup.GraphInchIndex);
+    m_edtLowLimit->setText(QString::number(setup.LowLimit));
+    m_upDownLowLimit->setValue(setup.LowLimit);
+    m_edtLowLimit->setText(QString::number(setup.LowLimit));  // beyond the arrows' range too
+    m_edtScaleWidth->setCurrentIndex(setup.ScaleWidthIndex);
+    m_edtPrintInterval->setCurrentIndex(setup.PrintIntervalIndex);
+    Show(m_recStartDate, m_recStartTime, setup.RecordStart);
+    Show(m_recStopDate, m_recStopTime, setup.RecordStop);
+    m_edtRECInterval->setCurrentIndex(setup.RecordIntervalIndex);
+    m_memRecords->setText(QString::number(setup.MemRecords));
+    m_memLeft->setText(QString::number(setup.MemLeft));
+    m_cmbAPO->setCurrentIndex(setup.AutoPowerOff ? 0 : 1);
+    m_cmbAlarmSetup->setCurrentIndex(setup.AlarmOn ? 0 : 1);
+    cmbAlarmSetupChange();
+    m_edtAlarmUpper->setText(core::AlarmLimitText(setup.AlarmUpperTenths, m_locale));
+    m_edtAlarmLower->setText(core::AlarmLimitText(setup.AlarmLowerTenths, m_locale));
+    m_lblClockOffset->setText(core::ClockOffsetText(setup.MeterClock, now));
+    m_read = setup;
+    UpdateChanges();
+}
+
+SetupDialogReading TfrmSetup::ReadSetupDialog() {
+    const auto lowLimit = core::LowLimitValue(m_edtLowLimit->text());
+    if (!lowLimit) {
+        return {
+            std::nullopt,
+            QStringLiteral("Low Limit: \"%1\" is not a whole number.").arg(m_edtLowLimit->text())};
+    }
+    const auto upper = core::AlarmLimitTenths(m_edtAlarmUpper->text(), m_locale);
+    if (!upper) {
+        return {std::nullopt, QStringLiteral("Alarm Upper: \"%1\" is not a number.")
+                                  .arg(m_edtAlarmUpper->text().trimmed())};
+    }
+    const auto lower = core::AlarmLimitTenths(m_edtAlarmLower->text(), m_locale);
+    if (!lower) {
+        return {std::nullopt, QStringLiteral("Alarm Lower: \"%1\" is not a number.")
+                                  .arg(m_edtAlarmLower->text().trimmed())};
+    }
+    m_upDownLowLimit->setValue(*lowLimit);
+    m_edtLowLimit->setText(QString::number(*lowLimit));
+
+    core::MeterSetup setup = m_template;
+    setup.TypeK = m_radioK->isChecked();
+    setup.PrintStart = Joined(m_printStartDate, m_printStartTime);
+    setup.PrintStop = Joined(m_printStopDate, m_printStopTime);
+    setup.GraphPrintMode = m_cmbPrintMode->currentIndex() == 1;
+    setup.GraphInchIndex = std::max(0, m_cmbGraphINCH->currentIndex());
+    setup.LowLimit = *lowLimit;
+    setup.ScaleWidthIndex = std::max(0, m_edtScaleWidth->currentIndex());
+    setup.PrintIntervalIndex = std::max(0, m_edtPrintInterval->currentIndex());
+    setup.RecordStart = Joined(m_recStartDate, m_recStartTime);
+    setup.RecordStop = Joined(m_recStopDate, m_recStopTime);
+    setup.RecordIntervalIndex = std::max(0, m_edtRECInterval->currentIndex());
+    setup.AutoPowerOff = m_cmbAPO->currentIndex() != 1;
+    setup.AlarmOn = m_cmbAlarmSetup->currentIndex() != 1;
+    setup.AlarmUpperTenths = *upper;
+    setup.AlarmLowerTenths = *lower;
+    return {setup, {}};
+}
+
+void TfrmSetup::cmbPrintModeChange() {
+    const bool graph = m_cmbPrintMode->currentText().trimmed() == QStringLiteral("GRAPH");
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_lblGraphCMHR, m_lblLowLimit, m_cmbGraphINCH,
+                                         m_edtLowLimit, m_upDownLowLimit, m_edtScaleWidth})
+        control->setVisible(graph);
+    m_lblScaleWidth->show();
+    m_lblScaleWidth->setText(graph ? QStringLiteral("Scale Width")
+                                   : QStringLiteral("Print Interval"));
+    m_edtPrintInterval->setVisible(!graph);
+}
+
+void TfrmSetup::cmbAlarmSetupChange() {
+    const bool on = m_cmbAlarmSetup->currentText().trimmed() == QStringLiteral("ON");
+    for (QWidget* control : std::initializer_list<QWidget*>{m_lblAlarmUpper, m_lblAlarmLower,
+                                                            m_edtAlarmUpper, m_edtAlarmLower})
+        control->setVisible(on);
+}
+
+bool TfrmSetup::PcTimeTicked() const { return m_chkPCTime->isChecked(); }
+
+void TfrmSetup::ShowClock(const QDateTime& value) { Show(m_rtcDate, m_rtcTime, value); }
+
+QDateTime TfrmSetup::ClockValue() const { return Joined(m_rtcDate, m_rtcTime); }
+
+void TfrmSetup::ShowMemoryCleared() {
+    m_memRecords->setText("0");
+    m_memLeft->setText("32000");
+}
+
+QString TfrmSetup::ChangesText() const { return m_lblChanges->text(); }
+
+QString TfrmSetup::ClockOffset() const { return m_lblClockOffset->text(); }
+
+void TfrmSetup::UpdateChanges() {
+    if (!m_read) return;
+    core::MeterSetup edited = *m_read;
+    // Fields whose text is not a number yet change nothing here; the save tells about them.
+    const QSignalBlocker quiet(m_edtLowLimit);
+    if (const auto low = core::LowLimitValue(m_edtLowLimit->text())) edited.LowLimit = *low;
+    if (const auto up = core::AlarmLimitTenths(m_edtAlarmUpper->text(), m_locale))
+        edited.AlarmUpperTenths = *up;
+    if (const auto down = core::AlarmLimitTenths(m_edtAlarmLower->text(), m_locale))
+        edited.AlarmLowerTenths = *down;
+    edited.TypeK = m_radioK->isChecked();
+    edited.PrintStart = Joined(m_printStartDate, m_printStartTime);
+    edited.PrintStop = Joined(m_printStopDate, m_printStopTime);
+    edited.GraphPrintMode = m_cmbPrintMode->currentIndex() == 1;
+    edited.GraphInchIndex = m_cmbGraphINCH->currentIndex();
+    edited.ScaleWidthIndex = m_edtScaleWidth->currentIndex();
+    edited.PrintIntervalIndex = m_edtPrintInterval->currentIndex();
+    edited.RecordStart = Joined(m_recStartDate, m_recStartTime);
+    edited.RecordStop = Joined(m_recStopDate, m_recStopTime);
+    edited.RecordIntervalIndex = m_edtRECInterval->currentIndex();
+    edited.AutoPowerOff = m_cmbAPO->currentIndex() != 1;
+    edited.AlarmOn = m_cmbAlarmSetup->currentIndex() != 1;
+    const QStringList changes = core::SetupChanges(*m_read, edited, m_locale);
+    m_lblChanges->setText(
+        changes.isEmpty() ? QString() : QStringLiteral("A save changes:\n") + changes.join(u'\n'));
+}
+
+}  // namespace kr820::meter
