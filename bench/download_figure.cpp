@@ -13,7 +13,7 @@
 #include "link/com_port.h"
 #include "link/logger_transfer.h"
 #include "link/meter_link.h"
-#include "memory_image_builder.h"
+#include "logger_memory_builder.h"
 #include "meter_emulator.h"
 #include "quiet_views.h"
 

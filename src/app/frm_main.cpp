@@ -28,8 +28,7 @@
 #include "lcd/frm_lcd.h"
 #include "lcd/lcd_blinking.h"
 #include "lcd/lcd_painting.h"
-#include "link/com_devices.h"
-#include "link/send_command.h"
+#include "link/device_list.h"
 #include "link/wait.h"
 #include "ui/prompter.h"
 
@@ -47,11 +46,12 @@ void AbortSilently(link::TComPort&, const link::EComError&, link::TErrorAction& 
 
 }  // namespace
 
-TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* parent)
+TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock& clock,
+                   QWidget* parent)
     : QMainWindow(parent),
       m_prompter(prompter),
       m_listDevices(std::move(listDevices)),
-      m_link(m_state, m_comm1, m_mainTimer, *this),
+      m_link(m_state, m_comm1, m_mainTimer, *this, clock),
       m_files(*this, prompter),
       m_download(*this, prompter),
       m_recorder(*this, prompter) {
@@ -104,12 +104,10 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::FormCreate() {
     QStringList devices;
     if (m_listDevices) m_listDevices(devices);
+    m_link.SetDevices(devices);
     m_selectingDevice = true;
-    m_comboBoxDeviceName->addItems(devices);
-    m_comboBoxDeviceName->setCurrentIndex(devices.isEmpty() ? -1 : 0);
     if (devices.isEmpty()) m_comboBoxDeviceName->setEditText("ComPort");
     m_selectingDevice = false;
-    link::TrySetDeviceName(m_comm1, link::ComDeviceName(SelectedDeviceText()));
 
     const auto settings = core::OpenProgramSettings();
     const core::RegistryValues stored = core::ReadRegistryValues(*settings);
@@ -165,8 +163,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::FormClose() {
     m_mainTimer.stop();
-    link::TryClose(m_comm1);
-    link::TryClose(m_comm2);
+    m_comm1.Close();
+    m_comm2.Close();
 
     const auto settings = core::OpenProgramSettings();
     core::WriteRegistryValues(*settings,
@@ -371,12 +369,12 @@ void TfrmMain::CreateToolBar() {
     m_comboBoxDeviceName->setEditText("ComPort");
     bar->addWidget(m_comboBoxDeviceName);
     // Only the user's changes move the link to another device: a chosen entry or typed text.
-    connect(m_comboBoxDeviceName, &QComboBox::activated, this, [this] {
-        if (!m_selectingDevice) m_link.ComboBoxDeviceNameChange();
-    });
-    connect(m_comboBoxDeviceName->lineEdit(), &QLineEdit::textEdited, this, [this] {
-        if (!m_selectingDevice) m_link.ComboBoxDeviceNameChange();
-    });
+    auto deviceChanged = [this] {
+        if (!m_selectingDevice)
+            m_link.ComboBoxDeviceNameChange(m_comboBoxDeviceName->currentText());
+    };
+    connect(m_comboBoxDeviceName, &QComboBox::activated, this, deviceChanged);
+    connect(m_comboBoxDeviceName->lineEdit(), &QLineEdit::textEdited, this, deviceChanged);
 }
 
 void TfrmMain::CreateStatusBar() {
@@ -456,24 +454,17 @@ void TfrmMain::AboutKR8201Click() {
 
 // ---- LinkView ----------------------------------------------------------------------------------
 
-int TfrmMain::DeviceCount() const { return m_comboBoxDeviceName->count(); }
-
-void TfrmMain::SelectDevice(int index) {
+void TfrmMain::ShowDevices(const link::DeviceList& devices) {
     m_selectingDevice = true;
-    m_comboBoxDeviceName->setCurrentIndex(index);
-    if (index < 0) m_comboBoxDeviceName->setEditText(QString());
-    m_selectingDevice = false;
-}
-
-int TfrmMain::SelectedDeviceIndex() const {
-    return m_comboBoxDeviceName->findText(m_comboBoxDeviceName->currentText(), Qt::MatchExactly);
-}
-
-QString TfrmMain::SelectedDeviceText() const { return m_comboBoxDeviceName->currentText(); }
-
-void TfrmMain::RemoveDevice(int index) {
-    m_selectingDevice = true;
-    m_comboBoxDeviceName->removeItem(index);
+    QStringList shown;
+    for (int i = 0; i < m_comboBoxDeviceName->count(); ++i)
+        shown << m_comboBoxDeviceName->itemText(i);
+    if (shown != devices.Entries()) {
+        m_comboBoxDeviceName->clear();
+        m_comboBoxDeviceName->addItems(devices.Entries());
+    }
+    m_comboBoxDeviceName->setCurrentIndex(devices.ChosenIndex());
+    if (devices.ChosenIndex() < 0) m_comboBoxDeviceName->setEditText(devices.ChosenText());
     m_selectingDevice = false;
 }
 

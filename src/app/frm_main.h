@@ -11,6 +11,7 @@
 #include "core/data/data_set_store.h"
 #include "core/state/app_state.h"
 #include "graph/graph_context.h"
+#include "link/clock.h"
 #include "link/com_port.h"
 #include "link/link_view.h"
 #include "link/meter_link.h"
@@ -48,7 +49,9 @@ class TfrmMain : public QMainWindow, private link::LinkView {
 public:
     using DeviceLister = std::function<void(QStringList&)>;
 
-    TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* parent = nullptr);
+    // The exchanges with the meter run on `clock`; tests give one that runs faster.
+    TfrmMain(ui::Prompter& prompter, DeviceLister listDevices,
+             link::Clock& clock = link::SteadyClock::Shared(), QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // The start-up splash; its status label shows what the first show is doing.
@@ -127,11 +130,7 @@ private:
     void UpdateWindowMenu();
 
     // LinkView
-    int DeviceCount() const override;
-    void SelectDevice(int index) override;
-    int SelectedDeviceIndex() const override;
-    QString SelectedDeviceText() const override;
-    void RemoveDevice(int index) override;
+    void ShowDevices(const link::DeviceList& devices) override;
     void SetSplashStatus(const QString& text) override;
     void SetStatusPanels(const QString& port, const QString& connection) override;
     void EnableDataLogger(bool enabled) override;

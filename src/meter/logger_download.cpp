@@ -96,7 +96,7 @@ core::DownloadCode LoggerDownload::DownloadLogger() {
     m_shown = false;
     m_failedImage.clear();
     QByteArray image(core::kFirstRecordOffset, '\0');
-    link::LoggerTransfer transfer(m_main.Link(), m_main.Comm2(), *this, m_limits);
+    link::LoggerTransfer transfer(m_main.Link(), m_main.Comm2(), *this);
     const core::DownloadCode transferred = transfer.TransferMemory(image);
     if (transferred != core::DownloadCode::Success) return transferred;
 

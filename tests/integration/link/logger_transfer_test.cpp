@@ -10,7 +10,7 @@
 #include "fake_link_view.h"
 #include "link/com_port.h"
 #include "link/meter_link.h"
-#include "memory_image_builder.h"
+#include "logger_memory_builder.h"
 #include "running_emulator.h"
 
 namespace kr820::link {
@@ -69,8 +69,8 @@ protected:
     core::AppState state;
     TComPort comm1, comm2;
     QTimer timer;
-    testing::FakeLinkView view_{{}};
-    MeterLink link{state, comm1, timer, view_};
+    testing::FakeLinkView m_view{{}};
+    MeterLink link{state, comm1, timer, m_view};
     RecordingTransferView view;
     QByteArray image;
     TransferCounters counters;

@@ -13,9 +13,9 @@
 #include "core/files/temp_store.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/frm_graph.h"
+#include "logger_memory_builder.h"
 #include "main_window_rig.h"
 #include "memory_blocks.h"
-#include "memory_image_builder.h"
 #include "meter/frm_err.h"
 #include "ui/frm_open_save.h"
 
