@@ -5,6 +5,7 @@
 
 #include "app/version.h"
 #include "link/com_error.h"
+#include "link/link_log.h"
 
 namespace kr820::app {
 
@@ -17,7 +18,9 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const link::EAbort&) {
+    } catch (const link::EAbort& abandoned) {
+        qCWarning(link::lcLink).noquote()
+            << "a port operation was abandoned:" << abandoned.Reason();
     } catch (const std::exception& failure) {
         QMessageBox::critical(activeWindow(), applicationName(), QString::fromUtf8(failure.what()));
     }

@@ -21,6 +21,7 @@
 #include "app/frm_about.h"
 #include "app/toolbar_icons.h"
 #include "core/live/live_frame_decoder.h"
+#include "core/protocol/exchange_limits.h"
 #include "core/settings/program_folder.h"
 #include "core/settings/registry_values.h"
 #include "graph/frm_graph.h"
@@ -75,7 +76,7 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
     m_comm2.SetOnError(AbortSilently);
 
     m_mainTimer.setObjectName("MainTimer");
-    m_mainTimer.setInterval(1000);
+    m_mainTimer.setInterval(static_cast<int>(core::kExchangeLimits.tick.count()));
     m_mainTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_mainTimer, &QTimer::timeout, this, [this] { m_link.MainTimerTimer(); });
     m_blinkTimer.setObjectName("BlinkTimer");
@@ -218,7 +219,7 @@ graph::TfrmGraph* TfrmMain::CreateFileWindow(const QString& caption) {
 void TfrmMain::CreateLcdWindow() {
     m_lcdWindow = new lcd::TfrmLCD(this);
     m_lcdWindow->SetCloseGuard([this] {
-        link::WaitWhile([this] { return m_state.RxBusy; }, std::chrono::milliseconds(3000));
+        link::WaitWhile([this] { return m_state.RxBusy; }, core::kExchangeLimits.busyLimit);
     });
     lcd::BuildLcdImageLists(m_lcdWindow);
     lcd::RepaintLcd(m_state.Lcd, m_lcdWindow);
