@@ -57,7 +57,7 @@ std::string SmallMemory() {
 class LoggerTransferTest : public ::testing::Test {
 protected:
     LoggerTransferTest() {
-        meter.answers.logger.SetMemory(SmallMemory());
+        meter.answers.Logger().SetMemory(SmallMemory());
         rig.Attach("/dev/ttyKR0", meter);
         rig.link.SetDevices({"/dev/ttyKR0"});
         rig.comm1.Open();
@@ -72,10 +72,10 @@ protected:
     void Fault(const std::function<void(emulator::DownloadFaults&)>& change) {
         emulator::DownloadFaults faults;
         change(faults);
-        meter.answers.logger.SetFaults(faults);
+        meter.answers.Logger().SetFaults(faults);
     }
     QByteArray Recorded(int bytes) const {
-        return QByteArray::fromStdString(meter.answers.logger.Memory()).mid(256, bytes);
+        return QByteArray::fromStdString(meter.answers.Logger().Memory()).mid(256, bytes);
     }
 
     testing::ScriptedMeter meter;

@@ -95,20 +95,20 @@ TEST_F(MeterSearchTest, ARememberedPortBeyondTheListFallsBackToTheFirst) {
 }
 
 TEST_F(MeterSearchTest, TheModelCodeMayStandAnywhereInTheFirstSixBytes) {
-    meter.answers.modelReply = "x820xx";
+    meter.answers.SetModelReply("x820xx");
     Search({"/dev/ttyKR2"});
     EXPECT_TRUE(rig.state.Connected);
 }
 
 TEST_F(MeterSearchTest, AFiveByteReplyIsRefusedWhateverItHolds) {
-    meter.answers.modelReply = "K820\x03";
+    meter.answers.SetModelReply("K820\x03");
     Search({"/dev/ttyKR2"});
     EXPECT_FALSE(rig.state.Connected);
     EXPECT_EQ(rig.view.connectionPanel, "Off Connection");
 }
 
 TEST_F(MeterSearchTest, ASixByteReplyWithoutTheModelIsNoMeter) {
-    meter.answers.modelReply = "\x02K821\x03";
+    meter.answers.SetModelReply("\x02K821\x03");
     Search({"/dev/ttyKR2"});
     EXPECT_FALSE(rig.state.Connected);
 }

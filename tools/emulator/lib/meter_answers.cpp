@@ -9,18 +9,18 @@
 namespace kr820::emulator {
 
 MeterAnswers::MeterAnswers()
-    : modelReply(ModelReply()), logger(BuildMemoryImage(DefaultDataSets())) {
-    m_replies.Register('K', [this](std::string_view) { return modelReply; });
+    : m_modelReply(ModelReply()), m_logger(BuildMemoryImage(DefaultDataSets())) {
+    m_replies.Register('K', [this](std::string_view) { return m_modelReply; });
     m_replies.Register('A', [this](std::string_view) {
-        model.AdvanceTo(m_now);
-        return BuildLiveReply(model.Reported(), &faults);
+        m_model.AdvanceTo(m_now);
+        return BuildLiveReply(m_model.Reported(), &m_faults);
     });
     // Writes (setup bytes, clock, reset, erase) are confirmed by echoing the whole frame.
     for (const std::uint8_t write : {'w', 'W', 'R'})
         m_replies.Register(write, [](std::string_view body) { return FrameCommand(body); });
     // The erase empties the logger too, so a download after it finds nothing recorded.
     m_replies.Register('C', [this](std::string_view body) {
-        if (body == "CLRM") logger.SetMemory(BuildMemoryImage({}));
+        if (body == "CLRM") m_logger.SetMemory(BuildMemoryImage({}));
         return FrameCommand(body);
     });
     RegisterDownload("HEAD", &LoggerTransfer::OnHeaderRequest);
@@ -33,7 +33,7 @@ void MeterAnswers::RegisterDownload(std::string_view word, std::string (LoggerTr
     m_replies.Register(static_cast<std::uint8_t>(word.front()),
                        [this, word, step](std::string_view body) {
                            if (body != word) return std::string{};
-                           return (logger.*step)();
+                           return (m_logger.*step)();
                        });
 }
 

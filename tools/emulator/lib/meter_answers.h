@@ -25,15 +25,23 @@ public:
     // meter's time, which moves its readings.
     std::string Answer(std::string_view body, std::chrono::milliseconds sinceSwitchOn);
 
-    MeterModel model;
-    LiveReplyFaults faults;
-    std::string modelReply;  // the answer to "K", sent as it stands
-    LoggerTransfer logger;
+    MeterModel& Model() { return m_model; }
+    const MeterModel& Model() const { return m_model; }
+    LiveReplyFaults& Faults() { return m_faults; }
+    const LiveReplyFaults& Faults() const { return m_faults; }
+    // The answer to "K", sent as it stands.
+    void SetModelReply(std::string reply) { m_modelReply = std::move(reply); }
+    LoggerTransfer& Logger() { return m_logger; }
+    const LoggerTransfer& Logger() const { return m_logger; }
 
 private:
     // The first byte alone would let "HEAX" start a download step; the meter wants the word.
     void RegisterDownload(std::string_view word, std::string (LoggerTransfer::*step)());
 
+    MeterModel m_model;
+    LiveReplyFaults m_faults;
+    std::string m_modelReply;
+    LoggerTransfer m_logger;
     ReplyDispatcher m_replies;
     std::chrono::milliseconds m_now{0};
 };

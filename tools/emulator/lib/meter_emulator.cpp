@@ -59,7 +59,7 @@ struct MeterEmulator::Impl {
     std::chrono::milliseconds SinceSwitchOn() const {
         return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - switchedOnAt);
     }
-    void AdvanceModel() { answers.model.AdvanceTo(SinceSwitchOn()); }
+    void AdvanceModel() { answers.Model().AdvanceTo(SinceSwitchOn()); }
 
     // Caller holds lineMutex.
     bool OpenLine(std::string* error) {
@@ -131,7 +131,7 @@ struct MeterEmulator::Impl {
                 std::lock_guard lock(mutex);
                 receivedBodies.push_back(body);
                 if (silent.load()) continue;
-                if (body.front() == 'A') splitGap = answers.faults.splitGap;
+                if (body.front() == 'A') splitGap = answers.Faults().splitGap;
                 reply = answers.Answer(body, SinceSwitchOn());
             }
             if (reply.empty()) continue;
@@ -254,29 +254,29 @@ bool MeterEmulator::IsPlugged() const { return !DevicePath().empty(); }
 void MeterEmulator::SetState(const MeterState& state) {
     std::lock_guard lock(m_impl->mutex);
     m_impl->AdvanceModel();
-    m_impl->answers.model.SetScripted(state);
+    m_impl->answers.Model().SetScripted(state);
 }
 
 MeterState MeterEmulator::State() const {
     std::lock_guard lock(m_impl->mutex);
-    return m_impl->answers.model.Scripted();
+    return m_impl->answers.Model().Scripted();
 }
 
 void MeterEmulator::SetMotion(const Motion& motion) {
     std::lock_guard lock(m_impl->mutex);
     m_impl->AdvanceModel();
-    m_impl->answers.model.SetMotion(motion);
+    m_impl->answers.Model().SetMotion(motion);
 }
 
 Motion MeterEmulator::GetMotion() const {
     std::lock_guard lock(m_impl->mutex);
-    return m_impl->answers.model.GetMotion();
+    return m_impl->answers.Model().GetMotion();
 }
 
 MeterState MeterEmulator::ReportedState() const {
     std::lock_guard lock(m_impl->mutex);
     m_impl->AdvanceModel();
-    return m_impl->answers.model.Reported();
+    return m_impl->answers.Model().Reported();
 }
 
 void MeterEmulator::SetSilent(bool silent) { m_impl->silent = silent; }
@@ -285,32 +285,32 @@ bool MeterEmulator::IsSilent() const { return m_impl->silent; }
 
 void MeterEmulator::SetModelReply(std::string reply) {
     std::lock_guard lock(m_impl->mutex);
-    m_impl->answers.modelReply = std::move(reply);
+    m_impl->answers.SetModelReply(std::move(reply));
 }
 
 void MeterEmulator::SetNoise(std::string junk) {
     std::lock_guard lock(m_impl->mutex);
-    m_impl->answers.faults.noise = std::move(junk);
+    m_impl->answers.Faults().noise = std::move(junk);
 }
 
 void MeterEmulator::SetSplitGap(std::chrono::milliseconds gap) {
     std::lock_guard lock(m_impl->mutex);
-    m_impl->answers.faults.splitGap = gap;
+    m_impl->answers.Faults().splitGap = gap;
 }
 
 void MeterEmulator::SetDoubleFrames(bool doubleFrames) {
     std::lock_guard lock(m_impl->mutex);
-    m_impl->answers.faults.doubleFrames = doubleFrames;
+    m_impl->answers.Faults().doubleFrames = doubleFrames;
 }
 
 void MeterEmulator::SetWrongLastByte(int frames) {
     std::lock_guard lock(m_impl->mutex);
-    m_impl->answers.faults.wrongLastByteFrames = std::max(frames, 0);
+    m_impl->answers.Faults().wrongLastByteFrames = std::max(frames, 0);
 }
 
 LiveReplyFaults MeterEmulator::Faults() const {
     std::lock_guard lock(m_impl->mutex);
-    return m_impl->answers.faults;
+    return m_impl->answers.Faults();
 }
 
 bool MeterEmulator::SetMemory(std::string image, std::string* error) {
@@ -322,23 +322,23 @@ bool MeterEmulator::SetMemory(std::string image, std::string* error) {
         return false;
     }
     std::lock_guard lock(m_impl->mutex);
-    m_impl->answers.logger.SetMemory(std::move(image));
+    m_impl->answers.Logger().SetMemory(std::move(image));
     return true;
 }
 
 std::string MeterEmulator::Memory() const {
     std::lock_guard lock(m_impl->mutex);
-    return m_impl->answers.logger.Memory();
+    return m_impl->answers.Logger().Memory();
 }
 
 void MeterEmulator::SetDownloadFaults(const DownloadFaults& faults) {
     std::lock_guard lock(m_impl->mutex);
-    m_impl->answers.logger.SetFaults(faults);
+    m_impl->answers.Logger().SetFaults(faults);
 }
 
 DownloadFaults MeterEmulator::GetDownloadFaults() const {
     std::lock_guard lock(m_impl->mutex);
-    return m_impl->answers.logger.Faults();
+    return m_impl->answers.Logger().Faults();
 }
 
 void MeterEmulator::SetByteTime(std::chrono::nanoseconds perByte) {
