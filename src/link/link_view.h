@@ -13,8 +13,8 @@ class LinkView {
 public:
     virtual ~LinkView() = default;
 
-    // The device list lost an entry or the link chose another device: the chooser shows the
-    // entries and the chosen text. What is shown here never counts as the user's change.
+    // The device list was filled or lost an entry, or the link chose another device: the
+    // chooser shows the entries and the chosen text. Never counts as the user's change.
     virtual void ShowDevices(const DeviceList& devices) = 0;
 
     // Does nothing once the splash is closed.

@@ -9,6 +9,7 @@
 
 #include "app/frm_main.h"
 #include "fake_prompter.h"
+#include "link/clock.h"
 #include "running_emulator.h"
 
 namespace kr820::testing {
