@@ -105,7 +105,8 @@ TEST_F(ExchangeTest, APortFailingUnderEachAttemptIsReportedWithItsReason) {
     EXPECT_EQ(meter.Count("CLRM"), 3);
     EXPECT_EQ(meter.Count("\xAA"), 0) << "an attempt the port broke off sends no abort frame";
     ASSERT_EQ(log.messages.size(), 3);
-    EXPECT_TRUE(log.messages.first().contains("Input/output error")) << log.messages.first().toStdString();
+    EXPECT_TRUE(log.messages.first().contains("Input/output error"))
+        << log.messages.first().toStdString();
     EXPECT_TRUE(log.messages.first().contains("/dev/ttyKR0")) << log.messages.first().toStdString();
 }
 

@@ -86,7 +86,8 @@ TEST_F(SupervisionTest, LateTicksShortenTheNextIntervalButNeverBelowHalfASecond)
 TEST_F(SupervisionTest, RealTimeSamplesAreTakenEveryRateTicksWithAFreshFrame) {
     std::vector<core::TDateTime> samples;
     rig.link.SetOnRealTimeSample([&](core::TDateTime now) { samples.push_back(now); });
-    qint64 wallMs = QDateTime(QDate(2026, 12, 7), QTime(10, 0), QTimeZone::utc()).toMSecsSinceEpoch();
+    qint64 wallMs =
+        QDateTime(QDate(2026, 12, 7), QTime(10, 0), QTimeZone::utc()).toMSecsSinceEpoch();
     rig.link.SetWallClock([&] { return wallMs; });
     rig.state.RealTimeRecording = true;
     rig.state.RealTimeRate = 2;
