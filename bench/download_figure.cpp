@@ -10,10 +10,11 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "core/protocol/exchange_limits.h"
 #include "link/com_port.h"
 #include "link/logger_transfer.h"
 #include "link/meter_link.h"
-#include "memory_image_builder.h"
+#include "logger_memory_builder.h"
 #include "meter_emulator.h"
 #include "quiet_views.h"
 
@@ -53,8 +54,8 @@ Run Download(kr820::emulator::MeterEmulator& meter) {
     QTimer timer;
     kr820::bench::QuietLinkView view;
     kr820::bench::QuietTransferView progress;
-    kr820::link::MeterLink link(state, comm1, timer, view);
-    comm1.SetDeviceName(QString::fromStdString(meter.DevicePath()));
+    kr820::link::MeterLink link(state, comm1, timer, view, kr820::link::SteadyClock::Shared());
+    link.SetDevices({QString::fromStdString(meter.DevicePath())});
     kr820::link::LoggerTransfer transfer(link, comm2, progress);
     QByteArray image(256, '\0');
     QElapsedTimer wall;
@@ -62,7 +63,7 @@ Run Download(kr820::emulator::MeterEmulator& meter) {
     const double cpu = ThreadCpuSeconds();
     const kr820::core::DownloadCode code = transfer.TransferMemory(image);
     return {wall.nsecsElapsed() / 1e9, ThreadCpuSeconds() - cpu,
-            transfer.Counters().receivedBytes / 32, code};
+            transfer.Counters().receivedBytes / kr820::core::kBlockPayloadBytes, code};
 }
 
 }  // namespace
@@ -87,11 +88,16 @@ int main(int argc, char** argv) {
     meter.SetMemory(MemoryOf(pacedBytes));
     meter.SetByteTime(kr820::emulator::kByteTimeAt19200);
     const Run paced = Download(meter);
-    // The emulator paces what the meter sends (35 bytes a block and the 26-byte header); the
-    // acknowledgements reach it at once. Then the fixed waits: the port switch, the settle after
-    // the header and the closing silence.
-    const double line = (paced.blocks * 35.0 + 26.0) * 10.0 / 19200.0;
-    const double fixed = 0.5 + 0.1 + 3.0;  // port switch, header settle, closing silence
+    // The emulator paces what the meter sends (the blocks and the header); the acknowledgements
+    // reach it at once. Then the fixed waits: the port switch, the settle after the header and
+    // the closing silence.
+    using kr820::core::kExchangeLimits;
+    const double line =
+        (paced.blocks * kr820::core::kBlockBytes + kr820::core::kHeaderReplyBytes) * 10.0 / 19200.0;
+    const double fixed =
+        std::chrono::duration<double>(kExchangeLimits.reopenSettle + kExchangeLimits.headerSettle +
+                                      kExchangeLimits.blockSilence)
+            .count();
     std::printf(
         "paced at 19200 baud: %d blocks in %.2f s against a line limit of %.2f s "
         "(+%.1f s of fixed waits): %.1f %% over; CPU %.1f %% of one core\n",

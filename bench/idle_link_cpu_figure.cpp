@@ -13,8 +13,7 @@
 #include "link/command_exchange.h"
 #include "link/link_view.h"
 #include "link/meter_link.h"
-#include "link/send_command.h"
-#include "link/wait.h"
+#include "link/port_attempts.h"
 #include "meter_emulator.h"
 #include "quiet_views.h"
 
@@ -44,9 +43,11 @@ int main(int argc, char** argv) {
     kr820::link::TComPort comm1;
     QTimer mainTimer;
     mainTimer.setInterval(1000);
-    kr820::bench::QuietLinkView view(device);
-    kr820::link::MeterLink link(state, comm1, mainTimer, view);
+    kr820::bench::QuietLinkView view;
+    kr820::link::SteadyClock& clock = kr820::link::SteadyClock::Shared();
+    kr820::link::MeterLink link(state, comm1, mainTimer, view, clock);
     QObject::connect(&mainTimer, &QTimer::timeout, [&] { link.MainTimerTimer(); });
+    link.SetDevices({device});
     link.SearchMeter();
     if (!state.Connected) {
         std::fprintf(stderr, "the emulator was not found\n");
@@ -59,7 +60,7 @@ int main(int argc, char** argv) {
     QElapsedTimer wall;
     wall.start();
     const double cpuBefore = CpuSeconds();
-    kr820::link::WaitMs(seconds * 1000);
+    clock.Pause(std::chrono::seconds(seconds));
     const double idleShare = (CpuSeconds() - cpuBefore) / (wall.elapsed() / 1000.0);
     std::printf("polling idle: %d frames in %.1f s, CPU %.3f %% of one core\n", frames,
                 wall.elapsed() / 1000.0, idleShare * 100.0);
@@ -68,22 +69,24 @@ int main(int argc, char** argv) {
     meter.SetSilent(true);
     comm1.SetOnRxChar(nullptr);
     comm1.PurgeInput();
-    kr820::link::SendCommand(comm1, "O");
+    kr820::link::SendCommand(comm1, kr820::core::kReadSetup);
     wall.restart();
     const double cpuWait = CpuSeconds();
-    kr820::link::WaitForInput(comm1, 86, kr820::link::InputTarget::EqualTo,
-                              std::chrono::milliseconds(3000));
+    kr820::link::WaitForInput(comm1, clock, kr820::core::kReadSetup.replyBytes,
+                              kr820::link::InputTarget::EqualTo,
+                              kr820::core::kReadSetup.replyLimit);
     const double waitShare = (CpuSeconds() - cpuWait) / (wall.elapsed() / 1000.0);
     std::printf("3-second reply wait, nothing arrives: CPU %.3f %% of one core\n",
                 waitShare * 100.0);
 
     // A short reply: part of the bytes are there and the rest never comes.
     meter.SetSilent(false);
-    kr820::link::SendCommand(comm1, "K");
+    kr820::link::SendCommand(comm1, kr820::core::kModelQuery);
     wall.restart();
     const double cpuPartial = CpuSeconds();
-    kr820::link::WaitForInput(comm1, 86, kr820::link::InputTarget::EqualTo,
-                              std::chrono::milliseconds(3000));
+    kr820::link::WaitForInput(comm1, clock, kr820::core::kReadSetup.replyBytes,
+                              kr820::link::InputTarget::EqualTo,
+                              kr820::core::kReadSetup.replyLimit);
     const double partialShare = (CpuSeconds() - cpuPartial) / (wall.elapsed() / 1000.0);
     std::printf("3-second reply wait, 6 of 86 bytes arrive: CPU %.3f %% of one core\n",
                 partialShare * 100.0);

@@ -6,6 +6,7 @@
 
 #include "app/version.h"
 #include "link/com_error.h"
+#include "link/link_log.h"
 
 // Resources compiled into a static library are registered by name, outside any namespace.
 static void RegisterResources() { Q_INIT_RESOURCE(kr820); }
@@ -28,7 +29,9 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const link::EAbort&) {
+    } catch (const link::EAbort& abandoned) {
+        qCWarning(link::lcLink).noquote()
+            << "a port operation was abandoned:" << abandoned.Reason();
     } catch (const std::exception& failure) {
         QMessageBox::critical(activeWindow(), applicationName(), QString::fromUtf8(failure.what()));
     }

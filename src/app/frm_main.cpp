@@ -23,13 +23,14 @@
 #include "app/lcd_placement.h"
 #include "app/toolbar_icons.h"
 #include "app/workspace_area.h"
+#include "core/protocol/exchange_limits.h"
 #include "core/settings/program_folder.h"
 #include "core/settings/registry_values.h"
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
 #include "lcd/frm_lcd.h"
 #include "link/com_devices.h"
-#include "link/send_command.h"
+#include "link/device_list.h"
 #include "link/wait.h"
 #include "ui/prompter.h"
 
@@ -47,11 +48,12 @@ void AbortSilently(link::TComPort&, const link::EComError&, link::TErrorAction& 
 
 }  // namespace
 
-TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* parent)
+TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock& clock,
+                   QWidget* parent)
     : QMainWindow(parent),
       m_prompter(prompter),
       m_listDevices(std::move(listDevices)),
-      m_link(m_state, m_comm1, m_mainTimer, *this),
+      m_link(m_state, m_comm1, m_mainTimer, *this, clock),
       m_lcd(m_state.LiveReading, m_state.MeterRecording),
       m_files(*this, prompter),
       m_download(*this, prompter),
@@ -78,7 +80,7 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* pa
     m_comm2.SetOnError(AbortSilently);
 
     m_mainTimer.setObjectName("MainTimer");
-    m_mainTimer.setInterval(1000);
+    m_mainTimer.setInterval(static_cast<int>(core::kExchangeLimits.tick.count()));
     m_mainTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_mainTimer, &QTimer::timeout, this, [this] { m_link.MainTimerTimer(); });
     m_link.SetOnLiveFrame([this](const QByteArray& frame) { m_lcd.ShowFrame(frame); });
@@ -100,12 +102,10 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::FormCreate() {
     QStringList devices;
     if (m_listDevices) m_listDevices(devices);
+    m_link.SetDevices(devices);
     m_selectingDevice = true;
-    m_comboBoxDeviceName->addItems(devices);
-    m_comboBoxDeviceName->setCurrentIndex(devices.isEmpty() ? -1 : 0);
     if (devices.isEmpty()) m_comboBoxDeviceName->setEditText("ComPort");
     m_selectingDevice = false;
-    link::TrySetDeviceName(m_comm1, link::ComDeviceName(SelectedDeviceText()));
 
     const auto settings = core::OpenProgramSettings();
     const core::RegistryValues stored = core::ReadRegistryValues(*settings);
@@ -166,8 +166,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::FormClose() {
     m_mainTimer.stop();
-    link::TryClose(m_comm1);
-    link::TryClose(m_comm2);
+    m_comm1.Close();
+    m_comm2.Close();
 
     const auto settings = core::OpenProgramSettings();
     core::WriteRegistryValues(*settings,
@@ -225,7 +225,7 @@ graph::TfrmGraph* TfrmMain::CreateFileWindow(const QString& caption) {
 void TfrmMain::CreateLcdWindow() {
     auto* window = new lcd::TfrmLCD(this);
     window->SetCloseGuard([this] {
-        link::WaitWhile([this] { return m_state.RxBusy; }, std::chrono::milliseconds(3000));
+        link::WaitWhile([this] { return m_state.RxBusy; }, core::kExchangeLimits.busyLimit);
     });
     m_lcd.AttachWindow(window);
     window->show();
@@ -379,7 +379,8 @@ void TfrmMain::CreateToolBar() {
     bar->addWidget(m_comboBoxDeviceName);
     // Only the user's changes move the link to another device: a chosen entry or typed text.
     const auto deviceChanged = [this] {
-        if (!m_selectingDevice) RunLocked([this] { m_link.ComboBoxDeviceNameChange(); });
+        if (m_selectingDevice) return;
+        RunLocked([this] { m_link.ComboBoxDeviceNameChange(m_comboBoxDeviceName->currentText()); });
     };
     connect(m_comboBoxDeviceName, &QComboBox::activated, this, deviceChanged);
     connect(m_comboBoxDeviceName->lineEdit(), &QLineEdit::textEdited, this, deviceChanged);
@@ -491,24 +492,17 @@ void TfrmMain::AboutClick() {
 
 // ---- LinkView ----------------------------------------------------------------------------------
 
-int TfrmMain::DeviceCount() const { return m_comboBoxDeviceName->count(); }
-
-void TfrmMain::SelectDevice(int index) {
+void TfrmMain::ShowDevices(const link::DeviceList& devices) {
     m_selectingDevice = true;
-    m_comboBoxDeviceName->setCurrentIndex(index);
-    if (index < 0) m_comboBoxDeviceName->setEditText(QString());
-    m_selectingDevice = false;
-}
-
-int TfrmMain::SelectedDeviceIndex() const {
-    return m_comboBoxDeviceName->findText(m_comboBoxDeviceName->currentText(), Qt::MatchExactly);
-}
-
-QString TfrmMain::SelectedDeviceText() const { return m_comboBoxDeviceName->currentText(); }
-
-void TfrmMain::RemoveDevice(int index) {
-    m_selectingDevice = true;
-    m_comboBoxDeviceName->removeItem(index);
+    QStringList shown;
+    for (int i = 0; i < m_comboBoxDeviceName->count(); ++i)
+        shown << m_comboBoxDeviceName->itemText(i);
+    if (shown != devices.Entries()) {
+        m_comboBoxDeviceName->clear();
+        m_comboBoxDeviceName->addItems(devices.Entries());
+    }
+    m_comboBoxDeviceName->setCurrentIndex(devices.ChosenIndex());
+    if (devices.ChosenIndex() < 0) m_comboBoxDeviceName->setEditText(devices.ChosenText());
     m_selectingDevice = false;
 }
 

@@ -12,6 +12,7 @@
 #include "core/state/app_state.h"
 #include "graph/graph_context.h"
 #include "lcd/lcd_presenter.h"
+#include "link/clock.h"
 #include "link/com_port.h"
 #include "link/link_view.h"
 #include "link/meter_link.h"
@@ -53,7 +54,9 @@ class TfrmMain : public QMainWindow, private link::LinkView, private meter::Mete
 public:
     using DeviceLister = std::function<void(QStringList&)>;
 
-    TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, QWidget* parent = nullptr);
+    // The exchanges with the meter run on `clock`; tests give one that runs faster.
+    TfrmMain(ui::Prompter& prompter, DeviceLister listDevices,
+             link::Clock& clock = link::SteadyClock::Shared(), QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // The start-up splash; its status label shows what the first show is doing.
@@ -135,11 +138,7 @@ private:
     void UpdateWindowMenu();
 
     // LinkView
-    int DeviceCount() const override;
-    void SelectDevice(int index) override;
-    int SelectedDeviceIndex() const override;
-    QString SelectedDeviceText() const override;
-    void RemoveDevice(int index) override;
+    void ShowDevices(const link::DeviceList& devices) override;
     void SetSplashStatus(const QString& text) override;
     void SetStatusPanels(const QString& port, const QString& connection) override;
     void EnableDataLogger(bool enabled) override;
@@ -147,7 +146,7 @@ private:
 
     // MeterHost
     QWidget* DialogOwner() override { return this; }
-    link::TComPort& DownloadPort() override { return m_comm2; }
+    link::DevicePort& DownloadPort() override { return m_comm2; }
     graph::TfrmGraph* ReopenRealTimeGraph() override;
     bool SaveSingleSet(graph::TfrmGraph& window) override;
     bool StoreAndShowFirstSet(graph::TfrmGraph& window, const QByteArray& image) override;

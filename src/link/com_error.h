@@ -20,10 +20,17 @@ private:
     QString m_message;
 };
 
-// The silent exception: an operation abandoned on purpose. Whoever catches it shows nothing.
+// The silent exception: an operation abandoned on purpose. Whoever catches it shows nothing to
+// the user; the reason is kept for the log.
 class EAbort : public std::exception {
 public:
+    EAbort() = default;
+    explicit EAbort(QString reason) : m_reason(std::move(reason)) {}
     const char* what() const noexcept override { return "Operation aborted"; }
+    const QString& Reason() const { return m_reason; }
+
+private:
+    QString m_reason;
 };
 
 // What a port's error handler decides: let the error propagate, or abandon silently.

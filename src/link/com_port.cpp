@@ -122,12 +122,6 @@ int TComPort::Read(char* buffer, int count) {
     return got;
 }
 
-QByteArray TComPort::Read(int count) {
-    QByteArray bytes(count, Qt::Uninitialized);
-    bytes.resize(Read(bytes.data(), count));
-    return bytes;
-}
-
 void TComPort::Write(const char* data, int count) {
     RequireOpen();
     int written = 0;
@@ -174,7 +168,7 @@ bool TComPort::HungUp() const {
 void TComPort::Fail(const EComError& error) {
     TErrorAction action = TErrorAction::Report;
     if (m_onError) m_onError(*this, error, action);
-    if (action == TErrorAction::AbortSilently) throw EAbort();
+    if (action == TErrorAction::AbortSilently) throw EAbort(error.Message());
     throw error;
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "link/com_error.h"
+#include "link/port.h"
 
 namespace kr820::link {
 
@@ -20,11 +21,10 @@ namespace kr820::link {
 // - OnRxChar is delivered through the event loop, never from inside InputCount, Read or Write;
 // - InputCount counts bytes that reached the device even while no events are processed, because
 //   reply waits poll the count without running the event loop.
-class TComPort : public QObject {
+class TComPort : public QObject, public DevicePort {
     Q_OBJECT
 
 public:
-    using RxCharHandler = std::function<void(TComPort& sender)>;
     using ErrorHandler =
         std::function<void(TComPort& sender, const EComError& error, TErrorAction& action)>;
 
@@ -33,40 +33,30 @@ public:
 
     // Opening an open port and closing a closed one do nothing.
     void SetActive(bool active);
-    bool Active() const;
-    // The port closed itself because its device went away (unplugged); cleared by the next open
-    // or close.
-    bool DeviceLost() const { return m_deviceLost; }
-    void Open() { SetActive(true); }
-    void Close() { SetActive(false); }
+    bool Active() const override;
+    bool DeviceLost() const override { return m_deviceLost; }
+    void Open() override { SetActive(true); }
+    void Close() override { SetActive(false); }
 
-    // Refused while open; the old name stays.
-    void SetDeviceName(const QString& name);
-    QString DeviceName() const { return m_deviceName; }
+    void SetDeviceName(const QString& name) override;
+    QString DeviceName() const override { return m_deviceName; }
+    void SetBaudRate(int bitsPerSecond) override;
+    int BaudRate() const override { return m_baudRate; }
 
-    // Applied at once while open.
-    void SetBaudRate(int bitsPerSecond);
-    int BaudRate() const { return m_baudRate; }
-
-    // Bytes received and not yet read, counting those still in the driver. 0 while closed.
-    int InputCount();
-    // Reads up to `count` queued bytes without waiting; returns how many were read.
-    int Read(char* buffer, int count);
-    QByteArray Read(int count);
-    // Queues the bytes for sending and returns; the caller's buffer may be reused at once.
-    void Write(const char* data, int count);
-    void Write(const QByteArray& data) { Write(data.constData(), static_cast<int>(data.size())); }
-    // Discard what is queued; nothing happens while closed.
-    void PurgeInput();
-    void PurgeOutput();
-
-    // Blocks without processing events until the device has input or the limit passes.
-    bool WaitForReadable(std::chrono::milliseconds limit);
+    using Port::Read;
+    using Port::Write;
+    // Counts the bytes still in the driver too.
+    int InputCount() override;
+    int Read(char* buffer, int count) override;
+    // The caller's buffer may be reused at once.
+    void Write(const char* data, int count) override;
+    void PurgeInput() override;
+    void PurgeOutput() override;
+    bool WaitForReadable(std::chrono::milliseconds limit) override;
 
     // Setting or clearing the handler starts or stops the events at once, without reopening.
-    void SetOnRxChar(RxCharHandler handler) { m_onRxChar = std::move(handler); }
-    bool HasOnRxChar() const { return static_cast<bool>(m_onRxChar); }
-    const RxCharHandler& OnRxChar() const { return m_onRxChar; }
+    void SetOnRxChar(RxCharHandler handler) override { m_onRxChar = std::move(handler); }
+    const RxCharHandler& OnRxChar() const override { return m_onRxChar; }
     void SetOnError(ErrorHandler handler) { m_onError = std::move(handler); }
 
 private:

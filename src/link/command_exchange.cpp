@@ -1,76 +1,76 @@
 // SPDX-License-Identifier: MIT
 #include "link/command_exchange.h"
 
-#include <thread>
-
 #include "core/protocol/command_frame.h"
-#include "link/com_port.h"
-#include "link/send_command.h"
-#include "link/wait.h"
+#include "core/protocol/exchange_limits.h"
+#include "link/clock.h"
+#include "link/port_attempts.h"
 
 namespace kr820::link {
 namespace {
 
-constexpr int kWriteAttempts = 3;
-constexpr int kAbortSettleMs = 200;
-// Longest sleep between two looks while nothing has arrived; bytes that do arrive wake it.
-constexpr std::chrono::milliseconds kIdleLook{20};
+using std::chrono::milliseconds;
+
+// Longest wait between two looks while nothing has arrived; bytes that do arrive end it.
+constexpr milliseconds kIdleLook{20};
 // While part of a reply is there, the rest comes at about half a millisecond a byte.
-constexpr std::chrono::milliseconds kPartialLook{1};
+constexpr milliseconds kPartialLook{1};
 
 bool Reached(int count, int expected, InputTarget target) {
     return target == InputTarget::EqualTo ? count == expected : count >= expected;
 }
 
+// One attempt: true when the echo matched; otherwise the abort frame has gone out.
+bool WriteAndCompareEcho(Port& port, Clock& clock, const QByteArray& frameBody,
+                         const core::MeterCommand& command) {
+    const QByteArray sent = core::FrameCommand(frameBody);
+    const int length = static_cast<int>(sent.size());
+    const int span = command.comparedLast - command.comparedFirst + 1;
+    port.PurgeInput();
+    SendCommand(port, frameBody);
+    if (WaitForInput(port, clock, length, InputTarget::AtLeast, command.replyLimit) == length) {
+        const QByteArray echo = port.Read(length);
+        if (echo.size() == length &&
+            echo.mid(command.comparedFirst, span) == sent.mid(command.comparedFirst, span))
+            return true;
+    }
+    port.Write(core::FrameCommand(core::BodyOf(core::kAbort)));
+    return false;
+}
+
 }  // namespace
 
-int WaitForInput(TComPort& port, int expected, InputTarget target,
-                 std::chrono::milliseconds limit) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + limit;
+int WaitForInput(Port& port, Clock& clock, int expected, InputTarget target, milliseconds limit) {
+    const Clock::TimePoint start = clock.Now();
     int count = port.InputCount();
     while (!Reached(count, expected, target)) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const milliseconds left = Remaining(clock, start, limit);
         if (left.count() <= 0) break;
         if (count == 0) {
             port.WaitForReadable(std::min(left, kIdleLook));
         } else {
-            std::this_thread::sleep_for(std::min(left, kPartialLook));
+            clock.Sleep(std::min(left, kPartialLook));
         }
         count = port.InputCount();
     }
     return count;
 }
 
-bool VerifiedWrite(TComPort& port, const QByteArray& frameBody, const core::CommandSpec& command) {
-    const QByteArray sent = core::FrameCommand(frameBody);
-    const int length = static_cast<int>(sent.size());
-    const int span = command.comparedLast - command.comparedFirst + 1;
-    for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
-        try {
-            port.PurgeInput();
-            SendCommand(port, frameBody);
-            const int count = WaitForInput(port, length, InputTarget::AtLeast,
-                                           std::chrono::milliseconds(command.replyLimitMs));
-            if (count == length) {
-                const QByteArray echo = port.Read(length);
-                if (echo.size() == length &&
-                    echo.mid(command.comparedFirst, span) == sent.mid(command.comparedFirst, span))
-                    return true;
-            }
-            port.Write(core::kAbortFrame);
-        } catch (const EAbort&) {
-        } catch (const EComError&) {
-        }
-        // A failed attempt: surplus bytes go with the purge that begins the next one.
-        WaitMs(kAbortSettleMs);
+bool VerifiedWrite(Port& port, Clock& clock, const QByteArray& frameBody,
+                   const core::MeterCommand& command) {
+    for (int attempt = 0; attempt < core::kExchangeLimits.writeAttempts; ++attempt) {
+        bool echoed = false;
+        // A port failure ends this attempt like a wrong echo does.
+        Attempt(QStringLiteral("a verified write"), port,
+                [&] { echoed = WriteAndCompareEcho(port, clock, frameBody, command); });
+        if (echoed) return true;
+        // Surplus bytes go with the purge that begins the next attempt.
+        clock.Pause(core::kExchangeLimits.abortSettle);
     }
     return false;
 }
 
-DetachedRxChar::DetachedRxChar(TComPort& port) : m_port(port) {
-    m_handler = port.OnRxChar();
+DetachedRxChar::DetachedRxChar(DevicePort& port) : m_port(port), m_handler(port.OnRxChar()) {
     port.SetOnRxChar(nullptr);
 }
 

@@ -5,18 +5,17 @@
 
 namespace kr820::link {
 
+class DeviceList;
+
 // What the meter link shows and touches in the windows while it searches for the meter and
 // supervises the link. The main window implements it; tests can implement it without windows.
 class LinkView {
 public:
     virtual ~LinkView() = default;
 
-    // The device chooser. Selections made here never count as the user's change of device.
-    virtual int DeviceCount() const = 0;
-    virtual void SelectDevice(int index) = 0;  // -1 selects nothing
-    virtual int SelectedDeviceIndex() const = 0;
-    virtual QString SelectedDeviceText() const = 0;
-    virtual void RemoveDevice(int index) = 0;
+    // The device list was filled or lost an entry, or the link chose another device: the
+    // chooser shows the entries and the chosen text. Never counts as the user's change.
+    virtual void ShowDevices(const DeviceList& devices) = 0;
 
     // Does nothing once the splash is closed.
     virtual void SetSplashStatus(const QString& text) = 0;

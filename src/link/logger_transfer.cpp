@@ -1,57 +1,47 @@
 // SPDX-License-Identifier: MIT
 #include "link/logger_transfer.h"
 
-#include <thread>
-
 #include "core/protocol/command_table.h"
-#include "link/com_port.h"
+#include "core/protocol/exchange_limits.h"
+#include "link/clock.h"
 #include "link/command_exchange.h"
 #include "link/meter_link.h"
-#include "link/send_command.h"
-#include "link/wait.h"
+#include "link/port.h"
+#include "link/port_attempts.h"
 
 namespace kr820::link {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using core::kExchangeLimits;
 using std::chrono::milliseconds;
 
-constexpr int kHeaderAttempts = 3;
-constexpr milliseconds kHeaderSettle{100};
 constexpr milliseconds kIdleLook{20};
 // A block's bytes come about half a millisecond apart at 19200 baud: look again soon, so that
 // the acknowledgement leaves as soon as the last byte is in.
 constexpr std::chrono::microseconds kPartialLook{250};
 
-milliseconds Since(Clock::time_point then) {
-    return std::chrono::duration_cast<milliseconds>(Clock::now() - then);
-}
-
-QByteArrayView Body(const core::CommandSpec& command) {
-    return QByteArrayView(command.body.data(), static_cast<qsizetype>(command.body.size()));
-}
-
 }  // namespace
 
-LoggerTransfer::LoggerTransfer(MeterLink& link, TComPort& comm2, TransferView& view,
-                               TransferLimits limits)
-    : m_link(link), m_comm2(comm2), m_view(view), m_limits(limits) {}
+LoggerTransfer::LoggerTransfer(MeterLink& link, DevicePort& comm2, TransferView& view)
+    : m_link(link), m_comm2(comm2), m_view(view), m_clock(link.LinkClock()) {}
 
 std::uint32_t LoggerTransfer::RequestHeader(QByteArray& memoryImage) {
     m_view.ShowBusyCursor(true);
-    const Clock::time_point start = Clock::now();
+    const Clock::TimePoint start = m_clock.Now();
     auto request = [this] {
         ++m_counters.headerRequests;
-        SendCommand(m_comm2, Body(core::kMemoryHeader));
+        SendCommand(m_comm2, core::kMemoryHeader);
     };
     request();
     bool valid = false;
-    for (int attempt = 0; attempt < kHeaderAttempts && !valid;) {
-        const milliseconds left = std::max(milliseconds(0), m_limits.headerLimit - Since(start));
-        const int count = WaitForInput(m_comm2, static_cast<int>(core::kHeaderReplyBytes),
-                                       InputTarget::AtLeast, left);
+    for (int attempt = 0; attempt < kExchangeLimits.headerAttempts && !valid;) {
+        const milliseconds left = Remaining(m_clock, start, kExchangeLimits.headerLimit);
+        const int count =
+            WaitForInput(m_comm2, m_clock, core::kHeaderReplyBytes, InputTarget::AtLeast, left);
         if (count == core::kHeaderReplyBytes) {
-            const QByteArray reply = m_comm2.Read(static_cast<int>(core::kHeaderReplyBytes));
+            QByteArray reply;
+            Attempt(QStringLiteral("reading the memory header"), m_comm2,
+                    [&] { reply = m_comm2.Read(core::kHeaderReplyBytes); });
             if (reply.size() == core::kHeaderReplyBytes) {
                 if (memoryImage.size() < core::kHeaderReplyBytes)
                     memoryImage.resize(core::kFirstRecordOffset, '\0');
@@ -70,7 +60,7 @@ std::uint32_t LoggerTransfer::RequestHeader(QByteArray& memoryImage) {
         return 0;
     }
     m_comm2.PurgeInput();
-    WaitMs(static_cast<int>(kHeaderSettle.count()));
+    m_clock.Pause(kExchangeLimits.headerSettle);
     m_view.ShowBusyCursor(false);
     return core::HeaderEndAddress(memoryImage);
 }
@@ -85,13 +75,11 @@ core::DownloadCode LoggerTransfer::TransferMemory(QByteArray& memoryImage) {
     const int expected = size.expectedBytes;
     m_counters.expectedBytes = expected;
 
-    SendCommand(m_comm2, Body(core::kStartDownload));
+    SendCommand(m_comm2, core::kStartDownload);
     m_view.ShowTransferProgress(expected);
-    try {
-        ReceiveBlocks(memoryImage, expected);
-    } catch (const EAbort&) {  // the port failed under the transfer: what came so far counts
-    } catch (const EComError&) {
-    }
+    // A port that fails under the transfer ends it; what came so far counts.
+    Attempt(QStringLiteral("receiving the logger memory"), m_comm2,
+            [&] { ReceiveBlocks(memoryImage, expected); });
     m_view.CloseTransferProgress();
     return m_counters.receivedBytes < expected ? core::DownloadCode::ShortTransfer
                                                : core::DownloadCode::Success;
@@ -100,10 +88,13 @@ core::DownloadCode LoggerTransfer::TransferMemory(QByteArray& memoryImage) {
 void LoggerTransfer::ReceiveBlocks(QByteArray& memoryImage, int expected) {
     int& received = m_counters.receivedBytes;
     int& retries = m_counters.retries;
-    Clock::time_point last = Clock::now();
+    Clock::TimePoint last = m_clock.Now();
+    const auto quietFor = [&] {
+        return std::chrono::duration_cast<milliseconds>(m_clock.Now() - last);
+    };
     // After the last expected block the loop runs on until the meter falls silent.
-    while (Since(last) < m_limits.silenceLimit && received <= expected &&
-           retries <= core::kMaxTransferRetries) {
+    while (quietFor() < kExchangeLimits.blockSilence && received <= expected &&
+           retries <= kExchangeLimits.maxBlockRetries) {
         const int waiting = m_comm2.InputCount();
         if (waiting >= core::kBlockBytes) {
             const QByteArray block = m_comm2.Read(core::kBlockBytes);
@@ -111,7 +102,7 @@ void LoggerTransfer::ReceiveBlocks(QByteArray& memoryImage, int expected) {
             memoryImage.append(block.sliced(1, core::kBlockPayloadBytes));
             received += core::kBlockPayloadBytes;
             if (core::BlockChecksumMatches(block)) {
-                SendCommand(m_comm2, Body(core::kBlockAccepted));
+                SendCommand(m_comm2, core::kBlockAccepted);
                 m_view.SetBytesReceived(received);
                 m_view.RepaintProgress();
             } else {
@@ -120,22 +111,23 @@ void LoggerTransfer::ReceiveBlocks(QByteArray& memoryImage, int expected) {
                 // Whatever still waits belongs to the refused block (noise made it longer): the
                 // meter sends the block again whole, and it must not start behind leftovers.
                 m_comm2.PurgeInput();
-                SendCommand(m_comm2, Body(core::kBlockRefused));
+                SendCommand(m_comm2, core::kBlockRefused);
                 memoryImage.chop(core::kBlockPayloadBytes);
                 received -= core::kBlockPayloadBytes;
             }
-            last = Clock::now();
-        } else if (waiting > 0 && Since(last) > m_limits.partialLimit) {
+            last = m_clock.Now();
+        } else if (waiting > 0 && quietFor() > kExchangeLimits.partialBlockLimit) {
             m_comm2.Read(waiting);  // a broken block: dropped, and asked for again
             ++retries;
             m_view.RepaintProgress();
-            SendCommand(m_comm2, Body(core::kBlockRefused));
-            last = Clock::now();
+            SendCommand(m_comm2, core::kBlockRefused);
+            last = m_clock.Now();
         } else if (waiting == 0) {
             m_comm2.WaitForReadable(kIdleLook);
         } else {
-            std::this_thread::sleep_for(kPartialLook);
+            m_clock.Sleep(kPartialLook);
         }
     }
 }
+
 }  // namespace kr820::link

@@ -2,15 +2,15 @@
 #pragma once
 
 #include <QByteArray>
-#include <chrono>
 #include <cstdint>
 
 #include "core/download/transfer_rules.h"
 
 namespace kr820::link {
 
+class Clock;
+class DevicePort;
 class MeterLink;
-class TComPort;
 
 // What the download shows while it runs; the window layer implements it.
 class TransferView {
@@ -24,13 +24,6 @@ public:
     virtual void CloseTransferProgress() = 0;
 };
 
-// Time limits of the block protocol, adjustable so tests need not wait for them in full.
-struct TransferLimits {
-    std::chrono::milliseconds headerLimit{2000};   // one limit over every header attempt
-    std::chrono::milliseconds silenceLimit{3000};  // no block for this long ends the transfer
-    std::chrono::milliseconds partialLimit{1500};  // a partial block this old is refused
-};
-
 // Counters of the last transfer, for tests and figures.
 struct TransferCounters {
     int expectedBytes = 0;
@@ -40,15 +33,14 @@ struct TransferCounters {
 };
 
 // Copies the meter's logger memory to the PC on Comm2: the header request, then the blocks with
-// their acknowledgements. Takes the port over from the live path first; handing it back is the
-// caller's, whatever the result.
+// their acknowledgements, on the link's clock. Takes the port over from the live path first;
+// handing it back is the caller's, whatever the result.
 class LoggerTransfer {
 public:
-    LoggerTransfer(MeterLink& link, TComPort& comm2, TransferView& view,
-                   TransferLimits limits = {});
+    LoggerTransfer(MeterLink& link, DevicePort& comm2, TransferView& view);
 
     // Appends the memory bytes to `memoryImage`, which holds the 256-byte header area; the
-    // header reply goes over its first 26 bytes. Returns 0, 3, 4 or 6.
+    // header reply goes over its start. Returns 0, 3, 4 or 6.
     core::DownloadCode TransferMemory(QByteArray& memoryImage);
 
     // The end address from the meter's header, or 0 when no valid header came.
@@ -60,9 +52,9 @@ private:
     void ReceiveBlocks(QByteArray& memoryImage, int expected);
 
     MeterLink& m_link;
-    TComPort& m_comm2;
+    DevicePort& m_comm2;
     TransferView& m_view;
-    TransferLimits m_limits;
+    Clock& m_clock;
     TransferCounters m_counters;
 };
 

@@ -4,69 +4,82 @@
 #include <QDateTime>
 #include <QTimer>
 
+#include "core/protocol/command_table.h"
+#include "core/protocol/exchange_limits.h"
 #include "core/protocol/live_frame_cutter.h"
 #include "link/com_devices.h"
-#include "link/com_port.h"
 #include "link/link_view.h"
-#include "link/send_command.h"
+#include "link/port.h"
+#include "link/port_attempts.h"
 #include "link/wait.h"
 
 namespace kr820::link {
 namespace {
 
-constexpr int kModelReplyBytes = 6;
-constexpr int kReadChunkBytes = 256;  // more waits in the driver for the next receive event
-constexpr int kTicksBeforeLinkLost = 3;
-constexpr int kTickMs = 1000;
-constexpr int kShortestIntervalMs = 500;
-constexpr std::chrono::milliseconds kBusyLimit{3000};
+using core::kExchangeLimits;
 
-const QByteArray kModelQuery = QByteArrayLiteral("K");
-const QByteArray kLivePoll = QByteArrayLiteral("A");
+constexpr int kReadChunkBytes = 256;  // more waits in the driver for the next receive event
 
 }  // namespace
 
-MeterLink::MeterLink(core::AppState& state, TComPort& comm1, QTimer& mainTimer, LinkView& view,
-                     QObject* parent)
+MeterLink::MeterLink(core::AppState& state, DevicePort& comm1, QTimer& mainTimer, LinkView& view,
+                     Clock& clock, QObject* parent)
     : QObject(parent),
       m_state(state),
       m_comm1(comm1),
       m_mainTimer(mainTimer),
       m_view(view),
-      m_clock([] { return QDateTime::currentMSecsSinceEpoch(); }) {}
+      m_clock(clock),
+      m_wallClock([] { return QDateTime::currentMSecsSinceEpoch(); }) {}
 
 QString MeterLink::ConnectionPortText() const {
     return QStringLiteral("COM") + QString::number(m_state.CurrentPortIndex + 1);
 }
 
+void MeterLink::SetDevices(QStringList devices) {
+    m_devices = DeviceList(std::move(devices));
+    ShowChosenDevice();
+}
+
+void MeterLink::ShowChosenDevice() {
+    m_view.ShowDevices(m_devices);
+    const QString name = ComDeviceName(m_devices.ChosenText());
+    Attempt(QStringLiteral("naming the port"), m_comm1, [&] { m_comm1.SetDeviceName(name); });
+}
+
+bool MeterLink::ModelQueryAnswered() {
+    m_comm1.PurgeInput();
+    SendCommand(m_comm1, core::kModelQuery);
+    m_clock.Pause(core::kModelQuery.replyLimit);
+    if (m_comm1.InputCount() < core::kModelReplyBytes) return false;
+    QByteArray reply;
+    Attempt(QStringLiteral("reading the model"), m_comm1,
+            [&] { reply = m_comm1.Read(core::kModelReplyBytes); });
+    const QByteArrayView mark(core::kModelMark.data(), core::kModelMark.size());
+    return reply.size() == core::kModelReplyBytes && reply.contains(mark);
+}
+
 void MeterLink::SearchMeter() {
-    const int attempts = m_view.DeviceCount();
+    const int attempts = m_devices.Count();
     int i = -1;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         ++i;
-        m_view.SelectDevice(i < m_view.DeviceCount() ? i : -1);
-        TrySetDeviceName(m_comm1, ComDeviceName(m_view.SelectedDeviceText()));
+        m_devices.Choose(i);
+        ShowChosenDevice();
         m_comm1.SetOnRxChar(nullptr);
-        m_view.SetSplashStatus(QStringLiteral("Searching Meter on ") + m_view.SelectedDeviceText());
-        WaitMs(300);
+        m_view.SetSplashStatus(QStringLiteral("Searching Meter on ") + m_devices.ChosenText());
+        m_clock.Pause(kExchangeLimits.searchSettle);
 
         if (!TryOpen(m_comm1)) {
             // A device that cannot be opened leaves the list; the next one moves into its place.
-            if (m_view.SelectedDeviceIndex() >= 0)
-                m_view.RemoveDevice(m_view.SelectedDeviceIndex());
+            if (m_devices.ChosenIndex() >= 0) {
+                m_devices.Remove(m_devices.ChosenIndex());
+                m_view.ShowDevices(m_devices);
+            }
             --i;
             continue;
         }
-        m_comm1.PurgeInput();
-        SendCommand(m_comm1, kModelQuery);
-        WaitMs(500);
-
-        if (m_comm1.InputCount() < kModelReplyBytes) {
-            TryClose(m_comm1);
-            continue;
-        }
-        const QByteArray reply = m_comm1.Read(kModelReplyBytes);
-        if (reply.size() == kModelReplyBytes && reply.contains("820")) {
+        if (ModelQueryAnswered()) {
             m_view.EnableRun(true);
             m_view.EnableStop(false);
             m_state.ModelCode = 820;
@@ -74,7 +87,7 @@ void MeterLink::SearchMeter() {
             m_state.LastConnectedPort = m_state.CurrentPortIndex = i;
             break;
         }
-        TryClose(m_comm1);
+        m_comm1.Close();
     }
 
     if (m_state.Connected) {
@@ -83,10 +96,10 @@ void MeterLink::SearchMeter() {
         m_view.SetStatusPanels(m_comm1.DeviceName(), kOnConnection);
     } else {
         m_state.ModelCode = 820;
-        if (m_state.LastConnectedPort >= m_view.DeviceCount()) m_state.LastConnectedPort = 0;
-        m_view.SelectDevice(
-            m_state.LastConnectedPort < m_view.DeviceCount() ? m_state.LastConnectedPort : -1);
-        TrySetDeviceName(m_comm1, ComDeviceName(m_view.SelectedDeviceText()));
+        if (m_state.LastConnectedPort >= m_devices.Count()) m_state.LastConnectedPort = 0;
+        m_devices.Choose(m_state.LastConnectedPort < m_devices.Count() ? m_state.LastConnectedPort
+                                                                       : -1);
+        ShowChosenDevice();
         m_state.CurrentPortIndex = m_state.LastConnectedPort;
         m_view.ShowNoConnection(true);
         m_view.SetStatusPanels(m_comm1.DeviceName(), kOffConnection);
@@ -94,17 +107,18 @@ void MeterLink::SearchMeter() {
 
     // The remembered port is polled even without a meter, so that one switched on later is
     // picked up by the supervision without a new search.
-    TryClose(m_comm1);
-    m_comm1.SetOnRxChar([this](TComPort& sender) { Comm1RxChar(sender); });
-    WaitMs(500);
-    TryOpen(m_comm1);
-    m_comm1.PurgeInput();
-    if (m_comm1.Active()) SendCommand(m_comm1, kLivePoll);
+    m_comm1.Close();
+    m_comm1.SetOnRxChar([this](Port& sender) { Comm1RxChar(sender); });
+    m_clock.Pause(kExchangeLimits.reopenSettle);
+    if (TryOpen(m_comm1)) {
+        m_comm1.PurgeInput();
+        SendCommand(m_comm1, core::kPoll);
+    }
 }
 
 void MeterLink::MainTimerTimer() {
     m_state.TimerBusy = true;
-    const qint64 nowMs = m_clock();
+    const Clock::TimePoint now = m_clock.Now();
     ++m_state.RateTicks;
 
     if (m_state.FrameReceived) {
@@ -113,26 +127,30 @@ void MeterLink::MainTimerTimer() {
         if (m_state.RealTimeRecording && m_state.RateTicks >= m_state.RealTimeRate) {
             m_state.RateTicks = 0;
             if (m_onRealTimeSample)
-                m_onRealTimeSample(core::ToTDateTime(QDateTime::fromMSecsSinceEpoch(nowMs)));
+                m_onRealTimeSample(
+                    core::ToTDateTime(QDateTime::fromMSecsSinceEpoch(m_wallClock())));
             m_state.RealTimeUnsaved = true;
         }
-    } else if (++m_state.MissedTicks >= kTicksBeforeLinkLost) {
+    } else if (++m_state.MissedTicks >= kExchangeLimits.ticksBeforeLinkLost) {
         DeclareLinkLost();
     }
 
     // A meter unplugged and plugged back appears under the same name again: reopen the port that
     // closed itself, so that supervision can find the meter without the user choosing it anew.
     if (!m_comm1.Active() && m_comm1.DeviceLost() && TryOpen(m_comm1)) m_comm1.PurgeInput();
-    if (m_comm1.Active()) SendCommand(m_comm1, kLivePoll);
+    if (m_comm1.Active()) SendCommand(m_comm1, core::kPoll);
 
     if (m_resynchronise) {
         m_resynchronise = false;
     } else {
-        const qint64 driftMs = (nowMs - m_previousTickMs) - kTickMs;
-        const qint64 interval = m_mainTimer.interval() - driftMs;
-        m_mainTimer.setInterval(static_cast<int>(std::max<qint64>(interval, kShortestIntervalMs)));
+        using std::chrono::milliseconds;
+        const milliseconds drift =
+            std::chrono::duration_cast<milliseconds>(now - m_previousTick) - kExchangeLimits.tick;
+        const qint64 interval = m_mainTimer.interval() - drift.count();
+        m_mainTimer.setInterval(
+            static_cast<int>(std::max<qint64>(interval, kExchangeLimits.shortestTick.count())));
     }
-    m_previousTickMs = nowMs;
+    m_previousTick = now;
     m_state.TimerBusy = false;
 }
 
@@ -157,16 +175,13 @@ void MeterLink::RestoreLink() {
     m_state.Connected = true;
 }
 
-void MeterLink::Comm1RxChar(TComPort& sender) {
+void MeterLink::Comm1RxChar(Port& sender) {
     m_state.RxBusy = true;
     const int waiting = std::min(sender.InputCount(), kReadChunkBytes);
-    if (waiting > 0) {
-        try {
-            m_state.LiveBuffer.append(sender.Read(waiting));
-        } catch (const EAbort&) {
-        } catch (const EComError&) {
-        }
-    }
+    // A failed read leaves the bytes for the next event; the frames already buffered still count.
+    if (waiting > 0)
+        Attempt(QStringLiteral("reading live frames"), sender,
+                [&] { m_state.LiveBuffer.append(sender.Read(waiting)); });
     core::CutLiveFrames(m_state.LiveBuffer, [this](const QByteArray& frame) {
         m_state.FrameReceived = true;
         if (!m_state.Connected) RestoreLink();
@@ -175,54 +190,65 @@ void MeterLink::Comm1RxChar(TComPort& sender) {
     m_state.RxBusy = false;
 }
 
-void MeterLink::ComboBoxDeviceNameChange() {
-    WaitWhile([this] { return m_state.TimerBusy; }, kBusyLimit);
-    TryClose(m_comm1);
-    TrySetDeviceName(m_comm1, ComDeviceName(m_view.SelectedDeviceText()));
-    TryOpen(m_comm1);
-    m_state.CurrentPortIndex = m_state.LastConnectedPort = m_view.SelectedDeviceIndex();
+void MeterLink::ComboBoxDeviceNameChange(const QString& chosenText) {
+    WaitWhile(
+        m_clock, [this] { return m_state.TimerBusy; }, kExchangeLimits.busyLimit);
+    m_comm1.Close();
+    m_devices.ChooseText(chosenText);
+    Attempt(QStringLiteral("naming the port"), m_comm1,
+            [&] { m_comm1.SetDeviceName(ComDeviceName(chosenText)); });
+    OpenOrReport(m_comm1);
+    m_state.CurrentPortIndex = m_state.LastConnectedPort = m_devices.ChosenIndex();
 }
 
 void MeterLink::QuiesceLivePath() {
-    WaitWhile([this] { return m_state.TimerBusy; }, kBusyLimit);
+    WaitWhile(
+        m_clock, [this] { return m_state.TimerBusy; }, kExchangeLimits.busyLimit);
     m_mainTimer.stop();
-    WaitWhile([this] { return m_state.RxBusy; }, kBusyLimit);
+    WaitWhile(
+        m_clock, [this] { return m_state.RxBusy; }, kExchangeLimits.busyLimit);
 }
 
 void MeterLink::TakeUpPolling() {
-    TryClose(m_comm1);
-    m_comm1.SetOnRxChar([this](TComPort& sender) { Comm1RxChar(sender); });
-    WaitMs(500);
-    TryOpen(m_comm1);
-    m_comm1.PurgeInput();
-    SendCommand(m_comm1, kLivePoll);
+    m_comm1.Close();
+    m_comm1.SetOnRxChar([this](Port& sender) { Comm1RxChar(sender); });
+    m_clock.Pause(kExchangeLimits.reopenSettle);
+    if (TryOpen(m_comm1)) {
+        m_comm1.PurgeInput();
+        SendCommand(m_comm1, core::kPoll);
+    }
     m_mainTimer.start();
 }
 
-void MeterLink::SwitchToDownloadPort(TComPort& comm2) {
-    TryClose(m_comm1);
-    TryClose(comm2);
-    TrySetDeviceName(comm2, m_comm1.DeviceName());
-    TrySetBaudRate(comm2, m_comm1.BaudRate());
+void MeterLink::SwitchToDownloadPort(DevicePort& comm2) {
+    m_comm1.Close();
+    comm2.Close();
+    Attempt(QStringLiteral("naming the download port"), comm2,
+            [&] { comm2.SetDeviceName(m_comm1.DeviceName()); });
+    Attempt(QStringLiteral("setting the download port's baud rate"), comm2,
+            [&] { comm2.SetBaudRate(m_comm1.BaudRate()); });
     comm2.SetOnRxChar(nullptr);
-    WaitMs(500);
-    TryOpen(comm2);
+    m_clock.Pause(kExchangeLimits.reopenSettle);
+    // A port that stays closed gets no header: the download reports a read error.
+    OpenOrReport(comm2);
 }
 
-void MeterLink::ReturnFromDownloadPort(TComPort& comm2) {
+void MeterLink::ReturnFromDownloadPort(DevicePort& comm2) {
     // No poll here: the next tick polls.
-    TryClose(comm2);
-    TryOpen(m_comm1);
-    WaitMs(500);
+    comm2.Close();
+    OpenOrReport(m_comm1);
+    m_clock.Pause(kExchangeLimits.reopenSettle);
     m_mainTimer.start();
 }
 
 void MeterLink::ChangeBaudRate(int bitsPerSecond) {
-    WaitWhile([this] { return m_state.RxBusy; }, kBusyLimit);
-    TryClose(m_comm1);
-    TrySetBaudRate(m_comm1, bitsPerSecond);
-    WaitMs(500);
-    TryOpen(m_comm1);
+    WaitWhile(
+        m_clock, [this] { return m_state.RxBusy; }, kExchangeLimits.busyLimit);
+    m_comm1.Close();
+    Attempt(QStringLiteral("changing the baud rate"), m_comm1,
+            [&] { m_comm1.SetBaudRate(bitsPerSecond); });
+    m_clock.Pause(kExchangeLimits.reopenSettle);
+    OpenOrReport(m_comm1);
 }
 
 }  // namespace kr820::link

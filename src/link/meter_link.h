@@ -3,16 +3,20 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QStringList>
 #include <functional>
 
 #include "core/state/app_state.h"
+#include "link/clock.h"
+#include "link/device_list.h"
 
 class QTimer;
 
 namespace kr820::link {
 
+class DevicePort;
 class LinkView;
-class TComPort;
+class Port;
 
 // Finds the meter at start-up and supervises the link once a second: polls, declares the link
 // lost after three ticks without a frame, restores it on the next frame, and keeps the ticks one
@@ -21,16 +25,21 @@ class MeterLink : public QObject {
     Q_OBJECT
 
 public:
-    using Clock = std::function<qint64()>;  // milliseconds, for the interval correction
+    using WallClock = std::function<qint64()>;  // milliseconds since the epoch
 
-    MeterLink(core::AppState& state, TComPort& comm1, QTimer& mainTimer, LinkView& view,
-              QObject* parent = nullptr);
+    MeterLink(core::AppState& state, DevicePort& comm1, QTimer& mainTimer, LinkView& view,
+              Clock& clock, QObject* parent = nullptr);
+
+    // The devices the search walks, in the system's order; the first is chosen and the live port
+    // named after it.
+    void SetDevices(QStringList devices);
+    const DeviceList& Devices() const { return m_devices; }
 
     void SearchMeter();
     void MainTimerTimer();
-    void Comm1RxChar(TComPort& sender);
+    void Comm1RxChar(Port& sender);
     // The user chose or typed a device.
-    void ComboBoxDeviceNameChange();
+    void ComboBoxDeviceNameChange(const QString& chosenText);
     // The hidden baud-rate items.
     void ChangeBaudRate(int bitsPerSecond);
 
@@ -40,8 +49,11 @@ public:
     void QuiesceLivePath();
     void TakeUpPolling();
     // The download runs on Comm2, on Comm1's device and baud rate, while Comm1 is closed.
-    void SwitchToDownloadPort(TComPort& comm2);
-    void ReturnFromDownloadPort(TComPort& comm2);
+    void SwitchToDownloadPort(DevicePort& comm2);
+    void ReturnFromDownloadPort(DevicePort& comm2);
+
+    // The time every exchange on this link waits and measures its limits on.
+    Clock& LinkClock() const { return m_clock; }
 
     // Called for every live frame cut from the stream, after the link state is updated.
     void SetOnLiveFrame(std::function<void(const QByteArray& frame)> handler) {
@@ -51,22 +63,27 @@ public:
     void SetOnRealTimeSample(std::function<void(core::TDateTime now)> handler) {
         m_onRealTimeSample = std::move(handler);
     }
-    void SetClock(Clock clock) { m_clock = std::move(clock); }
+    // The time stamped on real-time samples; the system's time unless a test sets one.
+    void SetWallClock(WallClock clock) { m_wallClock = std::move(clock); }
 
 private:
     void DeclareLinkLost();
     void RestoreLink();
-    void CorrectInterval();
+    void ShowChosenDevice();
+    // The model query on the chosen device, which is open: whether a meter answered.
+    bool ModelQueryAnswered();
     QString ConnectionPortText() const;
 
     core::AppState& m_state;
-    TComPort& m_comm1;
+    DevicePort& m_comm1;
     QTimer& m_mainTimer;
     LinkView& m_view;
+    Clock& m_clock;
+    DeviceList m_devices;
     std::function<void(const QByteArray&)> m_onLiveFrame;
     std::function<void(core::TDateTime)> m_onRealTimeSample;
-    Clock m_clock;
-    qint64 m_previousTickMs = 0;
+    WallClock m_wallClock;
+    Clock::TimePoint m_previousTick;
     bool m_resynchronise = true;
 };
 

@@ -94,7 +94,7 @@ core::DownloadCode LoggerDownload::DownloadLogger() {
     m_shown = false;
     m_failedImage.clear();
     QByteArray image(core::kFirstRecordOffset, '\0');
-    link::LoggerTransfer transfer(m_host.Link(), m_host.DownloadPort(), *this, m_limits);
+    link::LoggerTransfer transfer(m_host.Link(), m_host.DownloadPort(), *this);
     const core::DownloadCode transferred = transfer.TransferMemory(image);
     if (transferred != core::DownloadCode::Success) return transferred;
 

@@ -27,8 +27,6 @@ public:
     // One attempt: transfer, decode, store, show.
     core::DownloadCode DownloadLogger();
 
-    void SetLimits(link::TransferLimits limits) { m_limits = limits; }
-
 private:
     void ShowBusyCursor(bool busy) override;
     void ShowTransferProgress(int totalBytes) override;
@@ -38,7 +36,6 @@ private:
 
     MeterHost& m_host;
     ui::Prompter& m_prompter;
-    link::TransferLimits m_limits;
     QPointer<ui::TfrmScope> m_progress;
     bool m_shown = false;      // the last attempt's sets reached the window
     QByteArray m_failedImage;  // the last attempt's image when its decode found a damaged record

@@ -12,8 +12,8 @@ namespace kr820::graph {
 class TfrmGraph;
 }
 namespace kr820::link {
+class DevicePort;
 class MeterLink;
-class TComPort;
 }  // namespace kr820::link
 
 namespace kr820::meter {
@@ -30,7 +30,7 @@ public:
     virtual core::AppState& State() = 0;
     virtual link::MeterLink& Link() = 0;
     // Comm2: the port the download runs on, on Comm1's device, while Comm1 is closed.
-    virtual link::TComPort& DownloadPort() = 0;
+    virtual link::DevicePort& DownloadPort() = 0;
 
     // The DataLogger window, created or brought back to its normal size.
     virtual graph::TfrmGraph* ShowDataLoggerWindow() = 0;

@@ -9,22 +9,23 @@
 
 #include "app/frm_main.h"
 #include "fake_prompter.h"
+#include "link/clock.h"
 #include "running_emulator.h"
 
 namespace kr820::testing {
 
 // The program's main window started headless against an emulated meter behind a symlink, with
-// a program folder of its own.
+// a program folder of its own; its exchanges run on `clock`.
 class MainWindowRig : public ::testing::Test {
 protected:
-    void StartProgram() {
+    void StartProgram(link::Clock& clock = link::SteadyClock::Shared()) {
         ASSERT_TRUE(home.isValid());
         qputenv("KR820_HOME", home.path().toLocal8Bit());
         meter = StartEmulator();
         std::string error;
         ASSERT_TRUE(meter->MakeSymlink(device.toStdString(), &error)) << error;
-        window = std::make_unique<app::TfrmMain>(prompter,
-                                                 [this](QStringList& list) { list << device; });
+        window = std::make_unique<app::TfrmMain>(
+            prompter, [this](QStringList& list) { list << device; }, clock);
         QSignalSpy finished(window.get(), &app::TfrmMain::startupFinished);
         window->show();
         ASSERT_TRUE(finished.wait(10000));

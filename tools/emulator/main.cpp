@@ -11,8 +11,8 @@
 
 #include "console_commands.h"
 #include "emulator_options.h"
+#include "logger_memory_builder.h"
 #include "memory_files.h"
-#include "memory_image_builder.h"
 #include "meter_emulator.h"
 #include "usage_text.h"
 

@@ -5,14 +5,15 @@
 #include <QtGlobal>
 #include <cstdint>
 
+#include "core/protocol/command_table.h"
+
 namespace kr820::core {
 
 // The meter's logger memory behind a 256-byte header area; a download builds it, a collection
 // file holds it byte for byte. It grows block by block, and a refused block is cut off its end.
 using MemoryImage = QByteArray;
 
-// Header area: the meter's 26-byte reply to "HEAD", then zeros.
-inline constexpr qsizetype kHeaderReplyBytes = 26;
+// Header area: the meter's reply to "HEAD" (kHeaderReplyBytes), then zeros.
 inline constexpr qsizetype kSetCountOffset = 10;   // hexadecimal text of any length
 inline constexpr qsizetype kMemoryEndOffset = 15;  // 8 hexadecimal digits: the end address
 inline constexpr int kMemoryEndDigits = 8;

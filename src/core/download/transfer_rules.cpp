@@ -2,13 +2,9 @@
 #include "core/download/transfer_rules.h"
 
 #include "core/data/hex_text.h"
+#include "core/protocol/command_frame.h"
 
 namespace kr820::core {
-namespace {
-
-constexpr int kChecksumOffset = 33;
-
-}  // namespace
 
 TransferSize ExpectedTransfer(std::uint32_t endAddress) {
     // Computed wide: an end address below the base is a header without a valid address.
@@ -21,7 +17,9 @@ TransferSize ExpectedTransfer(std::uint32_t endAddress) {
 }
 
 bool IsHeaderReply(QByteArrayView reply) {
-    return reply.size() >= 5 && reply.first(5) == QByteArrayView("\x02HEAD", 5);
+    const QByteArrayView word = BodyOf(kMemoryHeader);
+    return reply.size() > word.size() && reply.front() == kStx &&
+           reply.sliced(1, word.size()) == word;
 }
 
 std::uint32_t HeaderEndAddress(QByteArrayView reply) {
@@ -34,7 +32,7 @@ bool BlockChecksumMatches(QByteArrayView block) {
     unsigned sum = 0;
     for (int i = 1; i <= kBlockPayloadBytes; ++i) sum += static_cast<std::uint8_t>(block[i]);
     return static_cast<std::uint8_t>((sum & 0xFFu) | 0x80u) ==
-           static_cast<std::uint8_t>(block[kChecksumOffset]);
+           static_cast<std::uint8_t>(block[kBlockChecksumOffset]);
 }
 
 }  // namespace kr820::core

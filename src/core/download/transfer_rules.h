@@ -5,15 +5,13 @@
 #include <cstdint>
 
 #include "core/data/memory_image.h"
+#include "core/protocol/command_table.h"
 
 namespace kr820::core {
 
-// The logger download's block protocol: a 26-byte header reply, then the memory in 35-byte
-// blocks (a byte, 32 memory bytes, a checksum, a byte), each acknowledged or refused.
-inline constexpr int kBlockBytes = 35;
-inline constexpr int kBlockPayloadBytes = 32;
+// The logger download's block protocol: a header reply, then the memory in blocks, each
+// acknowledged or refused; the sizes are the command table's.
 inline constexpr int kMaxTransferBytes = static_cast<int>(kMaxLoggerMemoryBytes);
-inline constexpr int kMaxTransferRetries = 20;
 // The meter's memory addresses start above this; an end address equal to it means empty.
 inline constexpr std::uint32_t kMemoryBase = 0xFFFF;
 
@@ -34,12 +32,12 @@ struct TransferSize {
 };
 TransferSize ExpectedTransfer(std::uint32_t endAddress);
 
-// Whether the 26 bytes are a header reply: 02 "HEAD" at the start.
+// Whether the bytes are a header reply: the frame of "HEAD" without its checksum at the start.
 bool IsHeaderReply(QByteArrayView reply);
 // The end address: 8 hexadecimal digits at offset 15, read like C's "%8X".
 std::uint32_t HeaderEndAddress(QByteArrayView reply);
 
-// (sum of the 32 memory bytes modulo 256) OR 0x80, compared with the block's byte 33.
+// (sum of the memory bytes modulo 256) OR 0x80, compared with the block's checksum byte.
 bool BlockChecksumMatches(QByteArrayView block);
 
 }  // namespace kr820::core

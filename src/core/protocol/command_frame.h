@@ -5,6 +5,8 @@
 #include <QByteArrayView>
 #include <cstdint>
 
+#include "core/protocol/command_table.h"
+
 namespace kr820::core {
 
 inline constexpr char kStx = 0x02;
@@ -19,8 +21,10 @@ std::uint8_t CommandChecksum(QByteArrayView body);
 // STX, body, checksum, ETX: body.size() + 3 bytes.
 QByteArray FrameCommand(QByteArrayView body);
 
-// Sent after a verified write failed, before the next attempt. Not a framed body: it is the
-// frame as the meter expects it.
-inline const QByteArray kAbortFrame = QByteArray::fromHex("02AAAA03");
+// A command's body as the table holds it: the whole body, or the fixed start of one that
+// carries data.
+constexpr QByteArrayView BodyOf(const MeterCommand& command) {
+    return QByteArrayView(command.body.data(), static_cast<qsizetype>(command.body.size()));
+}
 
 }  // namespace kr820::core

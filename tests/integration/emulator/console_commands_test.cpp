@@ -25,7 +25,7 @@ using testing::ToHex;
 class Console : public testing::EmulatorOnLine {
 protected:
     std::string Run(const std::string& line) {
-        const ConsoleReply reply = ExecuteConsoleLine(line, &emulator_);
+        const ConsoleReply reply = ExecuteConsoleLine(line, &m_emulator);
         EXPECT_FALSE(reply.quit) << line;
         return reply.text;
     }
@@ -41,7 +41,7 @@ TEST_F(Console, SetChangesTheMeterField) {
     EXPECT_EQ(Run("set auto-off off"), "ok");
     EXPECT_EQ(Run("set type-j on"), "ok");
     EXPECT_EQ(Run("set t2-invalid on"), "ok");
-    const MeterState state = emulator_.State();
+    const MeterState state = m_emulator.State();
     EXPECT_EQ(state.t1.tenthsC, 305);
     EXPECT_EQ(state.t1.maxTenthsC, 305);  // the meter's MAX has seen the new reading
     EXPECT_EQ(state.t1.minTenthsC, MeterState{}.t1.minTenthsC);
@@ -53,21 +53,21 @@ TEST_F(Console, SetChangesTheMeterField) {
     // Under the wave the running extremes take readings in; the scripted ones stay put.
     EXPECT_EQ(Run("wave on"), "ok");
     EXPECT_EQ(Run("set t1 99"), "ok");
-    EXPECT_EQ(emulator_.State().t1.maxTenthsC, 305);
-    EXPECT_GE(emulator_.ReportedState().t1.maxTenthsC, 990 - kT1WaveTenthsC);
+    EXPECT_EQ(m_emulator.State().t1.maxTenthsC, 305);
+    EXPECT_GE(m_emulator.ReportedState().t1.maxTenthsC, 990 - kT1WaveTenthsC);
 }
 
 TEST_F(Console, MistakesAreAnsweredAndChangeNothing) {
-    const std::string before = EncodeLiveFrame(emulator_.State());
+    const std::string before = EncodeLiveFrame(m_emulator.State());
     for (const char* line : {"set t1 abc", "set t1", "set t1 1 2", "set mode 4", "set mode -1",
                              "set rel maybe", "set bogus 1", "frobnicate", "silent", "wave yes",
                              "wrong-last-byte -1", "model-reply \\q", "model-reply a b"}) {
         EXPECT_EQ(Run(line).rfind("error: ", 0), 0u) << line;
     }
-    EXPECT_EQ(ToHex(EncodeLiveFrame(emulator_.State())), ToHex(before));
-    EXPECT_FALSE(emulator_.IsSilent());
-    EXPECT_FALSE(emulator_.GetMotion().wave);
-    EXPECT_EQ(emulator_.Faults().wrongLastByteFrames, 0);
+    EXPECT_EQ(ToHex(EncodeLiveFrame(m_emulator.State())), ToHex(before));
+    EXPECT_FALSE(m_emulator.IsSilent());
+    EXPECT_FALSE(m_emulator.GetMotion().wave);
+    EXPECT_EQ(m_emulator.Faults().wrongLastByteFrames, 0);
     EXPECT_EQ(ToHex(Exchange(kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
 }
 
@@ -76,8 +76,8 @@ TEST_F(Console, SwitchesReachTheEmulator) {
                              "model-reply \\x02K820"}) {
         EXPECT_EQ(Run(line), "ok") << line;
     }
-    EXPECT_TRUE(emulator_.IsSilent());
-    const LiveReplyFaults faults = emulator_.Faults();
+    EXPECT_TRUE(m_emulator.IsSilent());
+    const LiveReplyFaults faults = m_emulator.Faults();
     EXPECT_EQ(faults.noise, kDefaultNoise);
     EXPECT_EQ(faults.splitGap, kDefaultSplitGap);
     EXPECT_TRUE(faults.doubleFrames);
@@ -89,7 +89,7 @@ TEST_F(Console, SwitchesReachTheEmulator) {
     }
     EXPECT_EQ(ToHex(Exchange(kModelQuery, 5)), "024B383230");
     EXPECT_EQ(ToHex(Exchange(kLivePoll, kLiveFrameBytes)),
-              ToHex(EncodeLiveFrame(emulator_.State())));  // one clean frame again
+              ToHex(EncodeLiveFrame(m_emulator.State())));  // one clean frame again
     EXPECT_EQ(Run("model-reply"), "ok");
     EXPECT_EQ(ToHex(Exchange(kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
 }
@@ -113,38 +113,38 @@ TEST_F(Console, LoggerMemoryAndDownloadFaults) {
     expected.badChecksumEveryTime = true;
     expected.silentAfterBlock = 5;
     expected.noisyBlock = 1;
-    EXPECT_EQ(emulator_.GetDownloadFaults(), expected);
-    EXPECT_EQ(emulator_.ByteTime(), kByteTimeAt19200);
+    EXPECT_EQ(m_emulator.GetDownloadFaults(), expected);
+    EXPECT_EQ(m_emulator.ByteTime(), kByteTimeAt19200);
 
     for (const char* line : {"memory generate rate=x", "memory load /nonexistent/m.820",
                              "memory frob", "memory generate", "bad-sum", "bad-sum x",
                              "head-length 1001", "end-address G", "paced maybe"}) {
         EXPECT_EQ(Run(line).rfind("error: ", 0), 0u) << line;
     }
-    EXPECT_EQ(emulator_.GetDownloadFaults(), expected);
+    EXPECT_EQ(m_emulator.GetDownloadFaults(), expected);
     EXPECT_EQ(Run("memory"), "ok end address 0xFFFF, 0 bytes in 0 blocks");
 
     for (const char* line : {"head-reply on", "head-length off", "end-address off", "bad-sum off",
                              "silent-after-block off", "block-noise off", "paced off"}) {
         EXPECT_EQ(Run(line), "ok") << line;
     }
-    EXPECT_EQ(emulator_.GetDownloadFaults(), DownloadFaults{});
-    EXPECT_EQ(emulator_.ByteTime(), 0ns);
+    EXPECT_EQ(m_emulator.GetDownloadFaults(), DownloadFaults{});
+    EXPECT_EQ(m_emulator.ByteTime(), 0ns);
 }
 
 TEST_F(Console, UnplugPlugStatusAndQuit) {
     EXPECT_EQ(Run(""), "");  // a blank line gets no answer, so answers pair with commands
     EXPECT_EQ(Run("unplug"), "ok");
-    EXPECT_FALSE(emulator_.IsPlugged());
+    EXPECT_FALSE(m_emulator.IsPlugged());
     EXPECT_EQ(Run("status").rfind("ok unplugged; t1 25.3 min 20.0 max 30.0", 0), 0u);
     const std::string plugged = Run("plug");
-    EXPECT_EQ(plugged, "ok " + emulator_.DevicePath());
-    EXPECT_TRUE(emulator_.IsPlugged());
+    EXPECT_EQ(plugged, "ok " + m_emulator.DevicePath());
+    EXPECT_TRUE(m_emulator.IsPlugged());
     EXPECT_EQ(Run("plug").rfind("error: ", 0), 0u);
     EXPECT_EQ(Run("set t2 -0.5"), "ok");
     EXPECT_NE(Run("status").find("t2 -0.5 min -0.5"), std::string::npos);
 
-    const ConsoleReply quit = ExecuteConsoleLine("quit", &emulator_);
+    const ConsoleReply quit = ExecuteConsoleLine("quit", &m_emulator);
     EXPECT_TRUE(quit.quit);
     EXPECT_EQ(quit.text, "ok");
 }

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "hex.h"
+#include "logger_memory_builder.h"
 #include "logger_transfer.h"
-#include "memory_image_builder.h"
 #include "meter_replies.h"
 
 namespace kr820::emulator {

@@ -23,24 +23,24 @@ class LineFaults : public testing::EmulatorOnLine {
 protected:
     void SetUp() override {
         EmulatorOnLine::SetUp();
-        state_.t1.tenthsC = -125;
-        state_.statusB = kStatusBRecording;
-        emulator_.SetState(state_);
+        m_state.t1.tenthsC = -125;
+        m_state.statusB = kStatusBRecording;
+        m_emulator.SetState(m_state);
     }
 
-    std::string Frame() const { return EncodeLiveFrame(state_); }
+    std::string Frame() const { return EncodeLiveFrame(m_state); }
     std::string DamagedFrame() const {
         std::string frame = Frame();
         frame.back() = kWrongLastByte;
         return frame;
     }
 
-    MeterState state_;
+    MeterState m_state;
 };
 
 TEST_F(LineFaults, ModelReplyGoesOutExactlyAsGiven) {
     for (const std::string& reply : {FromHex("024B383230"), std::string("x820xx")}) {
-        emulator_.SetModelReply(reply);
+        m_emulator.SetModelReply(reply);
         EXPECT_EQ(ToHex(Exchange(kModelQuery, reply.size())), ToHex(reply));
     }
     EXPECT_EQ(ToHex(Exchange(kLivePoll, kLiveFrameBytes)), ToHex(Frame()));
@@ -48,29 +48,29 @@ TEST_F(LineFaults, ModelReplyGoesOutExactlyAsGiven) {
 
 TEST_F(LineFaults, NoiseGoesInFrontOfEveryLiveFrameOnly) {
     const std::string noise = FromHex("FF0255");
-    emulator_.SetNoise(noise);
+    m_emulator.SetNoise(noise);
     EXPECT_EQ(ToHex(Exchange(kLivePoll, noise.size() + kLiveFrameBytes)), ToHex(noise + Frame()));
     EXPECT_EQ(ToHex(Exchange(kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
 
-    emulator_.SetDoubleFrames(true);
+    m_emulator.SetDoubleFrames(true);
     const std::string twice = noise + Frame() + noise + Frame();
     EXPECT_EQ(ToHex(Exchange(kLivePoll, twice.size())), ToHex(twice));
 
-    emulator_.SetNoise({});
-    emulator_.SetDoubleFrames(false);
+    m_emulator.SetNoise({});
+    m_emulator.SetDoubleFrames(false);
     EXPECT_EQ(ToHex(Exchange(kLivePoll, kLiveFrameBytes)), ToHex(Frame()));
 }
 
 TEST_F(LineFaults, WrongLastByteSpoilsOnlyTheNextFramesAndNothingElse) {
-    emulator_.SetWrongLastByte(2);
+    m_emulator.SetWrongLastByte(2);
     EXPECT_EQ(ToHex(Exchange(kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
     EXPECT_EQ(ToHex(Exchange(kLivePoll, kLiveFrameBytes)), ToHex(DamagedFrame()));
     EXPECT_EQ(ToHex(Exchange(kLivePoll, kLiveFrameBytes)), ToHex(DamagedFrame()));
     EXPECT_EQ(ToHex(Exchange(kLivePoll, kLiveFrameBytes)), ToHex(Frame()));
 
     // Counted in frames, not polls: a double answer spends one on its first frame.
-    emulator_.SetDoubleFrames(true);
-    emulator_.SetWrongLastByte(1);
+    m_emulator.SetDoubleFrames(true);
+    m_emulator.SetWrongLastByte(1);
     EXPECT_EQ(ToHex(Exchange(kLivePoll, 2 * kLiveFrameBytes)), ToHex(DamagedFrame() + Frame()));
     EXPECT_EQ(ToHex(Exchange(kLivePoll, 2 * kLiveFrameBytes)), ToHex(Frame() + Frame()));
 }
@@ -78,17 +78,17 @@ TEST_F(LineFaults, WrongLastByteSpoilsOnlyTheNextFramesAndNothingElse) {
 TEST_F(LineFaults, SplitFrameArrivesInPiecesAndWhole) {
     // Gaps far longer than the program's few milliseconds, so that a busy machine still lets
     // the reader see the first piece alone.
-    emulator_.SetSplitGap(80ms);
-    ASSERT_TRUE(line_->Write(kLivePoll));
-    const std::string first = line_->ReadOnce(1s);
+    m_emulator.SetSplitGap(80ms);
+    ASSERT_TRUE(m_line->Write(kLivePoll));
+    const std::string first = m_line->ReadOnce(1s);
     EXPECT_EQ(first.size(), kSplitPieceBytes);
-    const std::string rest = line_->Read(kLiveFrameBytes - first.size(), 2s);
+    const std::string rest = m_line->Read(kLiveFrameBytes - first.size(), 2s);
     EXPECT_EQ(ToHex(first + rest), ToHex(Frame()));
-    EXPECT_EQ(line_->ReadAll(100ms), "");
+    EXPECT_EQ(m_line->ReadAll(100ms), "");
 
-    emulator_.SetSplitGap(0ms);
-    ASSERT_TRUE(line_->Write(kLivePoll));
-    EXPECT_EQ(ToHex(line_->Read(kLiveFrameBytes, 1s)), ToHex(Frame()));
+    m_emulator.SetSplitGap(0ms);
+    ASSERT_TRUE(m_line->Write(kLivePoll));
+    EXPECT_EQ(ToHex(m_line->Read(kLiveFrameBytes, 1s)), ToHex(Frame()));
 }
 
 }  // namespace

@@ -21,22 +21,22 @@ class EmulatorOnLine : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
-        ASSERT_TRUE(emulator_.Start(&error)) << error;
-        line_ = std::make_unique<SlaveLine>(emulator_.DevicePath());
-        ASSERT_TRUE(line_->IsOpen()) << emulator_.DevicePath();
+        ASSERT_TRUE(m_emulator.Start(&error)) << error;
+        m_line = std::make_unique<SlaveLine>(m_emulator.DevicePath());
+        ASSERT_TRUE(m_line->IsOpen()) << m_emulator.DevicePath();
     }
 
     // Sends, waits for the expected answer, then collects anything behind it, so surplus bytes
     // (an echo, a second answer) show up as a mismatch instead of going unnoticed.
     std::string Exchange(const std::string& frame, std::size_t expectedBytes) {
         using namespace std::chrono_literals;
-        EXPECT_TRUE(line_->Write(frame));
-        std::string answer = line_->Read(expectedBytes, 1s);
-        return answer + line_->ReadAll(100ms);
+        EXPECT_TRUE(m_line->Write(frame));
+        std::string answer = m_line->Read(expectedBytes, 1s);
+        return answer + m_line->ReadAll(100ms);
     }
 
-    MeterEmulator emulator_;
-    std::unique_ptr<SlaveLine> line_;
+    MeterEmulator m_emulator;
+    std::unique_ptr<SlaveLine> m_line;
 };
 
 }  // namespace kr820::emulator::testing

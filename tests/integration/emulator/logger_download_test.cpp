@@ -11,9 +11,9 @@
 #include "byte_file.h"
 #include "hex.h"
 #include "line_fixture.h"
+#include "logger_memory_builder.h"
 #include "memory_blocks.h"
 #include "memory_files.h"
-#include "memory_image_builder.h"
 
 namespace kr820::emulator {
 namespace {
@@ -50,7 +50,7 @@ class LoggerDownload : public testing::EmulatorOnLine {
 protected:
     void SetUp() override {
         EmulatorOnLine::SetUp();
-        ASSERT_TRUE(emulator_.SetMemory(image_));
+        ASSERT_TRUE(m_emulator.SetMemory(m_image));
     }
 
     struct Outcome {
@@ -62,23 +62,23 @@ protected:
     // no block comes.
     Outcome Download(std::size_t blocks) {
         Outcome outcome;
-        EXPECT_TRUE(line_->Write(kDown));
+        EXPECT_TRUE(m_line->Write(kDown));
         while (outcome.memory.size() < blocks * 32 && outcome.refusals <= 20) {
-            const std::string block = line_->Read(kBlockFrameBytes, 1s);
+            const std::string block = m_line->Read(kBlockFrameBytes, 1s);
             if (block.size() != kBlockFrameBytes) break;
             if (SumOk(block)) {
                 outcome.memory += block.substr(1, 32);
-                EXPECT_TRUE(line_->Write(kAccept));
+                EXPECT_TRUE(m_line->Write(kAccept));
             } else {
                 ++outcome.refusals;
-                EXPECT_TRUE(line_->Write(kRefuse));
+                EXPECT_TRUE(m_line->Write(kRefuse));
             }
         }
         return outcome;
     }
 
-    std::string image_ = HundredByteImage();
-    std::string memory_ = image_.substr(kImageHeaderBytes) + std::string(28, '\xFF');
+    std::string m_image = HundredByteImage();
+    std::string m_memory = m_image.substr(kImageHeaderBytes) + std::string(28, '\xFF');
 };
 
 TEST_F(LoggerDownload, HeaderReplyCarriesSetCountAndEndAddress) {
@@ -88,58 +88,58 @@ TEST_F(LoggerDownload, HeaderReplyCarriesSetCountAndEndAddress) {
 TEST_F(LoggerDownload, EveryBlockPassesItsCheckAndTheMemoryArrivesWhole) {
     const Outcome outcome = Download(4);
     EXPECT_EQ(outcome.refusals, 0);
-    EXPECT_EQ(ToHex(outcome.memory), ToHex(memory_));
+    EXPECT_EQ(ToHex(outcome.memory), ToHex(m_memory));
     // After the last block the meter has nothing more to say: the PC ends on the silence.
-    EXPECT_EQ(line_->ReadAll(300ms), "");
-    EXPECT_EQ(emulator_.ReceivedBodies(),
+    EXPECT_EQ(m_line->ReadAll(300ms), "");
+    EXPECT_EQ(m_emulator.ReceivedBodies(),
               (std::vector<std::string>{"DOWN", "y\x03WN", "y\x03WN", "y\x03WN", "y\x03WN"}));
 }
 
 TEST_F(LoggerDownload, RefusedBlockComesAgainUnchanged) {
-    ASSERT_TRUE(line_->Write(kDown));
-    const std::string first = line_->Read(kBlockFrameBytes, 1s);
+    ASSERT_TRUE(m_line->Write(kDown));
+    const std::string first = m_line->Read(kBlockFrameBytes, 1s);
     ASSERT_TRUE(SumOk(first));
     EXPECT_EQ(ToHex(Exchange(kRefuse, kBlockFrameBytes)), ToHex(first));
     EXPECT_EQ(ToHex(Exchange(kRefuse, kBlockFrameBytes)), ToHex(first));
     const std::string second = Exchange(kAccept, kBlockFrameBytes);
     EXPECT_TRUE(SumOk(second));
-    EXPECT_EQ(second.substr(1, 32), memory_.substr(32, 32));
+    EXPECT_EQ(second.substr(1, 32), m_memory.substr(32, 32));
 }
 
 TEST_F(LoggerDownload, BlockWithAWrongSumTheFirstTimeIsResentRight) {
     DownloadFaults faults;
     faults.badChecksumBlock = 2;
-    emulator_.SetDownloadFaults(faults);
+    m_emulator.SetDownloadFaults(faults);
     const Outcome outcome = Download(4);
     EXPECT_EQ(outcome.refusals, 1);
-    EXPECT_EQ(ToHex(outcome.memory), ToHex(memory_));
+    EXPECT_EQ(ToHex(outcome.memory), ToHex(m_memory));
 }
 
 TEST_F(LoggerDownload, SilenceAfterABlockLeavesTheDownloadShort) {
     DownloadFaults faults;
     faults.silentAfterBlock = 1;
-    emulator_.SetDownloadFaults(faults);
+    m_emulator.SetDownloadFaults(faults);
     const Outcome outcome = Download(4);
-    EXPECT_EQ(ToHex(outcome.memory), ToHex(memory_.substr(0, 64)));
-    ASSERT_TRUE(line_->Write(kRefuse));
-    EXPECT_EQ(line_->ReadAll(300ms), "");  // not even a resend
+    EXPECT_EQ(ToHex(outcome.memory), ToHex(m_memory.substr(0, 64)));
+    ASSERT_TRUE(m_line->Write(kRefuse));
+    EXPECT_EQ(m_line->ReadAll(300ms), "");  // not even a resend
 }
 
 TEST_F(LoggerDownload, EraseLeavesNothingRecorded) {
     EXPECT_EQ(ToHex(Exchange(kErase, kErase.size())), ToHex(kErase));
     EXPECT_EQ(Exchange(kHead, kHeaderReplyBytes).substr(10, 13), "   0 0000FFFF");
-    ASSERT_TRUE(line_->Write(kDown));
-    EXPECT_EQ(line_->ReadAll(300ms), "");
+    ASSERT_TRUE(m_line->Write(kDown));
+    EXPECT_EQ(m_line->ReadAll(300ms), "");
 }
 
 TEST_F(LoggerDownload, PacedBytesTakeTheirTimeOnTheLine) {
     // Slower than 19200 baud, so that the lower bound stands out of any scheduling noise.
-    emulator_.SetByteTime(2ms);
+    m_emulator.SetByteTime(2ms);
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(line_->Write(kHead));
-    const std::string reply = line_->Read(kHeaderReplyBytes, 2s);
+    ASSERT_TRUE(m_line->Write(kHead));
+    const std::string reply = m_line->Read(kHeaderReplyBytes, 2s);
     const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(reply, image_.substr(0, kHeaderReplyBytes));
+    EXPECT_EQ(reply, m_image.substr(0, kHeaderReplyBytes));
     EXPECT_GE(took, 26 * 2ms);
 }
 
@@ -149,48 +149,48 @@ protected:
         LoggerDownload::SetUp();
         char folderTemplate[] = "/tmp/kr820-emulator-memory-XXXXXX";
         ASSERT_NE(mkdtemp(folderTemplate), nullptr);
-        folder_ = folderTemplate;
+        m_folder = folderTemplate;
     }
     void TearDown() override {
         for (const char* name : {"/saved.820", "/other.820", "/short.820"})
-            unlink((folder_ + name).c_str());
-        rmdir(folder_.c_str());
+            unlink((m_folder + name).c_str());
+        rmdir(m_folder.c_str());
     }
-    std::string folder_;
+    std::string m_folder;
 };
 
 TEST_F(CollectionFile, LoadedFileIsWhatHeadAndDownDeliver) {
     // A file with bytes a built memory never has: its header reply and memory come back as
     // they stand, not rebuilt.
-    std::string file = DownloadedImage(image_);
+    std::string file = DownloadedImage(m_image);
     file.replace(5, 5, "x.y.z");
     file[kImageHeaderBytes + 2] = '\x7E';
-    const std::string path = folder_ + "/other.820";
+    const std::string path = m_folder + "/other.820";
     ASSERT_TRUE(WriteByteFile(path, file, nullptr));
     std::string error;
-    ASSERT_TRUE(LoadMemoryFile(path, &emulator_, &error)) << error;
+    ASSERT_TRUE(LoadMemoryFile(path, &m_emulator, &error)) << error;
     EXPECT_EQ(Exchange(kHead, kHeaderReplyBytes), file.substr(0, kHeaderReplyBytes));
     EXPECT_EQ(ToHex(Download(4).memory), ToHex(file.substr(kImageHeaderBytes)));
 
     // Shorter than its header: refused, and the memory stays.
-    ASSERT_TRUE(WriteByteFile(folder_ + "/short.820", file.substr(0, 255), nullptr));
-    EXPECT_FALSE(LoadMemoryFile(folder_ + "/short.820", &emulator_, &error));
+    ASSERT_TRUE(WriteByteFile(m_folder + "/short.820", file.substr(0, 255), nullptr));
+    EXPECT_FALSE(LoadMemoryFile(m_folder + "/short.820", &m_emulator, &error));
     EXPECT_NE(error.find("short.820"), std::string::npos);
-    EXPECT_EQ(emulator_.Memory(), file);
-    EXPECT_FALSE(LoadMemoryFile(folder_ + "/missing.820", &emulator_, &error));
+    EXPECT_EQ(m_emulator.Memory(), file);
+    EXPECT_FALSE(LoadMemoryFile(m_folder + "/missing.820", &m_emulator, &error));
 }
 
 TEST_F(CollectionFile, SavedMemoryIsWhatADownloadGivesAndLoadsBackTheSame) {
-    const std::string path = folder_ + "/saved.820";
+    const std::string path = m_folder + "/saved.820";
     std::string error;
-    ASSERT_TRUE(SaveMemoryFile(path, emulator_.Memory(), &error)) << error;
+    ASSERT_TRUE(SaveMemoryFile(path, m_emulator.Memory(), &error)) << error;
     std::string saved;
     ASSERT_TRUE(ReadByteFile(path, &saved, &error)) << error;
-    EXPECT_EQ(ToHex(saved), ToHex(image_.substr(0, kImageHeaderBytes) + memory_));
+    EXPECT_EQ(ToHex(saved), ToHex(m_image.substr(0, kImageHeaderBytes) + m_memory));
 
-    ASSERT_TRUE(LoadMemoryFile(path, &emulator_, &error)) << error;
-    EXPECT_EQ(Exchange(kHead, kHeaderReplyBytes), image_.substr(0, kHeaderReplyBytes));
-    EXPECT_EQ(ToHex(Download(4).memory), ToHex(memory_));
+    ASSERT_TRUE(LoadMemoryFile(path, &m_emulator, &error)) << error;
+    EXPECT_EQ(Exchange(kHead, kHeaderReplyBytes), m_image.substr(0, kHeaderReplyBytes));
+    EXPECT_EQ(ToHex(Download(4).memory), ToHex(m_memory));
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "hex.h"
+#include "logger_memory_builder.h"
 #include "memory_blocks.h"
-#include "memory_image_builder.h"
 
 namespace kr820::emulator {
 namespace {
@@ -26,55 +26,55 @@ std::string ThreeBlockImage() {
 
 class Transfer : public ::testing::Test {
 protected:
-    std::string Block(std::size_t index) const { return EncodeBlock(BlockPayload(image_, index)); }
+    std::string Block(std::size_t index) const { return EncodeBlock(BlockPayload(m_image, index)); }
     std::string BadSum(std::size_t index) const {
         std::string block = Block(index);
         block[33] = static_cast<char>(block[33] ^ 0x01);
         return block;
     }
-    void Set(const DownloadFaults& faults) { transfer_.SetFaults(faults); }
+    void Set(const DownloadFaults& faults) { m_transfer.SetFaults(faults); }
 
-    std::string image_ = ThreeBlockImage();
-    LoggerTransfer transfer_{image_};
+    std::string m_image = ThreeBlockImage();
+    LoggerTransfer m_transfer{m_image};
 };
 
 TEST_F(Transfer, AcknowledgementsOutsideADownloadAreIgnored) {
-    EXPECT_EQ(transfer_.OnAccepted(), "");
-    EXPECT_EQ(transfer_.OnRefused(), "");
+    EXPECT_EQ(m_transfer.OnAccepted(), "");
+    EXPECT_EQ(m_transfer.OnRefused(), "");
     // A header request in the middle abandons the download; "DOWN" starts over.
-    EXPECT_EQ(ToHex(transfer_.OnDownload()), ToHex(Block(0)));
-    EXPECT_EQ(transfer_.OnHeaderRequest(), image_.substr(0, kHeaderReplyBytes));
-    EXPECT_EQ(transfer_.OnAccepted(), "");
-    EXPECT_EQ(ToHex(transfer_.OnDownload()), ToHex(Block(0)));
+    EXPECT_EQ(ToHex(m_transfer.OnDownload()), ToHex(Block(0)));
+    EXPECT_EQ(m_transfer.OnHeaderRequest(), m_image.substr(0, kHeaderReplyBytes));
+    EXPECT_EQ(m_transfer.OnAccepted(), "");
+    EXPECT_EQ(ToHex(m_transfer.OnDownload()), ToHex(Block(0)));
     // So does a new memory.
-    transfer_.SetMemory(BuildMemoryImage({}));
-    EXPECT_EQ(transfer_.OnRefused(), "");
+    m_transfer.SetMemory(BuildMemoryImage({}));
+    EXPECT_EQ(m_transfer.OnRefused(), "");
 }
 
 TEST_F(Transfer, HeaderFaults) {
-    const std::string reply = image_.substr(0, kHeaderReplyBytes);
+    const std::string reply = m_image.substr(0, kHeaderReplyBytes);
     DownloadFaults faults;
     faults.noHeaderReply = true;
     Set(faults);
-    EXPECT_EQ(transfer_.OnHeaderRequest(), "");
+    EXPECT_EQ(m_transfer.OnHeaderRequest(), "");
 
     faults = {};
     faults.headerReplyBytes = 25;
     Set(faults);
-    EXPECT_EQ(transfer_.OnHeaderRequest(), reply.substr(0, 25));
+    EXPECT_EQ(m_transfer.OnHeaderRequest(), reply.substr(0, 25));
     faults.headerReplyBytes = 27;
     Set(faults);
-    EXPECT_EQ(transfer_.OnHeaderRequest(), reply + " ");
+    EXPECT_EQ(m_transfer.OnHeaderRequest(), reply + " ");
 
     // Only the address changes; the blocks still follow the memory's own.
     faults = {};
     faults.endAddress = 0xFFFF;
     Set(faults);
-    EXPECT_EQ(transfer_.OnHeaderRequest(), "\x02HEAD        1 0000FFFF  \x03");
+    EXPECT_EQ(m_transfer.OnHeaderRequest(), "\x02HEAD        1 0000FFFF  \x03");
     faults.endAddress = 0xFFFF + kMaxDownloadBytes + 1;
     Set(faults);
-    EXPECT_EQ(transfer_.OnHeaderRequest().substr(15, 8), "000303A0");
-    EXPECT_EQ(ToHex(transfer_.OnDownload()), ToHex(Block(0)));
+    EXPECT_EQ(m_transfer.OnHeaderRequest().substr(15, 8), "000303A0");
+    EXPECT_EQ(ToHex(m_transfer.OnDownload()), ToHex(Block(0)));
 }
 
 TEST_F(Transfer, WrongSumOnTheFirstSendingOnlyOrEveryTime) {
@@ -82,20 +82,20 @@ TEST_F(Transfer, WrongSumOnTheFirstSendingOnlyOrEveryTime) {
     faults.badChecksumBlock = 1;
     Set(faults);
     for (int download = 0; download < 2; ++download) {  // each download meets it again
-        EXPECT_EQ(ToHex(transfer_.OnDownload()), ToHex(Block(0)));
-        EXPECT_EQ(ToHex(transfer_.OnAccepted()), ToHex(BadSum(1)));
-        EXPECT_EQ(ToHex(transfer_.OnRefused()), ToHex(Block(1)));
-        EXPECT_EQ(ToHex(transfer_.OnRefused()), ToHex(Block(1)));
+        EXPECT_EQ(ToHex(m_transfer.OnDownload()), ToHex(Block(0)));
+        EXPECT_EQ(ToHex(m_transfer.OnAccepted()), ToHex(BadSum(1)));
+        EXPECT_EQ(ToHex(m_transfer.OnRefused()), ToHex(Block(1)));
+        EXPECT_EQ(ToHex(m_transfer.OnRefused()), ToHex(Block(1)));
     }
 
     faults.badChecksumEveryTime = true;
     Set(faults);
-    transfer_.OnDownload();
+    m_transfer.OnDownload();
     for (int sending = 0; sending < 25; ++sending) {
-        const std::string block = sending == 0 ? transfer_.OnAccepted() : transfer_.OnRefused();
+        const std::string block = sending == 0 ? m_transfer.OnAccepted() : m_transfer.OnRefused();
         ASSERT_EQ(ToHex(block), ToHex(BadSum(1))) << "sending " << sending;
     }
-    EXPECT_EQ(ToHex(transfer_.OnAccepted()), ToHex(Block(2)));  // a PC that takes it anyway
+    EXPECT_EQ(ToHex(m_transfer.OnAccepted()), ToHex(Block(2)));  // a PC that takes it anyway
 }
 
 TEST_F(Transfer, NoiseSitsInsideTheFirstSendingOnly) {
@@ -103,10 +103,10 @@ TEST_F(Transfer, NoiseSitsInsideTheFirstSendingOnly) {
     faults.noisyBlock = 0;
     Set(faults);
     const std::string clean = Block(0);
-    const std::string noisy = transfer_.OnDownload();
+    const std::string noisy = m_transfer.OnDownload();
     ASSERT_EQ(noisy.size(), kBlockFrameBytes + kBlockNoise.size());
     EXPECT_EQ(ToHex(noisy), ToHex(clean.substr(0, 17) + "\xFF\x02\xAA" + clean.substr(17)));
-    EXPECT_EQ(ToHex(transfer_.OnRefused()), ToHex(clean));
+    EXPECT_EQ(ToHex(m_transfer.OnRefused()), ToHex(clean));
 }
 
 }  // namespace

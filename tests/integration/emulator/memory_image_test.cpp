@@ -8,8 +8,8 @@
 
 #include "default_memory.h"
 #include "hex.h"
+#include "logger_memory_builder.h"
 #include "memory_blocks.h"
-#include "memory_image_builder.h"
 
 namespace kr820::emulator {
 namespace {

@@ -33,7 +33,7 @@ class RunningEmulator : public testing::EmulatorOnLine {};
 
 TEST_F(RunningEmulator, SlaveIsRawBeforeTheApplicationSetsItUp) {
     termios settings{};
-    ASSERT_EQ(tcgetattr(line_->Fd(), &settings), 0);
+    ASSERT_EQ(tcgetattr(m_line->Fd(), &settings), 0);
     // Echo would bounce commands back; canonical mode would hold replies until a newline;
     // ISIG would turn the ETX byte into an interrupt; ICRNL, IXON and OPOST would rewrite or
     // swallow 0x0D, 0x11 and 0x13 inside temperatures.
@@ -44,8 +44,8 @@ TEST_F(RunningEmulator, SlaveIsRawBeforeTheApplicationSetsItUp) {
 
 TEST_F(RunningEmulator, ModelQueryGetsTheModelReplyAndNothingElse) {
     EXPECT_EQ(ToHex(Exchange(kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
-    EXPECT_EQ(emulator_.ReceivedBodies(), std::vector<std::string>{"K"});
-    EXPECT_EQ(emulator_.BytesReceived(), 4u);
+    EXPECT_EQ(m_emulator.ReceivedBodies(), std::vector<std::string>{"K"});
+    EXPECT_EQ(m_emulator.BytesReceived(), 4u);
 }
 
 TEST_F(RunningEmulator, LivePollReportsTheStateOfThatMoment) {
@@ -56,11 +56,11 @@ TEST_F(RunningEmulator, LivePollReportsTheStateOfThatMoment) {
     state.t1.relTenthsC = 0x7F0A;
     state.t2.invalid = 0x03;
     state.statusB = kStatusBRecording;
-    emulator_.SetState(state);
+    m_emulator.SetState(state);
     EXPECT_EQ(ToHex(Exchange(kLivePoll, kLiveFrameBytes)), ToHex(EncodeLiveFrame(state)));
 
     state.t1.tenthsC = -125;
-    emulator_.SetState(state);
+    m_emulator.SetState(state);
     const std::string frame = Exchange(kLivePoll, kLiveFrameBytes);
     ASSERT_EQ(frame.size(), kLiveFrameBytes);
     EXPECT_EQ(ToHex(frame.substr(3, 2)), "FF83");
@@ -69,12 +69,12 @@ TEST_F(RunningEmulator, LivePollReportsTheStateOfThatMoment) {
 TEST_F(RunningEmulator, LivePollCarriesTheMotionNotJustTheScript) {
     Motion motion;
     motion.t2OutOfRangeAfter = 0ms;
-    emulator_.SetMotion(motion);
+    m_emulator.SetMotion(motion);
     const std::string frame = Exchange(kLivePoll, kLiveFrameBytes);
     ASSERT_EQ(frame.size(), kLiveFrameBytes);
     EXPECT_EQ(ToHex(frame.substr(5, 2)), "7FFF");   // T2 far out of range
     EXPECT_EQ(ToHex(frame.substr(19, 2)), "0100");  // and flagged; T1 still valid
-    EXPECT_EQ(ToHex(frame), ToHex(EncodeLiveFrame(emulator_.ReportedState())));
+    EXPECT_EQ(ToHex(frame), ToHex(EncodeLiveFrame(m_emulator.ReportedState())));
 }
 
 TEST_F(RunningEmulator, DamagedFramesAreSkippedAndTheNextGoodFrameIsAnswered) {
@@ -83,40 +83,40 @@ TEST_F(RunningEmulator, DamagedFramesAreSkippedAndTheNextGoodFrameIsAnswered) {
         "0241C003"
         "0241C1");  // junk, bad sum, no ETX
     EXPECT_EQ(ToHex(Exchange(damaged + kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
-    EXPECT_EQ(emulator_.ReceivedBodies(), std::vector<std::string>{"K"});
+    EXPECT_EQ(m_emulator.ReceivedBodies(), std::vector<std::string>{"K"});
 }
 
 TEST_F(RunningEmulator, BlockAnswerWithAnEtxInsideIsOneCommand) {
     // Recognised but not answered, so the poll behind it gets the only reply.
     EXPECT_EQ(Exchange(FromHex("027903574EA103") + kLivePoll, kLiveFrameBytes).size(),
               kLiveFrameBytes);
-    EXPECT_EQ(emulator_.ReceivedBodies(), (std::vector<std::string>{"y\x03WN", "A"}));
+    EXPECT_EQ(m_emulator.ReceivedBodies(), (std::vector<std::string>{"y\x03WN", "A"}));
 }
 
 TEST_F(RunningEmulator, StalledPartialFrameDoesNotBlockTheNextCommand) {
     // A clock frame cut short after two bytes would otherwise swallow the poll behind it.
-    ASSERT_TRUE(line_->Write(FromHex("0257") + kLivePoll));
-    EXPECT_EQ(line_->Read(kLiveFrameBytes, 2s).size(), kLiveFrameBytes);
+    ASSERT_TRUE(m_line->Write(FromHex("0257") + kLivePoll));
+    EXPECT_EQ(m_line->Read(kLiveFrameBytes, 2s).size(), kLiveFrameBytes);
 }
 
 TEST_F(RunningEmulator, SilentMeterReceivesButNeverAnswers) {
-    emulator_.SetSilent(true);
-    ASSERT_TRUE(line_->Write(kModelQuery + kLivePoll));
-    for (int waited = 0; emulator_.ReceivedBodies().size() < 2 && waited < 100; ++waited) {
+    m_emulator.SetSilent(true);
+    ASSERT_TRUE(m_line->Write(kModelQuery + kLivePoll));
+    for (int waited = 0; m_emulator.ReceivedBodies().size() < 2 && waited < 100; ++waited) {
         std::this_thread::sleep_for(10ms);
     }
-    EXPECT_EQ(emulator_.ReceivedBodies(), (std::vector<std::string>{"K", "A"}));
-    EXPECT_EQ(line_->ReadAll(300ms), "");
+    EXPECT_EQ(m_emulator.ReceivedBodies(), (std::vector<std::string>{"K", "A"}));
+    EXPECT_EQ(m_line->ReadAll(300ms), "");
 
-    emulator_.SetSilent(false);
+    m_emulator.SetSilent(false);
     EXPECT_EQ(ToHex(Exchange(kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
 }
 
 TEST_F(RunningEmulator, PortCanBeClosedAndReopened) {
     for (int round = 0; round < 3; ++round) {
-        line_->Close();
-        line_ = std::make_unique<SlaveLine>(emulator_.DevicePath());
-        ASSERT_TRUE(line_->IsOpen()) << "round " << round;
+        m_line->Close();
+        m_line = std::make_unique<SlaveLine>(m_emulator.DevicePath());
+        ASSERT_TRUE(m_line->IsOpen()) << "round " << round;
         EXPECT_EQ(ToHex(Exchange(kModelQuery, kModelReplyBytes)), ToHex(ModelReply()))
             << "round " << round;
     }

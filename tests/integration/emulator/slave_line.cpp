@@ -11,18 +11,18 @@
 namespace kr820::emulator::testing {
 
 SlaveLine::SlaveLine(const std::string& path)
-    : fd_(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {}
+    : m_fd(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {}
 
 SlaveLine::~SlaveLine() { Close(); }
 
 void SlaveLine::Close() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
+    if (m_fd >= 0) close(m_fd);
+    m_fd = -1;
 }
 
 bool SlaveLine::Write(std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = write(fd_, bytes.data(), bytes.size());
+        const ssize_t written = write(m_fd, bytes.data(), bytes.size());
         if (written < 0 && errno != EINTR) return false;
         if (written > 0) bytes.remove_prefix(static_cast<std::size_t>(written));
     }
@@ -37,20 +37,20 @@ std::string SlaveLine::Read(std::size_t count, std::chrono::milliseconds limit) 
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) break;
-        pollfd request{fd_, POLLIN, 0};
+        pollfd request{m_fd, POLLIN, 0};
         if (poll(&request, 1, static_cast<int>(left.count())) <= 0) continue;
         char buffer[256];
-        const ssize_t got = read(fd_, buffer, std::min(sizeof buffer, count - bytes.size()));
+        const ssize_t got = read(m_fd, buffer, std::min(sizeof buffer, count - bytes.size()));
         if (got > 0) bytes.append(buffer, static_cast<std::size_t>(got));
     }
     return bytes;
 }
 
 std::string SlaveLine::ReadOnce(std::chrono::milliseconds limit) {
-    pollfd request{fd_, POLLIN, 0};
+    pollfd request{m_fd, POLLIN, 0};
     if (poll(&request, 1, static_cast<int>(limit.count())) <= 0) return {};
     char buffer[256];
-    const ssize_t got = read(fd_, buffer, sizeof buffer);
+    const ssize_t got = read(m_fd, buffer, sizeof buffer);
     return got > 0 ? std::string(buffer, static_cast<std::size_t>(got)) : std::string{};
 }
 
@@ -61,11 +61,11 @@ bool SlaveLine::WaitForHangUp(std::chrono::milliseconds limit) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) return false;
-        pollfd request{fd_, POLLIN, 0};
+        pollfd request{m_fd, POLLIN, 0};
         if (poll(&request, 1, static_cast<int>(left.count())) <= 0) continue;
         if ((request.revents & (POLLHUP | POLLERR)) != 0) return true;
         char buffer[256];
-        const ssize_t got = read(fd_, buffer, sizeof buffer);
+        const ssize_t got = read(m_fd, buffer, sizeof buffer);
         if (got == 0 || (got < 0 && errno == EIO)) return true;
     }
 }

@@ -17,8 +17,8 @@ public:
     SlaveLine(const SlaveLine&) = delete;
     SlaveLine& operator=(const SlaveLine&) = delete;
 
-    bool IsOpen() const { return fd_ >= 0; }
-    int Fd() const { return fd_; }
+    bool IsOpen() const { return m_fd >= 0; }
+    int Fd() const { return m_fd; }
     bool Write(std::string_view bytes);
     // Reads until `count` bytes have come or `limit` has passed; never waits longer.
     std::string Read(std::size_t count, std::chrono::milliseconds limit);
@@ -31,7 +31,7 @@ public:
     void Close();
 
 private:
-    int fd_ = -1;
+    int m_fd = -1;
 };
 
 }  // namespace kr820::emulator::testing

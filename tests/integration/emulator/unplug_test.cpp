@@ -37,75 +37,75 @@ protected:
     void SetUp() override {
         char folderTemplate[] = "/tmp/kr820-unplug-test-XXXXXX";
         ASSERT_NE(mkdtemp(folderTemplate), nullptr);
-        folder_ = folderTemplate;
-        link_ = folder_ + "/meter";
+        m_folder = folderTemplate;
+        m_link = m_folder + "/meter";
     }
     void TearDown() override {
-        emulator_.Stop();
-        unlink(link_.c_str());
-        rmdir(folder_.c_str());
+        m_emulator.Stop();
+        unlink(m_link.c_str());
+        rmdir(m_folder.c_str());
     }
 
-    MeterEmulator emulator_;
-    std::string folder_;
-    std::string link_;
+    MeterEmulator m_emulator;
+    std::string m_folder;
+    std::string m_link;
 };
 
 TEST_F(UnpluggedMeter, OpenPortHangsUpAndTheLinkAnswersAgainAfterPlug) {
     std::string error;
-    ASSERT_TRUE(emulator_.Start(&error)) << error;
-    ASSERT_TRUE(emulator_.MakeSymlink(link_, &error)) << error;
+    ASSERT_TRUE(m_emulator.Start(&error)) << error;
+    ASSERT_TRUE(m_emulator.MakeSymlink(m_link, &error)) << error;
     MeterState state;
     state.t2.tenthsC = 777;
-    emulator_.SetState(state);
+    m_emulator.SetState(state);
 
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        SlaveLine before(link_);
+        SlaveLine before(m_link);
         ASSERT_TRUE(before.IsOpen());
         EXPECT_EQ(ToHex(Ask(&before, kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
 
-        emulator_.Unplug();
-        EXPECT_TRUE(emulator_.IsRunning());
-        EXPECT_FALSE(emulator_.IsPlugged());
-        EXPECT_EQ(emulator_.DevicePath(), "");
+        m_emulator.Unplug();
+        EXPECT_TRUE(m_emulator.IsRunning());
+        EXPECT_FALSE(m_emulator.IsPlugged());
+        EXPECT_EQ(m_emulator.DevicePath(), "");
         EXPECT_TRUE(before.WaitForHangUp(1s));
-        EXPECT_FALSE(SlaveLine(link_).IsOpen());  // nothing behind the name, as with a cable out
-        EXPECT_FALSE(emulator_.MakeSymlink(folder_ + "/other", &error));
+        EXPECT_FALSE(SlaveLine(m_link).IsOpen());  // nothing behind the name, as with a cable out
+        EXPECT_FALSE(m_emulator.MakeSymlink(m_folder + "/other", &error));
 
-        ASSERT_TRUE(emulator_.Plug(&error)) << error;
-        EXPECT_TRUE(emulator_.IsPlugged());
-        EXPECT_FALSE(emulator_.Plug(&error));  // once is enough
-        EXPECT_EQ(LinkTarget(link_), emulator_.DevicePath());
-        SlaveLine after(link_);
+        ASSERT_TRUE(m_emulator.Plug(&error)) << error;
+        EXPECT_TRUE(m_emulator.IsPlugged());
+        EXPECT_FALSE(m_emulator.Plug(&error));  // once is enough
+        EXPECT_EQ(LinkTarget(m_link), m_emulator.DevicePath());
+        SlaveLine after(m_link);
         ASSERT_TRUE(after.IsOpen());
         EXPECT_EQ(ToHex(Ask(&after, kModelQuery, kModelReplyBytes)), ToHex(ModelReply()));
         // The meter itself came back unchanged.
         EXPECT_EQ(ToHex(Ask(&after, kLivePoll, kLiveFrameBytes)), ToHex(EncodeLiveFrame(state)));
     }
 
-    emulator_.Stop();
-    EXPECT_EQ(LinkTarget(link_), "");
+    m_emulator.Stop();
+    EXPECT_EQ(LinkTarget(m_link), "");
 }
 
 TEST_F(UnpluggedMeter, StoppedWhileUnpluggedAndNeverStarted) {
     std::string error;
-    EXPECT_FALSE(emulator_.Plug(&error));
+    EXPECT_FALSE(m_emulator.Plug(&error));
     EXPECT_FALSE(error.empty());
-    emulator_.Unplug();  // nothing to pull: no effect
-    EXPECT_FALSE(emulator_.IsRunning());
+    m_emulator.Unplug();  // nothing to pull: no effect
+    EXPECT_FALSE(m_emulator.IsRunning());
 
-    ASSERT_TRUE(emulator_.Start(&error)) << error;
-    ASSERT_TRUE(emulator_.MakeSymlink(link_, &error)) << error;
-    emulator_.Unplug();
-    emulator_.Stop();
-    EXPECT_FALSE(emulator_.IsRunning());
-    EXPECT_FALSE(emulator_.Plug(&error));
+    ASSERT_TRUE(m_emulator.Start(&error)) << error;
+    ASSERT_TRUE(m_emulator.MakeSymlink(m_link, &error)) << error;
+    m_emulator.Unplug();
+    m_emulator.Stop();
+    EXPECT_FALSE(m_emulator.IsRunning());
+    EXPECT_FALSE(m_emulator.Plug(&error));
 
     // A later start makes a new device and leaves the old link name free.
-    ASSERT_TRUE(emulator_.Start(&error)) << error;
-    EXPECT_TRUE(emulator_.IsPlugged());
-    EXPECT_EQ(LinkTarget(link_), "");
+    ASSERT_TRUE(m_emulator.Start(&error)) << error;
+    EXPECT_TRUE(m_emulator.IsPlugged());
+    EXPECT_EQ(LinkTarget(m_link), "");
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ TEST_F(ComPortTest, OpeningAMissingDeviceReportsTheSystemError) {
 
 TEST_F(ComPortTest, InputCountSeesRepliesWhileNoEventIsProcessed) {
     int events = 0;
-    port.SetOnRxChar([&](TComPort&) { ++events; });
+    port.SetOnRxChar([&](Port&) { ++events; });
     port.Open();
     port.Write(core::FrameCommand("K"));
     EXPECT_EQ(WaitForCountWithoutEvents(port, 6), 6);
@@ -103,7 +103,7 @@ TEST_F(ComPortTest, InputCountSeesRepliesWhileNoEventIsProcessed) {
 
 TEST_F(ComPortTest, ReceiveEventsStopAndRestartWithTheHandler) {
     int events = 0;
-    port.SetOnRxChar([&](TComPort& sender) {
+    port.SetOnRxChar([&](Port& sender) {
         ++events;
         sender.Read(sender.InputCount());
     });
@@ -120,7 +120,7 @@ TEST_F(ComPortTest, ReceiveEventsStopAndRestartWithTheHandler) {
     EXPECT_EQ(port.InputCount(), 23) << "bytes collected while detached stay counted";
     port.PurgeInput();
 
-    port.SetOnRxChar([&](TComPort& sender) {
+    port.SetOnRxChar([&](Port& sender) {
         ++events;
         sender.Read(sender.InputCount());
     });

@@ -35,7 +35,9 @@ TEST(CommandFrame, ChecksumAlwaysHasBitSevenSet) {
     EXPECT_EQ(CommandChecksum(Hex("FF01")), 0x80);
 }
 
-TEST(CommandFrame, AbortFrameIsFixed) { EXPECT_EQ(kAbortFrame, Hex("02AAAA03")); }
+TEST(CommandFrame, TheAbortFrameIsItsBodyFramed) {
+    EXPECT_EQ(FrameCommand(BodyOf(kAbort)), Hex("02AAAA03"));
+}
 
 }  // namespace
 }  // namespace kr820::core

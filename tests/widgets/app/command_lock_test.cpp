@@ -16,7 +16,7 @@
 
 #include "graph/frm_graph.h"
 #include "main_window_rig.h"
-#include "memory_image_builder.h"
+#include "logger_memory_builder.h"
 #include "ui/frm_open_save.h"
 
 namespace kr820::app {

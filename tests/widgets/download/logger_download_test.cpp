@@ -11,18 +11,17 @@
 
 #include "app/file_commands.h"
 #include "core/files/temp_store.h"
+#include "fast_clock.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/frm_graph.h"
+#include "logger_memory_builder.h"
 #include "main_window_rig.h"
 #include "memory_blocks.h"
-#include "memory_image_builder.h"
 #include "meter/frm_err.h"
 #include "ui/frm_open_save.h"
 
 namespace kr820::meter {
 namespace {
-
-using namespace std::chrono_literals;
 
 // Three sets; the third record's start marker broken when asked.
 std::string ThreeSets(bool damageThird) {
@@ -40,12 +39,9 @@ std::string ThreeSets(bool damageThird) {
 
 class LoggerDownloadTest : public testing::MainWindowRig {
 protected:
-    void SetUp() override {
-        StartProgram();
-        // The last block is followed by a short silence here; the 3-second rule has its own
-        // test against the transfer.
-        window->Download().SetLimits({2000ms, 600ms, 1500ms});
-    }
+    // The search's pauses, the port switches and the silence after the last block pass ten
+    // times faster; the emulator answers within them all the same.
+    void SetUp() override { StartProgram(clock); }
     graph::TfrmGraph* DataLogger() const { return window->DataLoggerWindow(); }
     int ShownSets() const { return DataLogger()->DataSets().rowCount(); }
     QByteArray TempStore() const {
@@ -57,6 +53,8 @@ protected:
         change(faults);
         meter->SetDownloadFaults(faults);
     }
+
+    testing::FastClock clock{10};
 };
 
 TEST_F(LoggerDownloadTest, ADownloadFillsTheDataLoggerWindowAndTheTemporaryStore) {

@@ -18,7 +18,7 @@
 #include "core/chart/chart_model.h"
 #include "fake_prompter.h"
 #include "graph/frm_graph.h"
-#include "memory_image_builder.h"
+#include "logger_memory_builder.h"
 #include "ui/frm_open_save.h"
 #include "ui/frm_scope.h"
 #include "unit/files/file_test_support.h"

@@ -24,7 +24,7 @@ protected:
     void SetUp() override {
         StartProgram();
         window->MainTimer().stop();  // the test makes the ticks
-        window->Link().SetClock([this] { return clockMs; });
+        window->Link().SetWallClock([this] { return clockMs; });
         Live(25.0f, 30.0f);
     }
     void Live(float t1, float t2, quint16 status = 0, quint16 invalid = 0) {

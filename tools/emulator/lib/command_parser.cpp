@@ -29,7 +29,7 @@ Candidate JudgeAt(std::string_view bytes, std::size_t at, std::size_t* bodyBytes
 }  // namespace
 
 std::vector<std::string> CommandParser::Feed(std::string_view bytes) {
-    pending_.append(bytes);
+    m_pending.append(bytes);
     std::vector<std::string> bodies;
     Scan(&bodies);
     return bodies;
@@ -37,16 +37,16 @@ std::vector<std::string> CommandParser::Feed(std::string_view bytes) {
 
 std::vector<std::string> CommandParser::AbandonPending() {
     std::vector<std::string> bodies;
-    while (!pending_.empty()) {
-        pending_.erase(0, 1);
-        ++droppedBytes_;
+    while (!m_pending.empty()) {
+        m_pending.erase(0, 1);
+        ++m_droppedBytes;
         Scan(&bodies);
     }
     return bodies;
 }
 
 void CommandParser::Scan(std::vector<std::string>* bodies) {
-    const std::string_view bytes = pending_;
+    const std::string_view bytes = m_pending;
     std::size_t at = 0;
     while (at < bytes.size()) {
         std::size_t bodyBytes = 0;
@@ -54,13 +54,13 @@ void CommandParser::Scan(std::vector<std::string>* bodies) {
         if (candidate == Candidate::kIncomplete) break;
         if (candidate == Candidate::kInvalid) {
             ++at;
-            ++droppedBytes_;
+            ++m_droppedBytes;
             continue;
         }
         bodies->emplace_back(bytes.substr(at + 1, bodyBytes));
         at += bodyBytes + 3;
     }
-    pending_.erase(0, at);
+    m_pending.erase(0, at);
 }
 
 }  // namespace kr820::emulator

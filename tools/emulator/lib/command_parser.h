@@ -20,14 +20,14 @@ public:
     // return any whole frames that were waiting behind it.
     std::vector<std::string> AbandonPending();
 
-    bool HasPending() const { return !pending_.empty(); }
-    std::size_t DroppedBytes() const { return droppedBytes_; }
+    bool HasPending() const { return !m_pending.empty(); }
+    std::size_t DroppedBytes() const { return m_droppedBytes; }
 
 private:
     void Scan(std::vector<std::string>* bodies);
 
-    std::string pending_;
-    std::size_t droppedBytes_ = 0;
+    std::string m_pending;
+    std::size_t m_droppedBytes = 0;
 };
 
 }  // namespace kr820::emulator

@@ -12,9 +12,9 @@
 
 #include "download_fault_fields.h"
 #include "emulator_options.h"
+#include "logger_memory_builder.h"
 #include "memory_blocks.h"
 #include "memory_files.h"
-#include "memory_image_builder.h"
 #include "memory_recipe.h"
 #include "meter_emulator.h"
 #include "meter_fields.h"

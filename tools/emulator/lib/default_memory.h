@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "memory_image_builder.h"
+#include "logger_memory_builder.h"
 
 namespace kr820::emulator {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "live_reply.h"
+#include "logger_memory_builder.h"
 #include "logger_transfer.h"
-#include "memory_image_builder.h"
 #include "meter_model.h"
 #include "meter_state.h"
 

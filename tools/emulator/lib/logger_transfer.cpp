@@ -3,8 +3,8 @@
 
 #include <utility>
 
+#include "logger_memory_builder.h"
 #include "memory_blocks.h"
-#include "memory_image_builder.h"
 
 namespace kr820::emulator {
 namespace {
@@ -14,58 +14,58 @@ constexpr std::size_t kBlockChecksumOffset = 33;
 
 }  // namespace
 
-LoggerTransfer::LoggerTransfer(std::string image) : image_(std::move(image)) {}
+LoggerTransfer::LoggerTransfer(std::string image) : m_image(std::move(image)) {}
 
 void LoggerTransfer::SetMemory(std::string image) {
-    image_ = std::move(image);
-    inProgress_ = false;
+    m_image = std::move(image);
+    m_inProgress = false;
 }
 
 std::string LoggerTransfer::OnHeaderRequest() {
-    inProgress_ = false;
-    if (faults_.noHeaderReply) return {};
-    std::string reply = HeaderReplyOf(image_);
-    if (faults_.endAddress) {
-        const std::string forged = EncodeHeaderReply(0, *faults_.endAddress);
+    m_inProgress = false;
+    if (m_faults.noHeaderReply) return {};
+    std::string reply = HeaderReplyOf(m_image);
+    if (m_faults.endAddress) {
+        const std::string forged = EncodeHeaderReply(0, *m_faults.endAddress);
         reply.resize(kHeaderReplyBytes, ' ');
         reply.replace(kEndAddressOffset, 8, forged, kEndAddressOffset, 8);
     }
-    if (faults_.headerReplyBytes) reply.resize(*faults_.headerReplyBytes, ' ');
+    if (m_faults.headerReplyBytes) reply.resize(*m_faults.headerReplyBytes, ' ');
     return reply;
 }
 
 std::string LoggerTransfer::OnDownload() {
-    inProgress_ = BlockCount(image_) > 0;
-    silenced_ = false;
-    current_ = 0;
-    timesSent_ = 0;
-    return inProgress_ ? SendCurrent() : std::string{};
+    m_inProgress = BlockCount(m_image) > 0;
+    m_silenced = false;
+    m_current = 0;
+    m_timesSent = 0;
+    return m_inProgress ? SendCurrent() : std::string{};
 }
 
 std::string LoggerTransfer::OnAccepted() {
-    if (!inProgress_) return {};
-    ++current_;
-    timesSent_ = 0;
-    if (current_ >= BlockCount(image_)) {
+    if (!m_inProgress) return {};
+    ++m_current;
+    m_timesSent = 0;
+    if (m_current >= BlockCount(m_image)) {
         // The meter has nothing more; the PC notices by three quiet seconds.
-        inProgress_ = false;
+        m_inProgress = false;
         return {};
     }
     return SendCurrent();
 }
 
-std::string LoggerTransfer::OnRefused() { return inProgress_ ? SendCurrent() : std::string{}; }
+std::string LoggerTransfer::OnRefused() { return m_inProgress ? SendCurrent() : std::string{}; }
 
 std::string LoggerTransfer::SendCurrent() {
-    if (silenced_) return {};
-    const bool first = timesSent_++ == 0;
-    std::string block = EncodeBlock(BlockPayload(image_, current_));
-    if (faults_.badChecksumBlock == current_ && (first || faults_.badChecksumEveryTime)) {
+    if (m_silenced) return {};
+    const bool first = m_timesSent++ == 0;
+    std::string block = EncodeBlock(BlockPayload(m_image, m_current));
+    if (m_faults.badChecksumBlock == m_current && (first || m_faults.badChecksumEveryTime)) {
         // Still a plausible sum (bit 7 set), just not this block's.
         block[kBlockChecksumOffset] = static_cast<char>(block[kBlockChecksumOffset] ^ 0x01);
     }
-    if (faults_.noisyBlock == current_ && first) block.insert(kBlockNoiseAt, kBlockNoise);
-    if (faults_.silentAfterBlock == current_) silenced_ = true;
+    if (m_faults.noisyBlock == m_current && first) block.insert(kBlockNoiseAt, kBlockNoise);
+    if (m_faults.silentAfterBlock == m_current) m_silenced = true;
     return block;
 }
 

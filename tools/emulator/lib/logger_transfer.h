@@ -44,9 +44,9 @@ public:
 
     // A new memory ends any download under way.
     void SetMemory(std::string image);
-    const std::string& Memory() const { return image_; }
-    void SetFaults(const DownloadFaults& faults) { faults_ = faults; }
-    const DownloadFaults& Faults() const { return faults_; }
+    const std::string& Memory() const { return m_image; }
+    void SetFaults(const DownloadFaults& faults) { m_faults = faults; }
+    const DownloadFaults& Faults() const { return m_faults; }
 
     // Each returns what the meter sends back; empty for nothing.
     std::string OnHeaderRequest();  // also ends a download under way
@@ -54,17 +54,17 @@ public:
     std::string OnAccepted();       // the next block; nothing after the last one
     std::string OnRefused();        // the same block again
 
-    bool InProgress() const { return inProgress_; }
+    bool InProgress() const { return m_inProgress; }
 
 private:
     std::string SendCurrent();
 
-    std::string image_;
-    DownloadFaults faults_;
-    bool inProgress_ = false;
-    bool silenced_ = false;
-    std::size_t current_ = 0;
-    std::size_t timesSent_ = 0;  // of the current block, in this download
+    std::string m_image;
+    DownloadFaults m_faults;
+    bool m_inProgress = false;
+    bool m_silenced = false;
+    std::size_t m_current = 0;
+    std::size_t m_timesSent = 0;  // of the current block, in this download
 };
 
 }  // namespace kr820::emulator

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "command_frame.h"
-#include "memory_image_builder.h"
+#include "logger_memory_builder.h"
 
 namespace kr820::emulator {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "memory_image_builder.h"
+#include "logger_memory_builder.h"
 
 namespace kr820::emulator {
 

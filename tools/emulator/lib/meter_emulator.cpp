@@ -12,11 +12,10 @@
 #include <utility>
 
 #include "command_parser.h"
-#include "default_memory.h"
 #include "device_link.h"
-#include "memory_image_builder.h"
+#include "logger_memory_builder.h"
+#include "meter_answers.h"
 #include "pseudo_terminal.h"
-#include "reply_dispatcher.h"
 
 namespace kr820::emulator {
 namespace {
@@ -46,62 +45,21 @@ struct MeterEmulator::Impl {
     std::atomic<std::int64_t> byteTimeNs{0};
 
     mutable std::mutex mutex;  // guards everything below
-    MeterModel model;
     // The meter's clock runs from construction, so that a state scripted before Start and the
     // motion's times agree, and it goes on through Stop, Start, Unplug and Plug.
     Clock::time_point switchedOnAt = Clock::now();
-    LiveReplyFaults faults;
-    std::string modelReply = ModelReply();
-    LoggerTransfer logger{BuildMemoryImage(DefaultDataSets())};
+    MeterAnswers answers;
     std::vector<std::string> receivedBodies;
     std::vector<std::string> links;
     std::string devicePath;
 
     CommandParser parser;  // service thread only
-    ReplyDispatcher replies;
-
-    Impl() {
-        replies.Register('K', [this](std::string_view) {
-            std::lock_guard lock(mutex);
-            return modelReply;
-        });
-        replies.Register('A', [this](std::string_view) {
-            std::lock_guard lock(mutex);
-            AdvanceModel();
-            return BuildLiveReply(model.Reported(), &faults);
-        });
-        // Writes (setup bytes, clock, reset, erase) are confirmed by echoing the whole frame.
-        for (const std::uint8_t write : {'w', 'W', 'R'})
-            replies.Register(write, [](std::string_view body) { return FrameCommand(body); });
-        // The erase empties the logger too, so a download after it finds nothing recorded.
-        replies.Register('C', [this](std::string_view body) {
-            if (body == "CLRM") {
-                std::lock_guard lock(mutex);
-                logger.SetMemory(BuildMemoryImage({}));
-            }
-            return FrameCommand(body);
-        });
-        RegisterDownload("HEAD", &LoggerTransfer::OnHeaderRequest);
-        RegisterDownload("DOWN", &LoggerTransfer::OnDownload);
-        RegisterDownload(std::string_view("y\x03WN", 4), &LoggerTransfer::OnAccepted);
-        RegisterDownload(std::string_view("n\x03WN", 4), &LoggerTransfer::OnRefused);
-    }
-
-    // The first byte alone would let "HEAX" start a download step; the meter wants the word.
-    void RegisterDownload(std::string_view word, std::string (LoggerTransfer::*step)()) {
-        replies.Register(static_cast<std::uint8_t>(word.front()),
-                         [this, word, step](std::string_view body) {
-                             if (body != word) return std::string{};
-                             std::lock_guard lock(mutex);
-                             return (logger.*step)();
-                         });
-    }
 
     // Caller holds mutex.
-    void AdvanceModel() {
-        model.AdvanceTo(
-            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - switchedOnAt));
+    std::chrono::milliseconds SinceSwitchOn() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - switchedOnAt);
     }
+    void AdvanceModel() { answers.Model().AdvanceTo(SinceSwitchOn()); }
 
     // Caller holds lineMutex.
     bool OpenLine(std::string* error) {
@@ -168,13 +126,14 @@ struct MeterEmulator::Impl {
     void Handle(const std::vector<std::string>& bodies) {
         for (const std::string& body : bodies) {
             std::chrono::milliseconds splitGap{0};
+            std::string reply;
             {
                 std::lock_guard lock(mutex);
                 receivedBodies.push_back(body);
-                if (body.front() == 'A') splitGap = faults.splitGap;
+                if (silent.load()) continue;
+                if (body.front() == 'A') splitGap = answers.Faults().splitGap;
+                reply = answers.Answer(body, SinceSwitchOn());
             }
-            if (silent.load()) continue;
-            const std::string reply = replies.Dispatch(body);
             if (reply.empty()) continue;
             if (splitGap.count() > 0) {
                 WriteInPieces(reply, splitGap);
@@ -226,132 +185,132 @@ struct MeterEmulator::Impl {
     }
 };
 
-MeterEmulator::MeterEmulator() : impl_(std::make_unique<Impl>()) {}
+MeterEmulator::MeterEmulator() : m_impl(std::make_unique<Impl>()) {}
 
 MeterEmulator::~MeterEmulator() { Stop(); }
 
 bool MeterEmulator::Start(std::string* error) {
-    std::lock_guard line(impl_->lineMutex);
-    if (impl_->started) {
+    std::lock_guard line(m_impl->lineMutex);
+    if (m_impl->started) {
         if (error) *error = "the emulator is already running";
         return false;
     }
-    if (!impl_->OpenLine(error)) return false;
-    impl_->started = true;
+    if (!m_impl->OpenLine(error)) return false;
+    m_impl->started = true;
     return true;
 }
 
 void MeterEmulator::Stop() {
-    std::lock_guard line(impl_->lineMutex);
-    if (!impl_->started) return;
-    impl_->CloseLine();
-    std::lock_guard lock(impl_->mutex);
-    impl_->links.clear();
-    impl_->started = false;
+    std::lock_guard line(m_impl->lineMutex);
+    if (!m_impl->started) return;
+    m_impl->CloseLine();
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->links.clear();
+    m_impl->started = false;
 }
 
-bool MeterEmulator::IsRunning() const { return impl_->started; }
+bool MeterEmulator::IsRunning() const { return m_impl->started; }
 
 std::string MeterEmulator::DevicePath() const {
-    std::lock_guard lock(impl_->mutex);
-    return impl_->devicePath;
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->devicePath;
 }
 
 bool MeterEmulator::MakeSymlink(const std::string& linkPath, std::string* error) {
-    std::lock_guard line(impl_->lineMutex);
+    std::lock_guard line(m_impl->lineMutex);
     const std::string device = DevicePath();
     if (device.empty()) {
         if (error)
-            *error = impl_->started ? "the meter is unplugged" : "the emulator is not running";
+            *error = m_impl->started ? "the meter is unplugged" : "the emulator is not running";
         return false;
     }
     if (!ReplaceSymlink(device, linkPath, error)) return false;
-    std::lock_guard lock(impl_->mutex);
-    if (std::find(impl_->links.begin(), impl_->links.end(), linkPath) == impl_->links.end())
-        impl_->links.push_back(linkPath);
+    std::lock_guard lock(m_impl->mutex);
+    if (std::find(m_impl->links.begin(), m_impl->links.end(), linkPath) == m_impl->links.end())
+        m_impl->links.push_back(linkPath);
     return true;
 }
 
 void MeterEmulator::Unplug() {
-    std::lock_guard line(impl_->lineMutex);
-    if (impl_->started) impl_->CloseLine();
+    std::lock_guard line(m_impl->lineMutex);
+    if (m_impl->started) m_impl->CloseLine();
 }
 
 bool MeterEmulator::Plug(std::string* error) {
-    std::lock_guard line(impl_->lineMutex);
-    if (!impl_->started) {
+    std::lock_guard line(m_impl->lineMutex);
+    if (!m_impl->started) {
         if (error) *error = "the emulator is not running";
         return false;
     }
-    if (impl_->service.joinable()) {
+    if (m_impl->service.joinable()) {
         if (error) *error = "the meter is already plugged in";
         return false;
     }
-    return impl_->OpenLine(error);
+    return m_impl->OpenLine(error);
 }
 
 bool MeterEmulator::IsPlugged() const { return !DevicePath().empty(); }
 
 void MeterEmulator::SetState(const MeterState& state) {
-    std::lock_guard lock(impl_->mutex);
-    impl_->AdvanceModel();
-    impl_->model.SetScripted(state);
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->AdvanceModel();
+    m_impl->answers.Model().SetScripted(state);
 }
 
 MeterState MeterEmulator::State() const {
-    std::lock_guard lock(impl_->mutex);
-    return impl_->model.Scripted();
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->answers.Model().Scripted();
 }
 
 void MeterEmulator::SetMotion(const Motion& motion) {
-    std::lock_guard lock(impl_->mutex);
-    impl_->AdvanceModel();
-    impl_->model.SetMotion(motion);
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->AdvanceModel();
+    m_impl->answers.Model().SetMotion(motion);
 }
 
 Motion MeterEmulator::GetMotion() const {
-    std::lock_guard lock(impl_->mutex);
-    return impl_->model.GetMotion();
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->answers.Model().GetMotion();
 }
 
 MeterState MeterEmulator::ReportedState() const {
-    std::lock_guard lock(impl_->mutex);
-    impl_->AdvanceModel();
-    return impl_->model.Reported();
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->AdvanceModel();
+    return m_impl->answers.Model().Reported();
 }
 
-void MeterEmulator::SetSilent(bool silent) { impl_->silent = silent; }
+void MeterEmulator::SetSilent(bool silent) { m_impl->silent = silent; }
 
-bool MeterEmulator::IsSilent() const { return impl_->silent; }
+bool MeterEmulator::IsSilent() const { return m_impl->silent; }
 
 void MeterEmulator::SetModelReply(std::string reply) {
-    std::lock_guard lock(impl_->mutex);
-    impl_->modelReply = std::move(reply);
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->answers.SetModelReply(std::move(reply));
 }
 
 void MeterEmulator::SetNoise(std::string junk) {
-    std::lock_guard lock(impl_->mutex);
-    impl_->faults.noise = std::move(junk);
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->answers.Faults().noise = std::move(junk);
 }
 
 void MeterEmulator::SetSplitGap(std::chrono::milliseconds gap) {
-    std::lock_guard lock(impl_->mutex);
-    impl_->faults.splitGap = gap;
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->answers.Faults().splitGap = gap;
 }
 
 void MeterEmulator::SetDoubleFrames(bool doubleFrames) {
-    std::lock_guard lock(impl_->mutex);
-    impl_->faults.doubleFrames = doubleFrames;
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->answers.Faults().doubleFrames = doubleFrames;
 }
 
 void MeterEmulator::SetWrongLastByte(int frames) {
-    std::lock_guard lock(impl_->mutex);
-    impl_->faults.wrongLastByteFrames = std::max(frames, 0);
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->answers.Faults().wrongLastByteFrames = std::max(frames, 0);
 }
 
 LiveReplyFaults MeterEmulator::Faults() const {
-    std::lock_guard lock(impl_->mutex);
-    return impl_->faults;
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->answers.Faults();
 }
 
 bool MeterEmulator::SetMemory(std::string image, std::string* error) {
@@ -362,45 +321,45 @@ bool MeterEmulator::SetMemory(std::string image, std::string* error) {
         }
         return false;
     }
-    std::lock_guard lock(impl_->mutex);
-    impl_->logger.SetMemory(std::move(image));
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->answers.Logger().SetMemory(std::move(image));
     return true;
 }
 
 std::string MeterEmulator::Memory() const {
-    std::lock_guard lock(impl_->mutex);
-    return impl_->logger.Memory();
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->answers.Logger().Memory();
 }
 
 void MeterEmulator::SetDownloadFaults(const DownloadFaults& faults) {
-    std::lock_guard lock(impl_->mutex);
-    impl_->logger.SetFaults(faults);
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->answers.Logger().SetFaults(faults);
 }
 
 DownloadFaults MeterEmulator::GetDownloadFaults() const {
-    std::lock_guard lock(impl_->mutex);
-    return impl_->logger.Faults();
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->answers.Logger().Faults();
 }
 
 void MeterEmulator::SetByteTime(std::chrono::nanoseconds perByte) {
-    impl_->byteTimeNs = std::max<std::int64_t>(perByte.count(), 0);
+    m_impl->byteTimeNs = std::max<std::int64_t>(perByte.count(), 0);
 }
 
 std::chrono::nanoseconds MeterEmulator::ByteTime() const {
-    return std::chrono::nanoseconds(impl_->byteTimeNs.load());
+    return std::chrono::nanoseconds(m_impl->byteTimeNs.load());
 }
 
 std::vector<std::string> MeterEmulator::ReceivedBodies() const {
-    std::lock_guard lock(impl_->mutex);
-    return impl_->receivedBodies;
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->receivedBodies;
 }
 
 void MeterEmulator::ClearReceived() {
-    std::lock_guard lock(impl_->mutex);
-    impl_->receivedBodies.clear();
-    impl_->bytesReceived = 0;
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->receivedBodies.clear();
+    m_impl->bytesReceived = 0;
 }
 
-std::size_t MeterEmulator::BytesReceived() const { return impl_->bytesReceived.load(); }
+std::size_t MeterEmulator::BytesReceived() const { return m_impl->bytesReceived.load(); }
 
 }  // namespace kr820::emulator

@@ -40,45 +40,45 @@ void FollowScriptedExtremes(const ChannelState& before, const ChannelState& afte
 }  // namespace
 
 void MeterModel::SetScripted(const MeterState& scripted) {
-    FollowScriptedExtremes(scripted_.t1, scripted.t1, &running1_);
-    FollowScriptedExtremes(scripted_.t2, scripted.t2, &running2_);
-    scripted_ = scripted;
+    FollowScriptedExtremes(m_scripted.t1, scripted.t1, &m_running1);
+    FollowScriptedExtremes(m_scripted.t2, scripted.t2, &m_running2);
+    m_scripted = scripted;
     // The probe reads the new temperature at once, not at the next measurement.
-    if (motion_.wave && lastMeasured_ >= 0) Measure(lastMeasured_);
+    if (m_motion.wave && m_lastMeasured >= 0) Measure(m_lastMeasured);
 }
 
 void MeterModel::SetMotion(const Motion& motion) {
-    if (motion.wave && !motion_.wave) {
+    if (motion.wave && !m_motion.wave) {
         // The wave starts from the scripted extremes, as a meter whose MIN/MAX were reset then.
-        running1_ = scripted_.t1;
-        running2_ = scripted_.t2;
+        m_running1 = m_scripted.t1;
+        m_running2 = m_scripted.t2;
     }
-    motion_ = motion;
-    lastMeasured_ = now_ / kMeasureEvery;
-    if (motion_.wave) Measure(lastMeasured_);
+    m_motion = motion;
+    m_lastMeasured = m_now / kMeasureEvery;
+    if (m_motion.wave) Measure(m_lastMeasured);
 }
 
 void MeterModel::AdvanceTo(milliseconds sinceSwitchOn) {
-    if (sinceSwitchOn < now_) return;
-    now_ = sinceSwitchOn;
-    const std::int64_t due = now_ / kMeasureEvery;
-    if (motion_.wave) {
-        for (std::int64_t index = lastMeasured_ + 1; index <= due; ++index) Measure(index);
+    if (sinceSwitchOn < m_now) return;
+    m_now = sinceSwitchOn;
+    const std::int64_t due = m_now / kMeasureEvery;
+    if (m_motion.wave) {
+        for (std::int64_t index = m_lastMeasured + 1; index <= due; ++index) Measure(index);
     }
-    lastMeasured_ = due;
+    m_lastMeasured = due;
 }
 
 MeterState MeterModel::Reported() const {
-    MeterState reported = scripted_;
-    if (motion_.wave) {
-        reported.t1.tenthsC = running1_.tenthsC;
-        reported.t1.minTenthsC = running1_.minTenthsC;
-        reported.t1.maxTenthsC = running1_.maxTenthsC;
-        reported.t2.tenthsC = running2_.tenthsC;
-        reported.t2.minTenthsC = running2_.minTenthsC;
-        reported.t2.maxTenthsC = running2_.maxTenthsC;
+    MeterState reported = m_scripted;
+    if (m_motion.wave) {
+        reported.t1.tenthsC = m_running1.tenthsC;
+        reported.t1.minTenthsC = m_running1.minTenthsC;
+        reported.t1.maxTenthsC = m_running1.maxTenthsC;
+        reported.t2.tenthsC = m_running2.tenthsC;
+        reported.t2.minTenthsC = m_running2.minTenthsC;
+        reported.t2.maxTenthsC = m_running2.maxTenthsC;
     }
-    if (T2OutOfRangeAt(now_)) {
+    if (T2OutOfRangeAt(m_now)) {
         reported.t2.tenthsC = kOutOfRangeTenthsC;
         reported.t2.invalid = 1;
     }
@@ -87,15 +87,15 @@ MeterState MeterModel::Reported() const {
 
 void MeterModel::Measure(std::int64_t index) {
     const milliseconds at = index * kMeasureEvery;
-    running1_.tenthsC = WaveAt(scripted_.t1.tenthsC, kT1WaveTenthsC, kT1WavePeriod, at, 0.0);
-    running2_.tenthsC = WaveAt(scripted_.t2.tenthsC, kT2WaveTenthsC, kT2WavePeriod, at, 0.25);
+    m_running1.tenthsC = WaveAt(m_scripted.t1.tenthsC, kT1WaveTenthsC, kT1WavePeriod, at, 0.0);
+    m_running2.tenthsC = WaveAt(m_scripted.t2.tenthsC, kT2WaveTenthsC, kT2WavePeriod, at, 0.25);
     // A channel without a valid value leaves its MIN and MAX alone, as on the meter.
-    if (scripted_.t1.invalid == 0) TakeIntoExtremes(&running1_);
-    if (scripted_.t2.invalid == 0 && !T2OutOfRangeAt(at)) TakeIntoExtremes(&running2_);
+    if (m_scripted.t1.invalid == 0) TakeIntoExtremes(&m_running1);
+    if (m_scripted.t2.invalid == 0 && !T2OutOfRangeAt(at)) TakeIntoExtremes(&m_running2);
 }
 
 bool MeterModel::T2OutOfRangeAt(milliseconds at) const {
-    return motion_.t2OutOfRangeAfter && at >= *motion_.t2OutOfRangeAfter;
+    return m_motion.t2OutOfRangeAfter && at >= *m_motion.t2OutOfRangeAfter;
 }
 
 }  // namespace kr820::emulator

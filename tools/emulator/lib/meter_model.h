@@ -37,10 +37,10 @@ public:
     // reported as they stand. A MIN or MAX that differs from the previous script restarts the
     // running extreme there, like the meter's MIN/MAX reset; otherwise the running one goes on.
     void SetScripted(const MeterState& scripted);
-    const MeterState& Scripted() const { return scripted_; }
+    const MeterState& Scripted() const { return m_scripted; }
 
     void SetMotion(const Motion& motion);
-    const Motion& GetMotion() const { return motion_; }
+    const Motion& GetMotion() const { return m_motion; }
 
     // Takes every measurement due up to `sinceSwitchOn`; a time before the last one is ignored.
     void AdvanceTo(std::chrono::milliseconds sinceSwitchOn);
@@ -52,12 +52,12 @@ private:
     void Measure(std::int64_t index);
     bool T2OutOfRangeAt(std::chrono::milliseconds at) const;
 
-    MeterState scripted_;
-    Motion motion_;
-    std::chrono::milliseconds now_{0};
-    std::int64_t lastMeasured_ = -1;  // index of the last measurement taken, kMeasureEvery apart
-    ChannelState running1_ = scripted_.t1;  // reading and running MIN/MAX under the wave
-    ChannelState running2_ = scripted_.t2;
+    MeterState m_scripted;
+    Motion m_motion;
+    std::chrono::milliseconds m_now{0};
+    std::int64_t m_lastMeasured = -1;  // index of the last measurement taken, kMeasureEvery apart
+    ChannelState m_running1 = m_scripted.t1;  // reading and running MIN/MAX under the wave
+    ChannelState m_running2 = m_scripted.t2;
 };
 
 }  // namespace kr820::emulator

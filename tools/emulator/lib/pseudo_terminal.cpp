@@ -32,33 +32,33 @@ bool PseudoTerminal::Open(std::string* error) {
         Close();
         return false;
     };
-    master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ < 0) return fail("posix_openpt");
-    if (grantpt(master_) != 0 || unlockpt(master_) != 0) return fail("grantpt/unlockpt");
+    m_master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (m_master < 0) return fail("posix_openpt");
+    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) return fail("grantpt/unlockpt");
     char path[256];
-    if (ptsname_r(master_, path, sizeof path) != 0) return fail("ptsname");
-    slavePath_ = path;
-    slave_ = open(path, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (slave_ < 0) return fail("open slave");
+    if (ptsname_r(m_master, path, sizeof path) != 0) return fail("ptsname");
+    m_slavePath = path;
+    m_slave = open(path, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_slave < 0) return fail("open slave");
     // Raw before anyone else opens the slave: the default line discipline would echo commands
     // back to the application and swallow or translate control bytes such as 0x03 and 0x0D.
     termios settings{};
-    if (tcgetattr(slave_, &settings) != 0) return fail("tcgetattr");
+    if (tcgetattr(m_slave, &settings) != 0) return fail("tcgetattr");
     cfmakeraw(&settings);
-    if (tcsetattr(slave_, TCSANOW, &settings) != 0) return fail("tcsetattr");
-    if (!AddFlags(master_, F_GETFL, F_SETFL, O_NONBLOCK) ||
-        !AddFlags(master_, F_GETFD, F_SETFD, FD_CLOEXEC)) {
+    if (tcsetattr(m_slave, TCSANOW, &settings) != 0) return fail("tcsetattr");
+    if (!AddFlags(m_master, F_GETFL, F_SETFL, O_NONBLOCK) ||
+        !AddFlags(m_master, F_GETFD, F_SETFD, FD_CLOEXEC)) {
         return fail("fcntl master");
     }
     return true;
 }
 
 void PseudoTerminal::Close() {
-    if (slave_ >= 0) close(slave_);
-    if (master_ >= 0) close(master_);
-    slave_ = -1;
-    master_ = -1;
-    slavePath_.clear();
+    if (m_slave >= 0) close(m_slave);
+    if (m_master >= 0) close(m_master);
+    m_slave = -1;
+    m_master = -1;
+    m_slavePath.clear();
 }
 
 }  // namespace kr820::emulator

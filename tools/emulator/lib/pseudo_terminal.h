@@ -17,16 +17,16 @@ public:
     bool Open(std::string* error);
     void Close();
 
-    bool IsOpen() const { return master_ >= 0; }
-    int MasterFd() const { return master_; }  // non-blocking
-    const std::string& SlavePath() const { return slavePath_; }
+    bool IsOpen() const { return m_master >= 0; }
+    int MasterFd() const { return m_master; }  // non-blocking
+    const std::string& SlavePath() const { return m_slavePath; }
 
 private:
-    int master_ = -1;
+    int m_master = -1;
     // Held open for the pair's whole life: when the last slave descriptor closes the master
     // reads a hang-up, and the application closes and reopens the port several times.
-    int slave_ = -1;
-    std::string slavePath_;
+    int m_slave = -1;
+    std::string m_slavePath;
 };
 
 }  // namespace kr820::emulator

@@ -6,12 +6,12 @@
 namespace kr820::emulator {
 
 void ReplyDispatcher::Register(std::uint8_t firstBodyByte, Handler handler) {
-    handlers_[firstBodyByte] = std::move(handler);
+    m_handlers[firstBodyByte] = std::move(handler);
 }
 
 std::string ReplyDispatcher::Dispatch(std::string_view body) const {
     if (body.empty()) return {};
-    const Handler& handler = handlers_[static_cast<std::uint8_t>(body.front())];
+    const Handler& handler = m_handlers[static_cast<std::uint8_t>(body.front())];
     return handler ? handler(body) : std::string{};
 }
 

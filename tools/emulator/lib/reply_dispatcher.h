@@ -21,7 +21,7 @@ public:
     std::string Dispatch(std::string_view body) const;
 
 private:
-    std::array<Handler, 256> handlers_;
+    std::array<Handler, 256> m_handlers;
 };
 
 }  // namespace kr820::emulator

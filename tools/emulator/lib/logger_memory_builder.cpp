@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "memory_image_builder.h"
+#include "logger_memory_builder.h"
 
 #include <cstdio>
 

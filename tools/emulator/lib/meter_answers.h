@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+// What the meter sends back for each command it receives, from the state it keeps. No line, no
+// thread and no clock here: the emulator's service thread asks it under its lock, and tests can
+// put it behind a scripted port.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+#include "live_reply.h"
+#include "logger_transfer.h"
+#include "meter_model.h"
+#include "reply_dispatcher.h"
+
+namespace kr820::emulator {
+
+class MeterAnswers {
+public:
+    MeterAnswers();  // the default memory, a scripted state of zeros, no faults
+    MeterAnswers(const MeterAnswers&) = delete;
+    MeterAnswers& operator=(const MeterAnswers&) = delete;
+
+    // The bytes to send back for one command body; empty for none. `sinceSwitchOn` is the
+    // meter's time, which moves its readings.
+    std::string Answer(std::string_view body, std::chrono::milliseconds sinceSwitchOn);
+
+    MeterModel& Model() { return m_model; }
+    const MeterModel& Model() const { return m_model; }
+    LiveReplyFaults& Faults() { return m_faults; }
+    const LiveReplyFaults& Faults() const { return m_faults; }
+    // The answer to "K", sent as it stands.
+    void SetModelReply(std::string reply) { m_modelReply = std::move(reply); }
+    LoggerTransfer& Logger() { return m_logger; }
+    const LoggerTransfer& Logger() const { return m_logger; }
+
+private:
+    // The first byte alone would let "HEAX" start a download step; the meter wants the word.
+    void RegisterDownload(std::string_view word, std::string (LoggerTransfer::*step)());
+
+    MeterModel m_model;
+    LiveReplyFaults m_faults;
+    std::string m_modelReply;
+    LoggerTransfer m_logger;
+    ReplyDispatcher m_replies;
+    std::chrono::milliseconds m_now{0};
+};
+
+}  // namespace kr820::emulator
