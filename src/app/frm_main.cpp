@@ -57,7 +57,8 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
       m_lcd(m_state.LiveReading, m_state.MeterRecording),
       m_files(*this, prompter),
       m_download(*this, prompter),
-      m_recorder(*this, prompter) {
+      m_recorder(*this, prompter),
+      m_setup(*this, prompter) {
     setObjectName("frmMain");
     setWindowTitle("KR820");
     resize(837, 522);
@@ -449,7 +450,9 @@ void TfrmMain::btnRunClick() {
 void TfrmMain::btnStopClick() {
     RunLocked([this] { m_recorder.btnStopClick(); });
 }
-void TfrmMain::btnSetupClick() {}
+void TfrmMain::btnSetupClick() {
+    RunLocked([this] { m_setup.btnSetupClick(); });
+}
 
 void TfrmMain::Exit1Click() { close(); }
 

@@ -18,6 +18,7 @@
 #include "link/meter_link.h"
 #include "meter/logger_download.h"
 #include "meter/meter_host.h"
+#include "meter/meter_setup_command.h"
 #include "meter/real_time_recorder.h"
 
 class QAction;
@@ -167,6 +168,7 @@ private:
     FileCommands m_files;
     meter::LoggerDownload m_download;
     meter::RealTimeRecorder m_recorder;
+    meter::MeterSetupCommand m_setup;
 
     WorkspaceArea* m_workspace = nullptr;
     LcdPlacement* m_lcdPlacement = nullptr;

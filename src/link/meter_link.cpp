@@ -220,6 +220,13 @@ void MeterLink::TakeUpPolling() {
     m_mainTimer.start();
 }
 
+bool MeterLink::ReopenForSetup() {
+    m_comm1.Close();
+    m_comm1.SetOnRxChar([this](Port& sender) { Comm1RxChar(sender); });
+    m_clock.Pause(kExchangeLimits.setupSettle);
+    return TryOpen(m_comm1);
+}
+
 void MeterLink::SwitchToDownloadPort(DevicePort& comm2) {
     m_comm1.Close();
     comm2.Close();

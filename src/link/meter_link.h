@@ -48,6 +48,12 @@ public:
     // path, polls and restarts the timer.
     void QuiesceLivePath();
     void TakeUpPolling();
+    // Before the setup is read: the live port closed and opened again with its receive handler
+    // in place (the reply waits run no events, so it cannot take the reply). False when the port
+    // stayed closed.
+    bool ReopenForSetup();
+    // Comm1: the port of the live path and of the setup exchanges.
+    DevicePort& LivePort() const { return m_comm1; }
     // The download runs on Comm2, on Comm1's device and baud rate, while Comm1 is closed.
     void SwitchToDownloadPort(DevicePort& comm2);
     void ReturnFromDownloadPort(DevicePort& comm2);

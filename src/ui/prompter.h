@@ -14,7 +14,8 @@ namespace kr820::ui {
 class Prompter {
 public:
     enum class Answer { Ok, Yes, No, Cancel };
-    enum class Buttons { YesNo, YesNoCancel };
+    // YesNoNoFirst: No is the default, for questions whose Yes cannot be undone.
+    enum class Buttons { YesNo, YesNoCancel, YesNoNoFirst };
 
     virtual ~Prompter() = default;
 

@@ -24,6 +24,7 @@ Prompter::Answer QtPrompter::Confirm(QWidget* parent, const QString& text, Butto
     QMessageBox::StandardButtons shown = QMessageBox::Yes | QMessageBox::No;
     if (buttons == Buttons::YesNoCancel) shown |= QMessageBox::Cancel;
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text, shown, parent);
+    if (buttons == Buttons::YesNoNoFirst) box.setDefaultButton(QMessageBox::No);
     KeepCaptionWhole(box);
     switch (box.exec()) {
         case QMessageBox::Yes:

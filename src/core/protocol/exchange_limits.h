@@ -16,6 +16,8 @@ struct ExchangeLimits {
     // A port closed and opened again (after the search, around the download, at a baud-rate
     // change) rests this long in between.
     std::chrono::milliseconds reopenSettle;
+    // The live port closed and opened again before the setup is read.
+    std::chrono::milliseconds setupSettle;
     // Waiting for a running tick or receive handler before taking the port away.
     std::chrono::milliseconds busyLimit;
 
@@ -42,6 +44,7 @@ struct ExchangeLimits {
 inline constexpr ExchangeLimits kExchangeLimits{
     .searchSettle = std::chrono::milliseconds(300),
     .reopenSettle = std::chrono::milliseconds(500),
+    .setupSettle = std::chrono::milliseconds(1000),
     .busyLimit = std::chrono::milliseconds(3000),
     .tick = std::chrono::milliseconds(1000),
     .shortestTick = std::chrono::milliseconds(500),

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "app/frm_info.h"
+#include "ui/frm_info.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
 
-namespace kr820::app {
+namespace kr820::ui {
 
 TfrmInfo::TfrmInfo(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -27,4 +28,12 @@ TfrmInfo::TfrmInfo(QWidget* owner)
     }
 }
 
-}  // namespace kr820::app
+void TfrmInfo::ShowText(const QString& text) {
+    m_lblInfo->setText(text);
+    show();
+    repaint();
+    // The window system maps and paints through the event loop; the user's input stays out.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace kr820::ui
