@@ -101,18 +101,27 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::FormCreate() {
-    QStringList devices;
-    if (m_listDevices) m_listDevices(devices);
-    m_link.SetDevices(devices);
-    m_selectingDevice = true;
-    if (devices.isEmpty()) m_comboBoxDeviceName->setEditText("ComPort");
-    m_selectingDevice = false;
-
     const auto settings = core::OpenProgramSettings();
     const core::RegistryValues stored = core::ReadRegistryValues(*settings);
     m_state.RealTimeRate = stored.RealTimeRate;
     m_state.LastConnectedPort = stored.LastConnectedPort;
     m_state.LastConnectedModel = stored.LastConnectedModel;
+    m_state.LastConnectedDevice = stored.LastConnectedDevice;
+
+    const auto listDevices = [this] {
+        QStringList devices;
+        if (m_listDevices) m_listDevices(devices);
+        return devices;
+    };
+    QStringList devices = listDevices();
+    // The device a meter answered on last time is tried first, wherever the system lists it.
+    if (devices.removeOne(m_state.LastConnectedDevice))
+        devices.prepend(m_state.LastConnectedDevice);
+    m_link.SetDevices(devices);
+    m_link.SetDeviceLister(listDevices);
+    m_selectingDevice = true;
+    if (devices.isEmpty()) m_comboBoxDeviceName->setEditText("ComPort");
+    m_selectingDevice = false;
 
     // The workspace never scrolls, even when a child window reaches beyond it.
     m_workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -171,8 +180,8 @@ void TfrmMain::FormClose() {
     m_comm2.Close();
 
     const auto settings = core::OpenProgramSettings();
-    core::WriteRegistryValues(*settings,
-                              {m_state.RealTimeRate, m_state.CurrentPortIndex, m_state.ModelCode});
+    core::WriteRegistryValues(*settings, {m_state.RealTimeRate, m_state.CurrentPortIndex,
+                                          m_state.ModelCode, m_state.LastConnectedDevice});
 
     m_workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_workspace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -32,8 +32,27 @@ MeterLink::MeterLink(core::AppState& state, DevicePort& comm1, QTimer& mainTimer
       m_clock(clock),
       m_wallClock([] { return QDateTime::currentMSecsSinceEpoch(); }) {}
 
-QString MeterLink::ConnectionPortText() const {
-    return QStringLiteral("COM") + QString::number(m_state.CurrentPortIndex + 1);
+QString MeterLink::ConnectionPortText() const { return m_comm1.DeviceName(); }
+
+void MeterLink::NoteConnectedDevice() {
+    m_state.LastConnectedDevice = m_comm1.DeviceName();
+    m_silentTicksHere = 0;
+}
+
+void MeterLink::LookElsewhere() {
+    QStringList devices = m_listDevices ? m_listDevices() : m_devices.Entries();
+    // A device the user typed stays in the round.
+    const QString chosen = m_devices.ChosenText();
+    if (!chosen.isEmpty() && !devices.contains(chosen)) devices << chosen;
+    if (devices.isEmpty()) return;
+    const int next = static_cast<int>((devices.indexOf(chosen) + 1) % devices.size());
+    m_devices = DeviceList(devices);
+    m_devices.Choose(next);
+    m_comm1.Close();
+    ShowChosenDevice();
+    m_state.CurrentPortIndex = next;
+    m_view.SetStatusPanels(ConnectionPortText(), kOffConnection);
+    if (TryOpen(m_comm1)) m_comm1.PurgeInput();
 }
 
 void MeterLink::SetDevices(QStringList devices) {
@@ -85,6 +104,7 @@ void MeterLink::SearchMeter() {
             m_state.ModelCode = 820;
             m_state.Connected = true;
             m_state.LastConnectedPort = m_state.CurrentPortIndex = i;
+            NoteConnectedDevice();
             break;
         }
         m_comm1.Close();
@@ -96,7 +116,9 @@ void MeterLink::SearchMeter() {
         m_view.SetStatusPanels(m_comm1.DeviceName(), kOnConnection);
     } else {
         m_state.ModelCode = 820;
-        if (m_state.LastConnectedPort >= m_devices.Count()) m_state.LastConnectedPort = 0;
+        // None remembered (the last run ended on a typed device) is as on a first run.
+        if (m_state.LastConnectedPort < 0 || m_state.LastConnectedPort >= m_devices.Count())
+            m_state.LastConnectedPort = 0;
         m_devices.Choose(m_state.LastConnectedPort < m_devices.Count() ? m_state.LastConnectedPort
                                                                        : -1);
         ShowChosenDevice();
@@ -138,6 +160,15 @@ void MeterLink::MainTimerTimer() {
     // A meter unplugged and plugged back appears under the same name again: reopen the port that
     // closed itself, so that supervision can find the meter without the user choosing it anew.
     if (!m_comm1.Active() && m_comm1.DeviceLost() && TryOpen(m_comm1)) m_comm1.PurgeInput();
+    // Without a meter, each device gets as many ticks as a lost link is given, then the poll
+    // moves on: a meter plugged in after the start is found without the user. A connected
+    // meter is polled as always.
+    if (m_state.Connected) {
+        m_silentTicksHere = 0;
+    } else if (++m_silentTicksHere > kExchangeLimits.ticksBeforeLinkLost) {
+        m_silentTicksHere = 0;
+        LookElsewhere();
+    }
     if (m_comm1.Active()) SendCommand(m_comm1, core::kPoll);
 
     if (m_resynchronise) {
@@ -173,6 +204,8 @@ void MeterLink::RestoreLink() {
     m_view.EnableRun(!m_state.RealTimeRecording);
     m_view.EnableStop(m_state.RealTimeRecording);
     m_state.Connected = true;
+    m_state.LastConnectedPort = m_state.CurrentPortIndex;
+    NoteConnectedDevice();
 }
 
 void MeterLink::Comm1RxChar(Port& sender) {

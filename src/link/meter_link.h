@@ -33,6 +33,9 @@ public:
     // The devices the search walks, in the system's order; the first is chosen and the live port
     // named after it.
     void SetDevices(QStringList devices);
+    // Where the supervision looks for devices that appeared after the start, while no meter
+    // answers.
+    void SetDeviceLister(std::function<QStringList()> lister) { m_listDevices = std::move(lister); }
     const DeviceList& Devices() const { return m_devices; }
 
     void SearchMeter();
@@ -79,6 +82,9 @@ private:
     // The model query on the chosen device, which is open: whether a meter answered.
     bool ModelQueryAnswered();
     QString ConnectionPortText() const;
+    // Without a meter, the poll moves on to the next device the system lists now.
+    void LookElsewhere();
+    void NoteConnectedDevice();
 
     core::AppState& m_state;
     DevicePort& m_comm1;
@@ -91,6 +97,8 @@ private:
     WallClock m_wallClock;
     Clock::TimePoint m_previousTick;
     bool m_resynchronise = true;
+    std::function<QStringList()> m_listDevices;
+    int m_silentTicksHere = 0;  // ticks without a meter on the present device
 };
 
 // Texts of the status bar's connection panel.

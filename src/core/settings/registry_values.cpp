@@ -24,6 +24,7 @@ RegistryValues ReadRegistryValues(QSettings& settings) {
     values.LastConnectedPort = ReadInt(settings, "LastConnectedPort", defaults.LastConnectedPort);
     values.LastConnectedModel =
         ReadInt(settings, "LastConnectedModel", defaults.LastConnectedModel);
+    values.LastConnectedDevice = settings.value("LastConnectedDevice").toString();
     settings.endGroup();
     return values;
 }
@@ -33,6 +34,7 @@ void WriteRegistryValues(QSettings& settings, const RegistryValues& values) {
     settings.setValue("RealTimeRate", values.RealTimeRate);
     settings.setValue("LastConnectedPort", values.LastConnectedPort);
     settings.setValue("LastConnectedModel", values.LastConnectedModel);
+    settings.setValue("LastConnectedDevice", values.LastConnectedDevice);
     settings.endGroup();
     settings.sync();  // a failed write is ignored: nothing is shown and nothing else depends on it
 }

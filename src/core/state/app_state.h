@@ -28,6 +28,7 @@ struct AppState {
     int LastConnectedPort = 0;     // device-list index restored from settings or chosen
     int CurrentPortIndex = 0;      // device-list index Comm1 uses now
     int LastConnectedModel = 820;  // model code from settings
+    QString LastConnectedDevice;   // path of the device a meter last answered on
     int ModelCode = 0;             // 0 until the search, then 820
 
     QByteArray LiveBuffer;          // received bytes not yet cut into live frames

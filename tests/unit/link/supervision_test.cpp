@@ -49,7 +49,7 @@ TEST_F(SupervisionTest, TheThirdTickWithoutAFrameDeclaresTheLinkLost) {
     EXPECT_FALSE(rig.view.runEnabled);
     EXPECT_FALSE(rig.view.stopEnabled);
     EXPECT_FALSE(rig.view.dataLoggerEnabled);
-    EXPECT_EQ(rig.view.portPanel, "COM3");
+    EXPECT_EQ(rig.view.portPanel, "/dev/ttyKR0") << "the device path, not a port number";
     EXPECT_EQ(rig.view.connectionPanel, "Off Connection");
     EXPECT_TRUE(rig.view.noConnectionShown);
     EXPECT_TRUE(rig.state.LiveBuffer.isEmpty());
@@ -120,7 +120,7 @@ TEST_F(SupervisionTest, EveryTickPollsAndTheFirstFrameAfterALossRestoresTheLink)
     EXPECT_TRUE(rig.state.Connected);
     EXPECT_TRUE(rig.state.FrameReceived);
     EXPECT_EQ(rig.view.connectionPanel, "On Connection");
-    EXPECT_EQ(rig.view.portPanel, "COM3");
+    EXPECT_EQ(rig.view.portPanel, "/dev/ttyKR0") << "the device path, not a port number";
     EXPECT_TRUE(rig.view.runEnabled);
     EXPECT_FALSE(rig.view.stopEnabled);
     EXPECT_TRUE(rig.view.dataLoggerEnabled);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -18,6 +19,7 @@
 #include "fake_prompter.h"
 #include "graph/frm_graph.h"
 #include "lcd/frm_lcd.h"
+#include "running_emulator.h"
 
 namespace kr820::app {
 namespace {
@@ -134,6 +136,22 @@ TEST_F(MainWindowTest, AFirstStartWritesTheDefaultsAtClose) {
     EXPECT_EQ(stored.value("SOFTWARE/KR820/RealTimeRate").toInt(), 2);
     EXPECT_EQ(stored.value("SOFTWARE/KR820/LastConnectedPort").toInt(), 0);
     EXPECT_EQ(stored.value("SOFTWARE/KR820/LastConnectedModel").toInt(), 820);
+}
+
+TEST_F(MainWindowTest, TheDeviceLastConnectedIsTriedFirstAndNamedByItsPath) {
+    // Two devices without a meter; the last run ended on a typed device (no index), and a meter
+    // had answered on the second one before.
+    auto firstMeter = testing::StartEmulator(/*silent=*/true);
+    auto secondMeter = testing::StartEmulator(/*silent=*/true);
+    const QString first = testing::PathOf(*firstMeter), second = testing::PathOf(*secondMeter);
+    Store("LastConnectedPort", -1);
+    Store("LastConnectedDevice", second);
+    auto window = Start({first, second});
+    auto* chooser = window->findChild<QComboBox*>("ComboBoxDeviceName");
+    ASSERT_EQ(chooser->count(), 2);
+    EXPECT_EQ(chooser->itemText(0), second);
+    EXPECT_EQ(chooser->currentText(), second) << "no meter: the first device stays chosen";
+    EXPECT_EQ(window->StatusPanelText(0), second) << "a path, never \"COM0\"";
 }
 
 TEST_F(MainWindowTest, ExitWritesTheSettingsExactlyAsClosing) {
