@@ -50,7 +50,8 @@ public:
     bool Plug(std::string* error);
     bool IsPlugged() const;
 
-    // The scripted state; with motion on, its readings are what the waves swing around.
+    // The scripted state; with motion on, its readings are what the waves swing around. A change
+    // of thermocouple or auto power-off reaches the setup record too.
     void SetState(const MeterState& state);
     MeterState State() const;
     // Times in the motion count from the emulator's construction: the meter switched on.
