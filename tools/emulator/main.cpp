@@ -50,6 +50,7 @@ bool Configure(const emu::EmulatorOptions& options, emu::MeterEmulator* emulator
     emulator->SetWrongLastByte(options.faults.wrongLastByteFrames);
     if (options.modelReply) emulator->SetModelReply(*options.modelReply);
     emulator->SetDownloadFaults(options.downloadFaults);
+    emulator->SetSetupFaults(options.setupFaults);
     if (options.paced) emulator->SetByteTime(emu::kByteTimeAt19200);
     if (!options.memoryFile.empty())
         return emu::LoadMemoryFile(options.memoryFile, emulator, error);

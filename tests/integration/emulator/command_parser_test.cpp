@@ -86,5 +86,15 @@ TEST(CommandParser, AbandoningAStalledFrameRecoversTheFramesBehindIt) {
     EXPECT_FALSE(parser.HasPending());
 }
 
+TEST(CommandParser, WholeFramesComeOutAsTheyCameWithoutTheJunkAroundThem) {
+    CommandParser parser;
+    const std::string write = FromHex("0277452020202036350020343200AD03");
+    EXPECT_EQ(parser.FeedFrames(FromHex("FF02") + write.substr(0, 9)), Bodies{});
+    EXPECT_EQ(parser.FeedFrames(write.substr(9) + FromHex("0257"
+                                                          "02AAAA03")),
+              Bodies{write});
+    EXPECT_EQ(parser.AbandonPendingFrames(), Bodies{FromHex("02AAAA03")});
+}
+
 }  // namespace
 }  // namespace kr820::emulator

@@ -132,6 +132,32 @@ TEST_F(Console, LoggerMemoryAndDownloadFaults) {
     EXPECT_EQ(m_emulator.ByteTime(), 0ns);
 }
 
+TEST_F(Console, SetupFaultsGoOnAndOff) {
+    for (const char* line : {"long-setup-reply on", "setup-echo-wrong-at 0",
+                             "refuse-setup-from 0x71", "clock-echo-wrong-start on"}) {
+        EXPECT_EQ(Run(line), "ok") << line;
+    }
+    SetupFaults expected;
+    expected.longRecordReply = true;
+    expected.writeEchoWrongAt = 0;
+    expected.refuseWritesFrom = 0x71;
+    expected.clockEchoWrongStart = true;
+    EXPECT_EQ(m_emulator.GetSetupFaults(), expected);
+
+    for (const char* line :
+         {"long-setup-reply", "setup-echo-wrong-at 16", "setup-echo-wrong-at",
+          "refuse-setup-from 0x30", "refuse-setup-from x", "clock-echo-wrong-start yes"}) {
+        EXPECT_EQ(Run(line).rfind("error: ", 0), 0u) << line;
+    }
+    EXPECT_EQ(m_emulator.GetSetupFaults(), expected);
+
+    for (const char* line : {"long-setup-reply off", "setup-echo-wrong-at off",
+                             "refuse-setup-from off", "clock-echo-wrong-start off"}) {
+        EXPECT_EQ(Run(line), "ok") << line;
+    }
+    EXPECT_EQ(m_emulator.GetSetupFaults(), SetupFaults{});
+}
+
 TEST_F(Console, UnplugPlugStatusAndQuit) {
     EXPECT_EQ(Run(""), "");  // a blank line gets no answer, so answers pair with commands
     EXPECT_EQ(Run("unplug"), "ok");

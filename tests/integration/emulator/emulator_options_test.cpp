@@ -123,6 +123,26 @@ TEST(EmulatorOptions, LoggerMemoryAndDownloadFaults) {
     EXPECT_FALSE(fromFile.downloadFaults.badChecksumEveryTime);
 }
 
+TEST(EmulatorOptions, SetupFaults) {
+    EmulatorOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseEmulatorOptions({"--long-setup-reply", "--setup-echo-wrong-at", "13",
+                                      "--refuse-setup-from", "0x6E", "--clock-echo-wrong-start"},
+                                     &options, &error))
+        << error;
+    SetupFaults expected;
+    expected.longRecordReply = true;
+    expected.writeEchoWrongAt = 13;
+    expected.refuseWritesFrom = 0x6E;
+    expected.clockEchoWrongStart = true;
+    EXPECT_EQ(options.setupFaults, expected);
+
+    EmulatorOptions decimal;
+    ASSERT_TRUE(ParseEmulatorOptions({"--refuse-setup-from", "64"}, &decimal, &error)) << error;
+    EXPECT_EQ(decimal.setupFaults.refuseWritesFrom, 0x40);
+    EXPECT_EQ(EmulatorOptions{}.setupFaults, SetupFaults{});
+}
+
 TEST(EmulatorOptions, RejectWhatTheMeterCannotCarry) {
     const std::vector<std::vector<std::string>> rejected = {
         {"--t1", "abc"},
@@ -153,6 +173,14 @@ TEST(EmulatorOptions, RejectWhatTheMeterCannotCarry) {
         {"--bad-sum", "-1"},
         {"--silent-after-block", "first"},
         {"--head-length", "1001"},
+        {"--setup-echo-wrong-at", "16"},
+        {"--setup-echo-wrong-at"},
+        {"--refuse-setup-from", "0x3F"},
+        {"--refuse-setup-from", "0x72"},
+        {"--refuse-setup-from", "63"},
+        {"--refuse-setup-from", "6E"},
+        {"--refuse-setup-from", "0x"},
+        {"--long-setup-reply=1"},
     };
     for (const auto& args : rejected) {
         EmulatorOptions options;

@@ -26,26 +26,40 @@ Candidate JudgeAt(std::string_view bytes, std::size_t at, std::size_t* bodyBytes
     return Candidate::kFrame;
 }
 
+// A whole frame's body: between STX and the checksum.
+std::vector<std::string> BodiesOf(std::vector<std::string> frames) {
+    for (std::string& frame : frames) frame = frame.substr(1, frame.size() - 3);
+    return frames;
+}
+
 }  // namespace
 
 std::vector<std::string> CommandParser::Feed(std::string_view bytes) {
+    return BodiesOf(FeedFrames(bytes));
+}
+
+std::vector<std::string> CommandParser::FeedFrames(std::string_view bytes) {
     m_pending.append(bytes);
-    std::vector<std::string> bodies;
-    Scan(&bodies);
-    return bodies;
+    std::vector<std::string> frames;
+    Scan(&frames);
+    return frames;
 }
 
 std::vector<std::string> CommandParser::AbandonPending() {
-    std::vector<std::string> bodies;
+    return BodiesOf(AbandonPendingFrames());
+}
+
+std::vector<std::string> CommandParser::AbandonPendingFrames() {
+    std::vector<std::string> frames;
     while (!m_pending.empty()) {
         m_pending.erase(0, 1);
         ++m_droppedBytes;
-        Scan(&bodies);
+        Scan(&frames);
     }
-    return bodies;
+    return frames;
 }
 
-void CommandParser::Scan(std::vector<std::string>* bodies) {
+void CommandParser::Scan(std::vector<std::string>* frames) {
     const std::string_view bytes = m_pending;
     std::size_t at = 0;
     while (at < bytes.size()) {
@@ -57,7 +71,7 @@ void CommandParser::Scan(std::vector<std::string>* bodies) {
             ++m_droppedBytes;
             continue;
         }
-        bodies->emplace_back(bytes.substr(at + 1, bodyBytes));
+        frames->emplace_back(bytes.substr(at, bodyBytes + 3));
         at += bodyBytes + 3;
     }
     m_pending.erase(0, at);

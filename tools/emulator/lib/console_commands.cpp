@@ -18,6 +18,7 @@
 #include "memory_recipe.h"
 #include "meter_emulator.h"
 #include "meter_fields.h"
+#include "setup_fault_fields.h"
 
 namespace kr820::emulator {
 namespace {
@@ -125,6 +126,10 @@ ConsoleReply Switch(const Words& words, MeterEmulator* emulator) {
         emulator->SetDownloadFaults(faults);
     } else if (name == "paced") {
         emulator->SetByteTime(on ? kByteTimeAt19200 : std::chrono::nanoseconds{0});
+    } else if (name == "long-setup-reply" || name == "clock-echo-wrong-start") {
+        SetupFaults faults = emulator->GetSetupFaults();
+        (name == "long-setup-reply" ? faults.longRecordReply : faults.clockEchoWrongStart) = on;
+        emulator->SetSetupFaults(faults);
     }
     return Ok();
 }
@@ -164,6 +169,15 @@ ConsoleReply DownloadFault(const Words& words, MeterEmulator* emulator) {
     return Ok();
 }
 
+ConsoleReply SetupFault(const Words& words, MeterEmulator* emulator) {
+    if (words.size() != 2) return Error("usage: " + words[0] + " VALUE|off");
+    SetupFaults faults = emulator->GetSetupFaults();
+    std::string error;
+    if (!SetSetupFault(&faults, words[0], words[1], &error)) return Error(error);
+    emulator->SetSetupFaults(faults);
+    return Ok();
+}
+
 }  // namespace
 
 ConsoleReply ExecuteConsoleLine(std::string_view line, MeterEmulator* emulator) {
@@ -172,11 +186,13 @@ ConsoleReply ExecuteConsoleLine(std::string_view line, MeterEmulator* emulator) 
     const std::string& command = words[0];
     if (command == "set") return Set(words, emulator);
     if (command == "silent" || command == "wave" || command == "noise" || command == "split" ||
-        command == "double" || command == "head-reply" || command == "paced") {
+        command == "double" || command == "head-reply" || command == "paced" ||
+        command == "long-setup-reply" || command == "clock-echo-wrong-start") {
         return Switch(words, emulator);
     }
     if (command == "memory") return Memory(words, emulator);
     if (IsDownloadFaultName(command)) return DownloadFault(words, emulator);
+    if (IsSetupFaultName(command)) return SetupFault(words, emulator);
     if (command == "wrong-last-byte") {
         int frames = 0;
         if (words.size() != 2 ||
@@ -209,7 +225,8 @@ ConsoleReply ExecuteConsoleLine(std::string_view line, MeterEmulator* emulator) 
         return Ok(
             "set, wave, silent, noise, split, double, wrong-last-byte, model-reply, memory, "
             "head-reply, head-length, end-address, bad-sum, bad-sum-always, silent-after-block, "
-            "block-noise, paced, unplug, plug, status, help, quit (see --help)");
+            "block-noise, long-setup-reply, setup-echo-wrong-at, refuse-setup-from, "
+            "clock-echo-wrong-start, paced, unplug, plug, status, help, quit (see --help)");
     }
     if (command == "quit") return {"ok", true};
     return Error("unknown command: " + command + " (try help)");
@@ -241,6 +258,14 @@ std::string ConsoleHelpText() {
   silent-after-block K|off
                          send block K, then nothing more in that download
   block-noise K|off      3 junk bytes in the middle of block K's first sending
+  long-setup-reply on|off
+                         the setup record answered with 87 bytes, one too many
+  setup-echo-wrong-at N|off
+                         setup writes echoed with byte N (0..15) of the frame changed
+  refuse-setup-from ADDR|off
+                         setup writes to ADDR (0x40..0x71) and above: not stored, not echoed
+  clock-echo-wrong-start on|off
+                         the clock's echo differs in bytes 0 to 2 only
   paced on|off           bytes at the pace of 19200 baud (0.52 ms each)
   unplug                 close the pseudo-terminal: an open port hangs up, links go away
   plug                   a new pseudo-terminal, links re-pointed; answers "ok DEVICE"

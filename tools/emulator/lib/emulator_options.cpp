@@ -9,6 +9,7 @@
 #include "download_fault_fields.h"
 #include "memory_recipe.h"
 #include "meter_fields.h"
+#include "setup_fault_fields.h"
 
 namespace kr820::emulator {
 namespace {
@@ -95,7 +96,7 @@ bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions*
                                 name == "out-of-range-after" || name == "model-reply" ||
                                 name == "wrong-last-byte" || name == "memory" ||
                                 name == "generate-memory" || name == "save-memory" ||
-                                IsDownloadFaultName(name);
+                                IsDownloadFaultName(name) || IsSetupFaultName(name);
         if (takesValue && i + 1 == args.size()) {
             *error = arg + " needs a value";
             return false;
@@ -170,6 +171,16 @@ bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions*
             }
         } else if (name == "no-head-reply") {
             options->downloadFaults.noHeaderReply = true;
+        } else if (IsSetupFaultName(name)) {
+            std::string reason;
+            if (!SetSetupFault(&options->setupFaults, name, value, &reason)) {
+                *error = "--" + reason;
+                return false;
+            }
+        } else if (name == "long-setup-reply") {
+            options->setupFaults.longRecordReply = true;
+        } else if (name == "clock-echo-wrong-start") {
+            options->setupFaults.clockEchoWrongStart = true;
         } else if (name == "paced") {
             options->paced = true;
         } else {

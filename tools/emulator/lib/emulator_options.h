@@ -14,6 +14,7 @@
 #include "logger_transfer.h"
 #include "meter_model.h"
 #include "meter_state.h"
+#include "setup_answers.h"
 
 namespace kr820::emulator {
 
@@ -34,6 +35,7 @@ struct EmulatorOptions {
     std::optional<std::vector<DataSet>> memorySets;
     std::string saveMemoryPath;  // write the memory as a collection file and exit
     DownloadFaults downloadFaults;
+    SetupFaults setupFaults;
     bool paced = false;  // bytes at the pace of 19200 baud
     bool silent = false;
     bool help = false;

@@ -18,6 +18,7 @@ LoggerTransfer::LoggerTransfer(std::string image) : m_image(std::move(image)) {}
 
 void LoggerTransfer::SetMemory(std::string image) {
     m_image = std::move(image);
+    ++m_memoryChanges;
     m_inProgress = false;
 }
 

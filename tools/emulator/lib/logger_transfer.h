@@ -45,6 +45,9 @@ public:
     // A new memory ends any download under way.
     void SetMemory(std::string image);
     const std::string& Memory() const { return m_image; }
+    // Counts the memories set so far, so that whatever describes the memory knows when to
+    // look again.
+    std::uint64_t MemoryChanges() const { return m_memoryChanges; }
     void SetFaults(const DownloadFaults& faults) { m_faults = faults; }
     const DownloadFaults& Faults() const { return m_faults; }
 
@@ -60,6 +63,7 @@ private:
     std::string SendCurrent();
 
     std::string m_image;
+    std::uint64_t m_memoryChanges = 0;
     DownloadFaults m_faults;
     bool m_inProgress = false;
     bool m_silenced = false;

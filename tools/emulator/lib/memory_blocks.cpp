@@ -9,6 +9,8 @@
 namespace kr820::emulator {
 namespace {
 
+constexpr std::size_t kSetCountOffset = 10;
+constexpr std::size_t kSetCountDigits = 4;
 constexpr std::size_t kEndAddressOffset = 15;
 constexpr std::size_t kEndAddressDigits = 8;
 
@@ -19,6 +21,21 @@ int HexValue(char c) {
     return -1;
 }
 
+// Up to `maxDigits` hexadecimal digits at `offset`, after leading blanks.
+std::optional<std::uint32_t> HexTextAt(std::string_view image, std::size_t offset,
+                                       std::size_t maxDigits) {
+    if (image.size() <= offset) return std::nullopt;
+    std::string_view text = image.substr(offset);
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    std::uint32_t value = 0;
+    std::size_t digits = 0;
+    for (; digits < std::min(text.size(), maxDigits) && HexValue(text[digits]) >= 0; ++digits) {
+        value = value << 4 | static_cast<std::uint32_t>(HexValue(text[digits]));
+    }
+    if (digits == 0) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 std::string HeaderReplyOf(std::string_view image) {
@@ -26,17 +43,11 @@ std::string HeaderReplyOf(std::string_view image) {
 }
 
 std::optional<std::uint32_t> EndAddressOf(std::string_view image) {
-    if (image.size() <= kEndAddressOffset) return std::nullopt;
-    std::string_view text = image.substr(kEndAddressOffset);
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    std::uint32_t value = 0;
-    std::size_t digits = 0;
-    for (; digits < std::min(text.size(), kEndAddressDigits) && HexValue(text[digits]) >= 0;
-         ++digits) {
-        value = value << 4 | static_cast<std::uint32_t>(HexValue(text[digits]));
-    }
-    if (digits == 0) return std::nullopt;
-    return value;
+    return HexTextAt(image, kEndAddressOffset, kEndAddressDigits);
+}
+
+std::size_t SetCountOf(std::string_view image) {
+    return HexTextAt(image, kSetCountOffset, kSetCountDigits).value_or(0);
 }
 
 std::size_t AnnouncedBytes(std::string_view image) {

@@ -24,6 +24,10 @@ std::string HeaderReplyOf(std::string_view image);
 // Empty when there is no digit there.
 std::optional<std::uint32_t> EndAddressOf(std::string_view image);
 
+// The data set count at image offset 10, read as up to 4 hexadecimal digits after leading
+// blanks; 0 when there is no digit there.
+std::size_t SetCountOf(std::string_view image);
+
 // How many memory bytes the header announces: end address - 0xFFFF; 0 when it announces none
 // or cannot be read.
 std::size_t AnnouncedBytes(std::string_view image);

@@ -16,6 +16,7 @@
 #include "logger_memory_builder.h"
 #include "meter_answers.h"
 #include "pseudo_terminal.h"
+#include "setup_record.h"
 
 namespace kr820::emulator {
 namespace {
@@ -50,6 +51,7 @@ struct MeterEmulator::Impl {
     Clock::time_point switchedOnAt = Clock::now();
     MeterAnswers answers;
     std::vector<std::string> receivedBodies;
+    std::vector<std::string> receivedFrames;
     std::vector<std::string> links;
     std::string devicePath;
 
@@ -110,7 +112,8 @@ struct MeterEmulator::Impl {
                 if (count > 0) {
                     bytesReceived += static_cast<std::size_t>(count);
                     lastByteAt = Clock::now();
-                    Handle(parser.Feed(std::string_view(buffer, static_cast<std::size_t>(count))));
+                    Handle(parser.FeedFrames(
+                        std::string_view(buffer, static_cast<std::size_t>(count))));
                 }
             } else if (ready > 0) {
                 // A hang-up without readable bytes cannot happen while the slave is held open,
@@ -118,17 +121,19 @@ struct MeterEmulator::Impl {
                 std::this_thread::sleep_for(std::chrono::milliseconds(kPollTimeoutMs));
             }
             if (parser.HasPending() && Clock::now() - lastByteAt >= kStaleFrameAfter) {
-                Handle(parser.AbandonPending());
+                Handle(parser.AbandonPendingFrames());
             }
         }
     }
 
-    void Handle(const std::vector<std::string>& bodies) {
-        for (const std::string& body : bodies) {
+    void Handle(const std::vector<std::string>& frames) {
+        for (const std::string& frame : frames) {
+            const std::string body = frame.substr(1, frame.size() - 3);
             std::chrono::milliseconds splitGap{0};
             std::string reply;
             {
                 std::lock_guard lock(mutex);
+                receivedFrames.push_back(frame);
                 receivedBodies.push_back(body);
                 if (silent.load()) continue;
                 if (body.front() == 'A') splitGap = answers.Faults().splitGap;
@@ -254,7 +259,7 @@ bool MeterEmulator::IsPlugged() const { return !DevicePath().empty(); }
 void MeterEmulator::SetState(const MeterState& state) {
     std::lock_guard lock(m_impl->mutex);
     m_impl->AdvanceModel();
-    m_impl->answers.Model().SetScripted(state);
+    m_impl->answers.SetScripted(state);
 }
 
 MeterState MeterEmulator::State() const {
@@ -341,6 +346,35 @@ DownloadFaults MeterEmulator::GetDownloadFaults() const {
     return m_impl->answers.Logger().Faults();
 }
 
+std::string MeterEmulator::SetupRecord() const {
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->answers.SetupRecord(m_impl->SinceSwitchOn());
+}
+
+bool MeterEmulator::SetSetupRecord(std::string record, std::string* error) {
+    if (record.size() != kSetupRecordBytes) {
+        if (error) {
+            *error = "a setup record has " + std::to_string(kSetupRecordBytes) +
+                     " bytes; this one has " + std::to_string(record.size());
+        }
+        return false;
+    }
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->AdvanceModel();
+    m_impl->answers.SetSetupRecord(std::move(record), m_impl->SinceSwitchOn());
+    return true;
+}
+
+void MeterEmulator::SetSetupFaults(const SetupFaults& faults) {
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->answers.GetSetupFaults() = faults;
+}
+
+SetupFaults MeterEmulator::GetSetupFaults() const {
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->answers.GetSetupFaults();
+}
+
 void MeterEmulator::SetByteTime(std::chrono::nanoseconds perByte) {
     m_impl->byteTimeNs = std::max<std::int64_t>(perByte.count(), 0);
 }
@@ -354,9 +388,15 @@ std::vector<std::string> MeterEmulator::ReceivedBodies() const {
     return m_impl->receivedBodies;
 }
 
+std::vector<std::string> MeterEmulator::ReceivedFrames() const {
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->receivedFrames;
+}
+
 void MeterEmulator::ClearReceived() {
     std::lock_guard lock(m_impl->mutex);
     m_impl->receivedBodies.clear();
+    m_impl->receivedFrames.clear();
     m_impl->bytesReceived = 0;
 }
 

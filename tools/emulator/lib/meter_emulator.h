@@ -15,6 +15,7 @@
 #include "meter_model.h"
 #include "meter_replies.h"
 #include "meter_state.h"
+#include "setup_answers.h"
 
 namespace kr820::emulator {
 
@@ -49,7 +50,8 @@ public:
     bool Plug(std::string* error);
     bool IsPlugged() const;
 
-    // The scripted state; with motion on, its readings are what the waves swing around.
+    // The scripted state; with motion on, its readings are what the waves swing around. A change
+    // of thermocouple or auto power-off reaches the setup record too.
     void SetState(const MeterState& state);
     MeterState State() const;
     // Times in the motion count from the emulator's construction: the meter switched on.
@@ -79,6 +81,17 @@ public:
     void SetDownloadFaults(const DownloadFaults& faults);  // all off at first
     DownloadFaults GetDownloadFaults() const;
 
+    // The 86-byte setup record as "O" would answer it now: the clock's bytes (61 to 66) running
+    // since it was set (at first the computer's local time), the memory texts (70 and 75)
+    // following the logger memory. Setup writes change bytes 1 to 50.
+    std::string SetupRecord() const;
+    // Kept byte for byte, memory texts too until the memory next changes; the clock runs on
+    // from bytes 61 to 66 (or holds them when they are no date-time); the thermocouple (47) and
+    // auto power-off (34) bytes reach the live state. False unless it is 86 bytes.
+    bool SetSetupRecord(std::string record, std::string* error = nullptr);
+    void SetSetupFaults(const SetupFaults& faults);  // all off at first
+    SetupFaults GetSetupFaults() const;
+
     // How long each byte the meter sends takes on the line, e.g. kByteTimeAt19200, so that a
     // user's wait can be measured. Zero, the default: as fast as the pseudo-terminal takes them.
     void SetByteTime(std::chrono::nanoseconds perByte);
@@ -86,9 +99,11 @@ public:
 
     // Bodies of the valid command frames received so far, in order, answered or not.
     std::vector<std::string> ReceivedBodies() const;
+    // The same frames whole, STX to ETX, byte for byte as they came over the line.
+    std::vector<std::string> ReceivedFrames() const;
     // Raw bytes read from the line, junk included.
     std::size_t BytesReceived() const;
-    // Forgets the bodies and the byte count.
+    // Forgets the frames, the bodies and the byte count.
     void ClearReceived();
 
 private:

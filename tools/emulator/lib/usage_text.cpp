@@ -77,6 +77,19 @@ means the first in each download):
   --recording            (above) the meter is logging: the PC refuses to download
   --paced                every byte the meter sends takes 0.52 ms, as at 19200 baud
 
+Setup ("O" answers the 86-byte setup record: type K, or J with --type-j; the clock is the
+computer's local time at start and runs on; the memory texts follow the logger memory):
+  --long-setup-reply     the setup record answered with 87 bytes, one too many
+  --setup-echo-wrong-at N
+                         every setup write echoed with byte N (0..15) of its frame changed;
+                         the byte is still stored (the PC compares bytes 0 to 13)
+  --refuse-setup-from ADDR
+                         setup writes to ADDR (0x40..0x71, or decimal 64..113) and above are
+                         neither stored nor echoed
+  --clock-echo-wrong-start
+                         the clock's echo differs from its frame in bytes 0 to 2 only (the PC
+                         compares bytes 3 to 16); the clock is still set
+
   --help                 show this text
 
 Standard input: one command a line, each answered with one line ("ok ..." or "error: ...").
