@@ -87,6 +87,11 @@ TfrmSetup::TfrmSetup(QWidget* owner, const QLocale& locale)
         if (m_onSave) m_onSave();
     });
     connect(m_btnExit, &QPushButton::clicked, this, &QDialog::reject);
+    // Return in a field must not press a button, least of all ERASE.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_btnSave);
@@ -125,9 +130,10 @@ void TfrmSetup::BuildPrintGroup(QGridLayout& grid) {
     m_upDownLowLimit->setRange(-220, 2400);
     m_upDownLowLimit->setSingleStep(10);
     m_upDownLowLimit->setValue(0);
-    // The arrows step the number in the box beside them.
+    // Only the arrows show: they step the number in the box beside them.
     m_upDownLowLimit->setButtonSymbols(QSpinBox::UpDownArrows);
-    m_upDownLowLimit->setMaximumWidth(22);
+    if (auto* text = m_upDownLowLimit->findChild<QLineEdit*>()) text->hide();
+    m_upDownLowLimit->setFixedWidth(22);
     connect(m_upDownLowLimit, &QSpinBox::valueChanged, this,
             [this](int value) { m_edtLowLimit->setText(QString::number(value)); });
     m_lblScaleWidth = Named(new QLabel("Scale Width:", print), "lblScaleWidth");
