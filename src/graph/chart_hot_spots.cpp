@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/chart/chart_model.h"
+#include "core/chart/drawn_runs.h"
 #include "graph/chart_annotation_items.h"
 #include "graph/chart_drawing.h"
 #include "graph/plot_series.h"
@@ -26,7 +27,7 @@ std::optional<DataPointHit> DataPointAt(const ChartDrawing& drawing, const core:
     const QCPAxis* x = band.Rect->axis(QCPAxis::atBottom);
     const QCPAxis* y = band.Rect->axis(QCPAxis::atLeft);
     const core::ChartData& data = model.Data();
-    const float nullY = static_cast<float>(model.Settings().NullDataValueY);
+    const double nullY = model.Settings().NullDataValueY;
     const bool dateTimes = drawing.DateTimes();
 
     std::optional<DataPointHit> hit;
@@ -36,7 +37,7 @@ std::optional<DataPointHit> DataPointAt(const ChartDrawing& drawing, const core:
         const auto ys = data.Y(subset);
         for (std::size_t i = 0; i < std::min(xs.size(), ys.size()); ++i) {
             if (xs[i] == 0) break;
-            if (ys[i] == nullY) continue;
+            if (!core::IsDrawnValue(ys[i], nullY)) continue;
             const double dx = x->coordToPixel(PlotKey(xs[i], dateTimes)) - pixel.x();
             const double dy = y->coordToPixel(ys[i]) - pixel.y();
             const double distance = dx * dx + dy * dy;

@@ -91,6 +91,8 @@ public:
     void AppendDataListLine(int point);
     void ClearDataList();
     void ShowPointCursor(int point);
+    // Takes the point cursor off the chart, line and text, until a point is chosen again.
+    void HidePointCursor();
     // The cross and text tools are usable only while the chart is joined; the Split box shows
     // the chart's layout.
     void FollowSplitState();
