@@ -28,9 +28,9 @@ int SeparatorWidth(core::AxisSeparator separator) {
 }
 
 // The Y ticker aims at five steps but may take up to about seven and a half; the time ticker
-// takes at most five (see WholeTimeTicker).
+// takes at most its tick count (see WholeTimeTicker).
 constexpr int kMostValueSteps = 8;
-constexpr int kMostTimeSteps = 5;
+constexpr int kMostTimeSteps = 4;
 constexpr int kLabelGapPx = 8;
 
 QString TimeLabelFormat(const QLocale& locale) {
@@ -47,7 +47,9 @@ QSize LeastPlotSize(const QFont& font, bool dateTimes, const QLocale& locale) {
     int labelWidth = 0;
     for (const QString& line : widest.split(u'\n'))
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(line));
-    return {kMostTimeSteps * (labelWidth + kLabelGapPx), kMostValueSteps * metrics.height()};
+    // Value labels are figures, which rise from the baseline no higher than the ascent: spaced
+    // that far apart, they keep a gap between them.
+    return {kMostTimeSteps * (labelWidth + kLabelGapPx), kMostValueSteps * metrics.ascent()};
 }
 
 }  // namespace
@@ -91,6 +93,7 @@ void StyleBand(QCPAxisRect& rect, const core::ChartModel& model, int axis, bool 
     if (dateTimes) {
         auto ticker = QSharedPointer<WholeTimeTicker>::create();
         ticker->setDateTimeSpec(Qt::UTC);
+        ticker->setTickCount(kMostTimeSteps);
         ticker->setDateTimeFormat(TimeLabelFormat(locale));
         x->setTicker(ticker);
     }

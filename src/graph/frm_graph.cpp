@@ -21,6 +21,7 @@
 #include "graph/configure_graph.h"
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
+#include "graph/side_panel.h"
 #include "ui/prompter.h"
 
 namespace kr820::graph {

@@ -20,7 +20,8 @@ constexpr std::array<double, 22> kStepsSeconds = {
 }  // namespace
 
 double WholeTimeStepSeconds(double spanSeconds, int tickCount) {
-    const double wanted = spanSeconds / std::max(tickCount, 1);
+    // A span read off an axis of date-times may come out a hair long.
+    const double wanted = spanSeconds / std::max(tickCount, 1) * (1 - 1e-9);
     for (const double step : kStepsSeconds) {
         if (step >= wanted) return step;
     }
