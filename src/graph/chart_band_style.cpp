@@ -30,7 +30,7 @@ int SeparatorWidth(core::AxisSeparator separator) {
 // The Y ticker aims at five steps but may take up to about seven and a half; the time ticker
 // takes at most its tick count (see WholeTimeTicker).
 constexpr int kMostValueSteps = 8;
-constexpr int kMostTimeSteps = 4;
+constexpr int kMostTimeSteps = 5;
 constexpr int kLabelGapPx = 8;
 
 QString TimeLabelFormat(const QLocale& locale) {

@@ -14,8 +14,9 @@
 namespace kr820::graph {
 
 namespace {
-// How near a click must come to a data point or a cross to hit it.
-constexpr double kHotSpotRadiusPx = 5.0;
+// How near a click must come to a data point or a cross to hit it. A data point takes as much
+// slack as QCustomPlot's own selection gives a line: a hand need not land on its very pixel.
+constexpr double kHotSpotRadiusPx = 8.0;
 constexpr double kCrossHitRadiusPx = 7.0;
 }  // namespace
 
