@@ -15,7 +15,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <array>
 
 #include "core/data/data_set_store.h"
 #include "core/graph/graph_statistics.h"
