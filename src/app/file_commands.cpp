@@ -84,22 +84,17 @@ void FileCommands::btnOpenClick() {
     }
 }
 
-void FileCommands::Save1Click(graph::TfrmGraph* active) {
-    if (!active) return;
-    if (!active->IsDataLogger()) {
-        SaveSingleSet(*active);
-        return;
-    }
+bool FileCommands::Save1Click(graph::TfrmGraph* active) {
+    if (!active) return false;
+    if (!active->IsDataLogger()) return SaveSingleSet(*active);
     ui::TfrmOpenSave choice("Save File", Owner());
     switch (m_prompter.Exec(choice)) {
         case ui::TfrmOpenSave::Collection:
-            SaveCollection();
-            break;
+            return SaveCollection();
         case ui::TfrmOpenSave::SingleSet:
-            SaveSingleSet(*active);
-            break;
+            return SaveSingleSet(*active);
         default:
-            break;
+            return false;
     }
 }
 
@@ -222,23 +217,24 @@ void FileCommands::ReadTextFileInto(graph::TfrmGraph& window, const QString& pat
     core::LayTextFileOntoChart(read.Content, window.Chart().Data());
 }
 
-void FileCommands::SaveCollection() {
+bool FileCommands::SaveCollection() {
     QString selected = kCollectionSaveFilter;
     const QString chosen = m_prompter.SaveFileName(Owner(), core::ProgramFolder(),
                                                    kCollectionSaveFilter, "820", &selected);
-    if (chosen.isEmpty()) return;
+    if (chosen.isEmpty()) return false;
     const QString path = WithSuffix(chosen, selected);
     const core::WriteOutcome outcome = core::SaveCollection(m_shownImage, path);
     if (outcome.Status == core::WriteStatus::NothingToSave) {
         m_prompter.Message(Owner(), kNothingToSaveMessage);
-        return;
+        return false;
     }
     if (!outcome.Written()) {
         // Closing still asks, since nothing was kept.
         m_prompter.Message(Owner(), WriteFailureMessage(path, outcome));
-        return;
+        return false;
     }
     m_main.State().DataLoggerUnsaved = false;
+    return true;
 }
 
 void FileCommands::OpenCollection() {

@@ -29,13 +29,13 @@ public:
     FileCommands(TfrmMain& main, ui::Prompter& prompter);
 
     void btnOpenClick();
-    // Acts only when the active child window is a graph window.
-    void Save1Click(graph::TfrmGraph* active);
+    // Acts only when the active child window is a graph window; true when a file was written.
+    bool Save1Click(graph::TfrmGraph* active);
 
     // Saves one window's chart; true only when a file was really written.
     bool SaveSingleSet(graph::TfrmGraph& window);
     void OpenSingleFile();
-    void SaveCollection();
+    bool SaveCollection();
     void OpenCollection();
 
     // The memory image the DataLogger window shows, decoded in this run: what a collection

@@ -191,7 +191,9 @@ void TfrmMain::FormClose() {
 graph::GraphContext TfrmMain::GraphContextFor() {
     graph::GraphCommands commands;
     commands.Save1Click = [this](graph::TfrmGraph& window) {
-        RunLocked([&] { m_files.Save1Click(&window); });
+        bool saved = false;
+        RunLocked([&] { saved = m_files.Save1Click(&window); });
+        return saved;
     };
     commands.SaveSingleSet = [this](graph::TfrmGraph& window) {
         bool saved = false;

@@ -7,6 +7,7 @@
 
 #include "core/chart/chart_model.h"
 #include "graph/chart_look.h"
+#include "graph/whole_time_ticker.h"
 
 namespace kr820::graph {
 
@@ -26,6 +27,31 @@ int SeparatorWidth(core::AxisSeparator separator) {
     return 1;
 }
 
+// The Y ticker aims at five steps but may take up to about seven and a half; the time ticker
+// takes at most its tick count (see WholeTimeTicker).
+constexpr int kMostValueSteps = 8;
+constexpr int kMostTimeSteps = 5;
+constexpr int kLabelGapPx = 8;
+
+QString TimeLabelFormat(const QLocale& locale) {
+    return QStringLiteral("hh:mm:ss\n") + locale.dateFormat(QLocale::ShortFormat);
+}
+
+// The smallest plotting rectangle on which neighbouring tick labels stay apart, on both axes.
+QSize LeastPlotSize(const QFont& font, bool dateTimes, const QLocale& locale) {
+    const QFontMetrics metrics(font);
+    const QString widest =
+        dateTimes ? locale.toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59, 59), Qt::UTC),
+                                    TimeLabelFormat(locale))
+                  : locale.toString(-88888.8, 'f', 1);
+    int labelWidth = 0;
+    for (const QString& line : widest.split(u'\n'))
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(line));
+    // Value labels are figures, which rise from the baseline no higher than the ascent: spaced
+    // that far apart, they keep a gap between them.
+    return {kMostTimeSteps * (labelWidth + kLabelGapPx), kMostValueSteps * metrics.ascent()};
+}
+
 }  // namespace
 
 void StyleBand(QCPAxisRect& rect, const core::ChartModel& model, int axis, bool lowest,
@@ -41,6 +67,7 @@ void StyleBand(QCPAxisRect& rect, const core::ChartModel& model, int axis, bool 
     const QPen framePen(text, std::max(SeparatorWidth(model.Axes().MultiAxesSeparators()), 1));
 
     rect.setBackground(ToQColor(s.GraphBackColor));
+    rect.setMinimumSize(LeastPlotSize(font, dateTimes, locale));
     rect.setRangeDrag(Qt::Orientations());
     rect.setRangeZoom(Qt::Orientations());
     for (QCPAxis* side : rect.axes()) {
@@ -64,10 +91,10 @@ void StyleBand(QCPAxisRect& rect, const core::ChartModel& model, int axis, bool 
 
     QCPAxis* x = rect.axis(QCPAxis::atBottom);
     if (dateTimes) {
-        auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+        auto ticker = QSharedPointer<WholeTimeTicker>::create();
         ticker->setDateTimeSpec(Qt::UTC);
-        ticker->setDateTimeFormat(QStringLiteral("hh:mm:ss\n") +
-                                  locale.dateFormat(QLocale::ShortFormat));
+        ticker->setTickCount(kMostTimeSteps);
+        ticker->setDateTimeFormat(TimeLabelFormat(locale));
         x->setTicker(ticker);
     }
     x->grid()->setVisible(xGrid);

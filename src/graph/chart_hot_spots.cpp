@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/chart/chart_model.h"
+#include "core/chart/drawn_runs.h"
 #include "graph/chart_annotation_items.h"
 #include "graph/chart_drawing.h"
 #include "graph/plot_series.h"
@@ -13,8 +14,9 @@
 namespace kr820::graph {
 
 namespace {
-// How near a click must come to a data point or a cross to hit it.
-constexpr double kHotSpotRadiusPx = 5.0;
+// How near a click must come to a data point or a cross to hit it. A data point takes as much
+// slack as QCustomPlot's own selection gives a line: a hand need not land on its very pixel.
+constexpr double kHotSpotRadiusPx = 8.0;
 constexpr double kCrossHitRadiusPx = 7.0;
 }  // namespace
 
@@ -26,7 +28,7 @@ std::optional<DataPointHit> DataPointAt(const ChartDrawing& drawing, const core:
     const QCPAxis* x = band.Rect->axis(QCPAxis::atBottom);
     const QCPAxis* y = band.Rect->axis(QCPAxis::atLeft);
     const core::ChartData& data = model.Data();
-    const float nullY = static_cast<float>(model.Settings().NullDataValueY);
+    const double nullY = model.Settings().NullDataValueY;
     const bool dateTimes = drawing.DateTimes();
 
     std::optional<DataPointHit> hit;
@@ -36,7 +38,7 @@ std::optional<DataPointHit> DataPointAt(const ChartDrawing& drawing, const core:
         const auto ys = data.Y(subset);
         for (std::size_t i = 0; i < std::min(xs.size(), ys.size()); ++i) {
             if (xs[i] == 0) break;
-            if (ys[i] == nullY) continue;
+            if (!core::IsDrawnValue(ys[i], nullY)) continue;
             const double dx = x->coordToPixel(PlotKey(xs[i], dateTimes)) - pixel.x();
             const double dy = y->coordToPixel(ys[i]) - pixel.y();
             const double distance = dx * dx + dy * dy;

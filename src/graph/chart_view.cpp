@@ -34,6 +34,12 @@ void ChartView::Flush() {
     m_redrawTimer.stop();
     if (m_rebuildPending || m_drawnGeneration != m_model.RedrawGeneration()) Rebuild();
     replot(rpRefreshHint);
+    // The least size follows the bands, their fonts and the margins the last layout measured;
+    // the window's layouts hear of it only when told.
+    if (const QSize least = minimumSizeHint(); least != m_reportedMinimum) {
+        m_reportedMinimum = least;
+        updateGeometry();
+    }
 }
 
 void ChartView::Rebuild() {

@@ -16,7 +16,8 @@ namespace kr820::graph {
 
 // A chart model on screen: its drawing and what the user does to it, on one plot. The picture
 // follows the model only when the model asks for a redraw, and several requests before the event
-// loop runs cost one rebuild.
+// loop runs cost one rebuild. Its minimum size hint is the least at which the chart stays
+// readable, as the plot's layout measures it.
 class ChartView : public QCustomPlot {
     Q_OBJECT
 
@@ -49,6 +50,7 @@ private:
     QTimer m_redrawTimer;
     bool m_rebuildPending = true;
     quint64 m_drawnGeneration = 0;
+    QSize m_reportedMinimum;
 };
 
 }  // namespace kr820::graph

@@ -21,6 +21,7 @@
 #include "graph/configure_graph.h"
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
+#include "graph/side_panel.h"
 #include "ui/prompter.h"
 
 namespace kr820::graph {
@@ -179,10 +180,9 @@ bool TfrmGraph::FormCloseQuery() {
         switch (m_context->Prompter.Confirm(this, QStringLiteral("Save DataLogger Data ?"),
                                             ui::Prompter::Buttons::YesNoCancel)) {
             case Answer::Yes:
-                // The window goes only when the collection was really saved (which clears
-                // the flag); a cancelled or failed save keeps it and its data.
-                if (commands.Save1Click) commands.Save1Click(*this);
-                return !state.DataLoggerUnsaved;
+                // The window goes once a file was written, the collection or the chosen set;
+                // a cancelled or failed save keeps it and its data.
+                return commands.Save1Click && commands.Save1Click(*this);
             case Answer::No:
                 return true;
             default:

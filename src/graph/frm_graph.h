@@ -29,6 +29,7 @@ namespace kr820::graph {
 
 class ChartView;
 class DataListModel;
+class SidePanel;
 class DataSetGridModel;
 
 // The real-time recording's extremes so far: T1 maximum, T2 maximum, T1 minimum, T2 minimum. The
@@ -91,6 +92,8 @@ public:
     void AppendDataListLine(int point);
     void ClearDataList();
     void ShowPointCursor(int point);
+    // Takes the point cursor off the chart, line and text, until a point is chosen again.
+    void HidePointCursor();
     // The cross and text tools are usable only while the chart is joined; the Split box shows
     // the chart's layout.
     void FollowSplitState();
@@ -131,6 +134,7 @@ private:
     QWidget* BuildGraphPanel();
     QWidget* BuildLowerStatistics();
     void FitGridColumns();
+    void FitLeftPanel();
     void ConnectEvents();
 
     void ShowDataSetWithList(int set);
@@ -153,7 +157,10 @@ private:
     DataSetGridModel* m_dataSets = nullptr;
     GraphToolBar m_tools;
 
-    QWidget* m_pnlDataSets = nullptr;
+    SidePanel* m_pnlDataSets = nullptr;
+    int m_listLineWidth = 0;   // a whole list line, in the list's frame
+    int m_leastListWidth = 0;  // point number and date
+    int m_listFrameWidth = 0;  // what the list's frame, margins and scroll bar add
     QLabel* m_lblDataSets = nullptr;
     QTableView* m_dataSetGrid = nullptr;
     QSplitter* m_splitGridList = nullptr;

@@ -126,4 +126,12 @@ void TfrmGraph::ShowPointCursor(int point) {
     m_chart.Redraw();
 }
 
+void TfrmGraph::HidePointCursor() {
+    core::VertLineAnnotation* cursor = m_chart.Annotations().EditVertLineAnnotation(0);
+    // A line at X = 0 is never drawn.
+    cursor->X = 0;
+    cursor->Text.clear();
+    m_chart.Redraw();
+}
+
 }  // namespace kr820::graph

@@ -15,7 +15,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <array>
 
 #include "core/data/data_set_store.h"
 #include "core/graph/graph_statistics.h"
@@ -24,6 +23,7 @@
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/frm_graph.h"
+#include "graph/side_panel.h"
 
 namespace kr820::graph {
 
@@ -36,7 +36,6 @@ constexpr int kGridHeight = 191;
 constexpr int kUpperStatisticsHeight = 32;
 constexpr int kLowerStatisticsHeight = 61;
 constexpr QSize kReadoutSize(135, 17);
-constexpr std::array<int, 7> kGridColumnWidths = {25, 60, 60, 65, 40, 40, 40};
 constexpr const char* kRates[] = {"00:01", "00:02", "00:05", "00:10", "00:15", "00:30", "01:00",
                                   "02:00", "05:00", "10:00", "15:00", "30:00", "60:00"};
 // The window's texts: the small size the layout's widths were made for.
@@ -125,7 +124,8 @@ void TfrmGraph::BuildLayout() {
 
 QWidget* TfrmGraph::BuildLeftPanel() {
     const QFont fixed = ListFont();
-    m_pnlDataSets = Panel("pnlDataSets");
+    m_pnlDataSets = new SidePanel;
+    m_pnlDataSets->setObjectName(QStringLiteral("pnlDataSets"));
     m_pnlDataSets->hide();
 
     m_lblDataSets = SunkenTitle(QStringLiteral("Data Sets"), "lblDataSets");
@@ -170,16 +170,23 @@ QWidget* TfrmGraph::BuildLeftPanel() {
     m_splitGridList->setSizes({kGridHeight, kClientHeight - kGridHeight});
 
     // The panel's old width was made for a smaller font; it grows so that a whole list line
-    // shows without scrolling sideways.
+    // shows without scrolling sideways. In a window made small, the list scrolls sideways from
+    // the temperatures on, keeping point number and date in sight.
     const QString widestLine =
         core::DataListLine(99999, WidestDateTime(), -199.9f, 1370.0f, m_locale);
+    const QString leastLine =
+        widestLine.left(widestLine.indexOf(core::LongTimeText(WidestDateTime(), m_locale)))
+            .trimmed();
     const QStyle* style = m_dataListView->style();
     // An item's text has the focus frame's margin and one pixel on each side.
-    const int itemMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-    const int lineWidth = QFontMetrics(fixed).horizontalAdvance(widestLine) + itemMargins +
-                          style->pixelMetric(QStyle::PM_ScrollBarExtent) +
-                          2 * m_dataListView->frameWidth() + kListSlackPx;
-    m_pnlDataSets->setFixedWidth(std::max(kLeftPanelWidth, lineWidth));
+    m_listFrameWidth = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) +
+                       style->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                       2 * m_dataListView->frameWidth() + kListSlackPx;
+    const QFontMetrics metrics(fixed);
+    m_listLineWidth =
+        std::max(kLeftPanelWidth, metrics.horizontalAdvance(widestLine) + m_listFrameWidth);
+    m_leastListWidth = metrics.horizontalAdvance(leastLine) + m_listFrameWidth;
+    FitLeftPanel();
 
     auto* panelLayout = new QVBoxLayout(m_pnlDataSets);
     panelLayout->setContentsMargins(0, 0, 0, 0);
@@ -190,12 +197,26 @@ QWidget* TfrmGraph::BuildLeftPanel() {
 }
 
 void TfrmGraph::FitGridColumns() {
-    // The old widths, unless a cell needs more: a date cut short reads as a different date.
+    // Every column as wide as its heading or its widest cell: a date cut short reads as a
+    // different date, a heading cut short as nothing.
     const QAbstractItemView* view = m_dataSetGrid;  // QTableView hides the measure it overrides
-    for (int column = 0; column < static_cast<int>(kGridColumnWidths.size()); ++column) {
+    const QHeaderView* header = m_dataSetGrid->horizontalHeader();
+    for (int column = 0; column < m_dataSets->columnCount(); ++column) {
         m_dataSetGrid->setColumnWidth(
-            column, std::max(kGridColumnWidths[column], view->sizeHintForColumn(column)));
+            column, std::max(header->sectionSizeHint(column), view->sizeHintForColumn(column)));
     }
+    FitLeftPanel();
+}
+
+void TfrmGraph::FitLeftPanel() {
+    if (!m_pnlDataSets || m_listLineWidth == 0) return;
+    // Wide enough for a whole list line and, in the DataLogger window, for every grid column.
+    int preferred = m_listLineWidth;
+    if (IsDataLogger()) {
+        preferred = std::max(preferred, m_dataSetGrid->horizontalHeader()->length() +
+                                            m_listFrameWidth - kListSlackPx);
+    }
+    m_pnlDataSets->SetWidths(m_leastListWidth, preferred);
 }
 
 QWidget* TfrmGraph::BuildRightPart() {

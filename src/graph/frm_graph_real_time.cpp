@@ -34,6 +34,7 @@ void TfrmGraph::ClearGraph() {
     for (QLineEdit* box :
          {m_txtDataNo, m_txtT1Max, m_txtT2Max, m_txtT1Min, m_txtT2Min, m_txtT1Avg, m_txtT2Avg})
         box->clear();
+    HidePointCursor();
     if (m_context) {
         m_context->State.RealTimePointCount = 0;
         // Placed annotations go out of every shown time range; the next one takes index 4 again.
@@ -76,6 +77,8 @@ void TfrmGraph::BeginRealTimeRecording(int points, core::TDateTime now) {
                     m_chart.Settings().NullDataValueY);
     m_extremes = {};
     ClearDataList();
+    // The list starts again, so a cursor on an old point would point at nothing.
+    HidePointCursor();
     for (QLineEdit* box : {m_txtT1Max, m_txtT1Min, m_txtT1Avg, m_txtT2Max, m_txtT2Min, m_txtT2Avg})
         box->clear();
     m_txtDataNo->setText(QStringLiteral("0"));

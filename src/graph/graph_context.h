@@ -29,8 +29,9 @@ struct SharedGraphTools {
 
 // Things only the main window can do. Any of them may be left empty; the window then skips it.
 struct GraphCommands {
-    // "Save DataLogger Data ?" answered Yes: the main window's Save command.
-    std::function<void(TfrmGraph&)> Save1Click;
+    // "Save DataLogger Data ?" answered Yes: the main window's Save command, which saves the
+    // collection or the chosen set; true only when a file was written.
+    std::function<bool(TfrmGraph&)> Save1Click;
     // "Save Real-Time Graph ?" answered Yes: save this window's chart as a single data set file;
     // true only when a file was written.
     std::function<bool(TfrmGraph&)> SaveSingleSet;

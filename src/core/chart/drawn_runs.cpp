@@ -4,17 +4,22 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/data/limit_values.h"
+
 namespace kr820::core {
+
+bool IsDrawnValue(float y, double nullY) {
+    // Y is stored in single precision, so the null value is compared as the float it was
+    // written as; 9999.0 is exact either way.
+    return y != static_cast<float>(nullY) && !IsShownAsOL(y) && !std::isnan(y);
+}
 
 std::vector<PointRun> DrawnRuns(std::span<const TDateTime> x, std::span<const float> y,
                                 double nullY, double gapThresholdDays) {
-    // Y is stored in single precision, so the null value is compared as the float it was
-    // written as; 9999.0 is exact either way.
-    const float nullValue = static_cast<float>(nullY);
     const qsizetype count = static_cast<qsizetype>(std::min(x.size(), y.size()));
     std::vector<PointRun> runs;
     for (qsizetype i = 0; i < count; ++i) {
-        if (y[i] == nullValue) continue;
+        if (!IsDrawnValue(y[i], nullY)) continue;
         const bool joinsPrevious =
             !runs.empty() && runs.back().First + runs.back().Count == i &&
             !(gapThresholdDays > 0.0 && std::abs(x[i] - x[i - 1]) > gapThresholdDays);

@@ -17,9 +17,14 @@ struct PointRun {
     bool operator==(const PointRun&) const = default;
 };
 
-// Splits one subset into the runs a view draws: a point whose Y is the null value is not drawn
-// and breaks the line (an out-of-range sample leaves a gap), and so does a step in X wider than
-// `gapThresholdDays` when that is above 0. A run may be a single point.
+// Whether a point with this Y is drawn: not when it is the null value, nor when it is a value the
+// program shows as "OL" (either limit marker): an under-range sample drawn at -9999 would pull
+// the line thousands of pixels off the plot for nothing to see.
+bool IsDrawnValue(float y, double nullY);
+
+// Splits one subset into the runs a view draws: a point that is not drawn breaks the line (an
+// out-of-range sample leaves a gap), and so does a step in X wider than `gapThresholdDays` when
+// that is above 0. A run may be a single point.
 std::vector<PointRun> DrawnRuns(std::span<const TDateTime> x, std::span<const float> y,
                                 double nullY, double gapThresholdDays);
 

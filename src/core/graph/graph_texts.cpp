@@ -40,8 +40,8 @@ QString DataListLine(int point, TDateTime x, float t1, float t2, const QLocale& 
 }
 
 QString PointCursorText(TDateTime x, float t1, float t2, const QLocale& locale) {
-    return LongTimeText(x, locale) + QStringLiteral(" T1:") + locale.toString(t1, 'f', 1) +
-           QStringLiteral(" T2:") + locale.toString(t2, 'f', 1);
+    return LongTimeText(x, locale) + QStringLiteral(" T1:") + TemperatureText(t1, 1, locale) +
+           QStringLiteral(" T2:") + TemperatureText(t2, 1, locale);
 }
 
 }  // namespace kr820::core

@@ -28,8 +28,8 @@ QString RightAligned(const QString& text, int width);
 // right-aligned in 9 characters with one decimal or "OL".
 QString DataListLine(int point, TDateTime x, float t1, float t2, const QLocale& locale);
 
-// The point cursor's text: time, then both temperatures with one decimal, limit markers as
-// they are.
+// The point cursor's text: time, then both temperatures with one decimal or "OL", as the data
+// list shows them.
 QString PointCursorText(TDateTime x, float t1, float t2, const QLocale& locale);
 
 }  // namespace kr820::core

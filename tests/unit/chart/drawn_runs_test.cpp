@@ -14,6 +14,13 @@ TEST(DrawnRuns, NullPointsAreLeftOutAndBreakTheLine) {
     EXPECT_EQ(DrawnRuns(x, y, kNull, 0.0), (std::vector<PointRun>{{0, 1}, {2, 2}, {5, 1}}));
 }
 
+TEST(DrawnRuns, EverySampleShownAsOLBreaksTheLineLikeTheNullValue) {
+    const std::vector<TDateTime> x{1, 2, 3, 4, 5, 6, 7};
+    // Under range, a lone sample, beyond the OL bound either way, then the last two joined.
+    const std::vector<float> y{-9999.0f, 21.0f, -9999.0f, 3000.5f, -3000.5f, -3000.0f, 3000.0f};
+    EXPECT_EQ(DrawnRuns(x, y, kNull, 0.0), (std::vector<PointRun>{{1, 1}, {5, 2}}));
+}
+
 TEST(DrawnRuns, AFreshlyResetChartDrawsNothing) {
     const std::vector<TDateTime> x(100, 0.0);
     const std::vector<float> y(100, 9999.0f);

@@ -58,9 +58,13 @@ TEST(GraphTextsTest, LongTimeLeavesOutTheTimeZoneOfTheLocaleFormat) {
     EXPECT_EQ(DateTimeText(At(2024, 5, 17, 13, 5, 7), kBritish), "17/05/2024 13:05:07");
 }
 
-TEST(GraphTextsTest, PointCursorShowsLimitMarkersAsNumbers) {
+TEST(GraphTextsTest, PointCursorShowsOutOfRangeSamplesAsOLLikeTheDataList) {
     EXPECT_EQ(PointCursorText(At(2024, 5, 17, 10, 0, 4), 21.4f, 9999.0f, kBritish),
-              "10:00:04 T1:21.4 T2:9999.0");
+              "10:00:04 T1:21.4 T2:OL");
+    EXPECT_EQ(PointCursorText(At(2024, 5, 17, 10, 0, 4), -9999.0f, -3000.0f, kBritish),
+              "10:00:04 T1:OL T2:-3000.0");
+    EXPECT_EQ(PointCursorText(At(2024, 5, 17, 10, 0, 4), 3000.5f, -12.5f, kGerman),
+              "10:00:04 T1:OL T2:-12,5");
 }
 
 }  // namespace

@@ -88,6 +88,23 @@ TEST_F(LoggerDownloadTest, ADownloadFillsTheDataLoggerWindowAndTheTemporaryStore
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
+TEST_F(LoggerDownloadTest, ClosingAfterSavingTheSelectedSetInsteadOfTheCollectionCloses) {
+    ASSERT_TRUE(meter->SetMemory(ThreeSets(false)));
+    window->btnDataLoggerClick();
+    ASSERT_NE(DataLogger(), nullptr);
+    prompter.confirmAnswer = ui::Prompter::Answer::Yes;  // "Save DataLogger Data ?"
+    prompter.onDialog = [](QDialog& dialog) {
+        return qobject_cast<ui::TfrmOpenSave*>(&dialog) ? int(ui::TfrmOpenSave::SingleSet)
+                                                        : int(QDialog::Rejected);
+    };
+    prompter.saveFileName = InHome("set1.ghf");
+    DataLogger()->parentWidget()->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(QFile::exists(InHome("set1.ghf")));
+    EXPECT_EQ(DataLogger(), nullptr);
+    EXPECT_EQ(prompter.questions, QStringList{"Save DataLogger Data ?"});
+}
+
 TEST_F(LoggerDownloadTest, TheCommandIsRefusedWithoutAMeterOrWhileTheMeterLogs) {
     window->State().MeterRecording = true;
     window->btnDataLoggerClick();

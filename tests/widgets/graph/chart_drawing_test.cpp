@@ -76,6 +76,32 @@ TEST_F(ChartDrawingTest, NullValuesGapsAndUnfilledPointsAreNotDrawn) {
     EXPECT_EQ(view.plottableCount(), 3);
 }
 
+TEST_F(ChartDrawingTest, UnderRangeSamplesLeaveGapsAndALoneSampleBetweenThemIsADot) {
+    core::ChartData& data = chart.Data();
+    for (int i : {3, 5, 9, 10, 11}) data.SetYData(0, i, -9999.0f);
+    data.SetYData(1, 0, -9999.0f);
+    chart.Redraw();
+    view.Flush();
+
+    const QCPGraph* t1 = Drawing().SubsetGraph(0);
+    EXPECT_EQ(Segments(t1), 4);  // 0-2, 4, 6-8, 12-19
+    EXPECT_EQ(DrawnPoints(t1), 15);
+    // Nothing is drawn far below the plot, where a line to the marker would run.
+    bool found = false;
+    EXPECT_GE(t1->getValueRange(found).lower, 20.0);
+    EXPECT_EQ(Segments(Drawing().SubsetGraph(1)), 1);
+    // Point 4 has no drawn neighbour: besides the two lines, a dot.
+    ASSERT_EQ(view.plottableCount(), 3);
+    const QCPGraph* dot = nullptr;
+    for (int i = 0; i < view.graphCount(); ++i) {
+        if (view.graph(i)->lineStyle() == QCPGraph::lsNone) dot = view.graph(i);
+    }
+    ASSERT_NE(dot, nullptr);
+    ASSERT_EQ(dot->dataCount(), 1);
+    EXPECT_EQ(dot->data()->at(0)->value, 24.0);
+    EXPECT_EQ(dot->scatterStyle().shape(), QCPScatterStyle::ssDisc);
+}
+
 TEST_F(ChartDrawingTest, PixelsAndValuesConvertBothWaysOnTheBandUnderThePixel) {
     const core::TDateTime time = kStart + 13 * core::kOneSecond;
     const QPointF pixel = Drawing().ValueToPixel(1, time, 42.0);

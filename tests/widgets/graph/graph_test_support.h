@@ -30,13 +30,17 @@ struct GraphHarness {
     int singleSetSaves = 0;
     int forgotten = 0;
     bool saveSucceeds = true;  // whether the user goes through with the save
+    // At "Save DataLogger Data ?": the collection, or (false) the single selected set, which
+    // leaves the download unsaved.
+    bool savesCollection = true;
     std::vector<bool> runEnabled, stopEnabled, ticked;
 
     GraphContext Context(const QString& programFolder = QString()) {
         GraphCommands commands;
         commands.Save1Click = [this](TfrmGraph&) {
             ++saves;
-            if (saveSucceeds) state.DataLoggerUnsaved = false;  // as saving a collection does
+            if (saveSucceeds && savesCollection) state.DataLoggerUnsaved = false;
+            return saveSucceeds;
         };
         commands.SaveSingleSet = [this](TfrmGraph&) {
             ++singleSetSaves;

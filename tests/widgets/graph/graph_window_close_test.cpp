@@ -68,6 +68,17 @@ TEST_F(GraphWindowCloseTest, UnsavedDataLoggerDataAsksFirst) {
     EXPECT_EQ(harness.forgotten, 1);
 }
 
+TEST_F(GraphWindowCloseTest, SavingTheSelectedSetInsteadOfTheCollectionAlsoCloses) {
+    harness.state.DataLoggerUnsaved = true;
+    harness.prompter.confirmAnswer = Answer::Yes;
+    harness.savesCollection = false;
+    TfrmGraph* window = Open(GraphRole::DataLogger);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(harness.saves, 1);
+    EXPECT_EQ(harness.prompter.questions, QStringList{"Save DataLogger Data ?"});
+    EXPECT_EQ(harness.forgotten, 1);
+}
+
 TEST_F(GraphWindowCloseTest, AnsweringNoClosesWithoutSaving) {
     harness.state.DataLoggerUnsaved = true;
     harness.prompter.confirmAnswer = Answer::No;
