@@ -116,7 +116,7 @@ TEST_F(SetupCommands, WritesTheMeterCannotReadAreNeitherStoredNorEchoed) {
         WriteBody(0x72, 1),                   // past the last
         std::string("wE000064\0  1\0", 13),   // leading zeros: not "%6.d"
         std::string("wE    64\0  0\0", 13),   // zero printed as a digit: not "%3.d"
-        std::string("wE    64\0256\0", 13),   // not a byte
+        std::string("wE    64\0" "256\0", 13), // not a byte
         std::string("wE    64\0 1 \0", 13),   // not right-aligned
         std::string("wE    64 \0  1\0", 13),  // the zero byte one place late
         std::string("wF    64\0  1\0", 13),   // not "wE"
