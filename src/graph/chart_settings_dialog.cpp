@@ -8,6 +8,7 @@
 #include <QFontComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -143,6 +144,20 @@ QWidget* ChartSettingsDialog::GeneralPage(const core::ChartModel& chart) {
     form->addRow(m_showLegend, m_legendLocation);
     form->addRow(QStringLiteral("Grid lines"), m_gridLines);
     form->addRow(QStringLiteral("Grid style"), m_gridStyle);
+    if (!s.AllowAxisPage) {
+        // Without the axes page the working axis's range is set here; it is always fixed.
+        const core::ChartAxes& axes = chart.Axes();
+        AxisRow row{axes.WorkingAxis(), nullptr, BoundBox(axes.ManualMinY()),
+                    BoundBox(axes.ManualMaxY())};
+        row.Min->setObjectName(QStringLiteral("edtYMinimum"));
+        row.Max->setObjectName(QStringLiteral("edtYMaximum"));
+        auto* range = new QHBoxLayout;
+        range->addWidget(row.Min);
+        range->addWidget(new QLabel(QStringLiteral("to")));
+        range->addWidget(row.Max);
+        form->addRow(QStringLiteral("Y axis range"), range);
+        m_axes.push_back(row);
+    }
     return page;
 }
 
@@ -274,7 +289,7 @@ void ChartSettingsDialog::ApplyTo(core::ChartModel& chart) const {
         const int working = axes.WorkingAxis();
         for (const AxisRow& row : m_axes) {
             axes.SetWorkingAxis(row.Axis);
-            axes.SetManualScaleControlY(row.Fixed->isChecked()
+            axes.SetManualScaleControlY(!row.Fixed || row.Fixed->isChecked()
                                             ? core::ManualScale::sgManualMinAndMax
                                             : core::ManualScale::sgNoManualScale);
             axes.SetManualMinY(row.Min->value());

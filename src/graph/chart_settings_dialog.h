@@ -18,8 +18,9 @@ class ChartModel;
 namespace kr820::graph {
 
 // The chart's own settings dialog (sgCustomize): titles, legend and grid; plotting and colours;
-// each subset's label, colour and line; fonts; the Y axes' ranges. The chart's Allow...Page
-// switches choose the pages. It edits a copy and changes the chart only through ApplyTo.
+// each subset's label, colour and line; fonts; the Y axes' ranges (on the first page, the working
+// axis's alone, when the axes page is off). The chart's Allow...Page switches choose the pages.
+// It edits a copy and changes the chart only through ApplyTo.
 class ChartSettingsDialog : public QDialog {
     Q_OBJECT
 
@@ -69,7 +70,7 @@ private:
 
     struct AxisRow {
         int Axis = 0;
-        QCheckBox* Fixed = nullptr;
+        QCheckBox* Fixed = nullptr;  // none: the range is always fixed
         QDoubleSpinBox* Min = nullptr;
         QDoubleSpinBox* Max = nullptr;
     };

@@ -28,7 +28,6 @@ namespace kr820::graph {
 
 namespace {
 
-constexpr int kNormalPointer = 1;
 constexpr int kRealTimeRateIndex = 1;  // "00:02"
 constexpr int kRealTimeRateSeconds = 2;
 constexpr int kDataLoggerPoints = 500;
@@ -49,6 +48,7 @@ void TfrmGraph::ConnectEvents() {
     connect(&m_view->Interaction(), &ChartInteraction::dataHotSpot, this,
             &TfrmGraph::PESGraph1DataHotSpot);
     connect(m_chkTextList, &QCheckBox::clicked, this, &TfrmGraph::chkTextListClick);
+    ConnectTools();
 }
 
 core::TDataSetStore& TfrmGraph::Store() {
@@ -132,12 +132,7 @@ void TfrmGraph::showEvent(QShowEvent* event) {
     FormShow();
 }
 
-void TfrmGraph::FormShow() {
-    m_chart.Settings().ArrowCursor = kNormalPointer;
-    m_view->Interaction().ClearCustomPointer();
-    if (m_context) m_context->Tools.CursorMode = GraphCursorMode::Normal;
-    m_tools.normalTool->setChecked(true);
-}
+void TfrmGraph::FormShow() { ChooseTool(GraphCursorMode::Normal); }
 
 void TfrmGraph::Grid2Click() {
     const int row = m_dataSetGrid->currentIndex().row();

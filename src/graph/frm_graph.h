@@ -111,6 +111,27 @@ public:
     int SamplingRateIndex() const;
     void SetSamplingRateIndex(int index);
 
+    // The tool bar and the chart's mouse. The tool mode is shared by every graph window.
+    void UpperStatisticsClick();
+    void LowerStatisticsClick();
+    void NormalToolClick();
+    void CrossToolClick();
+    void TextToolClick();
+    void ChartMouseMove();
+    // Places a text or a cross where the tool's mark is, when that lies on the plot.
+    void ChartClick();
+    // A double click on an annotation deletes it (only where the chart reports annotations).
+    void ChartAnnotationHotSpot(bool dblClick, int index);
+    void ChartZoomIn();
+    void UndoZoomClick();
+    void chkSplitClick();
+    // The chart's settings dialog; afterwards every Y axis shows axis 0's range.
+    void GraphOptionClick();
+    void btnChangeScaleClick();
+    void FitClick();
+    // The readout panel's text: the value and time last read under the pointer.
+    QString ReadoutText() const;
+
     // Window events.
     void FormShow();
     void Grid2Click();
@@ -136,6 +157,9 @@ private:
     void FitGridColumns();
     void FitLeftPanel();
     void ConnectEvents();
+    void ConnectTools();
+    void ChooseTool(GraphCursorMode mode);
+    void UndoZoomAndRedraw();
 
     void ShowDataSetWithList(int set);
     void SelectListLine(int line, bool atTop);

@@ -81,6 +81,8 @@ GraphToolBar BuildGraphToolBar(QWidget* parent) {
     t.btnChangeScale = AddPushButton(t.Bar, "btnChangeScale", "Y Axis", 49);
     t.btnChangeScale->setToolTip(
         QStringLiteral("set the maximum and minimum extent of the left y axis."));
+    t.fitButton = AddPushButton(t.Bar, "fitButton", "Fit", 49);
+    t.fitButton->setToolTip(QStringLiteral("Fit the Y axes to the data shown"));
     return t;
 }
 

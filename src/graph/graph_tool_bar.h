@@ -32,6 +32,8 @@ struct GraphToolBar {
     QCheckBox* chkSplit = nullptr;
     QPushButton* graphOptionButton = nullptr;
     QPushButton* btnChangeScale = nullptr;
+    // Both Y axes to the range of the data shown.
+    QPushButton* fitButton = nullptr;
 };
 
 GraphToolBar BuildGraphToolBar(QWidget* parent);

@@ -21,6 +21,10 @@ QString DateTimeText(TDateTime value, const QLocale& locale) {
     return ShortDateText(value, locale) + u' ' + LongTimeText(value, locale);
 }
 
+QString PointerReadoutText(double y, TDateTime x, const QLocale& locale) {
+    return DisplayLocale(locale).toString(y, 'f', 1) + u'@' + LongTimeText(x, locale);
+}
+
 QString MmSsText(int seconds) {
     const auto twoDigits = [](int field) {
         return (QStringLiteral("0") + QString::number(field)).right(2);

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "core/graph/scale_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTextStream>
 #include <cmath>
+#include <utility>
+
+#include "core/files/save_file.h"
 
 namespace kr820::core {
 
@@ -30,6 +34,38 @@ ScaleBounds ReadScaleFile(const QString& path) {
         if (isNumber && std::isfinite(value)) bound = value;
     }
     return bounds;
+}
+
+std::variant<ScaleBoxValues, QString> ReadScaleBoxes(const ScaleBoxTexts& boxes) {
+    ScaleBoxValues values;
+    std::optional<QString> lastFailing;
+    // Read in this order; a later failure replaces an earlier one in the message.
+    const std::pair<const QString*, int*> order[] = {
+        {&boxes.T2Max, &values.T2Max},
+        {&boxes.T2Min, &values.T2Min},
+        {&boxes.T1Max, &values.T1Max},
+        {&boxes.T1Min, &values.T1Min},
+    };
+    for (const auto& [text, value] : order) {
+        bool isInteger = false;
+        *value = text->trimmed().toInt(&isInteger, 10);
+        if (!isInteger) lastFailing = *text;
+    }
+    if (lastFailing) return *lastFailing + QStringLiteral(" is invalid.");
+    return values;
+}
+
+QString ScaleFileFolder(const QString& programFolder) {
+    return QDir(programFolder).filePath(QStringLiteral("ini")) + QLatin1Char('/');
+}
+
+WriteOutcome WriteScaleFile(const QString& programFolder, const ScaleBoxTexts& boxes) {
+    const QString folder = ScaleFileFolder(programFolder);
+    if (!QDir().mkpath(folder)) return {WriteStatus::FolderNotCreated, folder};
+    QByteArray text = "[SCALE]\n";
+    for (const QString* line : {&boxes.T1Min, &boxes.T1Max, &boxes.T2Min, &boxes.T2Max})
+        text += line->toUtf8() + '\n';
+    return WriteFileAtomically(QDir(folder).filePath(QStringLiteral("KR820.ini")), text);
 }
 
 }  // namespace kr820::core

@@ -4,6 +4,9 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <variant>
+
+#include "core/files/file_outcome.h"
 
 namespace kr820::core {
 
@@ -13,5 +16,28 @@ using ScaleBounds = std::array<std::optional<double>, 4>;
 
 // All four empty when the file is missing or cannot be read.
 ScaleBounds ReadScaleFile(const QString& path);
+
+// The Y axis dialog's four boxes as the user left them.
+struct ScaleBoxTexts {
+    QString T1Min, T1Max, T2Min, T2Max;
+};
+
+// The four boxes read as whole numbers. Minimum and maximum are not compared: they are applied
+// as entered.
+struct ScaleBoxValues {
+    int T1Min = 0, T1Max = 0, T2Min = 0, T2Max = 0;
+};
+
+// The values, or the message for the boxes that are not whole numbers: the boxes are read T2
+// MAX, T2 MIN, T1 MAX, T1 MIN and the last failing one is named ("abc is invalid.").
+std::variant<ScaleBoxValues, QString> ReadScaleBoxes(const ScaleBoxTexts& boxes);
+
+// "<folder>/ini/", where the scale file lives.
+QString ScaleFileFolder(const QString& programFolder);
+
+// Writes the scale file in the folder above, making the folder when it is missing: "[SCALE]"
+// then the four texts as entered, T1 minimum, T1 maximum, T2 minimum, T2 maximum, a line each.
+// An earlier file stays whole unless the new one is written completely.
+WriteOutcome WriteScaleFile(const QString& programFolder, const ScaleBoxTexts& boxes);
 
 }  // namespace kr820::core
