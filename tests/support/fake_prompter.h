@@ -28,6 +28,16 @@ public:
         ++dialogsShown;
         return onDialog ? onDialog(dialog) : QDialog::Rejected;
     }
+    // The print dialogs: the callback may set the printer up (a PDF file, a page size) as the
+    // user's choice would; without one the user cancels.
+    bool PrintDialog(QWidget*, QPrinter& printer) override {
+        ++printDialogsShown;
+        return onPrintDialog && onPrintDialog(printer);
+    }
+    bool PageSetupDialog(QWidget*, QPrinter&) override {
+        ++pageSetupsShown;
+        return pageSetupAnswer;
+    }
     void OpenDocument(const QString& path) override { documents << path; }
 
     QStringList messages, questions, documents;
@@ -35,6 +45,10 @@ public:
     QString openFileName, saveFileName;
     std::function<int(QDialog&)> onDialog;
     int dialogsShown = 0;
+    std::function<bool(QPrinter&)> onPrintDialog;
+    int printDialogsShown = 0;
+    int pageSetupsShown = 0;
+    bool pageSetupAnswer = false;
 };
 
 }  // namespace kr820::testing

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#include "app/export_graph_command.h"
+
+#include <QStandardPaths>
+
+#include "app/file_commands.h"
+#include "core/files/save_file.h"
+#include "graph/chart_view.h"
+#include "graph/frm_graph.h"
+#include "print/graph_export.h"
+#include "ui/file_dialog_filters.h"
+#include "ui/prompter.h"
+
+namespace kr820::app {
+
+bool ExportGraph(QWidget& owner, ui::Prompter& prompter, graph::TfrmGraph& window) {
+    QString selected = kExportPdfFilter;
+    QString path = prompter.SaveFileName(
+        &owner, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        kExportPdfFilter + QStringLiteral(";;") + kExportPngFilter, QStringLiteral("pdf"),
+        &selected);
+    if (path.isEmpty()) return false;
+    if (!print::ExportKindOf(path)) {
+        const QString suffix = ui::SuffixOfNameFilter(selected);
+        path += QLatin1Char('.') + (suffix.isEmpty() ? QStringLiteral("pdf") : suffix);
+    }
+
+    graph::ChartView& view = window.View();
+    view.Flush();  // the picture as the chart's settings now are
+    const QByteArray bytes =
+        print::ExportKindOf(path) == print::ExportKind::Png
+            ? print::ChartPng(view)
+            : print::ChartPdf(view,
+                              print::ExportHeaderLines(window.windowTitle(),
+                                                       window.StatisticsShown()),
+                              window.windowTitle());
+    if (bytes.isEmpty()) {
+        prompter.Message(&owner, kCannotDrawExportMessage.arg(path));
+        return false;
+    }
+    const core::WriteOutcome outcome = core::WriteFileAtomically(path, bytes);
+    if (!outcome.Written()) prompter.Message(&owner, WriteFailureMessage(path, outcome));
+    return outcome.Written();
+}
+
+}  // namespace kr820::app
