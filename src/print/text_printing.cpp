@@ -2,8 +2,7 @@
 #include "print/text_printing.h"
 
 #include <QFontDatabase>
-#include <QFontInfo>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -31,6 +30,14 @@ private:
     int m_ascent;
 };
 
+// Some monospaced faces do not declare themselves so; their letters' widths tell.
+bool LettersAllAsWide(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const qreal width = metrics.horizontalAdvance(QLatin1Char('W'));
+    return width > 0 && metrics.horizontalAdvance(QLatin1Char('i')) == width &&
+           metrics.horizontalAdvance(QLatin1Char('1')) == width;
+}
+
 }  // namespace
 
 bool WriteTextLines(TextLineSink& sink, const TextPageLayout& layout, int count,
@@ -46,7 +53,7 @@ QFont TextPrintFont() {
     // The classic terminal face where a system has it, else the system's fixed-pitch face.
     QFont font(QStringLiteral("FixedSys"));
     font.setStyleHint(QFont::TypeWriter);
-    if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!LettersAllAsWide(font)) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(kFontPoints);
     return font;
 }

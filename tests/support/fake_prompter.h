@@ -21,7 +21,8 @@ public:
         return openFileName;
     }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&,
-                         QString*) override {
+                         QString* selectedFilter) override {
+        if (selectedFilter && !saveFilter.isEmpty()) *selectedFilter = saveFilter;
         return saveFileName;
     }
     int Exec(QDialog& dialog) override {
@@ -43,6 +44,7 @@ public:
     QStringList messages, questions, documents;
     Answer confirmAnswer = Answer::Cancel;
     QString openFileName, saveFileName;
+    QString saveFilter;  // the type picked in the save dialog; empty keeps the program's default
     std::function<int(QDialog&)> onDialog;
     int dialogsShown = 0;
     std::function<bool(QPrinter&)> onPrintDialog;
