@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/export_graph_command.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include "app/file_commands.h"
@@ -13,12 +15,23 @@
 
 namespace kr820::app {
 
+namespace {
+
+// The dialog starts in the user's documents (home, where there is no such folder) with the
+// window's name offered, without an extension: the type picked in the dialog adds its own.
+QString OfferedPath(const graph::TfrmGraph& window) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
+    return QDir(folder).filePath(QFileInfo(window.windowTitle()).completeBaseName());
+}
+
+}  // namespace
+
 bool ExportGraph(QWidget& owner, ui::Prompter& prompter, graph::TfrmGraph& window) {
     QString selected = kExportPdfFilter;
     QString path = prompter.SaveFileName(
-        &owner, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-        kExportPdfFilter + QStringLiteral(";;") + kExportPngFilter, QStringLiteral("pdf"),
-        &selected);
+        &owner, OfferedPath(window), kExportPdfFilter + QStringLiteral(";;") + kExportPngFilter,
+        QStringLiteral("pdf"), &selected);
     if (path.isEmpty()) return false;
     if (!print::ExportKindOf(path)) {
         const QString suffix = ui::SuffixOfNameFilter(selected);

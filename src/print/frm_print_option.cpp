@@ -23,7 +23,8 @@ QLabel* Picture(const char* name, const QPixmap& pixmap) {
 }  // namespace
 
 TfrmPrintOption::TfrmPrintOption(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint) {
+    : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName("frmPrintOption");
     setWindowTitle("Print Option");
     m_btnPrintGraph = new QPushButton("Print Graph", this);

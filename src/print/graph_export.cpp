@@ -71,11 +71,13 @@ QByteArray ChartPdf(QCustomPlot& plot, const QStringList& header, const QString&
     painter.setMode(QCPPainter::pmVectorized);
     painter.setMode(QCPPainter::pmNoCaching);
     painter.fillRect(QRectF(0, 0, width, height), Qt::white);
-    painter.setFont(font);
     painter.setPen(Qt::black);
     double baseline = kMarginPx + metrics.ascent();
-    for (const QString& line : header) {
-        painter.drawText(QPointF(kMarginPx, baseline), line);
+    for (qsizetype i = 0; i < header.size(); ++i) {
+        QFont lineFont = font;
+        lineFont.setBold(i == 0);  // the window's caption
+        painter.setFont(lineFont);
+        painter.drawText(QPointF(kMarginPx, baseline), header[i]);
         baseline += metrics.lineSpacing();
     }
     PaintPlot(plot, painter, QRectF(0, headerHeight, width, plot.height()));

@@ -92,11 +92,17 @@ void PrintCommands::PrintGraph(graph::TfrmGraph& window) {
 
 void PrintCommands::PrintChartThroughDialog(graph::ChartView& view, const QString& documentName) {
     const QPointer<graph::ChartView> alive(&view);
-    if (!m_prompter.PrintDialog(&m_owner, *m_printer) || !alive) return;
-    view.Flush();  // settings just changed reach the plot before it is drawn on paper
-    m_printer->setDocName(documentName);
-    if (!PrintPlot(view, *m_printer))
-        m_prompter.Message(&m_owner, kCannotPrintMessage.arg(Destination(*m_printer)));
+    // A chart prints across the paper unless the user turns it in the dialog; the point list
+    // keeps the orientation of the page set-up.
+    const QPageLayout::Orientation pageSetUp = m_printer->pageLayout().orientation();
+    m_printer->setPageOrientation(QPageLayout::Landscape);
+    if (m_prompter.PrintDialog(&m_owner, *m_printer) && alive) {
+        view.Flush();  // settings just changed reach the plot before it is drawn on paper
+        m_printer->setDocName(documentName);
+        if (!PrintPlot(view, *m_printer))
+            m_prompter.Message(&m_owner, kCannotPrintMessage.arg(Destination(*m_printer)));
+    }
+    m_printer->setPageOrientation(pageSetUp);
 }
 
 void PrintCommands::PrintText(graph::TfrmGraph& window) {

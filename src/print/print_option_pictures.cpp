@@ -41,7 +41,7 @@ QPixmap GraphPrintPicture() {
     painter.setPen(QPen(kInk, 1));
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
-    // T1 red and T2 blue, as the chart draws them.
+    // Two channels; T2 in blue, which shows on white paper better than the screen's yellow.
     const struct {
         QColor colour;
         double level, swing, phase;
