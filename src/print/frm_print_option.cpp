@@ -23,8 +23,7 @@ QLabel* Picture(const char* name, const QPixmap& pixmap) {
 }  // namespace
 
 TfrmPrintOption::TfrmPrintOption(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint) {
     setObjectName("frmPrintOption");
     setWindowTitle("Print Option");
     m_btnPrintGraph = new QPushButton("Print Graph", this);
