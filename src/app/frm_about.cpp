@@ -2,26 +2,14 @@
 #include "app/frm_about.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/version.h"
+#include "ui/centre_on_screen.h"
 
 namespace kr820::app {
-namespace {
-
-void CentreOnScreen(QWidget& window) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
-}
-
-}  // namespace
 
 TfrmAbout::TfrmAbout(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint) {
@@ -68,7 +56,7 @@ TfrmAbout::TfrmAbout(QWidget* owner)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     adjustSize();
-    CentreOnScreen(*this);
+    ui::CentreOnScreen(*this);
 }
 
 TfrmAbout* TfrmAbout::ShowSplash() {
@@ -76,7 +64,7 @@ TfrmAbout* TfrmAbout::ShowSplash() {
     splash->setObjectName("frmSplash");
     splash->m_btnOK->hide();
     splash->adjustSize();
-    CentreOnScreen(*splash);
+    ui::CentreOnScreen(*splash);
     splash->show();
     splash->repaint();
     QApplication::processEvents();

@@ -19,6 +19,7 @@
 #include <QToolButton>
 
 #include "app/command_lock.h"
+#include "app/export_graph_command.h"
 #include "app/frm_about.h"
 #include "app/lcd_placement.h"
 #include "app/toolbar_icons.h"
@@ -58,7 +59,8 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
       m_files(*this, prompter),
       m_download(*this, prompter),
       m_recorder(*this, prompter),
-      m_setup(*this, prompter) {
+      m_setup(*this, prompter),
+      m_print(*this, prompter) {
     setObjectName("frmMain");
     setWindowTitle("KR820");
     resize(837, 522);
@@ -255,6 +257,7 @@ void TfrmMain::CreateActions() {
     };
     m_open1 = action("Open1", "&Open", &TfrmMain::btnOpenClick);
     m_save1 = action("Save1", "&Save", &TfrmMain::Save1Click);
+    m_exportGraph1 = action("ExportGraph1", "&Export Graph...", &TfrmMain::ExportGraph1Click);
     m_print1 = action("Print1", "&Print", &TfrmMain::btnPrintClick);
     m_printerSetup1 = action("PrinterSetup1", "&Printer Setup", &TfrmMain::PrinterSetup1Click);
     m_exit1 = action("Exit1", "E&xit", &TfrmMain::Exit1Click);
@@ -276,6 +279,7 @@ void TfrmMain::CreateMenus() {
     file->setObjectName("File1");
     file->addAction(m_open1);
     file->addAction(m_save1);
+    file->addAction(m_exportGraph1);
     file->addSeparator();
     file->addAction(m_print1);
     file->addAction(m_printerSetup1);
@@ -450,8 +454,27 @@ void TfrmMain::Save1Click() {
         m_files.Save1Click(active ? qobject_cast<graph::TfrmGraph*>(active->widget()) : nullptr);
     });
 }
-void TfrmMain::btnPrintClick() {}
-void TfrmMain::PrinterSetup1Click() {}
+
+// Print and Export Graph act on the window print::GraphWindowToPrint finds; without a graph
+// window they do nothing.
+void TfrmMain::ExportGraph1Click() {
+    RunLocked([this] {
+        if (graph::TfrmGraph* window = print::GraphWindowToPrint(*m_workspace))
+            ExportGraph(*this, m_prompter, *window);
+    });
+}
+
+void TfrmMain::btnPrintClick() {
+    RunLocked([this] {
+        if (graph::TfrmGraph* window = print::GraphWindowToPrint(*m_workspace))
+            m_print.btnPrintClick(*window);
+    });
+}
+
+void TfrmMain::PrinterSetup1Click() {
+    RunLocked([this] { m_print.PrinterSetup1Click(); });
+}
+
 void TfrmMain::btnDataLoggerClick() {
     RunLocked([this] { m_download.btnDataLoggerClick(); });
 }

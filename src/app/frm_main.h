@@ -20,6 +20,7 @@
 #include "meter/meter_host.h"
 #include "meter/meter_setup_command.h"
 #include "meter/real_time_recorder.h"
+#include "print/print_commands.h"
 
 class QAction;
 class QActionGroup;
@@ -87,6 +88,7 @@ public:
     // Menu and tool bar handlers.
     void btnOpenClick();
     void Save1Click();
+    void ExportGraph1Click();
     void btnPrintClick();
     void PrinterSetup1Click();
     void Exit1Click();
@@ -169,6 +171,7 @@ private:
     meter::LoggerDownload m_download;
     meter::RealTimeRecorder m_recorder;
     meter::MeterSetupCommand m_setup;
+    print::PrintCommands m_print;
 
     WorkspaceArea* m_workspace = nullptr;
     LcdPlacement* m_lcdPlacement = nullptr;
@@ -194,6 +197,7 @@ private:
 
     QAction* m_open1 = nullptr;
     QAction* m_save1 = nullptr;
+    QAction* m_exportGraph1 = nullptr;
     QAction* m_print1 = nullptr;
     QAction* m_printerSetup1 = nullptr;
     QAction* m_exit1 = nullptr;

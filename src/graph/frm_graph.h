@@ -12,6 +12,7 @@
 #include "core/realtime/real_time_sample.h"
 #include "graph/graph_context.h"
 #include "graph/graph_tool_bar.h"
+#include "graph/shown_statistics.h"
 
 class QComboBox;
 class QLabel;
@@ -67,6 +68,7 @@ public:
     const GraphToolBar& ToolBar() const { return m_tools; }
     RealTimeExtremes& Extremes() { return m_extremes; }
     const QLocale& Locale() const { return m_locale; }
+    ShownStatistics StatisticsShown() const;
     // The context's store, or the window's own when the context brings none.
     core::TDataSetStore& Store();
 

@@ -2,10 +2,10 @@
 #include "ui/frm_info.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QVBoxLayout>
+
+#include "ui/centre_on_screen.h"
 
 namespace kr820::ui {
 
@@ -21,11 +21,7 @@ TfrmInfo::TfrmInfo(QWidget* owner)
     layout->setContentsMargins(24, 24, 24, 24);
     layout->addWidget(m_lblInfo);
     setFixedSize(380, 90);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
 }
 
 void TfrmInfo::ShowText(const QString& text) {

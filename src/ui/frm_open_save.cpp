@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "ui/frm_open_save.h"
 
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
+#include "ui/centre_on_screen.h"
 #include "ui/whole_caption.h"
 
 namespace kr820::ui {
@@ -31,12 +30,8 @@ TfrmOpenSave::TfrmOpenSave(const QString& caption, QWidget* owner)
     layout->addWidget(m_btnCancel);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     KeepCaptionWhole(*this);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        adjustSize();
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    adjustSize();
+    CentreOnScreen(*this);
 }
 
 void TfrmOpenSave::UseOpenCaptions(bool decimalComma) {

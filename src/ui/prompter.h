@@ -5,6 +5,7 @@
 
 class QWidget;
 class QDialog;
+class QPrinter;
 
 namespace kr820::ui {
 
@@ -31,6 +32,11 @@ public:
 
     // Runs one of the program's own dialogs modally; returns QDialog::Accepted or Rejected.
     virtual int Exec(QDialog& dialog) = 0;
+
+    // The platform's print dialog and page set-up dialog on `printer`, which keeps what the user
+    // chose; true when the user confirmed.
+    virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
+    virtual bool PageSetupDialog(QWidget* parent, QPrinter& printer) = 0;
 
     // Opens a file with the system's default viewer. Failure is silent.
     virtual void OpenDocument(const QString& path) = 0;

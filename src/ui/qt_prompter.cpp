@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QUrl>
 
 #include "ui/file_dialog_filters.h"
@@ -63,6 +65,20 @@ QString QtPrompter::SaveFileName(QWidget* parent, const QString& folder, const Q
 }
 
 int QtPrompter::Exec(QDialog& dialog) { return dialog.exec(); }
+
+bool QtPrompter::PrintDialog(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    // One job prints the whole graph or the whole list; there is nothing to choose a part of.
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompter::PageSetupDialog(QWidget* parent, QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
 
 void QtPrompter::OpenDocument(const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));

@@ -15,6 +15,8 @@ public:
     QString SaveFileName(QWidget* parent, const QString& folder, const QString& filter,
                          const QString& defaultSuffix, QString* selectedFilter) override;
     int Exec(QDialog& dialog) override;
+    bool PrintDialog(QWidget* parent, QPrinter& printer) override;
+    bool PageSetupDialog(QWidget* parent, QPrinter& printer) override;
     void OpenDocument(const QString& path) override;
 };
 

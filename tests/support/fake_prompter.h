@@ -21,20 +21,36 @@ public:
         return openFileName;
     }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&,
-                         QString*) override {
+                         QString* selectedFilter) override {
+        if (selectedFilter && !saveFilter.isEmpty()) *selectedFilter = saveFilter;
         return saveFileName;
     }
     int Exec(QDialog& dialog) override {
         ++dialogsShown;
         return onDialog ? onDialog(dialog) : QDialog::Rejected;
     }
+    // The print dialogs: the callback may set the printer up (a PDF file, a page size) as the
+    // user's choice would; without one the user cancels.
+    bool PrintDialog(QWidget*, QPrinter& printer) override {
+        ++printDialogsShown;
+        return onPrintDialog && onPrintDialog(printer);
+    }
+    bool PageSetupDialog(QWidget*, QPrinter&) override {
+        ++pageSetupsShown;
+        return pageSetupAnswer;
+    }
     void OpenDocument(const QString& path) override { documents << path; }
 
     QStringList messages, questions, documents;
     Answer confirmAnswer = Answer::Cancel;
     QString openFileName, saveFileName;
+    QString saveFilter;  // the type picked in the save dialog; empty keeps the program's default
     std::function<int(QDialog&)> onDialog;
     int dialogsShown = 0;
+    std::function<bool(QPrinter&)> onPrintDialog;
+    int printDialogsShown = 0;
+    int pageSetupsShown = 0;
+    bool pageSetupAnswer = false;
 };
 
 }  // namespace kr820::testing

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#include "print/chart_rendering.h"
+
+#include <qcustomplot.h>
+
+#include <QPrinter>
+#include <algorithm>
+
+namespace kr820::print {
+
+void PaintPlot(QCustomPlot& plot, QCPPainter& painter, const QRectF& target) {
+    const int width = plot.width();
+    const int height = plot.height();
+    if (width <= 0 || height <= 0 || target.isEmpty()) return;
+    const double scale = std::min(target.width() / width, target.height() / height);
+    painter.save();
+    painter.translate(target.left() + (target.width() - width * scale) / 2, target.top());
+    painter.scale(scale, scale);
+    plot.toPainter(&painter, width, height);
+    painter.restore();
+}
+
+bool PrintPlot(QCustomPlot& plot, QPrinter& printer) {
+    // The plot lays its texts out in screen pixels; the printer counts in the same units, and
+    // the page's scale then enlarges texts and lines alike. Printing goes out as vectors anyway.
+    printer.setResolution(plot.logicalDpiY());
+    QCPPainter painter;
+    if (!painter.begin(&printer)) return false;
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
+    PaintPlot(plot, painter, QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
+    return painter.end();
+}
+
+}  // namespace kr820::print

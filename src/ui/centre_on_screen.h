@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+class QWidget;
+
+namespace kr820::ui {
+
+// Moves a top-level window so that its frame is centred on the primary screen's free area; call
+// it once the window has its size.
+void CentreOnScreen(QWidget& window);
+
+}  // namespace kr820::ui
