@@ -19,6 +19,7 @@ const QString kInUse = QStringLiteral("/dev/ttyUSB0 is in use by another program
 class AccessRefusalTest : public ::testing::Test {
 protected:
     AccessRefusalTest() {
+        other.silent = true;  // a device with no meter behind it
         rig.Attach("/dev/ttyUSB0", other);
         rig.Attach("/dev/ttyUSB1", meter);
         rig.comm1.RefuseOpen("/dev/ttyUSB0", EACCES);
