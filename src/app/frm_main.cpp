@@ -450,9 +450,12 @@ void TfrmMain::ScheduleNotices() {
 
 void TfrmMain::ShowPendingNotices() {
     m_noticesScheduled = false;
-    // Shown when the start-up or the command ends (LockCommands schedules them again).
-    if (!m_startupFinished || CommandsLocked()) return;
+    // Shown when the start-up or the command ends (LockCommands schedules them again), one after
+    // the other: one told while a message is open waits for this loop.
+    if (!m_startupFinished || CommandsLocked() || m_showingNotices) return;
+    m_showingNotices = true;
     while (!m_pendingNotices.isEmpty()) m_prompter.Message(this, m_pendingNotices.takeFirst());
+    m_showingNotices = false;
 }
 
 // Each command runs under the lock; one that arrives while another runs is dropped, as a click

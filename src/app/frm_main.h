@@ -187,6 +187,7 @@ private:
     bool m_startupFinished = false;
     QStringList m_pendingNotices;
     bool m_noticesScheduled = false;
+    bool m_showingNotices = false;
     int m_commandLocks = 0;
     QToolBar* m_toolBar = nullptr;
 

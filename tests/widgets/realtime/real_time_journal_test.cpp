@@ -14,6 +14,7 @@
 #include <csignal>
 
 #include "core/graph/graph_texts.h"
+#include "fast_clock.h"
 #include "core/realtime/real_time_journal_file.h"
 #include "meter/real_time_recorder.h"
 #include "real_time_rig.h"
@@ -31,13 +32,15 @@ struct PrintedPoint {
 
 class RealTimeJournalTest : public testing::RealTimeRig {
 protected:
+    testing::FastClock fast{10};  // the meter search's rests
+
     QString JournalPath() const { return core::RealTimeJournalPath(home.path()); }
     std::optional<core::RealTimeJournal> Journal() const {
         return core::ReadRealTimeJournal(JournalPath());
     }
     // Ticks with realistic dates, so that the journal holds what a user's would.
     void StartAtToday() {
-        StartTicking();
+        StartTicking(fast);
         clockMs = (QDateTime::currentMSecsSinceEpoch() / 1000) * 1000;
     }
     void Record(int points) {
@@ -110,7 +113,7 @@ TEST_F(RealTimeJournalTest, ARecordingKilledMidwayIsOfferedAndShownWithEveryPoin
     const int n = static_cast<int>(journal->Points.size());
 
     prompter.confirmAnswer = ui::Prompter::Answer::Yes;
-    StartProgram();
+    StartProgram(fast);
     const QString question = kUnsavedRecordingQuestion.arg(n).arg(
         core::DateTimeText(journal->Start.Start, Graph()->Locale()));
     ASSERT_EQ(prompter.questions, QStringList{question});
@@ -149,7 +152,7 @@ TEST_F(RealTimeJournalTest, NoAtTheStartRemovesTheJournalAndAnEmptyOneGoesWithou
         ASSERT_TRUE(writer.Append({core::NowTDateTime(), {21.5f, 22.5f, false, false}}));
     }
     prompter.confirmAnswer = ui::Prompter::Answer::No;
-    StartProgram();
+    StartProgram(fast);
     EXPECT_EQ(prompter.questions.size(), 1);
     EXPECT_FALSE(QFile::exists(JournalPath()));
     EXPECT_EQ(window->State().RealTimePointCount, 0);
@@ -160,7 +163,7 @@ TEST_F(RealTimeJournalTest, NoAtTheStartRemovesTheJournalAndAnEmptyOneGoesWithou
         ASSERT_TRUE(writer.Begin({core::NowTDateTime(), 1, 10}));
     }
     prompter.questions.clear();
-    StartProgram();
+    StartProgram(fast);
     EXPECT_TRUE(prompter.questions.isEmpty());
     EXPECT_FALSE(QFile::exists(JournalPath()));
 }

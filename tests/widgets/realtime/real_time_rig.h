@@ -15,8 +15,8 @@ namespace kr820::testing {
 // each tick one second after the last.
 class RealTimeRig : public MainWindowRig {
 protected:
-    void StartTicking() {
-        StartProgram();
+    void StartTicking(link::Clock& clock = link::SteadyClock::Shared()) {
+        StartProgram(clock);
         if (::testing::Test::HasFatalFailure()) return;
         window->MainTimer().stop();  // the test makes the ticks
         window->Link().SetWallClock([this] { return clockMs; });
