@@ -5,7 +5,6 @@
 
 #include <cerrno>
 
-#include "link/access_refusal.h"
 #include "link_rig.h"
 
 namespace kr820::link {
@@ -95,16 +94,6 @@ TEST_F(AccessRefusalTest, AChosenDeviceThatRefusesIsToldLikeAnyOther) {
     EXPECT_EQ(rig.view.refusalsTold.size(), 2);
     EXPECT_TRUE(rig.view.refusalsTold.last().startsWith("Permission denied on /dev/ttyUSB1: "));
     EXPECT_EQ(rig.view.refusalTip.split('\n').size(), 2) << "both devices refuse now";
-}
-
-TEST(AccessRefusalOfTest, OnlyPermissionAndBusyCodesAreRefusals) {
-    EXPECT_EQ(AccessRefusalOf(EACCES), AccessRefusal::PermissionDenied);
-    EXPECT_EQ(AccessRefusalOf(EPERM), AccessRefusal::PermissionDenied);
-    EXPECT_EQ(AccessRefusalOf(EBUSY), AccessRefusal::InUse);
-    EXPECT_EQ(AccessRefusalOf(EWOULDBLOCK), AccessRefusal::InUse);
-    for (const int other : {0, ENOENT, EIO, ENXIO, EISDIR})
-        EXPECT_EQ(AccessRefusalOf(other), AccessRefusal::None) << other;
-    EXPECT_EQ(AccessRefusalText(AccessRefusal::None, "/dev/ttyS0"), QString());
 }
 
 }  // namespace
