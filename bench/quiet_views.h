@@ -16,6 +16,8 @@ public:
     void EnableStop(bool) override {}
     void EnableDataLogger(bool) override {}
     void ShowNoConnection(bool) override {}
+    void ShowAccessRefusals(const QString&) override {}
+    void TellAccessRefusal(const QString&) override {}
 };
 
 class QuietTransferView : public link::TransferView {

@@ -99,6 +99,12 @@ bool FileCommands::Save1Click(graph::TfrmGraph* active) {
 }
 
 bool FileCommands::SaveSingleSet(graph::TfrmGraph& window) {
+    const bool saved = WriteSingleSet(window);
+    if (saved && window.IsRealTime()) m_main.RealTimeGraphSaved();
+    return saved;
+}
+
+bool FileCommands::WriteSingleSet(graph::TfrmGraph& window) {
     QString selected = kGraphFilter;
     const QString chosen = m_prompter.SaveFileName(Owner(), core::ProgramFolder(),
                                                    SingleFileFilter(), "GHF", &selected);

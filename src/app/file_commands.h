@@ -54,6 +54,7 @@ public:
                                  const core::ParseOutcome& outcome);
 
 private:
+    bool WriteSingleSet(graph::TfrmGraph& window);
     bool WriteTextFileWithRange(graph::TfrmGraph& window, const QString& path, bool comma);
     void ReadTextFileInto(graph::TfrmGraph& window, const QString& path, bool comma);
     QString SingleFileFilter() const;

@@ -25,6 +25,7 @@
 #include "app/toolbar_icons.h"
 #include "app/workspace_area.h"
 #include "core/protocol/exchange_limits.h"
+#include "core/realtime/real_time_journal_file.h"
 #include "core/settings/program_folder.h"
 #include "core/settings/registry_values.h"
 #include "graph/frm_graph.h"
@@ -58,7 +59,7 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
       m_lcd(m_state.LiveReading, m_state.MeterRecording),
       m_files(*this, prompter),
       m_download(*this, prompter),
-      m_recorder(*this, prompter),
+      m_recorder(*this, prompter, core::RealTimeJournalPath(core::ProgramFolder())),
       m_setup(*this, prompter),
       m_print(*this, prompter) {
     setObjectName("frmMain");
@@ -158,6 +159,9 @@ void TfrmMain::FormShow() {
         m_splash->SetStatus(QString());
         m_splash->close();
     }
+    m_startupFinished = true;
+    ShowPendingNotices();
+    m_recorder.OfferUnsavedRecording();
     emit startupFinished();
 }
 
@@ -207,6 +211,7 @@ graph::GraphContext TfrmMain::GraphContextFor() {
         if (m_dataLoggerWindow == &window) m_dataLoggerWindow = nullptr;
     };
     commands.SetRealTimeGraphTicked = [this](bool ticked) { m_realTimeGraph1->setChecked(ticked); };
+    commands.DiscardRealTimeJournal = [this] { m_recorder.DiscardJournal(); };
     commands.EnableRun = [this](bool enabled) { EnableRun(enabled); };
     commands.EnableStop = [this](bool enabled) { EnableStop(enabled); };
     return {m_prompter, m_state,           m_graphTools,       core::ProgramFolder(),
@@ -433,6 +438,28 @@ void TfrmMain::LockCommands(bool locked) {
     // set it when they come back.
     menuBar()->setEnabled(!CommandsLocked());
     if (m_toolBar) m_toolBar->setEnabled(!CommandsLocked());
+    if (!CommandsLocked() && !m_pendingNotices.isEmpty()) ScheduleNotices();
+}
+
+void TfrmMain::TellWhenIdle(const QString& text) {
+    m_pendingNotices << text;
+    ScheduleNotices();
+}
+
+void TfrmMain::ScheduleNotices() {
+    if (m_noticesScheduled) return;
+    m_noticesScheduled = true;
+    QMetaObject::invokeMethod(this, &TfrmMain::ShowPendingNotices, Qt::QueuedConnection);
+}
+
+void TfrmMain::ShowPendingNotices() {
+    m_noticesScheduled = false;
+    // Shown when the start-up or the command ends (LockCommands schedules them again), one after
+    // the other: one told while a message is open waits for this loop.
+    if (!m_startupFinished || CommandsLocked() || m_showingNotices) return;
+    m_showingNotices = true;
+    while (!m_pendingNotices.isEmpty()) m_prompter.Message(this, m_pendingNotices.takeFirst());
+    m_showingNotices = false;
 }
 
 // Each command runs under the lock; one that arrives while another runs is dropped, as a click
@@ -572,6 +599,10 @@ void TfrmMain::EnableDataLogger(bool enabled) {
 void TfrmMain::ShowNoConnection(bool shown) {
     if (lcd::TfrmLCD* window = m_lcd.Window()) window->lblNoConnection()->setVisible(shown);
 }
+
+void TfrmMain::ShowAccessRefusals(const QString& lines) { statusBar()->setToolTip(lines); }
+
+void TfrmMain::TellAccessRefusal(const QString& text) { TellWhenIdle(text); }
 
 // ---- MeterHost ---------------------------------------------------------------------------------
 

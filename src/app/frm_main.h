@@ -115,6 +115,8 @@ public:
     graph::GraphContext GraphContextFor();
     core::TDataSetStore& Store() { return m_store; }
     FileCommands& Files() { return m_files; }
+    // The real-time graph was written to a file.
+    void RealTimeGraphSaved() { m_recorder.RealTimeGraphSaved(); }
     meter::LoggerDownload& Download() { return m_download; }
 
 signals:
@@ -146,9 +148,15 @@ private:
     void SetStatusPanels(const QString& port, const QString& connection) override;
     void EnableDataLogger(bool enabled) override;
     void ShowNoConnection(bool shown) override;
+    void ShowAccessRefusals(const QString& lines) override;
+    void TellAccessRefusal(const QString& text) override;
 
     // MeterHost
     QWidget* DialogOwner() override { return this; }
+    void TellWhenIdle(const QString& text) override;
+    // Messages wait while the start-up or a command runs, and are shown from the event loop.
+    void ScheduleNotices();
+    void ShowPendingNotices();
     link::DevicePort& DownloadPort() override { return m_comm2; }
     graph::TfrmGraph* ReopenRealTimeGraph() override;
     bool SaveSingleSet(graph::TfrmGraph& window) override;
@@ -179,6 +187,10 @@ private:
     QLabel* m_statusPanels[2] = {nullptr, nullptr};
     bool m_selectingDevice = false;  // the program, not the user, changes the chooser
     bool m_firstShowDone = false;
+    bool m_startupFinished = false;
+    QStringList m_pendingNotices;
+    bool m_noticesScheduled = false;
+    bool m_showingNotices = false;
     int m_commandLocks = 0;
     QToolBar* m_toolBar = nullptr;
 

@@ -211,6 +211,8 @@ void TfrmGraph::FormClose() {
         if (commands.ForgetWindow) commands.ForgetWindow(*this);
     }
     if (!IsRealTime()) return;
+    // Whatever the window held was saved, given up, or never unsaved.
+    if (commands.DiscardRealTimeJournal) commands.DiscardRealTimeJournal();
     if (commands.SetRealTimeGraphTicked) commands.SetRealTimeGraphTicked(false);
     if (commands.ForgetWindow) commands.ForgetWindow(*this);
     if (state.Connected && commands.EnableRun) commands.EnableRun(true);

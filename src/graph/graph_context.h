@@ -39,6 +39,9 @@ struct GraphCommands {
     std::function<void(TfrmGraph&)> ForgetWindow;
     // The View menu's "Real Time &Graph" tick.
     std::function<void(bool)> SetRealTimeGraphTicked;
+    // The real-time points were saved or given up (Clear, or the window closes): the copy kept
+    // against a crash is no longer wanted.
+    std::function<void()> DiscardRealTimeJournal;
     // The Run and Stop buttons with their menu items.
     std::function<void(bool)> EnableRun;
     std::function<void(bool)> EnableStop;

@@ -21,16 +21,19 @@ private:
 };
 
 // The silent exception: an operation abandoned on purpose. Whoever catches it shows nothing to
-// the user; the reason is kept for the log.
+// the user; the reason is kept for the log, and the system's error code (0 when none) for the
+// callers that act on it.
 class EAbort : public std::exception {
 public:
     EAbort() = default;
-    explicit EAbort(QString reason) : m_reason(std::move(reason)) {}
+    explicit EAbort(QString reason, int code = 0) : m_reason(std::move(reason)), m_code(code) {}
     const char* what() const noexcept override { return "Operation aborted"; }
     const QString& Reason() const { return m_reason; }
+    int Code() const { return m_code; }
 
 private:
     QString m_reason;
+    int m_code = 0;
 };
 
 // What a port's error handler decides: let the error propagate, or abandon silently.

@@ -11,10 +11,26 @@
 #include <cstring>
 #include <thread>
 
+#include "link/access_refusal.h"
+
 namespace kr820::link {
 namespace {
 
 EComError SystemError(int code) { return EComError(code, QString::fromLocal8Bit(strerror(code))); }
+
+// The system's error code of a failed open. The serial library's permission error covers both a
+// device the user may not open and one another program holds (its lock file, an exclusive open),
+// and the library's own clean-up may have changed errno since: the device itself tells which.
+int OpenErrorCode(QSerialPort::SerialPortError error, int lastErrno, const QString& device) {
+    switch (error) {
+        case QSerialPort::PermissionError:
+            return PermissionErrorCode(device);
+        case QSerialPort::DeviceNotFoundError:
+            return ENOENT;
+        default:
+            return lastErrno != 0 ? lastErrno : EIO;
+    }
+}
 
 constexpr std::chrono::milliseconds kWriteLimit{1000};
 
@@ -43,7 +59,7 @@ void TComPort::OpenDevice() {
     m_port.setPortName(m_deviceName);
     errno = 0;
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const int code = errno != 0 ? errno : static_cast<int>(m_port.error());
+        const int code = OpenErrorCode(m_port.error(), errno, m_deviceName);
         const QString message = m_port.errorString();
         m_port.clearError();
         Fail(EComError(code, message));
@@ -67,7 +83,9 @@ void TComPort::ApplyLineSettings() {
                          m_port.setStopBits(QSerialPort::OneStop) &&
                          m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!applied) {
-        const EComError error(static_cast<int>(m_port.error()), m_port.errorString());
+        // The library's error enumeration is no system code (its values would read as EACCES,
+        // EAGAIN, ...): the message says what failed.
+        const EComError error(EIO, m_port.errorString());
         m_port.clearError();
         CloseDevice();
         Fail(error);
@@ -168,7 +186,7 @@ bool TComPort::HungUp() const {
 void TComPort::Fail(const EComError& error) {
     TErrorAction action = TErrorAction::Report;
     if (m_onError) m_onError(*this, error, action);
-    if (action == TErrorAction::AbortSilently) throw EAbort(error.Message());
+    if (action == TErrorAction::AbortSilently) throw EAbort(error.Message(), error.Code());
     throw error;
 }
 

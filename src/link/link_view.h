@@ -28,6 +28,13 @@ public:
 
     // "No Connection" on the LCD window; nothing when that window does not exist.
     virtual void ShowNoConnection(bool shown) = 0;
+
+    // The devices that refuse the program and why, one line each, for the status bar's tip;
+    // empty when none does.
+    virtual void ShowAccessRefusals(const QString& lines) = 0;
+    // A device refused the program for a new cause: said once in a message, which must not run
+    // inside the search or the tick that found it (the link goes on meanwhile).
+    virtual void TellAccessRefusal(const QString& text) = 0;
 };
 
 }  // namespace kr820::link

@@ -39,6 +39,21 @@ void MeterLink::NoteConnectedDevice() {
     m_silentTicksHere = 0;
 }
 
+bool MeterLink::OpenLivePort() {
+    int failure = 0;
+    const bool opened = TryOpen(m_comm1, &failure);
+    const QString device = m_comm1.DeviceName();
+    QString news;
+    if (opened) {
+        m_access.Opened(device);
+    } else {
+        news = m_access.Refused(device, failure);
+    }
+    m_view.ShowAccessRefusals(m_access.Standing());
+    if (!news.isEmpty()) m_view.TellAccessRefusal(news);
+    return opened;
+}
+
 void MeterLink::LookElsewhere() {
     QStringList devices = m_listDevices ? m_listDevices() : m_devices.Entries();
     // A device the user typed stays in the round.
@@ -52,7 +67,7 @@ void MeterLink::LookElsewhere() {
     ShowChosenDevice();
     m_state.CurrentPortIndex = next;
     m_view.SetStatusPanels(ConnectionPortText(), kOffConnection);
-    if (TryOpen(m_comm1)) m_comm1.PurgeInput();
+    if (OpenLivePort()) m_comm1.PurgeInput();
 }
 
 void MeterLink::SetDevices(QStringList devices) {
@@ -89,7 +104,7 @@ void MeterLink::SearchMeter() {
         m_view.SetSplashStatus(QStringLiteral("Searching Meter on ") + m_devices.ChosenText());
         m_clock.Pause(kExchangeLimits.searchSettle);
 
-        if (!TryOpen(m_comm1)) {
+        if (!OpenLivePort()) {
             // A device that cannot be opened leaves the list; the next one moves into its place.
             if (m_devices.ChosenIndex() >= 0) {
                 m_devices.Remove(m_devices.ChosenIndex());
@@ -132,7 +147,7 @@ void MeterLink::SearchMeter() {
     m_comm1.Close();
     m_comm1.SetOnRxChar([this](Port& sender) { Comm1RxChar(sender); });
     m_clock.Pause(kExchangeLimits.reopenSettle);
-    if (TryOpen(m_comm1)) {
+    if (OpenLivePort()) {
         m_comm1.PurgeInput();
         SendCommand(m_comm1, core::kPoll);
     }
@@ -159,7 +174,7 @@ void MeterLink::MainTimerTimer() {
 
     // A meter unplugged and plugged back appears under the same name again: reopen the port that
     // closed itself, so that supervision can find the meter without the user choosing it anew.
-    if (!m_comm1.Active() && m_comm1.DeviceLost() && TryOpen(m_comm1)) m_comm1.PurgeInput();
+    if (!m_comm1.Active() && m_comm1.DeviceLost() && OpenLivePort()) m_comm1.PurgeInput();
     // Without a meter, each device gets as many ticks as a lost link is given, then the poll
     // moves on: a meter plugged in after the start is found without the user. A connected
     // meter is polled as always.
@@ -230,7 +245,7 @@ void MeterLink::ComboBoxDeviceNameChange(const QString& chosenText) {
     m_devices.ChooseText(chosenText);
     Attempt(QStringLiteral("naming the port"), m_comm1,
             [&] { m_comm1.SetDeviceName(ComDeviceName(chosenText)); });
-    OpenOrReport(m_comm1);
+    OpenLivePort();
     m_state.CurrentPortIndex = m_state.LastConnectedPort = m_devices.ChosenIndex();
 }
 
@@ -246,7 +261,7 @@ void MeterLink::TakeUpPolling() {
     m_comm1.Close();
     m_comm1.SetOnRxChar([this](Port& sender) { Comm1RxChar(sender); });
     m_clock.Pause(kExchangeLimits.reopenSettle);
-    if (TryOpen(m_comm1)) {
+    if (OpenLivePort()) {
         m_comm1.PurgeInput();
         SendCommand(m_comm1, core::kPoll);
     }
@@ -257,7 +272,7 @@ bool MeterLink::ReopenForSetup() {
     m_comm1.Close();
     m_comm1.SetOnRxChar([this](Port& sender) { Comm1RxChar(sender); });
     m_clock.Pause(kExchangeLimits.setupSettle);
-    return TryOpen(m_comm1);
+    return OpenLivePort();
 }
 
 void MeterLink::SwitchToDownloadPort(DevicePort& comm2) {
@@ -276,7 +291,7 @@ void MeterLink::SwitchToDownloadPort(DevicePort& comm2) {
 void MeterLink::ReturnFromDownloadPort(DevicePort& comm2) {
     // No poll here: the next tick polls.
     comm2.Close();
-    OpenOrReport(m_comm1);
+    OpenLivePort();
     m_clock.Pause(kExchangeLimits.reopenSettle);
     m_mainTimer.start();
 }
@@ -288,7 +303,7 @@ void MeterLink::ChangeBaudRate(int bitsPerSecond) {
     Attempt(QStringLiteral("changing the baud rate"), m_comm1,
             [&] { m_comm1.SetBaudRate(bitsPerSecond); });
     m_clock.Pause(kExchangeLimits.reopenSettle);
-    OpenOrReport(m_comm1);
+    OpenLivePort();
 }
 
 }  // namespace kr820::link

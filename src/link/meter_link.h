@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/state/app_state.h"
+#include "link/access_refusal.h"
 #include "link/clock.h"
 #include "link/device_list.h"
 
@@ -85,6 +86,8 @@ private:
     // Without a meter, the poll moves on to the next device the system lists now.
     void LookElsewhere();
     void NoteConnectedDevice();
+    // Opens the live port; a device that refuses the program is told about once (AccessNotices).
+    bool OpenLivePort();
 
     core::AppState& m_state;
     DevicePort& m_comm1;
@@ -99,6 +102,7 @@ private:
     bool m_resynchronise = true;
     std::function<QStringList()> m_listDevices;
     int m_silentTicksHere = 0;  // ticks without a meter on the present device
+    AccessNotices m_access;
 };
 
 // Texts of the status bar's connection panel.

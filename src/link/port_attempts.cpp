@@ -30,8 +30,11 @@ bool SendCommand(Port& port, const core::MeterCommand& command) {
                     .arg(QLatin1StringView(command.name.data(), command.name.size())));
 }
 
-bool TryOpen(DevicePort& port) {
-    return Attempt(QStringLiteral("opening the port"), port, [&] { port.Open(); }) && port.Active();
+bool TryOpen(DevicePort& port, int* failureCode) {
+    if (failureCode) *failureCode = 0;
+    return Attempt(
+               QStringLiteral("opening the port"), port, [&] { port.Open(); }, failureCode) &&
+           port.Active();
 }
 
 void OpenOrReport(DevicePort& port) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include "core/data/parse_memory_image.h"
 #include "core/state/app_state.h"
@@ -27,6 +28,8 @@ public:
 
     // Owner of the dialogs and messages the operations show.
     virtual QWidget* DialogOwner() = 0;
+    // A message shown once no command and no tick is running, for what goes wrong inside one.
+    virtual void TellWhenIdle(const QString& text) = 0;
     virtual core::AppState& State() = 0;
     virtual link::MeterLink& Link() = 0;
     // Comm2: the port the download runs on, on Comm1's device, while Comm1 is closed.

@@ -24,6 +24,8 @@ public:
     void EnableStop(bool enabled) override { stopEnabled = enabled; }
     void EnableDataLogger(bool enabled) override { dataLoggerEnabled = enabled; }
     void ShowNoConnection(bool shown) override { noConnectionShown = shown; }
+    void ShowAccessRefusals(const QString& lines) override { refusalTip = lines; }
+    void TellAccessRefusal(const QString& text) override { refusalsTold << text; }
 
     QStringList shownDevices;
     QStringList chosenTexts;  // every choice shown, in order
@@ -31,6 +33,8 @@ public:
     QString portPanel, connectionPanel;
     bool runEnabled = true, stopEnabled = true, dataLoggerEnabled = true;
     bool noConnectionShown = false;
+    QString refusalTip;
+    QStringList refusalsTold;
 };
 
 }  // namespace kr820::testing

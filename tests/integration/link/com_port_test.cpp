@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <thread>
 
 #include "core/protocol/command_frame.h"
+#include "link/access_refusal.h"
 #include "running_emulator.h"
 
 namespace kr820::link {
@@ -53,15 +57,39 @@ TEST_F(ComPortTest, ADeviceOpenInAnotherPortObjectCannotBeOpened) {
     port.Open();
     TComPort second;
     second.SetDeviceName(PathOf(*meter));
-    EXPECT_THROW(second.Open(), EComError);
+    try {
+        second.Open();
+        FAIL() << "a held device must not open";
+    } catch (const EComError& error) {
+        EXPECT_EQ(AccessRefusalOf(error.Code()), AccessRefusal::InUse) << error.Code();
+    }
     EXPECT_FALSE(second.Active());
 
     second.SetOnError(Silently);
-    EXPECT_THROW(second.Open(), EAbort);
+    try {
+        second.Open();
+        FAIL() << "a held device must not open";
+    } catch (const EAbort& abandoned) {
+        EXPECT_EQ(AccessRefusalOf(abandoned.Code()), AccessRefusal::InUse)
+            << "the silent exception keeps the cause";
+    }
 
     port.Close();
     EXPECT_NO_THROW(second.Open());
     EXPECT_TRUE(second.Active());
+}
+
+TEST_F(ComPortTest, ADeviceTheUserMayNotOpenIsToldApartFromOneInUse) {
+    if (::geteuid() == 0) GTEST_SKIP() << "file modes do not keep root out";
+    const QByteArray path = PathOf(*meter).toLocal8Bit();
+    ASSERT_EQ(::chmod(path.constData(), 0), 0);
+    try {
+        port.Open();
+        FAIL() << "a device without permission must not open";
+    } catch (const EComError& error) {
+        EXPECT_EQ(AccessRefusalOf(error.Code()), AccessRefusal::PermissionDenied) << error.Code();
+    }
+    EXPECT_FALSE(port.Active());
 }
 
 TEST_F(ComPortTest, RenamingIsRefusedWhileOpenAndTheOldNameStays) {

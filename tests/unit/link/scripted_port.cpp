@@ -2,6 +2,7 @@
 #include "scripted_port.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "link/com_error.h"
 
@@ -80,6 +81,9 @@ void ScriptedPort::Open() {
     if (m_open) return;
     if (!m_devices.contains(m_name))
         throw link::EComError(2, QStringLiteral("No such file or directory"));
+    if (const auto refusal = m_refusals.find(m_name);
+        refusal != m_refusals.end() && refusal->second != 0)
+        throw link::EComError(refusal->second, QString::fromLocal8Bit(strerror(refusal->second)));
     m_open = true;
     m_lost = false;
     ++m_opens;

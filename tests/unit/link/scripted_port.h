@@ -26,6 +26,9 @@ public:
 
     // A device that can be opened under `name`; any other name fails to open.
     void AddDevice(const QString& name, Answerer answer) { m_devices[name] = std::move(answer); }
+    // Opening `name` fails with the system's error code `code` (EACCES, EBUSY, ...) as long as it
+    // is set; 0 lets it open again.
+    void RefuseOpen(const QString& name, int code) { m_refusals[name] = code; }
     // Bytes the open device sends by itself, `after` from now.
     void Arrive(const QByteArray& bytes, std::chrono::milliseconds after = {});
     // The device goes away: the port closes itself and counts as lost.
@@ -75,6 +78,7 @@ private:
 
     JumpingClock& m_clock;
     std::map<QString, Answerer> m_devices;
+    std::map<QString, int> m_refusals;
     QString m_name;
     int m_baudRate = 19200;
     bool m_open = false;

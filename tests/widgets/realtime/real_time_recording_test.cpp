@@ -3,64 +3,20 @@
 // reading set by the test.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QFile>
-#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QToolButton>
 
-#include "core/chart/chart_model.h"
 #include "graph/data_list_model.h"
-#include "graph/frm_graph.h"
-#include "main_window_rig.h"
-#include "meter/frm_setup_real_time.h"
 #include "meter/real_time_recorder.h"
+#include "real_time_rig.h"
 
 namespace kr820::meter {
 namespace {
 
-class RealTimeRecordingTest : public testing::MainWindowRig {
+class RealTimeRecordingTest : public testing::RealTimeRig {
 protected:
-    void SetUp() override {
-        StartProgram();
-        window->MainTimer().stop();  // the test makes the ticks
-        window->Link().SetWallClock([this] { return clockMs; });
-        Live(25.0f, 30.0f);
-    }
-    void Live(float t1, float t2, quint16 status = 0, quint16 invalid = 0) {
-        core::LiveReading& live = window->State().LiveReading;
-        live.Celsius[0] = t1;
-        live.Celsius[1] = t2;
-        live.Status = status;
-        live.Invalid = invalid;
-    }
-    // Answers the set-up dialog with a number and a rate index, or leaves it with Cancel.
-    void AnswerSetup(const QString& number, int rateIndex, bool start = true) {
-        prompter.onDialog = [this, number, rateIndex, start](QDialog& dialog) {
-            auto* setup = qobject_cast<TfrmSetupRealTime*>(&dialog);
-            if (!setup) return int(QDialog::Rejected);
-            setupPeriod = setup->findChild<QLineEdit*>("edtPeriod")->text();
-            setup->findChild<QLineEdit*>("edtRealTimeNo")->setText(number);
-            setup->findChild<QComboBox*>("txtRate")->setCurrentIndex(rateIndex);
-            return int(start ? QDialog::Accepted : QDialog::Rejected);
-        };
-    }
-    // One second later, with a fresh live frame or without.
-    void Tick(bool freshFrame = true) {
-        clockMs += 1000;
-        window->State().FrameReceived = freshFrame;
-        window->State().Connected = true;
-        window->Link().MainTimerTimer();
-    }
-    graph::TfrmGraph* Graph() const { return window->RealTimeGraphWindow(); }
-    const core::ChartData& Data() const { return Graph()->Chart().Data(); }
-    QString Box(const char* name) const {
-        auto* box = Graph()->findChild<QLineEdit*>(name);
-        return box ? box->text() : QStringLiteral("<missing>");
-    }
-
-    qint64 clockMs = 0;
-    QString setupPeriod;
+    void SetUp() override { StartTicking(); }
 };
 
 TEST_F(RealTimeRecordingTest, PointsComeEveryRateTicksAndTheNthStopsTheRecording) {

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+#include "link/access_refusal.h"
+
+#include <unistd.h>
+
+#include <QFile>
+#include <QStringList>
+#include <cerrno>
+
+namespace kr820::link {
+
+AccessRefusal AccessRefusalOf(int systemErrorCode) {
+    switch (systemErrorCode) {
+        case EACCES:
+        case EPERM:
+            return AccessRefusal::PermissionDenied;
+        case EBUSY:
+        case EWOULDBLOCK:  // a lock on the open file
+            return AccessRefusal::InUse;
+        default:
+            return AccessRefusal::None;
+    }
+}
+
+int PermissionErrorCode(const QString& devicePath) {
+    const QByteArray path = QFile::encodeName(devicePath);
+    if (::access(path.constData(), R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM))
+        return errno;
+    return EBUSY;
+}
+
+QString AccessRefusalText(AccessRefusal refusal, const QString& device) {
+    switch (refusal) {
+        case AccessRefusal::PermissionDenied:
+            return QStringLiteral(
+                       "Permission denied on %1: add your user to the 'dialout' group (sudo "
+                       "adduser $USER dialout), then log in again.")
+                .arg(device);
+        case AccessRefusal::InUse:
+            return QStringLiteral("%1 is in use by another program.").arg(device);
+        case AccessRefusal::None:
+            break;
+    }
+    return {};
+}
+
+QString AccessNotices::Refused(const QString& device, int systemErrorCode) {
+    const AccessRefusal refusal = AccessRefusalOf(systemErrorCode);
+    if (refusal == AccessRefusal::None) {
+        m_told.remove(device);  // another cause: a refusal after it is news again
+        return {};
+    }
+    const auto told = m_told.constFind(device);
+    if (told != m_told.cend() && *told == refusal) return {};
+    m_told.insert(device, refusal);
+    return AccessRefusalText(refusal, device);
+}
+
+void AccessNotices::Opened(const QString& device) { m_told.remove(device); }
+
+QString AccessNotices::Standing() const {
+    QStringList lines;
+    for (auto told = m_told.cbegin(); told != m_told.cend(); ++told)
+        lines << AccessRefusalText(told.value(), told.key());
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace kr820::link

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QMap>
+#include <QString>
+
+namespace kr820::link {
+
+// Why the system would not let the program open a device, as far as the user can do something
+// about it.
+enum class AccessRefusal {
+    None,              // opened, or failed for another reason (missing device, line settings)
+    PermissionDenied,  // the user may not open it (EACCES, EPERM)
+    InUse,             // another program holds it (EBUSY, a lock file, an exclusive open)
+};
+
+// From the system's error code of a failed open, as the port objects report it.
+AccessRefusal AccessRefusalOf(int systemErrorCode);
+
+// The error code for a device the serial library refused with its permission error, which on
+// this system stands for both causes: EACCES or EPERM when the user may not read and write the
+// device, otherwise EBUSY (a lock file or an exclusive open by another program).
+int PermissionErrorCode(const QString& devicePath);
+
+// What the user is told, naming the device; empty for None. The program's message and status
+// tip and the command-line program's error output use these same words.
+QString AccessRefusalText(AccessRefusal refusal, const QString& device);
+
+// Which devices refused the program, told once per device and cause: a refusal is told again
+// only when its cause changes or the device was opened in between.
+class AccessNotices {
+public:
+    // An open of `device` failed with `systemErrorCode`: the text to tell now, or empty when it
+    // was told already or the failure is no refusal.
+    QString Refused(const QString& device, int systemErrorCode);
+    // The device opened: a later refusal is news again.
+    void Opened(const QString& device);
+    // Every refusal that stands, one line each, in the order of the devices' names.
+    QString Standing() const;
+
+private:
+    QMap<QString, AccessRefusal> m_told;
+};
+
+}  // namespace kr820::link
