@@ -21,6 +21,7 @@
 #include "app/command_lock.h"
 #include "app/frm_about.h"
 #include "app/lcd_placement.h"
+#include "app/spreadsheet_export.h"
 #include "app/toolbar_icons.h"
 #include "app/workspace_area.h"
 #include "core/protocol/exchange_limits.h"
@@ -255,6 +256,8 @@ void TfrmMain::CreateActions() {
     };
     m_open1 = action("Open1", "&Open", &TfrmMain::btnOpenClick);
     m_save1 = action("Save1", "&Save", &TfrmMain::Save1Click);
+    m_exportForSpreadsheets1 = action("ExportForSpreadsheets1", kExportForSpreadsheetsText,
+                                      &TfrmMain::ExportForSpreadsheets1Click);
     m_print1 = action("Print1", "&Print", &TfrmMain::btnPrintClick);
     m_printerSetup1 = action("PrinterSetup1", "&Printer Setup", &TfrmMain::PrinterSetup1Click);
     m_exit1 = action("Exit1", "E&xit", &TfrmMain::Exit1Click);
@@ -276,6 +279,7 @@ void TfrmMain::CreateMenus() {
     file->setObjectName("File1");
     file->addAction(m_open1);
     file->addAction(m_save1);
+    file->addAction(m_exportForSpreadsheets1);
     file->addSeparator();
     file->addAction(m_print1);
     file->addAction(m_printerSetup1);
@@ -448,6 +452,13 @@ void TfrmMain::Save1Click() {
     RunLocked([this] {
         QMdiSubWindow* active = m_workspace->currentSubWindow();
         m_files.Save1Click(active ? qobject_cast<graph::TfrmGraph*>(active->widget()) : nullptr);
+    });
+}
+void TfrmMain::ExportForSpreadsheets1Click() {
+    RunLocked([this] {
+        QMdiSubWindow* active = m_workspace->currentSubWindow();
+        ExportForSpreadsheets(active ? qobject_cast<graph::TfrmGraph*>(active->widget()) : nullptr,
+                              m_prompter, this);
     });
 }
 void TfrmMain::btnPrintClick() {}

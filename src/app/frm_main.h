@@ -87,6 +87,7 @@ public:
     // Menu and tool bar handlers.
     void btnOpenClick();
     void Save1Click();
+    void ExportForSpreadsheets1Click();
     void btnPrintClick();
     void PrinterSetup1Click();
     void Exit1Click();
@@ -194,6 +195,7 @@ private:
 
     QAction* m_open1 = nullptr;
     QAction* m_save1 = nullptr;
+    QAction* m_exportForSpreadsheets1 = nullptr;
     QAction* m_print1 = nullptr;
     QAction* m_printerSetup1 = nullptr;
     QAction* m_exit1 = nullptr;
