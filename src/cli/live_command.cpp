@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/live_command.h"
 
+#include <QDateTime>
 #include <QEventLoop>
 
 #include "cli/live_rows.h"
@@ -30,7 +31,10 @@ ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     session.SetOnReading([&](const core::LiveReading& reading) {
         if (stop.Requested() || !pacer.Take(access.clock.Now())) return;
         layout.Device = session.DeviceName();
-        const QByteArray line = core::RowLine(RowOfReading(reading, core::NowTDateTime()), layout);
+        // Whole seconds, cut rather than rounded: a row never carries a time still to come.
+        const core::TDateTime now = core::ToTDateTime(
+            QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
+        const QByteArray line = core::RowLine(RowOfReading(reading, now), layout);
         if (io.out.write(line) != line.size()) {
             result = ExitCode::Failed;  // stdout went away: nobody reads on
             loop.quit();

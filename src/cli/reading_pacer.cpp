@@ -14,8 +14,9 @@ bool ReadingPacer::Take(link::Clock::TimePoint now) {
         return true;
     }
     if (now + kEarliness < *m_due) return false;
+    *m_due += m_every;
     // After a gap (a meter that went away) the pace starts again from here.
-    while (*m_due <= now + kEarliness) *m_due += m_every;
+    if (*m_due <= now + kEarliness) *m_due = now + m_every;
     return true;
 }
 
