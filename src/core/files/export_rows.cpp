@@ -55,8 +55,9 @@ ExportOpenOutcome OpenCollectionForExport(const QString& path, bool recoverDamag
         case CollectionOpenStatus::Damaged:
             break;
     }
+    // As the desktop has it: a collection without sets is none it can read.
     if (opened.Parse.Code == ParseCode::NoDataSets)
-        return Failed(ExportOpenStatus::Opened, {});
+        return Failed(ExportOpenStatus::Unreadable, QStringLiteral("the file holds no data set"));
     if (opened.Parse.Code != ParseCode::DamagedRecord)
         return Failed(ExportOpenStatus::Unreadable,
                       QStringLiteral("the file holds no readable logger memory"));
