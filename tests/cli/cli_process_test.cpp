@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "logger_memory_builder.h"
+
 namespace kr820::testing {
 namespace {
 
@@ -126,6 +128,29 @@ TEST(CliProcess, OutputFileIsKeptUnlessForcedAndNeverLeftHalfWritten) {
     EXPECT_EQ(RunCliProcess({"export", kFixtures + "/three_sets.820", "-o", nowhere}).exitCode, 1);
     EXPECT_FALSE(QFile::exists(nowhere));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(CliProcess, OffsetsFollowTheClockChangeWithinADay) {
+    // Berlin leaves summer time at 03:00 on 25 October 2026: hourly samples from 01:00.
+    emulator::DataSet set;
+    set.start = {2026, 10, 25, 1, 0, 0};
+    set.rateCode = 12;  // one hour
+    set.pairs.assign(4, {200, 210});
+    QTemporaryDir folder;
+    const QString path = folder.filePath("autumn.820");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(emulator::BuildMemoryImage({set})));
+    file.close();
+    const Finished run = RunCliProcess({"export", path});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QList<QByteArray> lines = run.out.split('\n');
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_TRUE(lines[1].startsWith("2026-10-25T01:00:00+02:00,20.0,21.0,C"));
+    // 02:00 happens twice that night; either offset names a real moment.
+    EXPECT_TRUE(lines[2].startsWith("2026-10-25T02:00:00+0"));
+    EXPECT_TRUE(lines[3].startsWith("2026-10-25T03:00:00+01:00"));
+    EXPECT_TRUE(lines[4].startsWith("2026-10-25T04:00:00+01:00"));
 }
 
 // The numbers of a CSV export as QLocale::c() reads them: (t1, t2) per row, NaN for empty.
