@@ -45,7 +45,8 @@ std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& argum
 }
 
 QByteArray SetsText(const std::vector<core::ExportedSet>& sets, bool json) {
-    QByteArray text = json ? QByteArray() : QByteArray("set,start,rate,count,type,unit\r\n");
+    QByteArray text =
+        json ? QByteArray() : QByteArray("set,start,utc_offset,rate,count,type,unit\r\n");
     int number = 0;
     for (const core::ExportedSet& set : sets) {
         ++number;
@@ -62,7 +63,8 @@ QByteArray SetsText(const std::vector<core::ExportedSet>& sets, bool json) {
                         .toLatin1() +
                     "\"type\":" + quoted(set.Type) + ",\"unit\":" + quoted(set.Unit) + "}\n";
         } else {
-            text += QByteArray::number(number) + ',' + start + ',' +
+            // As in the exports: the offset apart, so that a spreadsheet reads a date.
+            text += QByteArray::number(number) + ',' + start.left(19) + ',' + start.mid(19) + ',' +
                     QByteArray::number(set.RateSeconds) + ',' + QByteArray::number(set.Count) +
                     ',' + set.Type.toLatin1() + ',' + set.Unit.toLatin1() + "\r\n";
         }

@@ -41,9 +41,10 @@ Commands:
   clock sync                      set the meter's clock to this computer's
   erase --yes                     erase the meter's logger memory
 
-"kr820-cli COMMAND --help" describes a command. Times are ISO 8601 local times with their offset,
-numbers have a decimal point whatever the regional settings; a channel out of range or without a
-valid value is left empty (null in JSON lines).
+"kr820-cli COMMAND --help" describes a command. Times are ISO 8601 local times; in CSV and TSV
+the offset from UTC has a column of its own (utc_offset), so that spreadsheets read the time as a
+date, in JSON lines it ends the time. Numbers have a decimal point whatever the regional settings;
+a channel out of range or without a valid value is left empty (null in JSON lines).
 
 )") + Text(kExitCodes);
 }
@@ -61,8 +62,8 @@ Lists the serial devices the system knows, then those in $KR820_PORTS.
         case Command::Live:
             return Text(R"(Usage: kr820-cli live [--device PATH] [--count N] [--every SECONDS] [--format csv|jsonl|influx]
 
-Prints one line per reading on stdout, each written at once: time,t1,t2,unit (CSV, with a header
-row), JSON lines, or InfluxDB line protocol (measurement kr820, tag device, fields t1 and t2; a
+Prints one line per reading on stdout, each written at once: time,utc_offset,t1,t2,unit (CSV,
+with a header row), JSON lines, or InfluxDB line protocol (measurement kr820, tag device, fields t1 and t2; a
 channel without a value is left out). A meter that stops answering is reported on stderr and
 waited for. Ctrl+C (SIGINT) or SIGTERM ends it after the line in hand.
 )") + Text(kDeviceOption) +
@@ -86,8 +87,8 @@ appears only once it is complete.
         case Command::Sets:
             return Text(R"(Usage: kr820-cli sets FILE [--json] [--recover]
 
-Lists the data sets of a file: number, start (ISO 8601), interval in seconds, samples,
-thermocouple type and unit.
+Lists the data sets of a file: number, start (ISO 8601) and its utc_offset, interval in seconds,
+samples, thermocouple type and unit.
   --json             one JSON object per set instead of CSV
   --recover          of a collection with a damaged set, list the sets before it
 )");
@@ -95,7 +96,7 @@ thermocouple type and unit.
             return Text(R"(Usage: kr820-cli export FILE [--set N | --all] [--format csv|tsv|jsonl] [--output PATH] [--recover]
 
 Writes the readings of a collection (.820) or single set file (.txt, .csv, .ghf) as RFC 4180 CSV
-with a header row (time,t1,t2,unit), as TSV or as JSON lines. Text files are read with this
+with a header row (time,utc_offset,t1,t2,unit), as TSV or as JSON lines. Text files are read with this
 computer's regional settings, as the desktop program reads them.
   --set N            the data set to write, from 1 (default 1)
   --all              every data set, with a leading set column

@@ -146,11 +146,11 @@ TEST(CliProcess, OffsetsFollowTheClockChangeWithinADay) {
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QList<QByteArray> lines = run.out.split('\n');
     ASSERT_GE(lines.size(), 5);
-    EXPECT_TRUE(lines[1].startsWith("2026-10-25T01:00:00+02:00,20.0,21.0,C"));
+    EXPECT_TRUE(lines[1].startsWith("2026-10-25T01:00:00,+02:00,20.0,21.0,C"));
     // 02:00 happens twice that night; either offset names a real moment.
-    EXPECT_TRUE(lines[2].startsWith("2026-10-25T02:00:00+0"));
-    EXPECT_TRUE(lines[3].startsWith("2026-10-25T03:00:00+01:00"));
-    EXPECT_TRUE(lines[4].startsWith("2026-10-25T04:00:00+01:00"));
+    EXPECT_TRUE(lines[2].startsWith("2026-10-25T02:00:00,+0"));
+    EXPECT_TRUE(lines[3].startsWith("2026-10-25T03:00:00,+01:00"));
+    EXPECT_TRUE(lines[4].startsWith("2026-10-25T04:00:00,+01:00"));
 }
 
 // The numbers of a CSV export as QLocale::c() reads them: (t1, t2) per row, NaN for empty.
@@ -164,8 +164,8 @@ std::vector<std::pair<double, double>> NumbersReadByQt(const QByteArray& csv) {
     };
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QList<QByteArray> fields = lines[i].trimmed().split(',');
-        if (fields.size() < 5) continue;
-        numbers.emplace_back(value(fields[2]), value(fields[3]));
+        if (fields.size() < 6) continue;  // set,time,utc_offset,t1,t2,unit
+        numbers.emplace_back(value(fields[3]), value(fields[4]));
     }
     return numbers;
 }
@@ -183,9 +183,9 @@ import csv, locale, sys
 locale.setlocale(locale.LC_ALL, '')
 with open(sys.argv[1], newline='') as f:
     rows = list(csv.reader(f))
-assert rows[0] == ['set', 'time', 't1', 't2', 'unit'], rows[0]
+assert rows[0] == ['set', 'time', 'utc_offset', 't1', 't2', 'unit'], rows[0]
 for row in rows[1:]:
-    print(' '.join(repr(float(x)) if x else 'nan' for x in row[2:4]))
+    print(' '.join(repr(float(x)) if x else 'nan' for x in row[3:5]))
 )",
                            path});
     std::vector<std::pair<double, double>> numbers;

@@ -33,13 +33,14 @@ TEST(CliLive, CountRowsCarryTheMetersValuesWithIsoTimes) {
 
     const QStringList lines = rig.OutLines();
     ASSERT_EQ(lines.size(), 4) << rig.Out().toStdString();
-    EXPECT_EQ(lines[0], "time,t1,t2,unit\r");
+    EXPECT_EQ(lines[0], "time,utc_offset,t1,t2,unit\r");
     const QRegularExpression row(
-        R"(^(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d),21\.7,-3\.4,C\r$)");
+        R"(^(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d),([+-]\d\d:\d\d),21\.7,-3\.4,C\r$)");
     for (int i = 1; i <= 3; ++i) {
         const auto match = row.match(lines[i]);
         ASSERT_TRUE(match.hasMatch()) << lines[i].toStdString();
-        const QDateTime time = QDateTime::fromString(match.captured(1), Qt::ISODate);
+        const QDateTime time =
+            QDateTime::fromString(match.captured(1) + match.captured(2), Qt::ISODate);
         ASSERT_TRUE(time.isValid());
         EXPECT_GE(time.toSecsSinceEpoch(), before);
         EXPECT_LE(time.toSecsSinceEpoch(), after);

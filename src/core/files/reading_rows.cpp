@@ -12,8 +12,9 @@ namespace {
 
 const QByteArray kCsvEnd = QByteArrayLiteral("\r\n");
 
-// "2026-12-07T21:53:08+01:00"
+// "2026-12-07T21:53:08+01:00": the local time, then the offset.
 constexpr int kIsoTimeChars = 25;
+constexpr int kIsoLocalChars = 19;
 
 char* WriteDigits(char* out, int value, int digits) {
     for (int i = digits - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
@@ -125,7 +126,10 @@ QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char se
                          const QByteArray& end) {
     QByteArray line;
     if (layout.WithSet) line += QByteArray::number(row.Set) + separator;
-    line += IsoTimeBytes(row.Time) + separator;
+    // Spreadsheets read an ISO 8601 time as a date only without its offset: the offset gets a
+    // column of its own, and a script joins the two.
+    const QByteArray time = IsoTimeBytes(row.Time);
+    line += time.left(kIsoLocalChars) + separator + time.mid(kIsoLocalChars) + separator;
     line += Optional(row.T1, "") + separator + Optional(row.T2, "") + separator;
     line += separator == ',' ? CsvField(row.Unit) : row.Unit.toUtf8();
     return line + end;
@@ -176,9 +180,11 @@ std::optional<double> ShownValue(float stored) {
 QByteArray HeaderLine(const RowLayout& layout) {
     switch (layout.Format) {
         case RowFormat::Csv:
-            return (layout.WithSet ? "set,time,t1,t2,unit" : "time,t1,t2,unit") + kCsvEnd;
+            return (layout.WithSet ? "set,time,utc_offset,t1,t2,unit" : "time,utc_offset,t1,t2,unit") +
+                   kCsvEnd;
         case RowFormat::Tsv:
-            return layout.WithSet ? "set\ttime\tt1\tt2\tunit\n" : "time\tt1\tt2\tunit\n";
+            return layout.WithSet ? "set\ttime\tutc_offset\tt1\tt2\tunit\n"
+                                  : "time\tutc_offset\tt1\tt2\tunit\n";
         case RowFormat::JsonLines:
         case RowFormat::Influx:
             break;

@@ -14,8 +14,10 @@ namespace kr820::core {
 // Readings as scripts and spreadsheets take them: ISO 8601 local times with their offset, a
 // decimal point whatever the regional settings, and no value at all where a channel has none.
 enum class RowFormat {
-    Csv,        // RFC 4180, CR LF line ends, a header row
-    Tsv,        // tab-separated, a header row
+    // RFC 4180, CR LF line ends, a header row: time,utc_offset,t1,t2,unit. The time without its
+    // offset (which spreadsheets would read as text), the offset in the next column.
+    Csv,
+    Tsv,        // the same, tab-separated with LF line ends
     JsonLines,  // one object per line; a missing value is null
     Influx,     // InfluxDB line protocol; a missing value leaves its field out
 };

@@ -48,10 +48,12 @@ TEST(ReadingRows, EachFormatLeavesAMissingValueOutItsOwnWay) {
     const ReadingRow row{kNoon, 25.3, std::nullopt, "C", 2};
     const QString time = IsoLocalTime(kNoon);
     RowLayout csv{RowFormat::Csv, true, {}};
-    EXPECT_EQ(HeaderLine(csv), "set,time,t1,t2,unit\r\n");
-    EXPECT_EQ(RowLine(row, csv), ("2," + time + ",25.3,,C\r\n").toLatin1());
+    EXPECT_EQ(HeaderLine(csv), "set,time,utc_offset,t1,t2,unit\r\n");
+    // Spreadsheets take the time as a date only without its offset: it has a column of its own.
+    const QString split = time.left(19) + "," + time.mid(19);
+    EXPECT_EQ(RowLine(row, csv), ("2," + split + ",25.3,,C\r\n").toLatin1());
     RowLayout tsv{RowFormat::Tsv, false, {}};
-    EXPECT_EQ(RowLine(row, tsv), (time + "\t25.3\t\tC\n").toLatin1());
+    EXPECT_EQ(RowLine(row, tsv), (time.left(19) + "\t" + time.mid(19) + "\t25.3\t\tC\n").toLatin1());
     RowLayout json{RowFormat::JsonLines, false, {}};
     EXPECT_TRUE(HeaderLine(json).isEmpty());
     EXPECT_EQ(RowLine(row, json),

@@ -43,11 +43,12 @@ TEST(SpreadsheetExport, WritesIsoTimesAndDecimalPointsUnderGermanSettings) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
     ASSERT_EQ(lines.size(), 1 + 12 + 1);
-    EXPECT_EQ(lines[0], "time,t1,t2,unit\r");
-    const QString start = core::IsoLocalTime(QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0)));
-    EXPECT_EQ(lines[1], (start + ",125.0,0.0,\r").toLatin1());
-    const QString sixth = core::IsoLocalTime(QDateTime(QDate(2026, 12, 7), QTime(9, 0, 25)));
-    EXPECT_EQ(lines[6], (sixth + ",125.5,,\r").toLatin1());  // out of range: empty
+    EXPECT_EQ(lines[0], "time,utc_offset,t1,t2,unit\r");
+    const QString offset =
+        core::IsoLocalTime(QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0))).mid(19);
+    EXPECT_EQ(lines[1], ("2026-12-07T09:00:00," + offset + ",125.0,0.0,\r").toLatin1());
+    // Out of range: empty.
+    EXPECT_EQ(lines[6], ("2026-12-07T09:00:25," + offset + ",125.5,,\r").toLatin1());
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
