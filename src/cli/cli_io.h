@@ -12,6 +12,9 @@ struct CliIo {
     QIODevice& out;
     QIODevice& err;
     bool errIsTerminal = false;  // progress draws a bar instead of printing lines
+    // `out` appends to a file that already holds lines (">>" of an earlier run): a header row
+    // would land in the middle of the data.
+    bool outContinuesFile = false;
 };
 
 // One line on stderr, after the program's name.

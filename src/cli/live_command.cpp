@@ -21,8 +21,8 @@ ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     }
     MeterSession session(access.comm1, access.clock, io, access.tick);
     core::RowLayout layout{arguments.format, false, {}};
-    if (!io.out.write(core::HeaderLine(layout)) && !core::HeaderLine(layout).isEmpty())
-        return ExitCode::Failed;
+    const QByteArray header = io.outContinuesFile ? QByteArray() : core::HeaderLine(layout);
+    if (io.out.write(header) != header.size()) return ExitCode::Failed;
 
     QEventLoop loop;
     ExitCode result = ExitCode::Success;

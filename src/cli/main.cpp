@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // kr820-cli: the meter and the program's files from a shell, a script or a service. A core
 // application only: it runs without a display and loads no window system plugin.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -25,7 +26,10 @@ int main(int argc, char** argv) {
     QFile err;
     out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    kr820::cli::CliIo io{out, err, ::isatty(STDERR_FILENO) == 1};
+    struct stat target {};
+    const bool continuesFile = ::fstat(STDOUT_FILENO, &target) == 0 && S_ISREG(target.st_mode) &&
+                               target.st_size > 0;
+    kr820::cli::CliIo io{out, err, ::isatty(STDERR_FILENO) == 1, continuesFile};
 
     kr820::link::TComPort comm1;
     kr820::link::TComPort comm2;
