@@ -114,7 +114,9 @@ ExportOpenOutcome OpenForExport(const QString& path, const RegionalFormats& form
     if (QFileInfo(path).suffix().toLower() == QStringLiteral("820"))
         return OpenCollectionForExport(path, recoverDamaged);
     if (!QFileInfo(path).isFile())
-        return Failed(ExportOpenStatus::CannotOpen, QStringLiteral("no such file"));
+        return Failed(ExportOpenStatus::CannotOpen, QFileInfo::exists(path)
+                                                        ? QStringLiteral("not a file")
+                                                        : QStringLiteral("no such file"));
     switch (SingleFileKindOf(path)) {
         case SingleFileKind::Graph: {
             ChartModel chart;
