@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/download_command.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "cli/download_progress.h"
@@ -68,6 +69,11 @@ ExitCode CheckDecodable(const QByteArray& image, bool recover, CliIo& io) {
 ExitCode RunDownload(const CliArguments& arguments, MeterAccess& access, CliIo& io) {
     if (QFileInfo::exists(arguments.output) && !arguments.force) {
         Say(io, QStringLiteral("%1 exists; --force replaces it").arg(arguments.output));
+        return ExitCode::Failed;
+    }
+    // Found out after a long download, a missing folder would waste it.
+    if (!QFileInfo(arguments.output).absoluteDir().exists()) {
+        Say(io, QStringLiteral("cannot write %1: its folder does not exist").arg(arguments.output));
         return ExitCode::Failed;
     }
     QByteArray image;
