@@ -22,6 +22,7 @@
 #include "app/export_graph_command.h"
 #include "app/frm_about.h"
 #include "app/lcd_placement.h"
+#include "app/spreadsheet_export.h"
 #include "app/toolbar_icons.h"
 #include "app/workspace_area.h"
 #include "core/protocol/exchange_limits.h"
@@ -263,6 +264,8 @@ void TfrmMain::CreateActions() {
     m_open1 = action("Open1", "&Open", &TfrmMain::btnOpenClick);
     m_save1 = action("Save1", "&Save", &TfrmMain::Save1Click);
     m_exportGraph1 = action("ExportGraph1", "&Export Graph...", &TfrmMain::ExportGraph1Click);
+    m_exportForSpreadsheets1 = action("ExportForSpreadsheets1", kExportForSpreadsheetsText,
+                                      &TfrmMain::ExportForSpreadsheets1Click);
     m_print1 = action("Print1", "&Print", &TfrmMain::btnPrintClick);
     m_printerSetup1 = action("PrinterSetup1", "&Printer Setup", &TfrmMain::PrinterSetup1Click);
     m_exit1 = action("Exit1", "E&xit", &TfrmMain::Exit1Click);
@@ -285,6 +288,7 @@ void TfrmMain::CreateMenus() {
     file->addAction(m_open1);
     file->addAction(m_save1);
     file->addAction(m_exportGraph1);
+    file->addAction(m_exportForSpreadsheets1);
     file->addSeparator();
     file->addAction(m_print1);
     file->addAction(m_printerSetup1);
@@ -479,6 +483,14 @@ void TfrmMain::Save1Click() {
     RunLocked([this] {
         QMdiSubWindow* active = m_workspace->currentSubWindow();
         m_files.Save1Click(active ? qobject_cast<graph::TfrmGraph*>(active->widget()) : nullptr);
+    });
+}
+
+void TfrmMain::ExportForSpreadsheets1Click() {
+    RunLocked([this] {
+        QMdiSubWindow* active = m_workspace->currentSubWindow();
+        ExportForSpreadsheets(active ? qobject_cast<graph::TfrmGraph*>(active->widget()) : nullptr,
+                              m_prompter, this);
     });
 }
 

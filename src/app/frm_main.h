@@ -89,6 +89,7 @@ public:
     void btnOpenClick();
     void Save1Click();
     void ExportGraph1Click();
+    void ExportForSpreadsheets1Click();
     void btnPrintClick();
     void PrinterSetup1Click();
     void Exit1Click();
@@ -210,6 +211,7 @@ private:
     QAction* m_open1 = nullptr;
     QAction* m_save1 = nullptr;
     QAction* m_exportGraph1 = nullptr;
+    QAction* m_exportForSpreadsheets1 = nullptr;
     QAction* m_print1 = nullptr;
     QAction* m_printerSetup1 = nullptr;
     QAction* m_exit1 = nullptr;

@@ -9,6 +9,7 @@
 #include "core/protocol/live_frame_cutter.h"
 #include "link/com_devices.h"
 #include "link/link_view.h"
+#include "link/model_probe.h"
 #include "link/port.h"
 #include "link/port_attempts.h"
 #include "link/wait.h"
@@ -89,8 +90,7 @@ bool MeterLink::ModelQueryAnswered() {
     QByteArray reply;
     Attempt(QStringLiteral("reading the model"), m_comm1,
             [&] { reply = m_comm1.Read(core::kModelReplyBytes); });
-    const QByteArrayView mark(core::kModelMark.data(), core::kModelMark.size());
-    return reply.size() == core::kModelReplyBytes && reply.contains(mark);
+    return IsModelReply(reply);
 }
 
 void MeterLink::SearchMeter() {

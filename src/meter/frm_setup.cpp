@@ -273,19 +273,17 @@ void TfrmSetup::FillSetupDialog(const core::MeterSetup& setup, const QDateTime& 
 SetupDialogReading TfrmSetup::ReadSetupDialog() {
     const auto lowLimit = core::LowLimitValue(m_edtLowLimit->text());
     if (!lowLimit) {
-        return {
-            std::nullopt,
-            QStringLiteral("Low Limit: \"%1\" is not a whole number.").arg(m_edtLowLimit->text())};
+        return {std::nullopt, core::LowLimitProblem(m_edtLowLimit->text())};
     }
     const auto upper = core::AlarmLimitTenths(m_edtAlarmUpper->text(), m_locale);
     if (!upper) {
-        return {std::nullopt, QStringLiteral("Alarm Upper: \"%1\" is not a number.")
-                                  .arg(m_edtAlarmUpper->text().trimmed())};
+        return {std::nullopt,
+                core::AlarmLimitProblem(QStringLiteral("Alarm Upper"), m_edtAlarmUpper->text())};
     }
     const auto lower = core::AlarmLimitTenths(m_edtAlarmLower->text(), m_locale);
     if (!lower) {
-        return {std::nullopt, QStringLiteral("Alarm Lower: \"%1\" is not a number.")
-                                  .arg(m_edtAlarmLower->text().trimmed())};
+        return {std::nullopt,
+                core::AlarmLimitProblem(QStringLiteral("Alarm Lower"), m_edtAlarmLower->text())};
     }
     m_upDownLowLimit->setValue(*lowLimit);
     m_edtLowLimit->setText(QString::number(*lowLimit));

@@ -52,6 +52,14 @@ std::optional<qint16> AlarmLimitTenths(const QString& text, const QLocale& local
     return static_cast<qint16>(static_cast<qint32>(tenths) & 0xFFFF);
 }
 
+QString LowLimitProblem(const QString& text) {
+    return QStringLiteral("Low Limit: \"%1\" is not a whole number.").arg(text);
+}
+
+QString AlarmLimitProblem(const QString& label, const QString& text) {
+    return QStringLiteral("%1: \"%2\" is not a number.").arg(label, text.trimmed());
+}
+
 std::optional<int> LowLimitValue(const QString& text) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);

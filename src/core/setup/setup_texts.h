@@ -21,6 +21,11 @@ std::optional<qint16> AlarmLimitTenths(const QString& text, const QLocale& local
 // -220). None when the text is no whole number.
 std::optional<int> LowLimitValue(const QString& text);
 
+// The one line that refuses a field the save cannot take, as the dialog and the command line
+// both say it.
+QString LowLimitProblem(const QString& text);
+QString AlarmLimitProblem(const QString& label, const QString& text);
+
 // The fields whose value differs between what the meter holds and what the dialog would write,
 // one line each: "Record interval: 00:00:01 → 00:01:00". Empty when nothing changed.
 QStringList SetupChanges(const MeterSetup& read, const MeterSetup& edited, const QLocale& locale);

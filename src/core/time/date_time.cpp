@@ -29,17 +29,21 @@ TDateTime ToTDateTime(const QDateTime& dateTime) {
     return days < 0 ? days - fraction : days + fraction;
 }
 
-QDateTime FromTDateTime(TDateTime value) {
-    if (!IsShownDateTime(value)) return {};
+std::optional<DateAndTime> SplitTDateTime(TDateTime value) {
+    if (!IsShownDateTime(value)) return std::nullopt;
     double wholeDays = std::trunc(value);
     long long seconds = std::llround(std::fabs(value - wholeDays) * kSecondsPerDay);
     if (seconds >= static_cast<long long>(kSecondsPerDay)) {  // 23:59:59.6 rounds into the next day
         seconds -= static_cast<long long>(kSecondsPerDay);
         wholeDays += value < 0 ? -1 : 1;
     }
-    const QDate date = kEpoch.addDays(static_cast<qint64>(wholeDays));
-    const QTime time = QTime(0, 0).addSecs(static_cast<int>(seconds));
-    return QDateTime(date, time);
+    return DateAndTime{kEpoch.addDays(static_cast<qint64>(wholeDays)),
+                       QTime(0, 0).addSecs(static_cast<int>(seconds))};
+}
+
+QDateTime FromTDateTime(TDateTime value) {
+    const std::optional<DateAndTime> split = SplitTDateTime(value);
+    return split ? QDateTime(split->date, split->time) : QDateTime();
 }
 
 TDateTime NowTDateTime() { return ToTDateTime(QDateTime::currentDateTime()); }

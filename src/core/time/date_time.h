@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <optional>
 
 namespace kr820::core {
 
@@ -23,6 +24,12 @@ bool IsShownDateTime(TDateTime value);
 TDateTime ToTDateTime(const QDateTime& dateTime);
 // An invalid QDateTime for a value IsShownDateTime refuses.
 QDateTime FromTDateTime(TDateTime value);
+// The same as a date and a time of day, without the time zone lookup a local QDateTime costs.
+struct DateAndTime {
+    QDate date;
+    QTime time;
+};
+std::optional<DateAndTime> SplitTDateTime(TDateTime value);
 
 TDateTime NowTDateTime();
 

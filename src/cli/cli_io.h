@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+
+namespace kr820::cli {
+
+// Where a command writes: data on `out`, everything said to the user on `err`. Both unbuffered
+// in the program, so a line is out as soon as it is written.
+struct CliIo {
+    QIODevice& out;
+    QIODevice& err;
+    bool errIsTerminal = false;  // progress draws a bar instead of printing lines
+    // `out` appends to a file that already holds lines (">>" of an earlier run): a header row
+    // would land in the middle of the data.
+    bool outContinuesFile = false;
+};
+
+// One line on stderr, after the program's name.
+inline void Say(CliIo& io, const QString& line) {
+    io.err.write(QStringLiteral("kr820-cli: %1\n").arg(line).toUtf8());
+}
+
+}  // namespace kr820::cli

@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+#include "cli/file_commands.h"
+
+#include <QFileInfo>
+
+#include "core/files/export_rows.h"
+#include "core/files/save_file.h"
+
+namespace kr820::cli {
+namespace {
+
+// The file's sets, or the exit code with its line said.
+std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& arguments,
+                                                       const core::RegionalFormats& formats,
+                                                       CliIo& io, ExitCode& failure) {
+    core::ExportOpenOutcome opened =
+        core::OpenForExport(arguments.file, formats, arguments.recover);
+    switch (opened.Status) {
+        case core::ExportOpenStatus::Opened:
+            return std::move(opened.Sets);
+        case core::ExportOpenStatus::Damaged:
+            if (opened.RecoveredSets > 0) {
+                Say(io, QStringLiteral("%1: %2; the %3 data sets before it are read")
+                            .arg(arguments.file, opened.Problem)
+                            .arg(opened.RecoveredSets));
+                return std::move(opened.Sets);
+            }
+            Say(io, QStringLiteral("%1: %2%3")
+                        .arg(arguments.file, opened.Problem,
+                             arguments.recover ? QStringLiteral(", and none before it")
+                                               : QStringLiteral(" (--recover reads the sets before it)")));
+            failure = ExitCode::NotDecodable;
+            return std::nullopt;
+        case core::ExportOpenStatus::Unreadable:
+            Say(io, QStringLiteral("%1: %2").arg(arguments.file, opened.Problem));
+            failure = ExitCode::NotDecodable;
+            return std::nullopt;
+        case core::ExportOpenStatus::CannotOpen:
+        case core::ExportOpenStatus::UnknownKind:
+            break;
+    }
+    Say(io, QStringLiteral("cannot read %1: %2").arg(arguments.file, opened.Problem));
+    failure = ExitCode::Failed;
+    return std::nullopt;
+}
+
+QByteArray SetsText(const std::vector<core::ExportedSet>& sets, bool json) {
+    QByteArray text =
+        json ? QByteArray() : QByteArray("set,start,utc_offset,rate,count,type,unit\r\n");
+    int number = 0;
+    for (const core::ExportedSet& set : sets) {
+        ++number;
+        const QByteArray start = core::IsoLocalTime(set.Start).toLatin1();
+        if (json) {
+            const auto quoted = [](const QString& value) {
+                return value.isEmpty() ? QByteArray("null") : '"' + value.toLatin1() + '"';
+            };
+            text += QStringLiteral("{\"set\":%1,\"start\":\"%2\",\"rate\":%3,\"count\":%4,")
+                        .arg(number)
+                        .arg(QString::fromLatin1(start))
+                        .arg(set.RateSeconds)
+                        .arg(set.Count)
+                        .toLatin1() +
+                    "\"type\":" + quoted(set.Type) + ",\"unit\":" + quoted(set.Unit) + "}\n";
+        } else {
+            // As in the exports: the offset apart, so that a spreadsheet reads a date.
+            text += QByteArray::number(number) + ',' + start.left(19) + ',' + start.mid(19) + ',' +
+                    QByteArray::number(set.RateSeconds) + ',' + QByteArray::number(set.Count) +
+                    ',' + set.Type.toLatin1() + ',' + set.Unit.toLatin1() + "\r\n";
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+ExitCode RunSets(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io) {
+    ExitCode failure = ExitCode::Success;
+    const auto sets = OpenSets(arguments, formats, io, failure);
+    if (!sets) return failure;
+    io.out.write(SetsText(*sets, arguments.json));
+    return ExitCode::Success;
+}
+
+ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io) {
+    if (!arguments.output.isEmpty() && QFileInfo::exists(arguments.output) && !arguments.force) {
+        Say(io, QStringLiteral("%1 exists; --force replaces it").arg(arguments.output));
+        return ExitCode::Failed;
+    }
+    ExitCode failure = ExitCode::Success;
+    const auto sets = OpenSets(arguments, formats, io, failure);
+    if (!sets) return failure;
+    if (!arguments.all && arguments.set > static_cast<int>(sets->size())) {
+        Say(io, QStringLiteral("%1 holds %2 data sets; there is no set %3")
+                    .arg(arguments.file)
+                    .arg(sets->size())
+                    .arg(arguments.set));
+        return ExitCode::Failed;
+    }
+    const core::RowLayout layout{arguments.format, arguments.all, {}};
+    QByteArray text = core::HeaderLine(layout);
+    for (std::size_t i = 0; i < sets->size(); ++i) {
+        if (!arguments.all && static_cast<int>(i) + 1 != arguments.set) continue;
+        for (const core::ReadingRow& row : (*sets)[i].Rows) text += core::RowLine(row, layout);
+    }
+    if (arguments.output.isEmpty()) {
+        if (io.out.write(text) != text.size()) {
+            Say(io, QStringLiteral("writing to stdout failed"));
+            return ExitCode::Failed;
+        }
+        return ExitCode::Success;
+    }
+    const core::WriteOutcome written = core::WriteFileAtomically(arguments.output, text);
+    if (!written.Written()) {
+        Say(io, QStringLiteral("cannot write %1: %2").arg(arguments.output, written.Reason));
+        return ExitCode::Failed;
+    }
+    return ExitCode::Success;
+}
+
+}  // namespace kr820::cli

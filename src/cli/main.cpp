@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+// kr820-cli: the meter and the program's files from a shell, a script or a service. A core
+// application only: it runs without a display and loads no window system plugin.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLoggingCategory>
+
+#include "cli/run_cli.h"
+#include "cli/stop_signals.h"
+#include "link/clock.h"
+#include "link/com_port.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kr820-cli"));
+    // Port failures are logged for the desktop's diagnosis; here each command says what went
+    // wrong in one line of its own.
+    QLoggingCategory::setFilterRules(QStringLiteral("kr820.link.warning=false"));
+
+    // Unbuffered: every line reaches a pipe or a log at once, and nothing waits in a buffer when
+    // a signal ends the program.
+    QFile out;
+    QFile err;
+    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    struct stat target {};
+    const bool continuesFile = ::fstat(STDOUT_FILENO, &target) == 0 && S_ISREG(target.st_mode) &&
+                               target.st_size > 0;
+    kr820::cli::CliIo io{out, err, ::isatty(STDERR_FILENO) == 1, continuesFile};
+
+    kr820::link::TComPort comm1;
+    kr820::link::TComPort comm2;
+    kr820::cli::MeterAccess access{comm1, comm2, kr820::link::SteadyClock::Shared()};
+    kr820::cli::StopSignals stop;
+    stop.Install();
+    kr820::cli::CliEnvironment environment{
+        io, access, [] { return std::make_unique<kr820::link::TComPort>(); }, stop};
+    return kr820::cli::ToInt(
+        kr820::cli::RunCli(QCoreApplication::arguments().mid(1), environment));
+}

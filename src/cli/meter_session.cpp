@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: MIT
+#include "cli/meter_session.h"
+
+#include "core/live/live_frame_decoder.h"
+#include "core/protocol/exchange_limits.h"
+#include "link/com_devices.h"
+#include "link/port.h"
+
+namespace kr820::cli {
+
+MeterSession::MeterSession(link::DevicePort& comm1, link::Clock& clock, CliIo& io,
+                           std::chrono::milliseconds tick)
+    : m_comm1(comm1),
+      m_clock(clock),
+      m_io(io),
+      m_link(m_state, comm1, m_mainTimer, *this, clock) {
+    m_mainTimer.setInterval(static_cast<int>(tick.count()));
+    m_mainTimer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_mainTimer, &QTimer::timeout, &m_link, [this] { m_link.MainTimerTimer(); });
+    m_link.SetOnLiveFrame([this](const QByteArray& frame) {
+        ++m_frames;
+        core::DecodeLiveFrame(frame, m_state.LiveReading, m_state.MeterRecording, m_lcd);
+        if (m_onReading) m_onReading(m_state.LiveReading);
+    });
+}
+
+MeterSession::~MeterSession() {
+    m_mainTimer.stop();
+    m_comm1.SetOnRxChar(nullptr);
+    m_comm1.Close();
+}
+
+QStringList MeterSession::DevicesToSearch(const QString& device) {
+    if (!device.isEmpty()) return {device};
+    QStringList devices;
+    link::EnumComDevices(devices);
+    return devices;
+}
+
+QString MeterSession::DeviceName() const { return m_comm1.DeviceName(); }
+
+bool MeterSession::Find(const QStringList& devices) {
+    m_link.SetDevices(devices);
+    // Without devices to try the search would leave the port on a name nobody chose.
+    if (devices.isEmpty()) return false;
+    m_link.SearchMeter();
+    m_mainTimer.start();
+    return m_state.Connected;
+}
+
+bool MeterSession::AwaitFrame(std::chrono::milliseconds limit) {
+    const int before = m_frames;
+    const link::Clock::TimePoint start = m_clock.Now();
+    while (m_frames == before && m_clock.Now() - start < limit)
+        m_clock.Pause(std::chrono::milliseconds(10));
+    return m_frames != before;
+}
+
+void MeterSession::ShowNoConnection(bool shown) {
+    if (!m_reportChanges || shown == m_lostTold) return;
+    m_lostTold = shown;
+    Say(m_io, shown ? QStringLiteral("no answer from the meter on %1; waiting for it")
+                          .arg(m_comm1.DeviceName())
+                    : QStringLiteral("the meter answers again on %1").arg(m_comm1.DeviceName()));
+}
+
+ExitCode ReachIdleMeter(MeterSession& session, const QString& device, CliIo& io) {
+    const QStringList devices = MeterSession::DevicesToSearch(device);
+    if (devices.isEmpty()) {
+        Say(io, QStringLiteral("no serial devices to search; name one with --device"));
+        return ExitCode::NoMeter;
+    }
+    // The desktop refuses these commands while the meter logs, which a live frame tells: wait
+    // for one, as long as the supervision would before declaring the link lost.
+    const auto frameLimit = core::kExchangeLimits.tick * core::kExchangeLimits.ticksBeforeLinkLost;
+    if (!session.Find(devices) || !session.AwaitFrame(frameLimit)) {
+        Say(io, QStringLiteral("no meter answers on %1").arg(devices.join(QStringLiteral(", "))));
+        return ExitCode::NoMeter;
+    }
+    if (session.State().MeterRecording) {
+        Say(io, QStringLiteral("the meter is recording data; stop recording on the meter first"));
+        return ExitCode::MeterRecording;
+    }
+    return ExitCode::Success;
+}
+
+}  // namespace kr820::cli

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+
+#include "cli/cli_io.h"
+#include "cli/exit_codes.h"
+#include "core/live/lcd_state.h"
+#include "core/live/live_reading.h"
+#include "core/state/app_state.h"
+#include "link/link_view.h"
+#include "link/meter_link.h"
+
+namespace kr820::link {
+class DevicePort;
+}
+
+namespace kr820::cli {
+
+// The link as the desktop program runs it, without windows: the same search and supervision, its
+// changes told on stderr once the meter was found.
+class MeterSession : private link::LinkView {
+public:
+    // `tick` is the supervision's tick in real time; tests pass a shorter one with a fast clock.
+    MeterSession(link::DevicePort& comm1, link::Clock& clock, CliIo& io,
+                 std::chrono::milliseconds tick);
+    ~MeterSession() override;
+
+    // The devices to search: `device`, or the system's list and $KR820_PORTS.
+    static QStringList DevicesToSearch(const QString& device);
+
+    // Searches the devices and starts the supervision; false when no meter answered (the
+    // supervision then goes on looking).
+    bool Find(const QStringList& devices);
+    // Runs events until a live frame has come since the call, at most `limit` on the clock.
+    bool AwaitFrame(std::chrono::milliseconds limit);
+
+    // Called with every live frame's reading.
+    void SetOnReading(std::function<void(const core::LiveReading&)> handler) {
+        m_onReading = std::move(handler);
+    }
+    // Lost and regained links are told on stderr from now on.
+    void ReportLinkChanges() {
+        m_reportChanges = true;
+        m_lostTold = !m_state.Connected;
+    }
+
+    core::AppState& State() { return m_state; }
+    link::MeterLink& Link() { return m_link; }
+    link::Clock& LinkClock() { return m_clock; }
+    QString DeviceName() const;
+
+private:
+    void ShowDevices(const link::DeviceList&) override {}
+    void SetSplashStatus(const QString&) override {}
+    void SetStatusPanels(const QString&, const QString&) override {}
+    void EnableRun(bool) override {}
+    void EnableStop(bool) override {}
+    void EnableDataLogger(bool) override {}
+    void ShowNoConnection(bool shown) override;
+
+    link::DevicePort& m_comm1;
+    link::Clock& m_clock;
+    CliIo& m_io;
+    core::AppState m_state;
+    core::LcdState m_lcd;
+    QTimer m_mainTimer;
+    link::MeterLink m_link;
+    std::function<void(const core::LiveReading&)> m_onReading;
+    int m_frames = 0;
+    bool m_reportChanges = false;
+    bool m_lostTold = false;
+};
+
+// Finds the meter (on `device`, or searching) and waits for its first reading, for the commands
+// that exchange with it: Success, NoMeter, or MeterRecording while it logs. Says why on stderr.
+ExitCode ReachIdleMeter(MeterSession& session, const QString& device, CliIo& io);
+
+}  // namespace kr820::cli

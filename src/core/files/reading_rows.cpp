@@ -1,0 +1,216 @@
+// SPDX-License-Identifier: MIT
+#include "core/files/reading_rows.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <limits>
+
+#include "core/data/limit_values.h"
+
+namespace kr820::core {
+namespace {
+
+const QByteArray kCsvEnd = QByteArrayLiteral("\r\n");
+
+// "2026-12-07T21:53:08+01:00": the local time, then the offset.
+constexpr int kIsoTimeChars = 25;
+constexpr int kIsoLocalChars = 19;
+
+char* WriteDigits(char* out, int value, int digits) {
+    for (int i = digits - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
+    return out + digits;
+}
+
+void WriteIsoTime(char* out, const QDate& date, const QTime& time, int offsetSeconds) {
+    out = WriteDigits(out, date.year(), 4);
+    *out++ = '-';
+    out = WriteDigits(out, date.month(), 2);
+    *out++ = '-';
+    out = WriteDigits(out, date.day(), 2);
+    *out++ = 'T';
+    out = WriteDigits(out, time.hour(), 2);
+    *out++ = ':';
+    out = WriteDigits(out, time.minute(), 2);
+    *out++ = ':';
+    out = WriteDigits(out, time.second(), 2);
+    *out++ = offsetSeconds < 0 ? '-' : '+';
+    const int minutes = std::abs(offsetSeconds) / 60;
+    out = WriteDigits(out, minutes / 60, 2);
+    *out++ = ':';
+    WriteDigits(out, minutes % 60, 2);
+}
+
+// The local offset of every time of a day on which it does not change, remembered for the last
+// day asked about: asking the system for each of 33,000 rows costs more than all the rest.
+std::optional<int> SteadyOffsetOn(const QDate& date) {
+    thread_local qint64 day = std::numeric_limits<qint64>::min();
+    thread_local std::optional<int> offset;
+    if (date.toJulianDay() != day) {
+        day = date.toJulianDay();
+        const int first = QDateTime(date, QTime(0, 0)).offsetFromUtc();
+        const int last = QDateTime(date, QTime(23, 59, 59)).offsetFromUtc();
+        offset = first == last ? std::optional<int>(first) : std::nullopt;
+    }
+    return offset;
+}
+
+QByteArray IsoTimeBytes(TDateTime time) {
+    const std::optional<DateAndTime> value = SplitTDateTime(time);
+    if (!value) return {};
+    const std::optional<int> steady = SteadyOffsetOn(value->date);
+    // On a day the clocks change, each time asks for its own offset.
+    const int offset =
+        steady ? *steady : QDateTime(value->date, value->time).offsetFromUtc();
+    char text[kIsoTimeChars];
+    WriteIsoTime(text, value->date, value->time, offset);
+    return QByteArray(text, kIsoTimeChars);
+}
+
+// std::to_chars is locale-free and rounds correctly, as QLocale::c() does, at a fraction of
+// the cost.
+QByteArray DecimalBytes(double value) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    if (written.ec != std::errc()) return QByteArray::number(value, 'f', 1);
+    QByteArray bytes(text, written.ptr - text);
+    // -0.04 would otherwise read "-0.0".
+    if (bytes == "-0.0") bytes.remove(0, 1);
+    return bytes;
+}
+
+QByteArray Optional(const std::optional<double>& value, const char* missing) {
+    return value ? DecimalBytes(*value) : QByteArray(missing);
+}
+
+// Unit texts come from this program, but a set column or a device name may not: quote what needs
+// it rather than trust it.
+QByteArray CsvField(const QString& text) {
+    QByteArray bytes = text.toUtf8();
+    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n') &&
+        !bytes.contains('\r'))
+        return bytes;
+    bytes.replace("\"", "\"\"");
+    return '"' + bytes + '"';
+}
+
+QByteArray JsonString(const QString& text) {
+    QByteArray out = "\"";
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\') {
+            out += '\\';
+            out += static_cast<char>(c.unicode());
+        } else if (c.unicode() < 0x20) {
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toLatin1();
+        } else {
+            out += QString(c).toUtf8();
+        }
+    }
+    return out + '"';
+}
+
+// Line protocol tag values escape commas, equals signs and blanks.
+QByteArray InfluxTag(const QString& text) {
+    QByteArray out;
+    for (const char c : text.toUtf8()) {
+        if (c == ',' || c == '=' || c == ' ') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+qint64 UnixNanoseconds(TDateTime time) {
+    return FromTDateTime(time).toMSecsSinceEpoch() * 1'000'000;
+}
+
+QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char separator,
+                         const QByteArray& end) {
+    QByteArray line;
+    if (layout.WithSet) line += QByteArray::number(row.Set) + separator;
+    // Spreadsheets read an ISO 8601 time as a date only without its offset: the offset gets a
+    // column of its own, and a script joins the two.
+    const QByteArray time = IsoTimeBytes(row.Time);
+    line += time.left(kIsoLocalChars) + separator + time.mid(kIsoLocalChars) + separator;
+    line += Optional(row.T1, "") + separator + Optional(row.T2, "") + separator;
+    line += separator == ',' ? CsvField(row.Unit) : row.Unit.toUtf8();
+    return line + end;
+}
+
+QByteArray JsonLine(const ReadingRow& row, const RowLayout& layout) {
+    QByteArray line = "{";
+    if (layout.WithSet) line += "\"set\":" + QByteArray::number(row.Set) + ',';
+    line += "\"time\":\"" + IsoTimeBytes(row.Time) + '"';
+    line += ",\"t1\":" + Optional(row.T1, "null") + ",\"t2\":" + Optional(row.T2, "null");
+    line += ",\"unit\":" + (row.Unit.isEmpty() ? QByteArray("null") : JsonString(row.Unit));
+    return line + "}\n";
+}
+
+QByteArray InfluxLine(const ReadingRow& row, const RowLayout& layout) {
+    QByteArray line = "kr820";
+    if (!layout.Device.isEmpty()) line += ",device=" + InfluxTag(layout.Device);
+    if (!row.Unit.isEmpty()) line += ",unit=" + InfluxTag(row.Unit);
+    QByteArrayList fields;
+    if (row.T1) fields << "t1=" + DecimalBytes(*row.T1);
+    if (row.T2) fields << "t2=" + DecimalBytes(*row.T2);
+    if (layout.WithSet) fields << "set=" + QByteArray::number(row.Set) + 'i';
+    // A point needs a field: a reading with neither channel still says that it was taken.
+    if (fields.isEmpty()) fields << "valid=false";
+    return line + ' ' + fields.join(',') + ' ' + QByteArray::number(UnixNanoseconds(row.Time)) +
+           '\n';
+}
+
+}  // namespace
+
+QString IsoLocalTime(const QDateTime& time) {
+    if (!time.isValid()) return {};
+    const QDateTime local = time.toLocalTime();
+    char text[kIsoTimeChars];
+    WriteIsoTime(text, local.date(), local.time(), local.offsetFromUtc());
+    return QString::fromLatin1(text, kIsoTimeChars);
+}
+
+QString IsoLocalTime(TDateTime time) { return QString::fromLatin1(IsoTimeBytes(time)); }
+
+QString DecimalText(double value) { return QString::fromLatin1(DecimalBytes(value)); }
+
+std::optional<double> ShownValue(float stored) {
+    if (IsShownAsOL(stored)) return std::nullopt;
+    return stored;
+}
+
+QByteArray HeaderLine(const RowLayout& layout) {
+    switch (layout.Format) {
+        case RowFormat::Csv:
+            return (layout.WithSet ? "set,time,utc_offset,t1,t2,unit" : "time,utc_offset,t1,t2,unit") +
+                   kCsvEnd;
+        case RowFormat::Tsv:
+            return layout.WithSet ? "set\ttime\tutc_offset\tt1\tt2\tunit\n"
+                                  : "time\tutc_offset\tt1\tt2\tunit\n";
+        case RowFormat::JsonLines:
+        case RowFormat::Influx:
+            break;
+    }
+    return {};
+}
+
+QByteArray RowLine(const ReadingRow& row, const RowLayout& layout) {
+    switch (layout.Format) {
+        case RowFormat::Csv:
+            return SeparatedLine(row, layout, ',', kCsvEnd);
+        case RowFormat::Tsv:
+            return SeparatedLine(row, layout, '\t', "\n");
+        case RowFormat::JsonLines:
+            return JsonLine(row, layout);
+        case RowFormat::Influx:
+            return InfluxLine(row, layout);
+    }
+    return {};
+}
+
+QByteArray RowsText(const std::vector<ReadingRow>& rows, const RowLayout& layout) {
+    QByteArray text = HeaderLine(layout);
+    text.reserve(text.size() + static_cast<qsizetype>(rows.size()) * 48);
+    for (const ReadingRow& row : rows) text += RowLine(row, layout);
+    return text;
+}
+
+}  // namespace kr820::core

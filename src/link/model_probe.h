@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArrayView>
+
+namespace kr820::link {
+
+class Clock;
+class DevicePort;
+
+// Whether the bytes answer the model query as this meter does.
+bool IsModelReply(QByteArrayView reply);
+
+// Opens the port, asks the model query, and closes it again: whether a meter answered. Processes
+// no events; returns as soon as the reply is in.
+bool ProbeForMeter(DevicePort& port, Clock& clock);
+
+}  // namespace kr820::link

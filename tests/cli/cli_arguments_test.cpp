@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+// The command line read without side effects: what is accepted, and a usage error for the rest.
+#include <gtest/gtest.h>
+
+#include "cli/cli_arguments.h"
+
+namespace kr820::cli {
+namespace {
+
+CliArguments Accepted(const QStringList& arguments) {
+    const CliParse parsed = ParseCliArguments(arguments);
+    if (const auto* error = std::get_if<UsageError>(&parsed)) {
+        ADD_FAILURE() << arguments.join(' ').toStdString() << ": " << error->message.toStdString();
+        return {};
+    }
+    return std::get<CliArguments>(parsed);
+}
+
+QString Refusal(const QStringList& arguments) {
+    const CliParse parsed = ParseCliArguments(arguments);
+    const auto* error = std::get_if<UsageError>(&parsed);
+    if (!error) {
+        ADD_FAILURE() << arguments.join(' ').toStdString() << " was accepted";
+        return {};
+    }
+    EXPECT_FALSE(error->usage.isEmpty());
+    return error->message;
+}
+
+TEST(CliArguments, CommandsWithTheirOptions) {
+    const CliArguments live =
+        Accepted({"live", "--device", "/dev/ttyUSB0", "--count", "5", "--every", "60",
+                  "--format", "influx"});
+    EXPECT_EQ(live.command, Command::Live);
+    EXPECT_EQ(live.device, "/dev/ttyUSB0");
+    EXPECT_EQ(live.count, 5);
+    EXPECT_EQ(live.everySeconds, 60);
+    EXPECT_EQ(live.format, core::RowFormat::Influx);
+
+    const CliArguments download = Accepted({"download", "-o", "mem.820", "--force", "--recover"});
+    EXPECT_EQ(download.command, Command::Download);
+    EXPECT_EQ(download.output, "mem.820");
+    EXPECT_TRUE(download.force && download.recover);
+
+    const CliArguments exported = Accepted({"export", "mem.820", "--set", "3", "--format", "tsv"});
+    EXPECT_EQ(exported.file, "mem.820");
+    EXPECT_EQ(exported.set, 3);
+    EXPECT_FALSE(exported.all);
+    EXPECT_EQ(exported.format, core::RowFormat::Tsv);
+
+    const CliArguments set =
+        Accepted({"setup", "set", "record-interval=00:01:00", "alarm-lower=-5.5"});
+    EXPECT_EQ(set.command, Command::SetupSet);
+    EXPECT_EQ(set.assignments, (QStringList{"record-interval=00:01:00", "alarm-lower=-5.5"}));
+
+    EXPECT_EQ(Accepted({"setup", "show", "--json"}).command, Command::SetupShow);
+    EXPECT_EQ(Accepted({"clock", "sync"}).command, Command::ClockSync);
+    EXPECT_TRUE(Accepted({"erase", "--yes"}).yes);
+    EXPECT_TRUE(Accepted({"ports", "--probe"}).probe);
+}
+
+TEST(CliArguments, HelpIsTheCommandsOwn) {
+    const CliArguments help = Accepted({"download", "--help"});
+    EXPECT_EQ(help.command, Command::Help);
+    EXPECT_TRUE(help.helpText.contains("--recover"));
+    // The exit codes a script tests are documented where it looks.
+    EXPECT_TRUE(help.helpText.contains("6  the meter did not answer the memory header request"));
+    EXPECT_TRUE(Accepted({"--help"}).helpText.contains("Exit codes:"));
+}
+
+TEST(CliArguments, MistakesAreRefusedWithALine) {
+    EXPECT_TRUE(Refusal({}).contains("no command"));
+    EXPECT_TRUE(Refusal({"frobnicate"}).contains("unknown command"));
+    EXPECT_TRUE(Refusal({"live", "--bogus"}).contains("bogus"));
+    // Options of another command are unknown here.
+    EXPECT_TRUE(Refusal({"export", "f.820", "--device", "x"}).contains("device"));
+    EXPECT_TRUE(Refusal({"live", "--count", "0"}).contains("--count"));
+    EXPECT_TRUE(Refusal({"live", "--count", "-3"}).contains("--count"));
+    EXPECT_TRUE(Refusal({"live", "--count", "1e3"}).contains("--count"));
+    EXPECT_TRUE(Refusal({"live", "--every", "0"}).contains("--every"));
+    EXPECT_TRUE(Refusal({"live", "--every", "86401"}).contains("--every"));
+    EXPECT_TRUE(Refusal({"live", "--format", "tsv"}).contains("--format"));
+    EXPECT_TRUE(Refusal({"live", "--count"}).contains("count"));
+    EXPECT_TRUE(Refusal({"live", "extra"}).contains("extra"));
+    EXPECT_TRUE(Refusal({"download"}).contains("--output"));
+    EXPECT_TRUE(Refusal({"export"}).contains("missing"));
+    EXPECT_TRUE(Refusal({"export", "a.820", "b.820"}).contains("b.820"));
+    EXPECT_TRUE(Refusal({"export", "a.820", "--all", "--set", "2"}).contains("--all"));
+    EXPECT_TRUE(Refusal({"export", "a.820", "--set", "0"}).contains("--set"));
+    EXPECT_TRUE(Refusal({"export", "a.820", "--format", "influx"}).contains("--format"));
+    EXPECT_TRUE(Refusal({"setup"}).contains("show or set"));
+    EXPECT_TRUE(Refusal({"setup", "set"}).contains("missing"));
+    EXPECT_TRUE(Refusal({"setup", "set", "=5"}).contains("NAME=VALUE"));
+    EXPECT_TRUE(Refusal({"setup", "set", "alarm"}).contains("NAME=VALUE"));
+    EXPECT_TRUE(Refusal({"clock"}).contains("sync"));
+    EXPECT_TRUE(Refusal({"erase"}).contains("--yes"));
+}
+
+}  // namespace
+}  // namespace kr820::cli
