@@ -64,6 +64,8 @@ void MeterSession::ShowNoConnection(bool shown) {
                     : QStringLiteral("the meter answers again on %1").arg(m_comm1.DeviceName()));
 }
 
+void MeterSession::TellAccessRefusal(const QString& text) { Say(m_io, text); }
+
 ExitCode ReachIdleMeter(MeterSession& session, const QString& device, CliIo& io) {
     const QStringList devices = MeterSession::DevicesToSearch(device);
     if (devices.isEmpty()) {

@@ -62,6 +62,9 @@ private:
     void EnableStop(bool) override {}
     void EnableDataLogger(bool) override {}
     void ShowNoConnection(bool shown) override;
+    void ShowAccessRefusals(const QString&) override {}
+    // The link tells each refusing device once; the line says what to do about it.
+    void TellAccessRefusal(const QString& text) override;
 
     link::DevicePort& m_comm1;
     link::Clock& m_clock;
