@@ -31,6 +31,12 @@ TDateTime ToTDateTime(const QDateTime& dateTime) {
 
 QDateTime FromTDateTime(TDateTime value) {
     if (!IsShownDateTime(value)) return {};
+    const WallClockParts parts = WallClockOf(value);
+    return QDateTime(parts.Date, parts.Time);
+}
+
+WallClockParts WallClockOf(TDateTime value) {
+    if (!IsShownDateTime(value)) return {};
     double wholeDays = std::trunc(value);
     long long seconds = std::llround(std::fabs(value - wholeDays) * kSecondsPerDay);
     if (seconds >= static_cast<long long>(kSecondsPerDay)) {  // 23:59:59.6 rounds into the next day
@@ -38,8 +44,7 @@ QDateTime FromTDateTime(TDateTime value) {
         wholeDays += value < 0 ? -1 : 1;
     }
     const QDate date = kEpoch.addDays(static_cast<qint64>(wholeDays));
-    const QTime time = QTime(0, 0).addSecs(static_cast<int>(seconds));
-    return QDateTime(date, time);
+    return {date, QTime(0, 0).addSecs(static_cast<int>(seconds))};
 }
 
 TDateTime NowTDateTime() { return ToTDateTime(QDateTime::currentDateTime()); }

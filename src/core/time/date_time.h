@@ -24,6 +24,16 @@ TDateTime ToTDateTime(const QDateTime& dateTime);
 // An invalid QDateTime for a value IsShownDateTime refuses.
 QDateTime FromTDateTime(TDateTime value);
 
+// The date and the time of day a value stands for, as the clock that took it showed them: the
+// same as FromTDateTime's, without the time zone lookup a local QDateTime costs (a file system
+// check per value, which writing a long text file cannot afford). Both invalid where
+// FromTDateTime is.
+struct WallClockParts {
+    QDate Date;
+    QTime Time;
+};
+WallClockParts WallClockOf(TDateTime value);
+
 TDateTime NowTDateTime();
 
 }  // namespace kr820::core
