@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -15,6 +16,9 @@ inline long ResidentKiB() {
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : -1;
 }
+
+// Bytes the heap holds for live allocations: unlike RSS, it falls when memory is freed.
+inline long HeapInUseKiB() { return long(mallinfo2().uordblks / 1024); }
 
 // The process's open file descriptors.
 inline int OpenDescriptors() {

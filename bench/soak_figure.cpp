@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 // Long runs of the whole program (headless, against the emulator), for memory that grows when it
 // should not: two hours of polling on a stepped clock, then two real-time recordings of 100,000
-// points each, the ticks driven directly. The second hour and the second recording show the
+// points each (the most the program takes for one), the ticks driven directly. The second hour and the second recording show the
 // steady state: what the first took is allocated once, anything more grows again.
-// Usage: soak_figure [points per recording, default 100000]
+// Usage: soak_figure [points per recording, default 99999]
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QComboBox>
-#include <QSignalSpy>
+#include <QEventLoop>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -24,9 +25,16 @@
 
 namespace {
 
+using kr820::bench::HeapInUseKiB;
 using kr820::bench::ResidentKiB;
 
+struct Memory {
+    long rss = ResidentKiB();
+    long heap = HeapInUseKiB();
+};
+
 struct Soak {
+    kr820::emulator::MeterEmulator* meter = nullptr;
     kr820::testing::FakePrompter prompter;
     std::unique_ptr<kr820::app::TfrmMain> window;
     qint64 clockMs = 1'700'000'000'000;
@@ -40,8 +48,7 @@ struct Soak {
     int PollForAnHour() {
         int answered = 0;
         for (int second = 0; second < 3600; ++second) {
-            window->State().FrameReceived = false;
-            Tick();
+            Tick();  // takes the last answer's flag and polls again
             QElapsedTimer wait;
             wait.start();
             while (!window->State().FrameReceived && wait.elapsed() < 1000)
@@ -51,8 +58,11 @@ struct Soak {
         return answered;
     }
 
-    // A recording of `points` points at one a second; the live reading changes every tick.
+    // A recording of `points` points at one a second; the live reading changes every tick. The
+    // meter stays silent meanwhile: its answers would fill the line between two passes of the
+    // event loop, which only every 500th tick gets.
     void Record(int points) {
+        meter->SetSilent(true);
         prompter.confirmAnswer = kr820::ui::Prompter::Answer::No;  // drop the last recording
         prompter.onDialog = [points](QDialog& dialog) {
             auto* setup = qobject_cast<kr820::meter::TfrmSetupRealTime*>(&dialog);
@@ -69,15 +79,20 @@ struct Soak {
             window->State().FrameReceived = true;
             window->State().Connected = true;
             Tick();
-            if (tick % 500 == 0) QCoreApplication::processEvents();  // draw, take the answers
+            if (tick % 500 == 0) QCoreApplication::processEvents();  // draw
         }
         QCoreApplication::processEvents();
+        meter->SetSilent(false);
     }
 };
 
-void Report(const char* what, long before, long after, double per, const char* unit) {
-    std::printf("%-34s RSS %7ld KiB -> %7ld KiB: %+7ld KiB, %+.1f bytes %s\n", what, before, after,
-                after - before, (after - before) * 1024.0 / per, unit);
+void Report(const char* what, const Memory& before, const Memory& after, double per,
+            const char* unit) {
+    std::printf("%s\n  RSS %ld KiB -> %ld KiB: %+ld KiB, %+.1f bytes %s\n", what, before.rss,
+                after.rss, after.rss - before.rss, (after.rss - before.rss) * 1024.0 / per, unit);
+    std::printf("  heap in use %ld KiB -> %ld KiB: %+ld KiB, %+.1f bytes %s\n", before.heap,
+                after.heap, after.heap - before.heap, (after.heap - before.heap) * 1024.0 / per,
+                unit);
 }
 
 }  // namespace
@@ -85,7 +100,7 @@ void Report(const char* what, long before, long after, double per, const char* u
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int points = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int points = argc > 1 ? std::atoi(argv[1]) : 99999;
     QTemporaryDir home;
     qputenv("KR820_HOME", home.path().toLocal8Bit());
     kr820::emulator::MeterEmulator meter;
@@ -96,12 +111,17 @@ int main(int argc, char** argv) {
         return 1;
     }
     Soak soak;
+    soak.meter = &meter;
     soak.window = std::make_unique<kr820::app::TfrmMain>(
         soak.prompter, [&](QStringList& list) { list << device; },
         kr820::link::SteadyClock::Shared());
-    QSignalSpy finished(soak.window.get(), &kr820::app::TfrmMain::startupFinished);
+    QEventLoop startup;
+    QObject::connect(soak.window.get(), &kr820::app::TfrmMain::startupFinished, &startup,
+                     &QEventLoop::quit);
+    QTimer::singleShot(10000, &startup, &QEventLoop::quit);
     soak.window->show();
-    if (!finished.wait(10000) || !soak.window->State().Connected) {
+    startup.exec();
+    if (!soak.window->State().Connected) {
         std::fprintf(stderr, "the program found no meter\n");
         return 1;
     }
@@ -110,29 +130,31 @@ int main(int argc, char** argv) {
 
     QElapsedTimer wall;
     wall.start();
-    long before = ResidentKiB();
+    meter.ClearReceived();
+    Memory before;
     int answered = soak.PollForAnHour();
-    long after = ResidentKiB();
+    Memory after;
     Report("polling, first hour:", before, after, 1.0, "an hour");
-    std::printf("  %d of 3600 polls answered, %.1f s\n", answered, wall.elapsed() / 1000.0);
+    std::printf("  %d of 3600 polls answered (%zu frames reached the meter), %.1f s\n", answered,
+                meter.ReceivedBodies().size(), wall.elapsed() / 1000.0);
     before = after;
     answered = soak.PollForAnHour();
-    after = ResidentKiB();
+    after = Memory();
     Report("polling, second hour:", before, after, 1.0, "an hour");
     std::printf("  %d of 3600 polls answered\n", answered);
 
     for (int run = 1; run <= 2; ++run) {
         wall.restart();
-        before = ResidentKiB();
+        before = Memory();
         soak.Record(points);
-        after = ResidentKiB();
+        after = Memory();
         const int taken = soak.window->RealTimeGraphWindow()->Chart().Data().Points();
         Report(run == 1 ? "real-time, first recording:" : "real-time, second recording:", before,
                after, taken, "a point");
         std::printf("  %d points in %.1f s\n", taken, wall.elapsed() / 1000.0);
     }
-    // X (8 bytes) and Y (4 bytes) of two subsets.
-    std::printf("the points' own storage in the chart: 24 bytes a point\n");
+    std::printf("a point's own storage: 24 bytes in the chart (X and Y of two subsets), as much "
+                "again in the data list and 32 bytes in the plot's two lines\n");
     soak.window.reset();
     qunsetenv("KR820_HOME");
     return 0;
