@@ -6,6 +6,17 @@ if(KR820_SANITIZE)
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(kr820_compiler_settings INTERFACE -fsanitize=address,undefined)
 endif()
+if(KR820_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "KR820_FUZZ needs clang (libFuzzer): configure with the fuzz preset")
+  endif()
+  # Coverage for the fuzzer and both sanitizers in every object; the fuzz targets add libFuzzer's
+  # main when they link.
+  target_compile_options(kr820_compiler_settings INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+    -fno-sanitize-recover=undefined)
+  target_link_options(kr820_compiler_settings INTERFACE -fsanitize=address,undefined)
+endif()
 
 # Helper: a GoogleTest executable registered with CTest, with a time limit and a label.
 #   kr820_add_test(NAME unit_core LABEL unit TIMEOUT 60 SOURCES a.cpp b.cpp LIBS kr820_core)

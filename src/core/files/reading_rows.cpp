@@ -55,14 +55,13 @@ std::optional<int> SteadyOffsetOn(const QDate& date) {
 }
 
 QByteArray IsoTimeBytes(TDateTime time) {
-    const std::optional<DateAndTime> value = SplitTDateTime(time);
-    if (!value) return {};
-    const std::optional<int> steady = SteadyOffsetOn(value->date);
+    const WallClockParts value = WallClockOf(time);
+    if (!value.Date.isValid()) return {};
+    const std::optional<int> steady = SteadyOffsetOn(value.Date);
     // On a day the clocks change, each time asks for its own offset.
-    const int offset =
-        steady ? *steady : QDateTime(value->date, value->time).offsetFromUtc();
+    const int offset = steady ? *steady : QDateTime(value.Date, value.Time).offsetFromUtc();
     char text[kIsoTimeChars];
-    WriteIsoTime(text, value->date, value->time, offset);
+    WriteIsoTime(text, value.Date, value.Time, offset);
     return QByteArray(text, kIsoTimeChars);
 }
 

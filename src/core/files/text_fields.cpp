@@ -1,20 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "core/files/text_fields.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "core/data/limit_values.h"
-#include "core/files/time_text_reader.h"
 #include "core/files/two_digit_years.h"
 
 namespace kr820::core {
 
-QString DateText(TDateTime value, const RegionalFormats& formats) {
-    return formats.Locale.toString(FromTDateTime(value).date(), formats.ShortDate);
+QString DateText(QDate date, const RegionalFormats& formats) {
+    return formats.Locale.toString(date, formats.ShortDate);
 }
 
-QString TimeText(TDateTime value, const RegionalFormats& formats) {
-    return formats.Locale.toString(FromTDateTime(value).time(), formats.LongTime);
+QString TimeText(QTime time, const RegionalFormats& formats) {
+    return formats.Locale.toString(time, formats.LongTime);
 }
 
 namespace {
@@ -34,48 +35,97 @@ QString ValueText(float value, const RegionalFormats& formats) {
     return text;
 }
 
-std::optional<TDateTime> ReadDateAndTime(const QString& dateText, const QString& timeText,
-                                         const RegionalFormats& formats) {
-    // A text file's lines mostly share their date and differ in their time; both readings are
-    // kept between calls, as reading through the locale costs tens of microseconds a line.
-    thread_local struct {
-        QString text, format, localeName;
-        QDate today, date;
-        std::optional<TimeTextReader> timeReader;
-        QString timeFormat, timeLocaleName;
-        bool timeCompiled = false;
-    } cache;
-    const QString dateKey = dateText.trimmed();
-    if (dateKey != cache.text || formats.ShortDate != cache.format ||
-        formats.Locale.name() != cache.localeName || formats.Today != cache.today) {
-        cache.date = ReadDate(dateKey, formats.ShortDate, formats.Locale, formats.Today);
-        cache.text = dateKey;
-        cache.format = formats.ShortDate;
-        cache.localeName = formats.Locale.name();
-        cache.today = formats.Today;
-    }
-    const QDate date = cache.date;
-    if (!cache.timeCompiled || cache.timeFormat != formats.LongTime ||
-        cache.timeLocaleName != formats.Locale.name()) {
-        cache.timeReader = TimeTextReader::Compile(formats.LongTime, formats.Locale);
-        cache.timeFormat = formats.LongTime;
-        cache.timeLocaleName = formats.Locale.name();
-        cache.timeCompiled = true;
-    }
-    const QString trimmedTime = timeText.trimmed();
-    const QTime time = cache.timeReader ? cache.timeReader->Read(trimmedTime)
-                                        : formats.Locale.toTime(trimmedTime, formats.LongTime);
-    if (!date.isValid() || !time.isValid()) return std::nullopt;
-    return WallClockDateTime(date, time);
-}
-
-float ReadValue(const QString& text, const RegionalFormats& formats) {
+float ReadValue(QStringView text, const RegionalFormats& formats) {
     if (text.contains(QLatin1String(kOLText))) return OverLimitValue;
     bool ok = false;
-    QString number = text.trimmed();
-    number.replace(QChar(kMinusSign), u'-');
-    const float value = formats.Locale.toFloat(number, &ok);
+    const QStringView number = text.trimmed();
+    float value = 0;
+    if (number.contains(QChar(kMinusSign))) {
+        QString hyphenated = number.toString();
+        hyphenated.replace(QChar(kMinusSign), u'-');
+        value = formats.Locale.toFloat(hyphenated, &ok);
+    } else {
+        value = formats.Locale.toFloat(number, &ok);
+    }
     return ok && std::isfinite(value) ? value : OverLimitValue;
+}
+
+namespace {
+
+// An optional hyphen-minus, digits without a leading zero (a lone 0 aside), optionally the
+// decimal separator and more digits: read as the locale reads it, through the nearest double, so
+// that the float comes out the same. Empty for anything else.
+std::optional<float> PlainNumber(QStringView text, char16_t decimalPoint) {
+    constexpr int kMaxDigits = 15;
+    char chars[2 * kMaxDigits + 2];
+    int size = 0;
+    qsizetype i = 0;
+    if (i < text.size() && text[i] == u'-') chars[size++] = text[i++].toLatin1();
+    const auto digits = [&] {
+        const qsizetype first = i;
+        while (i < text.size() && i - first < kMaxDigits && text[i] >= u'0' && text[i] <= u'9')
+            chars[size++] = text[i++].toLatin1();
+        return i - first;
+    };
+    const qsizetype whole = digits();
+    if (whole == 0 || (whole > 1 && chars[size - whole] == '0')) return std::nullopt;
+    if (i < text.size() && text[i] == decimalPoint) {
+        ++i;
+        chars[size++] = '.';
+        if (digits() == 0) return std::nullopt;
+    }
+    if (i != text.size()) return std::nullopt;
+    double value = 0;
+    if (std::from_chars(chars, chars + size, value).ec != std::errc()) return std::nullopt;
+    return static_cast<float>(value);
+}
+
+}  // namespace
+
+TextFieldReader::TextFieldReader(const RegionalFormats& formats)
+    : m_formats(formats), m_timeFormat(TimeTextFormat::Compile(formats.LongTime, formats.Locale)) {
+    const QString decimalPoint = formats.Locale.decimalPoint();
+    if (decimalPoint.size() == 1 && formats.Locale.zeroDigit() == QStringLiteral("0")) {
+        m_decimalPoint = decimalPoint[0].unicode();
+        if (!ReadsValuesLikeTheLocale()) m_decimalPoint = 0;
+    }
+}
+
+bool TextFieldReader::ReadsValuesLikeTheLocale() const {
+    const QChar point(m_decimalPoint);
+    for (const QString& text :
+         {QStringLiteral("0"), QStringLiteral("1234"), QStringLiteral("-0") + point + u'0',
+          QStringLiteral("23") + point + u'5', QStringLiteral("-10") + point + u'0',
+          QStringLiteral("2999") + point + u'9', QStringLiteral("0") + point + u'1',
+          QStringLiteral("-7") + point + QStringLiteral("75")}) {
+        const auto plain = PlainNumber(text, m_decimalPoint);
+        const float locale = ReadValue(text, m_formats);
+        if (!plain || std::memcmp(&*plain, &locale, sizeof locale) != 0) return false;
+    }
+    return true;
+}
+
+std::optional<TDateTime> TextFieldReader::DateAndTime(QStringView dateText, QStringView timeText) {
+    const QStringView dateKey = dateText.trimmed();
+    if (!m_hasLastDate || dateKey != m_lastDateText) {
+        m_lastDateText = dateKey.toString();
+        m_lastDate =
+            ReadDate(m_lastDateText, m_formats.ShortDate, m_formats.Locale, m_formats.Today);
+        m_hasLastDate = true;
+    }
+    const QStringView trimmedTime = timeText.trimmed();
+    const QTime time = m_timeFormat
+                           ? m_timeFormat->Read(trimmedTime)
+                           : m_formats.Locale.toTime(trimmedTime.toString(), m_formats.LongTime);
+    if (!m_lastDate.isValid() || !time.isValid()) return std::nullopt;
+    return WallClockDateTime(m_lastDate, time);
+}
+
+float TextFieldReader::Value(QStringView text) const {
+    if (m_decimalPoint != 0 && !text.contains(QLatin1String(kOLText))) {
+        if (const auto plain = PlainNumber(text.trimmed(), m_decimalPoint)) return *plain;
+    }
+    return ReadValue(text, m_formats);
 }
 
 TDateTime WallClockDateTime(QDate date, QTime time) {

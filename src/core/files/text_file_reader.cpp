@@ -12,39 +12,77 @@ namespace kr820::core {
 namespace {
 
 // The longest line allowed, in UTF-8 (at most 3 bytes per UTF-16 unit), with its line end.
-constexpr qint64 kMaxLineBytes = kMaxTextLineChars * 3 + 2;
+constexpr qsizetype kMaxLineBytes = kMaxTextLineChars * 3 + 2;
+constexpr qint64 kReadChunkBytes = 64 * 1024;
 
-// The lines of data of a text file, one at a time, without their line ends.
+// The lines of data of a text file, one at a time, without their line ends. The file is read in
+// large chunks and cut here: a read per line, and a string per line where none is needed, cost
+// more than all the rest of reading.
 class DataLines {
 public:
     explicit DataLines(QFile& file) : m_file(file) {}
 
-    // Empty at the end of the data: the end of the file, an empty line or an over-long one.
-    std::optional<QString> Next() {
+    // The line's bytes, valid until the next call. Empty at the end of the data: the end of the
+    // file, an empty line or an over-long one.
+    std::optional<QByteArrayView> NextBytes() {
         if (m_ended) return std::nullopt;
-        QByteArray raw = m_file.readLine(kMaxLineBytes + 1);
-        // Reading stopped at the size limit rather than at a line end: far too long a line.
-        const bool cut = !raw.endsWith('\n') && !m_file.atEnd();
-        if (raw.endsWith('\n')) raw.chop(1);
-        if (raw.endsWith('\r')) raw.chop(1);
-        QString line = QString::fromUtf8(raw);
-        if (cut || line.isEmpty() || line.size() > kMaxTextLineChars) {
-            m_ended = true;
-            return std::nullopt;
-        }
+        const qsizetype end = FindLineEnd();
+        QByteArrayView line = QByteArrayView(m_buffer).sliced(m_start);
+        const bool newline = end >= 0;
+        line = line.first(newline ? end - m_start + 1 : line.size());
+        m_start += line.size();
+        if (line.size() > kMaxLineBytes) return End();
+        if (line.endsWith('\n')) line.chop(1);
+        if (line.endsWith('\r')) line.chop(1);
+        // A UTF-8 line holds no more UTF-16 units than bytes: only long ones need counting.
+        if (line.isEmpty() ||
+            (line.size() > kMaxTextLineChars && QString::fromUtf8(line).size() > kMaxTextLineChars))
+            return End();
         return line;
     }
 
+    std::optional<QString> Next() {
+        const auto bytes = NextBytes();
+        if (!bytes) return std::nullopt;
+        return QString::fromUtf8(*bytes);
+    }
+
 private:
+    std::nullopt_t End() {
+        m_ended = true;
+        return std::nullopt;
+    }
+
+    // The offset of the next line's '\n' in the buffer, reading on until there is one, the line
+    // is known to be too long, or the file ends; -1 without one.
+    qsizetype FindLineEnd() {
+        qsizetype searched = m_start;
+        for (;;) {
+            const qsizetype end = m_buffer.indexOf('\n', searched);
+            if (end >= 0) return end;
+            if (m_buffer.size() - m_start > kMaxLineBytes || m_atEnd) return -1;
+            searched = m_buffer.size();
+            m_buffer.remove(0, m_start);
+            searched -= m_start;
+            m_start = 0;
+            const QByteArray chunk = m_file.read(kReadChunkBytes);
+            if (chunk.isEmpty()) m_atEnd = true;
+            m_buffer += chunk;
+        }
+    }
+
     QFile& m_file;
+    QByteArray m_buffer;
+    qsizetype m_start = 0;
+    bool m_atEnd = false;
     bool m_ended = false;
 };
 
 std::optional<TDateTime> LineTime(const QString& line, TextSeparator separator,
-                                  const RegionalFormats& formats) {
+                                  TextFieldReader& reader) {
     const auto fields = SplitTextLine(line, separator);
     if (!fields) return std::nullopt;
-    return ReadDateAndTime(fields->Date, fields->Time, formats);
+    return reader.DateAndTime(fields->Date, fields->Time);
 }
 
 // Pass 1: how many lines of data, and the times of the first two.
@@ -57,11 +95,14 @@ struct Sizing {
 Sizing SizeFile(QFile& file, TextSeparator separator, const RegionalFormats& formats) {
     Sizing sizing;
     DataLines lines(file);
+    TextFieldReader reader(formats);
     while (sizing.Lines < ChartData::kMaxPoints) {
-        const auto line = lines.Next();
-        if (!line) break;
-        if (sizing.Lines == 0) sizing.First = LineTime(*line, separator, formats);
-        if (sizing.Lines == 1) sizing.Second = LineTime(*line, separator, formats);
+        const auto bytes = lines.NextBytes();
+        if (!bytes) break;
+        if (sizing.Lines < 2) {
+            auto& time = sizing.Lines == 0 ? sizing.First : sizing.Second;
+            time = LineTime(QString::fromUtf8(*bytes), separator, reader);
+        }
         ++sizing.Lines;
     }
     return sizing;
@@ -91,19 +132,20 @@ TextReadOutcome ReadTextFile(const QString& path, TextSeparator separator,
     // fill points the chart was not sized for.
     file.seek(0);
     DataLines lines(file);
+    TextFieldReader reader(formats);
     for (int read = 0; read < sizing.Lines; ++read) {
         const auto line = lines.Next();
         if (!line) break;
         const auto fields = SplitTextLine(*line, separator);
         if (!fields) continue;
         const auto point = static_cast<qsizetype>(content.T1.size());
-        if (const auto x = ReadDateAndTime(fields->Date, fields->Time, formats)) {
+        if (const auto x = reader.DateAndTime(fields->Date, fields->Time)) {
             if (qsizetype(content.X.size()) <= point) content.X.resize(point + 1, 0.0);
             content.X[point] = *x;
         }
         if (!fields->T1) continue;
-        content.T1.push_back(ReadValue(*fields->T1, formats));
-        content.T2.push_back(ReadValue(fields->T2, formats));
+        content.T1.push_back(reader.Value(*fields->T1));
+        content.T2.push_back(reader.Value(fields->T2));
         if (progress && !progress(point + 1, content.Points)) {
             outcome.Status = TextReadStatus::Cancelled;
             break;

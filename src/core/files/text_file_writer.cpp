@@ -22,15 +22,13 @@ TextWriteOutcome WriteTextFile(const ChartData& chart, const QString& path, Text
     TextWriteOutcome outcome;
     const qsizetype total = range.Count();
     outcome.File = WriteThroughSaveFile(path, [&](QIODevice& file) {
+        TextLineWriter lines(separator, formats);
         QByteArray pending;
         pending.reserve(kWriteChunkBytes + 256);
         for (int point = std::max(range.First, 1) - 1; point < range.Last; ++point) {
             const TDateTime x = chart.XDataII(0, point);
             if (x == 0) break;
-            const QString line =
-                TextLine(x, chart.YData(0, point), chart.YData(1, point), separator, formats);
-            pending += line.toUtf8();
-            pending += "\r\n";
+            lines.Append(x, chart.YData(0, point), chart.YData(1, point), pending);
             if (pending.size() >= kWriteChunkBytes) {
                 if (!WriteAll(file, pending)) return false;
                 pending.clear();

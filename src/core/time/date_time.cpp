@@ -29,21 +29,22 @@ TDateTime ToTDateTime(const QDateTime& dateTime) {
     return days < 0 ? days - fraction : days + fraction;
 }
 
-std::optional<DateAndTime> SplitTDateTime(TDateTime value) {
-    if (!IsShownDateTime(value)) return std::nullopt;
+QDateTime FromTDateTime(TDateTime value) {
+    if (!IsShownDateTime(value)) return {};
+    const WallClockParts parts = WallClockOf(value);
+    return QDateTime(parts.Date, parts.Time);
+}
+
+WallClockParts WallClockOf(TDateTime value) {
+    if (!IsShownDateTime(value)) return {};
     double wholeDays = std::trunc(value);
     long long seconds = std::llround(std::fabs(value - wholeDays) * kSecondsPerDay);
     if (seconds >= static_cast<long long>(kSecondsPerDay)) {  // 23:59:59.6 rounds into the next day
         seconds -= static_cast<long long>(kSecondsPerDay);
         wholeDays += value < 0 ? -1 : 1;
     }
-    return DateAndTime{kEpoch.addDays(static_cast<qint64>(wholeDays)),
-                       QTime(0, 0).addSecs(static_cast<int>(seconds))};
-}
-
-QDateTime FromTDateTime(TDateTime value) {
-    const std::optional<DateAndTime> split = SplitTDateTime(value);
-    return split ? QDateTime(split->date, split->time) : QDateTime();
+    const QDate date = kEpoch.addDays(static_cast<qint64>(wholeDays));
+    return {date, QTime(0, 0).addSecs(static_cast<int>(seconds))};
 }
 
 TDateTime NowTDateTime() { return ToTDateTime(QDateTime::currentDateTime()); }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QDateTime>
-#include <optional>
 
 namespace kr820::core {
 
@@ -24,12 +23,15 @@ bool IsShownDateTime(TDateTime value);
 TDateTime ToTDateTime(const QDateTime& dateTime);
 // An invalid QDateTime for a value IsShownDateTime refuses.
 QDateTime FromTDateTime(TDateTime value);
-// The same as a date and a time of day, without the time zone lookup a local QDateTime costs.
-struct DateAndTime {
-    QDate date;
-    QTime time;
+// The date and the time of day a value stands for, as the clock that took it showed them: the
+// same as FromTDateTime's, without the time zone lookup a local QDateTime costs (a file system
+// check per value, which writing a long text file cannot afford). Both invalid where
+// FromTDateTime is.
+struct WallClockParts {
+    QDate Date;
+    QTime Time;
 };
-std::optional<DateAndTime> SplitTDateTime(TDateTime value);
+WallClockParts WallClockOf(TDateTime value);
 
 TDateTime NowTDateTime();
 

@@ -41,11 +41,11 @@ TEST(TextFields, ValuesHaveOneDecimalNoGroupingAndOLBothWays) {
     EXPECT_EQ(ValueText(-10.0f, german), "-10,0");
     EXPECT_EQ(ValueText(3000.1f, german), "OL");
     EXPECT_EQ(ValueText(-3000.1f, german), "OL");
-    EXPECT_EQ(ReadValue(" -10,0 ", german), -10.0f);
-    EXPECT_EQ(ReadValue(" OL", german), OverLimitValue);
-    EXPECT_EQ(ReadValue("warm", german), OverLimitValue);
+    EXPECT_EQ(ReadValue(u" -10,0 ", german), -10.0f);
+    EXPECT_EQ(ReadValue(u" OL", german), OverLimitValue);
+    EXPECT_EQ(ReadValue(u"warm", german), OverLimitValue);
     // With group separators allowed "1.000" would come back as a thousand.
-    EXPECT_EQ(ReadValue("1.000", german), OverLimitValue);
+    EXPECT_EQ(ReadValue(u"1.000", german), OverLimitValue);
 }
 
 TEST(TextFields, TimesAreWallClockEvenInTheHourSummerTimeSkips) {

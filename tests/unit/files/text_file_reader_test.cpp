@@ -135,7 +135,7 @@ TEST_F(TextFileReader, MinusSignsAreHyphensInFilesAndBothAreRead) {
     ASSERT_EQ(swedish.Locale.negativeSign(), QString(QChar(0x2212)));
     EXPECT_EQ(ValueText(-10.0f, swedish), "-10,0");
     EXPECT_EQ(ReadValue(QString::fromUtf8("\u221210,0"), swedish), -10.0f);
-    EXPECT_EQ(ReadValue("-10.0", Formats("en_US")), -10.0f);
+    EXPECT_EQ(ReadValue(u"-10.0", Formats("en_US")), -10.0f);
     EXPECT_EQ(ReadValue(QString::fromUtf8("\u221210.0"), Formats("en_US")), -10.0f);
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "core/files/time_text_reader.h"
+#include "core/files/time_text_format.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +9,12 @@ namespace kr820::core {
 namespace {
 
 // The fast reader must agree with the locale's own reading wherever it takes the format.
-TEST(TimeTextReader, ReadsWhatTheLocaleReadsInEveryNumericFormat) {
+TEST(TimeTextFormat, ReadsWhatTheLocaleReadsInEveryNumericFormat) {
     int compiled = 0;
     for (const char* name : {"en_US", "de_DE", "fr_FR", "fi_FI", "ko_KR", "en_AU"}) {
         const QLocale locale(QString::fromLatin1(name));
         const QString format = RegionalFormats::FromLocale(locale).LongTime;
-        const auto reader = TimeTextReader::Compile(format, locale);
+        const auto reader = TimeTextFormat::Compile(format, locale);
         if (!reader) continue;  // names in the format: the locale reads those itself
         ++compiled;
         for (const QTime time :
@@ -28,9 +28,9 @@ TEST(TimeTextReader, ReadsWhatTheLocaleReadsInEveryNumericFormat) {
     EXPECT_GE(compiled, 4);
 }
 
-TEST(TimeTextReader, FormatsWithNamesAreLeftToTheLocale) {
-    EXPECT_FALSE(TimeTextReader::Compile("HH:mm:ss t", QLocale::c()).has_value());
-    EXPECT_TRUE(TimeTextReader::Compile("h:mm:ss AP", QLocale::c()).has_value());
+TEST(TimeTextFormat, FormatsWithNamesAreLeftToTheLocale) {
+    EXPECT_FALSE(TimeTextFormat::Compile("HH:mm:ss t", QLocale::c()).has_value());
+    EXPECT_TRUE(TimeTextFormat::Compile("h:mm:ss AP", QLocale::c()).has_value());
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "core/files/time_text_reader.h"
+#include "core/files/time_text_format.h"
+
+#include <algorithm>
 
 namespace kr820::core {
 namespace {
@@ -22,11 +24,15 @@ bool StartsWithAt(QStringView text, qsizetype pos, const QString& word) {
 
 }  // namespace
 
-std::optional<TimeTextReader> TimeTextReader::Compile(const QString& format,
+std::optional<TimeTextFormat> TimeTextFormat::Compile(const QString& format,
                                                       const QLocale& locale) {
-    TimeTextReader reader;
+    TimeTextFormat reader;
     reader.m_am = locale.amText();
     reader.m_pm = locale.pmText();
+    reader.m_amUpper = reader.m_am.toUpper();
+    reader.m_amLower = reader.m_am.toLower();
+    reader.m_pmUpper = reader.m_pm.toUpper();
+    reader.m_pmLower = reader.m_pm.toLower();
     bool twelveHours = false;
     bool marker = false;
     for (qsizetype i = 0; i < format.size();) {
@@ -44,16 +50,17 @@ std::optional<TimeTextReader> TimeTextReader::Compile(const QString& format,
         }
         if (c == u'H' || c == u'h') {
             twelveHours = c == u'h';
-            reader.m_sections.push_back({twelveHours ? Kind::Hour12 : Kind::Hour24, {}});
+            reader.m_sections.push_back(
+                {twelveHours ? Kind::Hour12 : Kind::Hour24, {}, int(std::min<qsizetype>(run, 2))});
         } else if (c == u'm') {
-            reader.m_sections.push_back({Kind::Minute, {}});
+            reader.m_sections.push_back({Kind::Minute, {}, int(std::min<qsizetype>(run, 2))});
         } else if (c == u's') {
-            reader.m_sections.push_back({Kind::Second, {}});
+            reader.m_sections.push_back({Kind::Second, {}, int(std::min<qsizetype>(run, 2))});
         } else if (c == u'z') {
-            reader.m_sections.push_back({Kind::Millisecond, {}});
+            reader.m_sections.push_back({Kind::Millisecond, {}, int(run)});
         } else if (c == u'A' || c == u'a') {
             marker = true;
-            reader.m_sections.push_back({Kind::AmPm, {}});
+            reader.m_sections.push_back({Kind::AmPm, {}, c == u'A' ? 2 : 1});
             if (i + 1 < format.size() && (format[i + 1] == u'P' || format[i + 1] == u'p')) run = 2;
         } else if (c.isLetter()) {
             return std::nullopt;  // names, time zones and the like: Qt reads those
@@ -64,10 +71,49 @@ std::optional<TimeTextReader> TimeTextReader::Compile(const QString& format,
         i += run;
     }
     if (twelveHours != marker) return std::nullopt;  // "h" without AP counts as 24 hours in Qt
+    reader.m_writes = reader.WritesLikeTheLocale(format, locale);
     return reader;
 }
 
-QTime TimeTextReader::Read(QStringView text) const {
+bool TimeTextFormat::WritesLikeTheLocale(const QString& format, const QLocale& locale) const {
+    // Digits other than ASCII, and milliseconds (whose short forms changed between Qt versions),
+    // stay with the locale. The samples take every hour, one- and two-digit fields and both
+    // halves of the day.
+    if (locale.zeroDigit() != QStringLiteral("0")) return false;
+    for (const Section& section : m_sections)
+        if (section.kind == Kind::Millisecond) return false;
+    for (int hour = 0; hour < 24; ++hour) {
+        for (const QTime time : {QTime(hour, 0, 0), QTime(hour, 7, 45), QTime(hour, 59, 9)}) {
+            QString written;
+            Write(time, written);
+            if (written != locale.toString(time, format)) return false;
+        }
+    }
+    return true;
+}
+
+void TimeTextFormat::Write(QTime time, QString& out) const {
+    const auto number = [&out](int value, int width) {
+        if (width == 2 || value >= 10) out += QChar(u'0' + value / 10);
+        out += QChar(u'0' + value % 10);
+    };
+    for (const Section& section : m_sections) {
+        switch (section.kind) {
+            case Kind::Hour24: number(time.hour(), section.width); break;
+            case Kind::Hour12: number(time.hour() % 12 == 0 ? 12 : time.hour() % 12, section.width); break;
+            case Kind::Minute: number(time.minute(), section.width); break;
+            case Kind::Second: number(time.second(), section.width); break;
+            case Kind::Millisecond: break;  // never written here: see WritesLikeTheLocale
+            case Kind::AmPm:
+                if (time.hour() < 12) out += section.width == 2 ? m_amUpper : m_amLower;
+                else out += section.width == 2 ? m_pmUpper : m_pmLower;
+                break;
+            case Kind::Literal: out += section.literal; break;
+        }
+    }
+}
+
+QTime TimeTextFormat::Read(QStringView text) const {
     int hour = -1, minute = 0, second = 0, millisecond = 0;
     int pm = -1;
     qsizetype pos = 0;
