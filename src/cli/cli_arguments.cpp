@@ -108,6 +108,9 @@ CliParse ParseCommand(Command command, const QList<QCommandLineOption>& options,
         return parse.Refuse(QStringLiteral("missing argument"));
     if (positionalHigh >= 0 && positional.size() > positionalHigh)
         return parse.Refuse(QStringLiteral("unexpected argument \"%1\"").arg(positional.last()));
+    // An empty word (a shell variable that was not set) names no file and no field.
+    if (positional.contains(QString()))
+        return parse.Refuse(QStringLiteral("an argument is empty"));
     return finish(parse, positional);
 }
 

@@ -94,6 +94,9 @@ TEST(CliArguments, MistakesAreRefusedWithALine) {
     EXPECT_TRUE(Refusal({"setup", "set", "alarm"}).contains("NAME=VALUE"));
     EXPECT_TRUE(Refusal({"clock"}).contains("sync"));
     EXPECT_TRUE(Refusal({"erase"}).contains("--yes"));
+    // An unset shell variable: no file is named.
+    EXPECT_TRUE(Refusal({"sets", ""}).contains("empty"));
+    EXPECT_TRUE(Refusal({"export", "", "--all"}).contains("empty"));
 }
 
 }  // namespace
