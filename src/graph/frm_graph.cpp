@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableView>
@@ -22,6 +21,7 @@
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/side_panel.h"
+#include "ui/centre_on_screen.h"
 #include "ui/prompter.h"
 
 namespace kr820::graph {
@@ -123,11 +123,7 @@ void TfrmGraph::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (isWindow() && !m_centred) {
         m_centred = true;
-        if (const QScreen* screen = this->screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        ui::CentreOnScreen(*this);
     }
     FormShow();
 }

@@ -5,8 +5,8 @@ class QWidget;
 
 namespace kr820::ui {
 
-// Moves a top-level window so that its frame is centred on the primary screen's free area; call
-// it once the window has its size.
+// Moves a top-level window so that its frame is centred on its screen's free area (the primary
+// screen's before it has one); call it once the window has its size.
 void CentreOnScreen(QWidget& window);
 
 }  // namespace kr820::ui
