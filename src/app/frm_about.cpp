@@ -67,7 +67,8 @@ TfrmAbout* TfrmAbout::ShowSplash() {
     ui::CentreOnScreen(*splash);
     splash->show();
     splash->repaint();
-    QApplication::processEvents();
+    // Only so that the window system shows it: no click may reach the program before it is up.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     return splash;
 }
 

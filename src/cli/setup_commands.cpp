@@ -27,15 +27,21 @@ struct SetupContext {
     QElapsedTimer sinceRead;
 };
 
+// Reaches an idle meter and stops its live polling, ready for an exchange of its own.
+ExitCode ReachQuiescedMeter(MeterSession& session, const QString& device, CliIo& io) {
+    const ExitCode reached = ReachIdleMeter(session, device, io);
+    if (reached == ExitCode::Success) session.Link().QuiesceLivePath();
+    return reached;
+}
+
 // Reaches the meter, reads its setup as the dialog does and hands it to `exchange`.
 ExitCode WithSetup(const CliArguments& arguments, MeterAccess& access, CliIo& io,
                    const std::function<ExitCode(SetupContext&)>& exchange) {
     MeterSession session(access.comm1, access.clock, io, access.tick);
-    if (const ExitCode reached = ReachIdleMeter(session, arguments.device, io);
+    if (const ExitCode reached = ReachQuiescedMeter(session, arguments.device, io);
         reached != ExitCode::Success)
         return reached;
     link::MeterLink& link = session.Link();
-    link.QuiesceLivePath();
     std::optional<QByteArray> record;
     if (link.ReopenForSetup()) record = link::ReadSetupRecord(link.LivePort(), link.LinkClock());
     if (!record) {
@@ -140,11 +146,10 @@ ExitCode RunClockSync(const CliArguments& arguments, MeterAccess& access, CliIo&
 
 ExitCode RunErase(const CliArguments& arguments, MeterAccess& access, CliIo& io) {
     MeterSession session(access.comm1, access.clock, io, access.tick);
-    if (const ExitCode reached = ReachIdleMeter(session, arguments.device, io);
+    if (const ExitCode reached = ReachQuiescedMeter(session, arguments.device, io);
         reached != ExitCode::Success)
         return reached;
     link::MeterLink& link = session.Link();
-    link.QuiesceLivePath();
     if (!link.ReopenForSetup() || !link::EraseMeterMemory(link.LivePort(), link.LinkClock())) {
         Say(io, QStringLiteral("the meter did not confirm the erase"));
         return ExitCode::MeterRefused;

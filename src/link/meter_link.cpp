@@ -144,13 +144,7 @@ void MeterLink::SearchMeter() {
 
     // The remembered port is polled even without a meter, so that one switched on later is
     // picked up by the supervision without a new search.
-    m_comm1.Close();
-    m_comm1.SetOnRxChar([this](Port& sender) { Comm1RxChar(sender); });
-    m_clock.Pause(kExchangeLimits.reopenSettle);
-    if (OpenLivePort()) {
-        m_comm1.PurgeInput();
-        SendCommand(m_comm1, core::kPoll);
-    }
+    ReopenLivePortAndPoll();
 }
 
 void MeterLink::MainTimerTimer() {
@@ -258,6 +252,11 @@ void MeterLink::QuiesceLivePath() {
 }
 
 void MeterLink::TakeUpPolling() {
+    ReopenLivePortAndPoll();
+    m_mainTimer.start();
+}
+
+void MeterLink::ReopenLivePortAndPoll() {
     m_comm1.Close();
     m_comm1.SetOnRxChar([this](Port& sender) { Comm1RxChar(sender); });
     m_clock.Pause(kExchangeLimits.reopenSettle);
@@ -265,7 +264,6 @@ void MeterLink::TakeUpPolling() {
         m_comm1.PurgeInput();
         SendCommand(m_comm1, core::kPoll);
     }
-    m_mainTimer.start();
 }
 
 bool MeterLink::ReopenForSetup() {

@@ -88,6 +88,8 @@ private:
     void NoteConnectedDevice();
     // Opens the live port; a device that refuses the program is told about once (AccessNotices).
     bool OpenLivePort();
+    // Comm1 closed and opened again with the live receive handler, and the first poll sent.
+    void ReopenLivePortAndPoll();
 
     core::AppState& m_state;
     DevicePort& m_comm1;

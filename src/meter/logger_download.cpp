@@ -10,6 +10,7 @@
 #include "link/meter_link.h"
 #include "meter/frm_err.h"
 #include "meter/meter_host.h"
+#include "meter/meter_refusal.h"
 #include "ui/frm_scope.h"
 #include "ui/prompter.h"
 
@@ -36,15 +37,8 @@ LoggerDownload::LoggerDownload(MeterHost& host, ui::Prompter& prompter)
     : m_host(host), m_prompter(prompter) {}
 
 void LoggerDownload::btnDataLoggerClick() {
+    if (MeterRefusesCommand(m_host, m_prompter)) return;
     core::AppState& state = m_host.State();
-    if (!state.Connected) {
-        m_prompter.Message(m_host.DialogOwner(), kNoConnectionMessage);
-        return;
-    }
-    if (state.MeterRecording) {
-        m_prompter.Message(m_host.DialogOwner(), kMeterRecordingMessage);
-        return;
-    }
     graph::TfrmGraph* window = m_host.ShowDataLoggerWindow();
 
     TfrmErr errorDialog(m_host.DialogOwner());

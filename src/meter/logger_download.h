@@ -6,6 +6,7 @@
 #include "core/data/parse_memory_image.h"
 #include "core/download/transfer_rules.h"
 #include "link/logger_transfer.h"
+#include "meter/meter_refusal.h"
 
 namespace kr820::ui {
 class Prompter;
@@ -42,10 +43,6 @@ private:
     core::ParseOutcome m_failedOutcome;
 };
 
-inline const QString kNoConnectionMessage =
-    QStringLiteral("There is no connection with Recorder !");
-inline const QString kMeterRecordingMessage =
-    QStringLiteral("The meter is recording data, please stop recording before loading data.");
 inline const QString kDamagedRecordMessage = QStringLiteral(
     "Data error ! Choose Try Again to reload or Fix Error to delete the error data set.");
 inline const QString kReadErrorMessage =

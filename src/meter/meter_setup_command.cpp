@@ -10,6 +10,7 @@
 #include "meter/frm_setup.h"
 #include "meter/logger_download.h"
 #include "meter/meter_host.h"
+#include "meter/meter_refusal.h"
 #include "ui/frm_info.h"
 #include "ui/prompter.h"
 
@@ -19,15 +20,7 @@ MeterSetupCommand::MeterSetupCommand(MeterHost& host, ui::Prompter& prompter)
     : m_host(host), m_prompter(prompter) {}
 
 void MeterSetupCommand::btnSetupClick() {
-    core::AppState& state = m_host.State();
-    if (!state.Connected) {
-        m_prompter.Message(m_host.DialogOwner(), kNoConnectionMessage);
-        return;
-    }
-    if (state.MeterRecording) {
-        m_prompter.Message(m_host.DialogOwner(), kMeterRecordingMessage);
-        return;
-    }
+    if (MeterRefusesCommand(m_host, m_prompter)) return;
     link::MeterLink& link = m_host.Link();
     std::optional<QByteArray> record;
     {

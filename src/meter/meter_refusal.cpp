@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#include "meter/meter_refusal.h"
+
+#include "core/state/app_state.h"
+#include "meter/meter_host.h"
+#include "ui/prompter.h"
+
+namespace kr820::meter {
+
+bool MeterRefusesCommand(MeterHost& host, ui::Prompter& prompter) {
+    const core::AppState& state = host.State();
+    if (!state.Connected) {
+        prompter.Message(host.DialogOwner(), kNoConnectionMessage);
+        return true;
+    }
+    if (state.MeterRecording) {
+        prompter.Message(host.DialogOwner(), kMeterRecordingMessage);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace kr820::meter
