@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/live/live_frame_parser.h"
 #include "core/protocol/live_frame_cutter.h"
 #include "core/state/app_state.h"
 #include "lcd/frm_lcd.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
     kr820::lcd::TfrmLCD window(nullptr);
     window.show();
     kr820::core::AppState state;
-    kr820::lcd::LcdPresenter presenter(state.LiveReading, state.MeterRecording);
+    kr820::lcd::LcdPresenter presenter;
     presenter.AttachWindow(&window);
 
     std::vector<QByteArray> frames;
@@ -42,8 +43,9 @@ int main(int argc, char** argv) {
     for (int round = 0; round < kRounds; ++round) {
         state.LiveBuffer.append(frames[round % frames.size()]);
         clock.start();
-        kr820::core::CutLiveFrames(state.LiveBuffer,
-                                   [&](const QByteArray& frame) { presenter.ShowFrame(frame); });
+        kr820::core::CutLiveFrames(state.LiveBuffer, [&](const QByteArray& frame) {
+            presenter.ShowReading(kr820::core::ParseLiveFrame(frame));
+        });
         window.render(&pixels);
         nanoseconds.push_back(clock.nsecsElapsed());
     }

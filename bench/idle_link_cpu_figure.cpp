@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
     mainTimer.start();
 
     int frames = 0;
-    link.SetOnLiveFrame([&](const QByteArray&) { ++frames; });
+    QObject::connect(&link.Readings(), &kr820::link::LiveReadings::readingArrived,
+                     [&] { ++frames; });
     QElapsedTimer wall;
     wall.start();
     const double cpuBefore = CpuSeconds();

@@ -73,9 +73,10 @@ struct Soak {
         };
         window->btnRunClick();
         for (int tick = 0; window->State().RealTimeRecording; ++tick) {
-            kr820::core::LiveReading& live = window->State().LiveReading;
+            kr820::core::LiveReading live;
             live.Celsius[0] = 20.0f + 5.0f * std::sin(tick / 500.0f);
             live.Celsius[1] = 30.0f + float(tick % 97) / 10.0f;
+            window->Link().Readings().Publish(live, 0);
             window->State().FrameReceived = true;
             window->State().Connected = true;
             Tick();

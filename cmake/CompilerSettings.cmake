@@ -1,6 +1,16 @@
 # Warnings and sanitizers, applied to every target of this project through one interface target.
 add_library(kr820_compiler_settings INTERFACE)
 target_compile_options(kr820_compiler_settings INTERFACE -Wall -Wextra -Wpedantic)
+# Hardening as Debian builds its packages: position-independent programs, a protected stack,
+# checked buffer functions where the optimiser can see the sizes, read-only relocations.
+if(NOT KR820_SANITIZE AND NOT KR820_FUZZ)
+  include(CheckPIESupported)
+  check_pie_supported()
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+  target_compile_options(kr820_compiler_settings INTERFACE -fstack-protector-strong
+    $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
+  target_link_options(kr820_compiler_settings INTERFACE -Wl,-z,relro,-z,now)
+endif()
 if(KR820_SANITIZE)
   target_compile_options(kr820_compiler_settings INTERFACE
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

@@ -57,7 +57,6 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
       m_prompter(prompter),
       m_listDevices(std::move(listDevices)),
       m_link(m_state, m_comm1, m_mainTimer, *this, clock),
-      m_lcd(m_state.LiveReading, m_state.MeterRecording),
       m_files(*this, prompter),
       m_download(*this, prompter),
       m_recorder(*this, prompter, core::RealTimeJournalPath(core::ProgramFolder())),
@@ -88,7 +87,8 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
     m_mainTimer.setInterval(static_cast<int>(core::kExchangeLimits.tick.count()));
     m_mainTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_mainTimer, &QTimer::timeout, this, [this] { m_link.MainTimerTimer(); });
-    m_link.SetOnLiveFrame([this](const QByteArray& frame) { m_lcd.ShowFrame(frame); });
+    connect(&m_link.Readings(), &link::LiveReadings::readingArrived, &m_lcd,
+            [this](const core::LiveReading& reading) { m_lcd.ShowReading(reading); });
     m_link.SetOnRealTimeSample([this](core::TDateTime now) {
         if (m_realTimeGraphWindow) m_recorder.AddRealTimePoint(now);
     });

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/meter_session.h"
 
-#include "core/live/live_frame_decoder.h"
 #include "core/protocol/exchange_limits.h"
 #include "link/com_devices.h"
 #include "link/port.h"
@@ -10,18 +9,14 @@ namespace kr820::cli {
 
 MeterSession::MeterSession(link::DevicePort& comm1, link::Clock& clock, CliIo& io,
                            std::chrono::milliseconds tick)
-    : m_comm1(comm1),
-      m_clock(clock),
-      m_io(io),
-      m_link(m_state, comm1, m_mainTimer, *this, clock) {
+    : m_comm1(comm1), m_clock(clock), m_io(io), m_link(m_state, comm1, m_mainTimer, *this, clock) {
     m_mainTimer.setInterval(static_cast<int>(tick.count()));
     m_mainTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_mainTimer, &QTimer::timeout, &m_link, [this] { m_link.MainTimerTimer(); });
-    m_link.SetOnLiveFrame([this](const QByteArray& frame) {
-        ++m_frames;
-        core::DecodeLiveFrame(frame, m_state.LiveReading, m_state.MeterRecording, m_lcd);
-        if (m_onReading) m_onReading(m_state.LiveReading);
-    });
+    QObject::connect(&m_link.Readings(), &link::LiveReadings::readingArrived, &m_link,
+                     [this](const core::LiveReading& reading) {
+                         if (m_onReading) m_onReading(reading);
+                     });
 }
 
 MeterSession::~MeterSession() {
@@ -49,11 +44,11 @@ bool MeterSession::Find(const QStringList& devices) {
 }
 
 bool MeterSession::AwaitFrame(std::chrono::milliseconds limit) {
-    const int before = m_frames;
+    const qint64 before = m_link.Readings().ReadingCount();
     const link::Clock::TimePoint start = m_clock.Now();
-    while (m_frames == before && m_clock.Now() - start < limit)
+    while (m_link.Readings().ReadingCount() == before && m_clock.Now() - start < limit)
         m_clock.Pause(std::chrono::milliseconds(10));
-    return m_frames != before;
+    return m_link.Readings().ReadingCount() != before;
 }
 
 void MeterSession::ShowNoConnection(bool shown) {
@@ -79,7 +74,7 @@ ExitCode ReachIdleMeter(MeterSession& session, const QString& device, CliIo& io)
         Say(io, QStringLiteral("no meter answers on %1").arg(devices.join(QStringLiteral(", "))));
         return ExitCode::NoMeter;
     }
-    if (session.State().MeterRecording) {
+    if (session.Link().Readings().MeterLogging()) {
         Say(io, QStringLiteral("the meter is recording data; stop recording on the meter first"));
         return ExitCode::MeterRecording;
     }

@@ -9,7 +9,6 @@
 
 #include "cli/cli_io.h"
 #include "cli/exit_codes.h"
-#include "core/live/lcd_state.h"
 #include "core/live/live_reading.h"
 #include "core/state/app_state.h"
 #include "link/link_view.h"
@@ -70,11 +69,9 @@ private:
     link::Clock& m_clock;
     CliIo& m_io;
     core::AppState m_state;
-    core::LcdState m_lcd;
     QTimer m_mainTimer;
     link::MeterLink m_link;
     std::function<void(const core::LiveReading&)> m_onReading;
-    int m_frames = 0;
     bool m_reportChanges = false;
     bool m_lostTold = false;
 };

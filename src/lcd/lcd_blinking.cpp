@@ -24,7 +24,7 @@ void Flip(QLabel* image) {
 
 }  // namespace
 
-void SteerBlinkTimers(const core::BlinkTimerDemand& demand, QTimer& blinkTimer,
+void SteerBlinkTimers(const BlinkTimerDemand& demand, QTimer& blinkTimer,
                       QTimer& recBlinkTimer, TfrmLCD* window) {
     if (demand.recBlinkTimerRuns) {
         if (!recBlinkTimer.isActive()) recBlinkTimer.start();

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "lcd/lcd_presenter.h"
 
-#include "core/live/live_frame_decoder.h"
 #include "lcd/frm_lcd.h"
 #include "lcd/lcd_blinking.h"
 #include "lcd/lcd_painting.h"
+#include "lcd/lcd_state_derivation.h"
 
 namespace kr820::lcd {
 namespace {
@@ -13,8 +13,7 @@ constexpr int kBlinkIntervalMs = 500;
 
 }  // namespace
 
-LcdPresenter::LcdPresenter(core::LiveReading& reading, bool& meterRecording, QObject* parent)
-    : QObject(parent), m_reading(reading), m_meterRecording(meterRecording) {
+LcdPresenter::LcdPresenter(QObject* parent) : QObject(parent) {
     m_blinkTimer.setObjectName("BlinkTimer");
     m_blinkTimer.setInterval(kBlinkIntervalMs);
     connect(&m_blinkTimer, &QTimer::timeout, this, [this] { BlinkTimerTimer(); });
@@ -23,9 +22,8 @@ LcdPresenter::LcdPresenter(core::LiveReading& reading, bool& meterRecording, QOb
     connect(&m_recBlinkTimer, &QTimer::timeout, this, [this] { RecBlinkTimerTimer(); });
 }
 
-void LcdPresenter::ShowFrame(QByteArrayView frame) {
-    const core::BlinkTimerDemand blinking =
-        core::DecodeLiveFrame(frame, m_reading, m_meterRecording, m_lcd);
+void LcdPresenter::ShowReading(const core::LiveReading& reading) {
+    const BlinkTimerDemand blinking = DeriveLcdState(reading, m_lcd);
     // Steered before painting: a stopped timer hides its icons, and the paint shows them again
     // when the frame asks for them steadily.
     SteerBlinkTimers(blinking, m_blinkTimer, m_recBlinkTimer, m_window);

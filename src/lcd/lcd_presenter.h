@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QByteArrayView>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -13,19 +12,18 @@ namespace kr820::lcd {
 
 class TfrmLCD;
 
-// Brings each live frame to the LCD window: decodes it into the reading and the display state,
-// steers the two blink timers, paints what changed. It owns what the display shows and the blink
-// timers, so the window may be closed and re-created without losing the picture; while no window
-// is attached, frames are decoded and nothing is painted.
+// Brings each live reading to the LCD window: derives the display state from it (and from what
+// the previous reading left), steers the two blink timers, paints what changed. It owns what the
+// display shows and the blink timers, so the window may be closed and re-created without losing the
+// picture; while no window is attached, frames are decoded and nothing is painted.
 class LcdPresenter : public QObject {
     Q_OBJECT
 
 public:
-    // `reading` and `meterRecording` are the program's; every frame updates them.
-    LcdPresenter(core::LiveReading& reading, bool& meterRecording, QObject* parent = nullptr);
+    explicit LcdPresenter(QObject* parent = nullptr);
 
-    // The one path from a frame to the pictures.
-    void ShowFrame(QByteArrayView frame);
+    // The one path from a reading to the pictures.
+    void ShowReading(const core::LiveReading& reading);
 
     // A new window shows the last painted picture at once; null detaches.
     void AttachWindow(TfrmLCD* window);
@@ -41,8 +39,6 @@ public:
     QTimer& RecBlinkTimer() { return m_recBlinkTimer; }
 
 private:
-    core::LiveReading& m_reading;
-    bool& m_meterRecording;
     core::LcdState m_lcd;
     QPointer<TfrmLCD> m_window;
     QTimer m_blinkTimer;

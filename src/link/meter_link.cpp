@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QTimer>
 
+#include "core/live/live_frame_parser.h"
 #include "core/protocol/command_table.h"
 #include "core/protocol/exchange_limits.h"
 #include "core/protocol/live_frame_cutter.h"
@@ -200,10 +201,12 @@ void MeterLink::DeclareLinkLost() {
     m_view.EnableDataLogger(false);
     m_view.SetStatusPanels(ConnectionPortText(), kOffConnection);
     m_view.ShowNoConnection(true);
-    if (m_state.Connected) m_state.LiveBuffer.clear();
+    const bool wasConnected = m_state.Connected;
+    if (wasConnected) m_state.LiveBuffer.clear();
     m_state.Connected = false;
     m_state.RateTicks = 0;
     m_state.MissedTicks = 0;
+    if (wasConnected) m_readings.PublishLinkLost(m_wallClock());
 }
 
 void MeterLink::RestoreLink() {
@@ -215,6 +218,7 @@ void MeterLink::RestoreLink() {
     m_state.Connected = true;
     m_state.LastConnectedPort = m_state.CurrentPortIndex;
     NoteConnectedDevice();
+    m_readings.PublishLinkRestored(m_wallClock());
 }
 
 void MeterLink::Comm1RxChar(Port& sender) {
@@ -227,7 +231,7 @@ void MeterLink::Comm1RxChar(Port& sender) {
     core::CutLiveFrames(m_state.LiveBuffer, [this](const QByteArray& frame) {
         m_state.FrameReceived = true;
         if (!m_state.Connected) RestoreLink();
-        if (m_onLiveFrame) m_onLiveFrame(frame);
+        m_readings.Publish(core::ParseLiveFrame(frame), m_wallClock());
     });
     m_state.RxBusy = false;
 }

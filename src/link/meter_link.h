@@ -10,6 +10,7 @@
 #include "link/access_refusal.h"
 #include "link/clock.h"
 #include "link/device_list.h"
+#include "link/live_readings.h"
 
 class QTimer;
 
@@ -65,10 +66,10 @@ public:
     // The time every exchange on this link waits and measures its limits on.
     Clock& LinkClock() const { return m_clock; }
 
-    // Called for every live frame cut from the stream, after the link state is updated.
-    void SetOnLiveFrame(std::function<void(const QByteArray& frame)> handler) {
-        m_onLiveFrame = std::move(handler);
-    }
+    // Every live frame cut from the line, parsed once, after the link state is updated; and the
+    // link's losses and returns.
+    LiveReadings& Readings() { return m_readings; }
+    const LiveReadings& Readings() const { return m_readings; }
     // Called when a real-time sample is due, with the tick's time.
     void SetOnRealTimeSample(std::function<void(core::TDateTime now)> handler) {
         m_onRealTimeSample = std::move(handler);
@@ -97,7 +98,7 @@ private:
     LinkView& m_view;
     Clock& m_clock;
     DeviceList m_devices;
-    std::function<void(const QByteArray&)> m_onLiveFrame;
+    LiveReadings m_readings;
     std::function<void(core::TDateTime)> m_onRealTimeSample;
     WallClock m_wallClock;
     Clock::TimePoint m_previousTick;

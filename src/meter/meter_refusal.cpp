@@ -2,6 +2,7 @@
 #include "meter/meter_refusal.h"
 
 #include "core/state/app_state.h"
+#include "link/meter_link.h"
 #include "meter/meter_host.h"
 #include "ui/prompter.h"
 
@@ -13,7 +14,7 @@ bool MeterRefusesCommand(MeterHost& host, ui::Prompter& prompter) {
         prompter.Message(host.DialogOwner(), kNoConnectionMessage);
         return true;
     }
-    if (state.MeterRecording) {
+    if (host.Link().Readings().MeterLogging()) {
         prompter.Message(host.DialogOwner(), kMeterRecordingMessage);
         return true;
     }

@@ -9,6 +9,7 @@
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
 #include "link/link_log.h"
+#include "link/meter_link.h"
 #include "link/wait.h"
 #include "meter/frm_setup_real_time.h"
 #include "meter/meter_host.h"
@@ -75,7 +76,7 @@ void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
     core::AppState& state = m_host.State();
     graph::TfrmGraph* window = m_host.RealTimeGraphWindow();
     if (!window) return;
-    const core::LiveReading& live = state.LiveReading;
+    const core::LiveReading& live = m_host.Link().Readings().Last();
     const core::RealTimeSample sample =
         core::MakeRealTimeSample(live.Status, live.Invalid, live.Value(core::LiveValue::T1),
                                  live.Value(core::LiveValue::T2));

@@ -24,6 +24,14 @@ struct LiveReading {
     quint16 Invalid = 0;
 
     float Value(LiveValue which) const { return Celsius[static_cast<int>(which)]; }
+    quint8 StatusA() const { return static_cast<quint8>(Status >> 8); }
+    quint8 StatusB() const { return static_cast<quint8>(Status & 0xFF); }
+    // The meter is logging into its own memory (REC steady on its display).
+    bool MeterLogging() const { return (Status & kStatusMeterLogging) != 0; }
+    // The meter's display shows degrees F (the values here are Celsius all the same).
+    bool DisplaysFahrenheit() const { return (Status & kStatusFahrenheit) != 0; }
+    quint8 T1InvalidFlags() const { return static_cast<quint8>(Invalid & 0xFF); }
+    quint8 T2InvalidFlags() const { return static_cast<quint8>(Invalid >> 8); }
 };
 
 }  // namespace kr820::core

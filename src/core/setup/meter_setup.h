@@ -7,11 +7,13 @@
 #include <array>
 #include <cstdint>
 
+#include "core/protocol/command_table.h"
+
 namespace kr820::core {
 
-// The meter's setup record: 86 bytes in answer to the read-setup command. Bytes 1 to 50 are
+// The meter's setup record: the read-setup command's whole reply (86 bytes). Bytes 1 to 50 are
 // written back one by one to the meter's setup addresses 0x40 to 0x71; the rest is only read.
-inline constexpr int kSetupRecordBytes = 86;
+inline constexpr int kSetupRecordBytes = kReadSetup.replyBytes;
 inline constexpr int kFirstSetupAddress = 0x40;
 inline constexpr int kLastSetupAddress = 0x71;
 inline constexpr int kWrittenSetupBytes = kLastSetupAddress - kFirstSetupAddress + 1;  // 50

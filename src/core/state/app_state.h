@@ -3,7 +3,6 @@
 
 #include <QByteArray>
 
-#include "core/live/live_reading.h"
 #include "core/time/date_time.h"
 
 namespace kr820::core {
@@ -13,7 +12,6 @@ namespace kr820::core {
 // window; the values here are those at program start.
 struct AppState {
     bool Connected = false;          // a meter answers on Comm1
-    bool MeterRecording = false;     // the last live frame said the meter is logging
     bool RealTimeRecording = false;  // real-time recording into the real-time graph runs
     bool TimerBusy = false;          // MainTimerTimer is running
     bool RxBusy = false;             // Comm1RxChar is running
@@ -32,7 +30,6 @@ struct AppState {
     int ModelCode = 0;             // 0 until the search, then 820
 
     QByteArray LiveBuffer;          // received bytes not yet cut into live frames
-    core::LiveReading LiveReading;  // the last live frame's values
 
     int RealTimePointCount = 0;
     bool RealTimeUnsaved = false;

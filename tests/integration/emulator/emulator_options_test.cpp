@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "emulator_numbers.h"
 #include "emulator_options.h"
 
 #include <gtest/gtest.h>

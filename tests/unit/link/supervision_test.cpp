@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QTimeZone>
+#include <vector>
 
 #include "core/protocol/command_frame.h"
 #include "link_log_capture.h"
@@ -57,6 +58,38 @@ TEST_F(SupervisionTest, TheThirdTickWithoutAFrameDeclaresTheLinkLost) {
     EXPECT_FALSE(rig.state.TimerBusy);
 }
 
+TEST_F(SupervisionTest, TheReadingStreamTellsALossOnceAndTheReturnWithTheirTimes) {
+    std::vector<std::pair<QString, qint64>> events;
+    const LiveReadings& readings = rig.link.Readings();
+    QObject::connect(&readings, &LiveReadings::linkLost, [&](qint64 at) {
+        events.push_back({"lost", at});
+    });
+    QObject::connect(&readings, &LiveReadings::linkRestored, [&](qint64 at) {
+        events.push_back({"restored", at});
+    });
+    QObject::connect(&readings, &LiveReadings::readingArrived,
+                     [&](const core::LiveReading&, qint64 at) {
+                         events.push_back({"reading", at});
+                     });
+    qint64 wallMs = 1000;
+    rig.link.SetWallClock([&] { return wallMs; });
+    AttachLivePath();
+    for (int tick = 0; tick < 9; ++tick) {
+        meter.silent = true;
+        wallMs = 1000 + tick * 1000;
+        Tick(tick * 1000);
+    }
+    meter.silent = false;
+    wallMs = 11000;
+    Tick(9000);
+    rig.clock.Advance(rig.comm1.answerDelay);
+    rig.comm1.DeliverRxChar();
+    const std::vector<std::pair<QString, qint64>> expected = {
+        {"lost", 3000}, {"restored", 11000}, {"reading", 11000}};
+    EXPECT_EQ(events, expected) << "the loss repeats every third tick inside, but is told once";
+    EXPECT_EQ(readings.ReadingCount(), 1);
+}
+
 TEST_F(SupervisionTest, AFrameBetweenTicksKeepsTheLink) {
     Tick(0);
     Tick(1000);
@@ -103,10 +136,11 @@ TEST_F(SupervisionTest, RealTimeSamplesAreTakenEveryRateTicksWithAFreshFrame) {
 
 TEST_F(SupervisionTest, EveryTickPollsAndTheFirstFrameAfterALossRestoresTheLink) {
     int frames = 0;
-    rig.link.SetOnLiveFrame([&](const QByteArray& frame) {
-        ++frames;
-        EXPECT_EQ(frame.size(), 23);
-    });
+    QObject::connect(&rig.link.Readings(), &link::LiveReadings::readingArrived,
+                     [&](const core::LiveReading& reading) {
+                         ++frames;
+                         EXPECT_FLOAT_EQ(reading.Value(core::LiveValue::T1), 25.3f);
+                     });
     AttachLivePath();
     rig.state.Connected = false;
     rig.view.runEnabled = rig.view.stopEnabled = rig.view.dataLoggerEnabled = false;
@@ -144,7 +178,7 @@ TEST_F(SupervisionTest, APortThatClosedItselfIsReopenedByTheNextTick) {
 
 TEST_F(SupervisionTest, AtMost256BytesAreTakenPerReceiveEvent) {
     int frames = 0;
-    rig.link.SetOnLiveFrame([&](const QByteArray&) { ++frames; });
+    QObject::connect(&rig.link.Readings(), &link::LiveReadings::readingArrived, [&] { ++frames; });
     rig.comm1.Open();
     for (int poll = 0; poll < 13; ++poll) rig.comm1.Write(core::FrameCommand("A"));
     rig.clock.Advance(rig.comm1.answerDelay);
@@ -161,7 +195,7 @@ TEST_F(SupervisionTest, AtMost256BytesAreTakenPerReceiveEvent) {
 
 TEST_F(SupervisionTest, AFailedLiveReadIsReportedAndTheBufferedFramesStillCount) {
     int frames = 0;
-    rig.link.SetOnLiveFrame([&](const QByteArray&) { ++frames; });
+    QObject::connect(&rig.link.Readings(), &link::LiveReadings::readingArrived, [&] { ++frames; });
     rig.comm1.Open();
     rig.comm1.Write(core::FrameCommand("A"));
     rig.clock.Advance(rig.comm1.answerDelay);

@@ -106,7 +106,9 @@ TEST_F(LoggerDownloadTest, ClosingAfterSavingTheSelectedSetInsteadOfTheCollectio
 }
 
 TEST_F(LoggerDownloadTest, TheCommandIsRefusedWithoutAMeterOrWhileTheMeterLogs) {
-    window->State().MeterRecording = true;
+    core::LiveReading logging;
+    logging.Status = core::kStatusMeterLogging;
+    window->Link().Readings().Publish(logging, 0);
     window->btnDataLoggerClick();
     EXPECT_EQ(
         prompter.messages,

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <set>
 
+#include "core/live/live_frame_parser.h"
 #include "lcd/frm_lcd.h"
 #include "lcd/lcd_digit_pictures.h"
 #include "lcd/lcd_presenter.h"
@@ -25,7 +26,8 @@ protected:
     ~LcdWindow() override { delete m_window; }
 
     void Feed(const LiveFrameFields& fields) {
-        m_presenter.ShowFrame(test_support::LiveFrame(fields));
+        m_reading = core::ParseLiveFrame(test_support::LiveFrame(fields));
+        m_presenter.ShowReading(m_reading);
     }
     // The timers' ticks, as the event loop would deliver them.
     void BlinkTick() { m_presenter.BlinkTimerTimer(); }
@@ -75,9 +77,8 @@ protected:
     std::vector<int> MainCodes() const { return Codes("MainD", 5, DigitBitmaps()); }
     std::vector<int> SubCodes() const { return Codes("SubD", 6, SubDigitBitmaps()); }
 
-    core::LiveReading m_reading;
-    bool m_meterRecording = false;
-    LcdPresenter m_presenter{m_reading, m_meterRecording};
+    core::LiveReading m_reading;  // the last one fed
+    LcdPresenter m_presenter;
     QPointer<TfrmLCD> m_window = new TfrmLCD(nullptr);
 };
 
@@ -168,7 +169,7 @@ TEST_F(LcdWindow, RecBlinksThenStandsSteadyOrGoesOff) {
     Feed(Readings(0, 0, 0, kB_RecSteady));
     EXPECT_FALSE(RecBlinking());
     EXPECT_TRUE(Shown("imgRec"));
-    EXPECT_TRUE(m_meterRecording);
+    EXPECT_TRUE(m_reading.MeterLogging());
 
     Feed(Readings(0, 0, kA_RecBlink, kB_RecSteady));
     RecBlinkTick();

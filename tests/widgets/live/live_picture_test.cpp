@@ -60,7 +60,7 @@ TEST_F(LivePictureTest, TheLcdMirrorsTheMeterAndTheLinkSurvivesAnUnplug) {
     EXPECT_EQ(lcd.PaintedMainDigits[3], 2);
     EXPECT_EQ(lcd.PaintedMainDigits[4], 5);
     EXPECT_EQ(lcd.PaintedSubDigits[0], 10);
-    EXPECT_FLOAT_EQ(state.LiveReading.Value(core::LiveValue::T1), 25.3f);
+    EXPECT_FLOAT_EQ(window->Link().Readings().Last().Value(core::LiveValue::T1), 25.3f);
     EXPECT_FALSE(window->LcdWindow()->lblNoConnection()->isVisibleTo(window->LcdWindow()));
 
     meter->Unplug();

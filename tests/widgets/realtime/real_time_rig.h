@@ -23,11 +23,12 @@ protected:
         Live(25.0f, 30.0f);
     }
     void Live(float t1, float t2, quint16 status = 0, quint16 invalid = 0) {
-        core::LiveReading& live = window->State().LiveReading;
+        core::LiveReading live;
         live.Celsius[0] = t1;
         live.Celsius[1] = t2;
         live.Status = status;
         live.Invalid = invalid;
+        window->Link().Readings().Publish(live, clockMs);
     }
     // Answers the set-up dialog with a number and a rate index, or leaves it with Cancel.
     void AnswerSetup(const QString& number, int rateIndex, bool start = true) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "download_fault_fields.h"
+#include "emulator_numbers.h"
 #include "emulator_options.h"
 #include "logger_memory_builder.h"
 #include "memory_blocks.h"

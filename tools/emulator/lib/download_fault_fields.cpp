@@ -4,7 +4,7 @@
 #include <charconv>
 #include <limits>
 
-#include "emulator_options.h"
+#include "emulator_numbers.h"
 
 namespace kr820::emulator {
 namespace {

@@ -45,14 +45,4 @@ struct EmulatorOptions {
 bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions* options,
                           std::string* error);
 
-// "21.5" or "-3" degrees Celsius to tenths, rounded to the nearest tenth; false for text that is
-// not a number or a value the meter's 16-bit field cannot carry.
-bool ParseTenthsC(std::string_view text, std::int16_t* tenthsC);
-
-// A whole decimal number within [low, high].
-bool ParseInteger(std::string_view text, int low, int high, int* value);
-
-// Text with \xHH for any byte and \\ for a backslash, e.g. "\x02K820" (five bytes).
-bool ParseEscapedBytes(std::string_view text, std::string* bytes);
-
 }  // namespace kr820::emulator

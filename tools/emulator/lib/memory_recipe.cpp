@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "default_memory.h"
-#include "emulator_options.h"
+#include "emulator_numbers.h"
 
 namespace kr820::emulator {
 namespace {

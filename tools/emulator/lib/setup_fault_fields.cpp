@@ -3,7 +3,7 @@
 
 #include <charconv>
 
-#include "emulator_options.h"
+#include "emulator_numbers.h"
 #include "setup_record.h"
 
 namespace kr820::emulator {

@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: MIT
-// Live frames decoded into the reading, the icon word, the display digits and the blink
-// timers' demand. Icon bits are written as numbers from the meter's display layout, so that a
-// slip in the decoder's icon table cannot hide itself.
-#include "core/live/live_frame_decoder.h"
+// Live frames parsed into the reading, and the reading turned into the icon word, the display
+// digits and the blink timers' demand. Icon bits are written as numbers from the meter's display
+// layout, so that a slip in the decoder's icon table cannot hide itself.
+#include "lcd/lcd_state_derivation.h"
 
 #include <gtest/gtest.h>
 
+#include "core/live/live_frame_parser.h"
 #include "unit/live/live_frame_builder.h"
 
-namespace kr820::core {
+namespace kr820::lcd {
 namespace {
 
 using namespace test_support;
+using namespace core;
 
 constexpr quint8 B = 11;  // blank
 constexpr quint8 D = 10;  // dash
@@ -29,7 +31,9 @@ struct Decoder {
     BlinkTimerDemand blink;
 
     Decoder& Decode(const LiveFrameFields& fields) {
-        blink = DecodeLiveFrame(LiveFrame(fields), reading, meterRecording, lcd);
+        reading = ParseLiveFrame(LiveFrame(fields));
+        meterRecording = reading.MeterLogging();
+        blink = DeriveLcdState(reading, lcd);
         return *this;
     }
     quint32 Icons() const { return lcd.LcdIcons; }
@@ -165,4 +169,4 @@ TEST(LiveFrameDecoder, InvalidChannelShowsDashesAndKeepsTheMainMinus) {
 }
 
 }  // namespace
-}  // namespace kr820::core
+}  // namespace kr820::lcd

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "core/live/live_frame_decoder.h"
+#include "lcd/lcd_state_derivation.h"
 
 #include "core/live/display_digits.h"
 #include "core/live/lcd_icon_table.h"
-#include "core/protocol/live_frame_cutter.h"
 
-namespace kr820::core {
+namespace kr820::lcd {
 namespace {
+
+using core::DisplayUnit;
+using core::IconBit;
+using core::LcdIcon;
+using core::LiveValue;
 
 // Status A (byte 1)
 constexpr quint8 kAutoOff = 0x01;
@@ -19,41 +23,17 @@ constexpr quint8 kPrinterActive = 0x40;
 // Status B (byte 2)
 constexpr quint8 kTypeMask = 0x03;
 constexpr quint8 kTypeJ = 0x01;  // 0, 2 and 3 all mean K
-constexpr quint8 kRecSteady = 0x08;
 constexpr int kModeShift = 4;
 constexpr quint8 kFahrenheit = 0x40;
 constexpr quint8 kT2OnMain = 0x80;
 
 enum DisplayMode { kNormal = 0, kMax = 1, kMin = 2, kMaxMinBlinking = 3 };
 
-constexpr int kFirstTemperatureByte = 3;
-constexpr int kT2InvalidByte = 19;
-constexpr int kT1InvalidByte = 20;
-
-class FrameBytes {
-public:
-    explicit FrameBytes(QByteArrayView frame) : m_frame(frame) {}
-    // Reads past a short frame as zero rather than out of bounds.
-    quint8 At(int offset) const {
-        return offset < m_frame.size() ? static_cast<quint8>(m_frame[offset]) : 0;
-    }
-    qint16 Tenths(int offset) const {
-        return static_cast<qint16>(static_cast<quint16>(At(offset) << 8 | At(offset + 1)));
-    }
-
-private:
-    QByteArrayView m_frame;
-};
-
 }  // namespace
 
-BlinkTimerDemand DecodeLiveFrame(QByteArrayView frame, LiveReading& reading, bool& meterRecording,
-                                 LcdState& lcd) {
-    Q_ASSERT(frame.size() == kLiveFrameBytes);
-    const FrameBytes bytes(frame);
-    const quint8 statusA = bytes.At(1);
-    const quint8 statusB = bytes.At(2);
-    reading.Status = static_cast<quint16>(statusA << 8 | statusB);
+BlinkTimerDemand DeriveLcdState(const core::LiveReading& reading, core::LcdState& lcd) {
+    const quint8 statusA = reading.StatusA();
+    const quint8 statusB = reading.StatusB();
 
     quint32 icons = 0;
     auto set = [&icons](LcdIcon icon, bool shown) {
@@ -63,7 +43,7 @@ BlinkTimerDemand DecodeLiveFrame(QByteArrayView frame, LiveReading& reading, boo
     const bool typeJ = (statusB & kTypeMask) == kTypeJ;
     const DisplayUnit unit =
         (statusB & kFahrenheit) ? DisplayUnit::Fahrenheit : DisplayUnit::Celsius;
-    meterRecording = (statusB & kRecSteady) != 0;
+    const bool meterRecording = reading.MeterLogging();
 
     BlinkTimerDemand blink;
     blink.recBlinkTimerRuns = (statusA & kRecBlinking) != 0;
@@ -91,13 +71,8 @@ BlinkTimerDemand DecodeLiveFrame(QByteArrayView frame, LiveReading& reading, boo
     set(LcdIcon::SubC, unit == DisplayUnit::Celsius);
     set(LcdIcon::SubF, unit == DisplayUnit::Fahrenheit);
 
-    for (int i = 0; i < kLiveValueCount; ++i) {
-        const qint16 tenths = bytes.Tenths(kFirstTemperatureByte + 2 * i);
-        reading.Celsius[i] = static_cast<float>(tenths * 0.1);
-    }
-    const quint8 t1Invalid = bytes.At(kT1InvalidByte);
-    const quint8 t2Invalid = bytes.At(kT2InvalidByte);
-    reading.Invalid = static_cast<quint16>(t2Invalid << 8 | t1Invalid);
+    const quint8 t1Invalid = reading.T1InvalidFlags();
+    const quint8 t2Invalid = reading.T2InvalidFlags();
 
     float t1Shown = reading.Value(LiveValue::T1);
     float t2Shown = reading.Value(LiveValue::T2);
@@ -117,13 +92,13 @@ BlinkTimerDemand DecodeLiveFrame(QByteArrayView frame, LiveReading& reading, boo
     bool mainPointBeforeTwo = t1PointBeforeTwo;
     bool subPointBeforeTwo = t2PointBeforeTwo;
     if (t2OnMain) {
-        FormatDisplayDigits(lcd.SubDigits, t1Invalid, t1Shown, unit, relMode);
-        FormatDisplayDigits(lcd.MainDigits, t2Invalid, t2Shown, unit, relMode);
+        core::FormatDisplayDigits(lcd.SubDigits, t1Invalid, t1Shown, unit, relMode);
+        core::FormatDisplayDigits(lcd.MainDigits, t2Invalid, t2Shown, unit, relMode);
         mainPointBeforeTwo = t2PointBeforeTwo;
         subPointBeforeTwo = t1PointBeforeTwo;
     } else {
-        FormatDisplayDigits(lcd.MainDigits, t1Invalid, t1Shown, unit, relMode);
-        FormatDisplayDigits(lcd.SubDigits, t2Invalid, t2Shown, unit, relMode);
+        core::FormatDisplayDigits(lcd.MainDigits, t1Invalid, t1Shown, unit, relMode);
+        core::FormatDisplayDigits(lcd.SubDigits, t2Invalid, t2Shown, unit, relMode);
     }
     set(LcdIcon::MPoint3, mainPointBeforeTwo);
     set(LcdIcon::MPoint4, !mainPointBeforeTwo);
@@ -134,10 +109,10 @@ BlinkTimerDemand DecodeLiveFrame(QByteArrayView frame, LiveReading& reading, boo
     // last valid value left it.
     set(LcdIcon::T1Minus, lcd.MainDigits[0] == '-');
     // The sub display has no minus icon: its first digit position shows the sign.
-    lcd.SubDigits[0] = lcd.SubDigits[0] == '-' ? kDigitDash : kDigitBlank;
+    lcd.SubDigits[0] = lcd.SubDigits[0] == '-' ? core::kDigitDash : core::kDigitBlank;
 
     lcd.LcdIcons = icons;
     return blink;
 }
 
-}  // namespace kr820::core
+}  // namespace kr820::lcd
