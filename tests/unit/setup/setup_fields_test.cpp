@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The setup's fields by name: read back as written, refused as the dialog refuses them.
-#include "core/setup/setup_fields.h"
-
 #include <gtest/gtest.h>
+
+#include "core/setup/setup_fields.h"
 
 namespace kr820::core {
 namespace {
@@ -49,13 +49,6 @@ TEST(SetupFields, RefusalsNameTheFieldAndChangeNothing) {
              {"record-interval", "00:00:03", "none of"},
              {"alarm-upper", "1,5", "Alarm Upper: \"1,5\" is not a number."},
              {"low-limit", "ten", "Low Limit: \"ten\" is not a whole number."},
-             {"low-limit", "2410",
-              "Low Limit: \"2410\" is outside what the meter holds, -220 "
-              "to 2400."},
-             {"alarm-upper", "3276.8",
-              "Alarm Upper: \"3276.8\" is outside what the meter holds, "
-              "-3276.8 to 3276.7."},
-             {"alarm-lower", "-3276.9", "-3276.8 to 3276.7"},
              {"type", "T", "neither K nor J"},
              {"alarm", "maybe", "neither on nor off"},
              {"print-start", "2100-01-01T00:00:00", "no time between 2000 and 2099"},
