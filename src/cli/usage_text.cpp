@@ -114,9 +114,9 @@ computer's regional settings, as the desktop program reads them.
 named fields, checked as the desktop's setup dialog checks them, and writes the setup with the
 meter's clock left running as it was. Fields: type (K|J), print-start, print-stop, record-start,
 record-stop (2026-12-07T09:30:00), print-interval, record-interval (00:01:00 ...), print-mode
-(TEXT|GRAPH), graph-inch, scale-width, low-limit, auto-power-off (on|off), alarm (on|off),
-alarm-upper, alarm-lower (degrees, decimal point); clock, memory-records and memory-left are read
-only.
+(TEXT|GRAPH), graph-inch, scale-width, low-limit (-220 to 2400), auto-power-off (on|off), alarm
+(on|off), alarm-upper, alarm-lower (degrees, decimal point, -3276.8 to 3276.7); clock,
+memory-records and memory-left are read only. A value the meter cannot hold is refused.
 )") + Text(kDeviceOption);
         case Command::ClockSync:
             return Text(R"(Usage: kr820-cli clock sync [--device PATH]

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTimeEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/setup/setup_lists.h"
@@ -47,6 +48,8 @@ QComboBox* TextListBox(QComboBox* box, const QString& text) {
 QDateEdit* DatePicker(QWidget* parent, const char* name) {
     auto* picker = Named(new QDateEdit(QDate::currentDate(), parent), name);
     picker->setCalendarPopup(true);
+    // The meter keeps two digits of the year: no other date can be picked.
+    picker->setDateRange(QDate(core::kFirstMeterYear, 1, 1), QDate(core::kLastMeterYear, 12, 31));
     return picker;
 }
 
@@ -67,9 +70,10 @@ void Show(QDateEdit* date, QTimeEdit* time, const QDateTime& value) {
 
 }  // namespace
 
-TfrmSetup::TfrmSetup(QWidget* owner, const QLocale& locale)
+TfrmSetup::TfrmSetup(QWidget* owner, const QLocale& locale, link::Clock& clock)
     : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_locale(locale) {
+      m_locale(locale),
+      m_pickedClock(clock) {
     setObjectName("frmSetup");
     setWindowTitle("Setup");
     setModal(true);
@@ -127,7 +131,7 @@ void TfrmSetup::BuildPrintGroup(QGridLayout& grid) {
     m_lblLowLimit = Named(new QLabel("Low Limit:", print), "lblLowLimit");
     m_edtLowLimit = Named(new QLineEdit("0", print), "edtLowLimit");
     m_upDownLowLimit = Named(new QSpinBox(print), "UpDownLowLimit");
-    m_upDownLowLimit->setRange(-220, 2400);
+    m_upDownLowLimit->setRange(core::kLowestLowLimit, core::kHighestLowLimit);
     m_upDownLowLimit->setSingleStep(10);
     m_upDownLowLimit->setValue(0);
     // Only the arrows show: they step the number in the box beside them.
@@ -174,6 +178,16 @@ void TfrmSetup::BuildOtherGroups(QGridLayout& grid) {
     clockLayout->addWidget(m_rtcTime, 0, 2);
     clockLayout->addWidget(m_chkPCTime, 1, 1);
     grid.addWidget(clock, 0, 1);
+    m_pickedClock.Set(Joined(m_rtcDate, m_rtcTime));
+    // What the user sets runs on from the moment it is set; the part not edited keeps running.
+    connect(m_rtcDate, &QDateEdit::dateChanged, this, [this](QDate date) {
+        m_pickedClock.Set(QDateTime(date, m_pickedClock.Value().time()));
+    });
+    connect(m_rtcTime, &QTimeEdit::timeChanged, this,
+            [this](QTime time) { m_pickedClock.Set(QDateTime(m_rtcDate->date(), time)); });
+    m_clockTicker = new QTimer(this);
+    connect(m_clockTicker, &QTimer::timeout, this, [this] { PutClockInPickers(false); });
+    m_clockTicker->start(500);
 
     auto* record = Named(new QGroupBox("Record Setup", this), "grpRecord");
     m_recStartDate = DatePicker(record, "RECStartDate");
@@ -243,7 +257,8 @@ void TfrmSetup::BuildOtherGroups(QGridLayout& grid) {
 void TfrmSetup::FillSetupDialog(const core::MeterSetup& setup, const QDateTime& now) {
     m_read.reset();  // no list of changes while the controls are being filled
     m_template = setup;
-    Show(m_rtcDate, m_rtcTime, setup.MeterClock);
+    m_pickedClock.Set(setup.MeterClock);
+    PutClockInPickers(true);
     (setup.TypeK ? m_radioK : m_radioJ)->setChecked(true);
     Show(m_printStartDate, m_printStartTime, setup.PrintStart);
     Show(m_printStopDate, m_printStopTime, setup.PrintStop);
@@ -271,19 +286,22 @@ void TfrmSetup::FillSetupDialog(const core::MeterSetup& setup, const QDateTime& 
 }
 
 SetupDialogReading TfrmSetup::ReadSetupDialog() {
+    // The user corrects the refused field where it stands.
+    const auto refuse = [](QLineEdit* field, const QString& problem) {
+        field->setFocus(Qt::OtherFocusReason);
+        return SetupDialogReading{std::nullopt, problem};
+    };
     const auto lowLimit = core::LowLimitValue(m_edtLowLimit->text());
-    if (!lowLimit) {
-        return {std::nullopt, core::LowLimitProblem(m_edtLowLimit->text())};
-    }
+    if (!lowLimit) return refuse(m_edtLowLimit, core::LowLimitProblem(m_edtLowLimit->text()));
     const auto upper = core::AlarmLimitTenths(m_edtAlarmUpper->text(), m_locale);
     if (!upper) {
-        return {std::nullopt,
-                core::AlarmLimitProblem(QStringLiteral("Alarm Upper"), m_edtAlarmUpper->text())};
+        return refuse(m_edtAlarmUpper, core::AlarmLimitProblem(QStringLiteral("Alarm Upper"),
+                                                               m_edtAlarmUpper->text(), m_locale));
     }
     const auto lower = core::AlarmLimitTenths(m_edtAlarmLower->text(), m_locale);
     if (!lower) {
-        return {std::nullopt,
-                core::AlarmLimitProblem(QStringLiteral("Alarm Lower"), m_edtAlarmLower->text())};
+        return refuse(m_edtAlarmLower, core::AlarmLimitProblem(QStringLiteral("Alarm Lower"),
+                                                               m_edtAlarmLower->text(), m_locale));
     }
     m_upDownLowLimit->setValue(*lowLimit);
     m_edtLowLimit->setText(QString::number(*lowLimit));
@@ -328,9 +346,32 @@ void TfrmSetup::cmbAlarmSetupChange() {
 
 bool TfrmSetup::PcTimeTicked() const { return m_chkPCTime->isChecked(); }
 
-void TfrmSetup::ShowClock(const QDateTime& value) { Show(m_rtcDate, m_rtcTime, value); }
+void TfrmSetup::ShowClock(const QDateTime& value) {
+    m_pickedClock.Set(value);
+    PutClockInPickers(true);
+}
 
-QDateTime TfrmSetup::ClockValue() const { return Joined(m_rtcDate, m_rtcTime); }
+QDateTime TfrmSetup::ClockValue() const { return m_pickedClock.Value(); }
+
+void TfrmSetup::PutClockInPickers(bool evenWhileEdited) {
+    const QDateTime value = m_pickedClock.Value();
+    // Not an edit of the user's: the clock keeps its moment.
+    const QSignalBlocker quietDate(m_rtcDate);
+    const QSignalBlocker quietTime(m_rtcTime);
+    // Ticking under the user's cursor would undo what is being typed.
+    if (evenWhileEdited || !m_rtcDate->hasFocus()) m_rtcDate->setDate(value.date());
+    if (evenWhileEdited || !m_rtcTime->hasFocus()) m_rtcTime->setTime(value.time());
+}
+
+void TfrmSetup::ShowWritten(const core::MeterSetup& written, int count) {
+    if (!m_read) return;
+    m_read = core::SetupAfterWrites(*m_read, written, count, QDateTime::currentDateTime());
+    UpdateChanges();
+}
+
+void TfrmSetup::ShowMeterClock(const QDateTime& meterClock, const QDateTime& computerClock) {
+    m_lblClockOffset->setText(core::ClockOffsetText(meterClock, computerClock));
+}
 
 void TfrmSetup::ShowMemoryCleared() {
     m_memRecords->setText("0");

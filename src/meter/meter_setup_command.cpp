@@ -37,7 +37,7 @@ void MeterSetupCommand::btnSetupClick() {
         return;
     }
     {
-        TfrmSetup dialog(m_host.DialogOwner());
+        TfrmSetup dialog(m_host.DialogOwner(), QLocale::system(), link.LinkClock());
         const QDateTime now = QDateTime::currentDateTime();
         dialog.FillSetupDialog(core::DecodeMeterSetup(*record, now), now);
         dialog.SetOnSave([this, &dialog] { SaveMeterSetup(dialog); });
@@ -48,7 +48,7 @@ void MeterSetupCommand::btnSetupClick() {
 }
 
 void MeterSetupCommand::SaveMeterSetup(TfrmSetup& dialog) {
-    // Fields that are no numbers stop the save before anything is sent.
+    // Fields the meter cannot hold as given stop the save before anything is sent.
     const SetupDialogReading reading = dialog.ReadSetupDialog();
     if (!reading.Setup) {
         m_prompter.Message(&dialog, reading.Problem);
@@ -56,14 +56,17 @@ void MeterSetupCommand::SaveMeterSetup(TfrmSetup& dialog) {
     }
     link::MeterLink& link = m_host.Link();
     link::SetupSaveOutcome outcome;
+    QDateTime clockSent;
+    QDateTime clockSentAt;
     {
         ui::TfrmInfo info(&dialog);
         info.ShowText(kSavingSetupText);
-        const auto clockValue = [&dialog] {
-            if (!dialog.PcTimeTicked()) return dialog.ClockValue();
-            const QDateTime now = QDateTime::currentDateTime();
-            dialog.ShowClock(now);
-            return now;
+        // Taken when the clock goes out: the user's clock has run on since it was set.
+        const auto clockValue = [&] {
+            clockSentAt = QDateTime::currentDateTime();
+            clockSent = dialog.PcTimeTicked() ? clockSentAt : dialog.ClockValue();
+            dialog.ShowClock(clockSent);
+            return clockSent;
         };
         outcome = link::SaveSetup(link.LivePort(), link.LinkClock(),
                                   core::EncodeMeterSetup(*reading.Setup), clockValue,
@@ -74,6 +77,14 @@ void MeterSetupCommand::SaveMeterSetup(TfrmSetup& dialog) {
                                           info.ShowText(kResetSystemText);
                                   });
     }
+    // The dialog shows the meter as it now is, however far the save came.
+    const bool setupWritten =
+        outcome.Saved || outcome.FailedAt != link::SetupSaveStage::WritingSetup;
+    dialog.ShowWritten(*reading.Setup, setupWritten
+                                           ? core::kWrittenSetupBytes
+                                           : outcome.FailedAddress - core::kFirstSetupAddress);
+    if (outcome.Saved || outcome.FailedAt == link::SetupSaveStage::ResettingMeter)
+        dialog.ShowMeterClock(clockSent, clockSentAt);
     if (outcome.Saved) {
         m_prompter.Message(&dialog, kSetupSavedMessage);
         return;

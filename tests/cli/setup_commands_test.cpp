@@ -31,9 +31,8 @@ TEST(CliSetup, ShowPrintsTheMetersFields) {
     const QStringList lines = rig.OutLines();
     EXPECT_TRUE(lines.contains("type=K"));
     EXPECT_TRUE(lines.contains("record-interval=00:00:01"));
-    EXPECT_TRUE(lines.contains("alarm-upper=" + QString::number(
-                                                     MetersSetup(*rig.meter).AlarmUpperTenths / 10.0,
-                                                     'f', 1)));
+    EXPECT_TRUE(lines.contains(
+        "alarm-upper=" + QString::number(MetersSetup(*rig.meter).AlarmUpperTenths / 10.0, 'f', 1)));
     EXPECT_FALSE(AnySetupWrite(*rig.meter));
 
     CliRig json;
@@ -64,12 +63,55 @@ TEST(CliSetup, SetWritesTheNamedFieldsAndKeepsTheRest) {
 
 TEST(CliSetup, RefusedValuesSendNothing) {
     for (const QString assignment :
-         {"record-interval=00:00:03", "alarm-upper=hot", "low-limit=1.5", "clock=2026-01-01T00:00:00",
-          "colour=red", "record-start=1999-12-31T23:00:00"}) {
+         {"record-interval=00:00:03", "alarm-upper=hot", "low-limit=1.5",
+          "clock=2026-01-01T00:00:00", "colour=red", "record-start=1999-12-31T23:00:00"}) {
         SCOPED_TRACE(assignment.toStdString());
         CliRig rig;
         EXPECT_EQ(rig.Run({"setup", "set", assignment}), ExitCode::Failed);
         EXPECT_EQ(rig.Err().count('\n'), 1) << rig.Err().toStdString();
+        EXPECT_TRUE(rig.meter->ReceivedBodies().empty());
+    }
+}
+
+// The meter's fields are 16-bit tenths (alarms) and -220 to 2400 (low limit): the values at
+// their ends are written, the ones beyond are refused before the meter hears anything.
+TEST(CliSetup, LimitsAreWrittenToTheEndsOfTheMetersRange) {
+    CliRig rig;
+    ASSERT_EQ(
+        rig.Run({"setup", "set", "alarm-upper=3276.7", "alarm-lower=-3276.8", "low-limit=2400"}),
+        ExitCode::Success)
+        << rig.Err().toStdString();
+    core::MeterSetup after = MetersSetup(*rig.meter);
+    EXPECT_EQ(after.AlarmUpperTenths, 32767);
+    EXPECT_EQ(after.AlarmLowerTenths, -32768);
+    EXPECT_EQ(after.LowLimit, 2400);
+
+    CliRig low;
+    ASSERT_EQ(low.Run({"setup", "set", "low-limit=-220"}), ExitCode::Success);
+    EXPECT_EQ(MetersSetup(*low.meter).LowLimit, -220);
+}
+
+TEST(CliSetup, LimitsBeyondTheMetersRangeAreRefusedAndNothingIsSent) {
+    struct Case {
+        const char* assignment;
+        const char* says;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"alarm-upper=3276.8",
+              "Alarm Upper: \"3276.8\" is outside what the meter holds, "
+              "-3276.8 to 3276.7."},
+             {"alarm-lower=-3276.9", "Alarm Lower: \"-3276.9\" is outside"},
+             {"alarm-upper=5000", "-3276.8 to 3276.7"},
+             {"alarm-upper=99999", "-3276.8 to 3276.7"},
+             {"low-limit=2410",
+              "Low Limit: \"2410\" is outside what the meter holds, -220 to "
+              "2400."},
+             {"low-limit=-230", "-220 to 2400"},
+         }) {
+        SCOPED_TRACE(c.assignment);
+        CliRig rig;
+        EXPECT_EQ(rig.Run({"setup", "set", "type=J", c.assignment}), ExitCode::Failed);
+        EXPECT_TRUE(rig.Err().contains(c.says)) << rig.Err().toStdString();
         EXPECT_TRUE(rig.meter->ReceivedBodies().empty());
     }
 }

@@ -147,4 +147,18 @@ QByteArray EncodeMeterSetup(const MeterSetup& setup) {
     return record;
 }
 
+MeterSetup SetupAfterWrites(const MeterSetup& before, const MeterSetup& written, int count,
+                            const QDateTime& now) {
+    const int reached = std::clamp(count, 0, kWrittenSetupBytes);
+    QByteArray record = EncodeMeterSetup(before);
+    record.replace(1, reached, EncodeMeterSetup(written).mid(1, reached));
+    record.resize(kSetupRecordBytes, '\0');
+    MeterSetup after = DecodeMeterSetup(record, now);
+    // Only read, never written.
+    after.MeterClock = before.MeterClock;
+    after.MemRecords = before.MemRecords;
+    after.MemLeft = before.MemLeft;
+    return after;
+}
+
 }  // namespace kr820::core

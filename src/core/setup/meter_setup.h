@@ -18,6 +18,16 @@ inline constexpr int kFirstSetupAddress = 0x40;
 inline constexpr int kLastSetupAddress = 0x71;
 inline constexpr int kWrittenSetupBytes = kLastSetupAddress - kFirstSetupAddress + 1;  // 50
 
+// What the record's fields can hold as given. Dates keep the year as two BCD digits after 2000;
+// the alarm limits are 16-bit tenths of a degree; the print low limit is whole degrees within
+// what the meter prints.
+inline constexpr int kFirstMeterYear = 2000;
+inline constexpr int kLastMeterYear = 2099;
+inline constexpr int kLowestLowLimit = -220;
+inline constexpr int kHighestLowLimit = 2400;
+inline constexpr int kLowestAlarmTenths = -32768;
+inline constexpr int kHighestAlarmTenths = 32767;
+
 // What the record holds, as the setup dialog shows and edits it. Indexes are into the lists of
 // setup_lists.h; limits are in degrees (the low limit, whole) and tenths (the alarms, as read).
 struct MeterSetup {
@@ -50,6 +60,11 @@ MeterSetup DecodeMeterSetup(QByteArrayView record, const QDateTime& now);
 
 // Bytes 0 to 50 of a record for `setup`, the ones the save writes (byte 0 is 0).
 QByteArray EncodeMeterSetup(const MeterSetup& setup);
+
+// What the meter holds after only the first `count` of the written bytes of `written` reached it
+// over `before` (a save that broke off); the fields no save writes stay those of `before`.
+MeterSetup SetupAfterWrites(const MeterSetup& before, const MeterSetup& written, int count,
+                            const QDateTime& now);
 
 // Four characters of C's "%4X" of `value` widened to 32 bits, the last four: -220 is "FF24",
 // 120 is "  78".

@@ -12,9 +12,6 @@ namespace kr820::core {
 namespace {
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
-// The meter keeps the year as two BCD digits after 2000.
-constexpr int kFirstYear = 2000;
-constexpr int kLastYear = 2099;
 
 QString ListItem(std::span<const std::string_view> list, int index) {
     if (index < 0 || index >= static_cast<int>(list.size())) return QString::number(index);
@@ -37,7 +34,8 @@ QString Choices(std::span<const std::string_view> list) {
 
 std::optional<QDateTime> TimeValue(const QString& text) {
     const QDateTime value = QDateTime::fromString(text.trimmed(), kTimeFormat);
-    if (!value.isValid() || value.date().year() < kFirstYear || value.date().year() > kLastYear)
+    if (!value.isValid() || value.date().year() < kFirstMeterYear ||
+        value.date().year() > kLastMeterYear)
         return std::nullopt;
     return value;
 }
@@ -64,11 +62,12 @@ Field TimeField(const char* name, QDateTime MeterSetup::*member) {
             [member, name](MeterSetup& s, const QString& v) -> std::optional<QString> {
                 const auto value = TimeValue(v);
                 if (!value)
-                    return QStringLiteral("%1: \"%2\" is no time between %3 and %4 "
-                                          "(write it as 2026-12-07T09:30:00).")
+                    return QStringLiteral(
+                               "%1: \"%2\" is no time between %3 and %4 "
+                               "(write it as 2026-12-07T09:30:00).")
                         .arg(QString::fromLatin1(name), v)
-                        .arg(kFirstYear)
-                        .arg(kLastYear);
+                        .arg(kFirstMeterYear)
+                        .arg(kLastMeterYear);
                 s.*member = *value;
                 return std::nullopt;
             }};
@@ -105,7 +104,7 @@ Field AlarmField(const char* name, const char* label, qint16 MeterSetup::*member
             [member](const MeterSetup& s) { return AlarmLimitText(s.*member, QLocale::c()); },
             [member, label](MeterSetup& s, const QString& v) -> std::optional<QString> {
                 const auto tenths = AlarmLimitTenths(v, QLocale::c());
-                if (!tenths) return AlarmLimitProblem(QString::fromLatin1(label), v);
+                if (!tenths) return AlarmLimitProblem(QString::fromLatin1(label), v, QLocale::c());
                 s.*member = *tenths;
                 return std::nullopt;
             }};

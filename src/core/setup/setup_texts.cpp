@@ -34,6 +34,19 @@ QString DurationText(qint64 seconds) {
     return parts.join(u' ');
 }
 
+// Any whole number, in or out of the meter's range.
+std::optional<int> WholeNumber(const QString& text) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+QString OutOfRange(const QString& label, const QString& text, const QString& lowest,
+                   const QString& highest) {
+    return QStringLiteral("%1: \"%2\" is outside what the meter holds, %3 to %4.")
+        .arg(label, text.trimmed(), lowest, highest);
+}
+
 }  // namespace
 
 QString AlarmLimitText(qint16 tenths, const QLocale& locale) {
@@ -47,24 +60,32 @@ std::optional<qint16> AlarmLimitTenths(const QString& text, const QLocale& local
     const float value = locale.toFloat(text.trimmed(), &ok);
     if (!ok || !std::isfinite(value)) return std::nullopt;
     const float tenths = std::trunc(value * 10.0f);
-    // Beyond 32 bits no meter value can be meant; the meter keeps the low 16 of what fits.
-    if (std::fabs(tenths) >= 2147483648.0f) return std::nullopt;
-    return static_cast<qint16>(static_cast<qint32>(tenths) & 0xFFFF);
-}
-
-QString LowLimitProblem(const QString& text) {
-    return QStringLiteral("Low Limit: \"%1\" is not a whole number.").arg(text);
-}
-
-QString AlarmLimitProblem(const QString& label, const QString& text) {
-    return QStringLiteral("%1: \"%2\" is not a number.").arg(label, text.trimmed());
+    if (tenths < kLowestAlarmTenths || tenths > kHighestAlarmTenths) return std::nullopt;
+    return static_cast<qint16>(tenths);
 }
 
 std::optional<int> LowLimitValue(const QString& text) {
+    const auto whole = WholeNumber(text);
+    if (!whole) return std::nullopt;
+    const int value = *whole / 10 * 10;
+    if (value < kLowestLowLimit || value > kHighestLowLimit) return std::nullopt;
+    return value;
+}
+
+QString LowLimitProblem(const QString& text) {
+    if (!WholeNumber(text))
+        return QStringLiteral("Low Limit: \"%1\" is not a whole number.").arg(text);
+    return OutOfRange(QStringLiteral("Low Limit"), text, QString::number(kLowestLowLimit),
+                      QString::number(kHighestLowLimit));
+}
+
+QString AlarmLimitProblem(const QString& label, const QString& text, const QLocale& locale) {
     bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok) return std::nullopt;
-    return value / 10 * 10;
+    const float value = locale.toFloat(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return QStringLiteral("%1: \"%2\" is not a number.").arg(label, text.trimmed());
+    return OutOfRange(label, text, AlarmLimitText(kLowestAlarmTenths, locale),
+                      AlarmLimitText(kHighestAlarmTenths, locale));
 }
 
 QStringList SetupChanges(const MeterSetup& read, const MeterSetup& edited, const QLocale& locale) {

@@ -111,10 +111,57 @@ TEST(MeterSetup, LimitsAreStoredAsTheLastFourCharactersOfTheirHexadecimalText) {
     EXPECT_EQ(HexField(*AlarmLimitTenths("2498.0", c)), "6194");
     EXPECT_EQ(HexField(*AlarmLimitTenths("-328.0", c)), "F330");
     EXPECT_EQ(*AlarmLimitTenths("-0.07", c), 0) << "cut toward zero";
-    EXPECT_EQ(*AlarmLimitTenths("4000", c), static_cast<qint16>(40000 & 0xFFFF));
     EXPECT_FALSE(AlarmLimitTenths("high", c));
     EXPECT_EQ(AlarmLimitText(24980, c), "2498.0");
     EXPECT_EQ(AlarmLimitText(-3280, QLocale("de_DE")), "-328,0");
+}
+
+// A value the meter cannot hold is refused, never stored wrapped (5000 came back as -1553.6).
+TEST(MeterSetup, LimitsOutsideWhatTheMeterHoldsAreRefusedNamingTheRange) {
+    const QLocale c = QLocale::c();
+    EXPECT_EQ(AlarmLimitTenths("3276.7", c), qint16(32767));
+    EXPECT_EQ(AlarmLimitTenths("3276.79", c), qint16(32767)) << "cut toward zero first";
+    EXPECT_EQ(AlarmLimitTenths("-3276.8", c), qint16(-32768));
+    for (const char* beyond : {"3276.8", "-3276.9", "5000", "99999", "1e30"}) {
+        SCOPED_TRACE(beyond);
+        EXPECT_FALSE(AlarmLimitTenths(beyond, c));
+        EXPECT_EQ(AlarmLimitProblem("Alarm Upper", beyond, c),
+                  QStringLiteral("Alarm Upper: \"%1\" is outside what the meter holds, -3276.8 "
+                                 "to 3276.7.")
+                      .arg(beyond));
+    }
+    EXPECT_EQ(AlarmLimitProblem("Alarm Lower", "-3276,9", QLocale("de_DE")),
+              "Alarm Lower: \"-3276,9\" is outside what the meter holds, -3276,8 to 3276,7.");
+
+    EXPECT_EQ(LowLimitValue("-220"), -220);
+    EXPECT_EQ(LowLimitValue("2400"), 2400);
+    EXPECT_EQ(LowLimitValue("2409"), 2400);
+    for (const char* beyond : {"-230", "2410", "70000"}) {
+        SCOPED_TRACE(beyond);
+        EXPECT_FALSE(LowLimitValue(beyond));
+        EXPECT_EQ(LowLimitProblem(beyond),
+                  QStringLiteral("Low Limit: \"%1\" is outside what the meter holds, -220 to "
+                                 "2400.")
+                      .arg(beyond));
+    }
+}
+
+TEST(MeterSetup, ASaveThatBrokeOffLeavesTheBytesBeforeItsFailureWritten) {
+    const MeterSetup before = DecodeMeterSetup(MeterRecord(), kNow);
+    MeterSetup written = before;
+    written.RecordStart = before.RecordStart.addDays(1);  // bytes 21 to 26
+    written.RecordIntervalIndex = 0;                      // byte 33
+    written.TypeK = false;                                // byte 47
+    written.MemRecords = 0;                               // only read
+
+    const MeterSetup partly = SetupAfterWrites(before, written, 32, kNow);
+    EXPECT_EQ(partly.RecordStart, written.RecordStart);
+    EXPECT_EQ(partly.RecordIntervalIndex, before.RecordIntervalIndex);
+    EXPECT_TRUE(partly.TypeK);
+    EXPECT_EQ(SetupAfterWrites(before, written, 0, kNow), before);
+    MeterSetup whole = written;
+    whole.MemRecords = before.MemRecords;
+    EXPECT_EQ(SetupAfterWrites(before, written, kWrittenSetupBytes, kNow), whole);
 }
 
 TEST(MeterSetup, ASaveWritesBackWhatWasReadByteForByte) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +20,17 @@
 
 namespace kr820::meter {
 namespace {
+
+// The fast clock, and the user waiting in the dialog.
+class WaitingClock : public testing::FastClock {
+public:
+    using FastClock::FastClock;
+    TimePoint Now() const override { return FastClock::Now() + m_waited; }
+    void Wait(std::chrono::seconds span) { m_waited += span; }
+
+private:
+    std::chrono::seconds m_waited{0};
+};
 
 class MeterSetupTest : public testing::MainWindowRig {
 protected:
@@ -54,7 +66,20 @@ protected:
         return frames;
     }
 
-    testing::FastClock clock{10};
+    // The clocks the meter was set to since the setup was read.
+    std::vector<QDateTime> ClocksSent() const {
+        std::vector<QDateTime> clocks;
+        for (const QByteArray& frame : FramesAfterRead())
+            if (frame.mid(1, 4) == "WRTC")
+                clocks.push_back(QDateTime::fromString(QString::fromLatin1("20" + frame.mid(5, 12)),
+                                                       "yyyyMMddHHmmss"));
+        return clocks;
+    }
+    static void Type(TfrmSetup& dialog, const char* field, const char* text) {
+        dialog.findChild<QLineEdit*>(field)->setText(QString::fromLatin1(text));
+    }
+
+    WaitingClock clock{10};
     bool dialogShown = false;
 };
 
@@ -150,6 +175,98 @@ TEST_F(MeterSetupTest, EraseAsksFirstAndEmptiesTheMemory) {
     prompter.onDialog = {};
     window->btnDataLoggerClick();
     EXPECT_EQ(prompter.messages, QStringList{kNothingRecordedMessage});
+}
+
+TEST_F(MeterSetupTest, LimitsBeyondTheMetersRangeAreRefusedAndNothingIsSent) {
+    struct Case {
+        const char* field;
+        const char* typed;
+        const char* says;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"edtAlarmUpper", "3276.8",
+              "Alarm Upper: \"3276.8\" is outside what the meter holds, -3276.8 to 3276.7."},
+             {"edtAlarmLower", "-3276.9",
+              "Alarm Lower: \"-3276.9\" is outside what the meter holds, -3276.8 to 3276.7."},
+             {"edtLowLimit", "2410",
+              "Low Limit: \"2410\" is outside what the meter holds, -220 to 2400."},
+             {"edtLowLimit", "-230",
+              "Low Limit: \"-230\" is outside what the meter holds, -220 to 2400."},
+         }) {
+        SCOPED_TRACE(c.typed);
+        prompter.messages.clear();
+        InSetupDialog([&](TfrmSetup& dialog) {
+            dialog.show();
+            Type(dialog, c.field, c.typed);
+            Press(dialog, "btnSave");
+            EXPECT_EQ(dialog.findChild<QLineEdit*>(c.field)->text(), c.typed);
+            EXPECT_EQ(dialog.focusWidget(), dialog.findChild<QLineEdit*>(c.field));
+        });
+        EXPECT_EQ(prompter.messages, QStringList{c.says});
+        EXPECT_TRUE(FramesAfterRead().empty());
+    }
+}
+
+TEST_F(MeterSetupTest, LimitsAtTheEndsOfTheMetersRangeAreWritten) {
+    InSetupDialog([&](TfrmSetup& dialog) {
+        Type(dialog, "edtAlarmUpper", "3276.7");
+        Type(dialog, "edtAlarmLower", "-3276.8");
+        Type(dialog, "edtLowLimit", "-220");
+        Press(dialog, "btnSave");
+    });
+    EXPECT_EQ(prompter.messages, QStringList{kSetupSavedMessage});
+    QByteArray record = QByteArray::fromStdString(meter->SetupRecord());
+    EXPECT_EQ(record.mid(36, 4), "7FFF");
+    EXPECT_EQ(record.mid(41, 4), "8000");
+    EXPECT_EQ(record.mid(15, 4), "FF24");
+
+    InSetupDialog([&](TfrmSetup& dialog) {
+        Type(dialog, "edtLowLimit", "2400");
+        Press(dialog, "btnSave");
+    });
+    record = QByteArray::fromStdString(meter->SetupRecord());
+    EXPECT_EQ(record.mid(15, 4), " 960");
+}
+
+// A second save must not set the meter back to the clock the dialog was filled with.
+TEST_F(MeterSetupTest, TheClockTheUserSetRunsOnBetweenSaves) {
+    InSetupDialog([&](TfrmSetup& dialog) {
+        dialog.findChild<QCheckBox*>("chkPCTime")->setChecked(false);
+        Press(dialog, "btnSave");
+        clock.Wait(std::chrono::seconds(35));
+        Press(dialog, "btnSave");
+    });
+    EXPECT_EQ(prompter.messages, QStringList({kSetupSavedMessage, kSetupSavedMessage}));
+    const std::vector<QDateTime> clocks = ClocksSent();
+    ASSERT_EQ(clocks.size(), 2u);
+    EXPECT_GE(clocks[0].secsTo(clocks[1]), 35);
+}
+
+TEST_F(MeterSetupTest, AfterASaveTheDialogShowsTheMeterAsItNowIs) {
+    std::string record = meter->SetupRecord();
+    record.replace(61, 6, std::string("\x20\x01\x01\x00\x00\x00", 6));  // 2020-01-01 00:00:00
+    ASSERT_TRUE(meter->SetSetupRecord(record));
+    InSetupDialog([&](TfrmSetup& dialog) {
+        EXPECT_TRUE(dialog.ClockOffset().endsWith("behind this computer"));
+        dialog.findChild<QComboBox*>("edtRECInterval")->setCurrentIndex(6);
+        EXPECT_FALSE(dialog.ChangesText().isEmpty());
+        Press(dialog, "btnSave");
+        EXPECT_EQ(dialog.ClockOffset(), "Meter clock agrees with this computer");
+        EXPECT_EQ(dialog.ChangesText(), "");
+    });
+
+    // Broken off at 0x55: the graph inches (0x4D) are written, the record interval (0x60) not.
+    emulator::SetupFaults faults;
+    faults.refuseWritesFrom = 0x55;
+    meter->SetSetupFaults(faults);
+    InSetupDialog([&](TfrmSetup& dialog) {
+        auto* interval = dialog.findChild<QComboBox*>("edtRECInterval");
+        const QString was = interval->currentText();
+        interval->setCurrentIndex(7);
+        dialog.findChild<QComboBox*>("cmbGraphINCH")->setCurrentIndex(8);
+        Press(dialog, "btnSave");
+        EXPECT_EQ(dialog.ChangesText(), "A save changes:\nRecord interval: " + was + " → 00:02:00");
+    });
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimeEdit>
 
 #include "meter/frm_setup.h"
 
@@ -16,6 +17,17 @@ namespace kr820::meter {
 namespace {
 
 const QDateTime kNow(QDate(2026, 12, 7), QTime(21, 53, 8));
+
+// Time passes only when the test says so.
+class StillClock : public link::Clock {
+public:
+    TimePoint Now() const override { return m_now; }
+    void Pause(std::chrono::milliseconds span) override { m_now += span; }
+    void Sleep(std::chrono::microseconds span) override { m_now += span; }
+
+private:
+    TimePoint m_now{std::chrono::hours(1)};
+};
 
 core::MeterSetup ReadFromMeter() {
     core::MeterSetup setup;
@@ -42,7 +54,8 @@ protected:
     }
     bool Shown(const char* name) { return !Control<QWidget>(name)->isHidden(); }
 
-    TfrmSetup dialog{nullptr, QLocale::c()};
+    StillClock clock;
+    TfrmSetup dialog{nullptr, QLocale::c(), clock};
 };
 
 TEST_F(SetupDialog, StartsWithItsTextsAsTheMeterShowsThem) {
@@ -123,6 +136,32 @@ TEST_F(SetupDialog, AFieldThatIsNoNumberStopsTheSaveNamingTheField) {
     const SetupDialogReading reading = dialog.ReadSetupDialog();
     EXPECT_FALSE(reading.Setup);
     EXPECT_EQ(reading.Problem, "Alarm Lower: \"cold\" is not a number.");
+}
+
+// The meter keeps the year as two digits after 2000: 2100 would be written as 2000.
+TEST_F(SetupDialog, NoDateOutsideTheMetersYearsCanBePicked) {
+    const QList<QDateEdit*> pickers = dialog.findChildren<QDateEdit*>();
+    EXPECT_EQ(pickers.size(), 5);
+    for (const QDateEdit* picker : pickers) {
+        SCOPED_TRACE(picker->objectName().toStdString());
+        EXPECT_EQ(picker->minimumDate(), QDate(2000, 1, 1));
+        EXPECT_EQ(picker->maximumDate(), QDate(2099, 12, 31));
+    }
+}
+
+TEST_F(SetupDialog, TheClockRunsOnFromTheMetersTimeAndFromWhatTheUserSets) {
+    const core::MeterSetup read = ReadFromMeter();
+    dialog.FillSetupDialog(read, kNow);
+    clock.Pause(std::chrono::seconds(35));
+    EXPECT_EQ(dialog.ClockValue(), read.MeterClock.addSecs(35));
+
+    Control<QTimeEdit>("RTCTime")->setTime(QTime(10, 0, 0));
+    clock.Pause(std::chrono::seconds(35));
+    EXPECT_EQ(dialog.ClockValue(), QDateTime(read.MeterClock.date(), QTime(10, 0, 35)));
+    // A date picked later keeps the time running.
+    Control<QDateEdit>("RTCDate")->setDate(QDate(2027, 1, 2));
+    clock.Pause(std::chrono::seconds(10));
+    EXPECT_EQ(dialog.ClockValue(), QDateTime(QDate(2027, 1, 2), QTime(10, 0, 45)));
 }
 
 }  // namespace
