@@ -145,6 +145,7 @@ void TfrmGraph::ChartClick() {
     if (!slot) return;  // the chart holds no more; the index stays where it was
     *slot = annotation;
     ++tools.LastAnnotationIndex;
+    NoteMarksChanged();
     m_chart.Redraw();
 }
 
@@ -154,7 +155,14 @@ void TfrmGraph::ChartAnnotationHotSpot(bool dblClick, int index) {
     if (!annotation) return;
     annotation->Type = core::kAnnotationText;
     annotation->Text.clear();
+    NoteMarksChanged();
     m_chart.Redraw();
+}
+
+void TfrmGraph::NoteMarksChanged() {
+    m_marksChanged = true;
+    // The real-time graph's marks are unsaved with its points.
+    if (IsRealTime() && m_context) m_context->State.RealTimeUnsaved = true;
 }
 
 // ---- Zoom and layout -----------------------------------------------------------------------
