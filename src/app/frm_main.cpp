@@ -13,11 +13,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QScopeGuard>
 
 #include "app/command_lock.h"
 #include "app/device_choice.h"
@@ -423,15 +423,15 @@ void TfrmMain::CreateToolBar() {
     bar->addWidget(m_comboBoxDeviceName);
     // Only the user's choice moves the link to another device: an entry chosen from the list, or
     // a typed name once Return is pressed. Typing alone leaves the port in use alone.
-    connect(m_comboBoxDeviceName, &QComboBox::activated, this, &TfrmMain::ComboBoxDeviceNameChange);
+    connect(m_comboBoxDeviceName, &QComboBox::activated, this,
+            [this](int index) { ComboBoxDeviceNameChange(m_comboBoxDeviceName->itemText(index)); });
     connect(m_comboBoxDeviceName->lineEdit(), &QLineEdit::returnPressed, this,
-            &TfrmMain::ComboBoxDeviceNameChange);
+            [this] { ComboBoxDeviceNameChange(m_comboBoxDeviceName->currentText()); });
 }
 
-void TfrmMain::ComboBoxDeviceNameChange() {
+void TfrmMain::ComboBoxDeviceNameChange(const QString& text) {
     if (m_selectingDevice) return;
-    RunLocked([this] {
-        const QString chosen = m_comboBoxDeviceName->currentText().trimmed();
+    RunLocked([this, chosen = text.trimmed()] {
         if (!NamesSerialDevice(chosen)) {
             m_prompter.Message(this, kNotADeviceMessage.arg(chosen));
         } else {

@@ -146,7 +146,7 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     // The device box: a device chosen from the list, or typed and confirmed with Return.
-    void ComboBoxDeviceNameChange();
+    void ComboBoxDeviceNameChange(const QString& text);
     void UpdateWindowMenu();
 
     // LinkView

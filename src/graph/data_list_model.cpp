@@ -84,8 +84,9 @@ int DataListModel::PointOfRow(int row) const {
 
 int DataListModel::RowOfPoint(int point) const {
     // Rows follow the points, a gap's line just before its point's.
-    const auto found = std::lower_bound(m_rows.begin(), m_rows.end(), point,
-                                        [](const Row& r, int p) { return r.Point < p || (r.Point == p && r.Gap); });
+    const auto found = std::lower_bound(
+        m_rows.begin(), m_rows.end(), point,
+        [](const Row& r, int p) { return r.Point < p || (r.Point == p && r.Gap); });
     if (found == m_rows.end() || found->Point != point) return -1;
     return static_cast<int>(found - m_rows.begin());
 }

@@ -69,7 +69,8 @@ void TfrmGraph::tbntClrClick() {
                 return;
         }
         m_context->State.RealTimeUnsaved = false;
-        if (m_context->Commands.DiscardRealTimeJournal) m_context->Commands.DiscardRealTimeJournal();
+        if (m_context->Commands.DiscardRealTimeJournal)
+            m_context->Commands.DiscardRealTimeJournal();
     }
     m_chart.PEactions(core::ChartAction::sgUndoZoom);
     m_tools.UndoZoom->setEnabled(false);
@@ -101,8 +102,8 @@ void TfrmGraph::BeginRealTimeRecording(int points, core::TDateTime now) {
     m_tools.tbntClr->setEnabled(false);
     // Readings missed while the link was lost (or the ticks stopped) break the line.
     const int rateIndex = std::clamp(SamplingRateIndex(), 0, int(core::kRealTimeRates.size()) - 1);
-    m_chart.Settings().LineGapThreshold =
-        core::ReadingGapThreshold(core::kRealTimeRates[static_cast<std::size_t>(rateIndex)].seconds);
+    m_chart.Settings().LineGapThreshold = core::ReadingGapThreshold(
+        core::kRealTimeRates[static_cast<std::size_t>(rateIndex)].seconds);
     m_chart.Redraw();
 }
 

@@ -43,8 +43,7 @@ protected:
         std::unique_ptr<TfrmGraph> window(CreateRealTimeGraph(harness.Context(folder.path())));
         window->resize(1000, 700);
         window->show();
-        testing::FillChart(window->Chart().Data(), {21.0f, 22.0f, 23.0f}, {30.0f, 31.0f, 32.0f},
-                           2);
+        testing::FillChart(window->Chart().Data(), {21.0f, 22.0f, 23.0f}, {30.0f, 31.0f, 32.0f}, 2);
         // The time range a recording of these points would have.
         core::ChartAxes& axes = window->Chart().Axes();
         const core::TDateTime start = testing::At(2024, 5, 17, 10, 0, 0);
@@ -57,8 +56,8 @@ protected:
     }
 
     static void Send(TfrmGraph& window, QEvent::Type type, QPoint at) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                                                         : Qt::LeftButton;
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
         ChartView& view = window.View();
         view.Flush();  // the mouse meets the picture the user sees
         QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
@@ -228,6 +227,22 @@ TEST_F(GraphToolsTest, ClearAnsweredYesKeepsEverythingWhenNoFileWasWritten) {
     EXPECT_TRUE(harness.state.RealTimeUnsaved);
 
     harness.saveSucceeds = true;
+    window->tbntClrClick();
+    EXPECT_EQ(window->Chart().Data().YData(0, 1), 9999.0f);
+    EXPECT_FALSE(harness.state.RealTimeUnsaved);
+}
+
+TEST_F(GraphToolsTest, ClearDiscardsOnlyOnNoAndEscapeOrClosingTheBoxKeepsEverything) {
+    auto window = RealTimeWindow();
+    harness.state.RealTimeUnsaved = true;
+    harness.prompter.confirmAnswer = Answer::Cancel;  // what Escape and the box's close give
+    window->tbntClrClick();
+    EXPECT_EQ(harness.prompter.questions, QStringList{"Save Real-Time Graph ?"});
+    EXPECT_EQ(harness.singleSetSaves, 0);
+    EXPECT_EQ(window->Chart().Data().YData(0, 1), 22.0f);
+    EXPECT_TRUE(harness.state.RealTimeUnsaved);
+
+    harness.prompter.confirmAnswer = Answer::No;
     window->tbntClrClick();
     EXPECT_EQ(window->Chart().Data().YData(0, 1), 9999.0f);
     EXPECT_FALSE(harness.state.RealTimeUnsaved);
