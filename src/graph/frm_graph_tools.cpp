@@ -13,6 +13,7 @@
 #include "core/graph/fit_range.h"
 #include "core/graph/graph_texts.h"
 #include "core/graph/scale_file.h"
+#include "core/state/app_state.h"
 #include "graph/chart_view.h"
 #include "graph/cross_pointer.h"
 #include "graph/frm_anno_edit.h"

@@ -18,8 +18,7 @@ QString LongTimeText(TDateTime value, const QLocale& locale);
 // Short date, a space, long time: "Start Time" and the extremes.
 QString DateTimeText(TDateTime value, const QLocale& locale);
 
-// What the pointer reads over the chart: the value with one decimal, "@", the time
-// ("21.5@10:00:04").
+// What the pointer reads over the chart: the value with one decimal, "@", the time ("21.5@10:00:04").
 QString PointerReadoutText(double y, TDateTime x, const QLocale& locale);
 
 // mm:ss of a number of seconds, each field cut to its last two characters ("60:00" for 3600).

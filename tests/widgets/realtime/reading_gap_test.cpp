@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QListView>
 
 #include "core/chart/drawn_runs.h"
 #include "core/graph/graph_texts.h"
@@ -67,8 +68,10 @@ TEST_F(ReadingGapTest, AnUnpluggedMeterBreaksTheLineAndTheListSaysSo) {
     EXPECT_EQ(list.Line(before), "no reading from " + core::LongTimeText(lastBefore, locale) +
                                      " to " + core::LongTimeText(firstAfter, locale));
     EXPECT_TRUE(list.Line(before + 1).startsWith(QStringLiteral("%1").arg(before + 1, 5)));
-    EXPECT_EQ(list.PointOfRow(before), -1);
-    EXPECT_EQ(list.RowOfPoint(before), before + 1);
+    // The line after the gap's is that of the first reading after it, on the chart as well.
+    auto* view = Graph()->findChild<QListView*>("dataListView");
+    view->setCurrentIndex(list.index(before + 1));
+    EXPECT_EQ(chart.Annotations().VertLineAnnotationAt(0).X, firstAfter);
 
     // A saved text file: the readings, one line each, nothing for the gap.
     prompter.saveFileName = InHome("recording.txt");
