@@ -182,7 +182,7 @@ TEST_F(FileCommandsTest, MarksChangedOnAGraphFileAreAskedAboutOnClosingAndSavedO
     ASSERT_EQ(Crosses(*opened), 1);
     const QString question = "Save \"" + path + "\" ?";
     prompter.confirmAnswer = ui::Prompter::Answer::Cancel;
-    EXPECT_FALSE(Close(*opened));
+    ASSERT_FALSE(Close(*opened));
     EXPECT_EQ(prompter.questions, QStringList{question});
     // Yes with the save dialog cancelled keeps the window and its mark.
     prompter.confirmAnswer = ui::Prompter::Answer::Yes;
