@@ -58,12 +58,5 @@ TEST_F(QuitQuestionsTest, NoForTheRecordingThenCancelForTheDownloadKeepsBoth) {
     EXPECT_FALSE(QFile::exists(JournalPath()));
 }
 
-TEST_F(QuitQuestionsTest, CancelForTheRecordingAsksNothingMore) {
-    prompter.confirmAnswers = {Answer::Cancel};
-    EXPECT_FALSE(window->close());
-    EXPECT_EQ(prompter.questions, QStringList{"Save Real-Time Graph ?"});
-    EXPECT_EQ(window->Workspace()->subWindowList().size(), 2);
-}
-
 }  // namespace
 }  // namespace kr820::meter
