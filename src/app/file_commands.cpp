@@ -113,9 +113,12 @@ bool FileCommands::WriteSingleSet(graph::TfrmGraph& window) {
     switch (core::SingleFileKindOf(path)) {
         case core::SingleFileKind::Graph: {
             const core::WriteOutcome outcome = core::WriteGraphFile(window.Chart(), path);
-            if (!outcome.Written())
+            if (!outcome.Written()) {
                 m_prompter.Message(Owner(), core::GraphWriteMessage(outcome, path));
-            return outcome.Written();
+                return false;
+            }
+            window.MarksSaved();  // only a graph file keeps them
+            return true;
         }
         case core::SingleFileKind::TabText:
             return WriteTextFileWithRange(window, path, false);
@@ -244,6 +247,8 @@ bool FileCommands::SaveCollection() {
 }
 
 void FileCommands::OpenCollection() {
+    // A download not yet saved is asked about, as closing its window would; Cancel leaves it.
+    if (!m_main.AskToKeepDataLoggerData()) return;
     graph::TfrmGraph* window = m_main.ShowDataLoggerWindow();
     const QString path =
         m_prompter.OpenFileName(Owner(), core::ProgramFolder(), kCollectionOpenFilter, nullptr);
@@ -254,8 +259,9 @@ void FileCommands::OpenCollection() {
     const core::CollectionOpenOutcome opened = core::OpenCollection(path, checked);
     switch (opened.Status) {
         case core::CollectionOpenStatus::Opened:
-            if (window->ParseIntoDataLogger(opened.Image).Code == core::ParseCode::Success)
-                StoreAndShowFirstSet(*window, opened.Image);
+            if (window->ParseIntoDataLogger(opened.Image).Code == core::ParseCode::Success &&
+                StoreAndShowFirstSet(*window, opened.Image))
+                m_main.State().DataLoggerUnsaved = false;  // what it shows now is in a file
             return;
         case core::CollectionOpenStatus::Damaged:
             if (opened.Parse.Code == core::ParseCode::DamagedRecord && opened.Parse.ErrorSet > 0 &&
@@ -265,6 +271,7 @@ void FileCommands::OpenCollection() {
                                        : kRecoverQuestion.arg(path).arg(opened.Parse.ErrorSet),
                                    ui::Prompter::Buttons::YesNo) == ui::Prompter::Answer::Yes) {
                 RecoverSetsBeforeDamage(*window, opened.Image, opened.Parse);
+                if (m_shownImage == opened.Image) m_main.State().DataLoggerUnsaved = false;
                 return;
             }
             m_prompter.Message(Owner(), kCannotReadCollectionMessage.arg(path));

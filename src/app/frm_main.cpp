@@ -13,12 +13,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "app/command_lock.h"
+#include "app/device_choice.h"
 #include "app/export_graph_command.h"
 #include "app/frm_about.h"
 #include "app/lcd_placement.h"
@@ -171,9 +173,26 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // Child windows may hold data the user wants to keep; they ask first.
+    // Child windows may hold data the user wants to keep. Every one asks before any closes, so
+    // that a Cancel at the last question still finds everything as it was.
+    QList<QPointer<graph::TfrmGraph>> graphs;
+    for (QMdiSubWindow* frame : m_workspace->subWindowList(QMdiArea::CreationOrder)) {
+        if (auto* window = qobject_cast<graph::TfrmGraph*>(frame->widget())) graphs << window;
+    }
+    for (const QPointer<graph::TfrmGraph>& window : graphs) {
+        if (window && !window->AskToKeepData()) {
+            event->ignore();
+            return;
+        }
+    }
+    for (const QPointer<graph::TfrmGraph>& window : graphs) {
+        if (window) window->SetCloseAnswered(true);
+    }
     m_workspace->closeAllSubWindows();
     if (!m_workspace->subWindowList().isEmpty()) {
+        for (const QPointer<graph::TfrmGraph>& window : graphs) {
+            if (window) window->SetCloseAnswered(false);
+        }
         event->ignore();
         return;
     }
@@ -199,12 +218,12 @@ graph::GraphContext TfrmMain::GraphContextFor() {
     graph::GraphCommands commands;
     commands.Save1Click = [this](graph::TfrmGraph& window) {
         bool saved = false;
-        RunLocked([&] { saved = m_files.Save1Click(&window); });
+        RunSave([&] { saved = m_files.Save1Click(&window); });
         return saved;
     };
     commands.SaveSingleSet = [this](graph::TfrmGraph& window) {
         bool saved = false;
-        RunLocked([&] { saved = m_files.SaveSingleSet(window); });
+        RunSave([&] { saved = m_files.SaveSingleSet(window); });
         return saved;
     };
     commands.ForgetWindow = [this](graph::TfrmGraph& window) {
@@ -402,13 +421,26 @@ void TfrmMain::CreateToolBar() {
     connect(m_comboBoxDeviceName, &QComboBox::currentTextChanged, m_comboBoxDeviceName,
             [chooser = m_comboBoxDeviceName](const QString& text) { chooser->setToolTip(text); });
     bar->addWidget(m_comboBoxDeviceName);
-    // Only the user's changes move the link to another device: a chosen entry or typed text.
-    const auto deviceChanged = [this] {
-        if (m_selectingDevice) return;
-        RunLocked([this] { m_link.ComboBoxDeviceNameChange(m_comboBoxDeviceName->currentText()); });
-    };
-    connect(m_comboBoxDeviceName, &QComboBox::activated, this, deviceChanged);
-    connect(m_comboBoxDeviceName->lineEdit(), &QLineEdit::textEdited, this, deviceChanged);
+    // Only the user's choice moves the link to another device: an entry chosen from the list, or
+    // a typed name once Return is pressed. Typing alone leaves the port in use alone.
+    connect(m_comboBoxDeviceName, &QComboBox::activated, this,
+            [this](int index) { ComboBoxDeviceNameChange(m_comboBoxDeviceName->itemText(index)); });
+    connect(m_comboBoxDeviceName->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { ComboBoxDeviceNameChange(m_comboBoxDeviceName->currentText()); });
+}
+
+void TfrmMain::ComboBoxDeviceNameChange(const QString& text) {
+    if (m_selectingDevice) return;
+    RunLocked([this, chosen = text.trimmed()] {
+        if (!NamesSerialDevice(chosen)) {
+            m_prompter.Message(this, kNotADeviceMessage.arg(chosen));
+        } else {
+            m_link.ComboBoxDeviceNameChange(chosen);
+        }
+        // The box shows the device in use, so that the Return's end of editing chooses nothing
+        // more and a refused name does not stay as if it were in use.
+        ShowDevices(m_link.Devices());
+    });
 }
 
 void TfrmMain::CreateStatusBar() {
@@ -473,6 +505,23 @@ void TfrmMain::RunLocked(Command&& command) {
     if (CommandsLocked()) return;
     const CommandLock lock(*this);
     command();
+}
+
+template <typename Command>
+void TfrmMain::RunSave(Command&& command) {
+    if (m_savesInsideCommand > 0) {
+        command();
+        return;
+    }
+    RunLocked(std::forward<Command>(command));
+}
+
+bool TfrmMain::AskToKeepDataLoggerData() {
+    if (!m_dataLoggerWindow) return true;
+    // The command that replaces the data asks; a save on Yes is part of it.
+    ++m_savesInsideCommand;
+    const auto done = qScopeGuard([this] { --m_savesInsideCommand; });
+    return m_dataLoggerWindow->AskToKeepData();
 }
 
 void TfrmMain::btnOpenClick() {

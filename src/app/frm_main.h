@@ -111,6 +111,7 @@ public:
     void EnableOption(bool enabled) override;
     // The DataLogger window, created or brought back to its normal size.
     graph::TfrmGraph* ShowDataLoggerWindow() override;
+    bool AskToKeepDataLoggerData() override;
     // A new graph window for an opened file, placed and shown, its chart still empty.
     graph::TfrmGraph* CreateFileWindow(const QString& caption);
     graph::GraphContext GraphContextFor();
@@ -136,11 +137,16 @@ private:
     void CreateLcdWindow();
     template <typename Command>
     void RunLocked(Command&& command);
+    // A save asked for by a graph window: under the lock, or inside the command that asked.
+    template <typename Command>
+    void RunSave(Command&& command);
 
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    // The device box: a device chosen from the list, or typed and confirmed with Return.
+    void ComboBoxDeviceNameChange(const QString& text);
     void UpdateWindowMenu();
 
     // LinkView
@@ -193,6 +199,7 @@ private:
     bool m_noticesScheduled = false;
     bool m_showingNotices = false;
     int m_commandLocks = 0;
+    int m_savesInsideCommand = 0;  // a command asks a window's question and saves on its Yes
     QToolBar* m_toolBar = nullptr;
 
     QPointer<TfrmAbout> m_splash;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "graph/data_list_model.h"
 
+#include <algorithm>
+
 #include "core/chart/chart_data.h"
 #include "core/graph/graph_texts.h"
 
@@ -15,6 +17,18 @@ void DataListModel::SetLocale(const QLocale& locale) {
     endResetModel();
 }
 
+bool DataListModel::GapBefore(const Point& point) const {
+    if (m_gapThreshold <= 0 || m_points.empty()) return false;
+    const core::TDateTime previous = m_points.back().X;
+    // Points without a time (X = 0) are not readings.
+    return previous != 0 && point.X != 0 && point.X - previous > m_gapThreshold;
+}
+
+void DataListModel::AddRows(int point, bool gap) {
+    if (gap) m_rows.push_back({point, true});
+    m_rows.push_back({point, false});
+}
+
 void DataListModel::Fill(const core::ChartData& data) {
     beginResetModel();
     const int points = data.Points();
@@ -22,36 +36,63 @@ void DataListModel::Fill(const core::ChartData& data) {
     const auto t1 = data.Y(0);
     const auto t2 = data.Y(1);
     m_points.clear();
+    m_rows.clear();
     m_points.reserve(points);
+    m_rows.reserve(points);
     for (int i = 0; i < points; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        m_points.push_back({at < x.size() ? x[at] : 0.0, at < t1.size() ? t1[at] : 0.0f,
-                            at < t2.size() ? t2[at] : 0.0f});
+        const Point point{at < x.size() ? x[at] : 0.0, at < t1.size() ? t1[at] : 0.0f,
+                          at < t2.size() ? t2[at] : 0.0f};
+        const bool gap = GapBefore(point);
+        m_points.push_back(point);
+        AddRows(i, gap);
     }
     endResetModel();
 }
 
 void DataListModel::Append(core::TDateTime x, float t1, float t2) {
+    const Point point{x, t1, t2};
+    const bool gap = GapBefore(point);
     const int row = rowCount();
-    beginInsertRows(QModelIndex(), row, row);
-    m_points.push_back({x, t1, t2});
+    beginInsertRows(QModelIndex(), row, gap ? row + 1 : row);
+    m_points.push_back(point);
+    AddRows(static_cast<int>(m_points.size()) - 1, gap);
     endInsertRows();
 }
 
 void DataListModel::Clear() {
     beginResetModel();
     m_points.clear();
+    m_rows.clear();
     endResetModel();
 }
 
 QString DataListModel::Line(int row) const {
     if (row < 0 || row >= rowCount()) return {};
-    const Point& p = m_points[static_cast<std::size_t>(row)];
-    return core::DataListLine(row, p.X, p.T1, p.T2, m_locale);
+    const Row& r = m_rows[static_cast<std::size_t>(row)];
+    const auto at = static_cast<std::size_t>(r.Point);
+    if (r.Gap) return core::NoReadingLine(m_points[at - 1].X, m_points[at].X, m_locale);
+    const Point& p = m_points[at];
+    return core::DataListLine(r.Point, p.X, p.T1, p.T2, m_locale);
+}
+
+int DataListModel::PointOfRow(int row) const {
+    if (row < 0 || row >= rowCount()) return -1;
+    const Row& r = m_rows[static_cast<std::size_t>(row)];
+    return r.Gap ? -1 : r.Point;
+}
+
+int DataListModel::RowOfPoint(int point) const {
+    // Rows follow the points, a gap's line just before its point's.
+    const auto found = std::lower_bound(
+        m_rows.begin(), m_rows.end(), point,
+        [](const Row& r, int p) { return r.Point < p || (r.Point == p && r.Gap); });
+    if (found == m_rows.end() || found->Point != point) return -1;
+    return static_cast<int>(found - m_rows.begin());
 }
 
 int DataListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_points.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
 QVariant DataListModel::data(const QModelIndex& index, int role) const {

@@ -13,9 +13,10 @@ class ChartData;
 
 namespace kr820::graph {
 
-// The data list: one line per chart point. It keeps the points' values as they were when the
-// list was filled and writes a line only when the view asks for it, so that a full logger
-// memory (33,000 points) fills at once and scrolls without delay.
+// The data list: one line per chart point, and a line saying that no reading was taken wherever
+// two points lie further apart than the gap threshold. It keeps the points' values as they were
+// when the list was filled and writes a line only when the view asks for it, so that a full
+// logger memory (33,000 points) fills at once and scrolls without delay.
 class DataListModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -23,6 +24,8 @@ public:
     explicit DataListModel(QObject* parent = nullptr);
 
     void SetLocale(const QLocale& locale);
+    // In days; 0 (the default) marks no gaps. Applies to the points filled or appended after.
+    void SetGapThreshold(core::TDateTime days) { m_gapThreshold = days; }
 
     // Every point of the chart: X of T1, Y of T1 and Y of T2.
     void Fill(const core::ChartData& data);
@@ -31,6 +34,9 @@ public:
 
     // Empty outside the list.
     QString Line(int row) const;
+    // The point a line shows, -1 for a gap's line or outside the list; and the line of a point.
+    int PointOfRow(int row) const;
+    int RowOfPoint(int point) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -41,8 +47,18 @@ private:
         float T1;
         float T2;
     };
+    // A point's line, or (Gap) the line before it that says no reading came since the last.
+    struct Row {
+        int Point;
+        bool Gap;
+    };
+    bool GapBefore(const Point& point) const;
+    void AddRows(int point, bool gap);
+
     std::vector<Point> m_points;
+    std::vector<Row> m_rows;
     QLocale m_locale;
+    core::TDateTime m_gapThreshold = 0;
 };
 
 }  // namespace kr820::graph

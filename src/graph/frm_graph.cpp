@@ -136,7 +136,10 @@ void TfrmGraph::Grid2Click() {
     ShowDataSetWithList(row);
 }
 
-void TfrmGraph::ListBox1Click() { ShowPointCursor(m_dataListView->currentIndex().row()); }
+void TfrmGraph::ListBox1Click() {
+    // A gap's line has no point to show.
+    ShowPointCursor(m_dataList->PointOfRow(m_dataListView->currentIndex().row()));
+}
 
 void TfrmGraph::PESGraph1DataHotSpot(bool, int, int pointIndex) {
     SelectListLine(pointIndex, true);
@@ -162,40 +165,37 @@ bool TfrmGraph::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-bool TfrmGraph::FormCloseQuery() {
+bool TfrmGraph::AskToKeepData() {
     if (!m_context) return true;
     core::AppState& state = m_context->State;
     const GraphCommands& commands = m_context->Commands;
     using Answer = ui::Prompter::Answer;
-    if (state.DataLoggerUnsaved && IsDataLogger()) {
-        switch (m_context->Prompter.Confirm(this, QStringLiteral("Save DataLogger Data ?"),
-                                            ui::Prompter::Buttons::YesNoCancel)) {
-            case Answer::Yes:
-                // The window goes once a file was written, the collection or the chosen set;
-                // a cancelled or failed save keeps it and its data.
-                return commands.Save1Click && commands.Save1Click(*this);
-            case Answer::No:
-                return true;
-            default:
-                return false;
-        }
+    QString question;
+    if (IsDataLogger() && state.DataLoggerUnsaved) {
+        question = QStringLiteral("Save DataLogger Data ?");
+    } else if (IsRealTime() && state.RealTimeUnsaved) {
+        question = QStringLiteral("Save Real-Time Graph ?");
+    } else if (m_role == GraphRole::File && m_marksChanged) {
+        question = kSaveFileWindowQuestion.arg(windowTitle());
+    } else {
+        return true;
     }
-    if (state.RealTimeUnsaved && IsRealTime()) {
-        switch (m_context->Prompter.Confirm(this, QStringLiteral("Save Real-Time Graph ?"),
-                                            ui::Prompter::Buttons::YesNoCancel)) {
-            case Answer::Yes:
-                if (!commands.SaveSingleSet || !commands.SaveSingleSet(*this)) return false;
-                state.RealTimeUnsaved = false;
-                return true;
-            case Answer::No:
-                state.RealTimeUnsaved = false;
-                return true;
-            default:
-                return false;
-        }
+    switch (m_context->Prompter.Confirm(this, question, ui::Prompter::Buttons::YesNoCancel)) {
+        case Answer::Yes:
+            // Only a file written lets the data go; a cancelled or failed save keeps it.
+            if (IsDataLogger()) return commands.Save1Click && commands.Save1Click(*this);
+            if (!commands.SaveSingleSet || !commands.SaveSingleSet(*this)) return false;
+            if (IsRealTime()) state.RealTimeUnsaved = false;
+            return true;
+        case Answer::No:
+            // Given up, but nothing goes yet: the window's closing or replacement discards it.
+            return true;
+        default:
+            return false;
     }
-    return true;
 }
+
+bool TfrmGraph::FormCloseQuery() { return m_closeAnswered || AskToKeepData(); }
 
 void TfrmGraph::FormClose() {
     if (!m_context) return;
@@ -208,6 +208,7 @@ void TfrmGraph::FormClose() {
     }
     if (!IsRealTime()) return;
     // Whatever the window held was saved, given up, or never unsaved.
+    state.RealTimeUnsaved = false;
     if (commands.DiscardRealTimeJournal) commands.DiscardRealTimeJournal();
     if (commands.SetRealTimeGraphTicked) commands.SetRealTimeGraphTicked(false);
     if (commands.ForgetWindow) commands.ForgetWindow(*this);

@@ -41,6 +41,9 @@ using RealTimeExtremes = core::RealTimeExtremes;
 // what its closing tells the main window. The caption only names the window.
 enum class GraphRole { RealTime, DataLogger, File };
 
+// Asked before a file window whose marks changed closes; %1 is its caption, the file's name.
+inline const QString kSaveFileWindowQuestion = QStringLiteral("Save \"%1\" ?");
+
 // A graph window in one of its roles: the real-time graph, the DataLogger window or a window of an
 // opened file. It shows T1 and T2 over time on its chart, with their statistics and a list of the
 // points; the DataLogger window also lists the data sets of the logger memory.
@@ -144,6 +147,17 @@ public:
     bool FormCloseQuery();
     void FormClose();
 
+    // Asks about what this window holds that no file keeps, saving it on Yes: true when it may
+    // go (saved, given up, or nothing unsaved). Giving it up discards nothing yet; that happens
+    // when the window closes or its content is replaced.
+    bool AskToKeepData();
+    // The quit has asked every window first; this one's closing asks nothing more.
+    void SetCloseAnswered(bool answered) { m_closeAnswered = answered; }
+    // Marks (texts and crosses) placed or deleted since the window's chart was last written to a
+    // graph file, which is the only file that keeps them.
+    bool MarksChanged() const { return m_marksChanged; }
+    void MarksSaved() { m_marksChanged = false; }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -161,10 +175,12 @@ private:
     void ConnectEvents();
     void ConnectTools();
     void ChooseTool(GraphCursorMode mode);
+    void NoteMarksChanged();
     void UndoZoomAndRedraw();
 
     void ShowDataSetWithList(int set);
-    void SelectListLine(int line, bool atTop);
+    // Selects the list line of a point.
+    void SelectListLine(int point, bool atTop);
     // Left panel for the windows that show one data set: the list only.
     void ShowListOnly(bool shown);
     QString ScaleFile() const;
@@ -177,6 +193,8 @@ private:
     RealTimeExtremes m_extremes;
     bool m_selectingByProgram = false;
     bool m_centred = false;
+    bool m_closeAnswered = false;
+    bool m_marksChanged = false;
 
     ChartView* m_view = nullptr;
     DataListModel* m_dataList = nullptr;

@@ -94,17 +94,22 @@ void TfrmGraph::UpdateGraphStatistics() {
     }
 }
 
-void TfrmGraph::FillDataList() { m_dataList->Fill(m_chart.Data()); }
+void TfrmGraph::FillDataList() {
+    // The list marks missing readings where the chart breaks its line for them.
+    m_dataList->SetGapThreshold(m_chart.Settings().LineGapThreshold);
+    m_dataList->Fill(m_chart.Data());
+}
 
 void TfrmGraph::AppendDataListLine(int point) {
     const core::ChartData& data = m_chart.Data();
+    m_dataList->SetGapThreshold(m_chart.Settings().LineGapThreshold);
     m_dataList->Append(data.XDataII(0, point), data.YData(0, point), data.YData(1, point));
 }
 
 void TfrmGraph::ClearDataList() { m_dataList->Clear(); }
 
-void TfrmGraph::SelectListLine(int line, bool atTop) {
-    const QModelIndex index = m_dataList->index(line);
+void TfrmGraph::SelectListLine(int point, bool atTop) {
+    const QModelIndex index = m_dataList->index(m_dataList->RowOfPoint(point));
     if (!index.isValid()) return;
     m_selectingByProgram = true;
     m_dataListView->setCurrentIndex(index);

@@ -6,11 +6,13 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
 
 #include "core/chart/chart_model.h"
 #include "core/data/limit_values.h"
 #include "core/graph/graph_statistics.h"
 #include "core/graph/graph_texts.h"
+#include "core/realtime/real_time_rates.h"
 #include "core/state/app_state.h"
 #include "graph/frm_graph.h"
 #include "ui/prompter.h"
@@ -52,14 +54,23 @@ void TfrmGraph::ClearGraph() {
 
 void TfrmGraph::tbntClrClick() {
     if (m_context) {
+        // With a Cancel button the box's Escape and its close button mean Cancel, never No.
         const ui::Prompter::Answer answer = m_context->Prompter.Confirm(
-            this, QStringLiteral("Save Real-Time Graph ?"), ui::Prompter::Buttons::YesNo);
-        // "Yes" means the points are wanted: without a file written they stay.
-        if (answer == ui::Prompter::Answer::Yes &&
-            (!m_context->Commands.SaveSingleSet || !m_context->Commands.SaveSingleSet(*this)))
-            return;
+            this, QStringLiteral("Save Real-Time Graph ?"), ui::Prompter::Buttons::YesNoCancel);
+        switch (answer) {
+            case ui::Prompter::Answer::Yes:
+                // The points are wanted: without a file written they stay.
+                if (!m_context->Commands.SaveSingleSet || !m_context->Commands.SaveSingleSet(*this))
+                    return;
+                break;
+            case ui::Prompter::Answer::No:
+                break;
+            default:  // only No gives the points up
+                return;
+        }
         m_context->State.RealTimeUnsaved = false;
-        if (m_context->Commands.DiscardRealTimeJournal) m_context->Commands.DiscardRealTimeJournal();
+        if (m_context->Commands.DiscardRealTimeJournal)
+            m_context->Commands.DiscardRealTimeJournal();
     }
     m_chart.PEactions(core::ChartAction::sgUndoZoom);
     m_tools.UndoZoom->setEnabled(false);
@@ -89,6 +100,10 @@ void TfrmGraph::BeginRealTimeRecording(int points, core::TDateTime now) {
     axes.SetManualMinX(now);
     axes.SetManualMaxX(now + kFirstAxisSpan);
     m_tools.tbntClr->setEnabled(false);
+    // Readings missed while the link was lost (or the ticks stopped) break the line.
+    const int rateIndex = std::clamp(SamplingRateIndex(), 0, int(core::kRealTimeRates.size()) - 1);
+    m_chart.Settings().LineGapThreshold = core::ReadingGapThreshold(
+        core::kRealTimeRates[static_cast<std::size_t>(rateIndex)].seconds);
     m_chart.Redraw();
 }
 

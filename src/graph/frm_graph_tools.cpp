@@ -13,6 +13,7 @@
 #include "core/graph/fit_range.h"
 #include "core/graph/graph_texts.h"
 #include "core/graph/scale_file.h"
+#include "core/state/app_state.h"
 #include "graph/chart_view.h"
 #include "graph/cross_pointer.h"
 #include "graph/frm_anno_edit.h"
@@ -121,8 +122,8 @@ void TfrmGraph::ChartClick() {
     SharedGraphTools& tools = m_context->Tools;
     if (tools.CursorMode == GraphCursorMode::Normal) return;
     const bool text = tools.CursorMode == GraphCursorMode::Text;
-    const QPoint mark = m_view->Interaction().LastMousePosition() +
-                        (text ? kTextMarkOffset : kCrossMarkOffset);
+    const QPoint mark =
+        m_view->Interaction().LastMousePosition() + (text ? kTextMarkOffset : kCrossMarkOffset);
     const ChartDrawing& drawing = m_view->Drawing();
     if (!OnPlot(drawing.PlottingRect(), mark)) return;
     const ChartPosition at = drawing.PixelToValue(mark);
@@ -145,6 +146,7 @@ void TfrmGraph::ChartClick() {
     if (!slot) return;  // the chart holds no more; the index stays where it was
     *slot = annotation;
     ++tools.LastAnnotationIndex;
+    NoteMarksChanged();
     m_chart.Redraw();
 }
 
@@ -154,7 +156,14 @@ void TfrmGraph::ChartAnnotationHotSpot(bool dblClick, int index) {
     if (!annotation) return;
     annotation->Type = core::kAnnotationText;
     annotation->Text.clear();
+    NoteMarksChanged();
     m_chart.Redraw();
+}
+
+void TfrmGraph::NoteMarksChanged() {
+    m_marksChanged = true;
+    // The real-time graph's marks are unsaved with its points.
+    if (IsRealTime() && m_context) m_context->State.RealTimeUnsaved = true;
 }
 
 // ---- Zoom and layout -----------------------------------------------------------------------

@@ -38,6 +38,8 @@ LoggerDownload::LoggerDownload(MeterHost& host, ui::Prompter& prompter)
 
 void LoggerDownload::btnDataLoggerClick() {
     if (MeterRefusesCommand(m_host, m_prompter)) return;
+    // A download not yet saved is asked about, as closing its window would; Cancel leaves it.
+    if (!m_host.AskToKeepDataLoggerData()) return;
     core::AppState& state = m_host.State();
     graph::TfrmGraph* window = m_host.ShowDataLoggerWindow();
 

@@ -37,6 +37,9 @@ public:
 
     // The DataLogger window, created or brought back to its normal size.
     virtual graph::TfrmGraph* ShowDataLoggerWindow() = 0;
+    // Before the DataLogger window's data is replaced: "Save DataLogger Data ?" when it holds a
+    // download not yet saved, with the save on Yes. True when its data may go.
+    virtual bool AskToKeepDataLoggerData() = 0;
     // Null while it is closed.
     virtual graph::TfrmGraph* RealTimeGraphWindow() const = 0;
     // Creates it when it is closed and returns it.

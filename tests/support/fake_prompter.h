@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 #include <QStringList>
 #include <functional>
 
@@ -15,7 +16,7 @@ public:
     void Message(QWidget*, const QString& text) override { messages << text; }
     Answer Confirm(QWidget*, const QString& text, Buttons) override {
         questions << text;
-        return confirmAnswer;
+        return confirmAnswers.isEmpty() ? confirmAnswer : confirmAnswers.takeFirst();
     }
     QString OpenFileName(QWidget*, const QString&, const QString&, QString*) override {
         return openFileName;
@@ -43,6 +44,7 @@ public:
 
     QStringList messages, questions, documents;
     Answer confirmAnswer = Answer::Cancel;
+    QList<Answer> confirmAnswers;  // answered first, in order; then confirmAnswer
     QString openFileName, saveFileName;
     QString saveFilter;  // the type picked in the save dialog; empty keeps the program's default
     std::function<int(QDialog&)> onDialog;

@@ -43,6 +43,14 @@ QString DataListLine(int point, TDateTime x, float t1, float t2, const QLocale& 
            RightAligned(TemperatureText(t2, 1, locale), 9);
 }
 
+QString NoReadingLine(TDateTime from, TDateTime to, const QLocale& locale) {
+    const bool sameDay = FromTDateTime(from).date() == FromTDateTime(to).date();
+    const auto text = [&](TDateTime at) {
+        return sameDay ? LongTimeText(at, locale) : DateTimeText(at, locale);
+    };
+    return QStringLiteral("no reading from %1 to %2").arg(text(from), text(to));
+}
+
 QString PointCursorText(TDateTime x, float t1, float t2, const QLocale& locale) {
     return LongTimeText(x, locale) + QStringLiteral(" T1:") + TemperatureText(t1, 1, locale) +
            QStringLiteral(" T2:") + TemperatureText(t2, 1, locale);

@@ -31,6 +31,11 @@ QString RightAligned(const QString& text, int width);
 // right-aligned in 9 characters with one decimal or "OL".
 QString DataListLine(int point, TDateTime x, float t1, float t2, const QLocale& locale);
 
+// The data list's line between two readings with readings missing between them: "no reading
+// from 08:32:13 to 08:32:22", the times of the readings on either side; with the date as well
+// when the two fall on different days.
+QString NoReadingLine(TDateTime from, TDateTime to, const QLocale& locale);
+
 // The point cursor's text: time, then both temperatures with one decimal or "OL", as the data
 // list shows them.
 QString PointCursorText(TDateTime x, float t1, float t2, const QLocale& locale);

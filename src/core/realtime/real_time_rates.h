@@ -4,6 +4,8 @@
 #include <QString>
 #include <array>
 
+#include "core/time/date_time.h"
+
 namespace kr820::core {
 
 // The sampling rates a real-time recording offers, with their mm:ss captions.
@@ -34,5 +36,10 @@ int RealTimeRateIndex(const QString& caption);
 // A recording period as hours:minutes:seconds. The hours never get a leading zero; minutes and
 // seconds get two digits when `padded` (after an edit) and none before (1:6:40 against 1:06:40).
 QString PeriodText(long long seconds, bool padded);
+
+// Two readings of a recording further apart than this (in days) have readings missing between
+// them: more than the rate and the ticks without a frame that a link is given before it counts
+// as lost. The real-time graph breaks its line there, and its point list says so.
+TDateTime ReadingGapThreshold(int rateSeconds);
 
 }  // namespace kr820::core

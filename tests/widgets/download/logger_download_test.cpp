@@ -189,11 +189,78 @@ TEST_F(LoggerDownloadTest, CancelLeavesTheWindowAsItWas) {
     window->btnDataLoggerClick();
     ASSERT_EQ(ShownSets(), 3);
     ASSERT_TRUE(meter->SetMemory(ThreeSets(true)));
+    prompter.confirmAnswer = ui::Prompter::Answer::No;  // "Save DataLogger Data ?"
     prompter.onDialog = [](QDialog& dialog) {
         return qobject_cast<TfrmErr*>(&dialog) ? int(TfrmErr::Cancel) : int(QDialog::Rejected);
     };
     window->btnDataLoggerClick();
+    EXPECT_EQ(prompter.dialogsShown, 1) << "the error dialog";
     EXPECT_EQ(ShownSets(), 3);
+    EXPECT_TRUE(window->State().DataLoggerUnsaved) << "the first download is still shown";
+}
+
+TEST_F(LoggerDownloadTest, LoadDataOrOpenOverAnUnsavedDownloadAsksFirstAndCancelChangesNothing) {
+    ASSERT_TRUE(meter->SetMemory(ThreeSets(false)));
+    window->btnDataLoggerClick();
+    ASSERT_EQ(ShownSets(), 3);
+    const core::TDataSetStore first = window->Store();
+    const QByteArray firstChart = DataLogger()->Chart().SaveToBlock();
+    const QByteArray firstStored = TempStore();
+    ASSERT_FALSE(firstStored.isEmpty());
+    // The meter has recorded something else since, and a collection lies on the disk.
+    std::vector<emulator::DataSet> otherSets(2);
+    for (emulator::DataSet& set : otherSets) {
+        set.start = {2027, 1, 2, 10, 0, 0};
+        set.pairs = {{300, 310}, {301, 311}};
+    }
+    const std::string other = emulator::BuildMemoryImage(otherSets);
+    ASSERT_TRUE(meter->SetMemory(other));
+    QFile collection(InHome("other.820"));
+    ASSERT_TRUE(collection.open(QIODevice::WriteOnly));
+    collection.write(QByteArray::fromStdString(emulator::DownloadedImage(other)));
+    collection.close();
+
+    const auto unchanged = [&] {
+        EXPECT_EQ(window->Store(), first);
+        EXPECT_EQ(ShownSets(), 3);
+        EXPECT_EQ(DataLogger()->Chart().SaveToBlock(), firstChart);
+        EXPECT_EQ(TempStore(), firstStored);
+        EXPECT_TRUE(window->State().DataLoggerUnsaved);
+    };
+    prompter.confirmAnswer = ui::Prompter::Answer::Cancel;
+    window->btnDataLoggerClick();
+    EXPECT_EQ(prompter.questions, QStringList{"Save DataLogger Data ?"});
+    unchanged();
+
+    prompter.onDialog = [](QDialog& dialog) {
+        return qobject_cast<ui::TfrmOpenSave*>(&dialog) ? int(ui::TfrmOpenSave::Collection)
+                                                        : int(QDialog::Rejected);
+    };
+    prompter.openFileName = InHome("other.820");
+    window->btnOpenClick();
+    EXPECT_EQ(prompter.questions.size(), 2);
+    unchanged();
+
+    // Yes saves the shown download first (inside the command), then the new one replaces it.
+    prompter.confirmAnswer = ui::Prompter::Answer::Yes;
+    prompter.saveFileName = InHome("first.820");
+    window->btnDataLoggerClick();
+    QFile saved(InHome("first.820"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), firstStored);
+    EXPECT_EQ(ShownSets(), 2);
+    EXPECT_EQ(TempStore(), QByteArray::fromStdString(emulator::DownloadedImage(other)));
+    EXPECT_TRUE(window->State().DataLoggerUnsaved) << "the new download is not saved yet";
+
+    // No gives it up for the collection, which is a file already: nothing is left to ask.
+    prompter.confirmAnswer = ui::Prompter::Answer::No;
+    prompter.questions.clear();
+    window->btnOpenClick();
+    EXPECT_EQ(prompter.questions, QStringList{"Save DataLogger Data ?"});
+    EXPECT_EQ(ShownSets(), 2);
+    EXPECT_FALSE(window->State().DataLoggerUnsaved);
+    window->btnDataLoggerClick();
+    EXPECT_EQ(prompter.questions.size(), 1) << "a shown collection asks nothing";
 }
 
 }  // namespace

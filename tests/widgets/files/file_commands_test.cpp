@@ -5,18 +5,23 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <cerrno>
 
 #include "app/frm_main.h"
 #include "core/chart/chart_model.h"
 #include "fake_prompter.h"
+#include "graph/chart_view.h"
 #include "graph/frm_graph.h"
 #include "logger_memory_builder.h"
 #include "ui/frm_open_save.h"
@@ -76,6 +81,33 @@ protected:
         return qobject_cast<graph::TfrmGraph*>(windows.last()->widget());
     }
 
+    // A cross placed at the middle of the window's plot, as the user places one.
+    static void PlaceCross(graph::TfrmGraph& window) {
+        window.findChild<QCheckBox*>("chkSplit")->click();  // marks go on the joined chart
+        window.findChild<QToolButton*>("crossTool")->click();
+        graph::ChartView& view = window.View();
+        view.Flush();
+        const QPoint at = view.Drawing().PlottingRect().center() - QPoint(40, 40);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(&view, &event);
+        }
+        view.Flush();
+    }
+    static int Crosses(graph::TfrmGraph& window) {
+        int crosses = 0;
+        for (const core::GraphAnnotation& a : window.Chart().Annotations().GraphAnnotations())
+            crosses += a.Type == core::kAnnotationCross ? 1 : 0;
+        return crosses;
+    }
+    static bool Close(graph::TfrmGraph& window) {
+        const bool closed = window.parentWidget()->close();
+        QCoreApplication::processEvents();
+        return closed;
+    }
+
     QTemporaryDir home;
     testing::FakePrompter prompter;
     std::unique_ptr<TfrmMain> window;
@@ -129,6 +161,48 @@ TEST_F(FileCommandsTest, AGraphFileKeepsTheWholeChart) {
     prompter.openFileName = home.filePath("chart.GHF");
     window->btnOpenClick();
     EXPECT_EQ(NewestWindow()->Chart().SaveToBlock(), logger->Chart().SaveToBlock());
+}
+
+TEST_F(FileCommandsTest, MarksChangedOnAGraphFileAreAskedAboutOnClosingAndSavedOnYes) {
+    ShowLoggerImage(OneSetImage());
+    Answer(ui::TfrmOpenSave::SingleSet);
+    const QString path = home.filePath("oven.ghf");
+    prompter.saveFileName = path;
+    window->Save1Click();
+    prompter.openFileName = path;
+    window->btnOpenClick();
+    graph::TfrmGraph* opened = NewestWindow();
+    ASSERT_EQ(opened->windowTitle(), path);
+    EXPECT_TRUE(Close(*opened)) << "nothing changed, nothing to ask";
+    EXPECT_TRUE(prompter.questions.isEmpty());
+
+    window->btnOpenClick();
+    opened = NewestWindow();
+    PlaceCross(*opened);
+    ASSERT_EQ(Crosses(*opened), 1);
+    const QString question = "Save \"" + path + "\" ?";
+    prompter.confirmAnswer = ui::Prompter::Answer::Cancel;
+    ASSERT_FALSE(Close(*opened));
+    EXPECT_EQ(prompter.questions, QStringList{question});
+    // Yes with the save dialog cancelled keeps the window and its mark.
+    prompter.confirmAnswer = ui::Prompter::Answer::Yes;
+    prompter.saveFileName.clear();
+    EXPECT_FALSE(Close(*opened));
+    prompter.saveFileName = path;
+    EXPECT_TRUE(Close(*opened));
+    EXPECT_EQ(prompter.questions.size(), 3);
+
+    window->btnOpenClick();
+    opened = NewestWindow();
+    EXPECT_EQ(Crosses(*opened), 1) << "the graph file holds the mark";
+    // A mark deleted (double-clicked) is a change as well.
+    opened->ChartAnnotationHotSpot(true, 4);
+    EXPECT_EQ(Crosses(*opened), 0);
+    prompter.confirmAnswer = ui::Prompter::Answer::No;
+    EXPECT_TRUE(Close(*opened));
+    EXPECT_EQ(prompter.questions.size(), 4);
+    window->btnOpenClick();
+    EXPECT_EQ(Crosses(*NewestWindow()), 1) << "No left the file as it was";
 }
 
 TEST_F(FileCommandsTest, SavingACollectionWithNothingDecodedSaysSoAndKeepsAsking) {

@@ -233,6 +233,22 @@ TEST_F(GraphToolsTest, ClearAnsweredYesKeepsEverythingWhenNoFileWasWritten) {
     EXPECT_FALSE(harness.state.RealTimeUnsaved);
 }
 
+TEST_F(GraphToolsTest, ClearDiscardsOnlyOnNoAndEscapeOrClosingTheBoxKeepsEverything) {
+    auto window = RealTimeWindow();
+    harness.state.RealTimeUnsaved = true;
+    harness.prompter.confirmAnswer = Answer::Cancel;  // what Escape and the box's close give
+    window->tbntClrClick();
+    EXPECT_EQ(harness.prompter.questions, QStringList{"Save Real-Time Graph ?"});
+    EXPECT_EQ(harness.singleSetSaves, 0);
+    EXPECT_EQ(window->Chart().Data().YData(0, 1), 22.0f);
+    EXPECT_TRUE(harness.state.RealTimeUnsaved);
+
+    harness.prompter.confirmAnswer = Answer::No;
+    window->tbntClrClick();
+    EXPECT_EQ(window->Chart().Data().YData(0, 1), 9999.0f);
+    EXPECT_FALSE(harness.state.RealTimeUnsaved);
+}
+
 TEST_F(GraphToolsTest, ADoubleClickDeletesAnAnnotationOnlyInTheDataLoggerWindow) {
     for (const bool dataLogger : {false, true}) {
         SCOPED_TRACE(dataLogger ? "DataLogger" : "Real-Time Graph");
