@@ -71,6 +71,8 @@ void TComPort::SetActive(bool active) {
 }
 
 void TComPort::OpenDevice() {
+    // The serial library makes and removes a lock file first: not worth it for nothing there.
+    if (!DeviceExists()) Fail(SystemError(ENOENT));
     m_port.setPortName(m_deviceName);
     errno = 0;
     bool opened = m_port.open(QIODevice::ReadWrite);

@@ -91,7 +91,7 @@ TEST(CliDevices, APathTooLongForALockFileIsNotCalledInUse) {
     auto meter = StartEmulator();
     QTemporaryDir folder;
     // The serial library's lock file is named after the whole path: past 255 characters.
-    const QString link = folder.filePath(QString(250, QLatin1Char('m')));
+    const QString link = folder.filePath(QString(240, QLatin1Char('m')));
     std::string error;
     ASSERT_TRUE(meter->MakeSymlink(link.toStdString(), &error)) << error;
     CliChild live;

@@ -36,7 +36,7 @@ TEST(CliOutputs, EveryCommandFailsWhenStdoutCannotBeWritten) {
         {"export", kFixtures + "/three_sets.820", "-o", "-"},
         {"live", "--count", "1", "--device", device},
         {"setup", "show", "--device", device},
-        {"setup", "set", "alarm=on", "--device", device},
+        {"setup", "set", "type=J", "--device", device},  // a change to list
         {"clock", "sync", "--device", device},
     };
     for (const QStringList& command : commands) {

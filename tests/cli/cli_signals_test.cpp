@@ -33,10 +33,16 @@ std::string LongMemory() {
     return emulator::BuildMemoryImage({set});
 }
 
+// The meter reads between the blocks it sends: give it the time of one.
 bool AbortFrameReceived(const emulator::MeterEmulator& meter) {
-    for (const std::string& body : meter.ReceivedBodies())
-        if (body == std::string(1, '\xAA')) return true;
-    return false;
+    const auto received = [&meter] {
+        for (const std::string& body : meter.ReceivedBodies())
+            if (body == std::string(1, '\xAA')) return true;
+        return false;
+    };
+    for (int look = 0; look < 100 && !received(); ++look)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return received();
 }
 
 TEST(CliSignals, ADownloadStoppedBySignalTellsTheMeterAndWritesNothing) {

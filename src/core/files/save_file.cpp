@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/files/save_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,12 +111,21 @@ WriteOutcome CheckCanWrite(const QString& path) {
         }
         case Target::Other:
             return {WriteStatus::CannotCreate, kNotAFile};
-        case Target::Missing:
+        case Target::Missing: {
+            // The save's temporary file has no name until it is committed: make the file itself
+            // and take it away again, so that a name too long shows now.
+            const QByteArray name = QFile::encodeName(path);
+            const int made = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (made < 0) return {WriteStatus::CannotCreate, qt_error_string(errno)};
+            ::close(made);
+            ::unlink(name.constData());
+            break;
+        }
         case Target::RegularFile:
             break;
     }
-    // The same temporary file the save makes, made and thrown away: a name too long, a folder
-    // without write permission or a read-only file system show now.
+    // The same temporary file the save makes, made and thrown away: a folder without write
+    // permission or a read-only file system show now.
     QSaveFile probe(path);
     if (!probe.open(QIODevice::WriteOnly)) return {WriteStatus::CannotCreate, probe.errorString()};
     probe.cancelWriting();
