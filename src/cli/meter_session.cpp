@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "cli/meter_session.h"
 
+#include "cli/stoppable_clock.h"
 #include "core/live/live_frame_decoder.h"
 #include "core/protocol/exchange_limits.h"
+#include "link/access_refusal.h"
 #include "link/com_devices.h"
 #include "link/port.h"
 #include "link/port_attempts.h"
-#include "link/access_refusal.h"
-#include "cli/stoppable_clock.h"
 
 namespace kr820::cli {
 

@@ -15,7 +15,8 @@ ExitCode RunPorts(const CliArguments& arguments, const PortMaker& makePort, link
     const QStringList devices = MeterSession::DevicesToSearch({});
     if (!arguments.probe) {
         QByteArray names;
-        for (const QString& device : devices) names += (link::ComDeviceName(device) + u'\n').toUtf8();
+        for (const QString& device : devices)
+            names += (link::ComDeviceName(device) + u'\n').toUtf8();
         return WriteOut(io, names) ? ExitCode::Success : ExitCode::Failed;
     }
     int meters = 0;
@@ -26,8 +27,9 @@ ExitCode RunPorts(const CliArguments& arguments, const PortMaker& makePort, link
         link::Attempt(QStringLiteral("naming the port"), *port, [&] { port->SetDeviceName(name); });
         const bool meter = link::ProbeForMeter(*port, clock);
         if (meter) ++meters;
-        if (!WriteOut(io, (name + (meter ? QStringLiteral("\tmeter\n") : QStringLiteral("\t-\n")))
-                              .toUtf8()))
+        if (!WriteOut(
+                io,
+                (name + (meter ? QStringLiteral("\tmeter\n") : QStringLiteral("\t-\n"))).toUtf8()))
             return ExitCode::Failed;
     }
     if (clock.Stopping()) return StoppedExit();

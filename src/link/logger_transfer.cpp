@@ -34,7 +34,8 @@ std::uint32_t LoggerTransfer::RequestHeader(QByteArray& memoryImage) {
     };
     request();
     bool valid = false;
-    for (int attempt = 0; attempt < kExchangeLimits.headerAttempts && !valid && !m_clock.Stopping();) {
+    for (int attempt = 0;
+         attempt < kExchangeLimits.headerAttempts && !valid && !m_clock.Stopping();) {
         const milliseconds left = Remaining(m_clock, start, kExchangeLimits.headerLimit);
         const int count =
             WaitForInput(m_comm2, m_clock, core::kHeaderReplyBytes, InputTarget::AtLeast, left);

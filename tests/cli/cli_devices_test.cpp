@@ -43,12 +43,9 @@ TEST(CliDevices, LiveOnANamedNonDeviceEndsAtOnceWithItsReason) {
         const char* reason;
     };
     const std::vector<Case> cases = {
-        {folder.filePath("missing"), "does not exist"},
-        {file, "is not a serial device"},
-        {folder.path(), "is not a serial device"},
-        {fifo, "is not a serial device"},
-        {"/dev/null", "is not a serial device"},
-        {"/dev/zero", "is not a serial device"},
+        {folder.filePath("missing"), "does not exist"},  {file, "is not a serial device"},
+        {folder.path(), "is not a serial device"},       {fifo, "is not a serial device"},
+        {"/dev/null", "is not a serial device"},         {"/dev/zero", "is not a serial device"},
         {PathOf(*held), "is in use by another program"},
     };
     for (const Case& c : cases) {

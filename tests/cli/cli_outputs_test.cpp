@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <thread>
 
 #include "cli_child.h"
 #include "running_emulator.h"
@@ -46,7 +45,8 @@ TEST(CliOutputs, EveryCommandFailsWhenStdoutCannotBeWritten) {
         child.process.setStandardOutputFile("/dev/full");
         ASSERT_TRUE(child.Run(command));
         EXPECT_EQ(child.ExitCode(), 1) << child.Err().toStdString();
-        EXPECT_TRUE(child.Err().contains("writing to stdout failed: ")) << child.Err().toStdString();
+        EXPECT_TRUE(child.Err().contains("writing to stdout failed: "))
+            << child.Err().toStdString();
     }
 }
 
@@ -54,20 +54,15 @@ TEST(CliOutputs, APipeNamedAsTheOutputIsWrittenAndKept) {
     QTemporaryDir folder;
     const QString fifo = folder.filePath("pipe");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    QByteArray read;
-    std::thread reader([&] {
-        QFile pipe(fifo);
-        if (pipe.open(QIODevice::ReadOnly)) read = pipe.readAll();
-    });
+    // The reader is another process, as it would be: it waits for the pipe's writer.
+    QProcess reader;
+    reader.start("cat", {fifo});
+    ASSERT_TRUE(reader.waitForStarted());
     CliChild child;
-    const bool finished =
-        child.Run({"export", kFixtures + "/three_sets.820", "--all", "--force", "-o", fifo});
-    if (!finished) {  // let the reader go
-        QFile pipe(fifo);
-        pipe.open(QIODevice::WriteOnly);
-    }
-    reader.join();
-    ASSERT_TRUE(finished);
+    ASSERT_TRUE(
+        child.Run({"export", kFixtures + "/three_sets.820", "--all", "--force", "-o", fifo}));
+    if (!reader.waitForFinished(5000)) reader.kill();
+    const QByteArray read = reader.readAllStandardOutput();
     EXPECT_EQ(child.ExitCode(), 0) << child.Err().toStdString();
     EXPECT_EQ(read, Expected("three_sets_all.csv"));
     struct stat status {};

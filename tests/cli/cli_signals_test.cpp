@@ -29,7 +29,8 @@ std::string LongMemory() {
     emulator::DataSet set;
     set.start = {2026, 12, 7, 9, 30, 0};
     for (int i = 0; i < 2000; ++i)
-        set.pairs.push_back({static_cast<std::int16_t>(200 + i % 50), static_cast<std::int16_t>(i % 30)});
+        set.pairs.push_back(
+            {static_cast<std::int16_t>(200 + i % 50), static_cast<std::int16_t>(i % 30)});
     return emulator::BuildMemoryImage({set});
 }
 
@@ -66,7 +67,8 @@ TEST(CliSignals, ADownloadStoppedBySignalTellsTheMeterAndWritesNothing) {
             std::chrono::milliseconds(QRandomGenerator::global()->bounded(1500)));
         download.Signal(signal);
         ASSERT_TRUE(download.Finish(kEndsSoonMs)) << "ran on after the signal";
-        EXPECT_EQ(download.ExitCode(), signal == SIGTERM ? 143 : 130) << download.Err().toStdString();
+        EXPECT_EQ(download.ExitCode(), signal == SIGTERM ? 143 : 130)
+            << download.Err().toStdString();
         EXPECT_TRUE(AbortFrameReceived(*meter));
         QFile kept(output);
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly));

@@ -115,7 +115,8 @@ WriteOutcome CheckCanWrite(const QString& path) {
             // The save's temporary file has no name until it is committed: make the file itself
             // and take it away again, so that a name too long shows now.
             const QByteArray name = QFile::encodeName(path);
-            const int made = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            const int made =
+                ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (made < 0) return {WriteStatus::CannotCreate, qt_error_string(errno)};
             ::close(made);
             ::unlink(name.constData());
