@@ -18,8 +18,6 @@ QString FileFailureReason(const QFileDevice& file) {
     if (file.error() == QFileDevice::NoError) {
         return QStringLiteral("not every byte reached the disk");
     }
-    // The file's size limit (ulimit -f): the library keeps only the system's message.
-    if (file.errorString() == qt_error_string(EFBIG)) return WriteFailureReason(EFBIG);
     return file.errorString();
 }
 
@@ -57,7 +55,6 @@ WriteOutcome WriteToStream(const QString& path, const std::function<bool(QIODevi
 
 QString WriteFailureReason(int error) {
     if (error == ENOSPC || error == EDQUOT) return QStringLiteral("the disk is full");
-    if (error == EFBIG) return QStringLiteral("file too large");
     return qt_error_string(error);
 }
 
