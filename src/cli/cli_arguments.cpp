@@ -12,7 +12,7 @@
 namespace kr820::cli {
 namespace {
 
-// Longer than a day between two readings is no pacing anyone means.
+// Longer than a day between two readings is no pacing anyone means, nor a wait for a meter.
 constexpr int kLongestEverySeconds = 86400;
 
 const QCommandLineOption kHelp(QStringList{QStringLiteral("h"), QStringLiteral("help")});
@@ -20,6 +20,7 @@ const QCommandLineOption kDevice(QStringLiteral("device"), {}, QStringLiteral("P
 const QCommandLineOption kProbe(QStringLiteral("probe"));
 const QCommandLineOption kCount(QStringLiteral("count"), {}, QStringLiteral("N"));
 const QCommandLineOption kEvery(QStringLiteral("every"), {}, QStringLiteral("SECONDS"));
+const QCommandLineOption kTimeout(QStringLiteral("timeout"), {}, QStringLiteral("SECONDS"));
 const QCommandLineOption kFormat(QStringLiteral("format"), {}, QStringLiteral("FORMAT"));
 const QCommandLineOption kOutput(QStringList{QStringLiteral("o"), QStringLiteral("output")}, {},
                                  QStringLiteral("FILE"));
@@ -116,7 +117,7 @@ CliParse ParseCommand(Command command, const QList<QCommandLineOption>& options,
 
 CliParse ParseLive(const QStringList& rest) {
     return ParseCommand(
-        Command::Live, {kDevice, kCount, kEvery, kFormat}, rest, 0, 0,
+        Command::Live, {kDevice, kCount, kEvery, kTimeout, kFormat}, rest, 0, 0,
         [](const CommandParse& parse, const QStringList&) -> CliParse {
             CliArguments arguments = parse.Arguments();
             if (parse.Set(kCount)) {
@@ -132,6 +133,14 @@ CliParse ParseLive(const QStringList& rest) {
                         QStringLiteral("--every takes whole seconds from 1 to %1")
                             .arg(kLongestEverySeconds));
                 arguments.everySeconds = *every;
+            }
+            if (parse.Set(kTimeout)) {
+                const auto timeout = WholeNumber(parse.Value(kTimeout), 1, kLongestEverySeconds);
+                if (!timeout)
+                    return parse.Refuse(
+                        QStringLiteral("--timeout takes whole seconds from 1 to %1")
+                            .arg(kLongestEverySeconds));
+                arguments.timeoutSeconds = *timeout;
             }
             if (parse.Set(kFormat)) {
                 const auto format = FormatNamed(parse.Value(kFormat), true);

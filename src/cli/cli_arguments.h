@@ -32,6 +32,7 @@ struct CliArguments {
 
     int count = 0;         // live: readings to print; 0 runs until stopped
     int everySeconds = 1;  // live: seconds between two readings
+    int timeoutSeconds = 0;  // live: how long to wait for a meter that does not answer; 0: ever
     core::RowFormat format = core::RowFormat::Csv;
 
     QString output;  // download: required; export: empty for stdout

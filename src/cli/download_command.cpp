@@ -6,6 +6,7 @@
 
 #include "cli/download_progress.h"
 #include "cli/meter_session.h"
+#include "cli/stoppable_clock.h"
 #include "core/data/parse_memory_image.h"
 #include "core/files/save_file.h"
 #include "link/port.h"
@@ -67,14 +68,23 @@ ExitCode CheckDecodable(const QByteArray& image, bool recover, CliIo& io) {
 }  // namespace
 
 ExitCode RunDownload(const CliArguments& arguments, MeterAccess& access, CliIo& io) {
-    if (QFileInfo::exists(arguments.output) && !arguments.force) {
-        Say(io, QStringLiteral("%1 exists; --force replaces it").arg(arguments.output));
-        return ExitCode::Failed;
-    }
-    // Found out after a long download, a missing folder would waste it.
-    if (!QFileInfo(arguments.output).absoluteDir().exists()) {
-        Say(io, QStringLiteral("cannot write %1: its folder does not exist").arg(arguments.output));
-        return ExitCode::Failed;
+    const bool toStdout = arguments.output == kStdoutName;
+    if (!toStdout) {
+        if (QFileInfo::exists(arguments.output) && !arguments.force) {
+            Say(io, QStringLiteral("%1 exists; --force replaces it").arg(arguments.output));
+            return ExitCode::Failed;
+        }
+        // Found out after a long download, an output that cannot be written would waste it.
+        if (!QFileInfo(arguments.output).absoluteDir().exists()) {
+            Say(io,
+                QStringLiteral("cannot write %1: its folder does not exist").arg(arguments.output));
+            return ExitCode::Failed;
+        }
+        if (const core::WriteOutcome writable = core::CheckCanWrite(arguments.output);
+            !writable.Written()) {
+            Say(io, QStringLiteral("cannot write %1: %2").arg(arguments.output, writable.Reason));
+            return ExitCode::Failed;
+        }
     }
     QByteArray image;
     core::DownloadCode transferred = core::DownloadCode::Success;
@@ -89,10 +99,16 @@ ExitCode RunDownload(const CliArguments& arguments, MeterAccess& access, CliIo& 
         transferred = transfer.TransferMemory(image);
         access.comm2.Close();
     }
+    if (access.clock.Stopping()) {
+        Say(io, QStringLiteral("stopped; nothing was written"));
+        return StoppedExit();
+    }
     if (transferred != core::DownloadCode::Success) return TransferFailure(transferred, io);
     if (const ExitCode decodable = CheckDecodable(image, arguments.recover, io);
         decodable != ExitCode::Success)
         return decodable;
+    if (access.clock.Stopping()) return StoppedExit();
+    if (toStdout) return WriteOut(io, image) ? ExitCode::Success : ExitCode::Failed;
     const core::WriteOutcome written = core::WriteFileAtomically(arguments.output, image);
     if (!written.Written()) {
         Say(io, QStringLiteral("cannot write %1: %2").arg(arguments.output, written.Reason));

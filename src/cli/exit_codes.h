@@ -16,6 +16,8 @@ enum class ExitCode : int {
     TransferFailed = 7,    // the memory transfer broke off
     NotDecodable = 8,      // the memory (or file) holds a damaged data set or a bad set count
     MeterRefused = 9,      // the meter did not answer or confirm a setup, clock or erase exchange
+    Interrupted = 130,     // stopped by SIGINT (Ctrl+C), as a shell reports it
+    Terminated = 143,      // stopped by SIGTERM
 };
 
 constexpr int ToInt(ExitCode code) { return static_cast<int>(code); }

@@ -78,12 +78,12 @@ ExitCode RunSets(const CliArguments& arguments, const core::RegionalFormats& for
     ExitCode failure = ExitCode::Success;
     const auto sets = OpenSets(arguments, formats, io, failure);
     if (!sets) return failure;
-    io.out.write(SetsText(*sets, arguments.json));
-    return ExitCode::Success;
+    return WriteOut(io, SetsText(*sets, arguments.json)) ? ExitCode::Success : ExitCode::Failed;
 }
 
 ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io) {
-    if (!arguments.output.isEmpty() && QFileInfo::exists(arguments.output) && !arguments.force) {
+    const bool toStdout = arguments.output.isEmpty() || arguments.output == kStdoutName;
+    if (!toStdout && QFileInfo::exists(arguments.output) && !arguments.force) {
         Say(io, QStringLiteral("%1 exists; --force replaces it").arg(arguments.output));
         return ExitCode::Failed;
     }
@@ -103,13 +103,7 @@ ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& f
         if (!arguments.all && static_cast<int>(i) + 1 != arguments.set) continue;
         for (const core::ReadingRow& row : (*sets)[i].Rows) text += core::RowLine(row, layout);
     }
-    if (arguments.output.isEmpty()) {
-        if (io.out.write(text) != text.size()) {
-            Say(io, QStringLiteral("writing to stdout failed"));
-            return ExitCode::Failed;
-        }
-        return ExitCode::Success;
-    }
+    if (toStdout) return WriteOut(io, text) ? ExitCode::Success : ExitCode::Failed;
     const core::WriteOutcome written = core::WriteFileAtomically(arguments.output, text);
     if (!written.Written()) {
         Say(io, QStringLiteral("cannot write %1: %2").arg(arguments.output, written.Reason));

@@ -3,14 +3,23 @@
 
 #include <QDateTime>
 #include <QEventLoop>
+#include <QTimer>
+#include <optional>
 
 #include "cli/live_rows.h"
 #include "cli/meter_session.h"
 #include "cli/reading_pacer.h"
 #include "cli/stop_signals.h"
+#include "cli/stoppable_clock.h"
 #include "core/time/date_time.h"
 
 namespace kr820::cli {
+namespace {
+
+// How often the wait for a silent meter is looked at.
+constexpr std::chrono::milliseconds kDeadlineLook{100};
+
+}  // namespace
 
 ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
                  StopSignals& stop) {
@@ -20,11 +29,26 @@ ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         return ExitCode::NoMeter;
     }
     MeterSession session(access.comm1, access.clock, io, access.tick);
+    const QString named = arguments.device;
+    // A named device that cannot be opened is an answer at once; with --timeout it may still
+    // appear (a meter plugged in, a udev link made) and is waited for.
+    if (!named.isEmpty() && arguments.timeoutSeconds == 0) {
+        if (const QString problem = session.DeviceProblem(named); !problem.isEmpty()) {
+            Say(io, problem);
+            return ExitCode::NoMeter;
+        }
+    }
     core::RowLayout layout{arguments.format, false, {}};
     const QByteArray header = io.outContinuesFile ? QByteArray() : core::HeaderLine(layout);
-    if (io.out.write(header) != header.size()) return ExitCode::Failed;
+    if (!WriteOut(io, header)) return ExitCode::Failed;
 
     QEventLoop loop;
+    // A quit before the loop runs is lost: the search runs events, and may end the run already.
+    bool finished = false;
+    const auto finish = [&] {
+        finished = true;
+        loop.quit();
+    };
     ExitCode result = ExitCode::Success;
     ReadingPacer pacer{std::chrono::seconds(arguments.everySeconds)};
     int printed = 0;
@@ -35,20 +59,51 @@ ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         const core::TDateTime now = core::ToTDateTime(
             QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
         const QByteArray line = core::RowLine(RowOfReading(reading, now), layout);
-        if (io.out.write(line) != line.size()) {
+        if (!WriteOut(io, line)) {
             result = ExitCode::Failed;  // stdout went away: nobody reads on
-            loop.quit();
+            finish();
             return;
         }
-        if (arguments.count > 0 && ++printed >= arguments.count) loop.quit();
+        if (arguments.count > 0 && ++printed >= arguments.count) finish();
     });
     QObject::connect(&stop, &StopSignals::StopRequested, &loop, &QEventLoop::quit);
 
-    if (!session.Find(devices))
+    // --timeout: how long no meter may answer, from the start and from each lost link.
+    QTimer deadline;
+    std::optional<link::Clock::TimePoint> silentSince;
+    bool timedOut = false;
+    if (arguments.timeoutSeconds > 0) {
+        QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
+            const link::Clock::TimePoint now = access.clock.Now();
+            if (session.State().Connected) {
+                silentSince.reset();
+            } else if (!silentSince) {
+                silentSince = now;
+            } else if (now - *silentSince >= std::chrono::seconds(arguments.timeoutSeconds)) {
+                timedOut = true;
+                finish();
+            }
+        });
+        deadline.start(kDeadlineLook);
+    }
+
+    const bool found = session.Find(devices);
+    if (!found && !stop.Requested())
         Say(io, QStringLiteral("no meter answers on %1; waiting for one")
                     .arg(devices.join(QStringLiteral(", "))));
     session.ReportLinkChanges();
-    if (!stop.Requested()) loop.exec();
+    if (!stop.Requested() && !finished) loop.exec();
+    if (stop.Requested()) return StopSignals::Received() != 0 ? StoppedExit() : result;
+    if (timedOut) {
+        Say(io, QStringLiteral("no meter answered on %1 for %2 s")
+                    .arg(devices.join(QStringLiteral(", ")))
+                    .arg(arguments.timeoutSeconds));
+        if (!named.isEmpty()) {
+            if (const QString problem = session.DeviceProblem(named); !problem.isEmpty())
+                Say(io, problem);
+        }
+        return ExitCode::NoMeter;
+    }
     return result;
 }
 

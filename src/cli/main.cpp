@@ -7,13 +7,18 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLoggingCategory>
+#include <csignal>
 
+#include "cli/fd_output.h"
 #include "cli/run_cli.h"
 #include "cli/stop_signals.h"
 #include "link/clock.h"
 #include "link/com_port.h"
 
 int main(int argc, char** argv) {
+    // A file beyond the size limit (ulimit -f) fails its write with its reason, as a full disk
+    // does, instead of killing the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kr820-cli"));
     // Port failures are logged for the desktop's diagnosis; here each command says what went
@@ -22,9 +27,9 @@ int main(int argc, char** argv) {
 
     // Unbuffered: every line reaches a pipe or a log at once, and nothing waits in a buffer when
     // a signal ends the program.
-    QFile out;
+    kr820::cli::FdOutput out(STDOUT_FILENO);
     QFile err;
-    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     struct stat target {};
     const bool continuesFile = ::fstat(STDOUT_FILENO, &target) == 0 && S_ISREG(target.st_mode) &&
@@ -38,6 +43,11 @@ int main(int argc, char** argv) {
     stop.Install();
     kr820::cli::CliEnvironment environment{
         io, access, [] { return std::make_unique<kr820::link::TComPort>(); }, stop};
-    return kr820::cli::ToInt(
-        kr820::cli::RunCli(QCoreApplication::arguments().mid(1), environment));
+    kr820::cli::ExitCode result =
+        kr820::cli::RunCli(QCoreApplication::arguments().mid(1), environment);
+    if (!out.Finish() && !io.outFailed) {
+        kr820::cli::SayOutFailed(io);
+        result = kr820::cli::ExitCode::Failed;
+    }
+    return kr820::cli::ToInt(result);
 }

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "cli/meter_session.h"
 
+#include "cli/stoppable_clock.h"
 #include "core/protocol/exchange_limits.h"
+#include "link/access_refusal.h"
 #include "link/com_devices.h"
 #include "link/port.h"
+#include "link/port_attempts.h"
 
 namespace kr820::cli {
 
@@ -46,9 +49,22 @@ bool MeterSession::Find(const QStringList& devices) {
 bool MeterSession::AwaitFrame(std::chrono::milliseconds limit) {
     const qint64 before = m_link.Readings().ReadingCount();
     const link::Clock::TimePoint start = m_clock.Now();
-    while (m_link.Readings().ReadingCount() == before && m_clock.Now() - start < limit)
+    while (m_link.Readings().ReadingCount() == before && !m_clock.Stopping() &&
+           m_clock.Now() - start < limit)
         m_clock.Pause(std::chrono::milliseconds(10));
     return m_link.Readings().ReadingCount() != before;
+}
+
+QString MeterSession::DeviceProblem(const QString& device) {
+    m_comm1.Close();
+    link::Attempt(QStringLiteral("naming the port"), m_comm1,
+                  [&] { m_comm1.SetDeviceName(link::ComDeviceName(device)); });
+    int failure = 0;
+    if (link::TryOpen(m_comm1, &failure)) {
+        m_comm1.Close();
+        return {};
+    }
+    return link::OpenFailureText(m_comm1.DeviceName(), failure);
 }
 
 void MeterSession::ShowNoConnection(bool shown) {
@@ -67,10 +83,18 @@ ExitCode ReachIdleMeter(MeterSession& session, const QString& device, CliIo& io)
         Say(io, QStringLiteral("no serial devices to search; name one with --device"));
         return ExitCode::NoMeter;
     }
+    if (!device.isEmpty()) {
+        if (const QString problem = session.DeviceProblem(device); !problem.isEmpty()) {
+            Say(io, problem);
+            return ExitCode::NoMeter;
+        }
+    }
     // The desktop refuses these commands while the meter logs, which a live frame tells: wait
     // for one, as long as the supervision would before declaring the link lost.
     const auto frameLimit = core::kExchangeLimits.tick * core::kExchangeLimits.ticksBeforeLinkLost;
-    if (!session.Find(devices) || !session.AwaitFrame(frameLimit)) {
+    const bool answered = session.Find(devices) && session.AwaitFrame(frameLimit);
+    if (session.Stopping()) return StoppedExit();
+    if (!answered) {
         Say(io, QStringLiteral("no meter answers on %1").arg(devices.join(QStringLiteral(", "))));
         return ExitCode::NoMeter;
     }

@@ -37,6 +37,12 @@ public:
     bool Find(const QStringList& devices);
     // Runs events until a live frame has come since the call, at most `limit` on the clock.
     bool AwaitFrame(std::chrono::milliseconds limit);
+    // Why `device` cannot be opened as the meter's port, in the link's words; empty when it
+    // opens. For a device named on the command line, which is not searched for: its fault is the
+    // answer. The port is closed again.
+    QString DeviceProblem(const QString& device);
+    // A stop was asked for: the command ends without its result.
+    bool Stopping() const { return m_clock.Stopping(); }
 
     // Called with every live frame's reading.
     void SetOnReading(std::function<void(const core::LiveReading&)> handler) {
@@ -77,7 +83,8 @@ private:
 };
 
 // Finds the meter (on `device`, or searching) and waits for its first reading, for the commands
-// that exchange with it: Success, NoMeter, or MeterRecording while it logs. Says why on stderr.
+// that exchange with it: Success, NoMeter, MeterRecording while it logs, or the exit of a stop.
+// Says why on stderr.
 ExitCode ReachIdleMeter(MeterSession& session, const QString& device, CliIo& io);
 
 }  // namespace kr820::cli

@@ -6,24 +6,18 @@
 #include "cli/file_commands.h"
 #include "cli/live_command.h"
 #include "cli/setup_commands.h"
+#include "cli/stoppable_clock.h"
 #include "core/files/regional_formats.h"
 
 namespace kr820::cli {
 
-ExitCode RunCli(const QStringList& arguments, CliEnvironment& environment) {
+namespace {
+
+ExitCode RunCommand(const CliArguments& command, MeterAccess& access, CliEnvironment& environment) {
     CliIo& io = environment.io;
-    const CliParse parsed = ParseCliArguments(arguments);
-    if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        Say(io, error->message);
-        io.err.write("\n" + error->usage.toUtf8());
-        return ExitCode::Usage;
-    }
-    const CliArguments& command = std::get<CliArguments>(parsed);
-    MeterAccess& access = environment.access;
     switch (command.command) {
         case Command::Help:
-            io.out.write(command.helpText.toUtf8());
-            return ExitCode::Success;
+            return WriteOut(io, command.helpText.toUtf8()) ? ExitCode::Success : ExitCode::Failed;
         case Command::Ports:
             return RunPorts(command, environment.makePort, access.clock, io);
         case Command::Live:
@@ -44,6 +38,26 @@ ExitCode RunCli(const QStringList& arguments, CliEnvironment& environment) {
             return RunErase(command, access, io);
     }
     return ExitCode::Usage;
+}
+
+}  // namespace
+
+ExitCode RunCli(const QStringList& arguments, CliEnvironment& environment) {
+    CliIo& io = environment.io;
+    const CliParse parsed = ParseCliArguments(arguments);
+    if (const auto* error = std::get_if<UsageError>(&parsed)) {
+        Say(io, error->message);
+        io.err.write("\n" + error->usage.toUtf8());
+        return ExitCode::Usage;
+    }
+    const CliArguments& command = std::get<CliArguments>(parsed);
+    // Every wait on the meter ends when a stop is asked for.
+    StoppableClock clock(environment.access.clock, environment.stop);
+    MeterAccess access{environment.access.comm1, environment.access.comm2, clock,
+                       environment.access.tick};
+    const ExitCode result = RunCommand(command, access, environment);
+    // Output cut short is a failure whatever the command made of it.
+    return io.outFailed && result == ExitCode::Success ? ExitCode::Failed : result;
 }
 
 }  // namespace kr820::cli

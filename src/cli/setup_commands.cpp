@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "cli/meter_session.h"
+#include "cli/stoppable_clock.h"
 #include "core/protocol/command_table.h"
 #include "core/setup/meter_setup.h"
 #include "core/setup/setup_fields.h"
@@ -44,6 +45,7 @@ ExitCode WithSetup(const CliArguments& arguments, MeterAccess& access, CliIo& io
     link::MeterLink& link = session.Link();
     std::optional<QByteArray> record;
     if (link.ReopenForSetup()) record = link::ReadSetupRecord(link.LivePort(), link.LinkClock());
+    if (session.Stopping()) return StoppedExit();
     if (!record) {
         Say(io, QStringLiteral("the meter did not answer the setup request"));
         return ExitCode::MeterRefused;
@@ -71,8 +73,8 @@ QByteArray SetupText(const core::MeterSetup& setup, bool json) {
 
 ExitCode RunSetupShow(const CliArguments& arguments, MeterAccess& access, CliIo& io) {
     return WithSetup(arguments, access, io, [&](SetupContext& context) {
-        io.out.write(SetupText(context.setup, arguments.json));
-        return ExitCode::Success;
+        return WriteOut(io, SetupText(context.setup, arguments.json)) ? ExitCode::Success
+                                                                      : ExitCode::Failed;
     });
 }
 
@@ -101,6 +103,7 @@ ExitCode RunSetupSet(const CliArguments& arguments, MeterAccess& access, CliIo& 
         link::MeterLink& link = context.session.Link();
         const link::SetupSaveOutcome outcome = link::SaveSetup(
             link.LivePort(), link.LinkClock(), core::EncodeMeterSetup(edited), meterClock);
+        if (context.session.Stopping()) return StoppedExit();
         if (!outcome.Saved) {
             switch (outcome.FailedAt) {
                 case link::SetupSaveStage::WritingSetup:
@@ -119,8 +122,10 @@ ExitCode RunSetupSet(const CliArguments& arguments, MeterAccess& access, CliIo& 
             }
             return ExitCode::MeterRefused;
         }
+        QByteArray changes;
         for (const QString& change : core::SetupChanges(context.setup, edited, QLocale::c()))
-            io.out.write((change + u'\n').toUtf8());
+            changes += (change + u'\n').toUtf8();
+        if (!WriteOut(io, changes)) return ExitCode::Failed;
         Say(io, QStringLiteral("setup written; restart the meter to make the changes valid"));
         return ExitCode::Success;
     });
@@ -133,14 +138,14 @@ ExitCode RunClockSync(const CliArguments& arguments, MeterAccess& access, CliIo&
         link::MeterLink& link = context.session.Link();
         if (!link::VerifiedWrite(link.LivePort(), link.LinkClock(), core::SetClockBody(now),
                                  core::kSetClock)) {
+            if (context.session.Stopping()) return StoppedExit();
             Say(io, QStringLiteral("the meter did not confirm the clock"));
             return ExitCode::MeterRefused;
         }
-        io.out.write((core::ClockOffsetText(meterNow, now) + u'\n').toUtf8());
-        io.out.write(QStringLiteral("Meter clock set to %1\n")
-                         .arg(now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")))
-                         .toUtf8());
-        return ExitCode::Success;
+        const QString told = core::ClockOffsetText(meterNow, now) + u'\n' +
+                             QStringLiteral("Meter clock set to %1\n")
+                                 .arg(now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+        return WriteOut(io, told.toUtf8()) ? ExitCode::Success : ExitCode::Failed;
     });
 }
 
@@ -151,6 +156,7 @@ ExitCode RunErase(const CliArguments& arguments, MeterAccess& access, CliIo& io)
         return reached;
     link::MeterLink& link = session.Link();
     if (!link.ReopenForSetup() || !link::EraseMeterMemory(link.LivePort(), link.LinkClock())) {
+        if (session.Stopping()) return StoppedExit();
         Say(io, QStringLiteral("the meter did not confirm the erase"));
         return ExitCode::MeterRefused;
     }

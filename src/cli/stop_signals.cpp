@@ -11,8 +11,10 @@ namespace kr820::cli {
 namespace {
 
 int g_pipe[2] = {-1, -1};
+volatile std::sig_atomic_t g_signal = 0;
 
-void OnSignal(int) {
+void OnSignal(int signal) {
+    g_signal = signal;
     const char byte = 1;
     // Nothing else is safe in a handler; a full pipe already holds a request.
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
@@ -42,13 +44,18 @@ bool StopSignals::Install() {
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
+    std::signal(SIGQUIT, SIG_DFL);
     return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
 }
+
+bool StopSignals::Requested() const { return m_requested || g_signal != 0; }
 
 void StopSignals::Request() {
     if (m_requested) return;
     m_requested = true;
     emit StopRequested();
 }
+
+int StopSignals::Received() { return g_signal; }
 
 }  // namespace kr820::cli

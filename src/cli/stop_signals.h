@@ -7,8 +7,9 @@ class QSocketNotifier;
 
 namespace kr820::cli {
 
-// SIGINT and SIGTERM turned into a signal on the event loop: the handler only writes a byte to a
-// pipe, and the loop reads it, so that a command can finish the line in hand and close its files.
+// SIGINT and SIGTERM turned into a stop request. The handler notes the signal and writes a byte
+// to a pipe: an event loop hears the pipe, and the waits on the meter, which run no events, read
+// the note.
 class StopSignals : public QObject {
     Q_OBJECT
 
@@ -16,11 +17,15 @@ public:
     StopSignals();
     ~StopSignals() override;
 
-    // Installs the handlers; once per program.
+    // Installs the handlers; once per program. SIGQUIT is given back its default, which a shell
+    // that starts a job in the background sets to ignored.
     bool Install();
-    bool Requested() const { return m_requested; }
+    bool Requested() const;
     // What the handlers do, for tests and for callers that stop on their own.
     void Request();
+
+    // The signal that asked the program to stop, 0 when none did.
+    static int Received();
 
 signals:
     void StopRequested();

@@ -15,6 +15,8 @@ const char kExitCodes[] = R"(Exit codes:
   7  the memory transfer broke off
   8  the memory holds a damaged data set or cannot be decoded
   9  the meter did not answer or confirm a setup, clock or erase exchange
+130  stopped by SIGINT (Ctrl+C)
+143  stopped by SIGTERM
 )";
 
 const char kDeviceOption[] =
@@ -60,25 +62,32 @@ Lists the serial devices the system knows, then those in $KR820_PORTS.
   --probe            ask each device for the meter's model; the meter is marked "meter"
 )");
         case Command::Live:
-            return Text(R"(Usage: kr820-cli live [--device PATH] [--count N] [--every SECONDS] [--format csv|jsonl|influx]
+            return Text(
+                       R"(Usage: kr820-cli live [--device PATH] [--count N] [--every SECONDS] [--timeout SECONDS] [--format csv|jsonl|influx]
 
 Prints one line per reading on stdout, each written at once: time,utc_offset,t1,t2,unit (CSV,
 with a header row), JSON lines, or InfluxDB line protocol (measurement kr820, tag device, fields t1 and t2; a
 channel without a value is left out). A meter that stops answering is reported on stderr and
-waited for. Ctrl+C (SIGINT) or SIGTERM ends it after the line in hand.
+waited for. Ctrl+C (SIGINT) or SIGTERM ends it after the line in hand, with exit code 130 or 143.
+A named device that cannot be opened ends it at once with its reason (exit code 3).
 )") + Text(kDeviceOption) +
                    Text(R"(  --count N          stop after N readings (default: run until stopped)
   --every SECONDS    a reading every so many whole seconds (default 1, the meter's own rate)
+  --timeout SECONDS  end with exit code 3 when no meter answers for so long, from the start or
+                     a lost link (default: wait for ever); a named device may appear meanwhile
   --format FORMAT    csv (default), jsonl or influx
 )");
         case Command::Download:
-            return Text(R"(Usage: kr820-cli download [--device PATH] --output FILE.820 [--force] [--recover]
+            return Text(
+                       R"(Usage: kr820-cli download [--device PATH] --output FILE.820 [--force] [--recover]
 
 Downloads the meter's logger memory, as the desktop program's Load Data does, and writes it as a
 collection file. Progress goes to stderr: a bar on a terminal, otherwise a line per 10 %. The file
-appears only once it is complete.
+appears only once it is complete; Ctrl+C or SIGTERM stops the meter sending and writes nothing.
 )") + Text(kDeviceOption) +
-                   Text(R"(  -o, --output FILE  the collection file to write
+                   Text(
+                       R"(  -o, --output FILE  the collection file to write, checked before the meter is asked; a pipe
+                     or a device is written to as it is, "-" is stdout
   --force            replace FILE if it exists (otherwise it is kept and nothing is downloaded)
   --recover          a memory with a damaged data set is written anyway; the sets before the
                      damaged one are the ones that can be read ("sets"/"export" --recover)
@@ -93,7 +102,8 @@ samples, thermocouple type and unit.
   --recover          of a collection with a damaged set, list the sets before it
 )");
         case Command::Export:
-            return Text(R"(Usage: kr820-cli export FILE [--set N | --all] [--format csv|tsv|jsonl] [--output PATH] [--recover]
+            return Text(
+                R"(Usage: kr820-cli export FILE [--set N | --all] [--format csv|tsv|jsonl] [--output PATH] [--recover]
 
 Writes the readings of a collection (.820) or single set file (.txt, .csv, .ghf) as RFC 4180 CSV
 with a header row (time,utc_offset,t1,t2,unit), as TSV or as JSON lines. Text files are read with this
@@ -101,7 +111,8 @@ computer's regional settings, as the desktop program reads them.
   --set N            the data set to write, from 1 (default 1)
   --all              every data set, with a leading set column
   --format FORMAT    csv (default), tsv or jsonl
-  -o, --output PATH  write PATH (replaced only once complete) instead of stdout
+  -o, --output PATH  write PATH (replaced only once complete) instead of stdout; a pipe or a
+                     device is written to as it is, "-" is stdout
   --force            replace PATH if it exists
   --recover          of a collection with a damaged set, write the sets before it
 )");

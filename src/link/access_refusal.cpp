@@ -4,8 +4,12 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <cerrno>
+#include <climits>
+
+#include "link/serial_lock_file.h"
 
 namespace kr820::link {
 
@@ -17,6 +21,8 @@ AccessRefusal AccessRefusalOf(int systemErrorCode) {
         case EBUSY:
         case EWOULDBLOCK:  // a lock on the open file
             return AccessRefusal::InUse;
+        case kOpenInThisProgram:
+            return AccessRefusal::OpenHere;
         default:
             return AccessRefusal::None;
     }
@@ -26,7 +32,17 @@ int PermissionErrorCode(const QString& devicePath) {
     const QByteArray path = QFile::encodeName(devicePath);
     if (::access(path.constData(), R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM))
         return errno;
-    return EBUSY;
+    switch (HolderOfSerialLock(devicePath)) {
+        case LockHolder::OtherProcess:
+            return EBUSY;
+        case LockHolder::ThisProcess:
+            return kOpenInThisProgram;
+        case LockHolder::None:
+            break;
+    }
+    const QString lockPath = SerialLockFilePath(devicePath);
+    if (QFile::encodeName(QFileInfo(lockPath).fileName()).size() > NAME_MAX) return ENAMETOOLONG;
+    return EACCES;
 }
 
 QString AccessRefusalText(AccessRefusal refusal, const QString& device) {
@@ -38,10 +54,32 @@ QString AccessRefusalText(AccessRefusal refusal, const QString& device) {
                 .arg(device);
         case AccessRefusal::InUse:
             return QStringLiteral("%1 is in use by another program.").arg(device);
+        case AccessRefusal::OpenHere:
+            return QStringLiteral("%1 is already open in this program.").arg(device);
         case AccessRefusal::None:
             break;
     }
     return {};
+}
+
+QString OpenFailureText(const QString& device, int systemErrorCode) {
+    if (const AccessRefusal refusal = AccessRefusalOf(systemErrorCode);
+        refusal != AccessRefusal::None)
+        return AccessRefusalText(refusal, device);
+    switch (systemErrorCode) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return QStringLiteral("%1 does not exist.").arg(device);
+        case ENOTTY:
+        case EISDIR:
+        case EINVAL:
+            return QStringLiteral("%1 is not a serial device.").arg(device);
+        default:
+            return QStringLiteral("%1 cannot be opened: %2.")
+                .arg(device, systemErrorCode != 0 ? qt_error_string(systemErrorCode)
+                                                  : QStringLiteral("unknown error"));
+    }
 }
 
 QString AccessNotices::Refused(const QString& device, int systemErrorCode) {

@@ -19,6 +19,9 @@ public:
     // Lets `span` pass with nothing else running: between looks at a reply that no handler may
     // take.
     virtual void Sleep(std::chrono::microseconds span) = 0;
+    // The program is being stopped: waits end at their next look and nothing is tried again.
+    // The desktop never stops this way; its windows end their own operations.
+    virtual bool Stopping() const { return false; }
 };
 
 class SteadyClock final : public Clock {

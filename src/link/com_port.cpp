@@ -6,12 +6,15 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <QFileInfo>
 #include <QMetaObject>
+#include <QSet>
 #include <cerrno>
 #include <cstring>
 #include <thread>
 
 #include "link/access_refusal.h"
+#include "link/serial_lock_file.h"
 
 namespace kr820::link {
 namespace {
@@ -33,6 +36,18 @@ int OpenErrorCode(QSerialPort::SerialPortError error, int lastErrno, const QStri
 }
 
 constexpr std::chrono::milliseconds kWriteLimit{1000};
+
+// The devices the port objects of this program have open, by their real paths: a lock file that
+// names this process and none of them was left by an earlier run with the same process id.
+QSet<QString>& DevicesOpenHere() {
+    static QSet<QString> devices;
+    return devices;
+}
+
+QString RealPath(const QString& device) {
+    const QString real = QFileInfo(device).canonicalFilePath();
+    return real.isEmpty() ? device : real;
+}
 
 }  // namespace
 
@@ -56,10 +71,20 @@ void TComPort::SetActive(bool active) {
 }
 
 void TComPort::OpenDevice() {
+    // The serial library makes and removes a lock file first: not worth it for nothing there.
+    if (!DeviceExists()) Fail(SystemError(ENOENT));
     m_port.setPortName(m_deviceName);
     errno = 0;
-    if (!m_port.open(QIODevice::ReadWrite)) {
-        const int code = OpenErrorCode(m_port.error(), errno, m_deviceName);
+    bool opened = m_port.open(QIODevice::ReadWrite);
+    int code = opened ? 0 : OpenErrorCode(m_port.error(), errno, m_deviceName);
+    if (code == kOpenInThisProgram && !DevicesOpenHere().contains(RealPath(m_deviceName)) &&
+        RemoveOwnSerialLock(m_deviceName)) {
+        m_port.clearError();
+        errno = 0;
+        opened = m_port.open(QIODevice::ReadWrite);
+        code = opened ? 0 : OpenErrorCode(m_port.error(), errno, m_deviceName);
+    }
+    if (!opened) {
         const QString message = m_port.errorString();
         m_port.clearError();
         Fail(EComError(code, message));
@@ -67,11 +92,13 @@ void TComPort::OpenDevice() {
     // Qt's lock file keeps other programs out; the lock on the open file keeps out a second port
     // object of this program on the same device, whatever the lock directory allows.
     if (flock(DeviceHandle(), LOCK_EX | LOCK_NB) != 0) {
-        const int code = errno;
+        const int held = errno;
         m_port.close();
-        Fail(SystemError(code));
+        Fail(SystemError(held));
     }
     m_locked = true;
+    m_openPath = RealPath(m_deviceName);
+    DevicesOpenHere().insert(m_openPath);
     PurgeInput();
     PurgeOutput();
     ApplyLineSettings();
@@ -96,6 +123,8 @@ void TComPort::CloseDevice() {
     if (!m_port.isOpen()) return;
     if (m_locked) flock(DeviceHandle(), LOCK_UN);
     m_locked = false;
+    DevicesOpenHere().remove(m_openPath);
+    m_openPath.clear();
     m_port.close();
 }
 
@@ -108,6 +137,8 @@ void TComPort::SetBaudRate(int bitsPerSecond) {
     m_baudRate = bitsPerSecond;
     if (Active()) ApplyLineSettings();
 }
+
+bool TComPort::DeviceExists() const { return QFileInfo::exists(m_deviceName); }
 
 int TComPort::DeviceHandle() const { return static_cast<int>(m_port.handle()); }
 

@@ -35,6 +35,7 @@ public:
     void SetActive(bool active);
     bool Active() const override;
     bool DeviceLost() const override { return m_deviceLost; }
+    bool DeviceExists() const override;
     void Open() override { SetActive(true); }
     void Close() override { SetActive(false); }
 
@@ -75,6 +76,7 @@ private:
     int m_baudRate = 19200;
     bool m_locked = false;
     bool m_deviceLost = false;
+    QString m_openPath;  // the device's real path while open
     RxCharHandler m_onRxChar;
     ErrorHandler m_onError;
 };

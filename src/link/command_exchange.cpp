@@ -43,7 +43,7 @@ bool WriteAndCompareEcho(Port& port, Clock& clock, const QByteArray& frameBody,
 int WaitForInput(Port& port, Clock& clock, int expected, InputTarget target, milliseconds limit) {
     const Clock::TimePoint start = clock.Now();
     int count = port.InputCount();
-    while (!Reached(count, expected, target)) {
+    while (!Reached(count, expected, target) && !clock.Stopping()) {
         const milliseconds left = Remaining(clock, start, limit);
         if (left.count() <= 0) break;
         if (count == 0) {
@@ -58,7 +58,8 @@ int WaitForInput(Port& port, Clock& clock, int expected, InputTarget target, mil
 
 bool VerifiedWrite(Port& port, Clock& clock, const QByteArray& frameBody,
                    const core::MeterCommand& command) {
-    for (int attempt = 0; attempt < core::kExchangeLimits.writeAttempts; ++attempt) {
+    for (int attempt = 0; attempt < core::kExchangeLimits.writeAttempts && !clock.Stopping();
+         ++attempt) {
         bool echoed = false;
         // A port failure ends this attempt like a wrong echo does.
         Attempt(QStringLiteral("a verified write"), port,

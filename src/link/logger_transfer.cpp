@@ -34,7 +34,8 @@ std::uint32_t LoggerTransfer::RequestHeader(QByteArray& memoryImage) {
     };
     request();
     bool valid = false;
-    for (int attempt = 0; attempt < kExchangeLimits.headerAttempts && !valid;) {
+    for (int attempt = 0;
+         attempt < kExchangeLimits.headerAttempts && !valid && !m_clock.Stopping();) {
         const milliseconds left = Remaining(m_clock, start, kExchangeLimits.headerLimit);
         const int count =
             WaitForInput(m_comm2, m_clock, core::kHeaderReplyBytes, InputTarget::AtLeast, left);
@@ -71,6 +72,10 @@ core::DownloadCode LoggerTransfer::TransferMemory(QByteArray& memoryImage) {
     m_link.SwitchToDownloadPort(m_comm2);
 
     const core::TransferSize size = core::ExpectedTransfer(RequestHeader(memoryImage));
+    if (m_clock.Stopping()) {
+        SendCommand(m_comm2, core::kAbort);
+        return core::DownloadCode::NoHeader;
+    }
     if (size.code != core::DownloadCode::Success) return size.code;
     const int expected = size.expectedBytes;
     m_counters.expectedBytes = expected;
@@ -81,6 +86,8 @@ core::DownloadCode LoggerTransfer::TransferMemory(QByteArray& memoryImage) {
     Attempt(QStringLiteral("receiving the logger memory"), m_comm2,
             [&] { ReceiveBlocks(memoryImage, expected); });
     m_view.CloseTransferProgress();
+    // Given up half-way: the meter stops sending, as after a failed exchange.
+    if (m_clock.Stopping()) SendCommand(m_comm2, core::kAbort);
     return m_counters.receivedBytes < expected ? core::DownloadCode::ShortTransfer
                                                : core::DownloadCode::Success;
 }
@@ -94,7 +101,7 @@ void LoggerTransfer::ReceiveBlocks(QByteArray& memoryImage, int expected) {
     };
     // After the last expected block the loop runs on until the meter falls silent.
     while (quietFor() < kExchangeLimits.blockSilence && received <= expected &&
-           retries <= kExchangeLimits.maxBlockRetries) {
+           retries <= kExchangeLimits.maxBlockRetries && !m_clock.Stopping()) {
         const int waiting = m_comm2.InputCount();
         if (waiting >= core::kBlockBytes) {
             const QByteArray block = m_comm2.Read(core::kBlockBytes);

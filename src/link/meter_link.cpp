@@ -42,6 +42,8 @@ void MeterLink::NoteConnectedDevice() {
 }
 
 bool MeterLink::OpenLivePort() {
+    // Without a chosen device the port's name would be the prefix alone.
+    if (m_devices.ChosenText().isEmpty()) return false;
     int failure = 0;
     const bool opened = TryOpen(m_comm1, &failure);
     const QString device = m_comm1.DeviceName();
@@ -97,21 +99,24 @@ bool MeterLink::ModelQueryAnswered() {
 void MeterLink::SearchMeter() {
     const int attempts = m_devices.Count();
     int i = -1;
-    for (int attempt = 0; attempt < attempts; ++attempt) {
+    for (int attempt = 0; attempt < attempts && !m_clock.Stopping(); ++attempt) {
         ++i;
         m_devices.Choose(i);
         ShowChosenDevice();
         m_comm1.SetOnRxChar(nullptr);
         m_view.SetSplashStatus(QStringLiteral("Searching Meter on ") + m_devices.ChosenText());
-        m_clock.Pause(kExchangeLimits.searchSettle);
+        // A device that is not there has nothing to settle: it fails to open at once.
+        if (m_comm1.DeviceExists()) m_clock.Pause(kExchangeLimits.searchSettle);
 
         if (!OpenLivePort()) {
             // A device that cannot be opened leaves the list; the next one moves into its place.
-            if (m_devices.ChosenIndex() >= 0) {
+            // The last one stays: the supervision keeps trying it, and an empty list would leave
+            // the port on no device at all.
+            if (m_devices.ChosenIndex() >= 0 && m_devices.Count() > 1) {
                 m_devices.Remove(m_devices.ChosenIndex());
                 m_view.ShowDevices(m_devices);
+                --i;
             }
-            --i;
             continue;
         }
         if (ModelQueryAnswered()) {

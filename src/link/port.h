@@ -46,6 +46,9 @@ public:
     virtual bool Active() const = 0;
     // The port closed itself because its device went away; cleared by the next open or close.
     virtual bool DeviceLost() const = 0;
+    // Whether the named device is there at all; one that is not cannot open and is passed over
+    // without waiting for it.
+    virtual bool DeviceExists() const { return true; }
 
     // Refused while open; the old name stays.
     virtual void SetDeviceName(const QString& name) = 0;

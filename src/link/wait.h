@@ -12,7 +12,8 @@ namespace kr820::link {
 template <typename Predicate>
 void WaitWhile(Clock& clock, Predicate busy, std::chrono::milliseconds limit) {
     const Clock::TimePoint start = clock.Now();
-    while (busy() && clock.Now() - start < limit) clock.Pause(std::chrono::milliseconds(1));
+    while (busy() && !clock.Stopping() && clock.Now() - start < limit)
+        clock.Pause(std::chrono::milliseconds(1));
 }
 
 // The same on the steady clock, for windows that keep no clock of their own.

@@ -7,10 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QFile>
+#include <QLockFile>
 #include <thread>
 
 #include "core/protocol/command_frame.h"
 #include "link/access_refusal.h"
+#include "link/serial_lock_file.h"
 #include "running_emulator.h"
 
 namespace kr820::link {
@@ -61,7 +64,8 @@ TEST_F(ComPortTest, ADeviceOpenInAnotherPortObjectCannotBeOpened) {
         second.Open();
         FAIL() << "a held device must not open";
     } catch (const EComError& error) {
-        EXPECT_EQ(AccessRefusalOf(error.Code()), AccessRefusal::InUse) << error.Code();
+        // Held by this program, not by another one.
+        EXPECT_EQ(AccessRefusalOf(error.Code()), AccessRefusal::OpenHere) << error.Code();
     }
     EXPECT_FALSE(second.Active());
 
@@ -70,13 +74,33 @@ TEST_F(ComPortTest, ADeviceOpenInAnotherPortObjectCannotBeOpened) {
         second.Open();
         FAIL() << "a held device must not open";
     } catch (const EAbort& abandoned) {
-        EXPECT_EQ(AccessRefusalOf(abandoned.Code()), AccessRefusal::InUse)
+        EXPECT_EQ(AccessRefusalOf(abandoned.Code()), AccessRefusal::OpenHere)
             << "the silent exception keeps the cause";
     }
 
     port.Close();
     EXPECT_NO_THROW(second.Open());
     EXPECT_TRUE(second.Active());
+}
+
+TEST_F(ComPortTest, ALockFileLeftWithThisProcessesIdDoesNotKeepTheDeviceShut) {
+    // Left by an earlier run that had the same process id: no port of this program holds it.
+    const QString lockPath = SerialLockFilePath(PathOf(*meter));
+    ASSERT_FALSE(lockPath.isEmpty());
+    QByteArray ownLock;
+    {
+        QLockFile lock(lockPath);
+        ASSERT_TRUE(lock.tryLock(0));
+        QFile written(lockPath);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        ownLock = written.readAll();
+    }
+    QFile left(lockPath);
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.write(ownLock);
+    left.close();
+    EXPECT_NO_THROW(port.Open());
+    EXPECT_TRUE(port.Active());
 }
 
 TEST_F(ComPortTest, ADeviceTheUserMayNotOpenIsToldApartFromOneInUse) {
