@@ -8,17 +8,18 @@
 #include "app/command_lock.h"
 #include "app/frm_main.h"
 #include "core/data/parse_memory_image.h"
+#include "core/documents/data_logger_document.h"
 #include "core/files/collection_file.h"
 #include "core/files/graph_file.h"
 #include "core/files/point_range.h"
 #include "core/files/regional_formats.h"
 #include "core/files/single_file_kind.h"
-#include "core/files/temp_store.h"
 #include "core/files/text_file_reader.h"
 #include "core/files/text_file_writer.h"
 #include "core/settings/program_folder.h"
 #include "graph/configure_graph.h"
 #include "graph/frm_graph.h"
+#include "meter/data_logger_loading.h"
 #include "ui/file_dialog_filters.h"
 #include "ui/frm_open_save.h"
 #include "ui/frm_scope.h"
@@ -232,7 +233,7 @@ bool FileCommands::SaveCollection() {
                                                    kCollectionSaveFilter, "820", &selected);
     if (chosen.isEmpty()) return false;
     const QString path = WithSuffix(chosen, selected);
-    const core::WriteOutcome outcome = core::SaveCollection(m_shownImage, path);
+    const core::WriteOutcome outcome = m_main.DataLogger().SaveCollection(path);
     if (outcome.Status == core::WriteStatus::NothingToSave) {
         m_prompter.Message(Owner(), kNothingToSaveMessage);
         return false;
@@ -242,14 +243,14 @@ bool FileCommands::SaveCollection() {
         m_prompter.Message(Owner(), WriteFailureMessage(path, outcome));
         return false;
     }
-    m_main.State().DataLoggerUnsaved = false;
     return true;
 }
 
 void FileCommands::OpenCollection() {
     // A download not yet saved is asked about, as closing its window would; Cancel leaves it.
     if (!m_main.AskToKeepDataLoggerData()) return;
-    graph::TfrmGraph* window = m_main.ShowDataLoggerWindow();
+    m_main.ShowDataLoggerWindow();
+    core::DataLoggerDocument& document = m_main.DataLogger();
     const QString path =
         m_prompter.OpenFileName(Owner(), core::ProgramFolder(), kCollectionOpenFilter, nullptr);
     if (path.isEmpty()) return;
@@ -259,9 +260,8 @@ void FileCommands::OpenCollection() {
     const core::CollectionOpenOutcome opened = core::OpenCollection(path, checked);
     switch (opened.Status) {
         case core::CollectionOpenStatus::Opened:
-            if (window->ParseIntoDataLogger(opened.Image).Code == core::ParseCode::Success &&
-                StoreAndShowFirstSet(*window, opened.Image))
-                m_main.State().DataLoggerUnsaved = false;  // what it shows now is in a file
+            // Shown, it is saved: what the window shows is in a file.
+            meter::LoadIntoDataLogger(document, opened.Image, path, m_prompter, Owner());
             return;
         case core::CollectionOpenStatus::Damaged:
             if (opened.Parse.Code == core::ParseCode::DamagedRecord && opened.Parse.ErrorSet > 0 &&
@@ -270,8 +270,8 @@ void FileCommands::OpenCollection() {
                                        ? kRecoverOneQuestion.arg(path)
                                        : kRecoverQuestion.arg(path).arg(opened.Parse.ErrorSet),
                                    ui::Prompter::Buttons::YesNo) == ui::Prompter::Answer::Yes) {
-                RecoverSetsBeforeDamage(*window, opened.Image, opened.Parse);
-                if (m_shownImage == opened.Image) m_main.State().DataLoggerUnsaved = false;
+                meter::LoadSetsBeforeDamage(document, opened.Image, opened.Parse, path, m_prompter,
+                                            Owner());
                 return;
             }
             m_prompter.Message(Owner(), kCannotReadCollectionMessage.arg(path));
@@ -283,30 +283,6 @@ void FileCommands::OpenCollection() {
         case core::CollectionOpenStatus::CannotOpen:
             return;  // as before: the window stays as it was, without a message
     }
-}
-
-bool FileCommands::StoreAndShowFirstSet(graph::TfrmGraph& window, const QByteArray& image) {
-    const core::WriteOutcome stored = core::WriteTempStore(image);
-    if (stored.Status == core::WriteStatus::FolderNotCreated) {
-        m_prompter.Message(Owner(), stored.Reason);
-        return false;
-    }
-    m_shownImage = image;
-    window.ShowFirstDataSet();
-    return true;
-}
-
-void FileCommands::RecoverSetsBeforeDamage(graph::TfrmGraph& window, const QByteArray& image,
-                                           const core::ParseOutcome& outcome) {
-    const int recovered = core::RecoverSetsBeforeDamage(image, outcome, window.Store());
-    if (recovered == 0) {
-        m_prompter.Message(Owner(), kNothingRecoveredMessage);
-        return;
-    }
-    window.FillDataSetGrid();
-    if (StoreAndShowFirstSet(window, image))
-        m_prompter.Message(
-            Owner(), recovered == 1 ? kOneRecoveredMessage : kRecoveredMessage.arg(recovered));
 }
 
 }  // namespace kr820::app

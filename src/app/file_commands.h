@@ -38,21 +38,6 @@ public:
     bool SaveCollection();
     void OpenCollection();
 
-    // The memory image the DataLogger window shows, decoded in this run: what a collection
-    // saves. The download and opening a collection set it; it stays empty until one of them has
-    // shown something.
-    void SetShownImage(const QByteArray& image) { m_shownImage = image; }
-    const QByteArray& ShownImage() const { return m_shownImage; }
-
-    // After a decode: the temporary store, then set 0 shown. False (with the folder named in a
-    // message) when the store's folder cannot be made; the sets are then not shown.
-    bool StoreAndShowFirstSet(graph::TfrmGraph& window, const QByteArray& image);
-
-    // A damaged image whose first sets are whole: shows those and tells how many. The image
-    // itself is kept as it came, so that nothing of it is lost when it is saved.
-    void RecoverSetsBeforeDamage(graph::TfrmGraph& window, const QByteArray& image,
-                                 const core::ParseOutcome& outcome);
-
 private:
     bool WriteSingleSet(graph::TfrmGraph& window);
     bool WriteTextFileWithRange(graph::TfrmGraph& window, const QString& path, bool comma);
@@ -62,7 +47,6 @@ private:
 
     TfrmMain& m_main;
     ui::Prompter& m_prompter;
-    QByteArray m_shownImage;
 };
 
 // Texts of the messages this program adds where a file operation would otherwise fail silently.
@@ -73,12 +57,6 @@ inline const QString kRecoverQuestion = QStringLiteral(
     "The file \"%1\" holds a damaged data set. Show the %2 data sets recorded before it?");
 inline const QString kRecoverOneQuestion = QStringLiteral(
     "The file \"%1\" holds a damaged data set. Show the data set recorded before it?");
-inline const QString kRecoveredMessage =
-    QStringLiteral("%1 data sets before the damaged one were recovered.");
-inline const QString kOneRecoveredMessage =
-    QStringLiteral("1 data set before the damaged one was recovered.");
-inline const QString kNothingRecoveredMessage =
-    QStringLiteral("The first data set is damaged: nothing could be recovered.");
 inline const QString kCannotWriteMessage = QStringLiteral("Cannot create file \"%1\". %2");
 inline const QString kWriteFailedMessage = QStringLiteral(
     "The file \"%1\" was not saved: %2. Any earlier file of that name is unchanged.");

@@ -59,6 +59,7 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
       m_prompter(prompter),
       m_listDevices(std::move(listDevices)),
       m_link(m_state, m_comm1, m_mainTimer, *this, clock),
+      m_dataLogger(core::ProgramFolder()),
       m_files(*this, prompter),
       m_download(*this, prompter),
       m_recorder(*this, prompter, core::RealTimeJournalPath(core::ProgramFolder())),
@@ -235,7 +236,7 @@ graph::GraphContext TfrmMain::GraphContextFor() {
     commands.EnableRun = [this](bool enabled) { EnableRun(enabled); };
     commands.EnableStop = [this](bool enabled) { EnableStop(enabled); };
     return {m_prompter, m_state,           m_graphTools,       core::ProgramFolder(),
-            &m_store,   QLocale::system(), std::move(commands)};
+            &m_dataLogger,   QLocale::system(), std::move(commands)};
 }
 
 void TfrmMain::CreateRealTimeGraph() {
@@ -673,16 +674,5 @@ graph::TfrmGraph* TfrmMain::ReopenRealTimeGraph() {
 }
 
 bool TfrmMain::SaveSingleSet(graph::TfrmGraph& window) { return m_files.SaveSingleSet(window); }
-
-bool TfrmMain::StoreAndShowFirstSet(graph::TfrmGraph& window, const QByteArray& image) {
-    return m_files.StoreAndShowFirstSet(window, image);
-}
-
-void TfrmMain::RecoverSetsBeforeDamage(graph::TfrmGraph& window, const QByteArray& image,
-                                       const core::ParseOutcome& outcome) {
-    m_files.RecoverSetsBeforeDamage(window, image, outcome);
-}
-
-const QByteArray& TfrmMain::ShownImage() const { return m_files.ShownImage(); }
 
 }  // namespace kr820::app

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "app/file_commands.h"
-#include "core/data/data_set_store.h"
+#include "core/documents/data_logger_document.h"
 #include "core/state/app_state.h"
 #include "graph/graph_context.h"
 #include "lcd/lcd_presenter.h"
@@ -115,7 +115,7 @@ public:
     // A new graph window for an opened file, placed and shown, its chart still empty.
     graph::TfrmGraph* CreateFileWindow(const QString& caption);
     graph::GraphContext GraphContextFor();
-    core::TDataSetStore& Store() { return m_store; }
+    core::DataLoggerDocument& DataLogger() override { return m_dataLogger; }
     FileCommands& Files() { return m_files; }
     // The real-time graph was written to a file.
     void RealTimeGraphSaved() { m_recorder.RealTimeGraphSaved(); }
@@ -167,10 +167,6 @@ private:
     link::DevicePort& DownloadPort() override { return m_comm2; }
     graph::TfrmGraph* ReopenRealTimeGraph() override;
     bool SaveSingleSet(graph::TfrmGraph& window) override;
-    bool StoreAndShowFirstSet(graph::TfrmGraph& window, const QByteArray& image) override;
-    void RecoverSetsBeforeDamage(graph::TfrmGraph& window, const QByteArray& image,
-                                 const core::ParseOutcome& outcome) override;
-    const QByteArray& ShownImage() const override;
 
     ui::Prompter& m_prompter;
     DeviceLister m_listDevices;
@@ -180,7 +176,7 @@ private:
     QTimer m_mainTimer;
     link::MeterLink m_link;
     lcd::LcdPresenter m_lcd;
-    core::TDataSetStore m_store;
+    core::DataLoggerDocument m_dataLogger;
     graph::SharedGraphTools m_graphTools;
     FileCommands m_files;
     meter::LoggerDownload m_download;

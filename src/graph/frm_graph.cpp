@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "core/data/data_set_store.h"
+#include "core/documents/data_logger_document.h"
 #include "core/state/app_state.h"
 #include "graph/chart_view.h"
 #include "graph/configure_graph.h"
@@ -51,10 +52,9 @@ void TfrmGraph::ConnectEvents() {
     ConnectTools();
 }
 
-core::TDataSetStore& TfrmGraph::Store() {
-    if (m_context && m_context->Store) return *m_context->Store;
-    if (!m_ownStore) m_ownStore = std::make_unique<core::TDataSetStore>();
-    return *m_ownStore;
+const core::TDataSetStore& TfrmGraph::Store() const {
+    static const core::TDataSetStore kNoSets;
+    return m_context && m_context->DataLogger ? m_context->DataLogger->Store() : kNoSets;
 }
 
 QString TfrmGraph::ScaleFile() const {
@@ -64,6 +64,13 @@ QString TfrmGraph::ScaleFile() const {
 // ---- Roles ---------------------------------------------------------------------------------
 
 void TfrmGraph::SetUpDataLogger() {
+    if (m_context && m_context->DataLogger) {
+        const core::DataLoggerDocument* document = m_context->DataLogger;
+        connect(document, &core::DataLoggerDocument::contentReplaced, this,
+                &TfrmGraph::FillDataSetGrid);
+        connect(document, &core::DataLoggerDocument::shownSetChanged, this,
+                &TfrmGraph::ShowDataSetWithList);
+    }
     m_pnlDataSets->show();
     m_lblDataSets->show();
     m_dataSetGrid->show();
@@ -133,7 +140,11 @@ void TfrmGraph::FormShow() { ChooseTool(GraphCursorMode::Normal); }
 void TfrmGraph::Grid2Click() {
     const int row = m_dataSetGrid->currentIndex().row();
     if (m_dataSets->Cell(row, DataSetGridModel::kDateColumn).isEmpty()) return;
-    ShowDataSetWithList(row);
+    if (m_context && m_context->DataLogger) {
+        m_context->DataLogger->ShowSet(row);
+    } else {
+        ShowDataSetWithList(row);
+    }
 }
 
 void TfrmGraph::ListBox1Click() {
@@ -171,7 +182,7 @@ bool TfrmGraph::AskToKeepData() {
     const GraphCommands& commands = m_context->Commands;
     using Answer = ui::Prompter::Answer;
     QString question;
-    if (IsDataLogger() && state.DataLoggerUnsaved) {
+    if (IsDataLogger() && m_context->DataLogger && m_context->DataLogger->Unsaved()) {
         question = QStringLiteral("Save DataLogger Data ?");
     } else if (IsRealTime() && state.RealTimeUnsaved) {
         question = QStringLiteral("Save Real-Time Graph ?");
@@ -203,7 +214,7 @@ void TfrmGraph::FormClose() {
     const GraphCommands& commands = m_context->Commands;
     // Only the DataLogger window's own closing discards the download it holds.
     if (IsDataLogger()) {
-        state.DataLoggerUnsaved = false;
+        if (m_context->DataLogger) m_context->DataLogger->MarkDiscarded();
         if (commands.ForgetWindow) commands.ForgetWindow(*this);
     }
     if (!IsRealTime()) return;

@@ -72,8 +72,8 @@ public:
     RealTimeExtremes& Extremes() { return m_extremes; }
     const QLocale& Locale() const { return m_locale; }
     ShownStatistics StatisticsShown() const;
-    // The context's store, or the window's own when the context brings none.
-    core::TDataSetStore& Store();
+    // The data sets of the DataLogger document; empty for other roles.
+    const core::TDataSetStore& Store() const;
 
     // Role set-ups, once after creation.
     void SetUpDataLogger();
@@ -82,13 +82,11 @@ public:
     // chart, the data list shows and the data-set grid does not.
     void PrepareSingleSetWindow();
 
-    // A logger memory image into the DataLogger window: decoded into the store with the grid
-    // filled; on failure the store and the grid keep what they had.
-    core::ParseOutcome ParseIntoDataLogger(QByteArrayView image);
     void FillDataSetGrid();
     // Set 0 on the chart, its list, the list's first line selected and marked on the chart.
     void ShowFirstDataSet();
-    // Both of the above: how a download or a collection file ends, and how tests fill the window.
+    // A logger memory image handed to the DataLogger document, which this window then shows
+    // from its first set; a refused image changes nothing. How tests and figures fill the window.
     core::ParseOutcome ShowMemoryImage(QByteArrayView image);
 
     void ShowDataSet(int set);
@@ -189,7 +187,6 @@ private:
     std::optional<GraphContext> m_context;
     QLocale m_locale;
     core::ChartModel m_chart;
-    std::unique_ptr<core::TDataSetStore> m_ownStore;
     RealTimeExtremes m_extremes;
     bool m_selectingByProgram = false;
     bool m_centred = false;

@@ -8,6 +8,7 @@
 #include <span>
 
 #include "core/data/data_set_store.h"
+#include "core/documents/data_logger_document.h"
 #include "core/data/rate_codes.h"
 #include "core/graph/graph_statistics.h"
 #include "core/graph/graph_texts.h"
@@ -24,12 +25,6 @@ constexpr core::RgbColor kCursorColor = 0xFFFFFF;
 constexpr qint32 kCursorLineType = 2;
 }  // namespace
 
-core::ParseOutcome TfrmGraph::ParseIntoDataLogger(QByteArrayView image) {
-    const core::ParseOutcome outcome = core::ParseMemoryImage(image, Store());
-    if (outcome.Code == core::ParseCode::Success) FillDataSetGrid();
-    return outcome;
-}
-
 void TfrmGraph::FillDataSetGrid() {
     m_dataSets->Fill(Store(), m_locale);
     FitGridColumns();
@@ -41,9 +36,8 @@ void TfrmGraph::FillDataSetGrid() {
 void TfrmGraph::ShowFirstDataSet() { ShowDataSetWithList(0); }
 
 core::ParseOutcome TfrmGraph::ShowMemoryImage(QByteArrayView image) {
-    const core::ParseOutcome outcome = ParseIntoDataLogger(image);
-    if (outcome.Code == core::ParseCode::Success) ShowFirstDataSet();
-    return outcome;
+    if (!m_context || !m_context->DataLogger) return {core::ParseCode::NoDataSets};
+    return m_context->DataLogger->Load(image.toByteArray()).Parse;
 }
 
 void TfrmGraph::ShowDataSetWithList(int set) {

@@ -7,7 +7,7 @@
 
 namespace kr820::core {
 struct AppState;
-class TDataSetStore;
+class DataLoggerDocument;
 }  // namespace kr820::core
 namespace kr820::ui {
 class Prompter;
@@ -54,8 +54,8 @@ struct GraphContext {
     SharedGraphTools& Tools;
     // Holds "ini/KR820.ini"; empty means no scale file.
     QString ProgramFolder;
-    // The DataLogger window's data sets; other roles need none.
-    core::TDataSetStore* Store = nullptr;
+    // What the DataLogger window shows; other roles need none.
+    core::DataLoggerDocument* DataLogger = nullptr;
     // Dates, times and decimal separators; tests pass a fixed one.
     QLocale Locale = QLocale::system();
     GraphCommands Commands;

@@ -8,6 +8,7 @@
 
 #include "graph/frm_graph.h"
 #include "link/meter_link.h"
+#include "meter/data_logger_loading.h"
 #include "meter/frm_err.h"
 #include "meter/meter_host.h"
 #include "meter/meter_refusal.h"
@@ -40,8 +41,8 @@ void LoggerDownload::btnDataLoggerClick() {
     if (MeterRefusesCommand(m_host, m_prompter)) return;
     // A download not yet saved is asked about, as closing its window would; Cancel leaves it.
     if (!m_host.AskToKeepDataLoggerData()) return;
-    core::AppState& state = m_host.State();
-    graph::TfrmGraph* window = m_host.ShowDataLoggerWindow();
+    core::DataLoggerDocument& document = m_host.DataLogger();
+    m_host.ShowDataLoggerWindow();
 
     TfrmErr errorDialog(m_host.DialogOwner());
     bool again = true;
@@ -49,7 +50,7 @@ void LoggerDownload::btnDataLoggerClick() {
         again = false;
         switch (DownloadLogger()) {
             case core::DownloadCode::Success:
-                if (m_shown) state.DataLoggerUnsaved = true;
+                if (m_shown) document.MarkUnsaved();
                 break;
             case core::DownloadCode::BadSetCount:
                 m_prompter.Message(m_host.DialogOwner(), kMemoryErrorMessage);
@@ -64,12 +65,9 @@ void LoggerDownload::btnDataLoggerClick() {
                         again = true;
                         break;
                     case TfrmErr::FixError:
-                        if (window) {
-                            m_host.RecoverSetsBeforeDamage(*window, m_failedImage, m_failedOutcome);
-                            if (!m_host.ShownImage().isEmpty() &&
-                                m_host.ShownImage() == m_failedImage)
-                                state.DataLoggerUnsaved = true;
-                        }
+                        if (LoadSetsBeforeDamage(document, m_failedImage, m_failedOutcome, {},
+                                                 m_prompter, m_host.DialogOwner()))
+                            document.MarkUnsaved();
                         break;
                     default:
                         break;
@@ -94,15 +92,16 @@ core::DownloadCode LoggerDownload::DownloadLogger() {
     const core::DownloadCode transferred = transfer.TransferMemory(image);
     if (transferred != core::DownloadCode::Success) return transferred;
 
-    graph::TfrmGraph* window = m_host.ShowDataLoggerWindow();
-    const core::ParseOutcome outcome = window->ParseIntoDataLogger(image);
-    const core::DownloadCode decoded = CodeOf(outcome.Code);
+    m_host.ShowDataLoggerWindow();
+    // Only a whole image replaces what the DataLogger document holds.
+    const core::DataLoggerDocument::LoadOutcome loaded =
+        LoadIntoDataLogger(m_host.DataLogger(), image, {}, m_prompter, m_host.DialogOwner());
+    const core::DownloadCode decoded = CodeOf(loaded.Parse.Code);
     if (decoded == core::DownloadCode::DamagedRecord) {
         m_failedImage = image;  // exactly as the meter delivered it, for the recovery
-        m_failedOutcome = outcome;
+        m_failedOutcome = loaded.Parse;
     }
-    if (decoded == core::DownloadCode::Success)
-        m_shown = m_host.StoreAndShowFirstSet(*window, image);
+    m_shown = loaded.Shown;
     return decoded;
 }
 

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
-#include "core/data/parse_memory_image.h"
 #include "core/state/app_state.h"
 
 class QWidget;
+
+namespace kr820::core {
+class DataLoggerDocument;
+}
 
 namespace kr820::graph {
 class TfrmGraph;
@@ -20,8 +22,9 @@ class MeterLink;
 namespace kr820::meter {
 
 // What the meter operations (download, real-time recording) need of the program around them:
-// the state, the link and its download port, the windows they fill, and the file steps that
-// follow a download. The main window implements it; tests may implement it without one.
+// the state, the link and its download port, the document a download fills, the windows that
+// show it and the save command. The main window implements it; tests may implement it without
+// one.
 class MeterHost {
 public:
     virtual ~MeterHost() = default;
@@ -35,6 +38,8 @@ public:
     // Comm2: the port the download runs on, on Comm1's device, while Comm1 is closed.
     virtual link::DevicePort& DownloadPort() = 0;
 
+    // What a download fills; its window shows it.
+    virtual core::DataLoggerDocument& DataLogger() = 0;
     // The DataLogger window, created or brought back to its normal size.
     virtual graph::TfrmGraph* ShowDataLoggerWindow() = 0;
     // Before the DataLogger window's data is replaced: "Save DataLogger Data ?" when it holds a
@@ -52,14 +57,6 @@ public:
 
     // The Save command's single-set branch; true only when a file was written.
     virtual bool SaveSingleSet(graph::TfrmGraph& window) = 0;
-    // After a decode: the temporary store, then set 0 shown; false when the store's folder
-    // could not be made (the user has been told).
-    virtual bool StoreAndShowFirstSet(graph::TfrmGraph& window, const QByteArray& image) = 0;
-    // A damaged image whose first sets are whole: shows those and tells how many.
-    virtual void RecoverSetsBeforeDamage(graph::TfrmGraph& window, const QByteArray& image,
-                                         const core::ParseOutcome& outcome) = 0;
-    // The image the DataLogger window shows, which a collection save writes.
-    virtual const QByteArray& ShownImage() const = 0;
 };
 
 }  // namespace kr820::meter

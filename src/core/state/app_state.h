@@ -33,7 +33,6 @@ struct AppState {
 
     int RealTimePointCount = 0;
     bool RealTimeUnsaved = false;
-    bool DataLoggerUnsaved = false;
 };
 
 // The step by which the real-time graph extends its time axis: rate x 100 seconds, in days.

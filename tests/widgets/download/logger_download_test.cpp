@@ -62,7 +62,7 @@ TEST_F(LoggerDownloadTest, ADownloadFillsTheDataLoggerWindowAndTheTemporaryStore
     window->btnDataLoggerClick();
     ASSERT_NE(DataLogger(), nullptr);
     EXPECT_EQ(ShownSets(), 3);
-    EXPECT_TRUE(window->State().DataLoggerUnsaved);
+    EXPECT_TRUE(window->DataLogger().Unsaved());
     EXPECT_EQ(TempStore(), QByteArray::fromStdString(emulator::DownloadedImage(meter->Memory())));
     EXPECT_TRUE(prompter.messages.isEmpty());
     EXPECT_TRUE(window->Comm1().Active()) << "the live port comes back";
@@ -77,7 +77,7 @@ TEST_F(LoggerDownloadTest, ADownloadFillsTheDataLoggerWindowAndTheTemporaryStore
     };
     prompter.saveFileName = InHome("memory.820");
     window->Save1Click();
-    EXPECT_FALSE(window->State().DataLoggerUnsaved);
+    EXPECT_FALSE(window->DataLogger().Unsaved());
     QFile saved(InHome("memory.820"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), TempStore());
@@ -123,7 +123,7 @@ TEST_F(LoggerDownloadTest, AnEmptyMemorySaysSo) {
     Fault([](auto& faults) { faults.endAddress = 0xFFFF; });
     window->btnDataLoggerClick();
     EXPECT_EQ(prompter.messages, QStringList{"There is not any recorded data in memory!"});
-    EXPECT_FALSE(window->State().DataLoggerUnsaved);
+    EXPECT_FALSE(window->DataLogger().Unsaved());
     EXPECT_TRUE(window->Comm1().Active());
 }
 
@@ -196,7 +196,7 @@ TEST_F(LoggerDownloadTest, CancelLeavesTheWindowAsItWas) {
     window->btnDataLoggerClick();
     EXPECT_EQ(prompter.dialogsShown, 1) << "the error dialog";
     EXPECT_EQ(ShownSets(), 3);
-    EXPECT_TRUE(window->State().DataLoggerUnsaved) << "the first download is still shown";
+    EXPECT_TRUE(window->DataLogger().Unsaved()) << "the first download is still shown";
 }
 
 TEST_F(LoggerDownloadTest, LoadDataOrOpenOverAnUnsavedDownloadAsksFirstAndCancelChangesNothing) {
@@ -225,7 +225,7 @@ TEST_F(LoggerDownloadTest, LoadDataOrOpenOverAnUnsavedDownloadAsksFirstAndCancel
         EXPECT_EQ(ShownSets(), 3);
         EXPECT_EQ(DataLogger()->Chart().SaveToBlock(), firstChart);
         EXPECT_EQ(TempStore(), firstStored);
-        EXPECT_TRUE(window->State().DataLoggerUnsaved);
+        EXPECT_TRUE(window->DataLogger().Unsaved());
     };
     prompter.confirmAnswer = ui::Prompter::Answer::Cancel;
     window->btnDataLoggerClick();
@@ -250,7 +250,7 @@ TEST_F(LoggerDownloadTest, LoadDataOrOpenOverAnUnsavedDownloadAsksFirstAndCancel
     EXPECT_EQ(saved.readAll(), firstStored);
     EXPECT_EQ(ShownSets(), 2);
     EXPECT_EQ(TempStore(), QByteArray::fromStdString(emulator::DownloadedImage(other)));
-    EXPECT_TRUE(window->State().DataLoggerUnsaved) << "the new download is not saved yet";
+    EXPECT_TRUE(window->DataLogger().Unsaved()) << "the new download is not saved yet";
 
     // No gives it up for the collection, which is a file already: nothing is left to ask.
     prompter.confirmAnswer = ui::Prompter::Answer::No;
@@ -258,7 +258,7 @@ TEST_F(LoggerDownloadTest, LoadDataOrOpenOverAnUnsavedDownloadAsksFirstAndCancel
     window->btnOpenClick();
     EXPECT_EQ(prompter.questions, QStringList{"Save DataLogger Data ?"});
     EXPECT_EQ(ShownSets(), 2);
-    EXPECT_FALSE(window->State().DataLoggerUnsaved);
+    EXPECT_FALSE(window->DataLogger().Unsaved());
     window->btnDataLoggerClick();
     EXPECT_EQ(prompter.questions.size(), 1) << "a shown collection asks nothing";
 }

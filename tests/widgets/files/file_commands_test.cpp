@@ -205,21 +205,18 @@ TEST_F(FileCommandsTest, MarksChangedOnAGraphFileAreAskedAboutOnClosingAndSavedO
     EXPECT_EQ(Crosses(*NewestWindow()), 1) << "No left the file as it was";
 }
 
-TEST_F(FileCommandsTest, SavingACollectionWithNothingDecodedSaysSoAndKeepsAsking) {
+TEST_F(FileCommandsTest, SavingACollectionWithNothingDecodedSaysSo) {
     window->ShowDataLoggerWindow();
-    window->State().DataLoggerUnsaved = true;
     Answer(ui::TfrmOpenSave::Collection);
     prompter.saveFileName = home.filePath("empty.820");
     window->Save1Click();
     EXPECT_EQ(prompter.messages, QStringList{"There is no downloaded data to save."});
     EXPECT_FALSE(QFile::exists(home.filePath("empty.820")));
-    EXPECT_TRUE(window->State().DataLoggerUnsaved);
 }
 
 TEST_F(FileCommandsTest, ASaveThatCannotBeWrittenWholeKeepsTheEarlierFileAndSaysWhy) {
     ShowLoggerImage(OneSetImage());
-    window->Files().SetShownImage(OneSetImage());
-    window->State().DataLoggerUnsaved = true;
+    window->DataLogger().MarkUnsaved();
     core::testing::WriteWhole(home.filePath("kept.820"), "earlier");
     Answer(ui::TfrmOpenSave::Collection);
     prompter.saveFileName = home.filePath("kept.820");
@@ -231,7 +228,7 @@ TEST_F(FileCommandsTest, ASaveThatCannotBeWrittenWholeKeepsTheEarlierFileAndSays
                                              "\" was not saved: " + qt_error_string(EFBIG) +
                                              ". Any earlier file of that name is unchanged."});
     EXPECT_EQ(core::testing::ReadWhole(home.filePath("kept.820")), "earlier");
-    EXPECT_TRUE(window->State().DataLoggerUnsaved) << "closing must still ask";
+    EXPECT_TRUE(window->DataLogger().Unsaved()) << "closing must still ask";
 }
 
 TEST_F(FileCommandsTest, ADamagedCollectionIsRefusedAndChangesNothing) {

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QLocale>
+#include <QTemporaryDir>
 #include <vector>
 
 #include "core/data/data_set_store.h"
+#include "core/documents/data_logger_document.h"
 #include "core/state/app_state.h"
 #include "core/time/date_time.h"
 #include "fake_prompter.h"
@@ -20,12 +22,15 @@ using core::testing::At;
 using core::testing::FillChart;
 using core::testing::FixedLocale;
 
+inline QByteArray TwoSetImage();
+
 // The main window's side of a graph window, recording what the window asked of it.
 struct GraphHarness {
     kr820::testing::FakePrompter prompter;
     core::AppState state;
     SharedGraphTools tools;
-    core::TDataSetStore store;
+    QTemporaryDir home;  // the DataLogger document's temporary store
+    core::DataLoggerDocument document{home.path()};
     int saves = 0;
     int singleSetSaves = 0;
     int forgotten = 0;
@@ -39,7 +44,8 @@ struct GraphHarness {
         GraphCommands commands;
         commands.Save1Click = [this](TfrmGraph&) {
             ++saves;
-            if (saveSucceeds && savesCollection) state.DataLoggerUnsaved = false;
+            if (saveSucceeds && savesCollection)
+                document.SaveCollection(home.filePath(QStringLiteral("saved.820")));
             return saveSucceeds;
         };
         commands.SaveSingleSet = [this](TfrmGraph&) {
@@ -50,7 +56,13 @@ struct GraphHarness {
         commands.EnableRun = [this](bool on) { runEnabled.push_back(on); };
         commands.EnableStop = [this](bool on) { stopEnabled.push_back(on); };
         commands.SetRealTimeGraphTicked = [this](bool on) { ticked.push_back(on); };
-        return GraphContext{prompter, state, tools, programFolder, &store, FixedLocale(), commands};
+        return GraphContext{prompter, state,         tools,   programFolder,
+                            &document, FixedLocale(), commands};
+    }
+    // A download shown and not saved.
+    void MarkDataLoggerUnsaved() {
+        if (!document.HasImage()) document.Load(TwoSetImage());
+        document.MarkUnsaved();
     }
 };
 

@@ -45,12 +45,12 @@ private:
 };
 
 TEST_F(GraphWindowCloseTest, UnsavedDataLoggerDataAsksFirst) {
-    harness.state.DataLoggerUnsaved = true;
+    harness.MarkDataLoggerUnsaved();
     harness.prompter.confirmAnswer = Answer::Cancel;
     TfrmGraph* window = Open(GraphRole::DataLogger);
     EXPECT_FALSE(window->close());
     EXPECT_EQ(harness.prompter.questions, QStringList{"Save DataLogger Data ?"});
-    EXPECT_TRUE(harness.state.DataLoggerUnsaved);
+    EXPECT_TRUE(harness.document.Unsaved());
     EXPECT_EQ(harness.saves, 0);
     EXPECT_EQ(harness.forgotten, 0);
 
@@ -59,17 +59,17 @@ TEST_F(GraphWindowCloseTest, UnsavedDataLoggerDataAsksFirst) {
     harness.saveSucceeds = false;
     EXPECT_FALSE(window->close());
     EXPECT_EQ(harness.saves, 1);
-    EXPECT_TRUE(harness.state.DataLoggerUnsaved);
+    EXPECT_TRUE(harness.document.Unsaved());
 
     harness.saveSucceeds = true;
     EXPECT_TRUE(window->close());
     EXPECT_EQ(harness.saves, 2);
-    EXPECT_FALSE(harness.state.DataLoggerUnsaved);
+    EXPECT_FALSE(harness.document.Unsaved());
     EXPECT_EQ(harness.forgotten, 1);
 }
 
 TEST_F(GraphWindowCloseTest, SavingTheSelectedSetInsteadOfTheCollectionAlsoCloses) {
-    harness.state.DataLoggerUnsaved = true;
+    harness.MarkDataLoggerUnsaved();
     harness.prompter.confirmAnswer = Answer::Yes;
     harness.savesCollection = false;
     TfrmGraph* window = Open(GraphRole::DataLogger);
@@ -80,11 +80,11 @@ TEST_F(GraphWindowCloseTest, SavingTheSelectedSetInsteadOfTheCollectionAlsoClose
 }
 
 TEST_F(GraphWindowCloseTest, AnsweringNoClosesWithoutSaving) {
-    harness.state.DataLoggerUnsaved = true;
+    harness.MarkDataLoggerUnsaved();
     harness.prompter.confirmAnswer = Answer::No;
     EXPECT_TRUE(Open(GraphRole::DataLogger)->close());
     EXPECT_EQ(harness.saves, 0);
-    EXPECT_FALSE(harness.state.DataLoggerUnsaved);
+    EXPECT_FALSE(harness.document.Unsaved());
 }
 
 TEST_F(GraphWindowCloseTest, UnsavedRealTimeGraphAsksAndSavesTheWindowsChart) {
@@ -115,14 +115,14 @@ TEST_F(GraphWindowCloseTest, UnsavedRealTimeGraphAsksAndSavesTheWindowsChart) {
 
 TEST_F(GraphWindowCloseTest, EachRoleAsksOnlyAboutItsOwnData) {
     harness.state.RealTimeUnsaved = true;
-    harness.state.DataLoggerUnsaved = true;
+    harness.MarkDataLoggerUnsaved();
     EXPECT_TRUE(Open(GraphRole::File, "/data/oven.txt")->close());
     // A file may be named like a role's caption; its window stays a file window.
     EXPECT_TRUE(Open(GraphRole::File, TfrmGraph::kDataLoggerCaption)->close());
     EXPECT_TRUE(Open(GraphRole::File, TfrmGraph::kRealTimeCaption)->close());
     EXPECT_TRUE(harness.prompter.questions.isEmpty());
     // Only the DataLogger window's own closing forgets its unsaved download.
-    EXPECT_TRUE(harness.state.DataLoggerUnsaved);
+    EXPECT_TRUE(harness.document.Unsaved());
     EXPECT_TRUE(harness.state.RealTimeUnsaved);
     EXPECT_EQ(harness.forgotten, 0);
 }

@@ -131,7 +131,7 @@ TEST_F(PrintCommandTest, CancelAndADeclinedPrintDialogPrintNothing) {
 
 TEST_F(PrintCommandTest, WithoutAGraphWindowPrintAndExportDoNothing) {
     // Nothing unsaved: both windows close without asking.
-    window->State().DataLoggerUnsaved = false;
+    window->DataLogger().MarkDiscarded();
     window->State().RealTimeUnsaved = false;
     Workspace().closeAllSubWindows();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

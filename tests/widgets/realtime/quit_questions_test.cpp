@@ -28,7 +28,7 @@ protected:
         for (int i = 0; i < 5; ++i) set.pairs.push_back({200 + i, 300 + i});
         window->ShowDataLoggerWindow()->ShowMemoryImage(
             core::testing::ImageBuilder().Add(set).Build());
-        window->State().DataLoggerUnsaved = true;
+        window->DataLogger().MarkUnsaved();
     }
     QString JournalPath() const { return core::RealTimeJournalPath(home.path()); }
 };
@@ -47,7 +47,7 @@ TEST_F(QuitQuestionsTest, NoForTheRecordingThenCancelForTheDownloadKeepsBoth) {
     EXPECT_EQ(Graph()->DataList().rowCount(), 3);
     EXPECT_TRUE(QFile::exists(JournalPath()));
     ASSERT_NE(window->DataLoggerWindow(), nullptr);
-    EXPECT_TRUE(window->State().DataLoggerUnsaved);
+    EXPECT_TRUE(window->DataLogger().Unsaved());
 
     // Asked again, both given up: now everything goes.
     prompter.questions.clear();
