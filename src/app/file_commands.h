@@ -8,6 +8,7 @@ class QWidget;
 
 namespace kr820::core {
 struct ParseOutcome;
+struct TextReadOutcome;
 struct WriteOutcome;
 }  // namespace kr820::core
 namespace kr820::graph {
@@ -56,7 +57,7 @@ public:
 private:
     bool WriteSingleSet(graph::TfrmGraph& window);
     bool WriteTextFileWithRange(graph::TfrmGraph& window, const QString& path, bool comma);
-    void ReadTextFileInto(graph::TfrmGraph& window, const QString& path, bool comma);
+    core::TextReadOutcome ReadTextFileWithProgress(const QString& path, bool comma);
     QString SingleFileFilter() const;
     QWidget* Owner() const;
 
@@ -79,6 +80,8 @@ inline const QString kOneRecoveredMessage =
     QStringLiteral("1 data set before the damaged one was recovered.");
 inline const QString kNothingRecoveredMessage =
     QStringLiteral("The first data set is damaged: nothing could be recovered.");
+inline const QString kNoDataInFileMessage =
+    QStringLiteral("The file \"%1\" holds no data this program reads: %2.");
 inline const QString kCannotWriteMessage = QStringLiteral("Cannot create file \"%1\". %2");
 inline const QString kWriteFailedMessage = QStringLiteral(
     "The file \"%1\" was not saved: %2. Any earlier file of that name is unchanged.");

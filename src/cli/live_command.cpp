@@ -8,12 +8,10 @@
 #include "cli/meter_session.h"
 #include "cli/reading_pacer.h"
 #include "cli/stop_signals.h"
-#include "core/time/date_time.h"
 
 namespace kr820::cli {
 
-ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
-                 StopSignals& stop) {
+ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io, StopSignals& stop) {
     const QStringList devices = MeterSession::DevicesToSearch(arguments.device);
     if (devices.isEmpty()) {
         Say(io, QStringLiteral("no serial devices to search; name one with --device"));
@@ -31,10 +29,10 @@ ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     session.SetOnReading([&](const core::LiveReading& reading) {
         if (stop.Requested() || !pacer.Take(access.clock.Now())) return;
         layout.Device = session.DeviceName();
-        // Whole seconds, cut rather than rounded: a row never carries a time still to come.
-        const core::TDateTime now = core::ToTDateTime(
-            QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
-        const QByteArray line = core::RowLine(RowOfReading(reading, now), layout);
+        // The instant, in whole seconds cut rather than rounded (a row never carries a time
+        // still to come): the local time and its offset are those in force at it.
+        const QByteArray line =
+            core::RowLine(RowOfReading(reading, QDateTime::currentSecsSinceEpoch()), layout);
         if (io.out.write(line) != line.size()) {
             result = ExitCode::Failed;  // stdout went away: nobody reads on
             loop.quit();

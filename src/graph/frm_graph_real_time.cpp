@@ -59,7 +59,8 @@ void TfrmGraph::tbntClrClick() {
             (!m_context->Commands.SaveSingleSet || !m_context->Commands.SaveSingleSet(*this)))
             return;
         m_context->State.RealTimeUnsaved = false;
-        if (m_context->Commands.DiscardRealTimeJournal) m_context->Commands.DiscardRealTimeJournal();
+        if (m_context->Commands.DiscardRealTimeJournal)
+            m_context->Commands.DiscardRealTimeJournal();
     }
     m_chart.PEactions(core::ChartAction::sgUndoZoom);
     m_tools.UndoZoom->setEnabled(false);
@@ -101,6 +102,9 @@ void TfrmGraph::ShowRealTimePoint(int point, const core::RealTimeSample& sample,
     data.SetXDataII(1, point, time);
     data.SetYData(0, point, sample.ChartT1());
     data.SetYData(1, point, sample.ChartT2());
+    // The recording's unit while every point agrees on a known one.
+    const QString unit = sample.Unit ? QString(QLatin1Char(sample.Unit)) : QString();
+    if (point == 0 || unit != m_unit) m_unit = point == 0 ? unit : QString();
 
     for (const core::ExtremeField field : core::UpdateExtremes(m_extremes, sample)) {
         const bool t1 = field == core::ExtremeField::T1Max || field == core::ExtremeField::T1Min;

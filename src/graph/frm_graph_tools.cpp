@@ -121,8 +121,8 @@ void TfrmGraph::ChartClick() {
     SharedGraphTools& tools = m_context->Tools;
     if (tools.CursorMode == GraphCursorMode::Normal) return;
     const bool text = tools.CursorMode == GraphCursorMode::Text;
-    const QPoint mark = m_view->Interaction().LastMousePosition() +
-                        (text ? kTextMarkOffset : kCrossMarkOffset);
+    const QPoint mark =
+        m_view->Interaction().LastMousePosition() + (text ? kTextMarkOffset : kCrossMarkOffset);
     const ChartDrawing& drawing = m_view->Drawing();
     if (!OnPlot(drawing.PlottingRect(), mark)) return;
     const ChartPosition at = drawing.PixelToValue(mark);
@@ -228,7 +228,7 @@ void TfrmGraph::btnChangeScaleClick() {
     m_chart.Redraw();
 
     if (!dialog.SaveSetting() || m_context->ProgramFolder.isEmpty()) return;
-    const core::WriteOutcome saved = core::WriteScaleFile(m_context->ProgramFolder, texts);
+    const core::WriteOutcome saved = core::WriteScaleFile(m_context->ProgramFolder, values);
     if (saved.Status == core::WriteStatus::FolderNotCreated) {
         m_context->Prompter.Message(
             this, QStringLiteral("Cannot create ") + saved.Reason + QStringLiteral(" directory."));
