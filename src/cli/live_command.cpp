@@ -11,7 +11,8 @@
 
 namespace kr820::cli {
 
-ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io, StopSignals& stop) {
+ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
+                 StopSignals& stop) {
     const QStringList devices = MeterSession::DevicesToSearch(arguments.device);
     if (devices.isEmpty()) {
         Say(io, QStringLiteral("no serial devices to search; name one with --device"));

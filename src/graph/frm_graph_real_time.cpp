@@ -59,8 +59,7 @@ void TfrmGraph::tbntClrClick() {
             (!m_context->Commands.SaveSingleSet || !m_context->Commands.SaveSingleSet(*this)))
             return;
         m_context->State.RealTimeUnsaved = false;
-        if (m_context->Commands.DiscardRealTimeJournal)
-            m_context->Commands.DiscardRealTimeJournal();
+        if (m_context->Commands.DiscardRealTimeJournal) m_context->Commands.DiscardRealTimeJournal();
     }
     m_chart.PEactions(core::ChartAction::sgUndoZoom);
     m_tools.UndoZoom->setEnabled(false);

@@ -121,8 +121,8 @@ void TfrmGraph::ChartClick() {
     SharedGraphTools& tools = m_context->Tools;
     if (tools.CursorMode == GraphCursorMode::Normal) return;
     const bool text = tools.CursorMode == GraphCursorMode::Text;
-    const QPoint mark =
-        m_view->Interaction().LastMousePosition() + (text ? kTextMarkOffset : kCrossMarkOffset);
+    const QPoint mark = m_view->Interaction().LastMousePosition() +
+                        (text ? kTextMarkOffset : kCrossMarkOffset);
     const ChartDrawing& drawing = m_view->Drawing();
     if (!OnPlot(drawing.PlottingRect(), mark)) return;
     const ChartPosition at = drawing.PixelToValue(mark);
