@@ -15,6 +15,7 @@ constexpr qsizetype kMaxLineBytes = 256;
 constexpr qsizetype kShownLineChars = 60;
 constexpr qint64 kUnixEpochJulianDay = 2440588;
 constexpr qint64 kDaySeconds = 86400;
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 QByteArray Chomped(QByteArray line) {
     if (line.endsWith('\n')) line.chop(1);
@@ -135,7 +136,7 @@ std::optional<ReadingRow> Row(QByteArrayView line, char separator, bool withSet)
 
 bool IsSpreadsheetHeader(QByteArrayView firstLine) {
     QByteArrayView line = firstLine;
-    if (line.startsWith("\xEF\xBB\xBF")) line = line.sliced(3);  // a spreadsheet's saved BOM
+    if (line.startsWith(kByteOrderMark)) line = line.sliced(3);  // a spreadsheet saved it so
     if (line.endsWith('\n')) line.chop(1);
     if (line.endsWith('\r')) line.chop(1);
     for (const RowFormat format : {RowFormat::Csv, RowFormat::Tsv}) {
@@ -169,9 +170,10 @@ SpreadsheetReadOutcome ReadSpreadsheetRows(const QString& path) {
         outcome.Problem = file.errorString();
         return outcome;
     }
-    const QByteArray header = Chomped(file.readLine(kMaxLineBytes));
+    QByteArray header = Chomped(file.readLine(kMaxLineBytes));
+    if (header.startsWith(kByteOrderMark)) header.remove(0, 3);
     const char separator = header.contains('\t') ? '\t' : ',';
-    outcome.WithSet = header.contains("set");
+    outcome.WithSet = header.startsWith("set");
     bool tooLong = false;
     qsizetype number = 1;  // the header's
     while (outcome.Rows.size() < std::size_t(ChartData::kMaxPoints)) {

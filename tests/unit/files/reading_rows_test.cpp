@@ -14,6 +14,7 @@ namespace kr820::core {
 namespace {
 
 const TDateTime kNoon = ToTDateTime(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 5)));
+const UtcSeconds kNoonInstant = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 5)).toSecsSinceEpoch();
 
 QString OffsetOf(const QDateTime& local) {
     const int minutes = local.offsetFromUtc() / 60;
@@ -45,7 +46,7 @@ TEST(ReadingRows, NumbersAndMarkers) {
 }
 
 TEST(ReadingRows, EachFormatLeavesAMissingValueOutItsOwnWay) {
-    const ReadingRow row{kNoon, 25.3, std::nullopt, "C", 2};
+    const ReadingRow row{kNoonInstant, 25.3, std::nullopt, "C", 2};
     const QString time = IsoLocalTime(kNoon);
     RowLayout csv{RowFormat::Csv, true, {}};
     EXPECT_EQ(HeaderLine(csv), "set,time,utc_offset,t1,t2,unit\r\n");
@@ -63,7 +64,7 @@ TEST(ReadingRows, EachFormatLeavesAMissingValueOutItsOwnWay) {
     EXPECT_EQ(RowLine(row, influx),
               "kr820,device=/dev/tty\\ USB\\,0,unit=C t1=25.3 " + QByteArray::number(ns) + "\n");
     // Neither channel: still a valid point.
-    const ReadingRow none{kNoon, std::nullopt, std::nullopt, "C", 0};
+    const ReadingRow none{kNoonInstant, std::nullopt, std::nullopt, "C", 0};
     EXPECT_TRUE(RowLine(none, influx).contains(" valid=false "));
 }
 
