@@ -20,7 +20,7 @@ struct Ran {
     QString err;
 };
 
-Ran Run(const QStringList& arguments) {
+Ran RunFileCommand(const QStringList& arguments) {
     const CliParse parsed = ParseCliArguments(arguments);
     EXPECT_TRUE(std::holds_alternative<CliArguments>(parsed));
     QBuffer out;
@@ -52,7 +52,7 @@ TEST(FileNotes, ASetWithoutAValidStartDateIsNamedWithTheTimeUsed) {
     for (const QStringList& command :
          {QStringList{"sets", path}, QStringList{"export", path, "--set", "1"}}) {
         SCOPED_TRACE(command.first().toStdString());
-        const Ran ran = Run(command);
+        const Ran ran = RunFileCommand(command);
         EXPECT_EQ(ran.code, ExitCode::Success);
         const QStringList lines = ran.err.split('\n', Qt::SkipEmptyParts);
         ASSERT_EQ(lines.size(), 1) << ran.err.toStdString();
@@ -66,7 +66,7 @@ TEST(FileNotes, ASetWithoutAValidStartDateIsNamedWithTheTimeUsed) {
     ASSERT_TRUE(one.open(QIODevice::WriteOnly));
     one.write(QByteArray::fromStdString(emulator::BuildMemoryImage({dated})));
     one.close();
-    EXPECT_TRUE(Run({"sets", fine}).err.isEmpty());
+    EXPECT_TRUE(RunFileCommand({"sets", fine}).err.isEmpty());
 }
 
 }  // namespace
