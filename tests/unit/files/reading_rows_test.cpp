@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Rows for scripts and spreadsheets: times with their offset, a decimal point, missing values left
 // out the way each format leaves them out, and fields that cannot break a line.
+#include "core/files/reading_rows.h"
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -8,13 +10,12 @@
 #include "core/chart/chart_data.h"
 #include "core/data/limit_values.h"
 #include "core/files/export_rows.h"
-#include "core/files/reading_rows.h"
 
 namespace kr820::core {
 namespace {
 
 const TDateTime kNoon = ToTDateTime(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 5)));
-const UtcSeconds kNoonInstant = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 5)).toSecsSinceEpoch();
+const qint64 kNoonInstant = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 5)).toSecsSinceEpoch();
 
 QString OffsetOf(const QDateTime& local) {
     const int minutes = local.offsetFromUtc() / 60;
@@ -54,7 +55,8 @@ TEST(ReadingRows, EachFormatLeavesAMissingValueOutItsOwnWay) {
     const QString split = time.left(19) + "," + time.mid(19);
     EXPECT_EQ(RowLine(row, csv), ("2," + split + ",25.3,,C\r\n").toLatin1());
     RowLayout tsv{RowFormat::Tsv, false, {}};
-    EXPECT_EQ(RowLine(row, tsv), (time.left(19) + "\t" + time.mid(19) + "\t25.3\t\tC\n").toLatin1());
+    EXPECT_EQ(RowLine(row, tsv),
+              (time.left(19) + "\t" + time.mid(19) + "\t25.3\t\tC\n").toLatin1());
     RowLayout json{RowFormat::JsonLines, false, {}};
     EXPECT_TRUE(HeaderLine(json).isEmpty());
     EXPECT_EQ(RowLine(row, json),
