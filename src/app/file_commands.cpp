@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
+#include <optional>
 
 #include "app/command_lock.h"
 #include "app/frm_main.h"
@@ -182,36 +183,41 @@ void FileCommands::OpenSingleFile() {
     const QString path =
         m_prompter.OpenFileName(Owner(), core::ProgramFolder(), SingleFileFilter(), nullptr);
     if (path.isEmpty()) return;
-    graph::TfrmGraph* window = m_main.CreateFileWindow(path);
-    switch (core::SingleFileKindOf(path)) {
-        case core::SingleFileKind::Graph: {
-            const core::GraphReadOutcome read = core::ReadGraphFile(path, window->Chart());
-            if (read.Status != core::GraphReadStatus::Loaded)
-                m_prompter.Message(Owner(), core::GraphReadMessage(read, path));
-            break;
+    const core::SingleFileKind kind = core::SingleFileKindOf(path);
+    std::optional<core::TextReadOutcome> text;
+    if (kind == core::SingleFileKind::TabText || kind == core::SingleFileKind::CommaText) {
+        // Read before the window is made: a file that is no data gets no window.
+        text = ReadTextFileWithProgress(path, kind == core::SingleFileKind::CommaText);
+        if (text->Status == core::TextReadStatus::NoPoints) {
+            m_prompter.Message(Owner(), kNoDataInFileMessage.arg(path, text->Reason));
+            return;
         }
-        case core::SingleFileKind::TabText:
-            ReadTextFileInto(*window, path, false);
-            break;
-        case core::SingleFileKind::CommaText:
-            ReadTextFileInto(*window, path, true);
-            break;
-        case core::SingleFileKind::Unknown:
-            break;
+    }
+    graph::TfrmGraph* window = m_main.CreateFileWindow(path);
+    if (kind == core::SingleFileKind::Graph) {
+        const core::GraphReadOutcome read = core::ReadGraphFile(path, window->Chart());
+        if (read.Status != core::GraphReadStatus::Loaded)
+            m_prompter.Message(Owner(), core::GraphReadMessage(read, path));
+    } else if (text && text->Status != core::TextReadStatus::CannotOpen) {
+        // One that cannot be opened leaves the window empty.
+        graph::ConfigureGraph(window->Chart(), graph::ScaleFilePath(core::ProgramFolder()), 2,
+                              text->Content.Points, text->Content.MinX, text->Content.MaxX,
+                              core::kTextFileMinY, core::kTextFileMaxY);
+        core::LayTextFileOntoChart(text->Content, window->Chart().Data());
+        window->SetUnit(text->Content.Unit);
     }
     window->Chart().Redraw();
     window->PrepareSingleSetWindow();
 }
 
-void FileCommands::ReadTextFileInto(graph::TfrmGraph& window, const QString& path, bool comma) {
+core::TextReadOutcome FileCommands::ReadTextFileWithProgress(const QString& path, bool comma) {
     QPointer<ui::TfrmScope> progress = new ui::TfrmScope(Owner());
     progress->setAttribute(Qt::WA_DeleteOnClose);
     progress->setWindowTitle("Open Progress");
     progress->ShowCount("0");
     progress->setWindowModality(Qt::ApplicationModal);
     progress->show();
-    const CloseRefusal keepOpen(&window);
-    const core::TextReadOutcome read =
+    core::TextReadOutcome read =
         core::ReadTextFile(path, comma ? core::TextSeparator::Comma : core::TextSeparator::Tab,
                            core::RegionalFormats::FromLocale(), [&](qsizetype done, qsizetype) {
                                if (!progress || progress->CancelPressed()) return false;
@@ -220,11 +226,7 @@ void FileCommands::ReadTextFileInto(graph::TfrmGraph& window, const QString& pat
                                return progress && !progress->CancelPressed();
                            });
     if (progress) progress->close();
-    if (read.Status == core::TextReadStatus::CannotOpen) return;  // the window stays empty
-    graph::ConfigureGraph(window.Chart(), graph::ScaleFilePath(core::ProgramFolder()), 2,
-                          read.Content.Points, read.Content.MinX, read.Content.MaxX,
-                          core::kTextFileMinY, core::kTextFileMaxY);
-    core::LayTextFileOntoChart(read.Content, window.Chart().Data());
+    return read;
 }
 
 bool FileCommands::SaveCollection() {

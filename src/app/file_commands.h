@@ -8,6 +8,7 @@ class QWidget;
 
 namespace kr820::core {
 struct ParseOutcome;
+struct TextReadOutcome;
 struct WriteOutcome;
 }  // namespace kr820::core
 namespace kr820::graph {
@@ -41,7 +42,7 @@ public:
 private:
     bool WriteSingleSet(graph::TfrmGraph& window);
     bool WriteTextFileWithRange(graph::TfrmGraph& window, const QString& path, bool comma);
-    void ReadTextFileInto(graph::TfrmGraph& window, const QString& path, bool comma);
+    core::TextReadOutcome ReadTextFileWithProgress(const QString& path, bool comma);
     QString SingleFileFilter() const;
     QWidget* Owner() const;
 
@@ -57,6 +58,8 @@ inline const QString kRecoverQuestion = QStringLiteral(
     "The file \"%1\" holds a damaged data set. Show the %2 data sets recorded before it?");
 inline const QString kRecoverOneQuestion = QStringLiteral(
     "The file \"%1\" holds a damaged data set. Show the data set recorded before it?");
+inline const QString kNoDataInFileMessage =
+    QStringLiteral("The file \"%1\" holds no data this program reads: %2.");
 inline const QString kCannotWriteMessage = QStringLiteral("Cannot create file \"%1\". %2");
 inline const QString kWriteFailedMessage = QStringLiteral(
     "The file \"%1\" was not saved: %2. Any earlier file of that name is unchanged.");

@@ -13,9 +13,21 @@
 
 namespace kr820::app {
 
+namespace {
+
+// A downloaded set as kr820-cli exports it, from its start in steps of real time with its unit;
+// any other window from its chart's points, with the unit the window knows.
+std::vector<core::ReadingRow> WindowRows(graph::TfrmGraph& window) {
+    if (window.IsDataLogger() && window.ShownSet())
+        return core::RowsOfSet(window.Store(), *window.ShownSet());
+    return core::RowsOfChart(window.Chart().Data(), window.Unit());
+}
+
+}  // namespace
+
 bool ExportForSpreadsheets(graph::TfrmGraph* window, ui::Prompter& prompter, QWidget* owner) {
     if (!window) return false;
-    const std::vector<core::ReadingRow> rows = core::RowsOfChart(window->Chart().Data());
+    const std::vector<core::ReadingRow> rows = WindowRows(*window);
     if (rows.empty()) {
         prompter.Message(owner, kNothingToExportMessage);
         return false;

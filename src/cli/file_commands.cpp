@@ -9,6 +9,23 @@
 namespace kr820::cli {
 namespace {
 
+// A set whose start did not decode gets the time of reading: its times are made up, and a
+// script must hear so.
+void SayWhatWasAssumed(const QString& file, const core::ExportOpenOutcome& opened, CliIo& io) {
+    for (const QString& note : opened.Notes) Say(io, QStringLiteral("%1: %2").arg(file, note));
+    for (const std::int32_t set : opened.UndatedSets) {
+        const std::size_t index = static_cast<std::size_t>(set);
+        const QString start = index < opened.Sets.size() && opened.Sets[index].Start
+                                  ? core::IsoTimeAt(*opened.Sets[index].Start)
+                                  : QStringLiteral("the time of reading");
+        Say(io, QStringLiteral("%1: data set %2 has no valid start date; its times count from the "
+                               "time of reading, %3")
+                    .arg(file)
+                    .arg(set + 1)
+                    .arg(start));
+    }
+}
+
 // The file's sets, or the exit code with its line said.
 std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& arguments,
                                                        const core::RegionalFormats& formats,
@@ -17,18 +34,21 @@ std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& argum
         core::OpenForExport(arguments.file, formats, arguments.recover);
     switch (opened.Status) {
         case core::ExportOpenStatus::Opened:
+            SayWhatWasAssumed(arguments.file, opened, io);
             return std::move(opened.Sets);
         case core::ExportOpenStatus::Damaged:
             if (opened.RecoveredSets > 0) {
                 Say(io, QStringLiteral("%1: %2; the %3 data sets before it are read")
                             .arg(arguments.file, opened.Problem)
                             .arg(opened.RecoveredSets));
+                SayWhatWasAssumed(arguments.file, opened, io);
                 return std::move(opened.Sets);
             }
             Say(io, QStringLiteral("%1: %2%3")
                         .arg(arguments.file, opened.Problem,
-                             arguments.recover ? QStringLiteral(", and none before it")
-                                               : QStringLiteral(" (--recover reads the sets before it)")));
+                             arguments.recover
+                                 ? QStringLiteral(", and none before it")
+                                 : QStringLiteral(" (--recover reads the sets before it)")));
             failure = ExitCode::NotDecodable;
             return std::nullopt;
         case core::ExportOpenStatus::Unreadable:
@@ -37,6 +57,7 @@ std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& argum
             return std::nullopt;
         case core::ExportOpenStatus::CannotOpen:
         case core::ExportOpenStatus::UnknownKind:
+        case core::ExportOpenStatus::NoData:
             break;
     }
     Say(io, QStringLiteral("cannot read %1: %2").arg(arguments.file, opened.Problem));
@@ -50,14 +71,14 @@ QByteArray SetsText(const std::vector<core::ExportedSet>& sets, bool json) {
     int number = 0;
     for (const core::ExportedSet& set : sets) {
         ++number;
-        const QByteArray start = core::IsoLocalTime(set.Start).toLatin1();
+        const QByteArray start = set.Start ? core::IsoTimeAt(*set.Start).toLatin1() : QByteArray();
         if (json) {
             const auto quoted = [](const QString& value) {
                 return value.isEmpty() ? QByteArray("null") : '"' + value.toLatin1() + '"';
             };
-            text += QStringLiteral("{\"set\":%1,\"start\":\"%2\",\"rate\":%3,\"count\":%4,")
+            text += QStringLiteral("{\"set\":%1,\"start\":%2,\"rate\":%3,\"count\":%4,")
                         .arg(number)
-                        .arg(QString::fromLatin1(start))
+                        .arg(QString::fromLatin1(quoted(QString::fromLatin1(start))))
                         .arg(set.RateSeconds)
                         .arg(set.Count)
                         .toLatin1() +
@@ -99,10 +120,18 @@ ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& f
     }
     const core::RowLayout layout{arguments.format, arguments.all, {}};
     QByteArray text = core::HeaderLine(layout);
+    int leftOut = 0;
     for (std::size_t i = 0; i < sets->size(); ++i) {
         if (!arguments.all && static_cast<int>(i) + 1 != arguments.set) continue;
-        for (const core::ReadingRow& row : (*sets)[i].Rows) text += core::RowLine(row, layout);
+        for (const core::ReadingRow& row : (*sets)[i].Rows) {
+            const QByteArray line = core::RowLine(row, layout);
+            if (line.isEmpty()) ++leftOut;
+            text += line;
+        }
     }
+    if (leftOut > 0)
+        Say(io, QStringLiteral("%1 rows lie outside the times this format holds and are left out")
+                    .arg(leftOut));
     if (toStdout) return WriteOut(io, text) ? ExitCode::Success : ExitCode::Failed;
     const core::WriteOutcome written = core::WriteFileAtomically(arguments.output, text);
     if (!written.Written()) {

@@ -11,7 +11,6 @@
 #include "cli/reading_pacer.h"
 #include "cli/stop_signals.h"
 #include "cli/stoppable_clock.h"
-#include "core/time/date_time.h"
 
 namespace kr820::cli {
 namespace {
@@ -55,10 +54,10 @@ ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     session.SetOnReading([&](const core::LiveReading& reading) {
         if (stop.Requested() || !pacer.Take(access.clock.Now())) return;
         layout.Device = session.DeviceName();
-        // Whole seconds, cut rather than rounded: a row never carries a time still to come.
-        const core::TDateTime now = core::ToTDateTime(
-            QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
-        const QByteArray line = core::RowLine(RowOfReading(reading, now), layout);
+        // The instant, in whole seconds cut rather than rounded (a row never carries a time
+        // still to come): the local time and its offset are those in force at it.
+        const QByteArray line =
+            core::RowLine(RowOfReading(reading, QDateTime::currentSecsSinceEpoch()), layout);
         if (!WriteOut(io, line)) {
             result = ExitCode::Failed;  // stdout went away: nobody reads on
             finish();

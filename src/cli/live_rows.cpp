@@ -17,10 +17,10 @@ std::optional<double> ChannelValue(float celsius, bool invalid, bool fahrenheit)
 
 }  // namespace
 
-core::ReadingRow RowOfReading(const core::LiveReading& reading, core::TDateTime time) {
+core::ReadingRow RowOfReading(const core::LiveReading& reading, core::UtcSeconds instant) {
     const bool fahrenheit = (reading.Status & core::kStatusFahrenheit) != 0;
     core::ReadingRow row;
-    row.Time = time;
+    row.Time = instant;
     // T1's invalid byte is the low byte of the channel flags, T2's the high one.
     row.T1 = ChannelValue(reading.Value(core::LiveValue::T1), (reading.Invalid & 0x00FF) != 0,
                           fahrenheit);

@@ -90,6 +90,11 @@ public:
     core::ParseOutcome ShowMemoryImage(QByteArrayView image);
 
     void ShowDataSet(int set);
+    // The data set of the store on the chart, since ShowDataSet.
+    std::optional<int> ShownSet() const { return m_shownSet; }
+    // "C" or "F" where every point on the chart is known to be in that unit, otherwise empty.
+    const QString& Unit() const { return m_unit; }
+    void SetUnit(const QString& unit) { m_unit = unit; }
     void UpdateGraphStatistics();
     void FillDataList();
     void AppendDataListLine(int point);
@@ -188,6 +193,8 @@ private:
     QLocale m_locale;
     core::ChartModel m_chart;
     RealTimeExtremes m_extremes;
+    std::optional<int> m_shownSet;
+    QString m_unit;
     bool m_selectingByProgram = false;
     bool m_centred = false;
     bool m_closeAnswered = false;

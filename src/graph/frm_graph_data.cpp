@@ -10,6 +10,7 @@
 #include "core/data/data_set_store.h"
 #include "core/documents/data_logger_document.h"
 #include "core/data/rate_codes.h"
+#include "core/data/set_flags.h"
 #include "core/graph/graph_statistics.h"
 #include "core/graph/graph_texts.h"
 #include "graph/chart_view.h"
@@ -54,6 +55,8 @@ void TfrmGraph::ShowDataSet(int set) {
     const int pairs = store.SampleCounts()[set];
     const int rateSeconds = core::RateSeconds(store.RateCodes()[set]);
     const core::TDateTime start = store.StartTimes()[set];
+    m_shownSet = set;
+    m_unit = QString::fromLatin1(core::UnitText(store.SetFlags()[set]));
 
     ConfigureGraph(m_chart, ScaleFile(), 2, pairs, start, store.SetEndTime(set), -20, 100);
     FollowSplitState();

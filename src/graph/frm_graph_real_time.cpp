@@ -116,6 +116,9 @@ void TfrmGraph::ShowRealTimePoint(int point, const core::RealTimeSample& sample,
     data.SetXDataII(1, point, time);
     data.SetYData(0, point, sample.ChartT1());
     data.SetYData(1, point, sample.ChartT2());
+    // The recording's unit while every point agrees on a known one.
+    const QString unit = sample.Unit ? QString(QLatin1Char(sample.Unit)) : QString();
+    if (point == 0 || unit != m_unit) m_unit = point == 0 ? unit : QString();
 
     for (const core::ExtremeField field : core::UpdateExtremes(m_extremes, sample)) {
         const bool t1 = field == core::ExtremeField::T1Max || field == core::ExtremeField::T1Min;

@@ -237,7 +237,7 @@ void TfrmGraph::btnChangeScaleClick() {
     m_chart.Redraw();
 
     if (!dialog.SaveSetting() || m_context->ProgramFolder.isEmpty()) return;
-    const core::WriteOutcome saved = core::WriteScaleFile(m_context->ProgramFolder, texts);
+    const core::WriteOutcome saved = core::WriteScaleFile(m_context->ProgramFolder, values);
     if (saved.Status == core::WriteStatus::FolderNotCreated) {
         m_context->Prompter.Message(
             this, QStringLiteral("Cannot create ") + saved.Reason + QStringLiteral(" directory."));

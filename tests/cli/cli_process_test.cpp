@@ -147,10 +147,45 @@ TEST(CliProcess, OffsetsFollowTheClockChangeWithinADay) {
     const QList<QByteArray> lines = run.out.split('\n');
     ASSERT_GE(lines.size(), 5);
     EXPECT_TRUE(lines[1].startsWith("2026-10-25T01:00:00,+02:00,20.0,21.0,C"));
-    // 02:00 happens twice that night; either offset names a real moment.
-    EXPECT_TRUE(lines[2].startsWith("2026-10-25T02:00:00,+0"));
-    EXPECT_TRUE(lines[3].startsWith("2026-10-25T03:00:00,+01:00"));
-    EXPECT_TRUE(lines[4].startsWith("2026-10-25T04:00:00,+01:00"));
+    // The meter samples every hour of real time: 02:00 comes twice that night, with each offset.
+    EXPECT_TRUE(lines[2].startsWith("2026-10-25T02:00:00,+02:00"));
+    EXPECT_TRUE(lines[3].startsWith("2026-10-25T02:00:00,+01:00"));
+    EXPECT_TRUE(lines[4].startsWith("2026-10-25T03:00:00,+01:00"));
+}
+
+TEST(CliProcess, TextThatIsNoDataIsRefusedNamingItsFirstLine) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("passwd.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "root:x:0:0:root:/root:/bin/bash\ndaemon:x:1:1:daemon:/usr/sbin:/usr/sbin/nologin\n");
+    file.close();
+    for (const char* command : {"export", "sets"}) {
+        SCOPED_TRACE(command);
+        const Finished run = RunCliProcess({command, path});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(path.toUtf8()));
+        EXPECT_TRUE(run.err.contains("line 1, \"root:x:0:0:root:/root:/bin/bash\""))
+            << run.err.toStdString();
+    }
+}
+
+TEST(CliProcess, AnExportReadsBackAndExportsTheSameBytes) {
+    QTemporaryDir folder;
+    const QString csv = folder.filePath("all.csv");
+    ASSERT_EQ(RunCliProcess({"export", kFixtures + "/three_sets.820", "--all", "-o", csv}).exitCode,
+              0);
+    const Finished again = RunCliProcess({"export", csv, "--all"});
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(again.out, Expected("three_sets_all.csv"));
+    EXPECT_TRUE(again.err.isEmpty()) << again.err.toStdString();
+    const Finished sets = RunCliProcess({"sets", csv});
+    EXPECT_EQ(sets.exitCode, 0);
+    EXPECT_TRUE(sets.out.contains("\n2,2024-03-14T13:00:00,+01:00,60,20,,F\r\n"))
+        << sets.out.toStdString();
 }
 
 // The numbers of a CSV export as QLocale::c() reads them: (t1, t2) per row, NaN for empty.

@@ -30,6 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString& path = scratch.Write(data + 1, size - 1);
 
     const core::TextReadOutcome read = core::ReadTextFile(path, separator, formats);
+    // Bytes of which no line reads as a point are refused, and say why.
+    if (read.Status == core::TextReadStatus::NoPoints) {
+        KR820_FUZZ_CHECK(!read.Reason.isEmpty() && read.Content.T1.empty());
+        return 0;
+    }
     KR820_FUZZ_CHECK(read.Status == core::TextReadStatus::Read);
     const core::TextFileContent& content = read.Content;
     KR820_FUZZ_CHECK(content.Points >= core::kMinTextFilePoints &&

@@ -172,8 +172,10 @@ void ReadData(FieldReader& field, ChartData& data) {
     std::vector<ChartData::Series> series(subsets);
     for (ChartData::Series& s : series) {
         field.Check(field.In().F64Array(points, s.X) && field.In().F32Array(points, s.Y));
-        // Every X is shown as a date somewhere (list, statistics, text files).
-        if (!std::all_of(s.X.begin(), s.X.end(), IsShownDateTime)) {
+        // Every X is shown as a date somewhere (list, statistics, text files), and every Y as
+        // a number: no reading is NaN or infinite.
+        if (!std::all_of(s.X.begin(), s.X.end(), IsShownDateTime) ||
+            !std::all_of(s.Y.begin(), s.Y.end(), [](float y) { return std::isfinite(y); })) {
             field.Refuse(ChartLoadResult::BadValue);
         }
     }

@@ -22,8 +22,16 @@ ImageHeader ReadImageHeader(QByteArrayView image) {
     return {count, endAddress - kMemoryEndBias};
 }
 
+ParseOutcome Outcome(ParseCode code, std::int32_t errorSet = -1, std::int32_t errorOffset = -1) {
+    ParseOutcome outcome;
+    outcome.Code = code;
+    outcome.ErrorSet = errorSet;
+    outcome.ErrorOffset = errorOffset;
+    return outcome;
+}
+
 ParseOutcome Damaged(std::int32_t set, qsizetype recordOffset) {
-    return {ParseCode::DamagedRecord, set, static_cast<std::int32_t>(recordOffset - 1)};
+    return Outcome(ParseCode::DamagedRecord, set, static_cast<std::int32_t>(recordOffset - 1));
 }
 
 std::uint8_t ByteAt(QByteArrayView image, qsizetype offset) {
@@ -67,6 +75,7 @@ void DecodeSamples(QByteArrayView image, TDataSetStore& decoded) {
 // caller's store as it was.
 ParseOutcome DecodeSets(QByteArrayView image, const ImageHeader& header, TDateTime now,
                         TDataSetStore& decoded) {
+    std::vector<std::int32_t> undated;
     qsizetype first = kFirstRecordOffset;
     for (std::int32_t set = 0; set < header.setCount; ++set) {
         // Only a damaged collection file can be this short, never a download.
@@ -78,6 +87,7 @@ ParseOutcome DecodeSets(QByteArrayView image, const ImageHeader& header, TDateTi
             return Damaged(set, first);
         }
         const auto start = BcdDateTime(image.sliced(first + record::kDateTime, 6));
+        if (!start) undated.push_back(set);
         decoded.AppendSet({.StartTime = start.value_or(now),
                            .RateCode = ByteAt(image, first + record::kRateCode),
                            .SampleCount = pairs,
@@ -87,7 +97,9 @@ ParseOutcome DecodeSets(QByteArrayView image, const ImageHeader& header, TDateTi
         first = end + 1;
     }
     DecodeSamples(image, decoded);
-    return {};
+    ParseOutcome outcome;
+    outcome.UndatedSets = std::move(undated);
+    return outcome;
 }
 
 }  // namespace
@@ -95,8 +107,9 @@ ParseOutcome DecodeSets(QByteArrayView image, const ImageHeader& header, TDateTi
 ParseOutcome ParseMemoryImage(QByteArrayView image, TDataSetStore& store, TDateTime now) {
     if (image.size() < kHeaderFieldsEnd) return Damaged(0, kFirstRecordOffset);
     const ImageHeader header = ReadImageHeader(image);
-    if (header.setCount == 0) return {ParseCode::NoDataSets};
-    if (header.setCount < 0 || header.setCount > kMaxDataSets) return {ParseCode::BadSetCount};
+    if (header.setCount == 0) return Outcome(ParseCode::NoDataSets);
+    if (header.setCount < 0 || header.setCount > kMaxDataSets)
+        return Outcome(ParseCode::BadSetCount);
 
     TDataSetStore decoded;
     const ParseOutcome outcome = DecodeSets(image, header, now, decoded);
@@ -109,7 +122,7 @@ ParseOutcome ParseMemoryImage(QByteArrayView image, TDataSetStore& store) {
 }
 
 int RecoverSetsBeforeDamage(QByteArrayView image, const ParseOutcome& failure, TDataSetStore& store,
-                            TDateTime now) {
+                            TDateTime now, std::vector<std::int32_t>* undatedSets) {
     if (failure.Code != ParseCode::DamagedRecord || failure.ErrorSet <= 0) return 0;
     if (image.size() < kHeaderFieldsEnd) return 0;
     ImageHeader header = ReadImageHeader(image);
@@ -117,8 +130,10 @@ int RecoverSetsBeforeDamage(QByteArrayView image, const ParseOutcome& failure, T
     header.setCount = failure.ErrorSet;
 
     TDataSetStore decoded;
-    if (DecodeSets(image, header, now, decoded).Code != ParseCode::Success) return 0;
+    ParseOutcome decodedOutcome = DecodeSets(image, header, now, decoded);
+    if (decodedOutcome.Code != ParseCode::Success) return 0;
     store = std::move(decoded);
+    if (undatedSets) *undatedSets = std::move(decodedOutcome.UndatedSets);
     return failure.ErrorSet;
 }
 

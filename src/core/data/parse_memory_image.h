@@ -3,6 +3,7 @@
 
 #include <QByteArrayView>
 #include <cstdint>
+#include <vector>
 
 #include "core/data/data_set_store.h"
 #include "core/time/date_time.h"
@@ -24,6 +25,9 @@ struct ParseOutcome {
     // record, that is the last byte of the sets that did decode. -1 otherwise.
     std::int32_t ErrorSet = -1;
     std::int32_t ErrorOffset = -1;
+    // On Success: the sets (0-based) whose header held an impossible date or time and which
+    // start at `now` instead.
+    std::vector<std::int32_t> UndatedSets;
 };
 
 // Decodes a memory image into `store`, replacing all it held, or leaves it untouched and says
@@ -34,9 +38,10 @@ ParseOutcome ParseMemoryImage(QByteArrayView image, TDataSetStore& store);
 
 // After a DamagedRecord outcome for `image`: decodes the sets lying before the damaged record into
 // `store` and returns how many there were. Returns 0 and leaves `store` alone when there are none
-// or `failure` is not a damaged record.
+// or `failure` is not a damaged record. `undatedSets`, if given, receives the kept sets that start
+// at `now` for want of a date.
 int RecoverSetsBeforeDamage(QByteArrayView image, const ParseOutcome& failure, TDataSetStore& store,
-                            TDateTime now);
+                            TDateTime now, std::vector<std::int32_t>* undatedSets = nullptr);
 int RecoverSetsBeforeDamage(QByteArrayView image, const ParseOutcome& failure,
                             TDataSetStore& store);
 

@@ -10,6 +10,7 @@
 #include "core/files/collection_file.h"
 #include "core/files/graph_file.h"
 #include "core/files/single_file_kind.h"
+#include "core/files/spreadsheet_rows.h"
 #include "core/files/text_file_reader.h"
 
 namespace kr820::core {
@@ -27,12 +28,45 @@ ExportOpenOutcome SingleSet(std::vector<ReadingRow> rows) {
     ExportedSet set;
     set.Count = static_cast<int>(rows.size());
     if (!rows.empty()) set.Start = rows.front().Time;
-    if (rows.size() > 1)
-        set.RateSeconds = static_cast<int>(std::lround((rows[1].Time - rows[0].Time) * kSecondsPerDay));
+    if (rows.size() > 1) set.RateSeconds = rows[1].Time - rows[0].Time;
     for (ReadingRow& row : rows) row.Set = 1;
     set.Rows = std::move(rows);
     ExportOpenOutcome outcome;
     outcome.Sets.push_back(std::move(set));
+    return outcome;
+}
+
+// The spreadsheet rows of this program, read back: one set per run of rows with the same set
+// number (all of them one set without a set column).
+ExportOpenOutcome SpreadsheetSets(const QString& path) {
+    SpreadsheetReadOutcome read = ReadSpreadsheetRows(path);
+    if (read.Status == SpreadsheetReadStatus::CannotOpen)
+        return Failed(ExportOpenStatus::CannotOpen, read.Problem);
+    if (read.Status == SpreadsheetReadStatus::NoRows)
+        return Failed(ExportOpenStatus::NoData, read.Problem);
+    ExportOpenOutcome outcome;
+    if (read.SkippedLines > 0)
+        outcome.Notes << QStringLiteral(
+                             "%1 lines do not read as rows and are left out; the first "
+                             "is %2")
+                             .arg(read.SkippedLines)
+                             .arg(read.FirstSkipped);
+    for (std::size_t first = 0; first < read.Rows.size();) {
+        std::size_t end = first + 1;
+        while (end < read.Rows.size() && read.Rows[end].Set == read.Rows[first].Set) ++end;
+        ExportedSet set;
+        set.Rows.assign(read.Rows.begin() + first, read.Rows.begin() + end);
+        set.Start = set.Rows.front().Time;
+        set.Count = static_cast<int>(set.Rows.size());
+        if (set.Rows.size() > 1) set.RateSeconds = set.Rows[1].Time - set.Rows[0].Time;
+        set.Unit = set.Rows.front().Unit;
+        for (ReadingRow& row : set.Rows) {
+            if (row.Unit != set.Unit) set.Unit.clear();
+            if (!read.WithSet) row.Set = 1;
+        }
+        outcome.Sets.push_back(std::move(set));
+        first = end;
+    }
     return outcome;
 }
 
@@ -43,6 +77,7 @@ ExportOpenOutcome OpenCollectionForExport(const QString& path, bool recoverDamag
         case CollectionOpenStatus::Opened: {
             ExportOpenOutcome outcome;
             outcome.Sets = ExportedSets(store);
+            outcome.UndatedSets = opened.Parse.UndatedSets;
             return outcome;
         }
         case CollectionOpenStatus::CannotOpen:
@@ -61,11 +96,12 @@ ExportOpenOutcome OpenCollectionForExport(const QString& path, bool recoverDamag
     if (opened.Parse.Code != ParseCode::DamagedRecord)
         return Failed(ExportOpenStatus::Unreadable,
                       QStringLiteral("the file holds no readable logger memory"));
-    ExportOpenOutcome outcome = Failed(
-        ExportOpenStatus::Damaged,
-        QStringLiteral("data set %1 is damaged").arg(opened.Parse.ErrorSet + 1));
+    ExportOpenOutcome outcome =
+        Failed(ExportOpenStatus::Damaged,
+               QStringLiteral("data set %1 is damaged").arg(opened.Parse.ErrorSet + 1));
     if (recoverDamaged) {
-        outcome.RecoveredSets = RecoverSetsBeforeDamage(opened.Image, opened.Parse, store);
+        outcome.RecoveredSets = RecoverSetsBeforeDamage(opened.Image, opened.Parse, store,
+                                                        NowTDateTime(), &outcome.UndatedSets);
         if (outcome.RecoveredSets > 0) outcome.Sets = ExportedSets(store);
     }
     return outcome;
@@ -80,19 +116,31 @@ std::vector<ReadingRow> RowsOfChart(const ChartData& chart, const QString& unit)
     const auto t2 = chart.Y(1);
     const std::size_t points = std::min({x.size(), t1.size(), t2.size()});
     rows.reserve(points);
-    for (std::size_t i = 0; i < points && x[i] != 0; ++i)
-        rows.push_back({x[i], ShownValue(t1[i]), ShownValue(t2[i]), unit, 0});
+    std::optional<UtcSeconds> previous;
+    for (std::size_t i = 0; i < points && x[i] != 0; ++i) {
+        // In order: the hour the clocks repeat is read once, then again.
+        const std::optional<UtcSeconds> instant = InstantOfWallClock(x[i], previous);
+        if (!instant) continue;
+        rows.push_back({*instant, ShownValue(t1[i]), ShownValue(t2[i]), unit, 0});
+        previous = instant;
+    }
     return rows;
 }
 
 std::vector<ReadingRow> RowsOfSet(const TDataSetStore& store, int set) {
     std::vector<ReadingRow> rows;
     if (set < 0 || set >= store.SetCount()) return rows;
+    // The meter samples at equal steps of real time from its start, whatever the local clocks
+    // do meanwhile: a step of wall-clock time would repeat or skip an hour where they change.
+    const std::optional<UtcSeconds> start = InstantOfWallClock(store.StartTimes()[set]);
+    if (!start) return rows;
+    const qint64 step = RateSeconds(store.RateCodes()[set]);
     const FlatRange range = store.SetRange(set);
     const QString unit = QString::fromLatin1(UnitText(store.SetFlags()[set]));
     rows.reserve(static_cast<std::size_t>(range.Count / 2));
-    for (qsizetype i = range.First; i + 1 < range.First + range.Count; i += 2)
-        rows.push_back({store.Times()[i], ShownValue(store.Values()[i]),
+    qint64 pair = 0;
+    for (qsizetype i = range.First; i + 1 < range.First + range.Count; i += 2, ++pair)
+        rows.push_back({*start + pair * step, ShownValue(store.Values()[i]),
                         ShownValue(store.Values()[i + 1]), unit, set + 1});
     return rows;
 }
@@ -102,9 +150,10 @@ std::vector<ExportedSet> ExportedSets(const TDataSetStore& store) {
     sets.reserve(static_cast<std::size_t>(store.SetCount()));
     for (int set = 0; set < store.SetCount(); ++set) {
         const std::uint8_t flags = store.SetFlags()[set];
-        sets.push_back({store.StartTimes()[set], RateSeconds(store.RateCodes()[set]),
-                        store.SampleCounts()[set], QString::fromLatin1(TypeText(flags)),
-                        QString::fromLatin1(UnitText(flags)), RowsOfSet(store, set)});
+        sets.push_back({InstantOfWallClock(store.StartTimes()[set]),
+                        RateSeconds(store.RateCodes()[set]), store.SampleCounts()[set],
+                        QString::fromLatin1(TypeText(flags)), QString::fromLatin1(UnitText(flags)),
+                        RowsOfSet(store, set)});
     }
     return sets;
 }
@@ -130,9 +179,12 @@ ExportOpenOutcome OpenForExport(const QString& path, const RegionalFormats& form
         }
         case SingleFileKind::TabText:
         case SingleFileKind::CommaText: {
+            if (IsSpreadsheetFile(path)) return SpreadsheetSets(path);
             const bool comma = SingleFileKindOf(path) == SingleFileKind::CommaText;
             const TextReadOutcome read =
                 ReadTextFile(path, comma ? TextSeparator::Comma : TextSeparator::Tab, formats);
+            if (read.Status == TextReadStatus::NoPoints)
+                return Failed(ExportOpenStatus::NoData, read.Reason);
             if (read.Status != TextReadStatus::Read)
                 return Failed(ExportOpenStatus::CannotOpen, read.Reason);
             ChartData chart;

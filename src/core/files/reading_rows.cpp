@@ -2,6 +2,7 @@
 #include "core/files/reading_rows.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -40,36 +41,21 @@ void WriteIsoTime(char* out, const QDate& date, const QTime& time, int offsetSec
     WriteDigits(out, minutes % 60, 2);
 }
 
-// The local offset of every time of a day on which it does not change, remembered for the last
-// day asked about: asking the system for each of 33,000 rows costs more than all the rest.
-std::optional<int> SteadyOffsetOn(const QDate& date) {
-    thread_local qint64 day = std::numeric_limits<qint64>::min();
-    thread_local std::optional<int> offset;
-    if (date.toJulianDay() != day) {
-        day = date.toJulianDay();
-        const int first = QDateTime(date, QTime(0, 0)).offsetFromUtc();
-        const int last = QDateTime(date, QTime(23, 59, 59)).offsetFromUtc();
-        offset = first == last ? std::optional<int>(first) : std::nullopt;
-    }
-    return offset;
-}
-
-QByteArray IsoTimeBytes(TDateTime time) {
-    const WallClockParts value = WallClockOf(time);
-    if (!value.Date.isValid()) return {};
-    const std::optional<int> steady = SteadyOffsetOn(value.Date);
-    // On a day the clocks change, each time asks for its own offset.
-    const int offset = steady ? *steady : QDateTime(value.Date, value.Time).offsetFromUtc();
+QByteArray IsoTimeBytes(UtcSeconds instant) {
+    const std::optional<LocalMoment> local = LocalMomentAt(instant);
+    if (!local) return {};
     char text[kIsoTimeChars];
-    WriteIsoTime(text, value.Date, value.Time, offset);
+    WriteIsoTime(text, local->Date, local->Time, local->OffsetSeconds);
     return QByteArray(text, kIsoTimeChars);
 }
 
 // std::to_chars is locale-free and rounds correctly, as QLocale::c() does, at a fraction of
 // the cost.
 QByteArray DecimalBytes(double value) {
+    if (!std::isfinite(value)) return {};  // no format takes "nan" or "inf" as a number
     char text[32];
-    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    const auto written =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
     if (written.ec != std::errc()) return QByteArray::number(value, 'f', 1);
     QByteArray bytes(text, written.ptr - text);
     // -0.04 would otherwise read "-0.0".
@@ -77,8 +63,13 @@ QByteArray DecimalBytes(double value) {
     return bytes;
 }
 
+// A value that is no number, which no reading gives, is missing too.
+std::optional<double> Finite(const std::optional<double>& value) {
+    return value && std::isfinite(*value) ? value : std::nullopt;
+}
+
 QByteArray Optional(const std::optional<double>& value, const char* missing) {
-    return value ? DecimalBytes(*value) : QByteArray(missing);
+    return Finite(value) ? DecimalBytes(*value) : QByteArray(missing);
 }
 
 // Unit texts come from this program, but a set column or a device name may not: quote what needs
@@ -117,8 +108,12 @@ QByteArray InfluxTag(const QString& text) {
     return out;
 }
 
-qint64 UnixNanoseconds(TDateTime time) {
-    return FromTDateTime(time).toMSecsSinceEpoch() * 1'000'000;
+// Line protocol times are nanoseconds in 64 bits: 1677-09-21 to 2262-04-11.
+std::optional<qint64> UnixNanoseconds(UtcSeconds instant) {
+    constexpr qint64 kPerSecond = 1'000'000'000;
+    constexpr qint64 kLimit = std::numeric_limits<qint64>::max() / kPerSecond;
+    if (instant > kLimit || instant < -kLimit) return std::nullopt;
+    return instant * kPerSecond;
 }
 
 QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char separator,
@@ -128,6 +123,7 @@ QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char se
     // Spreadsheets read an ISO 8601 time as a date only without its offset: the offset gets a
     // column of its own, and a script joins the two.
     const QByteArray time = IsoTimeBytes(row.Time);
+    if (time.isEmpty()) return {};
     line += time.left(kIsoLocalChars) + separator + time.mid(kIsoLocalChars) + separator;
     line += Optional(row.T1, "") + separator + Optional(row.T2, "") + separator;
     line += separator == ',' ? CsvField(row.Unit) : row.Unit.toUtf8();
@@ -135,26 +131,29 @@ QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char se
 }
 
 QByteArray JsonLine(const ReadingRow& row, const RowLayout& layout) {
+    const QByteArray time = IsoTimeBytes(row.Time);
+    if (time.isEmpty()) return {};
     QByteArray line = "{";
     if (layout.WithSet) line += "\"set\":" + QByteArray::number(row.Set) + ',';
-    line += "\"time\":\"" + IsoTimeBytes(row.Time) + '"';
+    line += "\"time\":\"" + time + '"';
     line += ",\"t1\":" + Optional(row.T1, "null") + ",\"t2\":" + Optional(row.T2, "null");
     line += ",\"unit\":" + (row.Unit.isEmpty() ? QByteArray("null") : JsonString(row.Unit));
     return line + "}\n";
 }
 
 QByteArray InfluxLine(const ReadingRow& row, const RowLayout& layout) {
+    const std::optional<qint64> nanoseconds = UnixNanoseconds(row.Time);
+    if (!nanoseconds || !LocalMomentAt(row.Time)) return {};
     QByteArray line = "kr820";
     if (!layout.Device.isEmpty()) line += ",device=" + InfluxTag(layout.Device);
     if (!row.Unit.isEmpty()) line += ",unit=" + InfluxTag(row.Unit);
     QByteArrayList fields;
-    if (row.T1) fields << "t1=" + DecimalBytes(*row.T1);
-    if (row.T2) fields << "t2=" + DecimalBytes(*row.T2);
+    if (Finite(row.T1)) fields << "t1=" + DecimalBytes(*row.T1);
+    if (Finite(row.T2)) fields << "t2=" + DecimalBytes(*row.T2);
     if (layout.WithSet) fields << "set=" + QByteArray::number(row.Set) + 'i';
     // A point needs a field: a reading with neither channel still says that it was taken.
     if (fields.isEmpty()) fields << "valid=false";
-    return line + ' ' + fields.join(',') + ' ' + QByteArray::number(UnixNanoseconds(row.Time)) +
-           '\n';
+    return line + ' ' + fields.join(',') + ' ' + QByteArray::number(*nanoseconds) + '\n';
 }
 
 }  // namespace
@@ -167,19 +166,25 @@ QString IsoLocalTime(const QDateTime& time) {
     return QString::fromLatin1(text, kIsoTimeChars);
 }
 
-QString IsoLocalTime(TDateTime time) { return QString::fromLatin1(IsoTimeBytes(time)); }
+QString IsoTimeAt(UtcSeconds instant) { return QString::fromLatin1(IsoTimeBytes(instant)); }
+
+QString IsoLocalTime(TDateTime time) {
+    const std::optional<UtcSeconds> instant = InstantOfWallClock(time);
+    return instant ? IsoTimeAt(*instant) : QString();
+}
 
 QString DecimalText(double value) { return QString::fromLatin1(DecimalBytes(value)); }
 
 std::optional<double> ShownValue(float stored) {
-    if (IsShownAsOL(stored)) return std::nullopt;
+    if (IsShownAsOL(stored) || !std::isfinite(stored)) return std::nullopt;
     return stored;
 }
 
 QByteArray HeaderLine(const RowLayout& layout) {
     switch (layout.Format) {
         case RowFormat::Csv:
-            return (layout.WithSet ? "set,time,utc_offset,t1,t2,unit" : "time,utc_offset,t1,t2,unit") +
+            return (layout.WithSet ? "set,time,utc_offset,t1,t2,unit"
+                                   : "time,utc_offset,t1,t2,unit") +
                    kCsvEnd;
         case RowFormat::Tsv:
             return layout.WithSet ? "set\ttime\tutc_offset\tt1\tt2\tunit\n"

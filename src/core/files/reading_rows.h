@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/time/date_time.h"
+#include "core/time/local_time.h"
 
 namespace kr820::core {
 
@@ -23,8 +24,9 @@ enum class RowFormat {
 };
 
 struct ReadingRow {
-    TDateTime Time = 0;
-    std::optional<double> T1;  // none: out of range or invalid
+    // The instant of the reading: written as the local time then, with the offset then in force.
+    UtcSeconds Time = 0;
+    std::optional<double> T1;  // none: out of range or invalid (and never NaN or infinite)
     std::optional<double> T2;
     QString Unit;  // "C", "F", or empty where the source does not say
     int Set = 0;   // 1-based; written only where rows carry a set column
@@ -36,7 +38,10 @@ struct RowLayout {
     QString Device;        // Influx only: the device tag
 };
 
-// "2026-12-07T21:53:08+01:00": the offset is that of the local time zone on that day.
+// "2026-12-07T21:53:08+01:00": the local time at that instant with the offset then in force.
+// Empty outside the shown range.
+QString IsoTimeAt(UtcSeconds instant);
+// The same for a wall-clock date-time (see InstantOfWallClock) and for a QDateTime.
 QString IsoLocalTime(TDateTime time);
 QString IsoLocalTime(const QDateTime& time);
 // One decimal, a point, no group separators: "-5.0".
@@ -46,9 +51,10 @@ std::optional<double> ShownValue(float stored);
 
 // The header row with its line end, or empty for formats without one.
 QByteArray HeaderLine(const RowLayout& layout);
-// One row with its line end.
+// One row with its line end. Empty for an Influx row whose instant lies outside the years 1677
+// to 2262 that its nanosecond times hold, and for a row outside the shown range.
 QByteArray RowLine(const ReadingRow& row, const RowLayout& layout);
-// The header and all rows.
+// The header and all rows (without those RowLine leaves out).
 QByteArray RowsText(const std::vector<ReadingRow>& rows, const RowLayout& layout);
 
 }  // namespace kr820::core

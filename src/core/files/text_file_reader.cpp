@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "core/chart/chart_data.h"
+#include "core/data/limit_values.h"
+#include "core/files/spreadsheet_rows.h"
 #include "core/files/text_fields.h"
 
 namespace kr820::core {
@@ -22,34 +24,33 @@ class DataLines {
 public:
     explicit DataLines(QFile& file) : m_file(file) {}
 
+    enum class Ending { NotYet, EndOfFile, EmptyLine, LongLine };
+
     // The line's bytes, valid until the next call. Empty at the end of the data: the end of the
-    // file, an empty line or an over-long one.
+    // file, an empty line or an over-long one, as HowEnded() then says.
     std::optional<QByteArrayView> NextBytes() {
-        if (m_ended) return std::nullopt;
+        if (m_ending != Ending::NotYet) return std::nullopt;
         const qsizetype end = FindLineEnd();
         QByteArrayView line = QByteArrayView(m_buffer).sliced(m_start);
         const bool newline = end >= 0;
         line = line.first(newline ? end - m_start + 1 : line.size());
         m_start += line.size();
-        if (line.size() > kMaxLineBytes) return End();
+        if (line.size() > kMaxLineBytes) return End(Ending::LongLine);
+        if (line.isEmpty()) return End(Ending::EndOfFile);
         if (line.endsWith('\n')) line.chop(1);
         if (line.endsWith('\r')) line.chop(1);
+        if (line.isEmpty()) return End(Ending::EmptyLine);
         // A UTF-8 line holds no more UTF-16 units than bytes: only long ones need counting.
-        if (line.isEmpty() ||
-            (line.size() > kMaxTextLineChars && QString::fromUtf8(line).size() > kMaxTextLineChars))
-            return End();
+        if (line.size() > kMaxTextLineChars && QString::fromUtf8(line).size() > kMaxTextLineChars)
+            return End(Ending::LongLine);
         return line;
     }
 
-    std::optional<QString> Next() {
-        const auto bytes = NextBytes();
-        if (!bytes) return std::nullopt;
-        return QString::fromUtf8(*bytes);
-    }
+    Ending HowEnded() const { return m_ending; }
 
 private:
-    std::nullopt_t End() {
-        m_ended = true;
+    std::nullopt_t End(Ending ending) {
+        m_ending = ending;
         return std::nullopt;
     }
 
@@ -75,7 +76,7 @@ private:
     QByteArray m_buffer;
     qsizetype m_start = 0;
     bool m_atEnd = false;
-    bool m_ended = false;
+    Ending m_ending = Ending::NotYet;
 };
 
 std::optional<TDateTime> LineTime(const QString& line, TextSeparator separator,
@@ -85,11 +86,12 @@ std::optional<TDateTime> LineTime(const QString& line, TextSeparator separator,
     return reader.DateAndTime(fields->Date, fields->Time);
 }
 
-// Pass 1: how many lines of data, and the times of the first two.
+// Pass 1: how many lines of data, the times of the first two, and what ended them.
 struct Sizing {
     int Lines = 0;
     std::optional<TDateTime> First;
     std::optional<TDateTime> Second;
+    DataLines::Ending Ending = DataLines::Ending::NotYet;
 };
 
 Sizing SizeFile(QFile& file, TextSeparator separator, const RegionalFormats& formats) {
@@ -105,7 +107,51 @@ Sizing SizeFile(QFile& file, TextSeparator separator, const RegionalFormats& for
         }
         ++sizing.Lines;
     }
+    sizing.Ending = lines.HowEnded();
     return sizing;
+}
+
+// Why a file without a line of data holds none.
+QString NoLinesReason(const Sizing& sizing) {
+    switch (sizing.Ending) {
+        case DataLines::Ending::EmptyLine:
+            return QStringLiteral("line 1 is empty");
+        case DataLines::Ending::LongLine:
+            return QStringLiteral("line 1 is longer than %1 characters").arg(kMaxTextLineChars);
+        case DataLines::Ending::NotYet:
+        case DataLines::Ending::EndOfFile:
+            break;
+    }
+    return QStringLiteral("the file is empty");
+}
+
+// The program's own spreadsheet rows, laid out as a text file's points: each time the local wall
+// clock at its instant, a missing value as the text files have it, "OL".
+TextReadOutcome SpreadsheetContent(const QString& path) {
+    TextReadOutcome outcome;
+    SpreadsheetReadOutcome read = ReadSpreadsheetRows(path);
+    if (read.Status != SpreadsheetReadStatus::Read) {
+        outcome.Status = read.Status == SpreadsheetReadStatus::CannotOpen
+                             ? TextReadStatus::CannotOpen
+                             : TextReadStatus::NoPoints;
+        outcome.Reason = read.Problem;
+        return outcome;
+    }
+    TextFileContent& content = outcome.Content;
+    const auto points = static_cast<int>(read.Rows.size());
+    content.Points = std::max(points, kMinTextFilePoints);
+    content.Unit = read.Rows.front().Unit;
+    for (const ReadingRow& row : read.Rows) {
+        content.X.push_back(WallClockAt(row.Time));
+        content.T1.push_back(row.T1 ? static_cast<float>(*row.T1) : OverLimitValue);
+        content.T2.push_back(row.T2 ? static_cast<float>(*row.T2) : OverLimitValue);
+        if (row.Unit != content.Unit) content.Unit.clear();  // no one unit for all
+    }
+    if (points > 1 && content.X[1] > content.X[0]) {
+        content.MinX = content.X[0];
+        content.MaxX = content.X[0] + (content.X[1] - content.X[0]) * content.Points;
+    }
+    return outcome;
 }
 
 }  // namespace
@@ -120,7 +166,14 @@ TextReadOutcome ReadTextFile(const QString& path, TextSeparator separator,
         return outcome;
     }
 
+    if (IsSpreadsheetFile(path)) return SpreadsheetContent(path);
+
     const Sizing sizing = SizeFile(file, separator, formats);
+    if (sizing.Lines == 0) {
+        outcome.Status = TextReadStatus::NoPoints;
+        outcome.Reason = NoLinesReason(sizing);
+        return outcome;
+    }
     TextFileContent& content = outcome.Content;
     content.Points = std::max(sizing.Lines, kMinTextFilePoints);
     if (sizing.First && sizing.Second && *sizing.Second > *sizing.First) {
@@ -133,13 +186,22 @@ TextReadOutcome ReadTextFile(const QString& path, TextSeparator separator,
     file.seek(0);
     DataLines lines(file);
     TextFieldReader reader(formats);
+    int pointsThatRead = 0;
+    QString firstUnread;
     for (int read = 0; read < sizing.Lines; ++read) {
-        const auto line = lines.Next();
-        if (!line) break;
-        const auto fields = SplitTextLine(*line, separator);
-        if (!fields) continue;
+        const auto bytes = lines.NextBytes();
+        if (!bytes) break;
+        const QString line = QString::fromUtf8(*bytes);
+        const auto fields = SplitTextLine(line, separator);
         const auto point = static_cast<qsizetype>(content.T1.size());
-        if (const auto x = reader.DateAndTime(fields->Date, fields->Time)) {
+        const auto x = fields ? reader.DateAndTime(fields->Date, fields->Time) : std::nullopt;
+        if (x && fields->T1) {
+            ++pointsThatRead;
+        } else if (firstUnread.isEmpty()) {
+            firstUnread = DescribedLine(read + 1, *bytes);
+        }
+        if (!fields) continue;
+        if (x) {
             if (qsizetype(content.X.size()) <= point) content.X.resize(point + 1, 0.0);
             content.X[point] = *x;
         }
@@ -150,6 +212,15 @@ TextReadOutcome ReadTextFile(const QString& path, TextSeparator separator,
             outcome.Status = TextReadStatus::Cancelled;
             break;
         }
+    }
+    // Text of any kind splits into lines: without a single point it is no data of this program.
+    if (pointsThatRead == 0 && outcome.Status == TextReadStatus::Read) {
+        outcome.Status = TextReadStatus::NoPoints;
+        outcome.Reason = QStringLiteral(
+                             "no line reads as a date, a time and two temperatures; the first, %1, "
+                             "does not")
+                             .arg(firstUnread);
+        outcome.Content = {};
     }
     return outcome;
 }

@@ -35,20 +35,31 @@ struct TextFileContent {
     // T1 and T2 of points 0 to T1.size() - 1, one point per line that holds values.
     std::vector<float> T1;
     std::vector<float> T2;
+    // "C" or "F" where the file says so for all its points (the spreadsheet rows do).
+    QString Unit;
 };
 
-enum class TextReadStatus { Read, Cancelled, CannotOpen };
+enum class TextReadStatus {
+    Read,
+    Cancelled,
+    CannotOpen,
+    NoPoints,  // not a line reads as a point: no data of this program, refused
+};
 
 struct TextReadOutcome {
     TextReadStatus Status = TextReadStatus::Read;
     TextFileContent Content;  // also the points read before a Cancel
-    QString Reason;           // the system's, for CannotOpen
+    // The system's reason for CannotOpen; for NoPoints, which line did not read and how.
+    QString Reason;
 };
 
 // Reads a text file in two passes: the first sizes the chart, the second fills the points. The
 // data end at the end of the file, at the first empty line, or at the first line longer than
 // kMaxTextLineChars characters, the same in both passes. Lines with fewer than three separators
-// fill no point; values that hold "OL" or do not read as numbers become OverLimitValue.
+// fill no point; values that hold "OL" or do not read as numbers become OverLimitValue. A file
+// of which no line reads as a point (a date and a time that read, and values) is refused.
+// A file that begins with a header row of the spreadsheet rows is read by its columns instead
+// (see ReadSpreadsheetRows), with its times as the local wall clock at each row's instant.
 // `progress` hears (points filled, Points) after each line of the second pass.
 TextReadOutcome ReadTextFile(const QString& path, TextSeparator separator,
                              const RegionalFormats& formats, const ProgressCallback& progress = {});

@@ -59,12 +59,12 @@ QString ScaleFileFolder(const QString& programFolder) {
     return QDir(programFolder).filePath(QStringLiteral("ini")) + QLatin1Char('/');
 }
 
-WriteOutcome WriteScaleFile(const QString& programFolder, const ScaleBoxTexts& boxes) {
+WriteOutcome WriteScaleFile(const QString& programFolder, const ScaleBoxValues& values) {
     const QString folder = ScaleFileFolder(programFolder);
     if (!QDir().mkpath(folder)) return {WriteStatus::FolderNotCreated, folder};
     QByteArray text = "[SCALE]\n";
-    for (const QString* line : {&boxes.T1Min, &boxes.T1Max, &boxes.T2Min, &boxes.T2Max})
-        text += line->toUtf8() + '\n';
+    for (const int bound : {values.T1Min, values.T1Max, values.T2Min, values.T2Max})
+        text += QByteArray::number(bound) + '\n';
     return WriteFileAtomically(QDir(folder).filePath(QStringLiteral("KR820.ini")), text);
 }
 

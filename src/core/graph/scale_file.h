@@ -36,8 +36,9 @@ std::variant<ScaleBoxValues, QString> ReadScaleBoxes(const ScaleBoxTexts& boxes)
 QString ScaleFileFolder(const QString& programFolder);
 
 // Writes the scale file in the folder above, making the folder when it is missing: "[SCALE]"
-// then the four texts as entered, T1 minimum, T1 maximum, T2 minimum, T2 maximum, a line each.
-// An earlier file stays whole unless the new one is written completely.
-WriteOutcome WriteScaleFile(const QString& programFolder, const ScaleBoxTexts& boxes);
+// then the four numbers as they were understood (not as typed: leading zeros or blanks could
+// carry a line past what reading takes), T1 minimum, T1 maximum, T2 minimum, T2 maximum, a line
+// each. An earlier file stays whole unless the new one is written completely.
+WriteOutcome WriteScaleFile(const QString& programFolder, const ScaleBoxValues& values);
 
 }  // namespace kr820::core

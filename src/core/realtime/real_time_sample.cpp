@@ -27,6 +27,7 @@ RealTimeSample MakeRealTimeSample(quint16 statusWord, quint16 channelFlags, floa
     sample.T2 = ToDisplayUnit(t2Celsius, fahrenheit);
     sample.T1OutOfRange = (channelFlags & kOutOfRangeBits) != 0;
     sample.T2OutOfRange = ((channelFlags >> 8) & kOutOfRangeBits) != 0;
+    sample.Unit = fahrenheit ? 'F' : 'C';
     return sample;
 }
 

@@ -21,8 +21,12 @@ bool IsShownDateTime(TDateTime value) {
 
 TDateTime ToTDateTime(const QDateTime& dateTime) {
     const QDateTime local = dateTime.toLocalTime();
-    const double days = static_cast<double>(kEpoch.daysTo(local.date()));
-    const double seconds = std::round(local.time().msecsSinceStartOfDay() / 1000.0);
+    return ToTDateTime(local.date(), local.time());
+}
+
+TDateTime ToTDateTime(QDate date, QTime time) {
+    const double days = static_cast<double>(kEpoch.daysTo(date));
+    const double seconds = std::round(time.msecsSinceStartOfDay() / 1000.0);
     // Before the epoch the whole days count down while the time of day still counts up, so the
     // fraction carries the sign of the day part (-1.25 is 29 December 1899, 06:00).
     const double fraction = seconds / kSecondsPerDay;
@@ -39,9 +43,14 @@ WallClockParts WallClockOf(TDateTime value) {
     if (!IsShownDateTime(value)) return {};
     double wholeDays = std::trunc(value);
     long long seconds = std::llround(std::fabs(value - wholeDays) * kSecondsPerDay);
-    if (seconds >= static_cast<long long>(kSecondsPerDay)) {  // 23:59:59.6 rounds into the next day
-        seconds -= static_cast<long long>(kSecondsPerDay);
-        wholeDays += value < 0 ? -1 : 1;
+    constexpr auto kDaySeconds = static_cast<long long>(kSecondsPerDay);
+    if (seconds >= kDaySeconds) {  // 23:59:59.6 rounds into the next day...
+        if (wholeDays >= kLastShownDay) {
+            seconds = kDaySeconds - 1;  // ...but not past the last one: year 10000 has no text
+        } else {
+            seconds -= kDaySeconds;
+            wholeDays += 1;  // the next day also before the epoch, where the count runs down
+        }
     }
     const QDate date = kEpoch.addDays(static_cast<qint64>(wholeDays));
     return {date, QTime(0, 0).addSecs(static_cast<int>(seconds))};

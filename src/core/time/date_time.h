@@ -21,6 +21,8 @@ bool IsShownDateTime(TDateTime value);
 
 // Exact to the second: the fraction is rounded to the nearest whole second.
 TDateTime ToTDateTime(const QDateTime& dateTime);
+// A wall-clock date and time, as the clock that took them showed them.
+TDateTime ToTDateTime(QDate date, QTime time);
 // An invalid QDateTime for a value IsShownDateTime refuses.
 QDateTime FromTDateTime(TDateTime value);
 // The date and the time of day a value stands for, as the clock that took it showed them: the

@@ -41,6 +41,13 @@ TEST(DateTime, RoundsAFractionToTheNearestSecond) {
 TEST(DateTime, BeforeTheEpochTheTimeOfDayStillCountsUp) {
     EXPECT_EQ(FromTDateTime(-1.25), At(1899, 12, 29, 6, 0, 0));
     EXPECT_DOUBLE_EQ(ToTDateTime(At(1899, 12, 29, 6, 0, 0)), -1.25);
+    // 29 December, 23:59:59.9 rounds into the next day there too.
+    EXPECT_EQ(FromTDateTime(-1.0 - 86399.9 / 86400.0), At(1899, 12, 30));
+}
+
+TEST(DateTime, RoundingNeverLeavesTheShownRange) {
+    EXPECT_EQ(FromTDateTime(2958465.999999), At(9999, 12, 31, 23, 59, 59));
+    EXPECT_EQ(WallClockOf(2958465.999999).Date, QDate(9999, 12, 31));
 }
 
 }  // namespace

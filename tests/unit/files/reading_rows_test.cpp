@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Rows for scripts and spreadsheets: times with their offset, a decimal point, missing values left
 // out the way each format leaves them out, and fields that cannot break a line.
+#include "core/files/reading_rows.h"
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -8,12 +10,12 @@
 #include "core/chart/chart_data.h"
 #include "core/data/limit_values.h"
 #include "core/files/export_rows.h"
-#include "core/files/reading_rows.h"
 
 namespace kr820::core {
 namespace {
 
 const TDateTime kNoon = ToTDateTime(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 5)));
+const qint64 kNoonInstant = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 5)).toSecsSinceEpoch();
 
 QString OffsetOf(const QDateTime& local) {
     const int minutes = local.offsetFromUtc() / 60;
@@ -45,7 +47,7 @@ TEST(ReadingRows, NumbersAndMarkers) {
 }
 
 TEST(ReadingRows, EachFormatLeavesAMissingValueOutItsOwnWay) {
-    const ReadingRow row{kNoon, 25.3, std::nullopt, "C", 2};
+    const ReadingRow row{kNoonInstant, 25.3, std::nullopt, "C", 2};
     const QString time = IsoLocalTime(kNoon);
     RowLayout csv{RowFormat::Csv, true, {}};
     EXPECT_EQ(HeaderLine(csv), "set,time,utc_offset,t1,t2,unit\r\n");
@@ -53,7 +55,8 @@ TEST(ReadingRows, EachFormatLeavesAMissingValueOutItsOwnWay) {
     const QString split = time.left(19) + "," + time.mid(19);
     EXPECT_EQ(RowLine(row, csv), ("2," + split + ",25.3,,C\r\n").toLatin1());
     RowLayout tsv{RowFormat::Tsv, false, {}};
-    EXPECT_EQ(RowLine(row, tsv), (time.left(19) + "\t" + time.mid(19) + "\t25.3\t\tC\n").toLatin1());
+    EXPECT_EQ(RowLine(row, tsv),
+              (time.left(19) + "\t" + time.mid(19) + "\t25.3\t\tC\n").toLatin1());
     RowLayout json{RowFormat::JsonLines, false, {}};
     EXPECT_TRUE(HeaderLine(json).isEmpty());
     EXPECT_EQ(RowLine(row, json),
@@ -63,7 +66,7 @@ TEST(ReadingRows, EachFormatLeavesAMissingValueOutItsOwnWay) {
     EXPECT_EQ(RowLine(row, influx),
               "kr820,device=/dev/tty\\ USB\\,0,unit=C t1=25.3 " + QByteArray::number(ns) + "\n");
     // Neither channel: still a valid point.
-    const ReadingRow none{kNoon, std::nullopt, std::nullopt, "C", 0};
+    const ReadingRow none{kNoonInstant, std::nullopt, std::nullopt, "C", 0};
     EXPECT_TRUE(RowLine(none, influx).contains(" valid=false "));
 }
 

@@ -19,6 +19,7 @@
 #include <cerrno>
 
 #include "app/frm_main.h"
+#include "app/spreadsheet_export.h"
 #include "core/chart/chart_model.h"
 #include "fake_prompter.h"
 #include "graph/chart_view.h"
@@ -249,6 +250,40 @@ TEST_F(FileCommandsTest, ADamagedCollectionIsRefusedAndChangesNothing) {
                                              "\" is not a data set collection that can be read."});
     EXPECT_TRUE(prompter.questions.isEmpty()) << "no set before the damaged one to offer";
     EXPECT_EQ(window->Store(), before);
+}
+
+TEST_F(FileCommandsTest, TextThatIsNoDataIsRefusedWithoutAWindow) {
+    const QString path = home.filePath("passwd.txt");
+    core::testing::WriteWhole(path, "root:x:0:0:root:/root:/bin/bash\nbin:x:2:2:bin:/bin\n");
+    const qsizetype windows = window->Workspace()->subWindowList().size();
+    Answer(ui::TfrmOpenSave::SingleSet);
+    prompter.openFileName = path;
+    window->btnOpenClick();
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages[0].contains("\"" + path + "\""))
+        << prompter.messages[0].toStdString();
+    EXPECT_TRUE(prompter.messages[0].contains("line 1, \"root:x:0:0:root:/root:/bin/bash\""))
+        << prompter.messages[0].toStdString();
+    EXPECT_EQ(window->Workspace()->subWindowList().size(), windows);
+}
+
+TEST_F(FileCommandsTest, ASpreadsheetExportOpensAndExportsTheSameBytes) {
+    graph::TfrmGraph* logger = ShowLoggerImage(OneSetImage());
+    prompter.saveFileName = home.filePath("set.csv");
+    ASSERT_TRUE(ExportForSpreadsheets(logger, prompter, window.get()));
+    const QByteArray exported = core::testing::ReadWhole(home.filePath("set.csv"));
+    ASSERT_TRUE(exported.endsWith(",C\r\n"));
+
+    Answer(ui::TfrmOpenSave::SingleSet);
+    prompter.openFileName = home.filePath("set.csv");
+    window->btnOpenClick();
+    graph::TfrmGraph* opened = NewestWindow();
+    ASSERT_NE(opened, logger);
+    EXPECT_EQ(opened->Chart().Data().Points(), 12);
+    prompter.saveFileName = home.filePath("again.csv");
+    ASSERT_TRUE(ExportForSpreadsheets(opened, prompter, window.get()));
+    EXPECT_EQ(core::testing::ReadWhole(home.filePath("again.csv")), exported);
+    EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join('\n').toStdString();
 }
 
 }  // namespace

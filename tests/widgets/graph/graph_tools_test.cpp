@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "core/chart/chart_model.h"
+#include "core/graph/scale_file.h"
 #include "graph/chart_settings_dialog.h"
 #include "graph/chart_view.h"
 #include "graph/frm_anno_edit.h"
@@ -332,7 +333,7 @@ TEST_F(GraphToolsTest, YAxisAppliesTheBoundsAsEnteredAndKeepsThemForLaterGraphs)
 
     QFile saved(folder.filePath("ini/KR820.ini"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), QByteArray("[SCALE]\n80\n-10\n 5\n95\n"));
+    EXPECT_EQ(saved.readAll(), QByteArray("[SCALE]\n80\n-10\n5\n95\n"));  // the numbers read
 
     // The dialog opens on the chart's bounds, cut to whole numbers.
     window->Chart().Axes().SetWorkingAxis(1);
@@ -348,6 +349,17 @@ TEST_F(GraphToolsTest, YAxisAppliesTheBoundsAsEnteredAndKeepsThemForLaterGraphs)
 
     auto later = DataLoggerWindow();
     EXPECT_EQ(YBounds(*later), (Bounds{80, -10, 5, 95}));
+}
+
+TEST_F(GraphToolsTest, TheScaleFileKeepsWhatWasUnderstoodNotWhatWasTyped) {
+    auto window = DataLoggerWindow();
+    // Both are 7; typed as they stand they would run past what reading a line takes.
+    AnswerScale({QString(90, '0') + "7", QString(128, ' ') + "7", "-0", "+12"}, true);
+    window->findChild<QPushButton*>("btnChangeScale")->click();
+    EXPECT_TRUE(harness.prompter.messages.isEmpty());
+    EXPECT_EQ(YBounds(*window), (Bounds{7, 7, 0, 12}));
+    EXPECT_EQ(core::ReadScaleFile(folder.filePath("ini/KR820.ini")),
+              (core::ScaleBounds{7.0, 7.0, 0.0, 12.0}));
 }
 
 TEST_F(GraphToolsTest, AScaleFolderThatCannotBeMadeIsReportedAfterTheChartChanged) {
