@@ -11,6 +11,7 @@
 #include "core/data/parse_memory_image.h"
 #include "core/documents/data_logger_document.h"
 #include "core/files/collection_file.h"
+#include "core/logging/log_categories.h"
 #include "core/files/graph_file.h"
 #include "core/files/point_range.h"
 #include "core/files/regional_formats.h"
@@ -53,6 +54,7 @@ QString WithSuffix(const QString& path, const QString& selectedFilter) {
 }  // namespace
 
 QString WriteFailureMessage(const QString& path, const core::WriteOutcome& outcome) {
+    qCWarning(core::lcFiles).noquote() << "writing" << path << "failed:" << outcome.Reason;
     if (outcome.Status == core::WriteStatus::WriteFailed) {
         return kWriteFailedMessage.arg(path, outcome.Reason);
     }

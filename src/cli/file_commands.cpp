@@ -5,6 +5,7 @@
 
 #include "core/files/export_rows.h"
 #include "core/files/save_file.h"
+#include "core/files/set_list_rows.h"
 
 namespace kr820::cli {
 namespace {
@@ -65,41 +66,13 @@ std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& argum
     return std::nullopt;
 }
 
-QByteArray SetsText(const std::vector<core::ExportedSet>& sets, bool json) {
-    QByteArray text =
-        json ? QByteArray() : QByteArray("set,start,utc_offset,rate,count,type,unit\r\n");
-    int number = 0;
-    for (const core::ExportedSet& set : sets) {
-        ++number;
-        const QByteArray start = set.Start ? core::IsoTimeAt(*set.Start).toLatin1() : QByteArray();
-        if (json) {
-            const auto quoted = [](const QString& value) {
-                return value.isEmpty() ? QByteArray("null") : '"' + value.toLatin1() + '"';
-            };
-            text += QStringLiteral("{\"set\":%1,\"start\":%2,\"rate\":%3,\"count\":%4,")
-                        .arg(number)
-                        .arg(QString::fromLatin1(quoted(QString::fromLatin1(start))))
-                        .arg(set.RateSeconds)
-                        .arg(set.Count)
-                        .toLatin1() +
-                    "\"type\":" + quoted(set.Type) + ",\"unit\":" + quoted(set.Unit) + "}\n";
-        } else {
-            // As in the exports: the offset apart, so that a spreadsheet reads a date.
-            text += QByteArray::number(number) + ',' + start.left(19) + ',' + start.mid(19) + ',' +
-                    QByteArray::number(set.RateSeconds) + ',' + QByteArray::number(set.Count) +
-                    ',' + set.Type.toLatin1() + ',' + set.Unit.toLatin1() + "\r\n";
-        }
-    }
-    return text;
-}
-
 }  // namespace
 
 ExitCode RunSets(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io) {
     ExitCode failure = ExitCode::Success;
     const auto sets = OpenSets(arguments, formats, io, failure);
     if (!sets) return failure;
-    return WriteOut(io, SetsText(*sets, arguments.json)) ? ExitCode::Success : ExitCode::Failed;
+    return WriteOut(io, core::SetListText(*sets, arguments.json)) ? ExitCode::Success : ExitCode::Failed;
 }
 
 ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io) {

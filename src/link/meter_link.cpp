@@ -166,7 +166,6 @@ void MeterLink::MainTimerTimer() {
             if (m_onRealTimeSample)
                 m_onRealTimeSample(
                     core::ToTDateTime(QDateTime::fromMSecsSinceEpoch(m_wallClock())));
-            m_state.RealTimeUnsaved = true;
         }
     } else if (++m_state.MissedTicks >= kExchangeLimits.ticksBeforeLinkLost) {
         DeclareLinkLost();

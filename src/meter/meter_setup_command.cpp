@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 
+#include "core/logging/log_categories.h"
 #include "core/setup/meter_setup.h"
 #include "link/meter_link.h"
 #include "link/port.h"
@@ -89,6 +90,9 @@ void MeterSetupCommand::SaveMeterSetup(TfrmSetup& dialog) {
         m_prompter.Message(&dialog, kSetupSavedMessage);
         return;
     }
+    qCWarning(core::lcSetup) << "saving the setup failed at stage"
+                             << static_cast<int>(outcome.FailedAt) << "address"
+                             << outcome.FailedAddress;
     switch (outcome.FailedAt) {
         case link::SetupSaveStage::WritingSetup:
             m_prompter.Message(&dialog, kSaveFailedMessage);

@@ -4,11 +4,11 @@
 #include <QFile>
 
 #include "core/graph/graph_texts.h"
+#include "core/logging/log_categories.h"
 #include "core/realtime/real_time_rates.h"
 #include "core/realtime/real_time_sample.h"
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
-#include "link/link_log.h"
 #include "link/meter_link.h"
 #include "link/wait.h"
 #include "meter/frm_setup_real_time.h"
@@ -83,6 +83,7 @@ void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
     window->ShowRealTimePoint(state.RealTimePointCount, sample, now, state.RealTimeAxisStep);
     if (m_journal.IsOpen() && !m_journal.Append({now, sample})) JournalFailed();
     ++state.RealTimePointCount;
+    state.RealTimeUnsaved = true;
     // The tick that takes the last point stops the recording itself, without waiting for the
     // tick to end: it is that tick.
     if (state.RealTimePointCount >= window->Chart().Data().Points()) StopRecording();
@@ -107,7 +108,7 @@ void RealTimeRecorder::StopRecording() {
 }
 
 void RealTimeRecorder::JournalFailed() {
-    qCWarning(link::lcLink).noquote()
+    qCWarning(core::lcRealTime).noquote()
         << "writing the real-time journal" << m_journal.Path() << "failed:"
         << m_journal.FailureReason();
     if (m_journalFailureTold) return;
@@ -127,7 +128,7 @@ void RealTimeRecorder::OfferUnsavedRecording() {
     if (!QFile::exists(path) || core::RealTimeJournalHeldElsewhere(path)) return;
     const std::optional<core::RealTimeJournal> journal = core::ReadRealTimeJournal(path);
     if (!journal) {
-        qCWarning(link::lcLink).noquote() << "the real-time journal" << path
+        qCWarning(core::lcRealTime).noquote() << "the real-time journal" << path
                                           << "is no journal and was removed";
     }
     if (!journal || journal->Points.empty()) {
@@ -135,7 +136,7 @@ void RealTimeRecorder::OfferUnsavedRecording() {
         return;
     }
     if (journal->DamagedEnd) {
-        qCWarning(link::lcLink).noquote() << "the real-time journal" << path
+        qCWarning(core::lcRealTime).noquote() << "the real-time journal" << path
                                           << "is damaged after point" << journal->Points.size();
     }
     graph::TfrmGraph* window = m_host.ReopenRealTimeGraph();

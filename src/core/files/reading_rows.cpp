@@ -72,31 +72,6 @@ QByteArray Optional(const std::optional<double>& value, const char* missing) {
     return Finite(value) ? DecimalBytes(*value) : QByteArray(missing);
 }
 
-// Unit texts come from this program, but a set column or a device name may not: quote what needs
-// it rather than trust it.
-QByteArray CsvField(const QString& text) {
-    QByteArray bytes = text.toUtf8();
-    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n') &&
-        !bytes.contains('\r'))
-        return bytes;
-    bytes.replace("\"", "\"\"");
-    return '"' + bytes + '"';
-}
-
-QByteArray JsonString(const QString& text) {
-    QByteArray out = "\"";
-    for (const QChar c : text) {
-        if (c == u'"' || c == u'\\') {
-            out += '\\';
-            out += static_cast<char>(c.unicode());
-        } else if (c.unicode() < 0x20) {
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toLatin1();
-        } else {
-            out += QString(c).toUtf8();
-        }
-    }
-    return out + '"';
-}
 
 // Line protocol tag values escape commas, equals signs and blanks.
 QByteArray InfluxTag(const QString& text) {
@@ -157,6 +132,30 @@ QByteArray InfluxLine(const ReadingRow& row, const RowLayout& layout) {
 }
 
 }  // namespace
+
+QByteArray CsvField(const QString& text) {
+    QByteArray bytes = text.toUtf8();
+    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n') &&
+        !bytes.contains('\r'))
+        return bytes;
+    bytes.replace("\"", "\"\"");
+    return '"' + bytes + '"';
+}
+
+QByteArray JsonString(const QString& text) {
+    QByteArray out = "\"";
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\') {
+            out += '\\';
+            out += static_cast<char>(c.unicode());
+        } else if (c.unicode() < 0x20) {
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toLatin1();
+        } else {
+            out += QString(c).toUtf8();
+        }
+    }
+    return out + '"';
+}
 
 QString IsoLocalTime(const QDateTime& time) {
     if (!time.isValid()) return {};

@@ -51,6 +51,12 @@ std::optional<double> ShownValue(float stored);
 
 // The header row with its line end, or empty for formats without one.
 QByteArray HeaderLine(const RowLayout& layout);
+
+// A text as one CSV field (RFC 4180: quoted where it holds a comma, a quote or a line end) and as
+// a JSON string (quotes, backslashes and control characters escaped). Unit texts come from this
+// program, but a set column, a device or a file's type may not: what needs it is quoted.
+QByteArray CsvField(const QString& text);
+QByteArray JsonString(const QString& text);
 // One row with its line end. Empty for an Influx row whose instant lies outside the years 1677
 // to 2262 that its nanosecond times hold, and for a row outside the shown range.
 QByteArray RowLine(const ReadingRow& row, const RowLayout& layout);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "core/files/format_tokens.h"
+
 namespace kr820::core {
 namespace {
 
@@ -35,19 +37,16 @@ std::optional<TimeTextFormat> TimeTextFormat::Compile(const QString& format,
     reader.m_pmLower = reader.m_pm.toLower();
     bool twelveHours = false;
     bool marker = false;
-    for (qsizetype i = 0; i < format.size();) {
-        const QChar c = format[i];
-        qsizetype run = 1;
-        while (i + run < format.size() && format[i + run] == c) ++run;
-        if (c == u'\'') {
-            const qsizetype close = format.indexOf(u'\'', i + 1);
-            if (close < 0) return std::nullopt;
-            const QString literal =
-                close == i + 1 ? QStringLiteral("'") : format.mid(i + 1, close - i - 1);
-            reader.m_sections.push_back({Kind::Literal, literal});
-            i = close + 1;
+    const std::optional<std::vector<FormatToken>> tokens = TokenizeFormat(format);
+    if (!tokens) return std::nullopt;
+    for (std::size_t t = 0; t < tokens->size(); ++t) {
+        const FormatToken& token = (*tokens)[t];
+        if (token.IsQuoted()) {
+            reader.m_sections.push_back({Kind::Literal, token.literal});
             continue;
         }
+        const QChar c = token.character;
+        const qsizetype run = token.run;
         if (c == u'H' || c == u'h') {
             twelveHours = c == u'h';
             reader.m_sections.push_back(
@@ -59,16 +58,22 @@ std::optional<TimeTextFormat> TimeTextFormat::Compile(const QString& format,
         } else if (c == u'z') {
             reader.m_sections.push_back({Kind::Millisecond, {}, int(run)});
         } else if (c == u'A' || c == u'a') {
+            if (run > 2) return std::nullopt;
             marker = true;
             reader.m_sections.push_back({Kind::AmPm, {}, c == u'A' ? 2 : 1});
-            if (i + 1 < format.size() && (format[i + 1] == u'P' || format[i + 1] == u'p')) run = 2;
+            // "AP" and "ap" are one marker.
+            if (run == 1 && t + 1 < tokens->size() &&
+                ((*tokens)[t + 1].character == u'P' || (*tokens)[t + 1].character == u'p')) {
+                if ((*tokens)[t + 1].run > 1) return std::nullopt;
+                ++t;
+            }
+            continue;
         } else if (c.isLetter()) {
             return std::nullopt;  // names, time zones and the like: Qt reads those
         } else {
             reader.m_sections.push_back({Kind::Literal, QString(run, c)});
         }
         if (run > 2 && c != u'z' && !c.isSpace() && c.isLetter()) return std::nullopt;
-        i += run;
     }
     if (twelveHours != marker) return std::nullopt;  // "h" without AP counts as 24 hours in Qt
     reader.m_writes = reader.WritesLikeTheLocale(format, locale);

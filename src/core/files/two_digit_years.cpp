@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <optional>
 
+#include "core/files/format_tokens.h"
+
 namespace kr820::core {
 namespace {
 
@@ -29,37 +31,26 @@ std::optional<TwoDigitYearFormat> FindTwoDigitYear(const QString& format) {
     QString fourDigits;
     int twoDigitYears = 0;
     int years = 0;
-    for (qsizetype i = 0; i < format.size();) {
-        const QChar c = format[i];
-        if (c == u'\'') {
-            // Quoted text, where '' stands for one quote, inside quotes or out.
-            const qsizetype close = format.indexOf(u'\'', i + 1);
-            if (close < 0) return std::nullopt;
-            const QString literal =
-                close == i + 1 ? QStringLiteral("'") : format.mid(i + 1, close - i - 1);
-            pattern += QRegularExpression::escape(literal);
-            fourDigits += format.mid(i, close - i + 1);
-            i = close + 1;
-            continue;
-        }
-        if (c == u'd' || c == u'M' || c == u'y') {
-            qsizetype run = 1;
-            while (i + run < format.size() && format[i + run] == c) ++run;
+    const std::optional<std::vector<FormatToken>> tokens = TokenizeFormat(format);
+    if (!tokens) return std::nullopt;
+    for (const FormatToken& token : *tokens) {
+        const QChar c = token.character;
+        if (token.IsQuoted()) {
+            pattern += QRegularExpression::escape(token.literal);
+        } else if (c == u'd' || c == u'M' || c == u'y') {
             if (c == u'y') {
-                if (run != 2 && run != 4) return std::nullopt;
+                if (token.run != 2 && token.run != 4) return std::nullopt;
                 ++years;
-                if (run == 2) ++twoDigitYears;
+                if (token.run == 2) ++twoDigitYears;
                 fourDigits += QStringLiteral("yyyy");
-            } else {
-                fourDigits += QString(run, c);
+                pattern += SectionPattern(c, token.run);
+                continue;
             }
-            pattern += SectionPattern(c, run);
-            i += run;
-            continue;
+            pattern += SectionPattern(c, token.run);
+        } else {
+            pattern += QRegularExpression::escape(token.source);
         }
-        pattern += QRegularExpression::escape(QString(c));
-        fourDigits += c;
-        ++i;
+        fourDigits += token.source;
     }
     if (twoDigitYears != 1 || years != 1) return std::nullopt;
     return TwoDigitYearFormat{QRegularExpression(QRegularExpression::anchoredPattern(pattern)),

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <vector>
+
+#include "core/files/export_rows.h"
+
+namespace kr820::core {
+
+// The list of a file's data sets: CSV with a header row (set,start,utc_offset,rate,count,type,
+// unit; the offset apart, as in the exports, so that a spreadsheet reads a date) or one JSON
+// object a line, written through the same field writers as the readings' rows.
+QByteArray SetListText(const std::vector<ExportedSet>& sets, bool json);
+
+}  // namespace kr820::core
