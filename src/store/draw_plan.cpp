@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#include "store/draw_plan.h"
+
+namespace kr820::store {
+
+int DrawLevel(qint64 readings, int pixels) {
+    if (pixels <= 0 || readings <= qint64(kRawReadingsPerPixel) * pixels) return 0;
+    const qint64 perPixel = readings / pixels;
+    int level = 1;
+    while (level < kTopLevel && ReadingsPerEntry(level + 1) <= perPixel) ++level;
+    return level;
+}
+
+}  // namespace kr820::store
