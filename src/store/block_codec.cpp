@@ -16,9 +16,7 @@ enum Flag : quint8 {
     kT2Alarm = 0x10,
 };
 
-void PutFloat(char* at, float value) {
-    qToLittleEndian(std::bit_cast<quint32>(value), at);
-}
+void PutFloat(char* at, float value) { qToLittleEndian(std::bit_cast<quint32>(value), at); }
 
 float GetFloat(const char* at) { return std::bit_cast<float>(qFromLittleEndian<quint32>(at)); }
 

@@ -10,9 +10,15 @@ namespace kr820::store {
 std::optional<SqliteDb> SqliteDb::Open(const QString& path, Mode mode, QString* error) {
     int flags = SQLITE_OPEN_NOMUTEX;
     switch (mode) {
-        case Mode::Create: flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE; break;
-        case Mode::ReadWrite: flags |= SQLITE_OPEN_READWRITE; break;
-        case Mode::Read: flags |= SQLITE_OPEN_READONLY; break;
+        case Mode::Create:
+            flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+            break;
+        case Mode::ReadWrite:
+            flags |= SQLITE_OPEN_READWRITE;
+            break;
+        case Mode::Read:
+            flags |= SQLITE_OPEN_READONLY;
+            break;
     }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);

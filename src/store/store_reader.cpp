@@ -60,7 +60,8 @@ bool StoreReader::TakeSnapshot(QString* error) {
     }
     m_header = *header;
     m_tail = std::move(*tail);
-    m_openBlock = DecodeBlock(m_tail.Block, m_tail.BlockFirstMs).value_or(std::vector<StoredReading>{});
+    m_openBlock =
+        DecodeBlock(m_tail.Block, m_tail.BlockFirstMs).value_or(std::vector<StoredReading>{});
     if (m_cachedBlock == m_tail.OpenBlock()) m_cachedBlock = -1;
     m_dataVersion = dataVersion;
     return true;
@@ -168,8 +169,8 @@ std::optional<std::vector<Envelope>> StoreReader::Entries(int level, qint64 firs
                 break;
             }
             const qint64 chunkFirst = expected * kFanOut;
-            for (qint64 i = std::max(first, chunkFirst); i < std::min(storedEnd, chunkFirst + kFanOut);
-                 ++i) {
+            for (qint64 i = std::max(first, chunkFirst);
+                 i < std::min(storedEnd, chunkFirst + kFanOut); ++i) {
                 entries.push_back((*chunk)[size_t(i - chunkFirst)]);
             }
             ++expected;
@@ -227,7 +228,8 @@ std::optional<DrawPlan> StoreReader::Draw(qint64 fromMs, qint64 toMs, int pixels
     DrawPlan plan;
     if (toMs < fromMs || pixels <= 0) return plan;
     plan.FirstIndex = LowerBound(fromMs);
-    plan.EndIndex = toMs == std::numeric_limits<qint64>::max() ? m_tail.Count : LowerBound(toMs + 1);
+    plan.EndIndex =
+        toMs == std::numeric_limits<qint64>::max() ? m_tail.Count : LowerBound(toMs + 1);
     plan.Level = DrawLevel(plan.EndIndex - plan.FirstIndex, pixels);
     if (plan.Level == 0) {
         const qint64 first = std::max<qint64>(plan.FirstIndex - 1, 0);
@@ -243,8 +245,8 @@ std::optional<DrawPlan> StoreReader::Draw(qint64 fromMs, qint64 toMs, int pixels
     }
     const double scale = double(pixels) / (double(toMs) - double(fromMs) + 1.0);
     const auto take = [&](const Envelope& entry) {
-        const int pixel = std::clamp(int((double(entry.FirstMs) - double(fromMs)) * scale), 0,
-                                     pixels - 1);
+        const int pixel =
+            std::clamp(int((double(entry.FirstMs) - double(fromMs)) * scale), 0, pixels - 1);
         if (plan.Columns.empty() || plan.Columns.back().Pixel != pixel) {
             plan.Columns.push_back({pixel, entry});
         } else {

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "store/store_schema.h"
 
-#include <QDir>
 #include <sqlite3.h>
+
+#include <QDir>
 
 namespace kr820::store {
 namespace {

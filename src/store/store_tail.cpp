@@ -32,8 +32,8 @@ std::optional<StoreTail> LoadTail(SqliteDb& db, QString* error) {
         return std::nullopt;
     };
     StoreTail tail;
-    SqliteStatement last(db.Handle(),
-                         "SELECT block, first_ms, readings FROM blocks ORDER BY block DESC LIMIT 1");
+    SqliteStatement last(
+        db.Handle(), "SELECT block, first_ms, readings FROM blocks ORDER BY block DESC LIMIT 1");
     if (last.Step()) {
         const qint64 block = last.Int(0);
         const auto readings = DecodeBlock(last.Blob(2), last.Int(1));

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "store/store_writer.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include "store/block_codec.h"
 #include "store/store_schema.h"
@@ -188,9 +189,9 @@ bool StoreWriter::Write(std::span<const StoredReading> readings) {
         }
     }
     if (m_tail.OpenBlockSize() != 0 && !m_putBlock.Bind(1, m_tail.OpenBlock())
-                                           .Bind(2, m_tail.BlockFirstMs)
-                                           .Bind(3, QByteArrayView(m_tail.Block))
-                                           .Run()) {
+                                            .Bind(2, m_tail.BlockFirstMs)
+                                            .Bind(3, QByteArrayView(m_tail.Block))
+                                            .Run()) {
         return Fail(m_db.Error());
     }
     for (const auto& chunk : m_filled) {
