@@ -3,10 +3,14 @@
 
 namespace kr820::store {
 
+bool DrawsPoints(qint64 readings, int pixels) {
+    return readings <= qint64(kRawReadingsPerPixel) * pixels;
+}
+
 int DrawLevel(qint64 readings, int pixels) {
-    if (pixels <= 0 || readings <= qint64(kRawReadingsPerPixel) * pixels) return 0;
+    if (pixels <= 0) return 0;
     const qint64 perPixel = readings / pixels;
-    int level = 1;
+    int level = 0;
     while (level < kTopLevel && ReadingsPerEntry(level + 1) <= perPixel) ++level;
     return level;
 }

@@ -18,10 +18,12 @@ struct DrawColumn {
     Envelope Span;
 };
 
-// What to draw for a time range at a width: the readings themselves (Level 0; with the reading
-// just before and just after the range, so that lines run on to the edges), or one column per
-// pixel that has readings, summarised from envelope entries of Level.
+// What to draw for a time range at a width: the readings themselves when few enough (with the
+// reading just before and just after the range, so that lines run on to the edges), or else one
+// column per pixel that has readings, summarised from envelope entries of Level (0: from the
+// readings themselves).
 struct DrawPlan {
+    bool DrawsPoints = true;
     int Level = 0;
     qint64 FirstIndex = 0;  // readings of the range: [FirstIndex, EndIndex)
     qint64 EndIndex = 0;
@@ -29,8 +31,10 @@ struct DrawPlan {
     std::vector<DrawColumn> Columns;
 };
 
-// The envelope level for a number of readings over a width: the coarsest whose entries are no
-// wider than a pixel, 0 when few enough readings to draw one by one.
+// Few enough readings over a width to draw them one by one.
+bool DrawsPoints(qint64 readings, int pixels);
+// The envelope level for a number of readings over a width: the coarsest whose entries hold no
+// more readings than a pixel (0: single readings).
 int DrawLevel(qint64 readings, int pixels);
 
 }  // namespace kr820::store

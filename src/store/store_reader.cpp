@@ -230,8 +230,9 @@ std::optional<DrawPlan> StoreReader::Draw(qint64 fromMs, qint64 toMs, int pixels
     plan.FirstIndex = LowerBound(fromMs);
     plan.EndIndex =
         toMs == std::numeric_limits<qint64>::max() ? m_tail.Count : LowerBound(toMs + 1);
-    plan.Level = DrawLevel(plan.EndIndex - plan.FirstIndex, pixels);
-    if (plan.Level == 0) {
+    plan.DrawsPoints = DrawsPoints(plan.EndIndex - plan.FirstIndex, pixels);
+    plan.Level = plan.DrawsPoints ? 0 : DrawLevel(plan.EndIndex - plan.FirstIndex, pixels);
+    if (plan.DrawsPoints) {
         const qint64 first = std::max<qint64>(plan.FirstIndex - 1, 0);
         const qint64 end = std::min(plan.EndIndex + 1, m_tail.Count);
         plan.Points.reserve(size_t(end - first));

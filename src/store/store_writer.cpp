@@ -117,6 +117,8 @@ std::unique_ptr<StoreWriter> StoreWriter::Resume(const QString& path, QString* e
             }
         }
     }
+    SqliteStatement open(opened.Handle(), "SELECT count(*) FROM gaps WHERE to_ms IS NULL");
+    writer->m_gapOpen = open.Step() && open.Int(0) > 0;
     if (!writer->Prepare()) {
         if (error) *error = writer->m_failure;
         return nullptr;
@@ -239,14 +241,18 @@ bool StoreWriter::MarkGap(const Gap& gap) {
     SqliteStatement insert(m_db.Handle(), "INSERT INTO gaps VALUES(?1, ?2, ?3)");
     insert.Bind(1, gap.FromMs).Bind(3, qint64(gap.Cause));
     if (gap.ToMs) insert.Bind(2, *gap.ToMs);
-    return insert.Run() || Fail(m_db.Error());
+    if (!insert.Run()) return Fail(m_db.Error());
+    if (!gap.ToMs) m_gapOpen = true;
+    return true;
 }
 
 bool StoreWriter::EndGap(qint64 toMs) {
     if (Failed()) return false;
     SqliteStatement update(m_db.Handle(), "UPDATE gaps SET to_ms = ?1 WHERE to_ms IS NULL");
     update.Bind(1, toMs);
-    return update.Run() || Fail(m_db.Error());
+    if (!update.Run()) return Fail(m_db.Error());
+    m_gapOpen = false;
+    return true;
 }
 
 bool StoreWriter::Finish(qint64 stoppedMs) {

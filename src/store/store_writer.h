@@ -46,6 +46,8 @@ public:
     qint64 Count() const { return m_tail.Count; }
     const StoreHeader& Header() const { return m_header; }
     std::optional<qint64> LastTimeMs() const { return m_lastMs; }
+    // A gap begun and not yet ended, also one left by a killed writer.
+    bool GapOpen() const { return m_gapOpen; }
     bool Failed() const { return !m_failure.isEmpty(); }
     const QString& FailureReason() const { return m_failure; }
 
@@ -67,6 +69,7 @@ private:
     StoreTail m_tail;
     std::optional<qint64> m_lastMs;
     std::optional<qint64> m_lastDurableMs;
+    bool m_gapOpen = false;
     QString m_failure;
     std::vector<StoreTail::Chunk> m_filled;
     SqliteStatement m_begin;

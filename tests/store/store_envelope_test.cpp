@@ -161,7 +161,7 @@ TEST_F(StoreEnvelopeTest, DrawGivesEachPixelTheExtremesOfItsReadingsOrTheReading
     const qint64 a = readings[1000].TimeMs, b = readings[1999].TimeMs;
     auto plan = reader->Draw(a, b, 800);
     ASSERT_TRUE(plan);
-    EXPECT_EQ(plan->Level, 0);
+    EXPECT_TRUE(plan->DrawsPoints);
     EXPECT_EQ(plan->FirstIndex, 1000);
     EXPECT_EQ(plan->EndIndex, 2000);
     ASSERT_EQ(plan->Points.size(), 1002u);
@@ -170,14 +170,18 @@ TEST_F(StoreEnvelopeTest, DrawGivesEachPixelTheExtremesOfItsReadingsOrTheReading
 
     // Many: every column holds exactly the readings whose time falls in it (the edges of the
     // range cut through entries, which the cover resolves down to single readings).
-    for (auto [first, end, pixels] :
-         {std::tuple{qint64(0), kRandomCount, 1000}, std::tuple{qint64(333), qint64(61'234), 640},
-          std::tuple{qint64(5), qint64(9000), 300}}) {
+    for (auto [first, end, pixels, level] : {std::tuple{qint64(0), kRandomCount, 1000, 1},
+                                             std::tuple{qint64(333), qint64(61'234), 640, 1},
+                                             std::tuple{qint64(5), qint64(9000), 300, 1},
+                                             std::tuple{qint64(100), qint64(5100), 1000, 0},
+                                             std::tuple{qint64(0), kRandomCount, 200, 2}}) {
         const qint64 from = readings[size_t(first)].TimeMs;
         const qint64 to = readings[size_t(end - 1)].TimeMs;
         plan = reader->Draw(from, to, pixels);
         ASSERT_TRUE(plan);
-        EXPECT_GE(plan->Level, 1);
+        EXPECT_FALSE(plan->DrawsPoints);
+        EXPECT_EQ(plan->Level, level);
+        EXPECT_TRUE(plan->Points.empty());
         EXPECT_EQ(plan->FirstIndex, first);
         EXPECT_EQ(plan->EndIndex, end);
         const double scale = double(pixels) / (double(to) - double(from) + 1.0);
@@ -194,6 +198,8 @@ TEST_F(StoreEnvelopeTest, DrawGivesEachPixelTheExtremesOfItsReadingsOrTheReading
             all.Merge(column.Span);
         }
         EXPECT_EQ(inColumns, end - first);
+        // No entry wider than a pixel: nearly every pixel has a column of its own.
+        EXPECT_GT(plan->Columns.size(), size_t(pixels) * 9 / 10);
         ExpectSame(all, BruteForce(readings, first, end), "whole drawn range");
         for (const auto& column : plan->Columns) {
             EXPECT_EQ(int((double(column.Span.FirstMs) - double(from)) * scale), column.Pixel);
