@@ -13,6 +13,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 
@@ -133,7 +134,8 @@ int main(int argc, char** argv) {
                 kKills);
 
     // Kills at evenly spread numbers of readings.
-    const qint64 expectedReadings = seconds * 9 / 10;
+    qint64 expectedReadings = seconds - kKills * kRestartSeconds;
+    for (const auto& [from, to] : Unplugged(seconds)) expectedReadings -= to - from;
     qint64 lost = 0, lastAppended = 0;
     long rssStartFirst = -1, rssStartLast = -1, rssEnd = -1;
     const auto start = std::chrono::steady_clock::now();
@@ -143,13 +145,22 @@ int main(int argc, char** argv) {
         const pid_t child = StartRecorder(path, seconds, fds[1]);
         close(fds[1]);
         const qint64 killAt = run < kKills ? expectedReadings * (run + 1) / (kKills + 1) : -1;
-        qint64 record[2];
         bool killed = false;
-        while (read(fds[0], record, sizeof record) == sizeof record) {
-            if (record[0] == kAppended) lastAppended = record[1];
-            if (record[0] == kRssStart)
-                (rssStartFirst < 0 ? rssStartFirst : rssStartLast) = record[1];
-            if (record[0] == kRssEnd) rssEnd = record[1];
+        // The reports come in bulk; a record may straddle two reads.
+        std::vector<char> pending;
+        char buffer[1 << 16];
+        for (ssize_t got; (got = read(fds[0], buffer, sizeof buffer)) > 0;) {
+            pending.insert(pending.end(), buffer, buffer + got);
+            size_t used = 0;
+            for (; used + 16 <= pending.size(); used += 16) {
+                qint64 record[2];
+                std::memcpy(record, pending.data() + used, sizeof record);
+                if (record[0] == kAppended) lastAppended = record[1];
+                if (record[0] == kRssStart)
+                    (rssStartFirst < 0 ? rssStartFirst : rssStartLast) = record[1];
+                if (record[0] == kRssEnd) rssEnd = record[1];
+            }
+            pending.erase(pending.begin(), pending.begin() + long(used));
             if (!killed && killAt >= 0 && lastAppended >= killAt) {
                 kill(child, SIGKILL);
                 killed = true;
