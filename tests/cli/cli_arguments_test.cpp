@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_arguments.h"
+#include "cli/command_table.h"
 
 namespace kr820::cli {
 namespace {
@@ -97,6 +98,23 @@ TEST(CliArguments, MistakesAreRefusedWithALine) {
     // An unset shell variable: no file is named.
     EXPECT_TRUE(Refusal({"sets", ""}).contains("empty"));
     EXPECT_TRUE(Refusal({"export", "", "--all"}).contains("empty"));
+}
+
+// Parsing, --help and the overview all come from the command table: whatever it lists is
+// accepted and described.
+TEST(CliArguments, TheTableIsWhatIsParsedAndDescribed) {
+    const QString overview = Accepted({"--help"}).helpText;
+    for (const CommandSpec& command : CommandTable()) {
+        SCOPED_TRACE(command.name.toStdString());
+        EXPECT_TRUE(overview.contains(command.brief));
+        QStringList words = command.name.split(' ');
+        const CliArguments help = Accepted(words + QStringList{"--help"});
+        EXPECT_EQ(help.command, Command::Help);
+        for (const OptionSpec& option : command.options)
+            EXPECT_TRUE(help.helpText.contains("--" + option.LongName()))
+                << option.LongName().toStdString();
+        ASSERT_TRUE(command.finish && command.run);
+    }
 }
 
 }  // namespace
