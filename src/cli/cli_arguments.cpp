@@ -2,6 +2,7 @@
 #include "cli/cli_arguments.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
 
 #include "cli/command_table.h"
 #include "cli/given_options.h"
@@ -37,43 +38,82 @@ std::pair<const CommandSpec*, qsizetype> CommandNamed(const QStringList& argumen
     return {nullptr, 0};
 }
 
+// Where a mistake's help is: the command's, the group's or the program's.
+QString TryHelp(const QString& words) {
+    return QStringLiteral("Try 'kr820-cli %1--help'.")
+        .arg(words.isEmpty() ? QString() : words + u' ');
+}
+
 // A group's first word without one of its actions after it.
 CliParse RefuseGroupAction(const QString& group, const QString& action) {
     QStringList actions;
     for (const CommandSpec& command : CommandTable())
         if (command.name.startsWith(group + u' ')) actions << command.name.mid(group.size() + 1);
     const QString allowed = actions.join(QStringLiteral(" or "));
-    const QString usage = GroupUsage(group);
     if (action.isEmpty() || action.startsWith(u'-'))
-        return UsageError{QStringLiteral("%1 needs %2").arg(group, allowed), usage};
-    return UsageError{QStringLiteral("unknown %1 action \"%2\" (%3)").arg(group, action, allowed),
-                      usage};
+        return UsageError{QStringLiteral("%1 needs %2").arg(group, allowed), TryHelp(group)};
+    return UsageError{
+        QStringLiteral("unknown %1 action '%2' (allowed: %3)").arg(group, action, allowed),
+        TryHelp(group)};
+}
+
+// The parser's own complaint in the program's style: lower case, the option as it is typed.
+QString ParserError(const QCommandLineParser& parser) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        const QString& name = unknown.first();
+        return QStringLiteral("unknown option '%1%2'")
+            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+    }
+    QString text = parser.errorText();
+    if (text.endsWith(u'.')) text.chop(1);
+    if (!text.isEmpty()) text[0] = text[0].toLower();
+    return text;
+}
+
+// -q, -v, -vv (given as an option of its own: single-dash words are long options here).
+std::optional<int> Verbosity(const QCommandLineParser& parser) {
+    int verbose = 0;
+    for (const QString& name : parser.optionNames()) {
+        if (name == QStringLiteral("v") || name == QStringLiteral("verbose")) verbose += 1;
+        if (name == QStringLiteral("vv")) verbose += 2;
+    }
+    if (parser.isSet(QStringLiteral("quiet"))) return verbose > 0 ? std::nullopt : std::optional(0);
+    return std::min(1 + verbose, 3);
 }
 
 // One command's options, then help, then the operands it takes, then its own checks.
 CliParse ParseCommand(const CommandSpec& spec, const QStringList& rest) {
-    const QString usage = CommandUsage(spec.id);
+    const QString tryHelp = TryHelp(spec.name);
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const OptionSpec& option : CommonOptions()) parser.addOption(ParserOption(option));
     for (const OptionSpec& option : spec.options) parser.addOption(ParserOption(option));
     if (!parser.parse(QStringList{QStringLiteral("kr820-cli")} + rest))
-        return UsageError{parser.errorText(), usage};
-    if (parser.isSet(kHelpName)) return Help(usage);
+        return UsageError{ParserError(parser), tryHelp};
+    if (parser.isSet(kHelpName)) return Help(CommandUsage(spec.id));
+    CliArguments arguments;
+    if (parser.isSet(QStringLiteral("version"))) {
+        arguments.command = Command::Version;
+        return arguments;
+    }
+    const std::optional<int> verbosity = Verbosity(parser);
+    if (!verbosity) return UsageError{QStringLiteral("-q and -v exclude each other"), tryHelp};
     const QStringList operands = parser.positionalArguments();
     if (operands.size() < spec.operandsLow)
-        return UsageError{QStringLiteral("missing argument"), usage};
+        return UsageError{QStringLiteral("missing argument %1").arg(spec.operandName), tryHelp};
     if (spec.operandsHigh >= 0 && operands.size() > spec.operandsHigh)
-        return UsageError{QStringLiteral("unexpected argument \"%1\"").arg(operands.last()), usage};
+        return UsageError{QStringLiteral("unexpected argument '%1'").arg(operands.last()), tryHelp};
     // An empty word (a shell variable that was not set) names no file and no field.
     if (operands.contains(QString()))
-        return UsageError{QStringLiteral("an argument is empty"), usage};
-    CliArguments arguments;
+        return UsageError{
+            QStringLiteral("an argument is empty (allowed: %1)").arg(spec.operandName), tryHelp};
     arguments.command = spec.id;
+    arguments.verbosity = *verbosity;
     const GivenOptions options(parser, spec.options);
     arguments.device = options.Value(QStringLiteral("device"));
     if (const std::optional<QString> refusal = spec.finish(options, operands, arguments))
-        return UsageError{*refusal, usage};
+        return UsageError{*refusal, tryHelp};
     return arguments;
 }
 
@@ -81,15 +121,27 @@ CliParse ParseCommand(const CommandSpec& spec, const QStringList& rest) {
 
 CliParse ParseCliArguments(const QStringList& arguments) {
     const QString first = arguments.value(0);
-    if (first.isEmpty()) return UsageError{QStringLiteral("no command given"), ProgramUsage()};
+    if (first.isEmpty()) return UsageError{QStringLiteral("no command given"), TryHelp({})};
     if (AsksForHelp(first) || first == QStringLiteral("help")) return Help(ProgramUsage());
+    if (first == QStringLiteral("--version") || first == QStringLiteral("-V")) {
+        CliArguments version;
+        version.command = Command::Version;
+        return version;
+    }
     const auto [command, words] = CommandNamed(arguments);
     if (command) return ParseCommand(*command, arguments.mid(words));
     if (CommandGroups().contains(first)) {
         if (AsksForHelp(arguments.value(1))) return Help(GroupUsage(first));
         return RefuseGroupAction(first, arguments.value(1));
     }
-    return UsageError{QStringLiteral("unknown command \"%1\"").arg(first), ProgramUsage()};
+    QStringList commands;
+    for (const CommandSpec& spec : CommandTable()) {
+        const QString word = spec.name.section(u' ', 0, 0);
+        if (!commands.contains(word)) commands << word;
+    }
+    return UsageError{QStringLiteral("unknown command '%1' (allowed: %2)")
+                          .arg(first, commands.join(QStringLiteral(", "))),
+                      TryHelp({})};
 }
 
 }  // namespace kr820::cli

@@ -4,6 +4,7 @@
 #include "cli/download_command.h"
 #include "cli/file_commands.h"
 #include "cli/live_command.h"
+#include "cli/program_version.h"
 #include "cli/run_cli.h"
 #include "cli/setup_commands.h"
 #include "core/files/regional_formats.h"
@@ -13,6 +14,10 @@ namespace kr820::cli {
 ExitCode RunHelpCommand(const CliArguments& arguments, MeterAccess&, CliEnvironment& environment) {
     return WriteOut(environment.io, arguments.helpText.toUtf8()) ? ExitCode::Success
                                                                  : ExitCode::Failed;
+}
+
+ExitCode RunVersionCommand(const CliArguments&, MeterAccess&, CliEnvironment& environment) {
+    return WriteOut(environment.io, VersionText().toUtf8()) ? ExitCode::Success : ExitCode::Failed;
 }
 
 ExitCode RunPortsCommand(const CliArguments& arguments, MeterAccess& access,

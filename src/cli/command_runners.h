@@ -11,6 +11,7 @@ struct MeterAccess;
 
 // Each command's work behind the one signature the command table holds.
 ExitCode RunHelpCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
+ExitCode RunVersionCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunPortsCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunLiveCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunDownloadCommand(const CliArguments&, MeterAccess&, CliEnvironment&);

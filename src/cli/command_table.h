@@ -50,6 +50,7 @@ struct CommandSpec {
     int operandsLow = 0;
     int operandsHigh = 0;  // -1: any number
     ValueKind operandKind = ValueKind::None;
+    QString operandName{};  // "FILE"
     bool exitCodesInHelp = false;
     Finisher finish = nullptr;
     Runner run = nullptr;

@@ -2,6 +2,7 @@
 #include "cli/run_cli.h"
 
 #include "cli/cli_arguments.h"
+#include "cli/cli_log.h"
 #include "cli/command_runners.h"
 #include "cli/command_table.h"
 #include "cli/stoppable_clock.h"
@@ -13,7 +14,7 @@ ExitCode RunCli(const QStringList& arguments, CliEnvironment& environment) {
     const CliParse parsed = ParseCliArguments(arguments);
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
         Say(io, error->message);
-        io.err.write("\n" + error->usage.toUtf8());
+        io.err.write(error->usage.toUtf8() + '\n');
         return ExitCode::Usage;
     }
     const CliArguments& command = std::get<CliArguments>(parsed);
@@ -22,8 +23,12 @@ ExitCode RunCli(const QStringList& arguments, CliEnvironment& environment) {
     MeterAccess access{environment.access.comm1, environment.access.comm2, clock,
                        environment.access.tick};
     const CommandSpec* spec = FindCommand(command.command);
+    io.verbosity = command.verbosity;
+    ApplyLogRules(command.verbosity);
     const ExitCode result = spec ? spec->run(command, access, environment)
-                                 : RunHelpCommand(command, access, environment);
+                            : command.command == Command::Version
+                                ? RunVersionCommand(command, access, environment)
+                                : RunHelpCommand(command, access, environment);
     // Output cut short is a failure whatever the command made of it.
     return io.outFailed && result == ExitCode::Success ? ExitCode::Failed : result;
 }

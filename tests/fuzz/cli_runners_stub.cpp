@@ -7,6 +7,7 @@ namespace kr820::cli {
 #define KR820_NO_RUN(name) \
     ExitCode name(const CliArguments&, MeterAccess&, CliEnvironment&) { return ExitCode::Usage; }
 KR820_NO_RUN(RunHelpCommand)
+KR820_NO_RUN(RunVersionCommand)
 KR820_NO_RUN(RunPortsCommand)
 KR820_NO_RUN(RunLiveCommand)
 KR820_NO_RUN(RunDownloadCommand)

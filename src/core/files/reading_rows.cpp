@@ -128,7 +128,10 @@ QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char se
     // Spreadsheets read an ISO 8601 time as a date only without its offset: the offset gets a
     // column of its own, and a script joins the two.
     const QByteArray time = IsoTimeBytes(row.Time);
-    line += time.left(kIsoLocalChars) + separator + time.mid(kIsoLocalChars) + separator;
+    if (layout.Times == TimeFormat::Iso)
+        line += time.left(kIsoLocalChars) + separator + time.mid(kIsoLocalChars) + separator;
+    else
+        line += TimeInFormat(time, layout.Times) + separator;
     line += Optional(row.T1, "") + separator + Optional(row.T2, "") + separator;
     line += separator == ',' ? CsvField(row.Unit) : row.Unit.toUtf8();
     return line + end;
@@ -137,7 +140,8 @@ QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char se
 QByteArray JsonLine(const ReadingRow& row, const RowLayout& layout) {
     QByteArray line = "{";
     if (layout.WithSet) line += "\"set\":" + QByteArray::number(row.Set) + ',';
-    line += "\"time\":\"" + IsoTimeBytes(row.Time) + '"';
+    const QByteArray time = TimeInFormat(IsoTimeBytes(row.Time), layout.Times);
+    line += "\"time\":" + (layout.Times == TimeFormat::Epoch ? time : '"' + time + '"');
     line += ",\"t1\":" + Optional(row.T1, "null") + ",\"t2\":" + Optional(row.T2, "null");
     line += ",\"unit\":" + (row.Unit.isEmpty() ? QByteArray("null") : JsonString(row.Unit));
     return line + "}\n";
@@ -177,6 +181,11 @@ std::optional<double> ShownValue(float stored) {
 }
 
 QByteArray HeaderLine(const RowLayout& layout) {
+    // A UTC time or Unix seconds carries its offset already.
+    if (layout.Times != TimeFormat::Iso && layout.Format != RowFormat::JsonLines &&
+        layout.Format != RowFormat::Influx)
+        return HeaderLine({layout.Format, layout.WithSet, {}, TimeFormat::Iso})
+            .replace(layout.Format == RowFormat::Csv ? "utc_offset," : "utc_offset\t", "");
     switch (layout.Format) {
         case RowFormat::Csv:
             return (layout.WithSet ? "set,time,utc_offset,t1,t2,unit" : "time,utc_offset,t1,t2,unit") +
