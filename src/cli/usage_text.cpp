@@ -51,6 +51,7 @@ QString Usage(const std::vector<const CommandSpec*>& commands) {
     }
     text += u'\n' + Wrapped(description, kLineEnd).join(u'\n') + u'\n';
     for (const OptionSpec* option : options) text += OptionLines(*option);
+    text += CommonOptionLines();
     if (exitCodes) text += u'\n' + ExitCodeLines();
     return text;
 }
@@ -60,7 +61,8 @@ QString Usage(const std::vector<const CommandSpec*>& commands) {
 QString OptionLines(const OptionSpec& option) {
     QStringList names;
     for (const QString& name : option.names)
-        names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        // Single-dash words are options of their own here: -vv is one.
+        names << (name.size() <= 2 ? QStringLiteral("-") : QStringLiteral("--")) + name;
     QString left = QStringLiteral("  ") + names.join(QStringLiteral(", "));
     if (!option.valueName.isEmpty()) left += u' ' + option.valueName;
     left = left.size() + 2 <= kHelpColumn
@@ -70,6 +72,12 @@ QString OptionLines(const OptionSpec& option) {
     QString text = left + lines.first() + u'\n';
     for (qsizetype i = 1; i < lines.size(); ++i)
         text += QString(kHelpColumn, u' ') + lines[i] + u'\n';
+    return text;
+}
+
+QString CommonOptionLines() {
+    QString text = QStringLiteral("Every command takes:\n");
+    for (const OptionSpec& option : CommonOptions()) text += OptionLines(option);
     return text;
 }
 
@@ -94,7 +102,7 @@ date, in JSON lines it ends the time. Numbers have a decimal point whatever the 
 a channel out of range or without a valid value is left empty (null in JSON lines).
 
 )");
-    return text + ExitCodeLines();
+    return text + CommonOptionLines() + u'\n' + ExitCodeLines();
 }
 
 QString CommandUsage(Command command) {

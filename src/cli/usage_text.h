@@ -18,6 +18,8 @@ QString CommandUsage(Command command);
 QString GroupUsage(const QString& group);
 // "  -o, --output FILE  what it does", continuation lines under the first.
 QString OptionLines(const OptionSpec& option);
+// The options every command takes, under a line saying so.
+QString CommonOptionLines();
 // The exit codes, one a line.
 QString ExitCodeLines();
 
