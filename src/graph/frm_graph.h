@@ -72,6 +72,9 @@ public:
     RealTimeExtremes& Extremes() { return m_extremes; }
     const QLocale& Locale() const { return m_locale; }
     ShownStatistics StatisticsShown() const;
+    // The unit of the shown points ("C" or "F"), empty where the window was not told it.
+    const QString& UnitText() const { return m_unit; }
+    void SetUnitText(const QString& unit) { m_unit = unit; }
     // The context's store, or the window's own when the context brings none.
     core::TDataSetStore& Store();
 
@@ -212,6 +215,7 @@ private:
     QListView* m_dataListView = nullptr;
 
     QWidget* m_pnlGraphStatistic = nullptr;
+    QString m_unit;
     QLineEdit* m_txtStartTime = nullptr;
     QComboBox* m_txtSamplingRate = nullptr;
     QLineEdit* m_txtDataNo = nullptr;

@@ -17,6 +17,8 @@
 #include "graph/data_set_grid_model.h"
 #include "graph/frm_graph.h"
 
+#include "core/data/data_set_grid.h"
+
 namespace kr820::graph {
 
 namespace {
@@ -72,6 +74,7 @@ void TfrmGraph::ShowDataSet(int set) {
     m_txtStartTime->setText(core::DateTimeText(start, m_locale));
     m_txtSamplingRate->setEditText(core::MmSsText(rateSeconds));
     m_txtDataNo->setText(QString::number(pairs));
+    m_unit = core::DataSetGridRow(store, set, m_locale).value(6);
     m_chart.PEactions(core::ChartAction::sgUndoZoom);
     m_chart.Redraw();
 }

@@ -10,6 +10,7 @@
 #include <QRegularExpressionValidator>
 
 #include "core/realtime/real_time_rates.h"
+#include "ui/prompter.h"
 #include "ui/whole_caption.h"
 
 namespace kr820::meter {
@@ -19,7 +20,15 @@ constexpr int kDefaultPoints = 2000;
 
 }  // namespace
 
-TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner) : QDialog(owner) {
+std::optional<int> RealTimePoints(const QString& typed) {
+    bool ok = false;
+    const int points = typed.trimmed().toInt(&ok);
+    if (!ok || points <= 0) return std::nullopt;
+    return points;
+}
+
+TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter* prompter)
+    : QDialog(owner), m_prompter(prompter) {
     setObjectName("frmSetupRealTime");
     setWindowTitle("Real-Time Setup");
     setModal(true);
@@ -85,6 +94,16 @@ void TfrmSetupRealTime::edtRealTimeNoChange() {
     const long long seconds =
         core::kRealTimeRates[static_cast<size_t>(index)].seconds * (ok ? points : 0);
     m_edtPeriod->setText(core::PeriodText(seconds, true));
+}
+
+void TfrmSetupRealTime::accept() {
+    if (m_prompter && !RealTimePoints(m_edtRealTimeNo->text())) {
+        m_prompter->Message(this, m_edtRealTimeNo->text().trimmed() + kNotValidSuffix);
+        m_edtRealTimeNo->setFocus(Qt::OtherFocusReason);
+        m_edtRealTimeNo->selectAll();
+        return;
+    }
+    QDialog::accept();
 }
 
 RealTimeSetupChoice TfrmSetupRealTime::Choice() const {

@@ -111,7 +111,12 @@ void PrintCommands::PrintText(graph::TfrmGraph& window) {
     m_printer->setResolution(kTextPrintDpi);
     m_printer->setDocName(window.windowTitle());
     const graph::DataListModel& list = window.DataList();
-    switch (PrintTextLines(*m_printer, list.rowCount(), [&list](int i) { return list.Line(i); })) {
+    const graph::ShownStatistics shown = window.StatisticsShown();
+    const TextPrintHeading heading{window.windowTitle(), shown.StartTime,    shown.SamplingRate,
+                                   shown.DataNo,         window.UnitText(),
+                                   list.rowCount() > 0 ? list.Line(0) : QString()};
+    switch (PrintTextLines(*m_printer, list.rowCount(), [&list](int i) { return list.Line(i); },
+                           &heading)) {
         case TextPrintResult::Printed:
             return;
         case TextPrintResult::NotStarted:

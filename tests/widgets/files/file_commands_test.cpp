@@ -254,5 +254,14 @@ TEST_F(FileCommandsTest, ADamagedCollectionIsRefusedAndChangesNothing) {
     EXPECT_EQ(window->Store(), before);
 }
 
+TEST_F(FileCommandsTest, CancellingTheOpenOfACollectionLeavesNoEmptyWindow) {
+    ASSERT_EQ(window->DataLoggerWindow(), nullptr);
+    Answer(ui::TfrmOpenSave::Collection);
+    prompter.openFileName.clear();  // the file dialog cancelled
+    window->btnOpenClick();
+    EXPECT_EQ(window->DataLoggerWindow(), nullptr);
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
 }  // namespace
 }  // namespace kr820::app
