@@ -334,7 +334,7 @@ void TfrmMain::CreateMenus() {
             menus.insert(name, made);
             return made;
         }
-        Q_UNREACHABLE_RETURN(static_cast<QMenu*>(nullptr));
+        return static_cast<QMenu*>(nullptr);  // every row names a menu of the table
     };
     for (const MainAction& row : ActionTable()) {
         auto* item = new QAction(row.text, this);
@@ -386,11 +386,11 @@ void TfrmMain::CreateToolBar() {
     bar->setFloatable(false);
     bar->setFixedHeight(kToolBarHeight);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
-    std::vector<const MainAction*> slots;
+    std::vector<const MainAction*> buttons;
     for (const MainAction& row : ActionTable())
-        if (row.tool.name) slots.push_back(&row);
-    std::ranges::sort(slots, {}, [](const MainAction* row) { return row->tool.place; });
-    for (const MainAction* row : slots) {
+        if (row.tool.name) buttons.push_back(&row);
+    std::ranges::sort(buttons, {}, [](const MainAction* row) { return row->tool.place; });
+    for (const MainAction* row : buttons) {
         auto* button = new QToolButton(bar);
         button->setObjectName(row->tool.name);
         button->setIcon(MakeToolIcon(row->tool.icon));
@@ -410,6 +410,7 @@ void TfrmMain::CreateDeviceChooser(QToolBar& bar) {
     m_comboBoxDeviceName->setAccessibleName(QStringLiteral("Serial device"));
     m_comboBoxDeviceName->setObjectName("ComboBoxDeviceName");
     m_comboBoxDeviceName->setEditable(true);
+    m_comboBoxDeviceName->lineEdit()->setAccessibleName(QStringLiteral("Serial device"));
     m_comboBoxDeviceName->setInsertPolicy(QComboBox::NoInsert);
     // Wide enough for a typical USB serial adapter's path; a longer one shows whole in the tip.
     m_comboBoxDeviceName->setFixedWidth(std::max(

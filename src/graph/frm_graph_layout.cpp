@@ -281,6 +281,7 @@ QWidget* TfrmGraph::BuildUpperStatistics() {
     // The boxes are read out by their captions beside them.
     m_txtStartTime->setAccessibleName(QStringLiteral("Start Time"));
     m_txtSamplingRate->setAccessibleName(QStringLiteral("Sampling Rate"));
+    m_txtSamplingRate->lineEdit()->setAccessibleName(QStringLiteral("Sampling Rate"));
     m_txtDataNo->setAccessibleName(QStringLiteral("Data No."));
 
     auto* layout = new QHBoxLayout(m_pnlGraphStatistic);

@@ -41,8 +41,10 @@ QComboBox* ListBox(QWidget* parent, const char* name,
 }
 
 // A list whose text may differ from its items ("  GRAPH" before anything is read).
-QComboBox* TextListBox(QComboBox* box, const QString& text) {
+QComboBox* TextListBox(QComboBox* box, const QString& text, const QString& spoken) {
     box->setEditable(true);
+    box->setAccessibleName(spoken);
+    box->lineEdit()->setAccessibleName(spoken);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setEditText(text);
     return box;
@@ -147,7 +149,8 @@ void TfrmSetup::BuildPrintGroup(QGridLayout& grid) {
     m_printStartTime = TimePicker(print, "PrintStartTime", "Print Start Time");
     m_printStopDate = DatePicker(print, "PrintStopDate", "Print Stop Time");
     m_printStopTime = TimePicker(print, "PrintStopTime", "Print Stop Time");
-    m_cmbPrintMode = TextListBox(ListBox(print, "cmbPrintMode", core::kPrintModes), "  GRAPH");
+    m_cmbPrintMode = TextListBox(ListBox(print, "cmbPrintMode", core::kPrintModes), "  GRAPH",
+                                 QStringLiteral("Print Mode"));
     m_lblGraphCMHR = Named(new QLabel("Graph INCH/HOUR:", print), "lblGraphCMHR");
     m_cmbGraphINCH = ListBox(print, "cmbGraphINCH", core::kGraphInchesPerHour);
     m_lblLowLimit = Named(new QLabel("Low Limit:", print), "lblLowLimit");
@@ -264,8 +267,8 @@ void TfrmSetup::BuildOtherGroups(QGridLayout& grid) {
     m_edtAlarmUpper = Named(new QLineEdit("    2498.0", alarm), "edtAlarmUpper");
     m_lblAlarmLower = Named(new QLabel("Alarm Lower:", alarm), "lblAlarmLower");
     m_edtAlarmLower = Named(new QLineEdit("     -328.0", alarm), "edtAlarmLower");
-    m_cmbAlarmSetup = TextListBox(ListBox(alarm, "cmbAlarmSetup", core::kAlarmChoices), "      ON");
-    m_cmbAlarmSetup->setAccessibleName(QStringLiteral("Alarm"));
+    m_cmbAlarmSetup = TextListBox(ListBox(alarm, "cmbAlarmSetup", core::kAlarmChoices), "      ON",
+                                  QStringLiteral("Alarm"));
     m_lblAlarmUpper->setBuddy(m_edtAlarmUpper);
     m_lblAlarmLower->setBuddy(m_edtAlarmLower);
     connect(m_cmbAlarmSetup, &QComboBox::currentTextChanged, this,

@@ -65,12 +65,18 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
     connect(m_txtRate, &QComboBox::activated, this, [this] { edtRealTimeNoChange(); });
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("Real-Time data no to be recorded", this), 0, 0);
+    // The labels name their fields, for a screen reader as for the eye.
+    const auto labelFor = [this](const char* text, QWidget* field) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(field);
+        return label;
+    };
+    grid->addWidget(labelFor("Real-Time data no to be recorded", m_edtRealTimeNo), 0, 0);
     grid->addWidget(m_edtRealTimeNo, 0, 1);
     grid->addWidget(new QLabel("(Adjust the number to meet your need)", this), 1, 0, 1, 2);
-    grid->addWidget(new QLabel("Real -Time Sampling Rate", this), 2, 0);
+    grid->addWidget(labelFor("Real -Time Sampling Rate", m_txtRate), 2, 0);
     grid->addWidget(m_txtRate, 2, 1);
-    grid->addWidget(new QLabel("Recording Period", this), 3, 0);
+    grid->addWidget(labelFor("Recording Period", m_edtPeriod), 3, 0);
     auto* period = new QHBoxLayout;
     period->addWidget(m_edtPeriod);
     period->addWidget(new QLabel("HH:MM:SS", this));

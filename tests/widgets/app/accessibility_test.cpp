@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -25,6 +26,7 @@
 #include "graph/frm_anno_edit.h"
 #include "graph/frm_graph.h"
 #include "graph/frm_setup_scale.h"
+#include "lcd/frm_lcd.h"
 #include "meter/frm_setup.h"
 #include "meter/frm_setup_real_time.h"
 #include "print/frm_print_option.h"
@@ -37,7 +39,9 @@ namespace kr820::app {
 namespace {
 
 bool Interactive(const QWidget* widget) {
-    if (qobject_cast<const QScrollBar*>(widget)) return false;  // the view's, read with it
+    // A view's scroll bars and headers are read with the view.
+    if (qobject_cast<const QScrollBar*>(widget) || qobject_cast<const QHeaderView*>(widget))
+        return false;
     // A combo box's or spin box's own text field is part of its parent's control.
     if (qobject_cast<const QLineEdit*>(widget) &&
         (qobject_cast<QComboBox*>(widget->parentWidget()) ||

@@ -100,7 +100,7 @@ TEST(WriteTextLinesTest, EveryPageOpensWithItsHeadingAndNumber) {
     EXPECT_EQ(sink.lines[1].text,
               "Start Time 07/12/2026 09:00:00    Sampling Rate 00:02 mm:ss    Data No. 45    Unit F");
     // The column names stand over their columns: T1 and T2 end where the values end.
-    EXPECT_EQ(sink.lines[2].text, "  No.  Date Time                   T1       T2");
+    EXPECT_EQ(sink.lines[2].text, "  No.  Date Time                  T1       T2");
     EXPECT_EQ(sink.lines[2].text.size(), heading.FirstLine.size());
     EXPECT_EQ(sink.lines[4].text, "line 0");
     EXPECT_EQ(sink.lines[4].top, 500);
