@@ -20,17 +20,16 @@ namespace {
 // The dialog starts where the program's other file dialogs start, with the window's name
 // offered, without an extension: the type picked in the dialog adds its own.
 QString OfferedPath(const graph::TfrmGraph& window) {
-    return QDir(core::ProgramFolder())
-        .filePath(QFileInfo(window.windowTitle()).completeBaseName());
+    return QDir(core::ProgramFolder()).filePath(QFileInfo(window.windowTitle()).completeBaseName());
 }
 
 }  // namespace
 
 bool ExportGraph(QWidget& owner, ui::Prompter& prompter, graph::TfrmGraph& window) {
     QString selected = kExportPdfFilter;
-    QString path = prompter.SaveFileName(
-        &owner, OfferedPath(window), kExportPdfFilter + QStringLiteral(";;") + kExportPngFilter,
-        QStringLiteral("pdf"), &selected);
+    QString path = prompter.SaveFileName(&owner, OfferedPath(window),
+                                         kExportPdfFilter + QStringLiteral(";;") + kExportPngFilter,
+                                         QStringLiteral("pdf"), &selected);
     if (path.isEmpty()) return false;
     if (!print::ExportKindOf(path)) {
         const QString suffix = ui::SuffixOfNameFilter(selected);
@@ -42,10 +41,9 @@ bool ExportGraph(QWidget& owner, ui::Prompter& prompter, graph::TfrmGraph& windo
     const QByteArray bytes =
         print::ExportKindOf(path) == print::ExportKind::Png
             ? print::ChartPng(view)
-            : print::ChartPdf(view,
-                              print::ExportHeaderLines(window.windowTitle(),
-                                                       window.StatisticsShown()),
-                              window.windowTitle());
+            : print::ChartPdf(
+                  view, print::ExportHeaderLines(window.windowTitle(), window.StatisticsShown()),
+                  window.windowTitle());
     if (bytes.isEmpty()) {
         prompter.Message(&owner, kCannotDrawExportMessage.arg(path));
         return false;

@@ -14,8 +14,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QScreen>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -272,7 +272,9 @@ graph::GraphContext TfrmMain::GraphContextFor() {
         if (m_realTimeGraphWindow == &window) m_realTimeGraphWindow = nullptr;
         if (m_dataLoggerWindow == &window) m_dataLoggerWindow = nullptr;
     };
-    commands.SetRealTimeGraphTicked = [this](bool ticked) { Item("RealTimeGraph1")->setChecked(ticked); };
+    commands.SetRealTimeGraphTicked = [this](bool ticked) {
+        Item("RealTimeGraph1")->setChecked(ticked);
+    };
     commands.DiscardRealTimeJournal = [this] { m_recorder.DiscardJournal(); };
     commands.EnableRun = [this](bool enabled) { EnableRun(enabled); };
     commands.EnableStop = [this](bool enabled) { EnableStop(enabled); };

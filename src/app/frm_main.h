@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QMainWindow>
 #include <QHash>
+#include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -38,7 +38,7 @@ class QSettings;
 namespace kr820::ui {
 class Prompter;
 class HelpWindow;
-}
+}  // namespace kr820::ui
 namespace kr820::lcd {
 class TfrmLCD;
 }
@@ -235,8 +235,8 @@ private:
     QPointer<graph::TfrmGraph> m_realTimeGraphWindow;
     QPointer<graph::TfrmGraph> m_dataLoggerWindow;
 
-    QHash<QString, QAction*> m_items;         // by the entry's object name
-    QHash<QString, QToolButton*> m_buttons;   // by the tool button's object name
+    QHash<QString, QAction*> m_items;        // by the entry's object name
+    QHash<QString, QToolButton*> m_buttons;  // by the tool button's object name
     QActionGroup* m_baudRates = nullptr;
     QPointer<ui::HelpWindow> m_help;
     QMenu* m_windowMenu = nullptr;

@@ -10,6 +10,7 @@ namespace kr820::app {
 namespace {
 
 constexpr int kMargin = 5;
+constexpr int kMostPlaceAttempts = 5;
 
 // Enough of the window's top-left part on a screen for the user to take it by its title bar.
 bool OnAScreen(QPoint frameTopLeft) {
@@ -23,12 +24,16 @@ bool OnAScreen(QPoint frameTopLeft) {
 
 LcdPlacement::LcdPlacement(QWidget& workspace) : m_workspace(workspace) {
     m_workspace.installEventFilter(this);
+    // The workspace hears nothing when the main window moves (maximising it moves it, too).
+    if (m_workspace.window() != &m_workspace) m_workspace.window()->installEventFilter(this);
 }
 
 void LcdPlacement::Follow(QWidget* lcdWindow) {
     if (m_lcd) m_lcd->removeEventFilter(this);
     m_lcd = lcdWindow;
     m_placedAt.reset();
+    m_settled = false;
+    m_placeAttempts = 0;
     if (!m_lcd) return;
     m_lcd->installEventFilter(this);
     Place();
@@ -57,10 +62,22 @@ void LcdPlacement::Place() {
 }
 
 // The window moved or its frame changed. A place other than the one the program gave it is the
-// user's (the window manager's first placement of a new window comes before it is visible).
+// user's, once the window has settled: a window manager places a new window by its own rules
+// after it is shown, and is asked again for the program's place until the window sits there.
 void LcdPlacement::NoteWhereItIs() {
     if (m_placing || !m_lcd->isVisible()) return;
     const QPoint now = m_lcd->frameGeometry().topLeft();
+    if (!m_settled) {
+        if (m_placedAt && now == *m_placedAt) {
+            m_settled = true;
+        } else if (++m_placeAttempts <= kMostPlaceAttempts) {
+            Place();
+            return;
+        } else {
+            m_settled = true;  // the window manager keeps a place of its own
+            m_placedAt = now;
+        }
+    }
     if (m_placedAt && now != *m_placedAt) {
         m_userPlace = now;
         m_placedAt = now;
@@ -74,7 +91,7 @@ bool LcdPlacement::eventFilter(QObject* watched, QEvent* event) {
     if (!m_lcd) return false;
     if (watched == m_lcd && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         NoteWhereItIs();
-    if (watched == &m_workspace &&
+    if ((watched == &m_workspace || watched == m_workspace.window()) &&
         (event->type() == QEvent::Resize || event->type() == QEvent::Move) && !m_userPlace)
         Place();
     return false;

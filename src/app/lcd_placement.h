@@ -41,6 +41,8 @@ private:
     std::optional<QPoint> m_userPlace;
     std::optional<QPoint> m_placedAt;  // where the program last put the frame
     bool m_placing = false;
+    bool m_settled = false;  // the window sits where the program first put it
+    int m_placeAttempts = 0;
 };
 
 }  // namespace kr820::app

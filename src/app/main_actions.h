@@ -32,8 +32,8 @@ struct MainAction {
         None = 0,
         SeparatorBefore = 1,
         Checkable = 2,
-        Radio = 4,     // one of the menu's exclusive choices
-        Checked = 8,   // ticked at the start
+        Radio = 4,    // one of the menu's exclusive choices
+        Checked = 8,  // ticked at the start
     };
 
     const char* menu;  // the MainMenu's name; nullptr: the entry sits on the menu bar itself

@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <span>
 
+#include "core/data/data_set_grid.h"
 #include "core/data/data_set_store.h"
 #include "core/data/rate_codes.h"
 #include "core/graph/graph_statistics.h"
@@ -16,8 +17,6 @@
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/frm_graph.h"
-
-#include "core/data/data_set_grid.h"
 
 namespace kr820::graph {
 

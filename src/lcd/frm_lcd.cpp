@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "lcd/frm_lcd.h"
 
-#include <QGraphicsOpacityEffect>
-
 #include <QCloseEvent>
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 
 #include "core/live/lcd_state.h"

@@ -105,9 +105,8 @@ void RealTimeRecorder::StopRecording() {
 }
 
 void RealTimeRecorder::JournalFailed() {
-    qCWarning(link::lcLink).noquote()
-        << "writing the real-time journal" << m_journal.Path() << "failed:"
-        << m_journal.FailureReason();
+    qCWarning(link::lcLink).noquote() << "writing the real-time journal" << m_journal.Path()
+                                      << "failed:" << m_journal.FailureReason();
     if (m_journalFailureTold) return;
     m_journalFailureTold = true;
     // Told once the tick that failed has ended: a message box now would run ticks inside it.
@@ -125,8 +124,8 @@ void RealTimeRecorder::OfferUnsavedRecording() {
     if (!QFile::exists(path) || core::RealTimeJournalHeldElsewhere(path)) return;
     const std::optional<core::RealTimeJournal> journal = core::ReadRealTimeJournal(path);
     if (!journal) {
-        qCWarning(link::lcLink).noquote() << "the real-time journal" << path
-                                          << "is no journal and was removed";
+        qCWarning(link::lcLink).noquote()
+            << "the real-time journal" << path << "is no journal and was removed";
     }
     if (!journal || journal->Points.empty()) {
         QFile::remove(path);
@@ -137,9 +136,8 @@ void RealTimeRecorder::OfferUnsavedRecording() {
                                           << "is damaged after point" << journal->Points.size();
     }
     graph::TfrmGraph* window = m_host.ReopenRealTimeGraph();
-    const QString question =
-        kUnsavedRecordingQuestion.arg(journal->Points.size())
-            .arg(core::DateTimeText(journal->Start.Start, window->Locale()));
+    const QString question = kUnsavedRecordingQuestion.arg(journal->Points.size())
+                                 .arg(core::DateTimeText(journal->Start.Start, window->Locale()));
     switch (m_prompter.Confirm(m_host.DialogOwner(), question, ui::Prompter::Buttons::YesNo)) {
         case ui::Prompter::Answer::Yes:
             ShowJournal(*journal);

@@ -19,7 +19,9 @@ public:
     int LinesPerPage() const { return m_linesPerPage; }
     int HeadingLines() const { return m_headingLines; }
     // The number of pages `count` lines take.
-    int Pages(int count) const { return std::max(1, (count + m_linesPerPage - 1) / m_linesPerPage); }
+    int Pages(int count) const {
+        return std::max(1, (count + m_linesPerPage - 1) / m_linesPerPage);
+    }
     // The top of heading line k.
     static int HeadingTop(int k) { return k * kLineHeight + kLineHeight; }
     // True for the first line of every page after the first: a new page comes before it.

@@ -62,9 +62,8 @@ QStringList TextHeadingLines(const TextPrintHeading& heading, int page, int page
     if (!heading.Unit.isEmpty()) facts << QStringLiteral("Unit %1").arg(heading.Unit);
     // The list's line: the number in 5, two blanks, date and time, T1 and T2 in 9 each.
     constexpr int kNumber = 5, kGap = 2, kValue = 9;
-    const int dateTime =
-        std::max<int>(QStringLiteral("Date Time").size(),
-                      int(heading.FirstLine.size()) - kNumber - kGap - 2 * kValue);
+    const int dateTime = std::max<int>(QStringLiteral("Date Time").size(),
+                                       int(heading.FirstLine.size()) - kNumber - kGap - 2 * kValue);
     const QString columns = QStringLiteral("No.").rightJustified(kNumber) + QString(kGap, u' ') +
                             QStringLiteral("Date Time").leftJustified(dateTime) +
                             QStringLiteral("T1").rightJustified(kValue) +

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QStringList>
-
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QPagedPaintDevice;
@@ -37,7 +36,7 @@ bool WriteTextLines(TextLineSink& sink, const TextPageLayout& layout, int count,
 struct TextPrintHeading {
     QString Caption;  // the window's
     QString StartTime, SamplingRate, DataNo;
-    QString Unit;  // "C" or "F"; empty when the window does not know it
+    QString Unit;       // "C" or "F"; empty when the window does not know it
     QString FirstLine;  // the list's first line, which the column names are set over
 };
 
@@ -51,8 +50,8 @@ QFont TextPrintFont();
 enum class TextPrintResult { Printed, NotStarted, Interrupted };
 
 // One print job on `device` (a printer, or a PDF writer): the font set, the lines written with
-// the layout of the device's page height under the heading when one is given, the job ended. An empty list starts and ends a job
-// with no line in it.
+// the layout of the device's page height under the heading when one is given, the job ended. An
+// empty list starts and ends a job with no line in it.
 TextPrintResult PrintTextLines(QPagedPaintDevice& device, int count, const LineSource& line,
                                const TextPrintHeading* heading = nullptr);
 

@@ -80,8 +80,8 @@ bool HelpWindow::FindNext(bool backwards) {
     const QString text = m_search->text();
     m_notFound->clear();
     if (text.isEmpty()) return false;
-    const QTextDocument::FindFlags flags = backwards ? QTextDocument::FindBackward
-                                                     : QTextDocument::FindFlags();
+    const QTextDocument::FindFlags flags =
+        backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags();
     if (m_browser->find(text, flags)) return true;
     // Round again from the other end.
     QTextCursor from = m_browser->textCursor();

@@ -73,8 +73,10 @@ std::optional<ScaleBoxProblem> CheckScaleBoxes(const ScaleBoxTexts& boxes) {
             .arg(min)
             .arg(max);
     };
-    if (values.T1Min > values.T1Max) return ScaleBoxProblem{0, above("T1", values.T1Min, values.T1Max)};
-    if (values.T2Min > values.T2Max) return ScaleBoxProblem{2, above("T2", values.T2Min, values.T2Max)};
+    if (values.T1Min > values.T1Max)
+        return ScaleBoxProblem{0, above("T1", values.T1Min, values.T1Max)};
+    if (values.T2Min > values.T2Max)
+        return ScaleBoxProblem{2, above("T2", values.T2Min, values.T2Max)};
     return std::nullopt;
 }
 

@@ -2,8 +2,6 @@
 // The main window's menus and tool bar come from one table: every menu title and entry has a
 // mnemonic that no other entry of its menu shares, and every tool button carries its hint as the
 // name a screen reader says.
-#include "app/main_actions.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -16,6 +14,7 @@
 #include <set>
 
 #include "app/frm_main.h"
+#include "app/main_actions.h"
 #include "fake_prompter.h"
 
 namespace kr820::app {
@@ -42,7 +41,8 @@ QStringList MnemonicFaults(const QString& where, const QList<QAction*>& entries)
         if (entry->isSeparator()) continue;
         const QString key = Mnemonic(entry->text());
         if (key.isEmpty()) {
-            faults << where + QStringLiteral(": \"") + entry->text() + QStringLiteral("\" has none");
+            faults << where + QStringLiteral(": \"") + entry->text() +
+                          QStringLiteral("\" has none");
         } else if (taken.contains(key)) {
             faults << where + QStringLiteral(": \"%1\" and \"%2\" share %3")
                                   .arg(taken.value(key), entry->text(), key);
@@ -64,7 +64,8 @@ TEST(MainActionTable, EveryRowHasItsNameMnemonicAndAMenuOfTheTable) {
         for (const MainMenu& menu : MainMenus()) known = known || qstrcmp(menu.name, row.menu) == 0;
         EXPECT_TRUE(known) << row.name << " in " << row.menu;
     }
-    for (const MainMenu& menu : MainMenus()) EXPECT_FALSE(Mnemonic(menu.title).isEmpty()) << menu.name;
+    for (const MainMenu& menu : MainMenus())
+        EXPECT_FALSE(Mnemonic(menu.title).isEmpty()) << menu.name;
 }
 
 class MainWindowMenus : public ::testing::Test {
@@ -111,7 +112,8 @@ TEST_F(MainWindowMenus, MenusAndToolBarFollowTheTable) {
             window->findChild<QToolBar*>("ToolBar1")->widgetForAction(slot));
         if (!button) continue;
         buttons << button->objectName();
-        EXPECT_EQ(button->accessibleName(), button->toolTip()) << button->objectName().toStdString();
+        EXPECT_EQ(button->accessibleName(), button->toolTip())
+            << button->objectName().toStdString();
         EXPECT_FALSE(button->toolTip().isEmpty());
     }
     EXPECT_EQ(buttons, (QStringList{"btnOpen", "btnSave", "btnPrint", "btnDataLogger", "btnSetup",

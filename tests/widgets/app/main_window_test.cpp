@@ -17,11 +17,11 @@
 
 #include "app/frm_about.h"
 #include "app/frm_main.h"
-#include "ui/help_window.h"
 #include "fake_prompter.h"
 #include "graph/frm_graph.h"
 #include "lcd/frm_lcd.h"
 #include "running_emulator.h"
+#include "ui/help_window.h"
 
 namespace kr820::app {
 namespace {

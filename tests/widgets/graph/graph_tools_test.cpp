@@ -43,8 +43,7 @@ protected:
         std::unique_ptr<TfrmGraph> window(CreateRealTimeGraph(harness.Context(folder.path())));
         window->resize(1000, 700);
         window->show();
-        testing::FillChart(window->Chart().Data(), {21.0f, 22.0f, 23.0f}, {30.0f, 31.0f, 32.0f},
-                           2);
+        testing::FillChart(window->Chart().Data(), {21.0f, 22.0f, 23.0f}, {30.0f, 31.0f, 32.0f}, 2);
         // The time range a recording of these points would have.
         core::ChartAxes& axes = window->Chart().Axes();
         const core::TDateTime start = testing::At(2024, 5, 17, 10, 0, 0);
@@ -57,8 +56,8 @@ protected:
     }
 
     static void Send(TfrmGraph& window, QEvent::Type type, QPoint at) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                                                         : Qt::LeftButton;
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
         ChartView& view = window.View();
         view.Flush();  // the mouse meets the picture the user sees
         QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);

@@ -3,9 +3,9 @@
 // the dialogs on the way, and what reaches the PDF or PNG file.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -218,7 +218,7 @@ TEST_F(ExportGraphTest, PdfHasTheStatisticsAboveTheChart) {
                             .arg(Box("txtT1Max"), Box("txtT1Min"), Box("txtT1Avg")));
     EXPECT_EQ(lines[3], QStringLiteral("T2 MAX %1    MIN %2    AVG %3")
                             .arg(Box("txtT2Max"), Box("txtT2Min"), Box("txtT2Avg")));
-    EXPECT_TRUE(lines[2].contains("26.1@"));  // T1's largest value, 25.0 + 1.1
+    EXPECT_TRUE(lines[2].contains("26.1@"));   // T1's largest value, 25.0 + 1.1
     EXPECT_TRUE(pdf.pages[0].contains("T2"));  // and the chart below
 }
 

@@ -86,7 +86,11 @@ TEST(WriteTextLinesTest, StopsWhereThePrinterRefusesAPage) {
 }
 
 TEST(WriteTextLinesTest, EveryPageOpensWithItsHeadingAndNumber) {
-    const TextPrintHeading heading{"Real-Time Graph", "07/12/2026 09:00:00", "00:02", "45", "F",
+    const TextPrintHeading heading{"Real-Time Graph",
+                                   "07/12/2026 09:00:00",
+                                   "00:02",
+                                   "45",
+                                   "F",
                                    "    1  07/12/2026  09:00:00     21.4       OL"};
     const TextPageLayout layout(3300, 4);  // 30 lines, 4 of them the heading's
     EXPECT_EQ(layout.LinesPerPage(), 26);
@@ -97,8 +101,9 @@ TEST(WriteTextLinesTest, EveryPageOpensWithItsHeadingAndNumber) {
     ASSERT_EQ(sink.lines.size(), 45u + 2 * 4);
     EXPECT_EQ(sink.lines[0].text, "Real-Time Graph    Page 1 of 2");
     EXPECT_EQ(sink.lines[0].top, 100);
-    EXPECT_EQ(sink.lines[1].text,
-              "Start Time 07/12/2026 09:00:00    Sampling Rate 00:02 mm:ss    Data No. 45    Unit F");
+    EXPECT_EQ(
+        sink.lines[1].text,
+        "Start Time 07/12/2026 09:00:00    Sampling Rate 00:02 mm:ss    Data No. 45    Unit F");
     // The column names stand over their columns: T1 and T2 end where the values end.
     EXPECT_EQ(sink.lines[2].text, "  No.  Date Time                  T1       T2");
     EXPECT_EQ(sink.lines[2].text.size(), heading.FirstLine.size());
@@ -126,10 +131,10 @@ class PdfPrinter {
 public:
     PdfPrinter(const QString& path, int heightUnits) : m_writer(path) {
         m_writer.setResolution(300);
-        m_writer.setPageLayout(QPageLayout(
-            QPageSize(QSizeF(8.5 * 72, heightUnits * 72.0 / 300), QPageSize::Point, QString(),
-                      QPageSize::ExactMatch),
-            QPageLayout::Portrait, QMarginsF()));
+        m_writer.setPageLayout(
+            QPageLayout(QPageSize(QSizeF(8.5 * 72, heightUnits * 72.0 / 300), QPageSize::Point,
+                                  QString(), QPageSize::ExactMatch),
+                        QPageLayout::Portrait, QMarginsF()));
     }
     QPdfWriter& Device() { return m_writer; }
 
