@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace kr820::app {
 namespace {
@@ -36,6 +37,9 @@ void LcdPlacement::Follow(QWidget* lcdWindow) {
     m_placeAttempts = 0;
     if (!m_lcd) return;
     m_lcd->installEventFilter(this);
+    if (m_handle) m_handle->removeEventFilter(this);
+    m_handle = m_lcd->windowHandle();  // the window shown on the screen, which hears its exposure
+    if (m_handle) m_handle->installEventFilter(this);
     Place();
 }
 
@@ -62,21 +66,14 @@ void LcdPlacement::Place() {
 }
 
 // The window moved or its frame changed. A place other than the one the program gave it is the
-// user's, once the window has settled: a window manager places a new window by its own rules
-// after it is shown, and is asked again for the program's place until the window sits there.
+// user's once the window is on the screen: before that, a window manager placing the new window
+// by its own rules is asked again (a few times) for the program's place.
 void LcdPlacement::NoteWhereItIs() {
     if (m_placing || !m_lcd->isVisible()) return;
     const QPoint now = m_lcd->frameGeometry().topLeft();
     if (!m_settled) {
-        if (m_placedAt && now == *m_placedAt) {
-            m_settled = true;
-        } else if (++m_placeAttempts <= kMostPlaceAttempts) {
-            Place();
-            return;
-        } else {
-            m_settled = true;  // the window manager keeps a place of its own
-            m_placedAt = now;
-        }
+        if (m_placedAt && now != *m_placedAt && ++m_placeAttempts <= kMostPlaceAttempts) Place();
+        return;
     }
     if (m_placedAt && now != *m_placedAt) {
         m_userPlace = now;
@@ -89,6 +86,8 @@ void LcdPlacement::NoteWhereItIs() {
 
 bool LcdPlacement::eventFilter(QObject* watched, QEvent* event) {
     if (!m_lcd) return false;
+    if (watched == m_handle && event->type() == QEvent::Expose && m_handle->isExposed())
+        m_settled = true;
     if (watched == m_lcd && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         NoteWhereItIs();
     if ((watched == &m_workspace || watched == m_workspace.window()) &&

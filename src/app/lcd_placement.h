@@ -7,6 +7,7 @@
 #include <optional>
 
 class QWidget;
+class QWindow;
 
 namespace kr820::app {
 
@@ -38,10 +39,11 @@ private:
 
     QWidget& m_workspace;
     QPointer<QWidget> m_lcd;
+    QPointer<QWindow> m_handle;
     std::optional<QPoint> m_userPlace;
     std::optional<QPoint> m_placedAt;  // where the program last put the frame
     bool m_placing = false;
-    bool m_settled = false;  // the window sits where the program first put it
+    bool m_settled = false;  // on the screen: moves from now on are the user's
     int m_placeAttempts = 0;
 };
 

@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 
 #include "app/frm_main.h"
@@ -72,6 +73,9 @@ TEST_F(WindowMemoryTest, TheLcdStaysWhereTheUserPutItAcrossAResizeAndARun) {
     const QPoint statusTop = window->statusBar()->mapToGlobal(QPoint(0, 0));
     EXPECT_LE(first.bottom(), statusTop.y());
 
+    // The user moves the window once it is on the screen.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Lcd()));
+    QCoreApplication::processEvents();
     const QPoint userPlace(450, 300);
     Lcd().move(userPlace);
     QCoreApplication::processEvents();
