@@ -286,5 +286,14 @@ TEST_F(FileCommandsTest, ASpreadsheetExportOpensAndExportsTheSameBytes) {
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join('\n').toStdString();
 }
 
+TEST_F(FileCommandsTest, CancellingTheOpenOfACollectionLeavesNoEmptyWindow) {
+    ASSERT_EQ(window->DataLoggerWindow(), nullptr);
+    Answer(ui::TfrmOpenSave::Collection);
+    prompter.openFileName.clear();  // the file dialog cancelled
+    window->btnOpenClick();
+    EXPECT_EQ(window->DataLoggerWindow(), nullptr);
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
 }  // namespace
 }  // namespace kr820::app
