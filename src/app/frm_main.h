@@ -11,6 +11,7 @@
 
 #include "app/file_commands.h"
 #include "app/main_actions.h"
+#include "core/documents/data_logger_document.h"
 #include "core/state/app_state.h"
 #include "graph/graph_context.h"
 #include "lcd/lcd_presenter.h"
