@@ -30,6 +30,15 @@ const QCommandLineOption kJson(QStringLiteral("json"));
 const QCommandLineOption kSet(QStringLiteral("set"), {}, QStringLiteral("N"));
 const QCommandLineOption kAll(QStringLiteral("all"));
 const QCommandLineOption kYes(QStringLiteral("yes"));
+// The alarms of the reading commands (see alarm_options.h).
+const QCommandLineOption kAlarm(QStringLiteral("alarm"), {}, QStringLiteral("RULE"));
+const QCommandLineOption kHysteresis(QStringLiteral("hysteresis"), {}, QStringLiteral("DEGREES"));
+const QCommandLineOption kHold(QStringLiteral("hold"), {}, QStringLiteral("SECONDS"));
+const QCommandLineOption kOnAlarm(QStringLiteral("on-alarm"), {}, QStringLiteral("COMMAND"));
+const QCommandLineOption kOnAlarmTimeout(QStringLiteral("on-alarm-timeout"), {},
+                                         QStringLiteral("SECONDS"));
+const QList<QCommandLineOption> kAlarmOptions = {kAlarm, kHysteresis, kHold, kOnAlarm,
+                                                 kOnAlarmTimeout};
 
 // A command's own parse: its options, its positional arguments, and where a mistake points.
 class CommandParse {
@@ -51,6 +60,7 @@ public:
     }
     bool Set(const QCommandLineOption& option) const { return m_parser.isSet(option); }
     QString Value(const QCommandLineOption& option) const { return m_parser.value(option); }
+    QStringList Values(const QCommandLineOption& option) const { return m_parser.values(option); }
     QStringList Positional() const { return m_parser.positionalArguments(); }
     bool HelpAsked() const { return m_parser.isSet(kHelp); }
     const QString& Error() const { return m_error; }
@@ -89,6 +99,15 @@ std::optional<core::RowFormat> FormatNamed(const QString& name, bool forLive) {
     return std::nullopt;
 }
 
+AlarmOptionTexts AlarmOptionsGiven(const CommandParse& parse) {
+    // A null text for an option not given, so that an empty one given is told as such.
+    const auto given = [&parse](const QCommandLineOption& option) {
+        return parse.Set(option) ? parse.Value(option) : QString();
+    };
+    return {parse.Values(kAlarm), given(kHysteresis), given(kHold), given(kOnAlarm),
+            given(kOnAlarmTimeout)};
+}
+
 CliParse Help(Command command) {
     CliArguments arguments;
     arguments.command = Command::Help;
@@ -117,7 +136,8 @@ CliParse ParseCommand(Command command, const QList<QCommandLineOption>& options,
 
 CliParse ParseLive(const QStringList& rest) {
     return ParseCommand(
-        Command::Live, {kDevice, kCount, kEvery, kTimeout, kFormat}, rest, 0, 0,
+        Command::Live, QList<QCommandLineOption>{kDevice, kCount, kEvery, kTimeout, kFormat} + kAlarmOptions,
+        rest, 0, 0,
         [](const CommandParse& parse, const QStringList&) -> CliParse {
             CliArguments arguments = parse.Arguments();
             if (parse.Set(kCount)) {
@@ -148,6 +168,9 @@ CliParse ParseLive(const QStringList& rest) {
                     return parse.Refuse(QStringLiteral("--format takes csv, jsonl or influx"));
                 arguments.format = *format;
             }
+            auto alarms = ParseAlarmOptions(AlarmOptionsGiven(parse));
+            if (const auto* problem = std::get_if<QString>(&alarms)) return parse.Refuse(*problem);
+            arguments.alarms = std::get<AlarmOptions>(alarms);
             return arguments;
         });
 }

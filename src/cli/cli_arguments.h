@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <variant>
 
+#include "cli/alarm_options.h"
 #include "core/files/reading_rows.h"
 
 namespace kr820::cli {
@@ -34,6 +35,7 @@ struct CliArguments {
     int everySeconds = 1;  // live: seconds between two readings
     int timeoutSeconds = 0;  // live: how long to wait for a meter that does not answer; 0: ever
     core::RowFormat format = core::RowFormat::Csv;
+    AlarmOptions alarms;  // live: the alarms watched over the readings
 
     QString output;  // download: required; export: empty for stdout
     bool force = false;

@@ -64,6 +64,7 @@ Lists the serial devices the system knows, then those in $KR820_PORTS.
         case Command::Live:
             return Text(
                        R"(Usage: kr820-cli live [--device PATH] [--count N] [--every SECONDS] [--timeout SECONDS] [--format csv|jsonl|influx]
+                      [--alarm RULE]... [--hysteresis DEGREES] [--hold SECONDS] [--on-alarm COMMAND]
 
 Prints one line per reading on stdout, each written at once: time,utc_offset,t1,t2,unit (CSV,
 with a header row), JSON lines, or InfluxDB line protocol (measurement kr820, tag device, fields t1 and t2; a
@@ -76,6 +77,17 @@ A named device that cannot be opened ends it at once with its reason (exit code 
   --timeout SECONDS  end with exit code 3 when no meter answers for so long, from the start or
                      a lost link (default: wait for ever); a named device may appear meanwhile
   --format FORMAT    csv (default), jsonl or influx
+  --alarm RULE       watch for t1>LIMIT, t1<LIMIT, t2>LIMIT, t2<LIMIT (degrees the meter shows,
+                     raised strictly beyond the limit), probe (a channel without a valid value)
+                     or lost (the meter stops answering); repeatable. Rows get an alarm column
+                     (a field in jsonl and influx): the active alarms, e.g. t1-high;lost
+  --hysteresis DEGREES  how far back past the limit a raised alarm clears (default 0.5)
+  --hold SECONDS     how long a channel must stay beyond a limit before it is raised (default 0)
+  --on-alarm COMMAND run by /bin/sh once per raise and once per clear, without holding up the
+                     readings, with KR820_ALARM (raised or cleared), KR820_KIND, KR820_CHANNEL,
+                     KR820_VALUE, KR820_LIMIT, KR820_UNIT and KR820_TIME in its environment; its
+                     output goes to stderr, a failure is reported there
+  --on-alarm-timeout SECONDS  a command still running then is killed and reported (default 30)
 )");
         case Command::Download:
             return Text(
