@@ -135,6 +135,22 @@ void TfrmGraph::ShowRealTimePoint(int point, const core::RealTimeSample& sample,
     m_txtDataNo->setText(QString::number(point + 1));
 }
 
+bool TfrmGraph::AddRealTimeMark(core::TDateTime x, double y, const QString& text) {
+    constexpr core::RgbColor kMarkColor = 0xFF3030;
+    m_dataList->AddNote(x, text);
+    core::ChartAnnotations& annotations = m_chart.Annotations();
+    // After the placed annotations, in the slots they count; without a context, after all.
+    const int index = m_context ? m_context->Tools.LastAnnotationIndex + 1
+                                : std::max(4, annotations.GraphAnnotationCount());
+    core::GraphAnnotation* slot = annotations.EditGraphAnnotation(index);
+    if (!slot) return false;
+    *slot = {core::kAnnotationText, x, y, text, kMarkColor, 0};
+    if (m_context) m_context->Tools.LastAnnotationIndex = index;
+    NoteMarksChanged();
+    m_chart.Redraw();
+    return true;
+}
+
 void TfrmGraph::EndRealTimeRecording(int pointsTaken, core::TDateTime now) {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->showNormal();
     m_tools.tbntClr->setEnabled(true);
