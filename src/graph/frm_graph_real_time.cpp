@@ -14,6 +14,7 @@
 #include "core/graph/graph_texts.h"
 #include "core/realtime/real_time_rates.h"
 #include "core/state/app_state.h"
+#include "graph/data_list_model.h"
 #include "graph/frm_graph.h"
 #include "ui/prompter.h"
 

@@ -71,6 +71,15 @@ TfrmLCD::TfrmLCD(QWidget* owner)
     m_lblNoConnection->adjustSize();
     m_lblNoConnection->move(0, 136);
     m_lblNoConnection->hide();
+
+    // The program's own alarms: a red word in the display's corner.
+    m_lblAlarm = new QLabel(QStringLiteral("ALARM"), m_panel);
+    m_lblAlarm->setObjectName("lblAlarm");
+    m_lblAlarm->setFont(font);
+    m_lblAlarm->setStyleSheet("color: #ffffff; background: #c00000; padding: 1px 4px;");
+    m_lblAlarm->adjustSize();
+    m_lblAlarm->move(kClientWidth - m_lblAlarm->width() - 2, 2);
+    m_lblAlarm->hide();
 }
 
 QLabel* TfrmLCD::AddImage(const QString& name, const QRect& place, const QPixmap& picture) {
@@ -84,6 +93,14 @@ QLabel* TfrmLCD::AddImage(const QString& name, const QRect& place, const QPixmap
     image->setPixmap(picture);
     return image;
 }
+
+void TfrmLCD::SetAlarmMarked(bool marked, const QString& tip) {
+    m_lblAlarm->setVisible(marked);
+    m_lblAlarm->setToolTip(tip);
+    m_lblAlarm->raise();
+}
+
+bool TfrmLCD::AlarmMarked() const { return !m_lblAlarm->isHidden(); }
 
 void TfrmLCD::closeEvent(QCloseEvent* event) {
     if (m_waitUntilIdle) m_waitUntilIdle();

@@ -34,6 +34,9 @@ public:
     explicit TfrmLCD(QWidget* owner);
 
     QLabel* lblNoConnection() const { return m_lblNoConnection; }
+    // An alarm of the program's is raised or waits to be acknowledged; `tip` says which.
+    void SetAlarmMarked(bool marked, const QString& tip = QString());
+    bool AlarmMarked() const;
 
     const LcdImageLists& ImageLists() const { return m_lists; }
     QLabel* IconImage(core::LcdIcon icon) const {
@@ -54,6 +57,7 @@ private:
 
     QWidget* m_panel;
     QLabel* m_lblNoConnection;
+    QLabel* m_lblAlarm;
     LcdImageLists m_lists;
     std::function<void()> m_waitUntilIdle;
 };
