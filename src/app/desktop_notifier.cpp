@@ -38,6 +38,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<AlarmNotifier> MakeDesktopNotifier() { return std::make_unique<DesktopNotifier>(); }
+std::unique_ptr<AlarmNotifier> MakeDesktopNotifier() {
+    return std::make_unique<DesktopNotifier>();
+}
 
 }  // namespace kr820::app

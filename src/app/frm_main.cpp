@@ -251,8 +251,8 @@ graph::GraphContext TfrmMain::GraphContextFor() {
     commands.DiscardRealTimeJournal = [this] { m_recorder.DiscardJournal(); };
     commands.EnableRun = [this](bool enabled) { EnableRun(enabled); };
     commands.EnableStop = [this](bool enabled) { EnableStop(enabled); };
-    return {m_prompter,    m_state,           m_graphTools,       core::ProgramFolder(),
-            &m_dataLogger, QLocale::system(), std::move(commands)};
+    return {m_prompter, m_state,           m_graphTools,       core::ProgramFolder(),
+            &m_dataLogger,   QLocale::system(), std::move(commands)};
 }
 
 void TfrmMain::CreateRealTimeGraph() {

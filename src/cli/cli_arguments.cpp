@@ -44,10 +44,9 @@ const QList<QCommandLineOption> kAlarmOptions = {kAlarm, kHysteresis, kHold, kOn
 class CommandParse {
 public:
     CommandParse(Command command, const QList<QCommandLineOption>& options)
-        : m_command(command),
-          m_takesDevice(std::any_of(
-              options.begin(), options.end(),
-              [](const QCommandLineOption& o) { return o.names() == kDevice.names(); })) {
+        : m_command(command), m_takesDevice(std::any_of(options.begin(), options.end(), [](const QCommandLineOption& o) {
+              return o.names() == kDevice.names();
+          })) {
         m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         m_parser.addOption(kHelp);
         m_parser.addOptions(options);
@@ -66,7 +65,9 @@ public:
     bool HelpAsked() const { return m_parser.isSet(kHelp); }
     const QString& Error() const { return m_error; }
 
-    UsageError Refuse(const QString& message) const { return {message, CommandUsage(m_command)}; }
+    UsageError Refuse(const QString& message) const {
+        return {message, CommandUsage(m_command)};
+    }
     CliArguments Arguments() const {
         CliArguments arguments;
         arguments.command = m_command;
@@ -123,19 +124,21 @@ CliParse ParseCommand(Command command, const QList<QCommandLineOption>& options,
     if (!parse.Parse(rest)) return parse.Refuse(parse.Error());
     if (parse.HelpAsked()) return Help(command);
     const QStringList positional = parse.Positional();
-    if (positional.size() < positionalLow) return parse.Refuse(QStringLiteral("missing argument"));
+    if (positional.size() < positionalLow)
+        return parse.Refuse(QStringLiteral("missing argument"));
     if (positionalHigh >= 0 && positional.size() > positionalHigh)
         return parse.Refuse(QStringLiteral("unexpected argument \"%1\"").arg(positional.last()));
     // An empty word (a shell variable that was not set) names no file and no field.
-    if (positional.contains(QString())) return parse.Refuse(QStringLiteral("an argument is empty"));
+    if (positional.contains(QString()))
+        return parse.Refuse(QStringLiteral("an argument is empty"));
     return finish(parse, positional);
 }
 
 CliParse ParseLive(const QStringList& rest) {
     return ParseCommand(
-        Command::Live,
-        QList<QCommandLineOption>{kDevice, kCount, kEvery, kTimeout, kFormat} + kAlarmOptions, rest,
-        0, 0, [](const CommandParse& parse, const QStringList&) -> CliParse {
+        Command::Live, QList<QCommandLineOption>{kDevice, kCount, kEvery, kTimeout, kFormat} + kAlarmOptions,
+        rest, 0, 0,
+        [](const CommandParse& parse, const QStringList&) -> CliParse {
             CliArguments arguments = parse.Arguments();
             if (parse.Set(kCount)) {
                 const auto count = WholeNumber(parse.Value(kCount), 1, INT_MAX);
@@ -146,15 +149,17 @@ CliParse ParseLive(const QStringList& rest) {
             if (parse.Set(kEvery)) {
                 const auto every = WholeNumber(parse.Value(kEvery), 1, kLongestEverySeconds);
                 if (!every)
-                    return parse.Refuse(QStringLiteral("--every takes whole seconds from 1 to %1")
-                                            .arg(kLongestEverySeconds));
+                    return parse.Refuse(
+                        QStringLiteral("--every takes whole seconds from 1 to %1")
+                            .arg(kLongestEverySeconds));
                 arguments.everySeconds = *every;
             }
             if (parse.Set(kTimeout)) {
                 const auto timeout = WholeNumber(parse.Value(kTimeout), 1, kLongestEverySeconds);
                 if (!timeout)
-                    return parse.Refuse(QStringLiteral("--timeout takes whole seconds from 1 to %1")
-                                            .arg(kLongestEverySeconds));
+                    return parse.Refuse(
+                        QStringLiteral("--timeout takes whole seconds from 1 to %1")
+                            .arg(kLongestEverySeconds));
                 arguments.timeoutSeconds = *timeout;
             }
             if (parse.Set(kFormat)) {
@@ -210,8 +215,7 @@ CliParse ParseExport(const QStringList& rest) {
             }
             if (parse.Set(kFormat)) {
                 const auto format = FormatNamed(parse.Value(kFormat), false);
-                if (!format)
-                    return parse.Refuse(QStringLiteral("--format takes csv, tsv or jsonl"));
+                if (!format) return parse.Refuse(QStringLiteral("--format takes csv, tsv or jsonl"));
                 arguments.format = *format;
             }
             arguments.output = parse.Value(kOutput);

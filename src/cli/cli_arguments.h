@@ -31,8 +31,8 @@ struct CliArguments {
     QString device;  // empty: search the meter
     bool probe = false;
 
-    int count = 0;           // live: readings to print; 0 runs until stopped
-    int everySeconds = 1;    // live: seconds between two readings
+    int count = 0;         // live: readings to print; 0 runs until stopped
+    int everySeconds = 1;  // live: seconds between two readings
     int timeoutSeconds = 0;  // live: how long to wait for a meter that does not answer; 0: ever
     core::RowFormat format = core::RowFormat::Csv;
     AlarmOptions alarms;  // live: the alarms watched over the readings

@@ -30,7 +30,8 @@ std::unique_ptr<SessionAlarms> WatchAlarms(const AlarmOptions& options, MeterSes
     return alarms;
 }
 
-ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io, StopSignals& stop) {
+ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
+                 StopSignals& stop) {
     const QStringList devices = MeterSession::DevicesToSearch(arguments.device);
     if (devices.isEmpty()) {
         Say(io, QStringLiteral("no serial devices to search; name one with --device"));

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <memory>
-
 #include "cli/cli_arguments.h"
 #include "cli/cli_io.h"
 #include "cli/exit_codes.h"
 #include "cli/meter_access.h"
+
+#include <memory>
 
 namespace kr820::cli {
 
@@ -20,6 +20,7 @@ std::unique_ptr<SessionAlarms> WatchAlarms(const AlarmOptions& options, MeterSes
                                            CliIo& io);
 
 // "live": readings on `out` until the count is reached or a stop is requested.
-ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io, StopSignals& stop);
+ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
+                 StopSignals& stop);
 
 }  // namespace kr820::cli

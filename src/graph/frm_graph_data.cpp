@@ -8,9 +8,9 @@
 #include <span>
 
 #include "core/data/data_set_store.h"
+#include "core/documents/data_logger_document.h"
 #include "core/data/rate_codes.h"
 #include "core/data/set_flags.h"
-#include "core/documents/data_logger_document.h"
 #include "core/graph/graph_statistics.h"
 #include "core/graph/graph_texts.h"
 #include "graph/chart_view.h"

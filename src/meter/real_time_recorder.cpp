@@ -100,7 +100,7 @@ void RealTimeRecorder::MarkAlarm(const core::AlarmEvent& event) {
     // At the value that raised or cleared it; a probe fault or a lost meter at its limit's
     // height has none, so at the channel's last value shown.
     const core::LiveReading& live = m_host.Link().Readings().Last();
-    const double y = event.Value   ? *event.Value
+    const double y = event.Value ? *event.Value
                      : event.Limit ? *event.Limit
                                    : core::MakeRealTimeSample(live.Status, live.Invalid,
                                                               live.Value(core::LiveValue::T1),
@@ -131,8 +131,9 @@ void RealTimeRecorder::StopRecording() {
 }
 
 void RealTimeRecorder::JournalFailed() {
-    qCWarning(core::lcRealTime).noquote() << "writing the real-time journal" << m_journal.Path()
-                                          << "failed:" << m_journal.FailureReason();
+    qCWarning(core::lcRealTime).noquote()
+        << "writing the real-time journal" << m_journal.Path() << "failed:"
+        << m_journal.FailureReason();
     if (m_journalFailureTold) return;
     m_journalFailureTold = true;
     // Told once the tick that failed has ended: a message box now would run ticks inside it.
@@ -150,8 +151,8 @@ void RealTimeRecorder::OfferUnsavedRecording() {
     if (!QFile::exists(path) || core::RealTimeJournalHeldElsewhere(path)) return;
     const std::optional<core::RealTimeJournal> journal = core::ReadRealTimeJournal(path);
     if (!journal) {
-        qCWarning(core::lcRealTime).noquote()
-            << "the real-time journal" << path << "is no journal and was removed";
+        qCWarning(core::lcRealTime).noquote() << "the real-time journal" << path
+                                          << "is no journal and was removed";
     }
     if (!journal || journal->Points.empty()) {
         QFile::remove(path);
@@ -159,11 +160,12 @@ void RealTimeRecorder::OfferUnsavedRecording() {
     }
     if (journal->DamagedEnd) {
         qCWarning(core::lcRealTime).noquote() << "the real-time journal" << path
-                                              << "is damaged after point" << journal->Points.size();
+                                          << "is damaged after point" << journal->Points.size();
     }
     graph::TfrmGraph* window = m_host.ReopenRealTimeGraph();
-    const QString question = kUnsavedRecordingQuestion.arg(journal->Points.size())
-                                 .arg(core::DateTimeText(journal->Start.Start, window->Locale()));
+    const QString question =
+        kUnsavedRecordingQuestion.arg(journal->Points.size())
+            .arg(core::DateTimeText(journal->Start.Start, window->Locale()));
     switch (m_prompter.Confirm(m_host.DialogOwner(), question, ui::Prompter::Buttons::YesNo)) {
         case ui::Prompter::Answer::Yes:
             ShowJournal(*journal);

@@ -72,6 +72,7 @@ QByteArray Optional(const std::optional<double>& value, const char* missing) {
     return Finite(value) ? DecimalBytes(*value) : QByteArray(missing);
 }
 
+
 // Line protocol tag values escape commas, equals signs and blanks.
 QByteArray InfluxTag(const QString& text) {
     QByteArray out;
@@ -111,8 +112,7 @@ QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char se
     line += time.left(kIsoLocalChars) + separator + time.mid(kIsoLocalChars) + separator;
     line += Optional(row.T1, "") + separator + Optional(row.T2, "") + separator;
     line += separator == ',' ? CsvField(row.Unit) : row.Unit.toUtf8();
-    if (layout.WithAlarm)
-        line += separator + (separator == ',' ? CsvField(row.Alarm) : row.Alarm.toUtf8());
+    if (layout.WithAlarm) line += separator + (separator == ',' ? CsvField(row.Alarm) : row.Alarm.toUtf8());
     return line + end;
 }
 

@@ -41,8 +41,7 @@ bool RealTimeJournalWriter::Begin(const RealTimeJournalStart& start) {
     m_failure.clear();
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     // Not truncated on opening: a journal another program holds must stay whole.
-    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return Fail(m_file.errorString());
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return Fail(m_file.errorString());
     if (::flock(m_file.handle(), LOCK_EX | LOCK_NB) != 0) {
         m_file.close();
         return Fail(QStringLiteral("another running program records into it"));
