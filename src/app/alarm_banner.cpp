@@ -11,8 +11,9 @@ AlarmBanner::AlarmBanner(QWidget* parent) : QFrame(parent) {
     setObjectName("AlarmBanner");
     setAutoFillBackground(true);
     // Red whatever the desktop's theme: this is what the user must not miss.
-    setStyleSheet(QStringLiteral("#AlarmBanner { background: #c00000; }"
-                                 "#AlarmBanner QLabel { color: white; font-weight: bold; }"));
+    setStyleSheet(
+        QStringLiteral("#AlarmBanner { background: #c00000; }"
+                       "#AlarmBanner QLabel { color: white; font-weight: bold; }"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 4, 8, 4);
     m_text = new QLabel(this);

@@ -38,8 +38,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<AlarmNotifier> MakeDesktopNotifier() {
-    return std::make_unique<DesktopNotifier>();
-}
+std::unique_ptr<AlarmNotifier> MakeDesktopNotifier() { return std::make_unique<DesktopNotifier>(); }
 
 }  // namespace kr820::app

@@ -43,8 +43,8 @@ TfrmAlarms::TfrmAlarms(const core::AlarmPreferences& preferences,
 
     auto* limits = new QGroupBox(tr("Limits"), this);
     auto* grid = new QGridLayout(limits);
-    const QStringList headers = {QString(), QString(), tr("High"), QString(), tr("Low"),
-                                 tr("Probe"), tr("Hysteresis"), tr("Hold")};
+    const QStringList headers = {QString(), QString(),   tr("High"),       QString(),
+                                 tr("Low"), tr("Probe"), tr("Hysteresis"), tr("Hold")};
     for (int column = 0; column < headers.size(); ++column)
         grid->addWidget(new QLabel(headers[column], limits), 0, column);
     for (int i = 0; i < 2; ++i) {
@@ -96,7 +96,8 @@ TfrmAlarms::TfrmAlarms(const core::AlarmPreferences& preferences,
     m_sound->setObjectName("Sound");
     m_command = new QLineEdit(actions);
     m_command->setObjectName("Command");
-    m_command->setPlaceholderText(tr("e.g. mail -s \"$KR820_CHANNEL $KR820_ALARM\" me@example.org"));
+    m_command->setPlaceholderText(
+        tr("e.g. mail -s \"$KR820_CHANNEL $KR820_ALARM\" me@example.org"));
     m_command->setToolTip(
         tr("Run by /bin/sh with KR820_ALARM, KR820_KIND, KR820_CHANNEL, KR820_VALUE, "
            "KR820_LIMIT, KR820_UNIT and KR820_TIME in its environment"));

@@ -136,9 +136,9 @@ CliParse ParseCommand(Command command, const QList<QCommandLineOption>& options,
 
 CliParse ParseLive(const QStringList& rest) {
     return ParseCommand(
-        Command::Live, QList<QCommandLineOption>{kDevice, kCount, kEvery, kTimeout, kFormat} + kAlarmOptions,
-        rest, 0, 0,
-        [](const CommandParse& parse, const QStringList&) -> CliParse {
+        Command::Live,
+        QList<QCommandLineOption>{kDevice, kCount, kEvery, kTimeout, kFormat} + kAlarmOptions, rest,
+        0, 0, [](const CommandParse& parse, const QStringList&) -> CliParse {
             CliArguments arguments = parse.Arguments();
             if (parse.Set(kCount)) {
                 const auto count = WholeNumber(parse.Value(kCount), 1, INT_MAX);

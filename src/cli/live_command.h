@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <memory>
+
 #include "cli/cli_arguments.h"
 #include "cli/cli_io.h"
 #include "cli/exit_codes.h"
 #include "cli/meter_access.h"
-
-#include <memory>
 
 namespace kr820::cli {
 

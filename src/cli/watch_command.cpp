@@ -56,8 +56,7 @@ ExitCode RunWatch(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     if (!stop.Requested() && !finished) loop.exec();
     // The raise's command is run to its end (or its limit) before the exit tells of it.
     alarms->Finish();
-    if (stop.Requested() && !finished)
-        return StopSignals::Received() != 0 ? StoppedExit() : result;
+    if (stop.Requested() && !finished) return StopSignals::Received() != 0 ? StoppedExit() : result;
     return result;
 }
 

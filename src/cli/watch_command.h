@@ -16,7 +16,6 @@ class StopSignals;
 // It runs until stopped, or with exitOnAlarm until the first alarm is raised, which ends it with
 // ExitCode::AlarmRaised once that alarm's command has run. A meter that never answers is waited
 // for, and told on stderr, as live does.
-ExitCode RunWatch(const CliArguments& arguments, MeterAccess& access, CliIo& io,
-                  StopSignals& stop);
+ExitCode RunWatch(const CliArguments& arguments, MeterAccess& access, CliIo& io, StopSignals& stop);
 
 }  // namespace kr820::cli

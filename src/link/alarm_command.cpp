@@ -61,8 +61,8 @@ void AlarmCommandRunner::Run(const core::AlarmEvent& event) {
     connect(limit, &QTimer::timeout, process, [this, process, killed] {
         *killed = true;
         KillGroup(*process);
-        emit problem(QStringLiteral("alarm command killed after %1 s: %2")
-                         .arg(Seconds(m_limit), m_command));
+        emit problem(
+            QStringLiteral("alarm command killed after %1 s: %2").arg(Seconds(m_limit), m_command));
     });
     connect(process, &QProcess::readyReadStandardOutput, this, [this, process] {
         while (process->canReadLine())
@@ -80,8 +80,8 @@ void AlarmCommandRunner::Run(const core::AlarmEvent& event) {
             [this, process, killed, ended](int code, QProcess::ExitStatus status) {
                 if (!*killed) {
                     if (status == QProcess::CrashExit)
-                        emit problem(QStringLiteral("alarm command ended by a signal: %1")
-                                         .arg(m_command));
+                        emit problem(
+                            QStringLiteral("alarm command ended by a signal: %1").arg(m_command));
                     else if (code != 0)
                         emit problem(QStringLiteral("alarm command exited with %1: %2")
                                          .arg(code)

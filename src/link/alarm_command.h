@@ -19,8 +19,7 @@ class AlarmCommandRunner : public QObject {
 public:
     static constexpr std::chrono::seconds kDefaultLimit{30};
 
-    explicit AlarmCommandRunner(QString command,
-                                std::chrono::milliseconds limit = kDefaultLimit,
+    explicit AlarmCommandRunner(QString command, std::chrono::milliseconds limit = kDefaultLimit,
                                 QObject* parent = nullptr);
     ~AlarmCommandRunner() override;
 

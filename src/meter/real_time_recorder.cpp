@@ -100,7 +100,7 @@ void RealTimeRecorder::MarkAlarm(const core::AlarmEvent& event) {
     // At the value that raised or cleared it; a probe fault or a lost meter at its limit's
     // height has none, so at the channel's last value shown.
     const core::LiveReading& live = m_host.Link().Readings().Last();
-    const double y = event.Value ? *event.Value
+    const double y = event.Value   ? *event.Value
                      : event.Limit ? *event.Limit
                                    : core::MakeRealTimeSample(live.Status, live.Invalid,
                                                               live.Value(core::LiveValue::T1),

@@ -93,8 +93,7 @@ TEST(CliLiveAlarms, AlarmOptionsThatMakeNoSenseAreRefused) {
     for (const QStringList& options :
          {QStringList{"--alarm", "t3>5"}, QStringList{"--alarm", "t1>85.25"},
           QStringList{"--hold", "5"}, QStringList{"--alarm", "probe", "--hysteresis", "-1"},
-          QStringList{"--alarm", "lost", "--on-alarm", " "},
-          QStringList{"--on-alarm", "true"}}) {
+          QStringList{"--alarm", "lost", "--on-alarm", " "}, QStringList{"--on-alarm", "true"}}) {
         CliRig rig;
         EXPECT_EQ(rig.Run(QStringList{"live"} + options), ExitCode::Usage)
             << options.join(' ').toStdString();

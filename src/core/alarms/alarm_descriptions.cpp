@@ -42,10 +42,13 @@ QString AlarmEventLine(const AlarmEvent& event) {
     const auto optional = [](const std::optional<double>& value) {
         return value ? DecimalText(*value) : QStringLiteral("-");
     };
-    return QStringList{IsoLocalTime(event.Time), AlarmChangeName(event.Change),
-                       AlarmName(event.Alarm), optional(event.Value), optional(event.Limit),
-                       event.Unit == DisplayUnit::Fahrenheit ? QStringLiteral("F")
-                                                             : QStringLiteral("C")}
+    return QStringList{
+        IsoLocalTime(event.Time),
+        AlarmChangeName(event.Change),
+        AlarmName(event.Alarm),
+        optional(event.Value),
+        optional(event.Limit),
+        event.Unit == DisplayUnit::Fahrenheit ? QStringLiteral("F") : QStringLiteral("C")}
         .join(u' ');
 }
 

@@ -112,7 +112,8 @@ QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char se
     line += time.left(kIsoLocalChars) + separator + time.mid(kIsoLocalChars) + separator;
     line += Optional(row.T1, "") + separator + Optional(row.T2, "") + separator;
     line += separator == ',' ? CsvField(row.Unit) : row.Unit.toUtf8();
-    if (layout.WithAlarm) line += separator + (separator == ',' ? CsvField(row.Alarm) : row.Alarm.toUtf8());
+    if (layout.WithAlarm)
+        line += separator + (separator == ',' ? CsvField(row.Alarm) : row.Alarm.toUtf8());
     return line + end;
 }
 

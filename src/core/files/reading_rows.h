@@ -30,7 +30,8 @@ struct ReadingRow {
     std::optional<double> T2;
     QString Unit;  // "C", "F", or empty where the source does not say
     int Set = 0;   // 1-based; written only where rows carry a set column
-    QString Alarm;  // the alarms active at the reading ("t1-high;lost"); written only with WithAlarm
+    QString
+        Alarm;  // the alarms active at the reading ("t1-high;lost"); written only with WithAlarm
 };
 
 struct RowLayout {

@@ -163,8 +163,7 @@ QByteArray EncodeJournalStop(TDateTime stopped) {
 qint64 MaxJournalBytes() {
     const qint64 largestRecord = kLengthBytes + kMaxJournalPayload + kCrcBytes;
     const qint64 largestMark = kLengthBytes + kMaxMarkPayload + kCrcBytes;
-    return kMagicBytes + largestRecord * (kMaxRealTimePoints + 2) +
-           largestMark * kMaxRealTimeMarks;
+    return kMagicBytes + largestRecord * (kMaxRealTimePoints + 2) + largestMark * kMaxRealTimeMarks;
 }
 
 std::optional<RealTimeJournal> DecodeJournal(QByteArrayView bytes) {

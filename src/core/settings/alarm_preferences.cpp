@@ -78,10 +78,10 @@ void WriteAlarmPreferences(QSettings& settings, const AlarmPreferences& preferen
     }
     settings.setValue(QStringLiteral("MeterLost"), preferences.Alarms.MeterLost);
     const std::optional<DisplayUnit> unit = preferences.Alarms.LimitUnit;
-    settings.setValue(QStringLiteral("LimitUnit"),
-                      !unit                                ? QString()
-                      : *unit == DisplayUnit::Fahrenheit ? QStringLiteral("F")
-                                                           : QStringLiteral("C"));
+    settings.setValue(QStringLiteral("LimitUnit"), !unit ? QString()
+                                                   : *unit == DisplayUnit::Fahrenheit
+                                                       ? QStringLiteral("F")
+                                                       : QStringLiteral("C"));
     const AlarmActions& actions = preferences.Actions;
     settings.setValue(QStringLiteral("Banner"), actions.Banner);
     settings.setValue(QStringLiteral("MarkLcd"), actions.MarkLcd);

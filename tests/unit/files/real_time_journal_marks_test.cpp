@@ -17,7 +17,8 @@ QByteArray JournalWith(const std::vector<QByteArray>& records) {
 }
 
 TEST(RealTimeJournalMarks, MarksComeBackBetweenThePointsWithTheirTexts) {
-    const RealTimeJournalMark raised{kStart + 0.001, 35.0, QStringLiteral("T1 high alarm raised: 35.0 \u00B0C")};
+    const RealTimeJournalMark raised{kStart + 0.001, 35.0,
+                                     QStringLiteral("T1 high alarm raised: 35.0 \u00B0C")};
     const QByteArray bytes =
         JournalWith({EncodeJournalPoint({kStart, {}}), EncodeJournalMark(raised),
                      EncodeJournalPoint({kStart + 0.002, {}}), EncodeJournalStop(kStart + 0.003)});

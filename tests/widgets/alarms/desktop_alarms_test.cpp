@@ -48,8 +48,10 @@ protected:
         core::AlarmPreferences preferences;
         preferences.Alarms = alarms;
         preferences.Actions.Command =
-            QStringLiteral("env | grep -E '^KR820_(ALARM|KIND|CHANNEL|VALUE|LIMIT|UNIT|TIME)=' "
-                           "| sort >> '%1'; echo >> '%1'").arg(InHome("env"));
+            QStringLiteral(
+                "env | grep -E '^KR820_(ALARM|KIND|CHANNEL|VALUE|LIMIT|UNIT|TIME)=' "
+                "| sort >> '%1'; echo >> '%1'")
+                .arg(InHome("env"));
         window->Alarms().SetPreferences(preferences);
     }
     app::AlarmBanner& Banner() const { return *window->AlarmBannerWidget(); }
@@ -68,13 +70,14 @@ TEST_F(DesktopAlarmsTest, AHighLimitRaisesActsOnceAndClearsAfterAcknowledge) {
     alarms.Channel(core::AlarmChannel::T1).High = {true, 30.0};
     Start(alarms);
     ASSERT_FALSE(HasFatalFailure());
-    ASSERT_TRUE(ProcessEventsUntil([&] { return window->Alarms().Engine().LimitUnit().has_value(); }));
+    ASSERT_TRUE(
+        ProcessEventsUntil([&] { return window->Alarms().Engine().LimitUnit().has_value(); }));
     EXPECT_TRUE(Banner().isHidden());
 
     meter->SetState(WithT1(350));
     ASSERT_TRUE(ProcessEventsUntil([&] { return Banner().isVisible(); }, 10000));
-    EXPECT_TRUE(Banner().Text().startsWith(QStringLiteral(
-        "T1 high alarm raised: 35.0 \u00B0C, limit 30.0 \u00B0C at ")))
+    EXPECT_TRUE(Banner().Text().startsWith(
+        QStringLiteral("T1 high alarm raised: 35.0 \u00B0C, limit 30.0 \u00B0C at ")))
         << Banner().Text().toStdString();
     EXPECT_TRUE(window->LcdWindow()->AlarmMarked());
     EXPECT_EQ(notified, QStringList{"T1 high alarm: T1 high alarm raised: 35.0 \u00B0C, limit "
@@ -124,8 +127,7 @@ TEST_F(DesktopAlarmsTest, AProbeFaultAndALostMeterAreAlarmsOfTheirOwn) {
     EXPECT_TRUE(Banner().Text().startsWith("T1 probe fault raised at "))
         << Banner().Text().toStdString();
     meter->Unplug();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return Banner().Text().contains("Meter lost"); },
-                                   15000));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Banner().Text().contains("Meter lost"); }, 15000));
     EXPECT_EQ(LogChanges(Log()), (QStringList{"raised t1-probe", "raised lost"}));
 }
 
