@@ -75,7 +75,10 @@ TfrmLCD::TfrmLCD(QWidget* owner)
     // The program's own alarms: a red word in the display's corner.
     m_lblAlarm = new QLabel(QStringLiteral("ALARM"), m_panel);
     m_lblAlarm->setObjectName("lblAlarm");
-    m_lblAlarm->setFont(font);
+    // Small enough to leave the unit beside the main digits readable.
+    QFont alarmFont = font;
+    alarmFont.setPixelSize(12);
+    m_lblAlarm->setFont(alarmFont);
     m_lblAlarm->setStyleSheet("color: #ffffff; background: #c00000; padding: 1px 4px;");
     m_lblAlarm->adjustSize();
     m_lblAlarm->move(kClientWidth - m_lblAlarm->width() - 2, 2);
