@@ -234,7 +234,7 @@ TEST_F(FileCommandsTest, ASaveThatCannotBeWrittenWholeKeepsTheEarlierFileAndSays
 
 TEST_F(FileCommandsTest, ADamagedCollectionIsRefusedAndChangesNothing) {
     ShowLoggerImage(OneSetImage());
-    const core::TDataSetStore before = window->Store();
+    const core::TDataSetStore before = window->DataLogger().Store();
     QByteArray damaged = OneSetImage();
     damaged[256] = 0;
     damaged[257] = 0;
@@ -249,7 +249,7 @@ TEST_F(FileCommandsTest, ADamagedCollectionIsRefusedAndChangesNothing) {
     EXPECT_EQ(prompter.messages, QStringList{"The file \"" + home.filePath("damaged.820") +
                                              "\" is not a data set collection that can be read."});
     EXPECT_TRUE(prompter.questions.isEmpty()) << "no set before the damaged one to offer";
-    EXPECT_EQ(window->Store(), before);
+    EXPECT_EQ(window->DataLogger().Store(), before);
 }
 
 TEST_F(FileCommandsTest, TextThatIsNoDataIsRefusedWithoutAWindow) {
