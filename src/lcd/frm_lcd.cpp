@@ -60,6 +60,19 @@ TfrmLCD::TfrmLCD(QWidget* owner)
         m_lists.IconImages[static_cast<int>(icon.icon)] = image;
     }
 
+    // The program's own alarms: a red word in the display's corner.
+    m_lblAlarm = new QLabel(QStringLiteral("ALARM"), m_panel);
+    m_lblAlarm->setObjectName("lblAlarm");
+    // Small enough to leave the unit beside the main digits readable.
+    QFont alarmFont("Arial");
+    alarmFont.setBold(true);
+    alarmFont.setPixelSize(12);
+    m_lblAlarm->setFont(alarmFont);
+    m_lblAlarm->setStyleSheet("color: #ffffff; background: #c00000; padding: 1px 4px;");
+    m_lblAlarm->adjustSize();
+    m_lblAlarm->move(kClientWidth - m_lblAlarm->width() - 2, 2);
+    m_lblAlarm->hide();
+
     // Created after the images so that it is drawn over them.
     m_lblNoConnection = new QLabel("No Connection", m_panel);
     m_lblNoConnection->setObjectName("lblNoConnection");
@@ -71,18 +84,6 @@ TfrmLCD::TfrmLCD(QWidget* owner)
     m_lblNoConnection->adjustSize();
     m_lblNoConnection->move(0, 136);
     m_lblNoConnection->hide();
-
-    // The program's own alarms: a red word in the display's corner.
-    m_lblAlarm = new QLabel(QStringLiteral("ALARM"), m_panel);
-    m_lblAlarm->setObjectName("lblAlarm");
-    // Small enough to leave the unit beside the main digits readable.
-    QFont alarmFont = font;
-    alarmFont.setPixelSize(12);
-    m_lblAlarm->setFont(alarmFont);
-    m_lblAlarm->setStyleSheet("color: #ffffff; background: #c00000; padding: 1px 4px;");
-    m_lblAlarm->adjustSize();
-    m_lblAlarm->move(kClientWidth - m_lblAlarm->width() - 2, 2);
-    m_lblAlarm->hide();
 }
 
 QLabel* TfrmLCD::AddImage(const QString& name, const QRect& place, const QPixmap& picture) {
@@ -100,7 +101,6 @@ QLabel* TfrmLCD::AddImage(const QString& name, const QRect& place, const QPixmap
 void TfrmLCD::SetAlarmMarked(bool marked, const QString& tip) {
     m_lblAlarm->setVisible(marked);
     m_lblAlarm->setToolTip(tip);
-    m_lblAlarm->raise();
 }
 
 bool TfrmLCD::AlarmMarked() const { return !m_lblAlarm->isHidden(); }
