@@ -44,12 +44,16 @@ _kr820_cli() {
             COMPREPLY=($(compgen -f -- "$cur"))
             return
             ;;
-        --count | --duration | --every | --timeout | --set) return ;;
+        --count | --duration | --every | --timeout | --set | --alarm | --hysteresis | --hold | --on-alarm-timeout) return ;;
+        --on-alarm)
+            COMPREPLY=($(compgen -c -- "$cur"))
+            return
+            ;;
     esac
 
     case $command in
         "ports") options="--probe" ;;
-        "live") options="--device --count --duration --every --timeout --format --time-format -o --output" ;;
+        "live") options="--device --count --duration --every --timeout --format --time-format -o --output --alarm --hysteresis --hold --on-alarm --on-alarm-timeout" ;;
         "download") options="--device -o --output --force --recover" ;;
         "sets") options="--json --recover --time-format" ;;
         "export") options="--set --all --format --time-format -o --output --force --recover" ;;

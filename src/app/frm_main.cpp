@@ -20,15 +20,22 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
+#include "app/alarm_banner.h"
+#include "app/alarm_commands.h"
+#include "app/alarm_desk.h"
 #include "app/command_lock.h"
 #include "app/device_choice.h"
 #include "app/export_graph_command.h"
 #include "app/frm_about.h"
+#include "app/frm_alarm_log.h"
+#include "app/frm_alarms.h"
 #include "app/lcd_placement.h"
 #include "app/spreadsheet_export.h"
 #include "app/toolbar_icons.h"
 #include "app/workspace_area.h"
+#include "core/alarms/alarm_log.h"
 #include "core/protocol/exchange_limits.h"
 #include "core/realtime/real_time_journal_file.h"
 #include "core/settings/program_folder.h"
@@ -82,15 +89,24 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
     setObjectName("frmMain");
     setWindowTitle("KR820");
 
-    m_workspace = new WorkspaceArea(this);
+    // The alarm banner above the workspace, shown only while an alarm waits.
+    auto* central = new QWidget(this);
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    m_alarmBanner = new AlarmBanner(central);
+    m_workspace = new WorkspaceArea(central);
     m_workspace->setObjectName("Workspace");
-    setCentralWidget(m_workspace);
+    centralLayout->addWidget(m_alarmBanner);
+    centralLayout->addWidget(m_workspace, 1);
+    setCentralWidget(central);
     m_lcdPlacement = new LcdPlacement(*m_workspace);
     m_lcdPlacement->setParent(this);
 
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    CreateAlarms();
 
     // Comm1Error and Comm2Error: every port error is abandoned silently.
     m_comm1.setObjectName("Comm1");
@@ -314,6 +330,7 @@ void TfrmMain::CreateLcdWindow() {
     // The keyboard stays with the main window, whose menus it drives.
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     m_lcd.AttachWindow(window);
+    ShowAlarmState();
     window->show();
     m_lcdPlacement->Follow(window);
     if (m_storedLcdPlace) m_lcdPlacement->RestoreUserPlace(*std::exchange(m_storedLcdPlace, {}));
@@ -321,6 +338,53 @@ void TfrmMain::CreateLcdWindow() {
         activateWindow();
         raise();
     }
+}
+
+// ---- Alarms -----------------------------------------------------------------------------------
+
+void TfrmMain::CreateAlarms() {
+    m_alarms = new AlarmDesk(m_link.Readings(),
+                             QDir(core::ProgramFolder()).filePath(core::kAlarmLogName), this);
+    m_alarms->LoadSettings();
+    m_alarms->SetOnEvent([this](const core::AlarmEvent& event) { m_recorder.MarkAlarm(event); });
+    connect(m_alarms, &AlarmDesk::changed, this, &TfrmMain::ShowAlarmState);
+    connect(m_alarms, &AlarmDesk::problem, this, [this](const QString& line) {
+        qWarning().noquote() << line;
+        // Told once: a command that fails at every alarm must not bury the window in boxes.
+        if (m_alarmProblemTold) return;
+        m_alarmProblemTold = true;
+        TellWhenIdle(line);
+    });
+    connect(m_alarmBanner, &AlarmBanner::acknowledged, m_alarms, &AlarmDesk::AcknowledgeAll);
+    AddAlarmCommands(*menuBar(), m_option1, *m_toolBar, m_btnSetup,
+                     {[this] { AlarmsClick(); }, [this] { AlarmLogClick(); }});
+}
+
+void TfrmMain::ShowAlarmState() {
+    if (!m_alarms) return;
+    const core::AlarmActions& actions = m_alarms->Preferences().Actions;
+    const QStringList lines = m_alarms->BannerLines();
+    m_alarmBanner->ShowLines(actions.Banner ? lines : QStringList());
+    if (lcd::TfrmLCD* lcd = LcdWindow())
+        lcd->SetAlarmMarked(actions.MarkLcd && m_alarms->WantsAttention(), lines.join(u'\n'));
+    if (m_alarmLog) m_alarmLog->Reload();
+}
+
+void TfrmMain::AlarmsClick() {
+    TfrmAlarms dialog(m_alarms->Preferences(), m_setup.LastRead(), m_alarms->LastUnit(), this);
+    if (m_prompter.Exec(dialog) != QDialog::Accepted) return;
+    m_alarms->SetPreferences(dialog.Choice());
+    m_alarms->SaveSettings();
+}
+
+void TfrmMain::AlarmLogClick() {
+    if (!m_alarmLog) {
+        m_alarmLog = new TfrmAlarmLog(m_alarms->LogPath(), this);
+        m_alarmLog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_alarmLog->Reload();
+    m_alarmLog->show();
+    m_alarmLog->raise();
 }
 
 // ---- Menu and tool bar -------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 
 #include "app/file_commands.h"
 #include "app/main_actions.h"
+#include "app/frm_alarm_log.h"
 #include "core/documents/data_logger_document.h"
 #include "core/state/app_state.h"
 #include "graph/graph_context.h"
@@ -48,6 +49,8 @@ class TfrmGraph;
 
 namespace kr820::app {
 
+class AlarmBanner;
+class AlarmDesk;
 class TfrmAbout;
 class WorkspaceArea;
 class LcdPlacement;
@@ -121,6 +124,12 @@ public:
     QToolButton* ToolButton(const char* name) const;
     // The help window, once Help > Contents opened it.
     ui::HelpWindow* Help() const;
+    // The alarms: their dialog, their log window, the banner's Acknowledge.
+    void AlarmsClick();
+    void AlarmLogClick();
+    AlarmDesk& Alarms() { return *m_alarms; }
+    AlarmBanner* AlarmBannerWidget() const { return m_alarmBanner; }
+    TfrmAlarmLog* AlarmLogWindow() const { return m_alarmLog; }
 
     void CreateRealTimeGraph();
     // Each tool button changes with its menu entry. (Also the link's view, below.)
@@ -175,6 +184,8 @@ private:
     // The device box: a device chosen from the list, or typed and confirmed with Return.
     void ComboBoxDeviceNameChange(const QString& text);
     void UpdateWindowMenu();
+    void CreateAlarms();
+    void ShowAlarmState();
 
     // LinkView
     void ShowDevices(const link::DeviceList& devices) override;
@@ -226,6 +237,11 @@ private:
     int m_commandLocks = 0;
     int m_savesInsideCommand = 0;  // a command asks a window's question and saves on its Yes
     QToolBar* m_toolBar = nullptr;
+
+    AlarmDesk* m_alarms = nullptr;
+    AlarmBanner* m_alarmBanner = nullptr;
+    QPointer<TfrmAlarmLog> m_alarmLog;
+    bool m_alarmProblemTold = false;
 
     QPointer<TfrmAbout> m_splash;
     QPointer<graph::TfrmGraph> m_realTimeGraphWindow;

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <variant>
 
+#include "cli/alarm_options.h"
 #include "core/files/reading_rows.h"
 
 namespace kr820::cli {
@@ -41,6 +42,7 @@ struct CliArguments {
     int timeoutSeconds = 0;      // live: how long to wait for a meter that does not answer; 0: ever
     qint64 durationSeconds = 0;  // live: how long to print readings; 0 runs until stopped
     core::RowFormat format = core::RowFormat::Csv;
+    AlarmOptions alarms;  // live: the alarms watched over the readings
 
     QString output;  // download: required; export, live: empty for stdout
     bool force = false;

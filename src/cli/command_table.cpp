@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "cli/alarm_options.h"
 #include "cli/command_table.h"
 
 #include <QLocale>
@@ -116,6 +117,12 @@ std::optional<QString> FinishLive(const GivenOptions& options, const QStringList
         arguments.format = *format;
     }
     arguments.output = options.Value(QStringLiteral("output"));
+    const auto alarms = ParseAlarmOptions(
+        {options.Values(QStringLiteral("alarm")), options.Value(QStringLiteral("hysteresis")),
+         options.Value(QStringLiteral("hold")), options.Value(QStringLiteral("on-alarm")),
+         options.Value(QStringLiteral("on-alarm-timeout"))});
+    if (const auto* problem = std::get_if<QString>(&alarms)) return *problem;
+    arguments.alarms = std::get<AlarmOptions>(alarms);
     return ReadTimeFormat(options, arguments);
 }
 
@@ -233,7 +240,8 @@ std::vector<CommandSpec> MakeTable() {
         .summary = QStringLiteral("print the meter's readings as they come"),
         .synopsis = QStringLiteral(
             "[--device PATH] [--count N] [--duration TIME] [--every SECONDS] "
-            "[--timeout SECONDS] [--format csv|jsonl|influx] [--time-format WHEN] [-o FILE]"),
+            "[--timeout SECONDS] [--format csv|jsonl|influx] [--time-format WHEN] [-o FILE] "
+            "[--alarm RULE]... [--hysteresis DEGREES] [--hold SECONDS] [--on-alarm COMMAND]"),
         .description = QStringLiteral(
             "Prints one line per reading on stdout (or appends it to -o FILE), each written at "
             "once: time,utc_offset,t1,t2,unit (CSV, with a header row), JSON lines, or InfluxDB "
@@ -265,6 +273,29 @@ std::vector<CommandSpec> MakeTable() {
                        "append the rows to FILE, each written at once, with a header row only "
                        "when FILE is new or empty (as \">>\" does); \"-\" is stdout",
                        ValueKind::File),
+                Option("alarm", "RULE",
+                       "watch an alarm, repeatable: 't1>85', 't2<-5' (degrees in the meter's "
+                       "unit; above or below the limit by a tenth raises), 'probe' (a channel "
+                       "without a valid value) or 'lost' (the meter stops answering); rows then "
+                       "carry an alarm column",
+                       ValueKind::Number),
+                Option("hysteresis", "DEGREES",
+                       "how far back past its limit a reading must come to clear an alarm "
+                       "(default 0.5)",
+                       ValueKind::Number),
+                Option("hold", "SECONDS",
+                       "how long a reading must stay beyond its limit before the alarm is raised "
+                       "(default 0)",
+                       ValueKind::Seconds),
+                Option("on-alarm", "COMMAND",
+                       "run COMMAND (by /bin/sh) once per raise and once per clear, with "
+                       "KR820_ALARM, KR820_CHANNEL, KR820_KIND, KR820_VALUE, KR820_LIMIT, "
+                       "KR820_UNIT and KR820_TIME in its environment; it never holds up the "
+                       "readings",
+                       ValueKind::File),
+                Option("on-alarm-timeout", "SECONDS",
+                       "kill a command still running after so long and say so (default 30)",
+                       ValueKind::Seconds),
             },
         .finish = &FinishLive,
         .run = &RunLiveCommand,

@@ -16,6 +16,7 @@ enum class ExitCode : int {
     TransferFailed = 7,     // the memory transfer broke off
     NotDecodable = 8,       // the memory (or file) holds a damaged data set or a bad set count
     MeterRefused = 9,       // the meter did not answer or confirm a setup, clock or erase exchange
+    AlarmRaised = 10,       // watch --exit-on-alarm: an alarm was raised
     Interrupted = 130,      // stopped by SIGINT (Ctrl+C), as a shell reports it
     Terminated = 143,       // stopped by SIGTERM
 };

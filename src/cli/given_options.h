@@ -20,6 +20,10 @@ public:
     QString Value(const QString& longName) const {
         return Takes(longName) ? m_parser.value(longName) : QString();
     }
+    // Every value of an option that may be given more than once, in order.
+    QStringList Values(const QString& longName) const {
+        return Takes(longName) ? m_parser.values(longName) : QStringList();
+    }
 
 private:
     bool Takes(const QString& longName) const {

@@ -4,12 +4,14 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QTimer>
+#include <memory>
 #include <optional>
 
 #include "cli/append_output.h"
 #include "cli/live_rows.h"
 #include "cli/meter_session.h"
 #include "cli/reading_pacer.h"
+#include "cli/session_alarms.h"
 #include "cli/stop_signals.h"
 #include "cli/stoppable_clock.h"
 
@@ -20,6 +22,14 @@ namespace {
 constexpr std::chrono::milliseconds kDeadlineLook{100};
 
 }  // namespace
+
+std::unique_ptr<SessionAlarms> WatchAlarms(const AlarmOptions& options, MeterSession& session,
+                                           CliIo& io) {
+    if (!options.any) return nullptr;
+    auto alarms = std::make_unique<SessionAlarms>(options, io);
+    alarms->WatchLinkLosses(session.Link().Readings());
+    return alarms;
+}
 
 // The readings on io.out, until the count, the duration or a stop.
 ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
@@ -39,7 +49,8 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
             return ExitCode::NoMeter;
         }
     }
-    core::RowLayout layout{arguments.format, false, {}, arguments.timeFormat};
+    core::RowLayout layout{arguments.format, false, {}, arguments.timeFormat,
+                           arguments.alarms.any};
     const QByteArray header = io.outContinuesFile ? QByteArray() : core::HeaderLine(layout);
     if (!WriteOut(io, header)) return ExitCode::Failed;
 
@@ -53,13 +64,19 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     ExitCode result = ExitCode::Success;
     ReadingPacer pacer{std::chrono::seconds(arguments.everySeconds)};
     int printed = 0;
+    std::unique_ptr<SessionAlarms> alarms = WatchAlarms(arguments.alarms, session, io);
     session.SetOnReading([&](const core::LiveReading& reading) {
-        if (stop.Requested() || !pacer.Take(access.clock.Now())) return;
+        if (stop.Requested()) return;
+        const QDateTime readAt = QDateTime::currentDateTime();
+        // Every reading is watched, not only those paced into rows.
+        if (alarms) alarms->TakeReading(reading, readAt);
+        if (!pacer.Take(access.clock.Now())) return;
         layout.Device = session.DeviceName();
         // The instant, in whole seconds cut rather than rounded (a row never carries a time
         // still to come): the local time and its offset are those in force at it.
-        const QByteArray line =
-            core::RowLine(RowOfReading(reading, QDateTime::currentSecsSinceEpoch()), layout);
+        core::ReadingRow row = RowOfReading(reading, readAt.toSecsSinceEpoch());
+        if (alarms) row.Alarm = alarms->ActiveText();
+        const QByteArray line = core::RowLine(row, layout);
         if (!WriteOut(io, line)) {
             result = ExitCode::Failed;  // stdout went away: nobody reads on
             finish();
@@ -105,6 +122,7 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
                      .arg(devices.join(QStringLiteral(", "))));
     session.ReportLinkChanges();
     if (!stop.Requested() && !finished) loop.exec();
+    if (alarms) alarms->Finish();
     if (stop.Requested()) return StopSignals::Received() != 0 ? StoppedExit() : result;
     if (timedOut) {
         Say(io, QStringLiteral("no meter answered on %1 for %2 s")

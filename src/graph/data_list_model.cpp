@@ -39,14 +39,20 @@ void DataListModel::Fill(const core::ChartData& data) {
     m_rows.clear();
     m_points.reserve(points);
     m_rows.reserve(points);
+    std::size_t note = 0;
     for (int i = 0; i < points; ++i) {
         const auto at = static_cast<std::size_t>(i);
         const Point point{at < x.size() ? x[at] : 0.0, at < t1.size() ? t1[at] : 0.0f,
                           at < t2.size() ? t2[at] : 0.0f};
+        // Notes are in time order; those before this point follow the one before it.
+        for (; note < m_notes.size() && point.X != 0 && m_notes[note].X < point.X; ++note)
+            m_rows.push_back({i - 1, false, static_cast<int>(note)});
         const bool gap = GapBefore(point);
         m_points.push_back(point);
         AddRows(i, gap);
     }
+    for (; note < m_notes.size(); ++note)
+        m_rows.push_back({points - 1, false, static_cast<int>(note)});
     endResetModel();
 }
 
@@ -60,16 +66,28 @@ void DataListModel::Append(core::TDateTime x, float t1, float t2) {
     endInsertRows();
 }
 
+void DataListModel::AddNote(core::TDateTime x, const QString& text) {
+    const int row = rowCount();
+    beginInsertRows(QModelIndex(), row, row);
+    m_notes.push_back({x, text});
+    m_rows.push_back(
+        {static_cast<int>(m_points.size()) - 1, false, static_cast<int>(m_notes.size()) - 1});
+    endInsertRows();
+}
+
 void DataListModel::Clear() {
     beginResetModel();
     m_points.clear();
     m_rows.clear();
+    m_notes.clear();
     endResetModel();
 }
 
 QString DataListModel::Line(int row) const {
     if (row < 0 || row >= rowCount()) return {};
     const Row& r = m_rows[static_cast<std::size_t>(row)];
+    if (r.Note >= 0)
+        return QStringLiteral("  ** %1").arg(m_notes[static_cast<std::size_t>(r.Note)].Text);
     const auto at = static_cast<std::size_t>(r.Point);
     if (r.Gap) return core::NoReadingLine(m_points[at - 1].X, m_points[at].X, m_locale);
     const Point& p = m_points[at];
@@ -79,7 +97,7 @@ QString DataListModel::Line(int row) const {
 int DataListModel::PointOfRow(int row) const {
     if (row < 0 || row >= rowCount()) return -1;
     const Row& r = m_rows[static_cast<std::size_t>(row)];
-    return r.Gap ? -1 : r.Point;
+    return r.Gap || r.Note >= 0 ? -1 : r.Point;
 }
 
 int DataListModel::RowOfPoint(int point) const {
@@ -87,6 +105,7 @@ int DataListModel::RowOfPoint(int point) const {
     const auto found = std::lower_bound(
         m_rows.begin(), m_rows.end(), point,
         [](const Row& r, int p) { return r.Point < p || (r.Point == p && r.Gap); });
+    // A point's own line comes before its notes.
     if (found == m_rows.end() || found->Point != point) return -1;
     return static_cast<int>(found - m_rows.begin());
 }

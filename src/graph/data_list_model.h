@@ -30,11 +30,15 @@ public:
     // Every point of the chart: X of T1, Y of T1 and Y of T2.
     void Fill(const core::ChartData& data);
     void Append(core::TDateTime x, float t1, float t2);
+    // A line of its own after the last point taken before `x`, such as an alarm raised or
+    // cleared; notes stay through a refill and go with Clear.
+    void AddNote(core::TDateTime x, const QString& text);
     void Clear();
 
     // Empty outside the list.
     QString Line(int row) const;
-    // The point a line shows, -1 for a gap's line or outside the list; and the line of a point.
+    // The point a line shows, -1 for a gap's or a note's line or outside the list; and the line
+    // of a point.
     int PointOfRow(int row) const;
     int RowOfPoint(int point) const;
 
@@ -51,12 +55,18 @@ private:
     struct Row {
         int Point;
         bool Gap;
+        int Note = -1;  // a note's line, after its point's
+    };
+    struct Note {
+        core::TDateTime X;
+        QString Text;
     };
     bool GapBefore(const Point& point) const;
     void AddRows(int point, bool gap);
 
     std::vector<Point> m_points;
     std::vector<Row> m_rows;
+    std::vector<Note> m_notes;
     QLocale m_locale;
     core::TDateTime m_gapThreshold = 0;
 };

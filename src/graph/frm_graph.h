@@ -113,6 +113,10 @@ public:
     void ShowRealTimePoint(int point, const core::RealTimeSample& sample, core::TDateTime time,
                            core::TDateTime axisStep);
     void EndRealTimeRecording(int pointsTaken, core::TDateTime now);
+    // A mark such as an alarm raised or cleared: a red text on the chart at (x, y), saved and
+    // printed with the chart's annotations, and a line in the point list. False when the chart
+    // holds no more annotations (the list line is there all the same).
+    bool AddRealTimeMark(core::TDateTime x, double y, const QString& text);
     // The real-time window's Clear: asks about saving, then empties the chart, boxes and list.
     void tbntClrClick();
     void ClearGraph();

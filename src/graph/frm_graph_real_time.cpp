@@ -14,6 +14,7 @@
 #include "core/graph/graph_texts.h"
 #include "core/realtime/real_time_rates.h"
 #include "core/state/app_state.h"
+#include "graph/data_list_model.h"
 #include "graph/frm_graph.h"
 #include "ui/prompter.h"
 
@@ -133,6 +134,22 @@ void TfrmGraph::ShowRealTimePoint(int point, const core::RealTimeSample& sample,
     m_chart.Redraw();  // drawn once per pass of the event loop, however many points came
     AppendDataListLine(point);
     m_txtDataNo->setText(QString::number(point + 1));
+}
+
+bool TfrmGraph::AddRealTimeMark(core::TDateTime x, double y, const QString& text) {
+    constexpr core::RgbColor kMarkColor = 0xFF3030;
+    m_dataList->AddNote(x, text);
+    core::ChartAnnotations& annotations = m_chart.Annotations();
+    // After the placed annotations, in the slots they count; without a context, after all.
+    const int index = m_context ? m_context->Tools.LastAnnotationIndex + 1
+                                : std::max(4, annotations.GraphAnnotationCount());
+    core::GraphAnnotation* slot = annotations.EditGraphAnnotation(index);
+    if (!slot) return false;
+    *slot = {core::kAnnotationText, x, y, text, kMarkColor, 0};
+    if (m_context) m_context->Tools.LastAnnotationIndex = index;
+    NoteMarksChanged();
+    m_chart.Redraw();
+    return true;
 }
 
 void TfrmGraph::EndRealTimeRecording(int pointsTaken, core::TDateTime now) {

@@ -66,6 +66,19 @@ TfrmLCD::TfrmLCD(QWidget* owner)
         m_lists.IconImages[static_cast<int>(icon.icon)] = image;
     }
 
+    // The program's own alarms: a red word in the display's corner.
+    m_lblAlarm = new QLabel(QStringLiteral("ALARM"), m_panel);
+    m_lblAlarm->setObjectName("lblAlarm");
+    // Small enough to leave the unit beside the main digits readable.
+    QFont alarmFont("Arial");
+    alarmFont.setBold(true);
+    alarmFont.setPixelSize(12);
+    m_lblAlarm->setFont(alarmFont);
+    m_lblAlarm->setStyleSheet("color: #ffffff; background: #c00000; padding: 1px 4px;");
+    m_lblAlarm->adjustSize();
+    m_lblAlarm->move(kClientWidth - m_lblAlarm->width() - 2, 2);
+    m_lblAlarm->hide();
+
     // Created after the images so that it is drawn over them.
     m_lblNoConnection = new QLabel("No Connection", m_panel);
     m_lblNoConnection->setObjectName("lblNoConnection");
@@ -104,6 +117,13 @@ void TfrmLCD::ShowNoConnection(bool shown) {
 }
 
 bool TfrmLCD::ReadingsDimmed() const { return m_readings->graphicsEffect() != nullptr; }
+
+void TfrmLCD::SetAlarmMarked(bool marked, const QString& tip) {
+    m_lblAlarm->setVisible(marked);
+    m_lblAlarm->setToolTip(tip);
+}
+
+bool TfrmLCD::AlarmMarked() const { return !m_lblAlarm->isHidden(); }
 
 void TfrmLCD::closeEvent(QCloseEvent* event) {
     if (m_waitUntilIdle) m_waitUntilIdle();

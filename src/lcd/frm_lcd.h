@@ -37,6 +37,9 @@ public:
     // "No Connection" shown, and the last readings dimmed so that they do not read as live.
     void ShowNoConnection(bool shown);
     bool ReadingsDimmed() const;
+    // An alarm of the program's is raised or waits to be acknowledged; `tip` says which.
+    void SetAlarmMarked(bool marked, const QString& tip = QString());
+    bool AlarmMarked() const;
 
     const LcdImageLists& ImageLists() const { return m_lists; }
     QLabel* IconImage(core::LcdIcon icon) const {
@@ -58,6 +61,7 @@ private:
     QWidget* m_panel;
     QWidget* m_readings;  // the digits and icons, dimmed together
     QLabel* m_lblNoConnection;
+    QLabel* m_lblAlarm;
     LcdImageLists m_lists;
     std::function<void()> m_waitUntilIdle;
 };

@@ -40,7 +40,8 @@ void MeterSetupCommand::btnSetupClick() {
     {
         TfrmSetup dialog(m_host.DialogOwner(), QLocale::system(), link.LinkClock());
         const QDateTime now = QDateTime::currentDateTime();
-        dialog.FillSetupDialog(core::DecodeMeterSetup(*record, now), now);
+        m_lastRead = core::DecodeMeterSetup(*record, now);
+        dialog.FillSetupDialog(*m_lastRead, now);
         dialog.SetOnSave([this, &dialog] { SaveMeterSetup(dialog); });
         dialog.SetOnErase([this, &dialog] { EraseMemory(dialog); });
         m_prompter.Exec(dialog);

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+#include "core/setup/meter_setup.h"
 
 namespace kr820::ui {
 class Prompter;
@@ -23,10 +26,13 @@ public:
     void btnSetupClick();
     void SaveMeterSetup(TfrmSetup& dialog);
     void EraseMemory(TfrmSetup& dialog);
+    // The setup as last read from the meter; none before a read succeeded.
+    const std::optional<core::MeterSetup>& LastRead() const { return m_lastRead; }
 
 private:
     MeterHost& m_host;
     ui::Prompter& m_prompter;
+    std::optional<core::MeterSetup> m_lastRead;
 };
 
 inline const QString kLoadingSetupText =

@@ -2,7 +2,9 @@
 #include "meter/real_time_recorder.h"
 
 #include <QFile>
+#include <cmath>
 
+#include "core/alarms/alarm_descriptions.h"
 #include "core/graph/graph_texts.h"
 #include "core/logging/log_categories.h"
 #include "core/realtime/real_time_rates.h"
@@ -86,6 +88,27 @@ void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
     if (state.RealTimePointCount >= window->Chart().Data().Points()) StopRecording();
 }
 
+void RealTimeRecorder::MarkAlarm(const core::AlarmEvent& event) {
+    if (!m_host.State().RealTimeRecording || event.Change == core::AlarmChange::Acknowledged)
+        return;
+    graph::TfrmGraph* window = m_host.RealTimeGraphWindow();
+    if (!window) return;
+    const core::TDateTime x = core::ToTDateTime(event.Time.toLocalTime());
+    // At the value that raised or cleared it; a probe fault or a lost meter at its limit's
+    // height has none, so at the channel's last value shown.
+    const core::LiveReading& live = m_host.Link().Readings().Last();
+    const double y = event.Value   ? *event.Value
+                     : event.Limit ? *event.Limit
+                                   : core::MakeRealTimeSample(live.Status, live.Invalid,
+                                                              live.Value(core::LiveValue::T1),
+                                                              live.Value(core::LiveValue::T2))
+                                         .ChartT1();
+    const core::RealTimeJournalMark mark{x, std::isfinite(y) ? y : 0.0,
+                                         core::AlarmEventText(event)};
+    window->AddRealTimeMark(mark.Time, mark.Y, mark.Text);
+    if (m_journal.IsOpen() && !m_journal.AppendMark(mark)) JournalFailed();
+}
+
 void RealTimeRecorder::btnStopClick() {
     core::AppState& state = m_host.State();
     link::WaitWhile([&state] { return state.TimerBusy; }, kTickWaitLimit);
@@ -164,6 +187,8 @@ void RealTimeRecorder::ShowJournal(const core::RealTimeJournal& journal) {
         const core::RealTimeJournalPoint& point = journal.Points[static_cast<size_t>(i)];
         window->ShowRealTimePoint(i, point.Sample, point.Time, state.RealTimeAxisStep);
     }
+    for (const core::RealTimeJournalMark& mark : journal.Marks)
+        window->AddRealTimeMark(mark.Time, mark.Y, mark.Text);
     state.RealTimePointCount = taken;
     window->EndRealTimeRecording(taken, journal.Stopped.value_or(journal.Points.back().Time));
     state.RealTimeUnsaved = true;

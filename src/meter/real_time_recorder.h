@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include "core/alarms/alarm_event.h"
 #include "core/realtime/real_time_journal_file.h"
 #include "core/time/date_time.h"
 
@@ -27,6 +28,9 @@ public:
     void btnStopClick();
     // One point from the last live reading, taken at `now`; called by the main timer's tick.
     void AddRealTimePoint(core::TDateTime now);
+    // An alarm raised or cleared while recording: marked on the chart and in its point list, and
+    // kept in the journal. Nothing happens while no recording runs.
+    void MarkAlarm(const core::AlarmEvent& event);
 
     // The real-time graph was saved. A recording still running keeps its journal: its next
     // points are not in the file.

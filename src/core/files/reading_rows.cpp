@@ -83,6 +83,16 @@ QByteArray InfluxTag(const QString& text) {
     return out;
 }
 
+// Line protocol string fields are quoted, with quotes and backslashes escaped.
+QByteArray InfluxString(const QString& text) {
+    QByteArray out = "\"";
+    for (const char c : text.toUtf8()) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
 // Line protocol times are nanoseconds in 64 bits: 1677-09-21 to 2262-04-11.
 std::optional<qint64> UnixNanoseconds(UtcSeconds instant) {
     constexpr qint64 kPerSecond = 1'000'000'000;
@@ -105,6 +115,8 @@ QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char se
         line += TimeInFormat(time, layout.Times) + separator;
     line += Optional(row.T1, "") + separator + Optional(row.T2, "") + separator;
     line += separator == ',' ? CsvField(row.Unit) : row.Unit.toUtf8();
+    if (layout.WithAlarm)
+        line += separator + (separator == ',' ? CsvField(row.Alarm) : row.Alarm.toUtf8());
     return line + end;
 }
 
@@ -117,6 +129,7 @@ QByteArray JsonLine(const ReadingRow& row, const RowLayout& layout) {
     line += "\"time\":" + (layout.Times == TimeFormat::Epoch ? shown : '"' + shown + '"');
     line += ",\"t1\":" + Optional(row.T1, "null") + ",\"t2\":" + Optional(row.T2, "null");
     line += ",\"unit\":" + (row.Unit.isEmpty() ? QByteArray("null") : JsonString(row.Unit));
+    if (layout.WithAlarm) line += ",\"alarm\":" + JsonString(row.Alarm);
     return line + "}\n";
 }
 
@@ -130,6 +143,7 @@ QByteArray InfluxLine(const ReadingRow& row, const RowLayout& layout) {
     if (Finite(row.T1)) fields << "t1=" + DecimalBytes(*row.T1);
     if (Finite(row.T2)) fields << "t2=" + DecimalBytes(*row.T2);
     if (layout.WithSet) fields << "set=" + QByteArray::number(row.Set) + 'i';
+    if (layout.WithAlarm) fields << "alarm=" + InfluxString(row.Alarm);
     // A point needs a field: a reading with neither channel still says that it was taken.
     if (fields.isEmpty()) fields << "valid=false";
     return line + ' ' + fields.join(',') + ' ' + QByteArray::number(*nanoseconds) + '\n';
@@ -187,16 +201,18 @@ QByteArray HeaderLine(const RowLayout& layout) {
     // A UTC time or Unix seconds carries its offset already.
     if (layout.Times != TimeFormat::Iso && layout.Format != RowFormat::JsonLines &&
         layout.Format != RowFormat::Influx)
-        return HeaderLine({layout.Format, layout.WithSet, {}, TimeFormat::Iso})
+        return HeaderLine({layout.Format, layout.WithSet, {}, TimeFormat::Iso, layout.WithAlarm})
             .replace(layout.Format == RowFormat::Csv ? "utc_offset," : "utc_offset\t", "");
+    const QByteArray alarm = layout.WithAlarm ? QByteArray("alarm") : QByteArray();
     switch (layout.Format) {
         case RowFormat::Csv:
             return (layout.WithSet ? "set,time,utc_offset,t1,t2,unit"
                                    : "time,utc_offset,t1,t2,unit") +
-                   kCsvEnd;
+                   (alarm.isEmpty() ? QByteArray() : ',' + alarm) + kCsvEnd;
         case RowFormat::Tsv:
-            return layout.WithSet ? "set\ttime\tutc_offset\tt1\tt2\tunit\n"
-                                  : "time\tutc_offset\tt1\tt2\tunit\n";
+            return (layout.WithSet ? "set\ttime\tutc_offset\tt1\tt2\tunit"
+                                   : "time\tutc_offset\tt1\tt2\tunit") +
+                   (alarm.isEmpty() ? QByteArray() : '\t' + alarm) + '\n';
         case RowFormat::JsonLines:
         case RowFormat::Influx:
             break;

@@ -31,6 +31,8 @@ struct ReadingRow {
     std::optional<double> T2;
     QString Unit;  // "C", "F", or empty where the source does not say
     int Set = 0;   // 1-based; written only where rows carry a set column
+    QString
+        Alarm;  // the alarms active at the reading ("t1-high;lost"); written only with WithAlarm
 };
 
 struct RowLayout {
@@ -38,6 +40,8 @@ struct RowLayout {
     bool WithSet = false;  // a leading set column (a field in JSON lines and Influx)
     QString Device;        // Influx only: the device tag
     TimeFormat Times = TimeFormat::Iso;  // not Influx, whose times are Unix nanoseconds
+    // A trailing alarm column (a string field in JSON lines and Influx), empty with no alarm.
+    bool WithAlarm = false;
 };
 
 // "2026-12-07T21:53:08+01:00": the local time at that instant with the offset then in force.

@@ -13,12 +13,15 @@ namespace {
 constexpr char kMagic[] = "KR820RJ1";
 constexpr qsizetype kMagicBytes = sizeof(kMagic) - 1;
 constexpr std::uint16_t kMaxJournalPayload = 32;
+// A mark's kind, time, Y and text.
+constexpr std::uint16_t kMaxMarkPayload = 1 + 8 + 8 + kMaxMarkTextBytes;
 constexpr qsizetype kLengthBytes = 2;
 constexpr qsizetype kCrcBytes = 4;
 
 constexpr std::uint8_t kStartKind = 'S';
 constexpr std::uint8_t kPointKind = 'P';
 constexpr std::uint8_t kStopKind = 'E';
+constexpr std::uint8_t kMarkKind = 'M';
 
 constexpr std::uint8_t kT1OutOfRange = 0x01;
 constexpr std::uint8_t kT2OutOfRange = 0x02;
@@ -50,7 +53,7 @@ bool IsTemperature(float value) { return std::isfinite(value); }
 std::optional<QByteArrayView> NextPayload(QByteArrayView bytes, qsizetype& pos) {
     LittleEndianReader in(bytes.sliced(pos));
     std::uint16_t length = 0;
-    if (!in.U16(length) || length == 0 || length > kMaxJournalPayload) return std::nullopt;
+    if (!in.U16(length) || length == 0 || length > kMaxMarkPayload) return std::nullopt;
     QByteArrayView payload;
     std::uint32_t crc = 0;
     if (!in.Raw(length, payload) || !in.U32(crc)) return std::nullopt;
@@ -86,6 +89,20 @@ std::optional<RealTimeJournalPoint> DecodePoint(LittleEndianReader& in) {
     return point;
 }
 
+std::optional<RealTimeJournalMark> DecodeMark(LittleEndianReader& in, QByteArrayView payload) {
+    RealTimeJournalMark mark;
+    if (!in.F64(mark.Time) || !in.F64(mark.Y)) return std::nullopt;
+    if (!IsShownDateTime(mark.Time) || !std::isfinite(mark.Y)) return std::nullopt;
+    constexpr qsizetype kTextAt = 1 + 8 + 8;
+    mark.Text = QString::fromUtf8(payload.sliced(kTextAt));
+    return mark;
+}
+
+// A point's record is never longer than this; only a mark's may be.
+bool FitsItsKind(QByteArrayView payload) {
+    return payload.size() <= kMaxJournalPayload || payload.front() == static_cast<char>(kMarkKind);
+}
+
 }  // namespace
 
 quint32 Crc32(QByteArrayView bytes) {
@@ -118,6 +135,23 @@ QByteArray EncodeJournalPoint(const RealTimeJournalPoint& point) {
     return Record(payload);
 }
 
+QByteArray EncodeJournalMark(const RealTimeJournalMark& mark) {
+    QByteArray text = mark.Text.toUtf8();
+    if (text.size() > kMaxMarkTextBytes) {
+        // Cut at a character's start, never inside one.
+        qsizetype cut = kMaxMarkTextBytes;
+        while (cut > 0 && (static_cast<quint8>(text[cut]) & 0xC0) == 0x80) --cut;
+        text.truncate(cut);
+    }
+    QByteArray payload;
+    LittleEndianWriter out(payload);
+    out.U8(kMarkKind);
+    out.F64(mark.Time);
+    out.F64(mark.Y);
+    out.Raw(text);
+    return Record(payload);
+}
+
 QByteArray EncodeJournalStop(TDateTime stopped) {
     QByteArray payload;
     LittleEndianWriter out(payload);
@@ -128,7 +162,8 @@ QByteArray EncodeJournalStop(TDateTime stopped) {
 
 qint64 MaxJournalBytes() {
     const qint64 largestRecord = kLengthBytes + kMaxJournalPayload + kCrcBytes;
-    return kMagicBytes + largestRecord * (kMaxRealTimePoints + 2);
+    const qint64 largestMark = kLengthBytes + kMaxMarkPayload + kCrcBytes;
+    return kMagicBytes + largestRecord * (kMaxRealTimePoints + 2) + largestMark * kMaxRealTimeMarks;
 }
 
 std::optional<RealTimeJournal> DecodeJournal(QByteArrayView bytes) {
@@ -143,7 +178,7 @@ std::optional<RealTimeJournal> DecodeJournal(QByteArrayView bytes) {
     journal.Start = *start;
     while (pos < bytes.size()) {
         const std::optional<QByteArrayView> payload = NextPayload(bytes, pos);
-        if (!payload) {
+        if (!payload || !FitsItsKind(*payload)) {
             journal.DamagedEnd = true;
             break;
         }
@@ -154,6 +189,12 @@ std::optional<RealTimeJournal> DecodeJournal(QByteArrayView bytes) {
             static_cast<qsizetype>(journal.Points.size()) < start->RequestedPoints) {
             if (const auto point = DecodePoint(in)) {
                 journal.Points.push_back(*point);
+                continue;
+            }
+        } else if (kind == kMarkKind &&
+                   static_cast<qsizetype>(journal.Marks.size()) < kMaxRealTimeMarks) {
+            if (const auto mark = DecodeMark(in, *payload)) {
+                journal.Marks.push_back(*mark);
                 continue;
             }
         } else if (kind == kStopKind) {

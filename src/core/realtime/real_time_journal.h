@@ -20,11 +20,16 @@ namespace kr820::core {
 //   the payload,
 // all little-endian. The payload's first byte says what it is: 'S' the start (F64 start time,
 // I32 rate index, I32 points asked for), first and once; 'P' a point (F64 time, F32 T1, F32 T2
-// in the display unit, U8 bit 0 T1 out of range, bit 1 T2 out of range); 'E' the stop (F64).
+// in the display unit, U8 bit 0 T1 out of range, bit 1 T2 out of range); 'M' a mark on the
+// chart, such as an alarm raised or cleared (F64 time, F64 Y, its text in UTF-8 to the end of
+// the payload); 'E' the stop (F64).
 // Records are only ever appended, so a crash can damage the last one at most: reading stops at
 // the first record that does not check and keeps everything before it.
 
 inline constexpr int kMaxRealTimePoints = 99999;  // five digits in the set-up dialog
+// Marks come from alarms, a few per hour at worst; more than this is damage, not alarms.
+inline constexpr int kMaxRealTimeMarks = 4096;
+inline constexpr int kMaxMarkTextBytes = 200;
 
 struct RealTimeJournalStart {
     TDateTime Start = 0;
@@ -37,9 +42,19 @@ struct RealTimeJournalPoint {
     RealTimeSample Sample;
 };
 
+// A text pinned to the chart at a time, at the height of the value it tells of.
+struct RealTimeJournalMark {
+    TDateTime Time = 0;
+    double Y = 0;
+    QString Text;  // encoded cut to kMaxMarkTextBytes
+
+    bool operator==(const RealTimeJournalMark&) const = default;
+};
+
 struct RealTimeJournal {
     RealTimeJournalStart Start;
     std::vector<RealTimeJournalPoint> Points;
+    std::vector<RealTimeJournalMark> Marks;
     std::optional<TDateTime> Stopped;
     // Reading ended at a record that did not check (torn, garbled or out of place).
     bool DamagedEnd = false;
@@ -48,6 +63,7 @@ struct RealTimeJournal {
 QByteArray JournalMagic();
 QByteArray EncodeJournalStart(const RealTimeJournalStart& start);
 QByteArray EncodeJournalPoint(const RealTimeJournalPoint& point);
+QByteArray EncodeJournalMark(const RealTimeJournalMark& mark);
 QByteArray EncodeJournalStop(TDateTime stopped);
 
 // Nothing when the bytes are no journal: another magic, or no whole start record. Sizes read from

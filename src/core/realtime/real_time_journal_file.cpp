@@ -60,6 +60,11 @@ bool RealTimeJournalWriter::Append(const RealTimeJournalPoint& point) {
     return Sync();
 }
 
+bool RealTimeJournalWriter::AppendMark(const RealTimeJournalMark& mark) {
+    // An alarm is what a user least wants to lose: down to the disk at once.
+    return IsOpen() && Write(EncodeJournalMark(mark)) && Sync();
+}
+
 bool RealTimeJournalWriter::End(TDateTime stopped) {
     return IsOpen() && Write(EncodeJournalStop(stopped)) && Sync();
 }

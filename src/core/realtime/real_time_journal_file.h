@@ -27,6 +27,7 @@ public:
     // not be written; FailureReason() says why, and the journal stays closed from then on.
     bool Begin(const RealTimeJournalStart& start);
     bool Append(const RealTimeJournalPoint& point);
+    bool AppendMark(const RealTimeJournalMark& mark);
     // The stop, down to the disk. The file stays open and locked until Remove or destruction.
     bool End(TDateTime stopped);
     // Closes and deletes the journal; nothing happens when there is none.

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+#include "app/alarm_desk.h"
+
+#include <QLocale>
+#include <QSettings>
+
+#include "core/alarms/alarm_descriptions.h"
+#include "core/alarms/alarm_log.h"
+#include "core/alarms/alarm_reading.h"
+#include "core/settings/program_folder.h"
+#include "link/live_readings.h"
+
+namespace kr820::app {
+
+AlarmDesk::AlarmDesk(link::LiveReadings& readings, QString logPath, QObject* parent)
+    : QObject(parent),
+      m_logPath(std::move(logPath)),
+      m_notifier(MakeDesktopNotifier()),
+      m_sound(this),
+      m_commands(QString(), link::AlarmCommandRunner::kDefaultLimit, this) {
+    connect(&readings, &link::LiveReadings::readingArrived, this,
+            [this](const core::LiveReading& reading, qint64 at) {
+                const core::AlarmReading watched =
+                    core::AlarmReadingOf(reading, QDateTime::fromMSecsSinceEpoch(at));
+                m_lastUnit = watched.Unit;
+                Handle(m_engine.TakeReading(watched));
+            });
+    connect(&readings, &link::LiveReadings::linkLost, this, [this](qint64 at) {
+        Handle(m_engine.TakeLinkLost(QDateTime::fromMSecsSinceEpoch(at)));
+    });
+    connect(&m_commands, &link::AlarmCommandRunner::problem, this, &AlarmDesk::problem);
+}
+
+AlarmDesk::~AlarmDesk() = default;
+
+void AlarmDesk::SetPreferences(const core::AlarmPreferences& preferences) {
+    m_preferences = preferences;
+    m_commands.SetCommand(preferences.Actions.Command);
+    if (!preferences.Actions.Sound) m_sound.Stop();
+    Handle(m_engine.SetSettings(preferences.Alarms, QDateTime::currentDateTime()));
+    emit changed();
+}
+
+void AlarmDesk::LoadSettings() {
+    const std::unique_ptr<QSettings> settings = core::OpenProgramSettings();
+    SetPreferences(core::ReadAlarmPreferences(*settings));
+}
+
+void AlarmDesk::SaveSettings() const {
+    const std::unique_ptr<QSettings> settings = core::OpenProgramSettings();
+    core::WriteAlarmPreferences(*settings, m_preferences);
+}
+
+QStringList AlarmDesk::BannerLines() const {
+    QStringList lines;
+    for (const core::AlarmId id : core::kAllAlarms) {
+        const core::AlarmStatus& status = m_engine.Status(id);
+        if (!status.WantsAcknowledge() || !status.LastRaise) continue;
+        const core::AlarmEvent& raise = *status.LastRaise;
+        QString line = core::AlarmEventText(raise) + QStringLiteral(" at ") +
+                       QLocale::system().toString(raise.Time.toLocalTime(), QLocale::ShortFormat);
+        if (status.Phase == core::AlarmPhase::Cleared && status.LastClear)
+            line += QStringLiteral(" (cleared at %1)")
+                        .arg(QLocale::system().toString(status.LastClear->Time.toLocalTime(),
+                                                        QLocale::ShortFormat));
+        lines.append(line);
+    }
+    return lines;
+}
+
+bool AlarmDesk::WantsAttention() const {
+    for (const core::AlarmId id : core::kAllAlarms) {
+        const core::AlarmStatus& status = m_engine.Status(id);
+        if (status.IsActive() || status.WantsAcknowledge()) return true;
+    }
+    return false;
+}
+
+void AlarmDesk::AcknowledgeAll() {
+    m_sound.Stop();
+    Handle(m_engine.AcknowledgeAll(QDateTime::currentDateTime()));
+    emit changed();
+}
+
+void AlarmDesk::Handle(const std::vector<core::AlarmEvent>& events) {
+    if (events.empty()) return;
+    const core::AlarmActions& actions = m_preferences.Actions;
+    for (const core::AlarmEvent& event : events) {
+        if (!core::AppendAlarmLog(m_logPath, event) && !m_logFailureTold) {
+            m_logFailureTold = true;
+            emit problem(QStringLiteral("The alarm log \"%1\" cannot be written.").arg(m_logPath));
+        }
+        if (event.Change == core::AlarmChange::Acknowledged) continue;
+        if (actions.Notify && m_notifier)
+            m_notifier->Notify(core::AlarmTitle(event.Alarm), core::AlarmEventText(event));
+        if (event.Change == core::AlarmChange::Raised && actions.Sound) m_sound.Start();
+        m_commands.Run(event);
+        if (m_onEvent) m_onEvent(event);
+    }
+    emit changed();
+}
+
+}  // namespace kr820::app

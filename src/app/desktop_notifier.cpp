@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QLoggingCategory>
+#include <QVariantMap>
+
+#include "app/alarm_notifier.h"
+
+namespace kr820::app {
+namespace {
+
+Q_LOGGING_CATEGORY(lcAlarms, "kr820.alarms")
+
+class DesktopNotifier : public AlarmNotifier {
+public:
+    void Notify(const QString& title, const QString& body) override {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected()) {
+            if (!m_told) qCWarning(lcAlarms) << "no session bus: alarms are not notified";
+            m_told = true;
+            return;
+        }
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.Notifications"),
+            QStringLiteral("/org/freedesktop/Notifications"),
+            QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+        QVariantMap hints;
+        hints.insert(QStringLiteral("urgency"), QVariant::fromValue<uchar>(2));  // critical
+        message << QStringLiteral("KR820") << 0u << QStringLiteral("kr820") << title << body
+                << QStringList() << hints << -1;
+        // Sent without waiting for the answer: the readings never wait for the desktop.
+        bus.call(message, QDBus::NoBlock);
+    }
+
+private:
+    bool m_told = false;
+};
+
+}  // namespace
+
+std::unique_ptr<AlarmNotifier> MakeDesktopNotifier() { return std::make_unique<DesktopNotifier>(); }
+
+}  // namespace kr820::app
