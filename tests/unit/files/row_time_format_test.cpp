@@ -43,7 +43,7 @@ TEST(RowTimeFormat, RowsWithoutTheOffsetColumnOutsideLocalTimes) {
     EXPECT_EQ(HeaderLine(layout), "set\ttime\tutc_offset\tt1\tt2\tunit\n");
 
     ReadingRow row;
-    row.Time = ToTDateTime(QDateTime(QDate(2026, 12, 7), QTime(21, 53, 8)));
+    row.Time = QDateTime(QDate(2026, 12, 7), QTime(21, 53, 8)).toSecsSinceEpoch();
     row.T1 = 25.3;
     row.Unit = QStringLiteral("C");
     const RowLayout epoch{RowFormat::JsonLines, false, {}, TimeFormat::Epoch};
