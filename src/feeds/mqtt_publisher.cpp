@@ -63,7 +63,6 @@ std::optional<QString> MqttPublisher::Start() {
         QStringLiteral("kr820-%1-%2").arg(QSysInfo::machineHostName(), m_topicName).toUtf8();
     m_client = mosquitto_new(clientId.constData(), true, this);
     if (!m_client) return QStringLiteral("the MQTT client could not be made");
-    mosquitto_threaded_set(m_client, true);
     mosquitto_connect_callback_set(m_client, &MqttPublisher::OnConnect);
     mosquitto_disconnect_callback_set(m_client, &MqttPublisher::OnDisconnect);
     mosquitto_publish_callback_set(m_client, &MqttPublisher::OnPublish);
