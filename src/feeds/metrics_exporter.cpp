@@ -83,7 +83,7 @@ std::variant<std::unique_ptr<MetricsExporter>, QString> MetricsExporter::Start(
     exporter->m_exposer->RegisterCollectable(exporter->m_registry);
     const std::vector<int> ports = exporter->m_exposer->GetListeningPorts();
     exporter->m_port = ports.empty() ? 0 : ports.front();
-    qCInfo(lcFeeds, "metrics on http://%s/metrics", bind.c_str());
+    qCInfo(lcFeeds, "metrics on http://%s:%d/metrics", qPrintable(host), exporter->m_port);
     return exporter;
 }
 

@@ -4,6 +4,8 @@
 #include <mosquitto.h>
 
 #include <QSysInfo>
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <mutex>
 
@@ -49,11 +51,18 @@ MqttPublisher::~MqttPublisher() {
         // A clean goodbye sends no last will, so the availability is said here.
         Publish({AvailabilityTopic(m_topicName), kOffline, true});
         if (mosquitto_disconnect(m_client) == MOSQ_ERR_SUCCESS) {
-            std::unique_lock lock(m_goneMutex);
-            m_goneSignal.wait_for(lock, std::chrono::seconds(2), [this] { return m_gone; });
+            std::unique_lock lock(m_loopMutex);
+            m_loopSignal.wait_for(lock, std::chrono::seconds(2), [this] { return m_gone; });
         }
     }
-    if (m_loopRunning) mosquitto_loop_stop(m_client, true);
+    if (m_loop.joinable()) {
+        {
+            std::lock_guard lock(m_loopMutex);
+            m_stopping = true;
+        }
+        m_loopSignal.notify_all();
+        m_loop.join();
+    }
     mosquitto_destroy(m_client);
 }
 
@@ -63,11 +72,13 @@ std::optional<QString> MqttPublisher::Start() {
         QStringLiteral("kr820-%1-%2").arg(QSysInfo::machineHostName(), m_topicName).toUtf8();
     m_client = mosquitto_new(clientId.constData(), true, this);
     if (!m_client) return QStringLiteral("the MQTT client could not be made");
+    // The connection runs on a thread of ours (RunLoop), not the library's: its own gives up
+    // for good on some failures (a name the resolver does not know yet, a first connection
+    // refused), and a service must keep trying.
+    mosquitto_threaded_set(m_client, true);
     mosquitto_connect_callback_set(m_client, &MqttPublisher::OnConnect);
     mosquitto_disconnect_callback_set(m_client, &MqttPublisher::OnDisconnect);
     mosquitto_publish_callback_set(m_client, &MqttPublisher::OnPublish);
-    mosquitto_reconnect_delay_set(m_client, m_settings.ReconnectFirstSeconds,
-                                  m_settings.ReconnectLastSeconds, true);
 
     const QByteArray willTopic = AvailabilityTopic(m_topicName).toUtf8();
     mosquitto_will_set(m_client, willTopic.constData(), kOffline.size(), kOffline.constData(), 1,
@@ -88,21 +99,50 @@ std::optional<QString> MqttPublisher::Start() {
                 .arg(m_settings.CaFile, QString::fromUtf8(mosquitto_strerror(rc)));
         }
     }
-    const QByteArray host = m_settings.Host.toUtf8();
-    // A broker that is not there yet is no error: the loop below keeps trying.
-    const int rc = mosquitto_connect_async(m_client, host.constData(), m_settings.Port,
-                                           m_settings.KeepAliveSeconds);
-    if (rc != MOSQ_ERR_SUCCESS) {
-        qCInfo(lcFeeds, "%s: broker %s:%d not reached yet: %s", qPrintable(m_meterName),
-               host.constData(), m_settings.Port, mosquitto_strerror(rc));
-    }
-    const int loop = mosquitto_loop_start(m_client);
-    if (loop != MOSQ_ERR_SUCCESS) {
-        return QStringLiteral("the MQTT client could not start: %1")
-            .arg(QString::fromUtf8(mosquitto_strerror(loop)));
-    }
-    m_loopRunning = true;
+    m_loop = std::thread([this] { RunLoop(); });
     return std::nullopt;
+}
+
+void MqttPublisher::RunLoop() {
+    const QByteArray host = m_settings.Host.toUtf8();
+    int waitSeconds = m_settings.ReconnectFirstSeconds;
+    bool told = false;
+    for (;;) {
+        // Not blocking: the connection completes in the loop below, so a stop is never held
+        // up by a broker that does not answer.
+        int rc = mosquitto_connect_async(m_client, host.constData(), m_settings.Port,
+                                         m_settings.KeepAliveSeconds);
+        bool accepted = false;
+        if (rc == MOSQ_ERR_SUCCESS) {
+            while (!Stopping() && (rc = mosquitto_loop(m_client, 500, 1)) == MOSQ_ERR_SUCCESS) {
+                if (m_acknowledged.exchange(false)) {
+                    waitSeconds = m_settings.ReconnectFirstSeconds;
+                    accepted = true;
+                    told = false;
+                }
+            }
+        }
+        if (Stopping()) return;
+        // A connection that was up is reported as it drops (Disconnected), not here.
+        if (!told && !accepted) {
+            // Once per outage: a broker away for a day would fill the journal otherwise.
+            qCInfo(
+                lcFeeds, "%s: broker %s:%d not reached: %s; trying again", qPrintable(m_meterName),
+                host.constData(), m_settings.Port,
+                rc == MOSQ_ERR_ERRNO ? qPrintable(qt_error_string(errno)) : mosquitto_strerror(rc));
+            told = true;
+        }
+        std::unique_lock lock(m_loopMutex);
+        if (m_loopSignal.wait_for(lock, std::chrono::seconds(waitSeconds),
+                                  [this] { return m_stopping; }))
+            return;
+        waitSeconds = std::min(waitSeconds * 2, m_settings.ReconnectLastSeconds);
+    }
+}
+
+bool MqttPublisher::Stopping() {
+    std::lock_guard lock(m_loopMutex);
+    return m_stopping;
 }
 
 void MqttPublisher::TakeReading(const FeedReading& reading) {
@@ -135,6 +175,7 @@ void MqttPublisher::SetDiscovery(core::DisplayUnit unit, const FeedAlarms& alarm
 
 void MqttPublisher::OnConnect(mosquitto*, void* self, int rc) {
     auto* publisher = static_cast<MqttPublisher*>(self);
+    if (rc == 0) publisher->m_acknowledged = true;
     QMetaObject::invokeMethod(
         publisher, [publisher, rc] { publisher->Connected(rc); }, Qt::QueuedConnection);
 }
@@ -142,10 +183,10 @@ void MqttPublisher::OnConnect(mosquitto*, void* self, int rc) {
 void MqttPublisher::OnDisconnect(mosquitto*, void* self, int rc) {
     auto* publisher = static_cast<MqttPublisher*>(self);
     {
-        std::lock_guard lock(publisher->m_goneMutex);
+        std::lock_guard lock(publisher->m_loopMutex);
         publisher->m_gone = true;
     }
-    publisher->m_goneSignal.notify_all();
+    publisher->m_loopSignal.notify_all();
     QMetaObject::invokeMethod(
         publisher, [publisher, rc] { publisher->Disconnected(rc); }, Qt::QueuedConnection);
 }
@@ -166,7 +207,7 @@ void MqttPublisher::Connected(int rc) {
         return;
     }
     {
-        std::lock_guard lock(m_goneMutex);
+        std::lock_guard lock(m_loopMutex);
         m_gone = false;
     }
     qCInfo(lcFeeds, "%s: connected to the broker %s:%d", qPrintable(m_meterName),

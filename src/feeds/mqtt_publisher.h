@@ -7,6 +7,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 #include "feeds/feed_alarms.h"
 #include "feeds/mqtt_messages.h"
@@ -23,9 +24,10 @@ enum class MqttState { Connecting, Connected, Away };
 QString MqttStateName(MqttState state);
 
 // One meter's connection to the broker (each meter has its own, so that its availability can
-// be the broker's last will). libmosquitto runs the connection and its reconnection with
-// backoff on a thread of its own; this object lives in the caller's thread, which only queues:
-// nothing here waits for the network. Its callbacks come back as queued calls.
+// be the broker's last will). libmosquitto runs the connection on a thread of this object's,
+// which reconnects with backoff (doubling from ReconnectFirstSeconds to ReconnectLastSeconds);
+// the object itself lives in the caller's thread, which only queues: nothing here waits for
+// the network. The library's callbacks come back as queued calls.
 //
 // Readings wait in a bounded queue and are handed to the library a few at a time, only while
 // connected, at QoS 1, and leave the queue for good when the library has them: what it has
@@ -77,7 +79,6 @@ private:
     const QString m_topicName;
     const MqttSettings m_settings;
     mosquitto* m_client = nullptr;
-    bool m_loopRunning = false;
     MqttState m_state = MqttState::Connecting;
     ReadingQueue m_queue;
     QSet<int> m_readingMids;
@@ -85,10 +86,15 @@ private:
     core::DisplayUnit m_unit = core::DisplayUnit::Celsius;
     FeedAlarms m_alarms;
 
-    // The destructor waits on these for the broker's goodbye, set on the library's thread.
-    std::mutex m_goneMutex;
-    std::condition_variable m_goneSignal;
-    bool m_gone = false;
+    // The connection's thread and what it shares with this one.
+    void RunLoop();
+    bool Stopping();
+    std::thread m_loop;
+    std::mutex m_loopMutex;
+    std::condition_variable m_loopSignal;
+    bool m_stopping = false;
+    bool m_gone = false;                       // the broker said goodbye
+    std::atomic<bool> m_acknowledged = false;  // a connection was accepted: backoff from the start
 };
 
 }  // namespace kr820::feeds

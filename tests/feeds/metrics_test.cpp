@@ -56,7 +56,8 @@ TEST_F(Metrics, ALostMeterIsDownWithoutTemperaturesAndCountsTheLoss) {
     const QString text = Scrape();
     EXPECT_TRUE(text.contains(QStringLiteral(R"(kr820_up{meter="oven"} 0)")));
     EXPECT_TRUE(text.contains(QStringLiteral(R"(kr820_link_errors_total{meter="oven"} 1)")));
-    EXPECT_FALSE(text.contains(QStringLiteral(R"(kr820_temperature_celsius{channel="T1",meter="oven"})")));
+    EXPECT_FALSE(
+        text.contains(QStringLiteral(R"(kr820_temperature_celsius{channel="T1",meter="oven"})")));
     EXPECT_TRUE(text.contains(
         QStringLiteral(R"(kr820_temperature_celsius{channel="T1",meter="bath"} 40.5)")));
     EXPECT_TRUE(text.contains(QStringLiteral(R"(kr820_up{meter="bath"} 1)")));
@@ -66,12 +67,14 @@ TEST_F(Metrics, AlarmsSwitchedOnHaveASeriesEach) {
     MeterFeed& oven = hub.AddMeter(QStringLiteral("oven"));
     FeedAlarms alarms;
     alarms.Watched[0] = alarms.Active[0] = true;  // t1-high
-    alarms.Watched[6] = true;                      // lost
+    alarms.Watched[6] = true;                     // lost
     oven.TakeAlarms(alarms, 1000);
     const QString text = Scrape();
-    EXPECT_TRUE(text.contains(QStringLiteral(R"(kr820_alarm{channel="T1",kind="high",meter="oven"} 1)")))
+    EXPECT_TRUE(
+        text.contains(QStringLiteral(R"(kr820_alarm{channel="T1",kind="high",meter="oven"} 1)")))
         << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral(R"(kr820_alarm{channel="",kind="lost",meter="oven"} 0)")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral(R"(kr820_alarm{channel="",kind="lost",meter="oven"} 0)")));
     EXPECT_FALSE(text.contains(QStringLiteral(R"(kind="low")")));
 }
 
@@ -81,7 +84,8 @@ TEST(MetricsAddress, RefusesWhatIsNoAddressAndAPortInUse) {
     EXPECT_TRUE(hub.StartMetrics(QStringLiteral("0.0.0.0:80:1")).has_value());
     QTcpServer taken;
     ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
-    EXPECT_TRUE(hub.StartMetrics(QStringLiteral("127.0.0.1:%1").arg(taken.serverPort())).has_value());
+    EXPECT_TRUE(
+        hub.StartMetrics(QStringLiteral("127.0.0.1:%1").arg(taken.serverPort())).has_value());
     EXPECT_EQ(hub.MetricsPort(), 0);
 }
 

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "feeds/mqtt_messages.h"
+
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -6,7 +8,6 @@
 #include <QJsonObject>
 
 #include "feeds/feed_reading.h"
-#include "feeds/mqtt_messages.h"
 
 namespace kr820::feeds {
 namespace {
@@ -42,11 +43,13 @@ TEST(ReadingMessages, StateThenPlainNumbersInTheUnitShown) {
     EXPECT_DOUBLE_EQ(state["t2"].toDouble(), -3.2);
     EXPECT_EQ(state["unit"].toString(), QStringLiteral("°C"));
     EXPECT_EQ(state["validity"].toObject()["t1"].toString(), QStringLiteral("valid"));
-    EXPECT_EQ(state["alarms"].toArray(), (QJsonArray{QStringLiteral("t1-high"), QStringLiteral("lost")}));
+    EXPECT_EQ(state["alarms"].toArray(),
+              (QJsonArray{QStringLiteral("t1-high"), QStringLiteral("lost")}));
     // ISO 8601 with the offset written out, to the millisecond.
     const QDateTime time = QDateTime::fromString(state["time"].toString(), Qt::ISODateWithMs);
     EXPECT_EQ(time.toMSecsSinceEpoch(), 1'700'000'000'123);
-    EXPECT_TRUE(state["time"].toString().contains(u'+') || state["time"].toString().endsWith(u'Z') ||
+    EXPECT_TRUE(state["time"].toString().contains(u'+') ||
+                state["time"].toString().endsWith(u'Z') ||
                 state["time"].toString().lastIndexOf(u'-') > 10);
     EXPECT_EQ(messages[1].Topic, QStringLiteral("kr820/oven/t1"));
     EXPECT_EQ(messages[1].Payload, "21.5");
@@ -79,7 +82,8 @@ TEST(DiscoveryMessages, TwoTemperatureSensorsAndOneBinarySensorPerWatchedAlarmOn
     const auto messages = DiscoveryMessages(QStringLiteral("Oven 1"), QStringLiteral("Oven_1"),
                                             core::DisplayUnit::Celsius, alarms);
     ASSERT_EQ(messages.size(), 2u + 7u);
-    for (const MqttMessage& message : messages) EXPECT_TRUE(message.Retain) << message.Topic.toStdString();
+    for (const MqttMessage& message : messages)
+        EXPECT_TRUE(message.Retain) << message.Topic.toStdString();
 
     EXPECT_EQ(messages[0].Topic, QStringLiteral("homeassistant/sensor/kr820_Oven_1_t1/config"));
     EXPECT_EQ(messages[1].Topic, QStringLiteral("homeassistant/sensor/kr820_Oven_1_t2/config"));
@@ -95,15 +99,18 @@ TEST(DiscoveryMessages, TwoTemperatureSensorsAndOneBinarySensorPerWatchedAlarmOn
     EXPECT_EQ(Json(messages[1].Payload)["device"].toObject(), device);
 
     const MqttMessage& high = messages[2];
-    EXPECT_EQ(high.Topic, QStringLiteral("homeassistant/binary_sensor/kr820_Oven_1_t1_high/config"));
+    EXPECT_EQ(high.Topic,
+              QStringLiteral("homeassistant/binary_sensor/kr820_Oven_1_t1_high/config"));
     EXPECT_EQ(Json(high.Payload)["device_class"].toString(), QStringLiteral("problem"));
-    EXPECT_TRUE(Json(high.Payload)["value_template"].toString().contains(QStringLiteral("'t1-high'")));
+    EXPECT_TRUE(
+        Json(high.Payload)["value_template"].toString().contains(QStringLiteral("'t1-high'")));
     EXPECT_EQ(Json(high.Payload)["device"].toObject(), device);
     // An alarm switched off: an empty retained config removes its sensor.
     EXPECT_TRUE(messages[3].Payload.isEmpty());
     // The meter lost alarm must show while the meter is unavailable.
     const QJsonObject lost = Json(messages[8].Payload);
-    EXPECT_EQ(messages[8].Topic, QStringLiteral("homeassistant/binary_sensor/kr820_Oven_1_lost/config"));
+    EXPECT_EQ(messages[8].Topic,
+              QStringLiteral("homeassistant/binary_sensor/kr820_Oven_1_lost/config"));
     EXPECT_FALSE(lost.contains(QStringLiteral("availability_topic")));
 }
 

@@ -46,14 +46,13 @@ inline int FreeLoopbackPort() {
 }
 
 inline QString ProgramPath(const QString& name) {
-    return QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"),
-                                                  QStringLiteral("/usr/bin"),
-                                                  QStringLiteral("/usr/local/sbin"),
-                                                  QStringLiteral("/usr/local/bin")});
+    return QStandardPaths::findExecutable(
+        name, {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin"),
+               QStringLiteral("/usr/local/sbin"), QStringLiteral("/usr/local/bin")});
 }
 
-#define KR820_SKIP_WITHOUT(program)                                                        \
-    if (kr820::testing::ProgramPath(QStringLiteral(program)).isEmpty())                    \
+#define KR820_SKIP_WITHOUT(program)                                     \
+    if (kr820::testing::ProgramPath(QStringLiteral(program)).isEmpty()) \
     GTEST_SKIP() << program " is not installed (scripts/install-deps installs it): skipped"
 
 inline bool WaitForPort(int port, int limitMs = 30000) {
@@ -124,10 +123,10 @@ public:
             if (rc == 0)
                 mosquitto_subscribe(client, nullptr, static_cast<Subscriber*>(self)->m_filter, 1);
         });
-        mosquitto_subscribe_callback_set(
-            m_client, [](mosquitto*, void* self, int, int, const int*) {
-                static_cast<Subscriber*>(self)->m_subscribed = true;
-            });
+        mosquitto_subscribe_callback_set(m_client,
+                                         [](mosquitto*, void* self, int, int, const int*) {
+                                             static_cast<Subscriber*>(self)->m_subscribed = true;
+                                         });
         mosquitto_message_callback_set(
             m_client, [](mosquitto*, void* self, const mosquitto_message* message) {
                 auto* subscriber = static_cast<Subscriber*>(self);
@@ -178,7 +177,8 @@ inline QByteArray HttpGet(const QString& url, int limitMs = 10000) {
     manager.setProxy(QNetworkProxy::NoProxy);
     QNetworkReply* reply = manager.get(QNetworkRequest(QUrl(url)));
     WaitFor([reply] { return reply->isFinished(); }, limitMs);
-    const QByteArray body = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
+    const QByteArray body =
+        reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
     reply->deleteLater();
     return body;
 }

@@ -53,7 +53,8 @@ protected:
         ASSERT_TRUE(subscriber->WaitSubscribed());
     }
     bool Connected(const MeterFeed& meter) const {
-        return WaitFor([&] { return meter.Mqtt() && meter.Mqtt()->State() == MqttState::Connected; });
+        return WaitFor(
+            [&] { return meter.Mqtt() && meter.Mqtt()->State() == MqttState::Connected; });
     }
 
     std::unique_ptr<testing::RunningBroker> broker;
@@ -79,7 +80,8 @@ TEST_F(BrokerFeed, ReadingsAvailabilityAndDiscoveryReachASubscriber) {
     }));
     const auto config = subscriber->On("homeassistant/sensor/kr820_oven_t1/config");
     ASSERT_FALSE(config.empty());
-    const QJsonObject t1 = QJsonDocument::fromJson(QByteArray::fromStdString(config.back().payload)).object();
+    const QJsonObject t1 =
+        QJsonDocument::fromJson(QByteArray::fromStdString(config.back().payload)).object();
     EXPECT_EQ(t1[QStringLiteral("device_class")].toString(), QStringLiteral("temperature"));
     EXPECT_FALSE(subscriber->On("homeassistant/sensor/kr820_oven_t2/config").empty());
 }
@@ -109,6 +111,18 @@ TEST_F(BrokerFeed, ThirtyReadingsWhileTheBrokerIsAwayArriveInOrderOnceEach) {
     EXPECT_EQ(T1Values(subscriber->On("kr820/oven/state")), expected);
     EXPECT_EQ(oven.Mqtt()->QueueLength(), 0);
     EXPECT_EQ(oven.Mqtt()->Dropped(), 0);
+}
+
+TEST_F(BrokerFeed, ABrokerStartedAfterTheServiceIsFoundAndGetsWhatWaited) {
+    broker->Stop();
+    FeedHub hub;
+    ASSERT_FALSE(hub.StartMqtt(Broker(broker->Port())).has_value());
+    MeterFeed& oven = hub.AddMeter(QStringLiteral("oven"));
+    for (int i = 0; i < 3; ++i) oven.TakeReading(Reading(50.0f + i), kStart + 1000 * i);
+    WaitFor([] { return false; }, 1500);  // a try or two against nobody
+    ASSERT_TRUE(broker->Start());
+    ASSERT_TRUE(WaitFor([&] { return subscriber->On("kr820/oven/state").size() == 3; }, 60000));
+    EXPECT_EQ(T1Values(subscriber->On("kr820/oven/state")), (std::vector<double>{50, 51, 52}));
 }
 
 TEST_F(BrokerFeed, TheLastWillSaysOfflineWhenTheServiceIsKilled) {

@@ -27,10 +27,11 @@ public:
     explicit RunningPrometheus(int targetPort) : m_port(testing::FreeLoopbackPort()) {
         QFile config(m_dir.filePath(QStringLiteral("prometheus.yml")));
         if (config.open(QIODevice::WriteOnly)) {
-            config.write("global:\n  scrape_interval: 1s\n  scrape_timeout: 1s\n"
-                         "scrape_configs:\n  - job_name: kr820\n    static_configs:\n"
-                         "      - targets: ['127.0.0.1:" +
-                         QByteArray::number(targetPort) + "']\n");
+            config.write(
+                "global:\n  scrape_interval: 1s\n  scrape_timeout: 1s\n"
+                "scrape_configs:\n  - job_name: kr820\n    static_configs:\n"
+                "      - targets: ['127.0.0.1:" +
+                QByteArray::number(targetPort) + "']\n");
         }
     }
     ~RunningPrometheus() {
@@ -41,10 +42,11 @@ public:
     bool Start() {
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("log")));
-        m_process.start(testing::ProgramPath(QStringLiteral("prometheus")),
-                        {QStringLiteral("--config.file=") + m_dir.filePath(QStringLiteral("prometheus.yml")),
-                         QStringLiteral("--storage.tsdb.path=") + m_dir.filePath(QStringLiteral("data")),
-                         QStringLiteral("--web.listen-address=127.0.0.1:%1").arg(m_port)});
+        m_process.start(
+            testing::ProgramPath(QStringLiteral("prometheus")),
+            {QStringLiteral("--config.file=") + m_dir.filePath(QStringLiteral("prometheus.yml")),
+             QStringLiteral("--storage.tsdb.path=") + m_dir.filePath(QStringLiteral("data")),
+             QStringLiteral("--web.listen-address=127.0.0.1:%1").arg(m_port)});
         return m_process.waitForStarted(10000) && testing::WaitForPort(m_port, 60000);
     }
     // The value of the query's first series, empty while it has none.
@@ -54,7 +56,8 @@ public:
         QUrl url(QStringLiteral("http://127.0.0.1:%1/api/v1/query").arg(m_port));
         url.setQuery(parameters);
         const QJsonObject answer = QJsonDocument::fromJson(HttpGet(url.toString())).object();
-        const QJsonArray result = answer[QStringLiteral("data")].toObject()[QStringLiteral("result")].toArray();
+        const QJsonArray result =
+            answer[QStringLiteral("data")].toObject()[QStringLiteral("result")].toArray();
         if (result.isEmpty()) return {};
         return result.first().toObject()[QStringLiteral("value")].toArray().at(1).toString();
     }
@@ -77,7 +80,8 @@ TEST(PrometheusScrape, TheQueryApiReturnsT1WithinAFewScrapes) {
     QString t1;
     EXPECT_TRUE(WaitFor(
         [&] {
-            t1 = prometheus.Query(QStringLiteral(R"(kr820_temperature_celsius{meter="oven",channel="T1"})"));
+            t1 = prometheus.Query(
+                QStringLiteral(R"(kr820_temperature_celsius{meter="oven",channel="T1"})"));
             return !t1.isEmpty();
         },
         90000));
@@ -100,11 +104,12 @@ TEST(PrometheusScrape, PromtoolFindsTheMetricsClean) {
     oven.TakeReading(Reading(23.4f, 25.0f), 2000);
     hub.AddMeter(QStringLiteral("bath")).TakeLinkLost(2000);
 
-    const QByteArray text = HttpGet(QStringLiteral("http://127.0.0.1:%1/metrics").arg(hub.MetricsPort()));
+    const QByteArray text =
+        HttpGet(QStringLiteral("http://127.0.0.1:%1/metrics").arg(hub.MetricsPort()));
     ASSERT_FALSE(text.isEmpty());
-    for (const char* name : {"kr820_temperature_celsius", "kr820_reading_timestamp_seconds",
-                             "kr820_up", "kr820_alarm", "kr820_link_errors_total",
-                             "kr820_mqtt_queue_length", "kr820_mqtt_dropped_total"}) {
+    for (const char* name :
+         {"kr820_temperature_celsius", "kr820_reading_timestamp_seconds", "kr820_up", "kr820_alarm",
+          "kr820_link_errors_total", "kr820_mqtt_queue_length", "kr820_mqtt_dropped_total"}) {
         EXPECT_TRUE(text.contains(QByteArray(name) + "{")) << name;
     }
     QProcess promtool;
