@@ -101,5 +101,34 @@ TEST(FeedHub, ReadingsWaitBoundedWhileNoBrokerAnswers) {
     EXPECT_EQ(meter.Mqtt()->Dropped(), 90);
 }
 
+TEST(FeedHub, AnAlarmChangeWhileTheMeterIsLostIsSentOnItsOwn) {
+    MqttSettings settings;
+    settings.Host = QStringLiteral("127.0.0.1");
+    settings.Port = testing::FreeLoopbackPort();
+    FeedHub hub;
+    ASSERT_FALSE(hub.StartMqtt(settings).has_value());
+    MeterFeed& meter = hub.AddMeter(QStringLiteral("oven"));
+    meter.TakeReading(core::LiveReading{}, 1000);
+    meter.TakeLinkLost(4000);
+    FeedAlarms alarms;
+    alarms.Watched[6] = alarms.Active[6] = true;  // the meter lost alarm raised
+    meter.TakeAlarms(alarms, 4000);
+    meter.TakeAlarms(alarms, 5000);  // no change: nothing more
+    EXPECT_EQ(meter.Mqtt()->QueueLength(), 2);
+}
+
+TEST(FeedHub, ACaFileThatCannotBeReadIsRefusedAtTheStart) {
+    MqttSettings settings;
+    settings.Host = QStringLiteral("127.0.0.1");
+    settings.Tls = true;
+    settings.CaFile = QStringLiteral("/nonexistent/ca.pem");
+    FeedHub hub;
+    hub.AddMeter(QStringLiteral("oven"));
+    const auto error = hub.StartMqtt(settings);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains(QStringLiteral("/nonexistent/ca.pem"))) << error->toStdString();
+    EXPECT_FALSE(hub.MqttRunning());
+}
+
 }  // namespace
 }  // namespace kr820::feeds

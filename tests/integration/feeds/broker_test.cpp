@@ -86,6 +86,22 @@ TEST_F(BrokerFeed, ReadingsAvailabilityAndDiscoveryReachASubscriber) {
     EXPECT_FALSE(subscriber->On("homeassistant/sensor/kr820_oven_t2/config").empty());
 }
 
+TEST_F(BrokerFeed, AServiceThatStopsSaysOfflineItself) {
+    {
+        FeedHub hub;
+        ASSERT_FALSE(hub.StartMqtt(Broker(broker->Port())).has_value());
+        MeterFeed& oven = hub.AddMeter(QStringLiteral("oven"));
+        ASSERT_TRUE(Connected(oven));
+        oven.TakeReading(Reading(23.4f), kStart);
+        ASSERT_TRUE(WaitFor([&] { return !subscriber->On("kr820/oven/state").empty(); }));
+    }
+    // A clean goodbye sends no last will: the offline must be the service's own.
+    ASSERT_TRUE(WaitFor([&] {
+        const auto availability = subscriber->On("kr820/oven/availability");
+        return !availability.empty() && availability.back().payload == "offline";
+    }));
+}
+
 TEST_F(BrokerFeed, ThirtyReadingsWhileTheBrokerIsAwayArriveInOrderOnceEach) {
     FeedHub hub;
     ASSERT_FALSE(hub.StartMqtt(Broker(broker->Port())).has_value());
