@@ -37,7 +37,11 @@ void TfrmGraph::FillDataSetGrid() {
 void TfrmGraph::ShowFirstDataSet() { ShowDataSetWithList(0); }
 
 core::ParseOutcome TfrmGraph::ShowMemoryImage(QByteArrayView image) {
-    if (!m_context || !m_context->DataLogger) return {core::ParseCode::NoDataSets};
+    if (!m_context || !m_context->DataLogger) {
+        core::ParseOutcome nowhere;
+        nowhere.Code = core::ParseCode::NoDataSets;
+        return nowhere;
+    }
     return m_context->DataLogger->Load(image.toByteArray()).Parse;
 }
 

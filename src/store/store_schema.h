@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "store/sqlite_db.h"
+#include "store/stored_reading.h"
+
+namespace kr820::store {
+
+// The store's layout. A version that reads a store checks both numbers first: another program's
+// database is refused, and so is a newer format, which this version could only misread.
+//   header        one row: the format version and what the recording is
+//   blocks        256 readings to a row (block_codec.h), keyed by block number, indexed by time
+//   envelopes     16 envelope entries to a row (envelope.h), keyed by level and chunk number;
+//                 only whole chunks are stored, the growing end is rebuilt from the rows below
+//   gaps          stretches without readings
+//   alarm_marks   raises and clears of alarms
+inline constexpr int kStoreFormatVersion = 1;
+inline constexpr int kStoreApplicationId = 0x4b523230;  // "KR20"
+
+// Makes the tables of a new store in WAL mode and writes its header.
+bool CreateSchema(SqliteDb& db, const StoreHeader& header, QString* error);
+
+// The header, after the checks above; `error` says what is wrong with the file otherwise.
+std::optional<StoreHeader> ReadHeader(SqliteDb& db, const QString& path, QString* error);
+
+// What a user is told about a store that this version does not read.
+QString NotAStoreMessage(const QString& path);
+QString NewerFormatMessage(const QString& path, qint64 version);
+QString DamagedStoreMessage(const QString& path, const QString& detail);
+
+}  // namespace kr820::store

@@ -1,0 +1,269 @@
+// SPDX-License-Identifier: MIT
+#include "store/store_writer.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+
+#include "store/block_codec.h"
+#include "store/store_schema.h"
+
+namespace kr820::store {
+namespace {
+
+QString WriteFailure(const QString& path, const QString& detail) {
+    return QStringLiteral("The recording could not be written to %1: %2")
+        .arg(QDir::toNativeSeparators(path), detail);
+}
+
+}  // namespace
+
+// The writer's claim is an flock on the store file, which the system drops when the process
+// dies, so a killed writer leaves nothing that refuses its successor. (SQLite's own locks are
+// fcntl locks, which flock does not touch on Linux.)
+bool StoreWriter::Lock(const QString& path, int* fd, QString* error) {
+    *fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (*fd < 0) {
+        if (error) *error = WriteFailure(path, QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    if (::flock(*fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(*fd);
+        *fd = -1;
+        if (error) {
+            *error = QStringLiteral("%1 is being recorded by another program.")
+                         .arg(QDir::toNativeSeparators(path));
+        }
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<StoreWriter> StoreWriter::Create(const QString& path, const StoreHeader& header,
+                                                 QString* error) {
+    if (QFileInfo::exists(path)) {
+        if (error) *error = WriteFailure(path, QStringLiteral("the file exists already"));
+        return nullptr;
+    }
+    // A log left by an earlier file of that name belongs to no store now.
+    QFile::remove(path + QStringLiteral("-wal"));
+    QFile::remove(path + QStringLiteral("-shm"));
+    QString detail;
+    auto db = SqliteDb::Open(path, SqliteDb::Mode::Create, &detail);
+    if (!db) {
+        if (error) *error = WriteFailure(path, detail);
+        return nullptr;
+    }
+    db->Exec("PRAGMA synchronous=FULL");
+    if (!CreateSchema(*db, header, &detail)) {
+        if (error) *error = WriteFailure(path, detail);
+        return nullptr;
+    }
+    int fd = -1;
+    if (!Lock(path, &fd, error)) return nullptr;
+    std::unique_ptr<StoreWriter> writer(new StoreWriter(path, std::move(*db), fd));
+    writer->m_header = header;
+    if (!writer->Prepare()) {
+        if (error) *error = writer->m_failure;
+        return nullptr;
+    }
+    return writer;
+}
+
+std::unique_ptr<StoreWriter> StoreWriter::Resume(const QString& path, QString* error) {
+    QString detail;
+    auto db = SqliteDb::Open(path, SqliteDb::Mode::ReadWrite, &detail);
+    if (!db) {
+        if (error) *error = WriteFailure(path, detail);
+        return nullptr;
+    }
+    int fd = -1;
+    if (!Lock(path, &fd, error)) return nullptr;
+    std::unique_ptr<StoreWriter> writer(new StoreWriter(path, std::move(*db), fd));
+    SqliteDb& opened = writer->m_db;
+    if (!opened.Exec("BEGIN")) {
+        if (error) *error = DamagedStoreMessage(path, opened.Error());
+        return nullptr;
+    }
+    const auto header = ReadHeader(opened, path, error);
+    std::optional<StoreTail> tail;
+    if (header) tail = LoadTail(opened, &detail);
+    opened.Exec("COMMIT");
+    if (!header) return nullptr;
+    if (!tail) {
+        if (error) *error = DamagedStoreMessage(path, detail);
+        return nullptr;
+    }
+    writer->m_header = *header;
+    writer->m_tail = std::move(*tail);
+    if (writer->m_tail.Count > 0) {
+        const auto readings = DecodeBlock(writer->m_tail.Block, writer->m_tail.BlockFirstMs);
+        if (readings && !readings->empty()) {
+            writer->m_lastMs = readings->back().TimeMs;
+        } else {
+            // The open block is empty: the last reading ends the block before it.
+            SqliteStatement last(opened.Handle(),
+                                 "SELECT first_ms, readings FROM blocks WHERE block = ?1");
+            last.Bind(1, writer->m_tail.OpenBlock() - 1);
+            if (last.Step()) {
+                const auto block = DecodeBlock(last.Blob(1), last.Int(0));
+                if (block && !block->empty()) writer->m_lastMs = block->back().TimeMs;
+            }
+        }
+    }
+    SqliteStatement open(opened.Handle(), "SELECT count(*) FROM gaps WHERE to_ms IS NULL");
+    writer->m_gapOpen = open.Step() && open.Int(0) > 0;
+    if (!writer->Prepare()) {
+        if (error) *error = writer->m_failure;
+        return nullptr;
+    }
+    return writer;
+}
+
+StoreWriter::StoreWriter(QString path, SqliteDb db, int lockFd)
+    : m_path(std::move(path)), m_db(std::move(db)), m_lockFd(lockFd) {}
+
+StoreWriter::~StoreWriter() {
+    // SQLite closes (and folds its log into the file) before the claim is let go.
+    m_begin = {};
+    m_commit = {};
+    m_syncFull = {};
+    m_syncNormal = {};
+    m_putBlock = {};
+    m_putChunk = {};
+    m_db.Close();
+    if (m_lockFd >= 0) ::close(m_lockFd);
+}
+
+bool StoreWriter::Prepare() {
+    if (!m_db.Exec("PRAGMA journal_mode=WAL") || !m_db.Exec("PRAGMA synchronous=NORMAL")) {
+        return Fail(m_db.Error());
+    }
+    const auto db = m_db.Handle();
+    m_begin = SqliteStatement(db, "BEGIN IMMEDIATE");
+    m_commit = SqliteStatement(db, "COMMIT");
+    m_syncFull = SqliteStatement(db, "PRAGMA synchronous=FULL");
+    m_syncNormal = SqliteStatement(db, "PRAGMA synchronous=NORMAL");
+    m_putBlock = SqliteStatement(db, "INSERT OR REPLACE INTO blocks VALUES(?1, ?2, ?3)");
+    m_putChunk = SqliteStatement(db, "INSERT INTO envelopes VALUES(?1, ?2, ?3)");
+    if (!m_begin.Valid() || !m_commit.Valid() || !m_putBlock.Valid() || !m_putChunk.Valid()) {
+        return Fail(m_db.Error());
+    }
+    return true;
+}
+
+bool StoreWriter::Fail(const QString& detail) {
+    if (m_failure.isEmpty()) m_failure = WriteFailure(m_path, detail);
+    m_db.Exec("ROLLBACK");
+    return false;
+}
+
+bool StoreWriter::Append(const StoredReading& reading) { return AppendMany({&reading, 1}); }
+
+bool StoreWriter::AppendMany(std::span<const StoredReading> readings) {
+    if (Failed()) return false;
+    if (readings.empty()) return true;
+    if (!m_begin.Run()) return Fail(m_db.Error());
+    if (!Write(readings)) return false;
+    return Commit(*m_lastMs);
+}
+
+bool StoreWriter::Write(std::span<const StoredReading> readings) {
+    m_filled.clear();
+    for (StoredReading reading : readings) {
+        if (m_lastMs && reading.TimeMs < *m_lastMs) reading.TimeMs = *m_lastMs;
+        m_lastMs = reading.TimeMs;
+        m_tail.Take(reading, m_filled);
+        // A block is written when it fills, and the open one once at the end of the commit.
+        if (m_tail.OpenBlockSize() == 0) {
+            if (!m_putBlock.Bind(1, m_tail.OpenBlock() - 1)
+                     .Bind(2, m_tail.BlockFirstMs)
+                     .Bind(3, QByteArrayView(m_tail.Block))
+                     .Run()) {
+                return Fail(m_db.Error());
+            }
+        }
+    }
+    if (m_tail.OpenBlockSize() != 0 && !m_putBlock.Bind(1, m_tail.OpenBlock())
+                                            .Bind(2, m_tail.BlockFirstMs)
+                                            .Bind(3, QByteArrayView(m_tail.Block))
+                                            .Run()) {
+        return Fail(m_db.Error());
+    }
+    for (const auto& chunk : m_filled) {
+        if (!m_putChunk.Bind(1, qint64(chunk.Level))
+                 .Bind(2, chunk.Index)
+                 .Bind(3, QByteArrayView(EncodeEnvelopes(chunk.Entries)))
+                 .Run()) {
+            return Fail(m_db.Error());
+        }
+    }
+    return true;
+}
+
+bool StoreWriter::Commit(qint64 timeMs) {
+    // A commit only hands the log to the system (enough for a killed program); one in 10
+    // seconds of recording time also waits for the disk.
+    const bool durable = !m_lastDurableMs || timeMs - *m_lastDurableMs >= kDurableEveryMs ||
+                         timeMs < *m_lastDurableMs;
+    if (durable) m_syncFull.Run();
+    const bool committed = m_commit.Run();
+    if (durable) m_syncNormal.Run();
+    if (!committed) return Fail(m_db.Error());
+    if (durable) m_lastDurableMs = timeMs;
+    return true;
+}
+
+bool StoreWriter::AddAlarmMark(const AlarmMark& mark) {
+    if (Failed()) return false;
+    SqliteStatement insert(m_db.Handle(), "INSERT INTO alarm_marks VALUES(?1, ?2, ?3, ?4, ?5, ?6)");
+    insert.Bind(1, mark.TimeMs)
+        .Bind(2, qint64(mark.Channel))
+        .Bind(3, qint64(mark.Kind))
+        .Bind(4, qint64(mark.Change))
+        .Bind(5, mark.Value)
+        .Bind(6, mark.Limit);
+    return insert.Run() || Fail(m_db.Error());
+}
+
+bool StoreWriter::BeginGap(qint64 fromMs, GapCause cause) {
+    return MarkGap({fromMs, std::nullopt, cause});
+}
+
+bool StoreWriter::MarkGap(const Gap& gap) {
+    if (Failed()) return false;
+    SqliteStatement insert(m_db.Handle(), "INSERT INTO gaps VALUES(?1, ?2, ?3)");
+    insert.Bind(1, gap.FromMs).Bind(3, qint64(gap.Cause));
+    if (gap.ToMs) insert.Bind(2, *gap.ToMs);
+    if (!insert.Run()) return Fail(m_db.Error());
+    if (!gap.ToMs) m_gapOpen = true;
+    return true;
+}
+
+bool StoreWriter::EndGap(qint64 toMs) {
+    if (Failed()) return false;
+    SqliteStatement update(m_db.Handle(), "UPDATE gaps SET to_ms = ?1 WHERE to_ms IS NULL");
+    update.Bind(1, toMs);
+    if (!update.Run()) return Fail(m_db.Error());
+    m_gapOpen = false;
+    return true;
+}
+
+bool StoreWriter::Finish(qint64 stoppedMs) {
+    if (Failed()) return false;
+    SqliteStatement update(m_db.Handle(), "UPDATE header SET stopped_ms = ?1");
+    update.Bind(1, stoppedMs);
+    m_syncFull.Run();
+    if (!update.Run()) return Fail(m_db.Error());
+    m_header.StoppedMs = stoppedMs;
+    if (!m_db.Exec("PRAGMA wal_checkpoint(TRUNCATE)")) return Fail(m_db.Error());
+    return true;
+}
+
+}  // namespace kr820::store

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "store/sqlite_db.h"
+#include "store/store_tail.h"
+#include "store/stored_reading.h"
+
+namespace kr820::store {
+
+// Appends a recording to its store as it is taken. Every append is committed before it
+// returns, so that a killed program loses nothing appended; at least every 10 seconds of
+// recording time the commit also goes down to the disk, so that a power cut loses 10 seconds at
+// most. One writer at a time: a second one is refused while the first lives.
+//
+// After any failure (disk full, the file gone) the writer refuses everything that follows and
+// FailureReason() says why; everything appended before stays in the store.
+class StoreWriter {
+public:
+    // A new store; an existing file is never replaced.
+    static std::unique_ptr<StoreWriter> Create(const QString& path, const StoreHeader& header,
+                                               QString* error);
+    // Goes on with a store whose writer was killed, after its last committed reading.
+    static std::unique_ptr<StoreWriter> Resume(const QString& path, QString* error);
+    ~StoreWriter();
+    StoreWriter(const StoreWriter&) = delete;
+    StoreWriter& operator=(const StoreWriter&) = delete;
+
+    // A reading earlier than the last one is taken at the last one's time: times never go
+    // back, so that a time finds its readings.
+    bool Append(const StoredReading& reading);
+    // Many readings in one commit (an import, or catching up).
+    bool AppendMany(std::span<const StoredReading> readings);
+    bool AddAlarmMark(const AlarmMark& mark);
+    bool BeginGap(qint64 fromMs, GapCause cause);
+    // Closes the open gaps.
+    bool EndGap(qint64 toMs);
+    bool MarkGap(const Gap& gap);
+    // The stop goes into the header and the store down to the disk as one file.
+    bool Finish(qint64 stoppedMs);
+
+    qint64 Count() const { return m_tail.Count; }
+    const StoreHeader& Header() const { return m_header; }
+    std::optional<qint64> LastTimeMs() const { return m_lastMs; }
+    // A gap begun and not yet ended, also one left by a killed writer.
+    bool GapOpen() const { return m_gapOpen; }
+    bool Failed() const { return !m_failure.isEmpty(); }
+    const QString& FailureReason() const { return m_failure; }
+
+    // The longest stretch of recording time that a power cut may take.
+    static constexpr qint64 kDurableEveryMs = 10000;
+
+private:
+    StoreWriter(QString path, SqliteDb db, int lockFd);
+    bool Prepare();
+    bool Write(std::span<const StoredReading> readings);
+    bool Commit(qint64 timeMs);
+    bool Fail(const QString& detail);
+    static bool Lock(const QString& path, int* fd, QString* error);
+
+    QString m_path;
+    SqliteDb m_db;
+    int m_lockFd = -1;
+    StoreHeader m_header;
+    StoreTail m_tail;
+    std::optional<qint64> m_lastMs;
+    std::optional<qint64> m_lastDurableMs;
+    bool m_gapOpen = false;
+    QString m_failure;
+    std::vector<StoreTail::Chunk> m_filled;
+    SqliteStatement m_begin;
+    SqliteStatement m_commit;
+    SqliteStatement m_syncFull;
+    SqliteStatement m_syncNormal;
+    SqliteStatement m_putBlock;
+    SqliteStatement m_putChunk;
+};
+
+}  // namespace kr820::store
