@@ -3,10 +3,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include "app/file_commands.h"
 #include "core/files/save_file.h"
+#include "core/settings/program_folder.h"
 #include "graph/chart_view.h"
 #include "graph/frm_graph.h"
 #include "print/graph_export.h"
@@ -17,21 +17,19 @@ namespace kr820::app {
 
 namespace {
 
-// The dialog starts in the user's documents (home, where there is no such folder) with the
-// window's name offered, without an extension: the type picked in the dialog adds its own.
+// The dialog starts where the program's other file dialogs start, with the window's name
+// offered, without an extension: the type picked in the dialog adds its own.
 QString OfferedPath(const graph::TfrmGraph& window) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
-    return QDir(folder).filePath(QFileInfo(window.windowTitle()).completeBaseName());
+    return QDir(core::ProgramFolder()).filePath(QFileInfo(window.windowTitle()).completeBaseName());
 }
 
 }  // namespace
 
 bool ExportGraph(QWidget& owner, ui::Prompter& prompter, graph::TfrmGraph& window) {
     QString selected = kExportPdfFilter;
-    QString path = prompter.SaveFileName(
-        &owner, OfferedPath(window), kExportPdfFilter + QStringLiteral(";;") + kExportPngFilter,
-        QStringLiteral("pdf"), &selected);
+    QString path = prompter.SaveFileName(&owner, OfferedPath(window),
+                                         kExportPdfFilter + QStringLiteral(";;") + kExportPngFilter,
+                                         QStringLiteral("pdf"), &selected);
     if (path.isEmpty()) return false;
     if (!print::ExportKindOf(path)) {
         const QString suffix = ui::SuffixOfNameFilter(selected);
@@ -43,10 +41,9 @@ bool ExportGraph(QWidget& owner, ui::Prompter& prompter, graph::TfrmGraph& windo
     const QByteArray bytes =
         print::ExportKindOf(path) == print::ExportKind::Png
             ? print::ChartPng(view)
-            : print::ChartPdf(view,
-                              print::ExportHeaderLines(window.windowTitle(),
-                                                       window.StatisticsShown()),
-                              window.windowTitle());
+            : print::ChartPdf(
+                  view, print::ExportHeaderLines(window.windowTitle(), window.StatisticsShown()),
+                  window.windowTitle());
     if (bytes.isEmpty()) {
         prompter.Message(&owner, kCannotDrawExportMessage.arg(path));
         return false;

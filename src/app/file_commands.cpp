@@ -253,11 +253,11 @@ bool FileCommands::SaveCollection() {
 void FileCommands::OpenCollection() {
     // A download not yet saved is asked about, as closing its window would; Cancel leaves it.
     if (!m_main.AskToKeepDataLoggerData()) return;
-    m_main.ShowDataLoggerWindow();
-    core::DataLoggerDocument& document = m_main.DataLogger();
     const QString path =
         m_prompter.OpenFileName(Owner(), core::ProgramFolder(), kCollectionOpenFilter, nullptr);
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) return;  // no DataLogger window made for nothing
+    m_main.ShowDataLoggerWindow();
+    core::DataLoggerDocument& document = m_main.DataLogger();
 
     // Read and checked aside, so that a file that is refused changes nothing in the window.
     core::TDataSetStore checked;

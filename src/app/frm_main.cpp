@@ -8,12 +8,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -37,15 +39,27 @@
 #include "link/com_devices.h"
 #include "link/device_list.h"
 #include "link/wait.h"
+#include "ui/help_window.h"
 #include "ui/prompter.h"
 
 namespace kr820::app {
 namespace {
 
 constexpr int kToolBarHeight = 37;
+constexpr QSize kFirstGraphSize(900, 600);  // the Real-Time Graph's first size
+const QString kMainWindowKey = QStringLiteral("Windows/MainWindow");
+const QString kLcdPlaceKey = QStringLiteral("Windows/LcdPlace");
 constexpr int kStatusPanelWidth = 50;
 constexpr int kDeviceChooserWidth = 99;
 constexpr int kDeviceChooserButtonWidth = 40;  // the drop-down arrow and the frame
+
+// The Window menu's key for its i-th window: 1 to 9, then letters its own entries do not use.
+QString WindowListKey(int i) {
+    static const QString kLetters = QStringLiteral("ABDEFGHIJKLMNOPQRSUVWXYZ");
+    if (i < 9) return QStringLiteral("&%1").arg(i + 1);
+    if (i - 9 < kLetters.size()) return QStringLiteral("&") + kLetters.at(i - 9);
+    return QString::number(i + 1);
+}
 
 void AbortSilently(link::TComPort&, const link::EComError&, link::TErrorAction& action) {
     action = link::TErrorAction::AbortSilently;
@@ -67,7 +81,6 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
       m_print(*this, prompter) {
     setObjectName("frmMain");
     setWindowTitle("KR820");
-    resize(837, 522);
 
     m_workspace = new WorkspaceArea(this);
     m_workspace->setObjectName("Workspace");
@@ -75,7 +88,6 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
     m_lcdPlacement = new LcdPlacement(*m_workspace);
     m_lcdPlacement->setParent(this);
 
-    CreateActions();
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
@@ -130,9 +142,33 @@ void TfrmMain::FormCreate() {
     if (devices.isEmpty()) m_comboBoxDeviceName->setEditText("ComPort");
     m_selectingDevice = false;
 
+    RestoreWindowGeometry(*settings);
+
     // The workspace never scrolls, even when a child window reaches beyond it.
     m_workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_workspace->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void TfrmMain::RestoreWindowGeometry(const QSettings& settings) {
+    if (settings.contains(kLcdPlaceKey)) m_storedLcdPlace = settings.value(kLcdPlaceKey).toPoint();
+    m_geometryRestored = restoreGeometry(settings.value(kMainWindowKey).toByteArray());
+    if (m_geometryRestored) return;
+    // A first start: room for the Real-Time Graph whole beside the menu, tool bar and status bar,
+    // as far as the screen has room.
+    const QSize wanted(kFirstGraphSize.width() + 40, kFirstGraphSize.height() + 120);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() - QSize(16, 48) : wanted;
+    resize(wanted.boundedTo(room));
+    if (screen) move(screen->availableGeometry().center() - rect().center());
+}
+
+void TfrmMain::ShowAtStart() {
+    // As the user left it; the first time maximised.
+    if (m_geometryRestored) {
+        show();
+    } else {
+        showMaximized();
+    }
 }
 
 void TfrmMain::SetSplash(TfrmAbout* splash) { m_splash = splash; }
@@ -209,6 +245,12 @@ void TfrmMain::FormClose() {
     const auto settings = core::OpenProgramSettings();
     core::WriteRegistryValues(*settings, {m_state.RealTimeRate, m_state.CurrentPortIndex,
                                           m_state.ModelCode, m_state.LastConnectedDevice});
+    settings->setValue(kMainWindowKey, saveGeometry());
+    if (const std::optional<QPoint> place = m_lcdPlacement->UserPlace()) {
+        settings->setValue(kLcdPlaceKey, *place);
+    } else if (m_lcd.Window()) {
+        settings->remove(kLcdPlaceKey);  // it follows the corner again
+    }
 
     m_workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_workspace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -231,7 +273,9 @@ graph::GraphContext TfrmMain::GraphContextFor() {
         if (m_realTimeGraphWindow == &window) m_realTimeGraphWindow = nullptr;
         if (m_dataLoggerWindow == &window) m_dataLoggerWindow = nullptr;
     };
-    commands.SetRealTimeGraphTicked = [this](bool ticked) { m_realTimeGraph1->setChecked(ticked); };
+    commands.SetRealTimeGraphTicked = [this](bool ticked) {
+        Item("RealTimeGraph1")->setChecked(ticked);
+    };
     commands.DiscardRealTimeJournal = [this] { m_recorder.DiscardJournal(); };
     commands.EnableRun = [this](bool enabled) { EnableRun(enabled); };
     commands.EnableStop = [this](bool enabled) { EnableStop(enabled); };
@@ -242,7 +286,7 @@ graph::GraphContext TfrmMain::GraphContextFor() {
 void TfrmMain::CreateRealTimeGraph() {
     graph::TfrmGraph* window = graph::CreateRealTimeGraph(GraphContextFor());
     m_realTimeGraphWindow = window;
-    m_realTimeGraph1->setChecked(true);
+    Item("RealTimeGraph1")->setChecked(true);
     graph::AddToWorkspace(*m_workspace, window);
 }
 
@@ -267,110 +311,69 @@ void TfrmMain::CreateLcdWindow() {
     window->SetCloseGuard([this] {
         link::WaitWhile([this] { return m_state.RxBusy; }, core::kExchangeLimits.busyLimit);
     });
+    // The keyboard stays with the main window, whose menus it drives.
+    window->setAttribute(Qt::WA_ShowWithoutActivating);
     m_lcd.AttachWindow(window);
     window->show();
     m_lcdPlacement->Follow(window);
+    if (m_storedLcdPlace) m_lcdPlacement->RestoreUserPlace(*std::exchange(m_storedLcdPlace, {}));
+    if (isVisible()) {
+        activateWindow();
+        raise();
+    }
 }
 
 // ---- Menu and tool bar -------------------------------------------------------------------------
 
-void TfrmMain::CreateActions() {
-    auto action = [this](const char* name, const QString& text, void (TfrmMain::*handler)()) {
-        auto* created = new QAction(text, this);
-        created->setObjectName(name);
-        connect(created, &QAction::triggered, this, handler);
-        return created;
-    };
-    m_open1 = action("Open1", "&Open", &TfrmMain::btnOpenClick);
-    m_save1 = action("Save1", "&Save", &TfrmMain::Save1Click);
-    m_exportGraph1 = action("ExportGraph1", "&Export Graph...", &TfrmMain::ExportGraph1Click);
-    m_exportForSpreadsheets1 = action("ExportForSpreadsheets1", kExportForSpreadsheetsText,
-                                      &TfrmMain::ExportForSpreadsheets1Click);
-    m_print1 = action("Print1", "&Print", &TfrmMain::btnPrintClick);
-    m_printerSetup1 = action("PrinterSetup1", "&Printer Setup", &TfrmMain::PrinterSetup1Click);
-    m_exit1 = action("Exit1", "E&xit", &TfrmMain::Exit1Click);
-    m_dataLogger1 = action("DataLogger1", "&DataLogger", &TfrmMain::btnDataLoggerClick);
-    m_run1 = action("Run1", "&Run", &TfrmMain::btnRunClick);
-    m_stop1 = action("Stop1", "&Stop", &TfrmMain::btnStopClick);
-    m_option1 = action("Option1", "&Option", &TfrmMain::btnSetupClick);
-    m_realTimeGraph1 = action("RealTimeGraph1", "Real Time &Graph", &TfrmMain::RealTimeGraph1Click);
-    m_realTimeGraph1->setCheckable(true);
-    m_lcd1 = action("LCD1", "&LCD", &TfrmMain::LCD1Click);
-    m_cascade1 = action("Cascade1", "&Cascade", &TfrmMain::Cascade1Click);
-    m_tile1 = action("Tile1", "&Tile", &TfrmMain::Tile1Click);
-    m_contents1 = action("Contents1", "&Contents", &TfrmMain::Contents1Click);
-    m_about = action("About", "&About KR820", &TfrmMain::AboutClick);
-}
-
 void TfrmMain::CreateMenus() {
-    QMenu* file = menuBar()->addMenu("&File");
-    file->setObjectName("File1");
-    file->addAction(m_open1);
-    file->addAction(m_save1);
-    file->addAction(m_exportGraph1);
-    file->addAction(m_exportForSpreadsheets1);
-    file->addSeparator();
-    file->addAction(m_print1);
-    file->addAction(m_printerSetup1);
-    file->addSeparator();
-    file->addAction(m_exit1);
-
-    menuBar()->addAction(m_dataLogger1);
-
-    QMenu* realTime = menuBar()->addMenu("Real Time Data");
-    realTime->setObjectName("RealTimeData1");
-    realTime->addAction(m_run1);
-    realTime->addAction(m_stop1);
-
-    menuBar()->addAction(m_option1);
-
-    // Kept for service: the menu is not visible, so users cannot reach it.
-    QMenu* baudrate = menuBar()->addMenu("&Baudrate");
-    baudrate->setObjectName("Baudrate1");
-    baudrate->menuAction()->setVisible(false);
-    m_baudRates = new QActionGroup(this);
-    for (const auto& [name, rate] : {std::pair{"N96001", 9600}, std::pair{"N192001", 19200},
-                                     std::pair{"N384001", 38400}, std::pair{"N576001", 57600}}) {
-        QAction* item = baudrate->addAction(QString::number(rate));
-        item->setObjectName(name);
-        item->setCheckable(true);
-        item->setChecked(rate == 19200);
-        m_baudRates->addAction(item);
-        connect(item, &QAction::triggered, this, [this, item, rate = rate] {
-            RunLocked([&] {
-                m_link.ChangeBaudRate(rate);
-                item->setChecked(true);
-            });
-        });
+    QHash<QString, QMenu*> menus;
+    const auto menuNamed = [&](const char* name) {
+        if (QMenu* made = menus.value(name)) return made;
+        for (const MainMenu& spec : MainMenus()) {
+            if (qstrcmp(spec.name, name) != 0) continue;
+            QMenu* made = menuBar()->addMenu(spec.title);
+            made->setObjectName(spec.name);
+            made->menuAction()->setVisible(spec.visible);
+            menus.insert(name, made);
+            return made;
+        }
+        return static_cast<QMenu*>(nullptr);  // every row names a menu of the table
+    };
+    for (const MainAction& row : ActionTable()) {
+        auto* item = new QAction(row.text, this);
+        item->setObjectName(row.name);
+        item->setCheckable(row.flags & (MainAction::Checkable | MainAction::Radio));
+        item->setChecked(row.flags & MainAction::Checked);
+        if (row.flags & MainAction::Radio) {
+            if (!m_baudRates) m_baudRates = new QActionGroup(this);
+            m_baudRates->addAction(item);
+        }
+        connect(item, &QAction::triggered, this, [this, &row] { Run(row); });
+        m_items.insert(row.name, item);
+        if (!row.menu) {
+            menuBar()->addAction(item);
+            continue;
+        }
+        QMenu* menu = menuNamed(row.menu);
+        if (row.flags & MainAction::SeparatorBefore) menu->addSeparator();
+        menu->addAction(item);
     }
-
-    QMenu* view = menuBar()->addMenu("&View");
-    view->setObjectName("View1");
-    view->addAction(m_realTimeGraph1);
-    view->addAction(m_lcd1);
-
-    m_windowMenu = menuBar()->addMenu("&Window");
-    m_windowMenu->setObjectName("Window1");
+    // The Window menu lists the open windows after its own entries, anew each time it opens.
+    m_windowMenu = menus.value("Window1");
     connect(m_windowMenu, &QMenu::aboutToShow, this, &TfrmMain::UpdateWindowMenu);
     UpdateWindowMenu();
-
-    QMenu* help = menuBar()->addMenu("&Help");
-    help->setObjectName("Help1");
-    help->addAction(m_contents1);
-    help->addSeparator();
-    help->addAction(m_about);
 }
 
 void TfrmMain::UpdateWindowMenu() {
     m_windowMenu->clear();
-    m_windowMenu->addAction(m_cascade1);
-    m_windowMenu->addAction(m_tile1);
+    for (const MainAction& row : ActionTable())
+        if (row.menu && qstrcmp(row.menu, "Window1") == 0) m_windowMenu->addAction(Item(row.name));
     const QList<QMdiSubWindow*> windows = m_workspace->subWindowList();
     if (!windows.isEmpty()) m_windowMenu->addSeparator();
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* window = windows.at(i);
         QAction* item = m_windowMenu->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(window->widget()->windowTitle()));
+            QStringLiteral("%1 %2").arg(WindowListKey(i)).arg(window->widget()->windowTitle()));
         item->setCheckable(true);
         item->setChecked(window == m_workspace->activeSubWindow());
         connect(item, &QAction::triggered, this,
@@ -386,32 +389,31 @@ void TfrmMain::CreateToolBar() {
     bar->setFloatable(false);
     bar->setFixedHeight(kToolBarHeight);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
-    auto button = [this, bar](const char* name, ToolIcon icon, const QString& hint,
-                              void (TfrmMain::*handler)()) {
-        auto* created = new QToolButton(bar);
-        created->setObjectName(name);
-        created->setIcon(MakeToolIcon(icon));
-        created->setToolTip(hint);
-        created->setAutoRaise(true);
-        connect(created, &QToolButton::clicked, this, handler);
-        bar->addWidget(created);
-        return created;
-    };
-    m_btnOpen = button("btnOpen", ToolIcon::Open, "Open File", &TfrmMain::btnOpenClick);
-    m_btnSave = button("btnSave", ToolIcon::Save, "Save To File", &TfrmMain::Save1Click);
-    m_btnPrint = button("btnPrint", ToolIcon::Print, "Print", &TfrmMain::btnPrintClick);
-    m_btnDataLogger =
-        button("btnDataLogger", ToolIcon::DataLogger, "Load Data", &TfrmMain::btnDataLoggerClick);
-    m_btnSetup = button("btnSetup", ToolIcon::Setup, "Setup Meter", &TfrmMain::btnSetupClick);
-    m_btnRun =
-        button("btnRun", ToolIcon::Run, "Start Recording Real Time Data", &TfrmMain::btnRunClick);
-    m_btnStop =
-        button("btnStop", ToolIcon::Stop, "Stop Recording Real Time Data", &TfrmMain::btnStopClick);
-    m_btnHelp = button("btnHelp", ToolIcon::Help, "Help", &TfrmMain::Contents1Click);
+    std::vector<const MainAction*> buttons;
+    for (const MainAction& row : ActionTable())
+        if (row.tool.name) buttons.push_back(&row);
+    std::ranges::sort(buttons, {}, [](const MainAction* row) { return row->tool.place; });
+    for (const MainAction* row : buttons) {
+        auto* button = new QToolButton(bar);
+        button->setObjectName(row->tool.name);
+        button->setIcon(MakeToolIcon(row->tool.icon));
+        button->setToolTip(row->tool.hint);
+        // The picture alone says nothing to a screen reader: the hint is the button's name.
+        button->setAccessibleName(row->tool.hint);
+        button->setAutoRaise(true);
+        connect(button, &QToolButton::clicked, this, [this, row] { Run(*row); });
+        bar->addWidget(button);
+        m_buttons.insert(row->tool.name, button);
+    }
+    CreateDeviceChooser(*bar);
+}
 
-    m_comboBoxDeviceName = new QComboBox(bar);
+void TfrmMain::CreateDeviceChooser(QToolBar& bar) {
+    m_comboBoxDeviceName = new QComboBox(&bar);
+    m_comboBoxDeviceName->setAccessibleName(QStringLiteral("Serial device"));
     m_comboBoxDeviceName->setObjectName("ComboBoxDeviceName");
     m_comboBoxDeviceName->setEditable(true);
+    m_comboBoxDeviceName->lineEdit()->setAccessibleName(QStringLiteral("Serial device"));
     m_comboBoxDeviceName->setInsertPolicy(QComboBox::NoInsert);
     // Wide enough for a typical USB serial adapter's path; a longer one shows whole in the tip.
     m_comboBoxDeviceName->setFixedWidth(std::max(
@@ -421,7 +423,7 @@ void TfrmMain::CreateToolBar() {
     m_comboBoxDeviceName->setEditText("ComPort");
     connect(m_comboBoxDeviceName, &QComboBox::currentTextChanged, m_comboBoxDeviceName,
             [chooser = m_comboBoxDeviceName](const QString& text) { chooser->setToolTip(text); });
-    bar->addWidget(m_comboBoxDeviceName);
+    bar.addWidget(m_comboBoxDeviceName);
     // Only the user's choice moves the link to another device: an entry chosen from the list, or
     // a typed name once Return is pressed. Typing alone leaves the port in use alone.
     connect(m_comboBoxDeviceName, &QComboBox::activated, this,
@@ -525,79 +527,48 @@ bool TfrmMain::AskToKeepDataLoggerData() {
     return m_dataLoggerWindow->AskToKeepData();
 }
 
-void TfrmMain::btnOpenClick() {
-    RunLocked([this] { m_files.btnOpenClick(); });
+void TfrmMain::Trigger(const char* name) {
+    if (const MainAction* row = FindMainAction(name)) Run(*row);
 }
 
-void TfrmMain::Save1Click() {
-    RunLocked([this] {
-        QMdiSubWindow* active = m_workspace->currentSubWindow();
-        m_files.Save1Click(active ? qobject_cast<graph::TfrmGraph*>(active->widget()) : nullptr);
-    });
+void TfrmMain::Run(const MainAction& row) {
+    if (!row.locked) {
+        row.run(*this);
+        return;
+    }
+    RunLocked([this, &row] { row.run(*this); });
 }
 
-void TfrmMain::ExportForSpreadsheets1Click() {
-    RunLocked([this] {
-        QMdiSubWindow* active = m_workspace->currentSubWindow();
-        ExportForSpreadsheets(active ? qobject_cast<graph::TfrmGraph*>(active->widget()) : nullptr,
-                              m_prompter, this);
-    });
+graph::TfrmGraph* TfrmMain::ActiveGraph() const {
+    QMdiSubWindow* active = m_workspace->currentSubWindow();
+    return active ? qobject_cast<graph::TfrmGraph*>(active->widget()) : nullptr;
 }
 
-// Print and Export Graph act on the window print::GraphWindowToPrint finds; without a graph
-// window they do nothing.
-void TfrmMain::ExportGraph1Click() {
-    RunLocked([this] {
-        if (graph::TfrmGraph* window = print::GraphWindowToPrint(*m_workspace))
-            ExportGraph(*this, m_prompter, *window);
-    });
+QAction* TfrmMain::Item(const char* name) const { return m_items.value(name); }
+QToolButton* TfrmMain::ToolButton(const char* name) const { return m_buttons.value(name); }
+
+void TfrmMain::ChangeBaudRate(int rate) {
+    m_link.ChangeBaudRate(rate);
+    for (QAction* item : m_baudRates->actions())
+        if (item->text().remove(u'&').toInt() == rate) item->setChecked(true);
 }
 
-void TfrmMain::btnPrintClick() {
-    RunLocked([this] {
-        if (graph::TfrmGraph* window = print::GraphWindowToPrint(*m_workspace))
-            m_print.btnPrintClick(*window);
-    });
-}
-
-void TfrmMain::PrinterSetup1Click() {
-    RunLocked([this] { m_print.PrinterSetup1Click(); });
-}
-
-void TfrmMain::btnDataLoggerClick() {
-    RunLocked([this] { m_download.btnDataLoggerClick(); });
-}
-void TfrmMain::btnRunClick() {
-    RunLocked([this] { m_recorder.btnRunClick(); });
-}
-void TfrmMain::btnStopClick() {
-    RunLocked([this] { m_recorder.btnStopClick(); });
-}
-void TfrmMain::btnSetupClick() {
-    RunLocked([this] { m_setup.btnSetupClick(); });
-}
-
-void TfrmMain::Exit1Click() { close(); }
-
-void TfrmMain::RealTimeGraph1Click() {
+void TfrmMain::ShowRealTimeGraph() {
     if (m_realTimeGraphWindow) {
         graph::RestoreNormal(m_realTimeGraphWindow);
-        m_realTimeGraph1->setChecked(true);
+        Item("RealTimeGraph1")->setChecked(true);
         return;
     }
     CreateRealTimeGraph();
 }
 
-void TfrmMain::LCD1Click() {
+void TfrmMain::ShowLcdWindow() {
     if (lcd::TfrmLCD* window = m_lcd.Window()) {
         window->showNormal();
         return;
     }
     CreateLcdWindow();
 }
-
-void TfrmMain::Cascade1Click() { m_workspace->CascadeInside(); }
-void TfrmMain::Tile1Click() { m_workspace->TileInside(); }
 
 QString TfrmMain::HelpFilePath() {
     const QDir programDir(QCoreApplication::applicationDirPath());
@@ -608,9 +579,16 @@ QString TfrmMain::HelpFilePath() {
     return beside;
 }
 
-void TfrmMain::Contents1Click() { m_prompter.OpenDocument(HelpFilePath()); }
+void TfrmMain::ShowHelp() {
+    if (!m_help) m_help = new ui::HelpWindow(HelpFilePath(), this);
+    m_help->showNormal();
+    m_help->raise();
+    m_help->activateWindow();
+}
 
-void TfrmMain::AboutClick() {
+ui::HelpWindow* TfrmMain::Help() const { return m_help; }
+
+void TfrmMain::ShowAbout() {
     QPointer<TfrmAbout> about = new TfrmAbout(this);
     m_prompter.Exec(*about);
     delete about;  // closing frees it, unless the box was only hidden
@@ -629,6 +607,8 @@ void TfrmMain::ShowDevices(const link::DeviceList& devices) {
     }
     m_comboBoxDeviceName->setCurrentIndex(devices.ChosenIndex());
     if (devices.ChosenIndex() < 0) m_comboBoxDeviceName->setEditText(devices.ChosenText());
+    // A long path differs from its neighbours at its end (by-id names): show that part.
+    m_comboBoxDeviceName->lineEdit()->end(false);
     m_selectingDevice = false;
 }
 
@@ -642,24 +622,25 @@ void TfrmMain::SetStatusPanels(const QString& port, const QString& connection) {
 }
 
 void TfrmMain::EnableRun(bool enabled) {
-    m_btnRun->setEnabled(enabled);
-    m_run1->setEnabled(enabled);
+    ToolButton("btnRun")->setEnabled(enabled);
+    Item("Run1")->setEnabled(enabled);
 }
 
 void TfrmMain::EnableStop(bool enabled) {
-    m_btnStop->setEnabled(enabled);
-    m_stop1->setEnabled(enabled);
+    ToolButton("btnStop")->setEnabled(enabled);
+    Item("Stop1")->setEnabled(enabled);
 }
 
-void TfrmMain::EnableOption(bool enabled) { m_option1->setEnabled(enabled); }
+// The tool button stays usable: the setup refuses itself while a recording runs.
+void TfrmMain::EnableOption(bool enabled) { Item("Option1")->setEnabled(enabled); }
 
 void TfrmMain::EnableDataLogger(bool enabled) {
-    m_btnDataLogger->setEnabled(enabled);
-    m_dataLogger1->setEnabled(enabled);
+    ToolButton("btnDataLogger")->setEnabled(enabled);
+    Item("DataLogger1")->setEnabled(enabled);
 }
 
 void TfrmMain::ShowNoConnection(bool shown) {
-    if (lcd::TfrmLCD* window = m_lcd.Window()) window->lblNoConnection()->setVisible(shown);
+    if (lcd::TfrmLCD* window = m_lcd.Window()) window->ShowNoConnection(shown);
 }
 
 void TfrmMain::ShowAccessRefusals(const QString& lines) { statusBar()->setToolTip(lines); }

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 #include "app/file_commands.h"
+#include "app/main_actions.h"
 #include "core/documents/data_logger_document.h"
 #include "core/state/app_state.h"
 #include "graph/graph_context.h"
@@ -30,10 +33,12 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 class QToolButton;
+class QSettings;
 
 namespace kr820::ui {
 class Prompter;
-}
+class HelpWindow;
+}  // namespace kr820::ui
 namespace kr820::lcd {
 class TfrmLCD;
 }
@@ -61,6 +66,8 @@ public:
              link::Clock& clock = link::SteadyClock::Shared(), QWidget* parent = nullptr);
     ~TfrmMain() override;
 
+    // Shows the window as the user left it last time, maximised on a first start.
+    void ShowAtStart();
     // The start-up splash; its status label shows what the first show is doing.
     void SetSplash(TfrmAbout* splash);
 
@@ -85,24 +92,35 @@ public:
     // The help page, beside the program (or where the installation put it).
     static QString HelpFilePath();
 
-    // Menu and tool bar handlers.
-    void btnOpenClick();
-    void Save1Click();
-    void ExportGraph1Click();
-    void ExportForSpreadsheets1Click();
-    void btnPrintClick();
-    void PrinterSetup1Click();
-    void Exit1Click();
-    void btnDataLoggerClick();
-    void btnRunClick();
-    void btnStopClick();
-    void btnSetupClick();
-    void RealTimeGraph1Click();
-    void LCD1Click();
-    void Cascade1Click();
-    void Tile1Click();
-    void Contents1Click();
-    void AboutClick();
+    // The commands of the menu and the tool bar (see ActionTable), as a click runs them.
+    void btnOpenClick() { Trigger("Open1"); }
+    void Save1Click() { Trigger("Save1"); }
+    void ExportGraph1Click() { Trigger("ExportGraph1"); }
+    void ExportForSpreadsheets1Click() { Trigger("ExportForSpreadsheets1"); }
+    void btnPrintClick() { Trigger("Print1"); }
+    void PrinterSetup1Click() { Trigger("PrinterSetup1"); }
+    void Exit1Click() { Trigger("Exit1"); }
+    void btnDataLoggerClick() { Trigger("DataLogger1"); }
+    void btnRunClick() { Trigger("Run1"); }
+    void btnStopClick() { Trigger("Stop1"); }
+    void btnSetupClick() { Trigger("Option1"); }
+    void RealTimeGraph1Click() { Trigger("RealTimeGraph1"); }
+    void LCD1Click() { Trigger("LCD1"); }
+    void Cascade1Click() { Trigger("Cascade1"); }
+    void Tile1Click() { Trigger("Tile1"); }
+    void Contents1Click() { Trigger("Contents1"); }
+    void AboutClick() { Trigger("About"); }
+    // Runs the entry or tool button named `name` as its row says: under the command lock, and
+    // not at all while another command holds it, when the row asks for the lock.
+    void Trigger(const char* name);
+
+    // The rows the menus and the tool bar are built from (main_actions.cpp).
+    static std::span<const MainAction> ActionTable();
+    // The menu entry of a row, and the tool button of a row that has one.
+    QAction* Item(const char* name) const;
+    QToolButton* ToolButton(const char* name) const;
+    // The help window, once Help > Contents opened it.
+    ui::HelpWindow* Help() const;
 
     void CreateRealTimeGraph();
     // Each tool button changes with its menu entry. (Also the link's view, below.)
@@ -141,9 +159,18 @@ private:
     template <typename Command>
     void RunSave(Command&& command);
 
-    void CreateActions();
+    void Run(const MainAction& row);
     void CreateMenus();
     void CreateToolBar();
+    void CreateDeviceChooser(QToolBar& bar);
+    graph::TfrmGraph* ActiveGraph() const;
+    void ChangeBaudRate(int rate);
+    void ShowRealTimeGraph();
+    void ShowLcdWindow();
+    void ShowHelp();
+    void ShowAbout();
+    // The window's size, place and maximised state, kept across runs.
+    void RestoreWindowGeometry(const QSettings& settings);
     void CreateStatusBar();
     // The device box: a device chosen from the list, or typed and confirmed with Return.
     void ComboBoxDeviceNameChange(const QString& text);
@@ -190,6 +217,8 @@ private:
     QLabel* m_statusPanels[2] = {nullptr, nullptr};
     bool m_selectingDevice = false;  // the program, not the user, changes the chooser
     bool m_firstShowDone = false;
+    bool m_geometryRestored = false;
+    std::optional<QPoint> m_storedLcdPlace;  // the user's place for the LCD from the last run
     bool m_startupFinished = false;
     QStringList m_pendingNotices;
     bool m_noticesScheduled = false;
@@ -202,33 +231,10 @@ private:
     QPointer<graph::TfrmGraph> m_realTimeGraphWindow;
     QPointer<graph::TfrmGraph> m_dataLoggerWindow;
 
-    QToolButton* m_btnOpen = nullptr;
-    QToolButton* m_btnSave = nullptr;
-    QToolButton* m_btnPrint = nullptr;
-    QToolButton* m_btnDataLogger = nullptr;
-    QToolButton* m_btnSetup = nullptr;
-    QToolButton* m_btnRun = nullptr;
-    QToolButton* m_btnStop = nullptr;
-    QToolButton* m_btnHelp = nullptr;
-
-    QAction* m_open1 = nullptr;
-    QAction* m_save1 = nullptr;
-    QAction* m_exportGraph1 = nullptr;
-    QAction* m_exportForSpreadsheets1 = nullptr;
-    QAction* m_print1 = nullptr;
-    QAction* m_printerSetup1 = nullptr;
-    QAction* m_exit1 = nullptr;
-    QAction* m_dataLogger1 = nullptr;
-    QAction* m_run1 = nullptr;
-    QAction* m_stop1 = nullptr;
-    QAction* m_option1 = nullptr;
-    QAction* m_realTimeGraph1 = nullptr;
-    QAction* m_lcd1 = nullptr;
-    QAction* m_cascade1 = nullptr;
-    QAction* m_tile1 = nullptr;
-    QAction* m_contents1 = nullptr;
-    QAction* m_about = nullptr;
+    QHash<QString, QAction*> m_items;        // by the entry's object name
+    QHash<QString, QToolButton*> m_buttons;  // by the tool button's object name
     QActionGroup* m_baudRates = nullptr;
+    QPointer<ui::HelpWindow> m_help;
     QMenu* m_windowMenu = nullptr;
 };
 

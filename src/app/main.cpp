@@ -17,6 +17,6 @@ int main(int argc, char** argv) {
     kr820::app::TfrmAbout* splash = kr820::app::TfrmAbout::ShowSplash();
     kr820::app::TfrmMain mainWindow(prompter, kr820::link::EnumComDevices);
     mainWindow.SetSplash(splash);
-    mainWindow.showMaximized();
+    mainWindow.ShowAtStart();
     return application.exec();
 }

@@ -10,7 +10,8 @@
 namespace kr820::cli {
 
 enum class Command {
-    Help,  // HelpText is printed on stdout
+    Help,     // HelpText is printed on stdout
+    Version,  // the program's version, Qt's and the build's revision
     Ports,
     Live,
     Download,
@@ -27,19 +28,25 @@ struct CliArguments {
     Command command = Command::Help;
     QString helpText;
 
+    // What is said on stderr: 0 only errors (-q), 1 what went wrong and what was done, 2 also
+    // what the program does (-v), 3 also the frames on the wire (-vv).
+    int verbosity = 1;
+    core::TimeFormat timeFormat = core::TimeFormat::Iso;  // live, sets, export
+
     QString device;  // empty: search the meter
     bool probe = false;
 
-    int count = 0;         // live: readings to print; 0 runs until stopped
-    int everySeconds = 1;  // live: seconds between two readings
-    int timeoutSeconds = 0;  // live: how long to wait for a meter that does not answer; 0: ever
+    int count = 0;               // live: readings to print; 0 runs until stopped
+    int everySeconds = 1;        // live: seconds between two readings
+    int timeoutSeconds = 0;      // live: how long to wait for a meter that does not answer; 0: ever
+    qint64 durationSeconds = 0;  // live: how long to print readings; 0 runs until stopped
     core::RowFormat format = core::RowFormat::Csv;
 
-    QString output;  // download: required; export: empty for stdout
+    QString output;  // download: required; export, live: empty for stdout
     bool force = false;
     bool recover = false;
 
-    QString file;  // sets, export
+    QString file;  // sets, export; "-" is stdin
     bool json = false;
     int set = 1;  // export: 1-based
     bool all = false;
@@ -48,10 +55,10 @@ struct CliArguments {
     bool yes = false;         // erase
 };
 
-// What is wrong with a command line: one line, and the usage of the command it was meant for.
+// What is wrong with a command line: one line, and the line that says where help is.
 struct UsageError {
     QString message;
-    QString usage;
+    QString usage;  // "Try 'kr820-cli COMMAND --help'."
 };
 
 using CliParse = std::variant<CliArguments, UsageError>;

@@ -16,16 +16,25 @@ struct CliIo {
     // `out` appends to a file that already holds lines (">>" of an earlier run): a header row
     // would land in the middle of the data.
     bool outContinuesFile = false;
-    bool outFailed = false;  // a write on `out` failed and was told
+    bool outFailed = false;                      // a write on `out` failed and was told
+    QIODevice* in = nullptr;                     // standard input, for "-" as an input file
+    QString outName = QStringLiteral("stdout");  // for the failure line
+    int verbosity = 1;                           // CliArguments::verbosity: 0 says errors only
 };
 
 // The output name that stands for standard output.
 inline const QString kStdoutName = QStringLiteral("-");
 
-// One line on stderr, after the program's name.
-inline void Say(CliIo& io, const QString& line) {
-    io.err.write(QStringLiteral("kr820-cli: %1\n").arg(line).toUtf8());
+// One line on stderr, after the program's name: what went wrong. Plain ASCII where the language
+// settings do not take UTF-8 (LC_ALL=C).
+void Say(CliIo& io, const QString& line);
+// The same for what was done or what is waited for, which -q leaves out.
+inline void Tell(CliIo& io, const QString& line) {
+    if (io.verbosity > 0) Say(io, line);
 }
+// `text` as the terminal's character set takes it: under a language without UTF-8, what is not
+// ASCII is written as ASCII ("->" for an arrow, "?" for the rest).
+QString ForTerminal(const QString& text);
 
 // Writes all of `bytes` on `out`; a failure is told once on stderr with its reason, and every
 // command then ends with ExitCode::Failed (a script must not take cut output for complete).

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "cli/cli_log.h"
 #include "cli/download_progress.h"
 #include "cli/meter_session.h"
 #include "cli/stoppable_clock.h"
@@ -37,7 +38,7 @@ ExitCode CheckDecodable(const QByteArray& image, bool recover, CliIo& io) {
     const core::ParseOutcome outcome = core::ParseMemoryImage(image, store);
     switch (outcome.Code) {
         case core::ParseCode::Success:
-            Say(io, QStringLiteral("%1 data sets").arg(store.SetCount()));
+            Tell(io, QStringLiteral("%1 data sets").arg(store.SetCount()));
             return ExitCode::Success;
         case core::ParseCode::NoDataSets:
             return TransferFailure(core::DownloadCode::NothingRecorded, io);
@@ -55,7 +56,8 @@ ExitCode CheckDecodable(const QByteArray& image, bool recover, CliIo& io) {
     }
     const int kept = core::RecoverSetsBeforeDamage(image, outcome, store);
     if (kept == 0) {
-        Say(io, QStringLiteral("data set 1 is damaged: no data set can be kept; nothing was written"));
+        Say(io,
+            QStringLiteral("data set 1 is damaged: no data set can be kept; nothing was written"));
         return ExitCode::NotDecodable;
     }
     Say(io, QStringLiteral("data set %1 is damaged; the %2 data sets before it are kept (read "
@@ -71,18 +73,18 @@ ExitCode RunDownload(const CliArguments& arguments, MeterAccess& access, CliIo& 
     const bool toStdout = arguments.output == kStdoutName;
     if (!toStdout) {
         if (QFileInfo::exists(arguments.output) && !arguments.force) {
-            Say(io, QStringLiteral("%1 exists; --force replaces it").arg(arguments.output));
+            Say(io, QStringLiteral("'%1' exists; --force replaces it").arg(arguments.output));
             return ExitCode::Failed;
         }
         // Found out after a long download, an output that cannot be written would waste it.
         if (!QFileInfo(arguments.output).absoluteDir().exists()) {
-            Say(io,
-                QStringLiteral("cannot write %1: its folder does not exist").arg(arguments.output));
+            Say(io, QStringLiteral("cannot write '%1': its folder does not exist")
+                        .arg(arguments.output));
             return ExitCode::Failed;
         }
         if (const core::WriteOutcome writable = core::CheckCanWrite(arguments.output);
             !writable.Written()) {
-            Say(io, QStringLiteral("cannot write %1: %2").arg(arguments.output, writable.Reason));
+            Say(io, QStringLiteral("cannot write '%1': %2").arg(arguments.output, writable.Reason));
             return ExitCode::Failed;
         }
     }
@@ -109,12 +111,13 @@ ExitCode RunDownload(const CliArguments& arguments, MeterAccess& access, CliIo& 
         return decodable;
     if (access.clock.Stopping()) return StoppedExit();
     if (toStdout) return WriteOut(io, image) ? ExitCode::Success : ExitCode::Failed;
+    qCInfo(lcCli).noquote() << "writing" << arguments.output;
     const core::WriteOutcome written = core::WriteFileAtomically(arguments.output, image);
     if (!written.Written()) {
-        Say(io, QStringLiteral("cannot write %1: %2").arg(arguments.output, written.Reason));
+        Say(io, QStringLiteral("cannot write '%1': %2").arg(arguments.output, written.Reason));
         return ExitCode::Failed;
     }
-    Say(io, QStringLiteral("wrote %1 (%2 bytes)").arg(arguments.output).arg(image.size()));
+    Tell(io, QStringLiteral("wrote '%1' (%2 bytes)").arg(arguments.output).arg(image.size()));
     return ExitCode::Success;
 }
 

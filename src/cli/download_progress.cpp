@@ -15,7 +15,7 @@ void DownloadProgress::ShowTransferProgress(int totalBytes) {
     if (m_io.errIsTerminal) {
         DrawBar(0);
     } else {
-        Say(m_io, QStringLiteral("downloading %1 bytes").arg(totalBytes));
+        Tell(m_io, QStringLiteral("downloading %1 bytes").arg(totalBytes));
     }
 }
 
@@ -27,10 +27,10 @@ void DownloadProgress::SetBytesReceived(int bytes) {
     }
     const int tenth = static_cast<int>(std::min<qint64>(10, qint64(bytes) * 10 / m_total));
     for (; m_lastTenth < tenth; ++m_lastTenth)
-        Say(m_io, QStringLiteral("downloaded %1 % (%2 of %3 bytes)")
-                      .arg((m_lastTenth + 1) * 10)
-                      .arg(std::min<qint64>(bytes, m_total))
-                      .arg(m_total));
+        Tell(m_io, QStringLiteral("downloaded %1 % (%2 of %3 bytes)")
+                       .arg((m_lastTenth + 1) * 10)
+                       .arg(std::min<qint64>(bytes, m_total))
+                       .arg(m_total));
 }
 
 void DownloadProgress::CloseTransferProgress() {
@@ -39,7 +39,9 @@ void DownloadProgress::CloseTransferProgress() {
 }
 
 void DownloadProgress::DrawBar(int bytes) {
-    const int percent = m_total > 0 ? static_cast<int>(std::min<qint64>(100, qint64(bytes) * 100 / m_total)) : 0;
+    if (m_io.verbosity == 0) return;
+    const int percent =
+        m_total > 0 ? static_cast<int>(std::min<qint64>(100, qint64(bytes) * 100 / m_total)) : 0;
     if (percent == m_lastPercent) return;  // a redraw per block would flood a slow terminal
     m_lastPercent = percent;
     const int filled = percent * kBarWidth / 100;

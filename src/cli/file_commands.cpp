@@ -3,6 +3,8 @@
 
 #include <QFileInfo>
 
+#include "cli/cli_log.h"
+#include "cli/standard_input.h"
 #include "core/files/export_rows.h"
 #include "core/files/save_file.h"
 #include "core/files/set_list_rows.h"
@@ -31,21 +33,32 @@ void SayWhatWasAssumed(const QString& file, const core::ExportOpenOutcome& opene
 std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& arguments,
                                                        const core::RegionalFormats& formats,
                                                        CliIo& io, ExitCode& failure) {
-    core::ExportOpenOutcome opened =
-        core::OpenForExport(arguments.file, formats, arguments.recover);
+    StdinFile stdinFile;
+    QString path = arguments.file;
+    if (path == kStdinName) {
+        QString problem;
+        if (!stdinFile.Take(io.in, problem)) {
+            Say(io, QStringLiteral("cannot read standard input: %1").arg(problem));
+            failure = ExitCode::Failed;
+            return std::nullopt;
+        }
+        path = stdinFile.Path();
+    }
+    qCInfo(lcCli).noquote() << "reading" << path;
+    core::ExportOpenOutcome opened = core::OpenForExport(path, formats, arguments.recover);
     switch (opened.Status) {
         case core::ExportOpenStatus::Opened:
             SayWhatWasAssumed(arguments.file, opened, io);
             return std::move(opened.Sets);
         case core::ExportOpenStatus::Damaged:
             if (opened.RecoveredSets > 0) {
-                Say(io, QStringLiteral("%1: %2; the %3 data sets before it are read")
+                Say(io, QStringLiteral("'%1': %2; the %3 data sets before it are read")
                             .arg(arguments.file, opened.Problem)
                             .arg(opened.RecoveredSets));
                 SayWhatWasAssumed(arguments.file, opened, io);
                 return std::move(opened.Sets);
             }
-            Say(io, QStringLiteral("%1: %2%3")
+            Say(io, QStringLiteral("'%1': %2%3")
                         .arg(arguments.file, opened.Problem,
                              arguments.recover
                                  ? QStringLiteral(", and none before it")
@@ -53,7 +66,7 @@ std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& argum
             failure = ExitCode::NotDecodable;
             return std::nullopt;
         case core::ExportOpenStatus::Unreadable:
-            Say(io, QStringLiteral("%1: %2").arg(arguments.file, opened.Problem));
+            Say(io, QStringLiteral("'%1': %2").arg(arguments.file, opened.Problem));
             failure = ExitCode::NotDecodable;
             return std::nullopt;
         case core::ExportOpenStatus::CannotOpen:
@@ -61,7 +74,7 @@ std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& argum
         case core::ExportOpenStatus::NoData:
             break;
     }
-    Say(io, QStringLiteral("cannot read %1: %2").arg(arguments.file, opened.Problem));
+    Say(io, QStringLiteral("cannot read '%1': %2").arg(arguments.file, opened.Problem));
     failure = ExitCode::Failed;
     return std::nullopt;
 }
@@ -72,26 +85,28 @@ ExitCode RunSets(const CliArguments& arguments, const core::RegionalFormats& for
     ExitCode failure = ExitCode::Success;
     const auto sets = OpenSets(arguments, formats, io, failure);
     if (!sets) return failure;
-    return WriteOut(io, core::SetListText(*sets, arguments.json)) ? ExitCode::Success : ExitCode::Failed;
+    return WriteOut(io, core::SetListText(*sets, arguments.json, arguments.timeFormat))
+               ? ExitCode::Success
+               : ExitCode::Failed;
 }
 
 ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io) {
     const bool toStdout = arguments.output.isEmpty() || arguments.output == kStdoutName;
     if (!toStdout && QFileInfo::exists(arguments.output) && !arguments.force) {
-        Say(io, QStringLiteral("%1 exists; --force replaces it").arg(arguments.output));
+        Say(io, QStringLiteral("'%1' exists; --force replaces it").arg(arguments.output));
         return ExitCode::Failed;
     }
     ExitCode failure = ExitCode::Success;
     const auto sets = OpenSets(arguments, formats, io, failure);
     if (!sets) return failure;
     if (!arguments.all && arguments.set > static_cast<int>(sets->size())) {
-        Say(io, QStringLiteral("%1 holds %2 data sets; there is no set %3")
+        Say(io, QStringLiteral("'%1' holds %2 data sets; there is no set %3")
                     .arg(arguments.file)
                     .arg(sets->size())
                     .arg(arguments.set));
         return ExitCode::Failed;
     }
-    const core::RowLayout layout{arguments.format, arguments.all, {}};
+    const core::RowLayout layout{arguments.format, arguments.all, {}, arguments.timeFormat};
     QByteArray text = core::HeaderLine(layout);
     int leftOut = 0;
     for (std::size_t i = 0; i < sets->size(); ++i) {
@@ -108,7 +123,7 @@ ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& f
     if (toStdout) return WriteOut(io, text) ? ExitCode::Success : ExitCode::Failed;
     const core::WriteOutcome written = core::WriteFileAtomically(arguments.output, text);
     if (!written.Written()) {
-        Say(io, QStringLiteral("cannot write %1: %2").arg(arguments.output, written.Reason));
+        Say(io, QStringLiteral("cannot write '%1': %2").arg(arguments.output, written.Reason));
         return ExitCode::Failed;
     }
     return ExitCode::Success;

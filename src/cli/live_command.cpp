@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <optional>
 
+#include "cli/append_output.h"
 #include "cli/live_rows.h"
 #include "cli/meter_session.h"
 #include "cli/reading_pacer.h"
@@ -20,8 +21,9 @@ constexpr std::chrono::milliseconds kDeadlineLook{100};
 
 }  // namespace
 
-ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
-                 StopSignals& stop) {
+// The readings on io.out, until the count, the duration or a stop.
+ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
+                  StopSignals& stop) {
     const QStringList devices = MeterSession::DevicesToSearch(arguments.device);
     if (devices.isEmpty()) {
         Say(io, QStringLiteral("no serial devices to search; name one with --device"));
@@ -37,7 +39,7 @@ ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
             return ExitCode::NoMeter;
         }
     }
-    core::RowLayout layout{arguments.format, false, {}};
+    core::RowLayout layout{arguments.format, false, {}, arguments.timeFormat};
     const QByteArray header = io.outContinuesFile ? QByteArray() : core::HeaderLine(layout);
     if (!WriteOut(io, header)) return ExitCode::Failed;
 
@@ -67,6 +69,17 @@ ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     });
     QObject::connect(&stop, &StopSignals::StopRequested, &loop, &QEventLoop::quit);
 
+    // --duration: how long to print, from the start.
+    QTimer duration;
+    const link::Clock::TimePoint started = access.clock.Now();
+    if (arguments.durationSeconds > 0) {
+        QObject::connect(&duration, &QTimer::timeout, &loop, [&] {
+            if (access.clock.Now() - started >= std::chrono::seconds(arguments.durationSeconds))
+                finish();
+        });
+        duration.start(kDeadlineLook);
+    }
+
     // --timeout: how long no meter may answer, from the start and from each lost link.
     QTimer deadline;
     std::optional<link::Clock::TimePoint> silentSince;
@@ -88,8 +101,8 @@ ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
 
     const bool found = session.Find(devices);
     if (!found && !stop.Requested())
-        Say(io, QStringLiteral("no meter answers on %1; waiting for one")
-                    .arg(devices.join(QStringLiteral(", "))));
+        Tell(io, QStringLiteral("no meter answers on %1; waiting for one")
+                     .arg(devices.join(QStringLiteral(", "))));
     session.ReportLinkChanges();
     if (!stop.Requested() && !finished) loop.exec();
     if (stop.Requested()) return StopSignals::Received() != 0 ? StoppedExit() : result;
@@ -104,6 +117,23 @@ ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         return ExitCode::NoMeter;
     }
     return result;
+}
+
+ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io, StopSignals& stop) {
+    if (arguments.output.isEmpty() || arguments.output == kStdoutName)
+        return LiveRows(arguments, access, io, stop);
+    AppendTarget target = OpenForAppending(arguments.output);
+    if (!target.device) {
+        Say(io, QStringLiteral("cannot write '%1': %2").arg(arguments.output, target.problem));
+        return ExitCode::Failed;
+    }
+    CliIo fileIo{*target.device, io.err, io.errIsTerminal, target.holdsLines};
+    fileIo.in = io.in;
+    fileIo.outName = QStringLiteral("'%1'").arg(arguments.output);
+    fileIo.verbosity = io.verbosity;
+    ExitCode result = LiveRows(arguments, access, fileIo, stop);
+    if (!target.device->Finish() && !fileIo.outFailed) SayOutFailed(fileIo);
+    return fileIo.outFailed && result == ExitCode::Success ? ExitCode::Failed : result;
 }
 
 }  // namespace kr820::cli

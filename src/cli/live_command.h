@@ -11,7 +11,6 @@ namespace kr820::cli {
 class StopSignals;
 
 // "live": readings on `out` until the count is reached or a stop is requested.
-ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io,
-                 StopSignals& stop);
+ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io, StopSignals& stop);
 
 }  // namespace kr820::cli

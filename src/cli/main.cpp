@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QLoggingCategory>
 #include <csignal>
 
 #include "cli/fd_output.h"
@@ -21,9 +20,6 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kr820-cli"));
-    // Port failures are logged for the desktop's diagnosis; here each command says what went
-    // wrong in one line of its own.
-    QLoggingCategory::setFilterRules(QStringLiteral("kr820.link.warning=false"));
 
     // Unbuffered: every line reaches a pipe or a log at once, and nothing waits in a buffer when
     // a signal ends the program.
@@ -32,9 +28,11 @@ int main(int argc, char** argv) {
     out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     struct stat target {};
-    const bool continuesFile = ::fstat(STDOUT_FILENO, &target) == 0 && S_ISREG(target.st_mode) &&
-                               target.st_size > 0;
+    const bool continuesFile =
+        ::fstat(STDOUT_FILENO, &target) == 0 && S_ISREG(target.st_mode) && target.st_size > 0;
     kr820::cli::CliIo io{out, err, ::isatty(STDERR_FILENO) == 1, continuesFile};
+    QFile in;  // "-" as an input file
+    if (in.open(STDIN_FILENO, QIODevice::ReadOnly)) io.in = &in;
 
     kr820::link::TComPort comm1;
     kr820::link::TComPort comm2;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/meter_session.h"
 
+#include "cli/cli_log.h"
 #include "cli/stoppable_clock.h"
 #include "core/protocol/exchange_limits.h"
 #include "link/access_refusal.h"
@@ -41,8 +42,10 @@ bool MeterSession::Find(const QStringList& devices) {
     m_link.SetDevices(devices);
     // Without devices to try the search would leave the port on a name nobody chose.
     if (devices.isEmpty()) return false;
+    qCInfo(lcCli).noquote() << "searching the meter on" << devices.join(QStringLiteral(", "));
     m_link.SearchMeter();
     m_mainTimer.start();
+    if (m_state.Connected) qCInfo(lcCli).noquote() << "the meter answers on" << DeviceName();
     return m_state.Connected;
 }
 
@@ -70,9 +73,9 @@ QString MeterSession::DeviceProblem(const QString& device) {
 void MeterSession::ShowNoConnection(bool shown) {
     if (!m_reportChanges || shown == m_lostTold) return;
     m_lostTold = shown;
-    Say(m_io, shown ? QStringLiteral("no answer from the meter on %1; waiting for it")
-                          .arg(m_comm1.DeviceName())
-                    : QStringLiteral("the meter answers again on %1").arg(m_comm1.DeviceName()));
+    Tell(m_io, shown ? QStringLiteral("no answer from the meter on %1; waiting for it")
+                           .arg(m_comm1.DeviceName())
+                     : QStringLiteral("the meter answers again on %1").arg(m_comm1.DeviceName()));
 }
 
 void MeterSession::TellAccessRefusal(const QString& text) { Say(m_io, text); }

@@ -2,12 +2,11 @@
 #include "cli/setup_commands.h"
 
 #include <QElapsedTimer>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLocale>
 #include <functional>
 
 #include "cli/meter_session.h"
+#include "cli/setup_json.h"
 #include "cli/stoppable_clock.h"
 #include "core/protocol/command_table.h"
 #include "core/setup/meter_setup.h"
@@ -57,12 +56,7 @@ ExitCode WithSetup(const CliArguments& arguments, MeterAccess& access, CliIo& io
 }
 
 QByteArray SetupText(const core::MeterSetup& setup, bool json) {
-    if (json) {
-        QJsonObject object;
-        for (const QString& name : core::SetupFieldNames())
-            object.insert(name, core::SetupFieldValue(setup, name));
-        return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
-    }
+    if (json) return SetupJson(setup);
     QByteArray text;
     for (const QString& name : core::SetupFieldNames())
         text += (name + u'=' + core::SetupFieldValue(setup, name) + u'\n').toUtf8();
@@ -84,8 +78,8 @@ ExitCode RunSetupSet(const CliArguments& arguments, MeterAccess& access, CliIo& 
     core::MeterSetup probe;
     for (const QString& assignment : arguments.assignments) {
         const qsizetype equals = assignment.indexOf(u'=');
-        if (auto problem = core::SetSetupField(probe, assignment.left(equals),
-                                               assignment.mid(equals + 1))) {
+        if (auto problem =
+                core::SetSetupField(probe, assignment.left(equals), assignment.mid(equals + 1))) {
             Say(io, *problem);
             return ExitCode::Failed;
         }
@@ -124,9 +118,9 @@ ExitCode RunSetupSet(const CliArguments& arguments, MeterAccess& access, CliIo& 
         }
         QByteArray changes;
         for (const QString& change : core::SetupChanges(context.setup, edited, QLocale::c()))
-            changes += (change + u'\n').toUtf8();
+            changes += ForTerminal(change + u'\n').toUtf8();
         if (!WriteOut(io, changes)) return ExitCode::Failed;
-        Say(io, QStringLiteral("setup written; restart the meter to make the changes valid"));
+        Tell(io, QStringLiteral("setup written; restart the meter to make the changes valid"));
         return ExitCode::Success;
     });
 }
@@ -160,7 +154,7 @@ ExitCode RunErase(const CliArguments& arguments, MeterAccess& access, CliIo& io)
         Say(io, QStringLiteral("the meter did not confirm the erase"));
         return ExitCode::MeterRefused;
     }
-    Say(io, QStringLiteral("the meter's memory is erased"));
+    Tell(io, QStringLiteral("the meter's memory is erased"));
     return ExitCode::Success;
 }
 

@@ -45,7 +45,8 @@ bool StopSignals::Install() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     std::signal(SIGQUIT, SIG_DFL);
-    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+    return ::sigaction(SIGINT, &action, nullptr) == 0 &&
+           ::sigaction(SIGTERM, &action, nullptr) == 0;
 }
 
 bool StopSignals::Requested() const { return m_requested || g_signal != 0; }

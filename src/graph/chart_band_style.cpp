@@ -52,6 +52,18 @@ QSize LeastPlotSize(const QFont& font, bool dateTimes, const QLocale& locale) {
     return {kMostTimeSteps * (labelWidth + kLabelGapPx), kMostValueSteps * metrics.ascent()};
 }
 
+// Joined, both curves share the one band: its axis is labelled for both channels ("T1, T2").
+QString BandLabel(const core::ChartModel& model, int axis) {
+    const core::ChartAxes& axes = model.Axes();
+    if (axes.IsSplit() || axis != 0) return axes.Axis(axis).YAxisLabel;
+    QStringList labels;
+    for (int subset = 0; subset < model.Data().Subsets(); ++subset) {
+        const QString& label = axes.Axis(subset).YAxisLabel;
+        if (!label.isEmpty() && !labels.contains(label)) labels << label;
+    }
+    return labels.join(QStringLiteral(", "));
+}
+
 }  // namespace
 
 void StyleBand(QCPAxisRect& rect, const core::ChartModel& model, int axis, bool lowest,
@@ -106,7 +118,7 @@ void StyleBand(QCPAxisRect& rect, const core::ChartModel& model, int axis, bool 
     QCPAxis* y = rect.axis(QCPAxis::atLeft);
     y->grid()->setVisible(yGrid);
     y->grid()->setPen(gridPen);
-    y->setLabel(model.Axes().Axis(axis).YAxisLabel);
+    y->setLabel(BandLabel(model, axis));
 }
 
 }  // namespace kr820::graph

@@ -18,6 +18,7 @@ TfrmAnnoEdit::TfrmAnnoEdit(QWidget* parent)
       m_textBox(new QLineEdit(this)) {
     setObjectName(QStringLiteral("frmAnnoEdit"));
     m_textBox->setObjectName(QStringLiteral("annotationText"));
+    m_textBox->setAccessibleName(QStringLiteral("Annotation text"));
     m_textBox->setFixedWidth(kTextBoxWidth);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

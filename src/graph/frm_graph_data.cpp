@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <span>
 
+#include "core/data/data_set_grid.h"
 #include "core/data/data_set_store.h"
 #include "core/documents/data_logger_document.h"
 #include "core/data/rate_codes.h"

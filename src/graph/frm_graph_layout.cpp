@@ -132,6 +132,9 @@ QWidget* TfrmGraph::BuildLeftPanel() {
 
     m_dataSetGrid = new QTableView;
     m_dataSetGrid->setObjectName(QStringLiteral("dataSetGrid"));
+    m_dataSetGrid->setAccessibleName(QStringLiteral("Data Sets"));
+    m_dataSetGrid->setAccessibleDescription(
+        QStringLiteral("The data sets of the logger memory; choose one to show it"));
     m_dataSetGrid->setModel(m_dataSets);
     m_dataSetGrid->setFont(fixed);
     m_dataSetGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -148,6 +151,9 @@ QWidget* TfrmGraph::BuildLeftPanel() {
     m_pnlDataList = Panel("pnlDataList");
     m_dataListView = new QListView;
     m_dataListView->setObjectName(QStringLiteral("dataListView"));
+    m_dataListView->setAccessibleName(QStringLiteral("Data List"));
+    m_dataListView->setAccessibleDescription(
+        QStringLiteral("One line a point: number, date, time, T1, T2; choose one to mark it"));
     m_dataListView->setModel(m_dataList);
     m_dataListView->setFont(fixed);
     // Every line is alike: the view measures one instead of 33,000.
@@ -272,6 +278,11 @@ QWidget* TfrmGraph::BuildUpperStatistics() {
     m_chkTextList = new QCheckBox(QStringLiteral("Text List"));
     m_chkTextList->setObjectName(QStringLiteral("chkTextList"));
     m_chkTextList->setChecked(true);
+    // The boxes are read out by their captions beside them.
+    m_txtStartTime->setAccessibleName(QStringLiteral("Start Time"));
+    m_txtSamplingRate->setAccessibleName(QStringLiteral("Sampling Rate"));
+    m_txtSamplingRate->lineEdit()->setAccessibleName(QStringLiteral("Sampling Rate"));
+    m_txtDataNo->setAccessibleName(QStringLiteral("Data No."));
 
     auto* layout = new QHBoxLayout(m_pnlGraphStatistic);
     // Tight: the whole row must fit beside the widened list in a 900-pixel window.
@@ -294,6 +305,9 @@ QWidget* TfrmGraph::BuildGraphPanel() {
     m_pnlGraph = Panel("pnlGraph");
     m_view = new ChartView(m_chart, m_pnlGraph);
     m_view->setToolTip(QStringLiteral("drag a rectangle to zoom"));
+    m_view->setAccessibleName(QStringLiteral("Graph of T1 and T2"));
+    m_view->setAccessibleDescription(
+        QStringLiteral("drag a rectangle to zoom; the Data List holds the points as text"));
     m_view->setLocale(m_locale);
     auto* layout = new QVBoxLayout(m_pnlGraph);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -336,6 +350,10 @@ QWidget* TfrmGraph::BuildLowerStatistics() {
     } rows[] = {{"T1 MAX ", m_txtT1Max, m_txtT1Min, m_txtT1Avg},
                 {"T2 MAX ", m_txtT2Max, m_txtT2Min, m_txtT2Avg}};
     for (int row = 0; row < 2; ++row) {
+        const QString channel = QStringLiteral("T%1 ").arg(row + 1);
+        rows[row].max->setAccessibleName(channel + QStringLiteral("MAX"));
+        rows[row].min->setAccessibleName(channel + QStringLiteral("MIN"));
+        rows[row].avg->setAccessibleName(channel + QStringLiteral("AVG"));
         grid->addWidget(new QLabel(QString::fromLatin1(rows[row].maxCaption)), row, 0);
         grid->addWidget(rows[row].max, row, 1);
         grid->addWidget(new QLabel(QStringLiteral("MIN")), row, 2);

@@ -222,15 +222,15 @@ void TfrmGraph::btnChangeScaleClick() {
     current.T2Max = WholeBound(axes.ManualMaxY());
     axes.SetWorkingAxis(0);
 
-    TfrmSetupScale dialog(current, this);
+    TfrmSetupScale dialog(current, m_context->Prompter, this);
     if (m_context->Prompter.Exec(dialog) != QDialog::Accepted) return;
     const core::ScaleBoxTexts texts = dialog.Texts();
-    const auto reading = core::ReadScaleBoxes(texts);
-    if (const auto* problem = std::get_if<QString>(&reading)) {
-        m_context->Prompter.Message(this, *problem);
+    // The dialog refuses these already; what it let through is checked the same way.
+    if (const auto problem = core::CheckScaleBoxes(texts)) {
+        m_context->Prompter.Message(this, problem->Message);
         return;
     }
-    const auto& values = std::get<core::ScaleBoxValues>(reading);
+    const auto values = std::get<core::ScaleBoxValues>(core::ReadScaleBoxes(texts));
     SetYRange(axes, 0, values.T1Min, values.T1Max);
     SetYRange(axes, 1, values.T2Min, values.T2Max);
     axes.SetWorkingAxis(0);

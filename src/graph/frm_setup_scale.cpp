@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/prompter.h"
+
 namespace kr820::graph {
 
 namespace {
@@ -27,13 +29,18 @@ QGroupBox* ChannelGroup(const QString& channel, QLineEdit* min, QLineEdit* max, 
     auto* form = new QFormLayout(group);
     form->addRow(QStringLiteral("MIN"), min);
     form->addRow(QStringLiteral("MAX"), max);
+    // Each box is read out with its channel, not as one of two alike "MIN".
+    min->setAccessibleName(channel + QStringLiteral(" MIN"));
+    max->setAccessibleName(channel + QStringLiteral(" MAX"));
     return group;
 }
 
 }  // namespace
 
-TfrmSetupScale::TfrmSetupScale(const core::ScaleBoxValues& current, QWidget* parent)
+TfrmSetupScale::TfrmSetupScale(const core::ScaleBoxValues& current, ui::Prompter& prompter,
+                               QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint),
+      m_prompter(prompter),
       m_edtT1Min(Box("edtT1Min", current.T1Min, this)),
       m_edtT1Max(Box("edtT1Max", current.T1Max, this)),
       m_edtT2Min(Box("edtT2Min", current.T2Min, this)),
@@ -59,6 +66,19 @@ TfrmSetupScale::TfrmSetupScale(const core::ScaleBoxValues& current, QWidget* par
     layout->addWidget(m_chkSave);
     layout->addWidget(buttons);
     setFixedSize(sizeHint());
+}
+
+void TfrmSetupScale::accept() {
+    const std::optional<core::ScaleBoxProblem> problem = core::CheckScaleBoxes(Texts());
+    if (!problem) {
+        QDialog::accept();
+        return;
+    }
+    m_prompter.Message(this, problem->Message);
+    QLineEdit* boxes[] = {m_edtT1Min, m_edtT1Max, m_edtT2Min, m_edtT2Max};
+    QLineEdit* mend = boxes[problem->Box];
+    mend->setFocus(Qt::OtherFocusReason);
+    mend->selectAll();
 }
 
 core::ScaleBoxTexts TfrmSetupScale::Texts() const {

@@ -8,20 +8,29 @@
 class QCheckBox;
 class QLineEdit;
 
+namespace kr820::ui {
+class Prompter;
+}
+
 namespace kr820::graph {
 
 // The Y axis dialog: both axes' minimum and maximum as whole numbers, and whether to keep them
-// for the graphs shown later. It checks nothing itself: the caller reads the boxes after OK.
+// for the graphs shown later. OK with a box to mend tells why through `prompter` and stays open
+// with everything as typed, the cursor in that box.
 class TfrmSetupScale : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmSetupScale(const core::ScaleBoxValues& current, QWidget* parent = nullptr);
+    TfrmSetupScale(const core::ScaleBoxValues& current, ui::Prompter& prompter,
+                   QWidget* parent = nullptr);
+
+    void accept() override;
 
     core::ScaleBoxTexts Texts() const;
     bool SaveSetting() const;
 
 private:
+    ui::Prompter& m_prompter;
     QLineEdit* m_edtT1Min;
     QLineEdit* m_edtT1Max;
     QLineEdit* m_edtT2Min;

@@ -19,6 +19,8 @@ QToolButton* AddCheckButton(QToolBar* bar, const char* name, const char* hint, G
     auto* button = new QToolButton(bar);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(QString::fromLatin1(hint));
+    // A picture says nothing to a screen reader: the hint is the button's name.
+    button->setAccessibleName(QString::fromLatin1(hint));
     button->setIcon(MakeGraphToolIcon(icon));
     button->setCheckable(true);
     button->setChecked(down);
@@ -66,6 +68,7 @@ GraphToolBar BuildGraphToolBar(QWidget* parent) {
     t.tbntClr = new QToolButton(t.Bar);
     t.tbntClr->setObjectName(QStringLiteral("tbntClr"));
     t.tbntClr->setToolTip(QStringLiteral("Clear"));
+    t.tbntClr->setAccessibleName(QStringLiteral("Clear"));
     t.tbntClr->setIcon(MakeGraphToolIcon(GraphToolIcon::Clear));
     t.tbntClrAction = t.Bar->addWidget(t.tbntClr);
     t.tbntClrAction->setVisible(false);

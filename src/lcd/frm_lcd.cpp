@@ -2,6 +2,7 @@
 #include "lcd/frm_lcd.h"
 
 #include <QCloseEvent>
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 
 #include "core/live/lcd_state.h"
@@ -17,6 +18,7 @@ constexpr QSize kMainDigitImageSize(33, 62);
 constexpr int kSubDigitLefts[kSubDigitCount] = {134, 153, 175, 194, 216, 239};
 constexpr int kSubDigitTop = 120;
 constexpr QSize kSubDigitImageSize(18, 31);
+constexpr qreal kDimmedOpacity = 0.3;
 
 }  // namespace
 
@@ -36,6 +38,10 @@ TfrmLCD::TfrmLCD(QWidget* owner)
     QPalette grey = m_panel->palette();
     grey.setColor(QPalette::Window, QColor(0xE4, 0xE4, 0xE4));
     m_panel->setPalette(grey);
+    m_readings = new QWidget(m_panel);
+    m_readings->setObjectName("pnlReadings");
+    m_readings->setGeometry(0, 0, kClientWidth, kClientHeight);
+    m_readings->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // The image lists are filled as the images are made, in the order the painter addresses
     // them: digits left to right, icons by their bit in the frame.
@@ -74,7 +80,7 @@ TfrmLCD::TfrmLCD(QWidget* owner)
 }
 
 QLabel* TfrmLCD::AddImage(const QString& name, const QRect& place, const QPixmap& picture) {
-    auto* image = new QLabel(m_panel);
+    auto* image = new QLabel(m_readings);
     image->setObjectName(name);
     image->setGeometry(place);
     // Pictures are drawn from the top-left corner, as the meter's artwork is laid out; the
@@ -84,6 +90,20 @@ QLabel* TfrmLCD::AddImage(const QString& name, const QRect& place, const QPixmap
     image->setPixmap(picture);
     return image;
 }
+
+void TfrmLCD::ShowNoConnection(bool shown) {
+    m_lblNoConnection->setVisible(shown);
+    if (!shown) {
+        m_readings->setGraphicsEffect(nullptr);
+        return;
+    }
+    if (ReadingsDimmed()) return;
+    auto* dim = new QGraphicsOpacityEffect(m_readings);
+    dim->setOpacity(kDimmedOpacity);
+    m_readings->setGraphicsEffect(dim);
+}
+
+bool TfrmLCD::ReadingsDimmed() const { return m_readings->graphicsEffect() != nullptr; }
 
 void TfrmLCD::closeEvent(QCloseEvent* event) {
     if (m_waitUntilIdle) m_waitUntilIdle();

@@ -34,6 +34,9 @@ public:
     explicit TfrmLCD(QWidget* owner);
 
     QLabel* lblNoConnection() const { return m_lblNoConnection; }
+    // "No Connection" shown, and the last readings dimmed so that they do not read as live.
+    void ShowNoConnection(bool shown);
+    bool ReadingsDimmed() const;
 
     const LcdImageLists& ImageLists() const { return m_lists; }
     QLabel* IconImage(core::LcdIcon icon) const {
@@ -53,6 +56,7 @@ private:
     QLabel* AddImage(const QString& name, const QRect& place, const QPixmap& picture);
 
     QWidget* m_panel;
+    QWidget* m_readings;  // the digits and icons, dimmed together
     QLabel* m_lblNoConnection;
     LcdImageLists m_lists;
     std::function<void()> m_waitUntilIdle;

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "link/access_refusal.h"
+#include "link/link_log.h"
 #include "link/serial_lock_file.h"
 
 namespace kr820::link {
@@ -168,11 +169,14 @@ int TComPort::Read(char* buffer, int count) {
             break;  // nothing more queued: reads never wait
         }
     }
+    if (got > 0)
+        qCDebug(lcLink).noquote() << m_deviceName << "received" << QByteArray(buffer, got).toHex(' ');
     return got;
 }
 
 void TComPort::Write(const char* data, int count) {
     RequireOpen();
+    qCDebug(lcLink).noquote() << m_deviceName << "sent" << QByteArray(data, count).toHex(' ');
     int written = 0;
     while (written < count) {
         const ssize_t n =

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTimeEdit>
 #include <QTimer>
@@ -21,6 +22,8 @@
 
 namespace kr820::meter {
 namespace {
+
+constexpr int kChangeLinesShown = 5;  // more scroll
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -38,23 +41,34 @@ QComboBox* ListBox(QWidget* parent, const char* name,
 }
 
 // A list whose text may differ from its items ("  GRAPH" before anything is read).
-QComboBox* TextListBox(QComboBox* box, const QString& text) {
+QComboBox* TextListBox(QComboBox* box, const QString& text, const QString& spoken) {
     box->setEditable(true);
+    box->setAccessibleName(spoken);
+    box->lineEdit()->setAccessibleName(spoken);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setEditText(text);
     return box;
 }
 
-QDateEdit* DatePicker(QWidget* parent, const char* name) {
+// A label that names the control beside it, for a screen reader as for the eye.
+QLabel* LabelFor(const QString& text, QWidget* control, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(control);
+    return label;
+}
+
+QDateEdit* DatePicker(QWidget* parent, const char* name, const QString& spoken) {
     auto* picker = Named(new QDateEdit(QDate::currentDate(), parent), name);
+    picker->setAccessibleName(spoken + QStringLiteral(" date"));
     picker->setCalendarPopup(true);
     // The meter keeps two digits of the year: no other date can be picked.
     picker->setDateRange(QDate(core::kFirstMeterYear, 1, 1), QDate(core::kLastMeterYear, 12, 31));
     return picker;
 }
 
-QTimeEdit* TimePicker(QWidget* parent, const char* name) {
+QTimeEdit* TimePicker(QWidget* parent, const char* name, const QString& spoken) {
     auto* picker = Named(new QTimeEdit(QTime::currentTime(), parent), name);
+    picker->setAccessibleName(spoken + QStringLiteral(" time"));
     picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     return picker;
 }
@@ -84,9 +98,18 @@ TfrmSetup::TfrmSetup(QWidget* owner, const QLocale& locale, link::Clock& clock)
 
     m_lblChanges = Named(new QLabel(this), "lblChanges");
     m_lblChanges->setWordWrap(true);
+    m_lblChanges->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lblChanges->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The list scrolls in a place of its own, so that the buttons under it never move.
+    auto* changes = Named(new QScrollArea(this), "scrChanges");
+    changes->setWidget(m_lblChanges);
+    changes->setWidgetResizable(true);
+    changes->setFrameShape(QFrame::NoFrame);
+    changes->setFixedHeight(m_lblChanges->fontMetrics().lineSpacing() * kChangeLinesShown + 4);
+    changes->setFocusPolicy(Qt::NoFocus);
     m_lblClockOffset = Named(new QLabel(this), "lblClockOffset");
-    m_btnSave = Named(new QPushButton("SAVE", this), "btnSave");
-    m_btnExit = Named(new QPushButton("Exit Without Saving", this), "btnExit");
+    m_btnSave = Named(new QPushButton("&SAVE", this), "btnSave");
+    m_btnExit = Named(new QPushButton("E&xit Without Saving", this), "btnExit");
     connect(m_btnSave, &QPushButton::clicked, this, [this] {
         if (m_onSave) m_onSave();
     });
@@ -104,7 +127,7 @@ TfrmSetup::TfrmSetup(QWidget* owner, const QLocale& locale, link::Clock& clock)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(m_lblClockOffset);
-    layout->addWidget(m_lblChanges);
+    layout->addWidget(changes);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -120,12 +143,14 @@ TfrmSetup::TfrmSetup(QWidget* owner, const QLocale& locale, link::Clock& clock)
 }
 
 void TfrmSetup::BuildPrintGroup(QGridLayout& grid) {
-    auto* print = Named(new QGroupBox("Print Setup", this), "grpPrint");
-    m_printStartDate = DatePicker(print, "PrintStartDate");
-    m_printStartTime = TimePicker(print, "PrintStartTime");
-    m_printStopDate = DatePicker(print, "PrintStopDate");
-    m_printStopTime = TimePicker(print, "PrintStopTime");
-    m_cmbPrintMode = TextListBox(ListBox(print, "cmbPrintMode", core::kPrintModes), "  GRAPH");
+    // The groups' mnemonics take the cursor to their first field.
+    auto* print = Named(new QGroupBox("&Print Setup", this), "grpPrint");
+    m_printStartDate = DatePicker(print, "PrintStartDate", "Print Start Time");
+    m_printStartTime = TimePicker(print, "PrintStartTime", "Print Start Time");
+    m_printStopDate = DatePicker(print, "PrintStopDate", "Print Stop Time");
+    m_printStopTime = TimePicker(print, "PrintStopTime", "Print Stop Time");
+    m_cmbPrintMode = TextListBox(ListBox(print, "cmbPrintMode", core::kPrintModes), "  GRAPH",
+                                 QStringLiteral("Print Mode"));
     m_lblGraphCMHR = Named(new QLabel("Graph INCH/HOUR:", print), "lblGraphCMHR");
     m_cmbGraphINCH = ListBox(print, "cmbGraphINCH", core::kGraphInchesPerHour);
     m_lblLowLimit = Named(new QLabel("Low Limit:", print), "lblLowLimit");
@@ -138,22 +163,28 @@ void TfrmSetup::BuildPrintGroup(QGridLayout& grid) {
     m_upDownLowLimit->setButtonSymbols(QSpinBox::UpDownArrows);
     if (auto* text = m_upDownLowLimit->findChild<QLineEdit*>()) text->hide();
     m_upDownLowLimit->setFixedWidth(22);
+    m_upDownLowLimit->setAccessibleName(QStringLiteral("Low Limit steps of 10"));
     connect(m_upDownLowLimit, &QSpinBox::valueChanged, this,
             [this](int value) { m_edtLowLimit->setText(QString::number(value)); });
     m_lblScaleWidth = Named(new QLabel("Scale Width:", print), "lblScaleWidth");
     m_edtScaleWidth = ListBox(print, "edtScaleWidth", core::kScaleWidths);
     m_edtPrintInterval = ListBox(print, "edtPrintInterval", core::kPrintIntervals);
     m_edtPrintInterval->hide();
+    // One label for two lists, only one of them shown: each is named for itself.
+    m_edtScaleWidth->setAccessibleName(QStringLiteral("Scale Width"));
+    m_edtPrintInterval->setAccessibleName(QStringLiteral("Print Interval"));
+    m_lblGraphCMHR->setBuddy(m_cmbGraphINCH);
+    m_lblLowLimit->setBuddy(m_edtLowLimit);
     connect(m_cmbPrintMode, &QComboBox::currentTextChanged, this, [this] { cmbPrintModeChange(); });
 
     auto* layout = new QGridLayout(print);
-    layout->addWidget(new QLabel("Start Time", print), 0, 0);
+    layout->addWidget(LabelFor("Start Time", m_printStartDate, print), 0, 0);
     layout->addWidget(m_printStartDate, 0, 1);
     layout->addWidget(m_printStartTime, 0, 2, 1, 2);
-    layout->addWidget(new QLabel("Stop Time", print), 1, 0);
+    layout->addWidget(LabelFor("Stop Time", m_printStopDate, print), 1, 0);
     layout->addWidget(m_printStopDate, 1, 1);
     layout->addWidget(m_printStopTime, 1, 2, 1, 2);
-    layout->addWidget(new QLabel("Print Mode", print), 2, 0);
+    layout->addWidget(LabelFor("Print Mode", m_cmbPrintMode, print), 2, 0);
     layout->addWidget(m_cmbPrintMode, 2, 1);
     layout->addWidget(m_lblGraphCMHR, 3, 0);
     layout->addWidget(m_cmbGraphINCH, 3, 1);
@@ -167,13 +198,13 @@ void TfrmSetup::BuildPrintGroup(QGridLayout& grid) {
 }
 
 void TfrmSetup::BuildOtherGroups(QGridLayout& grid) {
-    auto* clock = Named(new QGroupBox("Clock Setup", this), "grpClock");
-    m_rtcDate = DatePicker(clock, "RTCDate");
-    m_rtcTime = TimePicker(clock, "RTCTime");
+    auto* clock = Named(new QGroupBox("&Clock Setup", this), "grpClock");
+    m_rtcDate = DatePicker(clock, "RTCDate", "Meter clock");
+    m_rtcTime = TimePicker(clock, "RTCTime", "Meter clock");
     m_chkPCTime = Named(new QCheckBox("PC Time", clock), "chkPCTime");
     m_chkPCTime->setChecked(true);
     auto* clockLayout = new QGridLayout(clock);
-    clockLayout->addWidget(new QLabel("Time Setup", clock), 0, 0);
+    clockLayout->addWidget(LabelFor("Time Setup", m_rtcDate, clock), 0, 0);
     clockLayout->addWidget(m_rtcDate, 0, 1);
     clockLayout->addWidget(m_rtcTime, 0, 2);
     clockLayout->addWidget(m_chkPCTime, 1, 1);
@@ -189,20 +220,20 @@ void TfrmSetup::BuildOtherGroups(QGridLayout& grid) {
     connect(m_clockTicker, &QTimer::timeout, this, [this] { PutClockInPickers(false); });
     m_clockTicker->start(500);
 
-    auto* record = Named(new QGroupBox("Record Setup", this), "grpRecord");
-    m_recStartDate = DatePicker(record, "RECStartDate");
-    m_recStartTime = TimePicker(record, "RECStartTime");
-    m_recStopDate = DatePicker(record, "RECStopDate");
-    m_recStopTime = TimePicker(record, "RECStopTime");
+    auto* record = Named(new QGroupBox("&Record Setup", this), "grpRecord");
+    m_recStartDate = DatePicker(record, "RECStartDate", "Record Start Time");
+    m_recStartTime = TimePicker(record, "RECStartTime", "Record Start Time");
+    m_recStopDate = DatePicker(record, "RECStopDate", "Record Stop Time");
+    m_recStopTime = TimePicker(record, "RECStopTime", "Record Stop Time");
     m_edtRECInterval = ListBox(record, "edtRECInterval", core::kRecordIntervals);
     auto* recordLayout = new QGridLayout(record);
-    recordLayout->addWidget(new QLabel("Start Time", record), 0, 0);
+    recordLayout->addWidget(LabelFor("Start Time", m_recStartDate, record), 0, 0);
     recordLayout->addWidget(m_recStartDate, 0, 1);
     recordLayout->addWidget(m_recStartTime, 0, 2);
-    recordLayout->addWidget(new QLabel("Stop Time", record), 1, 0);
+    recordLayout->addWidget(LabelFor("Stop Time", m_recStopDate, record), 1, 0);
     recordLayout->addWidget(m_recStopDate, 1, 1);
     recordLayout->addWidget(m_recStopTime, 1, 2);
-    recordLayout->addWidget(new QLabel("Record Interval", record), 2, 0);
+    recordLayout->addWidget(LabelFor("Record Interval", m_edtRECInterval, record), 2, 0);
     recordLayout->addWidget(m_edtRECInterval, 2, 1);
     grid.addWidget(record, 1, 1);
 
@@ -211,29 +242,35 @@ void TfrmSetup::BuildOtherGroups(QGridLayout& grid) {
     m_memRecords->setReadOnly(true);
     m_memLeft = Named(new QLineEdit("32000", memory), "MemLeft");
     m_memLeft->setReadOnly(true);
-    m_btnErase = Named(new QPushButton("ERASE", memory), "btnErase");
+    m_memRecords->setAccessibleName(QStringLiteral("Records in memory"));
+    m_btnErase = Named(new QPushButton("&ERASE", memory), "btnErase");
+    m_btnErase->setAccessibleDescription(QStringLiteral("Erase Memory"));
     connect(m_btnErase, &QPushButton::clicked, this, [this] {
         if (m_onErase) m_onErase();
     });
     auto* memoryLayout = new QGridLayout(memory);
-    memoryLayout->addWidget(new QLabel("Erase Memory:", memory), 0, 0);
+    memoryLayout->addWidget(LabelFor("Erase Memory:", m_memRecords, memory), 0, 0);
     memoryLayout->addWidget(m_memRecords, 0, 1);
     memoryLayout->addWidget(m_btnErase, 0, 2);
-    memoryLayout->addWidget(new QLabel("Memory Left:", memory), 1, 0);
+    memoryLayout->addWidget(LabelFor("Memory Left:", m_memLeft, memory), 1, 0);
     memoryLayout->addWidget(m_memLeft, 1, 1);
     grid.addWidget(memory, 2, 0);
 
-    auto* power = Named(new QGroupBox("Power Setup:", this), "grpPower");
+    auto* power = Named(new QGroupBox("Po&wer Setup:", this), "grpPower");
     m_cmbAPO = ListBox(power, "cmbAPO", core::kPowerChoices);
+    m_cmbAPO->setAccessibleName(QStringLiteral("Power Setup"));
     (new QVBoxLayout(power))->addWidget(m_cmbAPO);
     grid.addWidget(power, 2, 1);
 
-    auto* alarm = Named(new QGroupBox("Alarm Setup", this), "grpAlarm");
+    auto* alarm = Named(new QGroupBox("&Alarm Setup", this), "grpAlarm");
     m_lblAlarmUpper = Named(new QLabel("Alarm Upper:", alarm), "lblAlarmUpper");
     m_edtAlarmUpper = Named(new QLineEdit("    2498.0", alarm), "edtAlarmUpper");
     m_lblAlarmLower = Named(new QLabel("Alarm Lower:", alarm), "lblAlarmLower");
     m_edtAlarmLower = Named(new QLineEdit("     -328.0", alarm), "edtAlarmLower");
-    m_cmbAlarmSetup = TextListBox(ListBox(alarm, "cmbAlarmSetup", core::kAlarmChoices), "      ON");
+    m_cmbAlarmSetup = TextListBox(ListBox(alarm, "cmbAlarmSetup", core::kAlarmChoices), "      ON",
+                                  QStringLiteral("Alarm"));
+    m_lblAlarmUpper->setBuddy(m_edtAlarmUpper);
+    m_lblAlarmLower->setBuddy(m_edtAlarmLower);
     connect(m_cmbAlarmSetup, &QComboBox::currentTextChanged, this,
             [this] { cmbAlarmSetupChange(); });
     auto* alarmLayout = new QGridLayout(alarm);
@@ -244,7 +281,7 @@ void TfrmSetup::BuildOtherGroups(QGridLayout& grid) {
     alarmLayout->addWidget(m_cmbAlarmSetup, 0, 2);
     grid.addWidget(alarm, 3, 0);
 
-    auto* type = Named(new QGroupBox("TC TYPE", this), "grpType");
+    auto* type = Named(new QGroupBox("&TC TYPE", this), "grpType");
     m_radioK = Named(new QRadioButton("K", type), "RadioK");
     m_radioK->setChecked(true);
     m_radioJ = Named(new QRadioButton("J", type), "RadioJ");
@@ -406,7 +443,7 @@ void TfrmSetup::UpdateChanges() {
     edited.AlarmOn = m_cmbAlarmSetup->currentIndex() != 1;
     const QStringList changes = core::SetupChanges(*m_read, edited, m_locale);
     m_lblChanges->setText(
-        changes.isEmpty() ? QString() : QStringLiteral("A save changes:\n") + changes.join(u'\n'));
+        changes.isEmpty() ? QString() : QStringLiteral("Changes to save:\n") + changes.join(u'\n'));
 }
 
 }  // namespace kr820::meter

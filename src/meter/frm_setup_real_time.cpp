@@ -10,6 +10,7 @@
 #include <QRegularExpressionValidator>
 
 #include "core/realtime/real_time_rates.h"
+#include "ui/prompter.h"
 #include "ui/whole_caption.h"
 
 namespace kr820::meter {
@@ -19,7 +20,15 @@ constexpr int kDefaultPoints = 2000;
 
 }  // namespace
 
-TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner) : QDialog(owner) {
+std::optional<int> RealTimePoints(const QString& typed) {
+    bool ok = false;
+    const int points = typed.trimmed().toInt(&ok);
+    if (!ok || points <= 0) return std::nullopt;
+    return points;
+}
+
+TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter* prompter)
+    : QDialog(owner), m_prompter(prompter) {
     setObjectName("frmSetupRealTime");
     setWindowTitle("Real-Time Setup");
     setModal(true);
@@ -56,12 +65,18 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner) : QDialog(ow
     connect(m_txtRate, &QComboBox::activated, this, [this] { edtRealTimeNoChange(); });
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("Real-Time data no to be recorded", this), 0, 0);
+    // The labels name their fields, for a screen reader as for the eye.
+    const auto labelFor = [this](const char* text, QWidget* field) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(field);
+        return label;
+    };
+    grid->addWidget(labelFor("Real-Time data no to be recorded", m_edtRealTimeNo), 0, 0);
     grid->addWidget(m_edtRealTimeNo, 0, 1);
     grid->addWidget(new QLabel("(Adjust the number to meet your need)", this), 1, 0, 1, 2);
-    grid->addWidget(new QLabel("Real -Time Sampling Rate", this), 2, 0);
+    grid->addWidget(labelFor("Real -Time Sampling Rate", m_txtRate), 2, 0);
     grid->addWidget(m_txtRate, 2, 1);
-    grid->addWidget(new QLabel("Recording Period", this), 3, 0);
+    grid->addWidget(labelFor("Recording Period", m_edtPeriod), 3, 0);
     auto* period = new QHBoxLayout;
     period->addWidget(m_edtPeriod);
     period->addWidget(new QLabel("HH:MM:SS", this));
@@ -85,6 +100,16 @@ void TfrmSetupRealTime::edtRealTimeNoChange() {
     const long long seconds =
         core::kRealTimeRates[static_cast<size_t>(index)].seconds * (ok ? points : 0);
     m_edtPeriod->setText(core::PeriodText(seconds, true));
+}
+
+void TfrmSetupRealTime::accept() {
+    if (m_prompter && !RealTimePoints(m_edtRealTimeNo->text())) {
+        m_prompter->Message(this, m_edtRealTimeNo->text().trimmed() + kNotValidSuffix);
+        m_edtRealTimeNo->setFocus(Qt::OtherFocusReason);
+        m_edtRealTimeNo->selectAll();
+        return;
+    }
+    QDialog::accept();
 }
 
 RealTimeSetupChoice TfrmSetupRealTime::Choice() const {

@@ -3,10 +3,15 @@
 
 #include <QDialog>
 #include <QString>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+
+namespace kr820::ui {
+class Prompter;
+}
 
 namespace kr820::meter {
 
@@ -16,13 +21,24 @@ struct RealTimeSetupChoice {
     QString Points;
 };
 
+// After a number of points that is not one: the number as entered, then this.
+inline const QString kNotValidSuffix = QStringLiteral(" is not valid.\n");
+
+// The number of points typed, when it is a whole number above 0 (zero points would make a
+// recording that stops at its first sample).
+std::optional<int> RealTimePoints(const QString& typed);
+
 // "Real-Time Setup": how many points to record and how often, with the period that makes.
 class TfrmSetupRealTime : public QDialog {
     Q_OBJECT
 
 public:
     // `rateIndex` is the graph's present sampling rate; the period starts without leading zeros.
-    TfrmSetupRealTime(int rateIndex, QWidget* owner = nullptr);
+    // With a prompter, Start refuses a number of points that is not a whole number above 0:
+    // it tells why and stays open with the number as typed, the cursor on it.
+    TfrmSetupRealTime(int rateIndex, QWidget* owner = nullptr, ui::Prompter* prompter = nullptr);
+
+    void accept() override;
 
     // The period of the entered number at the chosen rate, hours:mm:ss.
     void edtRealTimeNoChange();
@@ -30,6 +46,7 @@ public:
     RealTimeSetupChoice Choice() const;
 
 private:
+    ui::Prompter* m_prompter;
     QLineEdit* m_edtRealTimeNo;
     QComboBox* m_txtRate;
     QLineEdit* m_edtPeriod;

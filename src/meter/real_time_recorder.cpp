@@ -44,28 +44,25 @@ void RealTimeRecorder::btnRunClick() {
         window = m_host.ReopenRealTimeGraph();
     }
 
-    TfrmSetupRealTime setup(window->SamplingRateIndex(), m_host.DialogOwner());
+    TfrmSetupRealTime setup(window->SamplingRateIndex(), m_host.DialogOwner(), &m_prompter);
     state.RealTimeRate =
         core::kRealTimeRates[static_cast<size_t>(std::max(0, window->SamplingRateIndex()))].seconds;
     if (m_prompter.Exec(setup) != QDialog::Accepted) return;
     const RealTimeSetupChoice choice = setup.Choice();
     state.RealTimeRate = core::kRealTimeRates[static_cast<size_t>(choice.RateIndex)].seconds;
     window->SetSamplingRateIndex(choice.RateIndex);
-    const QString entered = choice.Points.trimmed();
-    bool ok = false;
-    const int points = entered.toInt(&ok);
-    // Zero points would make a recording that stops at its first sample.
-    if (!ok || points <= 0) {
-        m_prompter.Message(m_host.DialogOwner(), entered + kNotValidSuffix);
+    const std::optional<int> points = RealTimePoints(choice.Points);
+    if (!points) {  // the dialog refuses it already; a test may answer without it
+        m_prompter.Message(m_host.DialogOwner(), choice.Points.trimmed() + kNotValidSuffix);
         return;
     }
 
     state.RealTimePointCount = 0;
     state.RateTicks = 0;
     const core::TDateTime start = core::NowTDateTime();
-    window->BeginRealTimeRecording(points, start);
+    window->BeginRealTimeRecording(*points, start);
     m_journalFailureTold = false;
-    if (!m_journal.Begin({start, choice.RateIndex, points})) JournalFailed();
+    if (!m_journal.Begin({start, choice.RateIndex, *points})) JournalFailed();
     state.RealTimeRecording = true;
     m_host.EnableRun(false);
     m_host.EnableStop(true);
@@ -140,9 +137,8 @@ void RealTimeRecorder::OfferUnsavedRecording() {
                                           << "is damaged after point" << journal->Points.size();
     }
     graph::TfrmGraph* window = m_host.ReopenRealTimeGraph();
-    const QString question =
-        kUnsavedRecordingQuestion.arg(journal->Points.size())
-            .arg(core::DateTimeText(journal->Start.Start, window->Locale()));
+    const QString question = kUnsavedRecordingQuestion.arg(journal->Points.size())
+                                 .arg(core::DateTimeText(journal->Start.Start, window->Locale()));
     switch (m_prompter.Confirm(m_host.DialogOwner(), question, ui::Prompter::Buttons::YesNo)) {
         case ui::Prompter::Answer::Yes:
             ShowJournal(*journal);

@@ -52,7 +52,6 @@ private:
 inline const QString kResetQuestion = QStringLiteral(
     "There are datas in Real_Time graph ,it have to reset the graph.\n"
     "Do you want to save the Real-Time graph ?");
-inline const QString kNotValidSuffix = QStringLiteral(" is not valid.\n");
 // %1 the number of points, %2 the start as date and time.
 inline const QString kUnsavedRecordingQuestion =
     QStringLiteral("A real-time recording of %1 points from %2 was not saved. Show it?");

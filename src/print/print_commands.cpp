@@ -81,11 +81,9 @@ void PrintCommands::PrintGraph(graph::TfrmGraph& window) {
     // The chart's print dialog is this command's: it is answered while the command asks for it.
     graph::ChartView& view = window.View();
     const QString documentName = window.windowTitle();
-    const QMetaObject::Connection answer =
-        QObject::connect(&view.Interaction(), &graph::ChartInteraction::printDialogRequested,
-                         &view, [this, &view, documentName] {
-                             PrintChartThroughDialog(view, documentName);
-                         });
+    const QMetaObject::Connection answer = QObject::connect(
+        &view.Interaction(), &graph::ChartInteraction::printDialogRequested, &view,
+        [this, &view, documentName] { PrintChartThroughDialog(view, documentName); });
     chart.PEactions(core::ChartAction::sgPrintDialog);
     QObject::disconnect(answer);
 }
@@ -111,7 +109,12 @@ void PrintCommands::PrintText(graph::TfrmGraph& window) {
     m_printer->setResolution(kTextPrintDpi);
     m_printer->setDocName(window.windowTitle());
     const graph::DataListModel& list = window.DataList();
-    switch (PrintTextLines(*m_printer, list.rowCount(), [&list](int i) { return list.Line(i); })) {
+    const graph::ShownStatistics shown = window.StatisticsShown();
+    const TextPrintHeading heading{
+        window.windowTitle(), shown.StartTime,   shown.SamplingRate,
+        shown.DataNo,         window.Unit(), list.rowCount() > 0 ? list.Line(0) : QString()};
+    switch (PrintTextLines(
+        *m_printer, list.rowCount(), [&list](int i) { return list.Line(i); }, &heading)) {
         case TextPrintResult::Printed:
             return;
         case TextPrintResult::NotStarted:

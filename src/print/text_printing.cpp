@@ -41,12 +41,35 @@ bool LettersAllAsWide(const QFont& font) {
 }  // namespace
 
 bool WriteTextLines(TextLineSink& sink, const TextPageLayout& layout, int count,
-                    const LineSource& line) {
+                    const LineSource& line, const HeadingSource& heading) {
+    const int pages = layout.Pages(count);
     for (int i = 0; i < count; ++i) {
         if (layout.StartsNewPage(i) && !sink.NewPage()) return false;
+        if (heading && i % layout.LinesPerPage() == 0) {
+            const QStringList lines = heading(layout.Page(i) + 1, pages);
+            for (int k = 0; k < lines.size() && k < layout.HeadingLines(); ++k)
+                sink.DrawLine(TextPageLayout::kLeft, TextPageLayout::HeadingTop(k), lines.at(k));
+        }
         sink.DrawLine(TextPageLayout::kLeft, layout.Top(i), line(i));
     }
     return true;
+}
+
+QStringList TextHeadingLines(const TextPrintHeading& heading, int page, int pages) {
+    QStringList facts{QStringLiteral("Start Time %1").arg(heading.StartTime),
+                      QStringLiteral("Sampling Rate %1 mm:ss").arg(heading.SamplingRate),
+                      QStringLiteral("Data No. %1").arg(heading.DataNo)};
+    if (!heading.Unit.isEmpty()) facts << QStringLiteral("Unit %1").arg(heading.Unit);
+    // The list's line: the number in 5, two blanks, date and time, T1 and T2 in 9 each.
+    constexpr int kNumber = 5, kGap = 2, kValue = 9;
+    const int dateTime = std::max<int>(QStringLiteral("Date Time").size(),
+                                       int(heading.FirstLine.size()) - kNumber - kGap - 2 * kValue);
+    const QString columns = QStringLiteral("No.").rightJustified(kNumber) + QString(kGap, u' ') +
+                            QStringLiteral("Date Time").leftJustified(dateTime) +
+                            QStringLiteral("T1").rightJustified(kValue) +
+                            QStringLiteral("T2").rightJustified(kValue);
+    return {heading.Caption + QStringLiteral("    Page %1 of %2").arg(page).arg(pages),
+            facts.join(QStringLiteral("    ")), columns, QString()};
 }
 
 QFont TextPrintFont() {
@@ -58,12 +81,21 @@ QFont TextPrintFont() {
     return font;
 }
 
-TextPrintResult PrintTextLines(QPagedPaintDevice& device, int count, const LineSource& line) {
+TextPrintResult PrintTextLines(QPagedPaintDevice& device, int count, const LineSource& line,
+                               const TextPrintHeading* heading) {
     QPainter painter;
     if (!painter.begin(&device)) return TextPrintResult::NotStarted;
     painter.setFont(TextPrintFont());
     PainterLineSink sink(painter, device);
-    const bool whole = WriteTextLines(sink, TextPageLayout(device.height()), count, line);
+    HeadingSource headingLines;
+    if (heading) {
+        headingLines = [heading](int page, int pages) {
+            return TextHeadingLines(*heading, page, pages);
+        };
+    }
+    const int headingCount = heading ? int(TextHeadingLines(*heading, 1, 1).size()) : 0;
+    const bool whole = WriteTextLines(sink, TextPageLayout(device.height(), headingCount), count,
+                                      line, headingLines);
     // Ending the job also sends what was written when a page could not be started.
     const bool ended = painter.end();
     return whole && ended ? TextPrintResult::Printed : TextPrintResult::Interrupted;

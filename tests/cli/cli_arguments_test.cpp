@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The command line read without side effects: what is accepted, and a usage error for the rest.
+#include "cli/cli_arguments.h"
+
 #include <gtest/gtest.h>
 
-#include "cli/cli_arguments.h"
+#include "cli/command_table.h"
 
 namespace kr820::cli {
 namespace {
@@ -28,9 +30,8 @@ QString Refusal(const QStringList& arguments) {
 }
 
 TEST(CliArguments, CommandsWithTheirOptions) {
-    const CliArguments live =
-        Accepted({"live", "--device", "/dev/ttyUSB0", "--count", "5", "--every", "60",
-                  "--format", "influx"});
+    const CliArguments live = Accepted({"live", "--device", "/dev/ttyUSB0", "--count", "5",
+                                        "--every", "60", "--format", "influx"});
     EXPECT_EQ(live.command, Command::Live);
     EXPECT_EQ(live.device, "/dev/ttyUSB0");
     EXPECT_EQ(live.count, 5);
@@ -97,6 +98,80 @@ TEST(CliArguments, MistakesAreRefusedWithALine) {
     // An unset shell variable: no file is named.
     EXPECT_TRUE(Refusal({"sets", ""}).contains("empty"));
     EXPECT_TRUE(Refusal({"export", "", "--all"}).contains("empty"));
+}
+
+TEST(CliArguments, ConventionsOfEveryCommand) {
+    EXPECT_EQ(Accepted({"--version"}).command, Command::Version);
+    EXPECT_EQ(Accepted({"-V"}).command, Command::Version);
+    EXPECT_EQ(Accepted({"setup", "show", "--version"}).command, Command::Version);
+    EXPECT_EQ(Accepted({"export", "-V"}).command, Command::Version);  // before its operand
+
+    EXPECT_EQ(Accepted({"ports"}).verbosity, 1);
+    EXPECT_EQ(Accepted({"ports", "-q"}).verbosity, 0);
+    EXPECT_EQ(Accepted({"sets", "a.820", "-v"}).verbosity, 2);
+    EXPECT_EQ(Accepted({"live", "-vv"}).verbosity, 3);
+    EXPECT_EQ(Accepted({"live", "-v", "--verbose"}).verbosity, 3);
+    EXPECT_TRUE(Refusal({"live", "-q", "-v"}).contains("-q"));
+
+    const CliArguments live =
+        Accepted({"live", "-o", "night.csv", "--duration", "2h30m", "--time-format", "utc"});
+    EXPECT_EQ(live.output, "night.csv");
+    EXPECT_EQ(live.durationSeconds, 9000);
+    EXPECT_EQ(live.timeFormat, core::TimeFormat::Utc);
+    EXPECT_EQ(Accepted({"live", "--duration", "90"}).durationSeconds, 90);
+    EXPECT_EQ(Accepted({"live", "--duration", "45m"}).durationSeconds, 2700);
+    EXPECT_EQ(Accepted({"live", "--duration", "1d12h"}).durationSeconds, 129600);
+    EXPECT_EQ(Accepted({"live", "--duration", "1h30s"}).durationSeconds, 3630);
+    for (const char* bad : {"0", "2h30", "1.5h", "h", "-5", "367d", "99999999999"})
+        EXPECT_TRUE(Refusal({"live", "--duration", bad}).contains(QString("'%1'").arg(bad))) << bad;
+
+    EXPECT_EQ(Accepted({"sets", "-", "--time-format", "epoch"}).file, "-");
+    EXPECT_EQ(Accepted({"export", "-", "--time-format", "iso"}).timeFormat, core::TimeFormat::Iso);
+    EXPECT_TRUE(Refusal({"export", "a.820", "--time-format", "local"}).contains("'local'"));
+    // Line protocol times are Unix nanoseconds whatever is asked.
+    EXPECT_TRUE(
+        Refusal({"live", "--format", "influx", "--time-format", "epoch"}).contains("influx"));
+}
+
+TEST(CliArguments, AUsageErrorIsOneLineAndWhereHelpIs) {
+    const auto refused = [](const QStringList& arguments) {
+        return std::get<UsageError>(ParseCliArguments(arguments));
+    };
+    EXPECT_EQ(refused({"live", "--bogus"}).message, "unknown option '--bogus'");
+    EXPECT_EQ(refused({"live", "--bogus"}).usage, "Try 'kr820-cli live --help'.");
+    EXPECT_EQ(refused({"live", "--count", "x"}).message,
+              "invalid value 'x' for --count (allowed: a whole number from 1)");
+    EXPECT_EQ(refused({"setup", "set", "--bogus"}).usage, "Try 'kr820-cli setup set --help'.");
+    EXPECT_EQ(refused({"setup", "get"}).usage, "Try 'kr820-cli setup --help'.");
+    EXPECT_EQ(refused({"frobnicate"}).usage, "Try 'kr820-cli --help'.");
+    EXPECT_EQ(refused({"export", "a", "b"}).message, "unexpected argument 'b'");
+    for (const QStringList& arguments :
+         {QStringList{}, {"x"}, {"live", "-x"}, {"export"}, {"setup", "set", "a"}}) {
+        const UsageError error = refused(arguments);
+        EXPECT_FALSE(error.message.contains('\n'));
+        EXPECT_TRUE(error.message[0].isLower() || error.message[0] == '-')
+            << error.message.toStdString();
+    }
+}
+
+// Parsing, --help and the overview all come from the command table: whatever it lists is
+// accepted and described.
+TEST(CliArguments, TheTableIsWhatIsParsedAndDescribed) {
+    const QString overview = Accepted({"--help"}).helpText;
+    for (const CommandSpec& command : CommandTable()) {
+        SCOPED_TRACE(command.name.toStdString());
+        EXPECT_TRUE(overview.contains(command.brief));
+        QStringList words = command.name.split(' ');
+        const CliArguments help = Accepted(words + QStringList{"--help"});
+        EXPECT_EQ(help.command, Command::Help);
+        for (const OptionSpec& option : command.options)
+            EXPECT_TRUE(help.helpText.contains("--" + option.LongName()))
+                << option.LongName().toStdString();
+        for (const OptionSpec& option : CommonOptions())
+            EXPECT_TRUE(help.helpText.contains(option.LongName()))
+                << option.LongName().toStdString();
+        ASSERT_TRUE(command.finish && command.run);
+    }
 }
 
 }  // namespace

@@ -81,8 +81,8 @@ TEST(CliProcess, BadInputGetsOneLineAndItsExitCode) {
     const Finished unknown = RunCliProcess({"export", "x.820", "--bogus"});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_TRUE(unknown.out.isEmpty());
-    EXPECT_TRUE(unknown.err.startsWith("kr820-cli: Unknown option 'bogus'.\n"));
-    EXPECT_TRUE(unknown.err.contains("Usage: kr820-cli export"));
+    // One line naming the mistake, one saying where help is: not the whole help.
+    EXPECT_EQ(unknown.err, "kr820-cli: unknown option '--bogus'\nTry 'kr820-cli export --help'.\n");
 
     const Finished missing = RunCliProcess({"export", "/nonexistent/none.820"});
     EXPECT_EQ(missing.exitCode, 1);
@@ -99,7 +99,8 @@ TEST(CliProcess, BadInputGetsOneLineAndItsExitCode) {
     EXPECT_EQ(damaged.err.count('\n'), 1) << damaged.err.toStdString();
     EXPECT_TRUE(damaged.out.isEmpty());
 
-    const Finished noSuchSet = RunCliProcess({"export", kFixtures + "/three_sets.820", "--set", "4"});
+    const Finished noSuchSet =
+        RunCliProcess({"export", kFixtures + "/three_sets.820", "--set", "4"});
     EXPECT_EQ(noSuchSet.exitCode, 1);
     EXPECT_TRUE(noSuchSet.out.isEmpty());
 }
@@ -252,9 +253,9 @@ TEST(CliProcess, CsvReadsBackTheSameUnderEveryRegionalSetting) {
     const QByteArray expected = Expected("three_sets_all.csv");
     const auto reference = NumbersReadByQt(expected);
     ASSERT_EQ(reference.size(), 98u);
-    EXPECT_TRUE(std::any_of(reference.begin(), reference.end(),
-                            [](const auto& pair) { return std::isnan(pair.second); }))
-        << "the fixture has an out-of-range sample, left empty";
+    EXPECT_TRUE(std::any_of(reference.begin(), reference.end(), [](const auto& pair) {
+        return std::isnan(pair.second);
+    })) << "the fixture has an out-of-range sample, left empty";
     const bool withPython = !QStandardPaths::findExecutable("python3").isEmpty();
     int localesTried = 0;
     for (const QString locale : {"en_US.UTF-8", "de_DE.UTF-8", "sv_SE.UTF-8"}) {

@@ -26,7 +26,8 @@ emulator::DataSet Set(int pairs, std::int16_t first) {
 // `damaged` (one of them still passes).
 std::string TwoSets(bool damaged) {
     std::string image = emulator::BuildMemoryImage({Set(12, 200), Set(7, 300)});
-    const std::size_t second = emulator::kImageHeaderBytes + emulator::kRecordOverheadBytes + 4 * 12;
+    const std::size_t second =
+        emulator::kImageHeaderBytes + emulator::kRecordOverheadBytes + 4 * 12;
     if (damaged) image[second] = image[second + 1] = '\x00';
     return image;
 }

@@ -2,12 +2,12 @@
 // "live" against the emulated meter: the rows carry the meter's values, in its display unit, and
 // leave out what the meter flags as no value.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTimer>
-#include <unistd.h>
 
 #include "cli/reading_pacer.h"
 #include "cli_rig.h"
@@ -113,7 +113,8 @@ TEST(CliLive, AMeterThatGoesAwayIsReportedAndWaitedFor) {
     ASSERT_TRUE(rig.meter->MakeSymlink(link.toStdString(), &error)) << error;
     ASSERT_EQ(rig.Run({"live", "--count", "2", "--device", link}, false), ExitCode::Success);
     EXPECT_TRUE(plugged);
-    EXPECT_TRUE(rig.Err().contains("no answer from the meter on " + link)) << rig.Err().toStdString();
+    EXPECT_TRUE(rig.Err().contains("no answer from the meter on " + link))
+        << rig.Err().toStdString();
     EXPECT_TRUE(rig.Err().contains("the meter answers again")) << rig.Err().toStdString();
     EXPECT_EQ(rig.OutLines().size(), 3);
 }

@@ -39,7 +39,15 @@ TEST(CliSetup, ShowPrintsTheMetersFields) {
     ASSERT_EQ(json.Run({"setup", "show", "--json"}), ExitCode::Success);
     const QJsonObject object = QJsonDocument::fromJson(json.out.data()).object();
     EXPECT_EQ(object.value("type").toString(), "K");
-    EXPECT_TRUE(object.contains("memory-left"));
+    // Numbers are JSON numbers, each with its unit.
+    const QJsonObject interval = object.value("record-interval").toObject();
+    EXPECT_EQ(interval.value("value").toDouble(-1), 1.0);
+    EXPECT_EQ(interval.value("unit").toString(), "s");
+    const QJsonValue upper = object.value("alarm-upper").toObject().value("value");
+    EXPECT_TRUE(upper.isDouble());
+    EXPECT_DOUBLE_EQ(upper.toDouble(), MetersSetup(*json.meter).AlarmUpperTenths / 10.0);
+    EXPECT_TRUE(object.value("memory-left").toObject().value("value").isDouble());
+    EXPECT_EQ(object.value("print-start").toString().size(), 19);  // text stays text
 }
 
 TEST(CliSetup, SetWritesTheNamedFieldsAndKeepsTheRest) {

@@ -16,12 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto* error = std::get_if<cli::UsageError>(&parsed)) {
         KR820_FUZZ_CHECK(!error->message.isEmpty());
         KR820_FUZZ_CHECK(!error->message.contains(QLatin1Char('\n')));
+        KR820_FUZZ_CHECK(error->usage.startsWith(QLatin1String("Try 'kr820-cli ")));
         return 0;
     }
     const auto& command = std::get<cli::CliArguments>(parsed);
     KR820_FUZZ_CHECK(command.count >= 0);
     KR820_FUZZ_CHECK(command.everySeconds >= 1 && command.everySeconds <= 86400);
     KR820_FUZZ_CHECK(command.set >= 1);
+    KR820_FUZZ_CHECK(command.durationSeconds >= 0 && command.durationSeconds <= 366LL * 86400);
+    KR820_FUZZ_CHECK(command.verbosity >= 0 && command.verbosity <= 3);
     if (command.command == cli::Command::Download) KR820_FUZZ_CHECK(!command.output.isEmpty());
     if (command.command == cli::Command::Sets || command.command == cli::Command::Export)
         KR820_FUZZ_CHECK(!command.file.isEmpty());

@@ -18,11 +18,13 @@ public:
         questions << text;
         return confirmAnswers.isEmpty() ? confirmAnswer : confirmAnswers.takeFirst();
     }
-    QString OpenFileName(QWidget*, const QString&, const QString&, QString*) override {
+    QString OpenFileName(QWidget*, const QString& folder, const QString&, QString*) override {
+        folders << folder;
         return openFileName;
     }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&,
+    QString SaveFileName(QWidget*, const QString& folder, const QString&, const QString&,
                          QString* selectedFilter) override {
+        folders << folder;
         if (selectedFilter && !saveFilter.isEmpty()) *selectedFilter = saveFilter;
         return saveFileName;
     }
@@ -43,6 +45,7 @@ public:
     void OpenDocument(const QString& path) override { documents << path; }
 
     QStringList messages, questions, documents;
+    QStringList folders;  // where each file dialog started
     Answer confirmAnswer = Answer::Cancel;
     QList<Answer> confirmAnswers;  // answered first, in order; then confirmAnswer
     QString openFileName, saveFileName;

@@ -99,7 +99,10 @@ QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char se
     // column of its own, and a script joins the two.
     const QByteArray time = IsoTimeBytes(row.Time);
     if (time.isEmpty()) return {};
-    line += time.left(kIsoLocalChars) + separator + time.mid(kIsoLocalChars) + separator;
+    if (layout.Times == TimeFormat::Iso)
+        line += time.left(kIsoLocalChars) + separator + time.mid(kIsoLocalChars) + separator;
+    else
+        line += TimeInFormat(time, layout.Times) + separator;
     line += Optional(row.T1, "") + separator + Optional(row.T2, "") + separator;
     line += separator == ',' ? CsvField(row.Unit) : row.Unit.toUtf8();
     return line + end;
@@ -110,7 +113,8 @@ QByteArray JsonLine(const ReadingRow& row, const RowLayout& layout) {
     if (time.isEmpty()) return {};
     QByteArray line = "{";
     if (layout.WithSet) line += "\"set\":" + QByteArray::number(row.Set) + ',';
-    line += "\"time\":\"" + time + '"';
+    const QByteArray shown = TimeInFormat(time, layout.Times);
+    line += "\"time\":" + (layout.Times == TimeFormat::Epoch ? shown : '"' + shown + '"');
     line += ",\"t1\":" + Optional(row.T1, "null") + ",\"t2\":" + Optional(row.T2, "null");
     line += ",\"unit\":" + (row.Unit.isEmpty() ? QByteArray("null") : JsonString(row.Unit));
     return line + "}\n";
@@ -180,6 +184,11 @@ std::optional<double> ShownValue(float stored) {
 }
 
 QByteArray HeaderLine(const RowLayout& layout) {
+    // A UTC time or Unix seconds carries its offset already.
+    if (layout.Times != TimeFormat::Iso && layout.Format != RowFormat::JsonLines &&
+        layout.Format != RowFormat::Influx)
+        return HeaderLine({layout.Format, layout.WithSet, {}, TimeFormat::Iso})
+            .replace(layout.Format == RowFormat::Csv ? "utc_offset," : "utc_offset\t", "");
     switch (layout.Format) {
         case RowFormat::Csv:
             return (layout.WithSet ? "set,time,utc_offset,t1,t2,unit"

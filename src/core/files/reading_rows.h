@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/files/row_time_format.h"
 #include "core/time/date_time.h"
 #include "core/time/local_time.h"
 
@@ -36,6 +37,7 @@ struct RowLayout {
     RowFormat Format = RowFormat::Csv;
     bool WithSet = false;  // a leading set column (a field in JSON lines and Influx)
     QString Device;        // Influx only: the device tag
+    TimeFormat Times = TimeFormat::Iso;  // not Influx, whose times are Unix nanoseconds
 };
 
 // "2026-12-07T21:53:08+01:00": the local time at that instant with the offset then in force.

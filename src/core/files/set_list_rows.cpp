@@ -15,22 +15,32 @@ QByteArray JsonOrNull(const QString& text) {
 
 }  // namespace
 
-QByteArray SetListText(const std::vector<ExportedSet>& sets, bool json) {
-    QByteArray text =
-        json ? QByteArray() : QByteArrayLiteral("set,start,utc_offset,rate,count,type,unit\r\n");
+QByteArray SetListText(const std::vector<ExportedSet>& sets, bool json, TimeFormat times) {
+    const bool offsetApart = times == TimeFormat::Iso;
+    QByteArray text;
+    if (!json)
+        text = offsetApart
+                   ? QByteArrayLiteral("set,start,utc_offset,interval,samples,type,unit\r\n")
+                   : QByteArrayLiteral("set,start,interval,samples,type,unit\r\n");
     int number = 0;
     for (const ExportedSet& set : sets) {
         ++number;
-        const QString start = set.Start ? IsoTimeAt(*set.Start) : QString();
+        const QByteArray start =
+            set.Start ? TimeInFormat(IsoTimeAt(*set.Start).toLatin1(), times) : QByteArray();
         if (json) {
-            text += "{\"set\":" + QByteArray::number(number) + ",\"start\":" + JsonOrNull(start) +
-                    ",\"rate\":" + QByteArray::number(set.RateSeconds) +
-                    ",\"count\":" + QByteArray::number(set.Count) +
+            const QByteArray startValue = start.isEmpty()              ? QByteArrayLiteral("null")
+                                          : times == TimeFormat::Epoch ? start
+                                                                       : '"' + start + '"';
+            text += "{\"set\":" + QByteArray::number(number) + ",\"start\":" + startValue +
+                    ",\"interval\":" + QByteArray::number(set.RateSeconds) +
+                    ",\"samples\":" + QByteArray::number(set.Count) +
                     ",\"type\":" + JsonOrNull(set.Type) + ",\"unit\":" + JsonOrNull(set.Unit) +
                     "}\n";
         } else {
-            text += QByteArray::number(number) + ',' + CsvField(start.left(kIsoLocalLength)) + ',' +
-                    CsvField(start.mid(kIsoLocalLength)) + ',' +
+            const QByteArray startColumns =
+                offsetApart ? start.left(kIsoLocalLength) + ',' + start.mid(kIsoLocalLength)
+                            : start;
+            text += QByteArray::number(number) + ',' + startColumns + ',' +
                     QByteArray::number(set.RateSeconds) + ',' + QByteArray::number(set.Count) +
                     ',' + CsvField(set.Type) + ',' + CsvField(set.Unit) + "\r\n";
         }

@@ -55,6 +55,31 @@ std::variant<ScaleBoxValues, QString> ReadScaleBoxes(const ScaleBoxTexts& boxes)
     return values;
 }
 
+std::optional<ScaleBoxProblem> CheckScaleBoxes(const ScaleBoxTexts& boxes) {
+    const auto reading = ReadScaleBoxes(boxes);
+    if (const auto* message = std::get_if<QString>(&reading)) {
+        // The box named is the first in the dialog that is not a whole number.
+        const QString* texts[] = {&boxes.T1Min, &boxes.T1Max, &boxes.T2Min, &boxes.T2Max};
+        for (int box = 0; box < 4; ++box) {
+            bool isInteger = false;
+            texts[box]->trimmed().toInt(&isInteger, 10);
+            if (!isInteger) return ScaleBoxProblem{box, *message};
+        }
+    }
+    const auto& values = std::get<ScaleBoxValues>(reading);
+    const auto above = [](const char* channel, int min, int max) {
+        return QStringLiteral("%1 MIN %2 is above %1 MAX %3.")
+            .arg(QLatin1String(channel))
+            .arg(min)
+            .arg(max);
+    };
+    if (values.T1Min > values.T1Max)
+        return ScaleBoxProblem{0, above("T1", values.T1Min, values.T1Max)};
+    if (values.T2Min > values.T2Max)
+        return ScaleBoxProblem{2, above("T2", values.T2Min, values.T2Max)};
+    return std::nullopt;
+}
+
 QString ScaleFileFolder(const QString& programFolder) {
     return QDir(programFolder).filePath(QStringLiteral("ini")) + QLatin1Char('/');
 }

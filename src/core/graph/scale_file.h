@@ -32,6 +32,16 @@ struct ScaleBoxValues {
 // MAX, T2 MIN, T1 MAX, T1 MIN and the last failing one is named ("abc is invalid.").
 std::variant<ScaleBoxValues, QString> ReadScaleBoxes(const ScaleBoxTexts& boxes);
 
+// What keeps the Y axis dialog open: the box to mend, from 0 in the dialog's order (T1 MIN, T1
+// MAX, T2 MIN, T2 MAX), and what to tell the user. A box that is not a whole number comes first
+// (told as ReadScaleBoxes tells it); then a minimum above its maximum, which the chart would
+// otherwise swap without a word.
+struct ScaleBoxProblem {
+    int Box = 0;
+    QString Message;
+};
+std::optional<ScaleBoxProblem> CheckScaleBoxes(const ScaleBoxTexts& boxes);
+
 // "<folder>/ini/", where the scale file lives.
 QString ScaleFileFolder(const QString& programFolder);
 

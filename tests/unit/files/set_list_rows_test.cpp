@@ -31,8 +31,8 @@ TEST(SetListText, JsonLinesAreValidJsonWhateverTheTextsHold) {
     EXPECT_TRUE(lines[2].isEmpty());
     const QJsonObject first = QJsonDocument::fromJson(lines[0]).object();
     EXPECT_EQ(first.value("set").toInt(), 1);
-    EXPECT_EQ(first.value("rate").toInt(), 60);
-    EXPECT_EQ(first.value("count").toInt(), 3);
+    EXPECT_EQ(first.value("interval").toInt(), 60);
+    EXPECT_EQ(first.value("samples").toInt(), 3);
     EXPECT_TRUE(first.value("start").toString().startsWith("2024-05-1"));
     QJsonParseError error;
     const QJsonObject second = QJsonDocument::fromJson(lines[1], &error).object();
@@ -45,7 +45,7 @@ TEST(SetListText, JsonLinesAreValidJsonWhateverTheTextsHold) {
 TEST(SetListText, CsvQuotesWhatWouldBreakItsColumns) {
     const QList<QByteArray> lines = SetListText(Sets(), false).split('\n');
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0], "set,start,utc_offset,rate,count,type,unit\r");
+    EXPECT_EQ(lines[0], "set,start,utc_offset,interval,samples,type,unit\r");
     EXPECT_TRUE(lines[1].endsWith(",60,3,K,C\r"));
     EXPECT_EQ(lines[2], "2,,,0,0,\"J\"\",\"\"x\\\",\"a,b\"\r");
 }

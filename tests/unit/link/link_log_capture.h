@@ -4,13 +4,18 @@
 #include <QByteArray>
 #include <QStringList>
 #include <QtGlobal>
+#include <utility>
 
 namespace kr820::testing {
 
-// Collects what is reported through kr820.link while it lives; one at a time.
+// Collects what is reported through one logging category (kr820.link unless told) while it
+// lives; one at a time.
 class LinkLogCapture {
 public:
-    LinkLogCapture() : m_previous(qInstallMessageHandler(&Collect)) { s_current = this; }
+    explicit LinkLogCapture(QByteArray category = QByteArrayLiteral("kr820.link"))
+        : m_category(std::move(category)), m_previous(qInstallMessageHandler(&Collect)) {
+        s_current = this;
+    }
     ~LinkLogCapture() {
         qInstallMessageHandler(m_previous);
         s_current = nullptr;
@@ -22,11 +27,12 @@ public:
 
 private:
     static void Collect(QtMsgType, const QMessageLogContext& context, const QString& text) {
-        if (s_current && context.category && QByteArray(context.category) == "kr820.link")
+        if (s_current && context.category && s_current->m_category == context.category)
             s_current->messages << text;
     }
 
     inline static LinkLogCapture* s_current = nullptr;
+    QByteArray m_category;
     QtMessageHandler m_previous;
 };
 

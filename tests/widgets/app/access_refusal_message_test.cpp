@@ -14,8 +14,8 @@
 #include "fast_clock.h"
 #include "link/com_port.h"
 #include "link/serial_lock_file.h"
-#include "meter/meter_refusal.h"
 #include "main_window_rig.h"
+#include "meter/meter_refusal.h"
 
 namespace kr820::app {
 namespace {

@@ -15,8 +15,8 @@
 #include <QTimer>
 
 #include "graph/frm_graph.h"
-#include "main_window_rig.h"
 #include "logger_memory_builder.h"
+#include "main_window_rig.h"
 #include "ui/frm_open_save.h"
 
 namespace kr820::app {

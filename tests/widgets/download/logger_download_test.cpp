@@ -70,7 +70,7 @@ TEST_F(LoggerDownloadTest, ADownloadFillsTheDataLoggerWindowAndTheTemporaryStore
     EXPECT_TRUE(window->MainTimer().isActive());
 
     // Saved as a collection and opened again: the same data sets.
-    const core::TDataSetStore downloaded = window->Store();
+    const core::TDataSetStore downloaded = window->DataLogger().Store();
     prompter.onDialog = [](QDialog& dialog) {
         return qobject_cast<ui::TfrmOpenSave*>(&dialog) ? int(ui::TfrmOpenSave::Collection)
                                                         : int(QDialog::Rejected);
@@ -84,7 +84,7 @@ TEST_F(LoggerDownloadTest, ADownloadFillsTheDataLoggerWindowAndTheTemporaryStore
 
     prompter.openFileName = InHome("memory.820");
     window->btnOpenClick();
-    EXPECT_EQ(window->Store(), downloaded);
+    EXPECT_EQ(window->DataLogger().Store(), downloaded);
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
@@ -203,7 +203,7 @@ TEST_F(LoggerDownloadTest, LoadDataOrOpenOverAnUnsavedDownloadAsksFirstAndCancel
     ASSERT_TRUE(meter->SetMemory(ThreeSets(false)));
     window->btnDataLoggerClick();
     ASSERT_EQ(ShownSets(), 3);
-    const core::TDataSetStore first = window->Store();
+    const core::TDataSetStore first = window->DataLogger().Store();
     const QByteArray firstChart = DataLogger()->Chart().SaveToBlock();
     const QByteArray firstStored = TempStore();
     ASSERT_FALSE(firstStored.isEmpty());
@@ -221,7 +221,7 @@ TEST_F(LoggerDownloadTest, LoadDataOrOpenOverAnUnsavedDownloadAsksFirstAndCancel
     collection.close();
 
     const auto unchanged = [&] {
-        EXPECT_EQ(window->Store(), first);
+        EXPECT_EQ(window->DataLogger().Store(), first);
         EXPECT_EQ(ShownSets(), 3);
         EXPECT_EQ(DataLogger()->Chart().SaveToBlock(), firstChart);
         EXPECT_EQ(TempStore(), firstStored);

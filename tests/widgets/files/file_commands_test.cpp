@@ -234,7 +234,7 @@ TEST_F(FileCommandsTest, ASaveThatCannotBeWrittenWholeKeepsTheEarlierFileAndSays
 
 TEST_F(FileCommandsTest, ADamagedCollectionIsRefusedAndChangesNothing) {
     ShowLoggerImage(OneSetImage());
-    const core::TDataSetStore before = window->Store();
+    const core::TDataSetStore before = window->DataLogger().Store();
     QByteArray damaged = OneSetImage();
     damaged[256] = 0;
     damaged[257] = 0;
@@ -249,7 +249,7 @@ TEST_F(FileCommandsTest, ADamagedCollectionIsRefusedAndChangesNothing) {
     EXPECT_EQ(prompter.messages, QStringList{"The file \"" + home.filePath("damaged.820") +
                                              "\" is not a data set collection that can be read."});
     EXPECT_TRUE(prompter.questions.isEmpty()) << "no set before the damaged one to offer";
-    EXPECT_EQ(window->Store(), before);
+    EXPECT_EQ(window->DataLogger().Store(), before);
 }
 
 TEST_F(FileCommandsTest, TextThatIsNoDataIsRefusedWithoutAWindow) {
@@ -284,6 +284,15 @@ TEST_F(FileCommandsTest, ASpreadsheetExportOpensAndExportsTheSameBytes) {
     ASSERT_TRUE(ExportForSpreadsheets(opened, prompter, window.get()));
     EXPECT_EQ(core::testing::ReadWhole(home.filePath("again.csv")), exported);
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join('\n').toStdString();
+}
+
+TEST_F(FileCommandsTest, CancellingTheOpenOfACollectionLeavesNoEmptyWindow) {
+    ASSERT_EQ(window->DataLoggerWindow(), nullptr);
+    Answer(ui::TfrmOpenSave::Collection);
+    prompter.openFileName.clear();  // the file dialog cancelled
+    window->btnOpenClick();
+    EXPECT_EQ(window->DataLoggerWindow(), nullptr);
+    EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
 }  // namespace

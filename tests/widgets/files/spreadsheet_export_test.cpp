@@ -9,15 +9,30 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include "core/documents/data_logger_document.h"
 #include "core/files/export_rows.h"
 #include "core/files/reading_rows.h"
 #include "core/realtime/real_time_sample.h"
+#include "core/state/app_state.h"
 #include "fake_prompter.h"
 #include "graph/frm_graph.h"
 #include "logger_memory_builder.h"
 
 namespace kr820::app {
 namespace {
+
+// A DataLogger window over a document of its own, as the main window makes it.
+struct DataLoggerWindow {
+    DataLoggerWindow() { window.SetUpDataLogger(); }
+    QTemporaryDir home;
+    core::DataLoggerDocument document{home.path()};
+    testing::FakePrompter prompter;
+    core::AppState state;
+    graph::SharedGraphTools tools;
+    graph::TfrmGraph window{
+        graph::GraphRole::DataLogger, graph::TfrmGraph::kDataLoggerCaption,
+        graph::GraphContext{prompter, state, tools, home.path(), &document, QLocale(), {}}};
+};
 
 QByteArray TwelvePointImage() {
     emulator::DataSet set;
@@ -32,8 +47,8 @@ QByteArray TwelvePointImage() {
 TEST(SpreadsheetExport, WritesIsoTimesAndDecimalPointsUnderGermanSettings) {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    graph::TfrmGraph window(graph::GraphRole::DataLogger, graph::TfrmGraph::kDataLoggerCaption);
-    window.SetUpDataLogger();
+    DataLoggerWindow logger;
+    graph::TfrmGraph& window = logger.window;
     ASSERT_EQ(window.ShowMemoryImage(TwelvePointImage()).Code, core::ParseCode::Success);
     QTemporaryDir folder;
     testing::FakePrompter prompter;
@@ -87,8 +102,8 @@ TEST(SpreadsheetExport, ADownloadedSetGivesTheBytesOfTheCommandLinesExport) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
     file.close();
 
-    graph::TfrmGraph window(graph::GraphRole::DataLogger, graph::TfrmGraph::kDataLoggerCaption);
-    window.SetUpDataLogger();
+    DataLoggerWindow logger;
+    graph::TfrmGraph& window = logger.window;
     ASSERT_EQ(window.ShowMemoryImage(image).Code, core::ParseCode::Success);
     testing::FakePrompter prompter;
     for (const int set : {1, 2}) {

@@ -112,7 +112,7 @@ TEST_F(DataLoggerWindowTest, AnImageThatDoesNotDecodeLeavesStoreAndGridAsTheyWer
     window->ShowMemoryImage(testing::TwoSetImage());
     const QByteArray noSets = core::testing::ImageBuilder().CountText("0").Build();
     EXPECT_EQ(window->ShowMemoryImage(noSets).Code, core::ParseCode::NoDataSets);
-    EXPECT_EQ(harness.store.SetCount(), 2);
+    EXPECT_EQ(harness.document.Store().SetCount(), 2);
     EXPECT_EQ(window->DataSets().rowCount(), 2);
     EXPECT_EQ(window->DataList().rowCount(), 40);
 }

@@ -44,8 +44,7 @@ protected:
         std::unique_ptr<TfrmGraph> window(CreateRealTimeGraph(harness.Context(folder.path())));
         window->resize(1000, 700);
         window->show();
-        testing::FillChart(window->Chart().Data(), {21.0f, 22.0f, 23.0f}, {30.0f, 31.0f, 32.0f},
-                           2);
+        testing::FillChart(window->Chart().Data(), {21.0f, 22.0f, 23.0f}, {30.0f, 31.0f, 32.0f}, 2);
         // The time range a recording of these points would have.
         core::ChartAxes& axes = window->Chart().Axes();
         const core::TDateTime start = testing::At(2024, 5, 17, 10, 0, 0);
@@ -58,8 +57,8 @@ protected:
     }
 
     static void Send(TfrmGraph& window, QEvent::Type type, QPoint at) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                                                         : Qt::LeftButton;
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
         ChartView& view = window.View();
         view.Flush();  // the mouse meets the picture the user sees
         QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
@@ -326,14 +325,14 @@ TEST_F(GraphToolsTest, YAxisNamesTheLastBadBoxAndChangesNothing) {
 
 TEST_F(GraphToolsTest, YAxisAppliesTheBoundsAsEnteredAndKeepsThemForLaterGraphs) {
     auto window = DataLoggerWindow();
-    AnswerScale({"80", "-10", " 5", "95"}, true);  // T1's minimum above its maximum
+    AnswerScale({"-10", "80", " 5", "95"}, true);
     window->findChild<QPushButton*>("btnChangeScale")->click();
     EXPECT_TRUE(harness.prompter.messages.isEmpty());
-    EXPECT_EQ(YBounds(*window), (Bounds{80, -10, 5, 95}));
+    EXPECT_EQ(YBounds(*window), (Bounds{-10, 80, 5, 95}));
 
     QFile saved(folder.filePath("ini/KR820.ini"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), QByteArray("[SCALE]\n80\n-10\n5\n95\n"));  // the numbers read
+    EXPECT_EQ(saved.readAll(), QByteArray("[SCALE]\n-10\n80\n5\n95\n"));  // the numbers read
 
     // The dialog opens on the chart's bounds, cut to whole numbers.
     window->Chart().Axes().SetWorkingAxis(1);
@@ -348,7 +347,55 @@ TEST_F(GraphToolsTest, YAxisAppliesTheBoundsAsEnteredAndKeepsThemForLaterGraphs)
     EXPECT_EQ(shownT2Max, "-3");
 
     auto later = DataLoggerWindow();
-    EXPECT_EQ(YBounds(*later), (Bounds{80, -10, 5, 95}));
+    EXPECT_EQ(YBounds(*later), (Bounds{-10, 80, 5, 95}));
+}
+
+TEST_F(GraphToolsTest, YAxisStaysOpenWithWhatWasTypedUntilTheBoxesAreMended) {
+    auto window = DataLoggerWindow();
+    QStringList typed;
+    harness.prompter.onDialog = [this, &typed](QDialog& dialog) {
+        dialog.show();
+        auto* t1Min = dialog.findChild<QLineEdit*>("edtT1Min");
+        auto* t2Max = dialog.findChild<QLineEdit*>("edtT2Max");
+        auto* ok = dialog.findChild<QPushButton*>("btnOK");
+        dialog.findChild<QLineEdit*>("edtT1Max")->setText("50");
+        dialog.findChild<QLineEdit*>("edtT2Min")->setText("0");
+        t1Min->setText("abc");
+        t2Max->setText("95");
+        t2Max->setFocus();
+        ok->click();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.focusWidget(), t1Min);
+        typed << t1Min->text() << t2Max->text();
+        // A minimum above its maximum is told, not swapped.
+        t1Min->setText("80");
+        t2Max->setFocus();
+        ok->click();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.focusWidget(), t1Min);
+        t1Min->setText("-10");
+        ok->click();
+        EXPECT_EQ(harness.prompter.messages,
+                  (QStringList{"abc is invalid.", "T1 MIN 80 is above T1 MAX 50."}));
+        return dialog.result();
+    };
+    window->findChild<QPushButton*>("btnChangeScale")->click();
+    EXPECT_EQ(typed, (QStringList{"abc", "95"}));
+    EXPECT_EQ(YBounds(*window), (Bounds{-10, 50, 0, 95}));
+}
+
+TEST_F(GraphToolsTest, JoinedTheSharedAxisIsLabelledForBothChannels) {
+    auto window = DataLoggerWindow();
+    auto* split = window->findChild<QCheckBox*>("chkSplit");
+    ASSERT_TRUE(split->isChecked());
+    split->click();
+    window->View().Flush();
+    QCustomPlot& plot = window->View();
+    ASSERT_GE(plot.axisRectCount(), 1);
+    EXPECT_EQ(plot.axisRect(0)->axis(QCPAxis::atLeft)->label(), "T1, T2");
+    split->click();
+    window->View().Flush();
+    EXPECT_EQ(plot.axisRect(0)->axis(QCPAxis::atLeft)->label(), "T1");
 }
 
 TEST_F(GraphToolsTest, TheScaleFileKeepsWhatWasUnderstoodNotWhatWasTyped) {

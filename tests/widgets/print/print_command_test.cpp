@@ -3,8 +3,9 @@
 // the dialogs on the way, and what reaches the PDF or PNG file.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -14,6 +15,7 @@
 
 #include "app/export_graph_command.h"
 #include "core/chart/chart_model.h"
+#include "core/settings/program_folder.h"
 #include "graph/chart_settings_dialog.h"
 #include "graph/chart_view.h"
 #include "graph/data_list_model.h"
@@ -90,9 +92,18 @@ TEST_F(PrintCommandTest, PrintTextTakesTheActiveDataLoggerWindowsList) {
     const auto pdf = kr820::testing::ReadPdf(pdfPath);
     ASSERT_EQ(pdf.pages.size(), 1u);
     const QStringList lines = pdf.pages[0].split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 12);
-    EXPECT_EQ(lines[0], logger->DataList().Line(0));
-    EXPECT_EQ(lines[11], logger->DataList().Line(11));
+    // The heading (its blank last line writes nothing), then the list.
+    ASSERT_EQ(lines.size(), 3 + 12);
+    EXPECT_EQ(lines[0], "DataLogger    Page 1 of 1");
+    EXPECT_EQ(lines[1], QStringLiteral("Start Time %1    Sampling Rate %2 mm:ss    Data No. 12    "
+                                       "Unit C")
+                            .arg(logger->findChild<QLineEdit*>("txtStartTime")->text(),
+                                 logger->findChild<QComboBox*>("txtSamplingRate")->currentText()));
+    EXPECT_TRUE(lines[2].startsWith("  No.  Date Time")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].endsWith("       T1       T2")) << lines[2].toStdString();
+    EXPECT_EQ(lines[2].size(), logger->DataList().Line(0).size());
+    EXPECT_EQ(lines[3], logger->DataList().Line(0));
+    EXPECT_EQ(lines[14], logger->DataList().Line(11));
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join('|').toStdString();
 }
 
@@ -111,7 +122,8 @@ TEST_F(PrintCommandTest, WithAnotherWindowActiveTheBackmostGraphWindowIsPrinted)
     window->btnPrintClick();
     const auto pdf = kr820::testing::ReadPdf(pdfPath);
     ASSERT_EQ(pdf.pages.size(), 1u);
-    EXPECT_TRUE(pdf.pages[0].startsWith(logger->DataList().Line(0)));
+    EXPECT_TRUE(pdf.pages[0].startsWith("DataLogger    Page 1 of 1"));
+    EXPECT_TRUE(pdf.pages[0].contains(logger->DataList().Line(0)));
 }
 
 TEST_F(PrintCommandTest, CancelAndADeclinedPrintDialogPrintNothing) {
@@ -206,8 +218,18 @@ TEST_F(ExportGraphTest, PdfHasTheStatisticsAboveTheChart) {
                             .arg(Box("txtT1Max"), Box("txtT1Min"), Box("txtT1Avg")));
     EXPECT_EQ(lines[3], QStringLiteral("T2 MAX %1    MIN %2    AVG %3")
                             .arg(Box("txtT2Max"), Box("txtT2Min"), Box("txtT2Avg")));
-    EXPECT_TRUE(lines[2].contains("26.1@"));  // T1's largest value, 25.0 + 1.1
+    EXPECT_TRUE(lines[2].contains("26.1@"));   // T1's largest value, 25.0 + 1.1
     EXPECT_TRUE(pdf.pages[0].contains("T2"));  // and the chart below
+}
+
+TEST_F(ExportGraphTest, TheFileDialogStartsWhereTheOtherFileDialogsStart) {
+    Activate(logger);
+    Export("chart.pdf");
+    ASSERT_EQ(prompter.folders.size(), 1);
+    // Open, Save and the rest start in the program's folder; the window's name is offered.
+    EXPECT_EQ(QFileInfo(prompter.folders[0]).absolutePath(),
+              QFileInfo(core::ProgramFolder()).absoluteFilePath());
+    EXPECT_EQ(QFileInfo(prompter.folders[0]).fileName(), "DataLogger");
 }
 
 TEST_F(ExportGraphTest, PngIsTheChartAtItsSizeAndTheTypeDecidesTheSuffix) {

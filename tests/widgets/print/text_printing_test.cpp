@@ -85,6 +85,37 @@ TEST(WriteTextLinesTest, StopsWhereThePrinterRefusesAPage) {
     EXPECT_EQ(sink.lines.size(), 10u);
 }
 
+TEST(WriteTextLinesTest, EveryPageOpensWithItsHeadingAndNumber) {
+    const TextPrintHeading heading{"Real-Time Graph",
+                                   "07/12/2026 09:00:00",
+                                   "00:02",
+                                   "45",
+                                   "F",
+                                   "    1  07/12/2026  09:00:00     21.4       OL"};
+    const TextPageLayout layout(3300, 4);  // 30 lines, 4 of them the heading's
+    EXPECT_EQ(layout.LinesPerPage(), 26);
+    RecordingSink sink;
+    ASSERT_TRUE(WriteTextLines(sink, layout, 45, Numbered, [&heading](int page, int pages) {
+        return TextHeadingLines(heading, page, pages);
+    }));
+    ASSERT_EQ(sink.lines.size(), 45u + 2 * 4);
+    EXPECT_EQ(sink.lines[0].text, "Real-Time Graph    Page 1 of 2");
+    EXPECT_EQ(sink.lines[0].top, 100);
+    EXPECT_EQ(
+        sink.lines[1].text,
+        "Start Time 07/12/2026 09:00:00    Sampling Rate 00:02 mm:ss    Data No. 45    Unit F");
+    // The column names stand over their columns: T1 and T2 end where the values end.
+    EXPECT_EQ(sink.lines[2].text, "  No.  Date Time                  T1       T2");
+    EXPECT_EQ(sink.lines[2].text.size(), heading.FirstLine.size());
+    EXPECT_EQ(sink.lines[4].text, "line 0");
+    EXPECT_EQ(sink.lines[4].top, 500);
+    const PlacedLine& secondPage = sink.lines[4 + 26];
+    EXPECT_EQ(secondPage.page, 1);
+    EXPECT_EQ(secondPage.text, "Real-Time Graph    Page 2 of 2");
+    EXPECT_EQ(sink.lines[4 + 26 + 4].text, "line 26");
+    EXPECT_EQ(sink.lines[4 + 26 + 4].top, 500);
+}
+
 TEST(TextPrintFontTest, IsFixedPitchAtEightPoints) {
     const QFont font = TextPrintFont();
     EXPECT_EQ(font.pointSize(), 8);
@@ -100,10 +131,10 @@ class PdfPrinter {
 public:
     PdfPrinter(const QString& path, int heightUnits) : m_writer(path) {
         m_writer.setResolution(300);
-        m_writer.setPageLayout(QPageLayout(
-            QPageSize(QSizeF(8.5 * 72, heightUnits * 72.0 / 300), QPageSize::Point, QString(),
-                      QPageSize::ExactMatch),
-            QPageLayout::Portrait, QMarginsF()));
+        m_writer.setPageLayout(
+            QPageLayout(QPageSize(QSizeF(8.5 * 72, heightUnits * 72.0 / 300), QPageSize::Point,
+                                  QString(), QPageSize::ExactMatch),
+                        QPageLayout::Portrait, QMarginsF()));
     }
     QPdfWriter& Device() { return m_writer; }
 

@@ -209,7 +209,7 @@ TEST_F(RealTimeJournalTest, NoAtClearRemovesTheJournalAndANewRecordingReplacesIt
 
 TEST_F(RealTimeJournalTest, AJournalThatCannotBeWrittenNeverStopsTheRecordingAndIsToldOnce) {
     StartAtToday();
-    testing::LinkLogCapture log;
+    testing::LinkLogCapture log("kr820.realtime");
     // Files may not grow past the start and two points: the third is written only in part.
     const qint64 startBytes = core::JournalMagic().size() + core::EncodeJournalStart({}).size();
     const qint64 pointBytes = core::EncodeJournalPoint({}).size();

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QToolButton>
 
 #include "graph/data_list_model.h"
@@ -125,6 +126,33 @@ TEST_F(RealTimeRecordingTest, ANumberThatIsNotValidChangesNothing) {
     AnswerSetup("10", 0, /*start=*/false);
     window->btnRunClick();
     EXPECT_FALSE(window->State().RealTimeRecording);
+}
+
+TEST_F(RealTimeRecordingTest, TheSetupStaysOpenWithWhatWasTypedUntilTheNumberIsOne) {
+    prompter.onDialog = [this](QDialog& dialog) {
+        auto* setup = qobject_cast<meter::TfrmSetupRealTime*>(&dialog);
+        if (!setup) return int(QDialog::Rejected);
+        setup->show();
+        auto* number = setup->findChild<QLineEdit*>("edtRealTimeNo");
+        auto* rate = setup->findChild<QComboBox*>("txtRate");
+        auto* start = setup->findChild<QPushButton*>("btnStart");
+        rate->setCurrentIndex(3);
+        number->setText("0");
+        rate->setFocus();
+        start->click();
+        EXPECT_TRUE(setup->isVisible());
+        EXPECT_EQ(number->text(), "0");
+        EXPECT_EQ(rate->currentIndex(), 3);
+        EXPECT_EQ(setup->focusWidget(), number);
+        number->setText("10");
+        start->click();
+        return setup->result();
+    };
+    window->btnRunClick();
+    EXPECT_EQ(prompter.messages, QStringList{"0 is not valid.\n"});
+    EXPECT_TRUE(window->State().RealTimeRecording);
+    EXPECT_EQ(Data().Points(), 10);
+    EXPECT_EQ(window->State().RealTimeRate, 10);
 }
 
 TEST_F(RealTimeRecordingTest, ClearIsOffWhileRecordingAndEmptiesTheGraphAfterwards) {

@@ -265,7 +265,8 @@ TEST_F(MeterSetupTest, AfterASaveTheDialogShowsTheMeterAsItNowIs) {
         interval->setCurrentIndex(7);
         dialog.findChild<QComboBox*>("cmbGraphINCH")->setCurrentIndex(8);
         Press(dialog, "btnSave");
-        EXPECT_EQ(dialog.ChangesText(), "A save changes:\nRecord interval: " + was + " → 00:02:00");
+        EXPECT_EQ(dialog.ChangesText(),
+                  "Changes to save:\nRecord interval: " + was + " → 00:02:00");
     });
 }
 

@@ -119,7 +119,7 @@ TEST_F(SetupDialog, EditsAreListedAndTheLowLimitIsCutToTens) {
     Control<QComboBox>("edtRECInterval")->setCurrentIndex(6);
     Control<QLineEdit>("edtLowLimit")->setText("2398");
     EXPECT_EQ(dialog.ChangesText(),
-              "A save changes:\nLow limit: -220 → 2390\nRecord interval: 02:00:00 → 00:01:00");
+              "Changes to save:\nLow limit: -220 → 2390\nRecord interval: 02:00:00 → 00:01:00");
     const SetupDialogReading reading = dialog.ReadSetupDialog();
     ASSERT_TRUE(reading.Setup);
     EXPECT_EQ(reading.Setup->LowLimit, 2390);

@@ -1,0 +1,74 @@
+# bash completion for kr820-cli                                   -*- shell-script -*-
+# The commands, their options and the options' values are those of kr820-cli's command table
+# (src/cli/command_table.cpp); a test checks that both agree.
+
+_kr820_cli() {
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local command=${COMP_WORDS[1]} options words
+    local common="-h --help -V --version -q --quiet -v --verbose -vv"
+    COMPREPLY=()
+
+    if ((COMP_CWORD == 1)); then
+        COMPREPLY=($(compgen -W "ports live download sets export setup clock erase --help --version" -- "$cur"))
+        return
+    fi
+    case $command in
+        setup | clock)
+            if ((COMP_CWORD == 2)); then
+                case $command in
+                    setup) COMPREPLY=($(compgen -W "show set" -- "$cur")) ;;
+                    clock) COMPREPLY=($(compgen -W "sync" -- "$cur")) ;;
+                esac
+                return
+            fi
+            command="$command ${COMP_WORDS[2]}"
+            ;;
+    esac
+
+    # The value of the option before the cursor.
+    case "$command $prev" in
+        "live --format") words="csv jsonl influx" ;;
+        "export --format") words="csv tsv jsonl" ;;
+        "live --time-format" | "sets --time-format" | "export --time-format") words="iso utc epoch" ;;
+    esac
+    if [[ -n $words ]]; then
+        COMPREPLY=($(compgen -W "$words" -- "$cur"))
+        return
+    fi
+    case $prev in
+        --device)
+            COMPREPLY=($(compgen -f -- "${cur:-/dev/tty}"))
+            return
+            ;;
+        -o | --output)
+            COMPREPLY=($(compgen -f -- "$cur"))
+            return
+            ;;
+        --count | --duration | --every | --timeout | --set) return ;;
+    esac
+
+    case $command in
+        "ports") options="--probe" ;;
+        "live") options="--device --count --duration --every --timeout --format --time-format -o --output" ;;
+        "download") options="--device -o --output --force --recover" ;;
+        "sets") options="--json --recover --time-format" ;;
+        "export") options="--set --all --format --time-format -o --output --force --recover" ;;
+        "setup show") options="--device --json" ;;
+        "setup set") options="--device" ;;
+        "clock sync") options="--device" ;;
+        "erase") options="--device --yes" ;;
+        *) return ;;
+    esac
+    if [[ $cur == -?* ]]; then
+        COMPREPLY=($(compgen -W "$options $common" -- "$cur"))
+        return
+    fi
+    case $command in
+        sets | export) COMPREPLY=($(compgen -f -- "$cur")) ;;
+        "setup set")
+            COMPREPLY=($(compgen -W "type= print-start= print-stop= print-interval= print-mode= graph-inch= low-limit= scale-width= record-start= record-stop= record-interval= auto-power-off= alarm= alarm-upper= alarm-lower=" -- "$cur"))
+            compopt -o nospace 2>/dev/null
+            ;;
+    esac
+}
+complete -F _kr820_cli kr820-cli

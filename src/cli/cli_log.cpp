@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#include "cli/cli_log.h"
+
+namespace kr820::cli {
+
+Q_LOGGING_CATEGORY(lcCli, "kr820.cli", QtWarningMsg)
+
+void ApplyLogRules(int verbosity) {
+    // Port failures the link survives are logged for the desktop's diagnosis; here each command
+    // says what went wrong in a line of its own, so they are shown only when asked for.
+    QStringList rules{QStringLiteral("kr820.*.debug=false"), QStringLiteral("kr820.*.info=false")};
+    if (verbosity <= 1) rules << QStringLiteral("kr820.link.warning=false");
+    if (verbosity == 0) rules << QStringLiteral("kr820.*.warning=false");
+    if (verbosity >= 2) rules << QStringLiteral("kr820.*.info=true");
+    if (verbosity >= 3) rules << QStringLiteral("kr820.link.debug=true");
+    QLoggingCategory::setFilterRules(rules.join(u'\n'));
+}
+
+}  // namespace kr820::cli

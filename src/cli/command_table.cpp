@@ -1,0 +1,477 @@
+// SPDX-License-Identifier: MIT
+#include "cli/command_table.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <climits>
+
+#include "cli/command_runners.h"
+#include "cli/given_options.h"
+
+namespace kr820::cli {
+namespace {
+
+// Longer than a day between two readings is no pacing anyone means, nor a wait for a meter.
+constexpr int kLongestEverySeconds = 86400;
+
+// Longest --duration: a year.
+constexpr qint64 kLongestDurationSeconds = 366LL * 86400;
+
+// The one style of a refused value: the option, the value quoted, what is allowed.
+QString Invalid(const char* option, const QString& value, const QString& allowed) {
+    return QStringLiteral("invalid value '%1' for %2 (allowed: %3)")
+        .arg(value, QString::fromLatin1(option), allowed);
+}
+
+// --time-format, refused where the format fixes the times.
+std::optional<QString> ReadTimeFormat(const GivenOptions& options, CliArguments& arguments) {
+    if (!options.Set(QStringLiteral("time-format"))) return std::nullopt;
+    const QString name = options.Value(QStringLiteral("time-format"));
+    if (name == QStringLiteral("iso"))
+        arguments.timeFormat = core::TimeFormat::Iso;
+    else if (name == QStringLiteral("utc"))
+        arguments.timeFormat = core::TimeFormat::Utc;
+    else if (name == QStringLiteral("epoch"))
+        arguments.timeFormat = core::TimeFormat::Epoch;
+    else
+        return Invalid("--time-format", name, QStringLiteral("iso, utc or epoch"));
+    if (arguments.format == core::RowFormat::Influx)
+        return QStringLiteral(
+            "--time-format does not apply to --format influx, whose times are "
+            "Unix nanoseconds");
+    return std::nullopt;
+}
+
+// "90", "90s", "2h30m", "1d12h": whole seconds from 1 to a year.
+std::optional<qint64> DurationSeconds(const QString& text) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^(?:(\\d{1,9})d)?(?:(\\d{1,9})h)?(?:(\\d{1,9})m)?(?:(\\d{1,9})s?)?$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (text.isEmpty() || !match.hasMatch()) return std::nullopt;
+    // A bare number is seconds; so is a last number without its unit only when it stands alone.
+    if (!match.captured(4).isEmpty() && !text.endsWith(u's') && match.capturedStart(4) != 0)
+        return std::nullopt;
+    const qint64 seconds = match.captured(1).toLongLong() * 86400 +
+                           match.captured(2).toLongLong() * 3600 +
+                           match.captured(3).toLongLong() * 60 + match.captured(4).toLongLong();
+    if (seconds < 1 || seconds > kLongestDurationSeconds) return std::nullopt;
+    return seconds;
+}
+
+// A whole number from `lowest` to `highest`, written plainly.
+std::optional<int> WholeNumber(const QString& text, int lowest, int highest) {
+    bool ok = false;
+    const int value = QLocale::c().toInt(text, &ok);
+    if (!ok || value < lowest || value > highest) return std::nullopt;
+    return value;
+}
+
+std::optional<core::RowFormat> FormatNamed(const QString& name, bool forLive) {
+    if (name == QStringLiteral("csv")) return core::RowFormat::Csv;
+    if (name == QStringLiteral("jsonl")) return core::RowFormat::JsonLines;
+    if (forLive && name == QStringLiteral("influx")) return core::RowFormat::Influx;
+    if (!forLive && name == QStringLiteral("tsv")) return core::RowFormat::Tsv;
+    return std::nullopt;
+}
+
+std::optional<QString> FinishPorts(const GivenOptions& options, const QStringList&,
+                                   CliArguments& arguments) {
+    arguments.probe = options.Set(QStringLiteral("probe"));
+    return std::nullopt;
+}
+
+std::optional<QString> FinishLive(const GivenOptions& options, const QStringList&,
+                                  CliArguments& arguments) {
+    const QString seconds = QStringLiteral("whole seconds from 1 to %1").arg(kLongestEverySeconds);
+    if (options.Set(QStringLiteral("count"))) {
+        const QString value = options.Value(QStringLiteral("count"));
+        const auto count = WholeNumber(value, 1, INT_MAX);
+        if (!count) return Invalid("--count", value, QStringLiteral("a whole number from 1"));
+        arguments.count = *count;
+    }
+    if (options.Set(QStringLiteral("duration"))) {
+        const QString value = options.Value(QStringLiteral("duration"));
+        const auto duration = DurationSeconds(value);
+        if (!duration)
+            return Invalid("--duration", value,
+                           QStringLiteral("seconds, or as 2h30m or 1d; from 1 s to 366 days"));
+        arguments.durationSeconds = *duration;
+    }
+    if (options.Set(QStringLiteral("every"))) {
+        const QString value = options.Value(QStringLiteral("every"));
+        const auto every = WholeNumber(value, 1, kLongestEverySeconds);
+        if (!every) return Invalid("--every", value, seconds);
+        arguments.everySeconds = *every;
+    }
+    if (options.Set(QStringLiteral("timeout"))) {
+        const QString value = options.Value(QStringLiteral("timeout"));
+        const auto timeout = WholeNumber(value, 1, kLongestEverySeconds);
+        if (!timeout) return Invalid("--timeout", value, seconds);
+        arguments.timeoutSeconds = *timeout;
+    }
+    if (options.Set(QStringLiteral("format"))) {
+        const QString value = options.Value(QStringLiteral("format"));
+        const auto format = FormatNamed(value, true);
+        if (!format) return Invalid("--format", value, QStringLiteral("csv, jsonl or influx"));
+        arguments.format = *format;
+    }
+    arguments.output = options.Value(QStringLiteral("output"));
+    return ReadTimeFormat(options, arguments);
+}
+
+std::optional<QString> FinishDownload(const GivenOptions& options, const QStringList&,
+                                      CliArguments& arguments) {
+    arguments.output = options.Value(QStringLiteral("output"));
+    if (arguments.output.isEmpty()) return QStringLiteral("missing --output FILE");
+    arguments.force = options.Set(QStringLiteral("force"));
+    arguments.recover = options.Set(QStringLiteral("recover"));
+    return std::nullopt;
+}
+
+std::optional<QString> FinishSets(const GivenOptions& options, const QStringList& operands,
+                                  CliArguments& arguments) {
+    arguments.file = operands.first();
+    arguments.json = options.Set(QStringLiteral("json"));
+    arguments.recover = options.Set(QStringLiteral("recover"));
+    return ReadTimeFormat(options, arguments);
+}
+
+std::optional<QString> FinishExport(const GivenOptions& options, const QStringList& operands,
+                                    CliArguments& arguments) {
+    arguments.file = operands.first();
+    arguments.all = options.Set(QStringLiteral("all"));
+    if (options.Set(QStringLiteral("set"))) {
+        if (arguments.all) return QStringLiteral("--set and --all exclude each other");
+        const QString value = options.Value(QStringLiteral("set"));
+        const auto set = WholeNumber(value, 1, INT_MAX);
+        if (!set) return Invalid("--set", value, QStringLiteral("a set number from 1"));
+        arguments.set = *set;
+    }
+    if (options.Set(QStringLiteral("format"))) {
+        const QString value = options.Value(QStringLiteral("format"));
+        const auto format = FormatNamed(value, false);
+        if (!format) return Invalid("--format", value, QStringLiteral("csv, tsv or jsonl"));
+        arguments.format = *format;
+    }
+    arguments.output = options.Value(QStringLiteral("output"));
+    arguments.force = options.Set(QStringLiteral("force"));
+    arguments.recover = options.Set(QStringLiteral("recover"));
+    return ReadTimeFormat(options, arguments);
+}
+
+std::optional<QString> FinishSetupShow(const GivenOptions& options, const QStringList&,
+                                       CliArguments& arguments) {
+    arguments.json = options.Set(QStringLiteral("json"));
+    return std::nullopt;
+}
+
+std::optional<QString> FinishSetupSet(const GivenOptions&, const QStringList& operands,
+                                      CliArguments& arguments) {
+    for (const QString& assignment : operands) {
+        if (assignment.indexOf(u'=') <= 0)
+            return QStringLiteral("invalid argument '%1' (allowed: NAME=VALUE)").arg(assignment);
+    }
+    arguments.assignments = operands;
+    return std::nullopt;
+}
+
+std::optional<QString> FinishPlain(const GivenOptions&, const QStringList&, CliArguments&) {
+    return std::nullopt;
+}
+
+std::optional<QString> FinishErase(const GivenOptions& options, const QStringList&,
+                                   CliArguments& arguments) {
+    if (!options.Set(QStringLiteral("yes")))
+        return QStringLiteral("erase deletes every recorded data set: add --yes to do it");
+    arguments.yes = true;
+    return std::nullopt;
+}
+
+// An option under "o,output"-style names.
+OptionSpec Option(const char* names, const char* valueName, const char* help,
+                  ValueKind kind = ValueKind::None, const QStringList& choices = {}) {
+    return {QString::fromLatin1(names).split(u','), QString::fromLatin1(valueName),
+            QString::fromUtf8(help), kind, choices};
+}
+
+OptionSpec Switch(const char* names, const char* help) { return Option(names, "", help); }
+
+OptionSpec Device() {
+    return Option("device", "PATH",
+                  "the meter's serial device; without it every device the system lists (and "
+                  "those in $KR820_PORTS, separated by ':') is tried",
+                  ValueKind::Device);
+}
+
+OptionSpec TimeFormatOption() {
+    return Option("time-format", "WHEN",
+                  "iso (default: local time, its offset in a column of its own in CSV and TSV), "
+                  "utc (ending in Z) or epoch (Unix seconds)",
+                  ValueKind::Choice, {"iso", "utc", "epoch"});
+}
+
+std::vector<CommandSpec> MakeTable() {
+    std::vector<CommandSpec> table;
+    table.push_back({
+        .id = Command::Ports,
+        .name = QStringLiteral("ports"),
+        .brief = QStringLiteral("ports [--probe]"),
+        .summary = QStringLiteral("list the serial devices; --probe asks each for the meter"),
+        .synopsis = QStringLiteral("[--probe]"),
+        .description = QStringLiteral(
+            "Lists the serial devices the system knows, then those in $KR820_PORTS."),
+        .options = {Switch("probe",
+                           "ask each device for the meter's model; the meter is marked "
+                           "\"meter\"")},
+        .finish = &FinishPorts,
+        .run = &RunPortsCommand,
+    });
+    table.push_back({
+        .id = Command::Live,
+        .name = QStringLiteral("live"),
+        .brief = QStringLiteral("live"),
+        .summary = QStringLiteral("print the meter's readings as they come"),
+        .synopsis = QStringLiteral(
+            "[--device PATH] [--count N] [--duration TIME] [--every SECONDS] "
+            "[--timeout SECONDS] [--format csv|jsonl|influx] [--time-format WHEN] [-o FILE]"),
+        .description = QStringLiteral(
+            "Prints one line per reading on stdout (or appends it to -o FILE), each written at "
+            "once: time,utc_offset,t1,t2,unit (CSV, with a header row), JSON lines, or InfluxDB "
+            "line protocol (measurement kr820, tag device, fields t1 and t2; a channel without a "
+            "value is left out, a reading without any valid channel is the field valid=false). A "
+            "meter that stops answering is reported on stderr and waited for. Ctrl+C (SIGINT) or "
+            "SIGTERM ends it after the line in hand, with exit code 130 or 143. A named device "
+            "that cannot be opened ends it at once with its reason (exit code 3)."),
+        .options =
+            {
+                Device(),
+                Option("count", "N", "stop after N readings (default: run until stopped)",
+                       ValueKind::Number),
+                Option("duration", "TIME",
+                       "stop after so long: seconds, or as 2h30m, 45m or 1d (with --count, at "
+                       "whichever comes first)",
+                       ValueKind::Duration),
+                Option("every", "SECONDS",
+                       "a reading every so many whole seconds (default 1, the meter's own rate)",
+                       ValueKind::Seconds),
+                Option("timeout", "SECONDS",
+                       "end with exit code 3 when no meter answers for so long, from the start or "
+                       "a lost link (default: wait for ever); a named device may appear meanwhile",
+                       ValueKind::Seconds),
+                Option("format", "FORMAT", "csv (default), jsonl or influx", ValueKind::Choice,
+                       {"csv", "jsonl", "influx"}),
+                TimeFormatOption(),
+                Option("o,output", "FILE",
+                       "append the rows to FILE, each written at once, with a header row only "
+                       "when FILE is new or empty (as \">>\" does); \"-\" is stdout",
+                       ValueKind::File),
+            },
+        .finish = &FinishLive,
+        .run = &RunLiveCommand,
+    });
+    table.push_back({
+        .id = Command::Download,
+        .name = QStringLiteral("download"),
+        .brief = QStringLiteral("download --output FILE.820"),
+        .summary = QStringLiteral("copy the meter's logger memory into a collection file"),
+        .synopsis = QStringLiteral("[--device PATH] --output FILE.820 [--force] [--recover]"),
+        .description = QStringLiteral(
+            "Downloads the meter's logger memory, as the desktop program's Load Data does, and "
+            "writes it as a collection file. Progress goes to stderr: a bar on a terminal, "
+            "otherwise a line per 10 %. The file appears only once it is complete; Ctrl+C or "
+            "SIGTERM stops the meter sending and writes nothing."),
+        .options =
+            {
+                Device(),
+                Option("o,output", "FILE",
+                       "the collection file to write, checked before the meter is asked; a pipe "
+                       "or a device is written to as it is, \"-\" is stdout",
+                       ValueKind::File),
+                Switch("force",
+                       "replace FILE if it exists (otherwise it is kept and nothing is "
+                       "downloaded)"),
+                Switch("recover",
+                       "a memory with a damaged data set is written anyway; the sets before the "
+                       "damaged one are the ones that can be read (\"sets\"/\"export\" "
+                       "--recover)"),
+            },
+        .exitCodesInHelp = true,
+        .finish = &FinishDownload,
+        .run = &RunDownloadCommand,
+    });
+    table.push_back({
+        .id = Command::Sets,
+        .name = QStringLiteral("sets"),
+        .brief = QStringLiteral("sets FILE"),
+        .summary = QStringLiteral("list the data sets of a collection file"),
+        .synopsis = QStringLiteral("FILE [--json] [--recover] [--time-format WHEN]"),
+        .description = QStringLiteral(
+            "Lists the data sets of a file (\"-\": read from stdin): set (its number), start "
+            "(ISO 8601) and its utc_offset, interval (seconds between two samples), samples (how "
+            "many), type (thermocouple) and unit."),
+        .options =
+            {
+                Switch("json", "one JSON object per set instead of CSV"),
+                Switch("recover", "of a collection with a damaged set, list the sets before it"),
+                TimeFormatOption(),
+            },
+        .operandsLow = 1,
+        .operandsHigh = 1,
+        .operandKind = ValueKind::File,
+        .operandName = QStringLiteral("FILE"),
+        .finish = &FinishSets,
+        .run = &RunSetsCommand,
+    });
+    table.push_back({
+        .id = Command::Export,
+        .name = QStringLiteral("export"),
+        .brief = QStringLiteral("export FILE"),
+        .summary = QStringLiteral("write a data file as CSV, TSV or JSON lines"),
+        .synopsis = QStringLiteral("FILE [--set N | --all] [--format csv|tsv|jsonl] "
+                                   "[--time-format WHEN] [--output PATH] [--recover]"),
+        .description = QStringLiteral(
+            "Writes the readings of a collection (.820) or single set file (.txt, .csv, .ghf; "
+            "\"-\": read from stdin) as RFC 4180 CSV with a header row "
+            "(time,utc_offset,t1,t2,unit), as TSV or as JSON lines. Text files are read with this "
+            "computer's regional settings, as the desktop program reads them."),
+        .options =
+            {
+                Option("set", "N", "the data set to write, from 1 (default 1)", ValueKind::Number),
+                Switch("all", "every data set, with a leading set column"),
+                Option("format", "FORMAT", "csv (default), tsv or jsonl", ValueKind::Choice,
+                       {"csv", "tsv", "jsonl"}),
+                TimeFormatOption(),
+                Option("o,output", "PATH",
+                       "write PATH (replaced only once complete) instead of stdout; a pipe or a "
+                       "device is written to as it is, \"-\" is stdout",
+                       ValueKind::File),
+                Switch("force", "replace PATH if it exists"),
+                Switch("recover", "of a collection with a damaged set, write the sets before it"),
+            },
+        .operandsLow = 1,
+        .operandsHigh = 1,
+        .operandKind = ValueKind::File,
+        .operandName = QStringLiteral("FILE"),
+        .finish = &FinishExport,
+        .run = &RunExportCommand,
+    });
+    table.push_back({
+        .id = Command::SetupShow,
+        .name = QStringLiteral("setup show"),
+        .brief = QStringLiteral("setup show [--json]"),
+        .summary = QStringLiteral("print the meter's setup"),
+        .synopsis = QStringLiteral("[--device PATH] [--json]"),
+        .description = QStringLiteral(
+            "\"show\" prints the meter's setup, one NAME=VALUE a line, or one JSON object whose "
+            "numbers are JSON numbers with their unit ({\"value\": 60, \"unit\": \"s\"})."),
+        .options = {Device(), Switch("json", "one JSON object instead of NAME=VALUE lines")},
+        .finish = &FinishSetupShow,
+        .run = &RunSetupShowCommand,
+    });
+    table.push_back({
+        .id = Command::SetupSet,
+        .name = QStringLiteral("setup set"),
+        .brief = QStringLiteral("setup set NAME=VALUE..."),
+        .summary = QStringLiteral("change fields of the meter's setup"),
+        .synopsis = QStringLiteral("[--device PATH] NAME=VALUE..."),
+        .description = QStringLiteral(
+            "\"set\" changes the named fields, checked as the desktop's setup dialog checks them, "
+            "and writes the setup with the meter's clock left running as it was. Fields: type "
+            "(K|J), print-start, print-stop, record-start, record-stop (2026-12-07T09:30:00), "
+            "print-interval, record-interval (00:01:00 ...), print-mode (TEXT|GRAPH), "
+            "graph-inch, scale-width, low-limit (-220 to 2400), auto-power-off (on|off), alarm "
+            "(on|off), alarm-upper, alarm-lower (degrees, decimal point, -3276.8 to 3276.7); "
+            "clock, memory-records and memory-left are read only. A value the meter cannot hold "
+            "is refused."),
+        .options = {Device()},
+        .operandsLow = 1,
+        .operandsHigh = -1,
+        .operandName = QStringLiteral("NAME=VALUE"),
+        .finish = &FinishSetupSet,
+        .run = &RunSetupSetCommand,
+    });
+    table.push_back({
+        .id = Command::ClockSync,
+        .name = QStringLiteral("clock sync"),
+        .brief = QStringLiteral("clock sync"),
+        .summary = QStringLiteral("set the meter's clock to this computer's"),
+        .synopsis = QStringLiteral("[--device PATH]"),
+        .description = QStringLiteral(
+            "Sets the meter's clock to this computer's local time and says how far off it was."),
+        .options = {Device()},
+        .finish = &FinishPlain,
+        .run = &RunClockSyncCommand,
+    });
+    table.push_back({
+        .id = Command::Erase,
+        .name = QStringLiteral("erase"),
+        .brief = QStringLiteral("erase --yes"),
+        .summary = QStringLiteral("erase the meter's logger memory"),
+        .synopsis = QStringLiteral("--yes [--device PATH]"),
+        .description =
+            QStringLiteral("Erases every data set recorded in the meter. Refused without --yes."),
+        .options = {Device(), Switch("yes", "erase indeed")},
+        .finish = &FinishErase,
+        .run = &RunEraseCommand,
+    });
+    return table;
+}
+
+std::vector<OptionSpec> MakeCommonOptions() {
+    return {
+        Switch("h,help", "describe the command"),
+        Switch("V,version", "the program's version, Qt's and the build's revision"),
+        Switch("q,quiet", "say nothing on stderr but errors"),
+        Switch("v,verbose",
+               "also say what the program does (logging category kr820.cli); twice (-vv), also "
+               "the frames on the wire (kr820.link)"),
+        Switch("vv", "the same as -v -v"),
+    };
+}
+
+const ExitCodeText kExitCodes[] = {
+    {0, "done"},
+    {1, "a file could not be read or written, or a value was refused"},
+    {2, "bad command line (unknown command or option, missing or bad argument)"},
+    {3, "no meter answered"},
+    {4, "the meter is recording; stop recording on the meter first"},
+    {5, "the meter's memory holds no recorded data"},
+    {6, "the meter did not answer the memory header request"},
+    {7, "the memory transfer broke off"},
+    {8, "the memory holds a damaged data set or cannot be decoded"},
+    {9, "the meter did not answer or confirm a setup, clock or erase exchange"},
+    {130, "stopped by SIGINT (Ctrl+C)"},
+    {143, "stopped by SIGTERM"},
+};
+
+}  // namespace
+
+std::span<const CommandSpec> CommandTable() {
+    static const std::vector<CommandSpec> table = MakeTable();
+    return table;
+}
+
+const CommandSpec* FindCommand(Command id) {
+    for (const CommandSpec& command : CommandTable())
+        if (command.id == id) return &command;
+    return nullptr;
+}
+
+std::span<const OptionSpec> CommonOptions() {
+    static const std::vector<OptionSpec> options = MakeCommonOptions();
+    return options;
+}
+
+QStringList CommandGroups() {
+    QStringList groups;
+    for (const CommandSpec& command : CommandTable()) {
+        const qsizetype blank = command.name.indexOf(u' ');
+        if (blank > 0 && !groups.contains(command.name.left(blank)))
+            groups << command.name.left(blank);
+    }
+    return groups;
+}
+
+std::span<const ExitCodeText> ExitCodeTexts() { return kExitCodes; }
+
+}  // namespace kr820::cli

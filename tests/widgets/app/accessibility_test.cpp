@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+// What a screen reader finds: every control a user can reach in every window and dialog has a
+// name a person would read, and no field inside a group is named only after the group.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTextEdit>
+
+#include "app/frm_about.h"
+#include "app/frm_main.h"
+#include "core/chart/chart_model.h"
+#include "fake_prompter.h"
+#include "graph/chart_settings_dialog.h"
+#include "graph/frm_anno_edit.h"
+#include "graph/frm_graph.h"
+#include "graph/frm_setup_scale.h"
+#include "lcd/frm_lcd.h"
+#include "meter/frm_setup.h"
+#include "meter/frm_setup_real_time.h"
+#include "print/frm_print_option.h"
+#include "ui/frm_info.h"
+#include "ui/frm_open_save.h"
+#include "ui/frm_scope.h"
+#include "ui/help_window.h"
+
+namespace kr820::app {
+namespace {
+
+bool Interactive(const QWidget* widget) {
+    // A view's scroll bars and headers are read with the view.
+    if (qobject_cast<const QScrollBar*>(widget) || qobject_cast<const QHeaderView*>(widget))
+        return false;
+    // A combo box's or spin box's own text field is part of its parent's control.
+    if (qobject_cast<const QLineEdit*>(widget) &&
+        (qobject_cast<QComboBox*>(widget->parentWidget()) ||
+         qobject_cast<QAbstractSpinBox*>(widget->parentWidget())))
+        return false;
+    if (widget->objectName() == QLatin1String("qt_toolbar_ext_button")) return false;
+    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
+           qobject_cast<const QComboBox*>(widget) ||
+           qobject_cast<const QAbstractSpinBox*>(widget) ||
+           qobject_cast<const QAbstractItemView*>(widget) ||
+           qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget) ||
+           qobject_cast<const QTabBar*>(widget);
+}
+
+QString Stripped(QString text) { return text.remove(u'&').trimmed(); }
+
+// The controls of `window` a user sees, each with what is wrong with its name.
+QStringList UnnamedControls(QWidget& window) {
+    QStringList faults;
+    QList<QWidget*> widgets = window.findChildren<QWidget*>();
+    for (QWidget* widget : widgets) {
+        if (!Interactive(widget) || !widget->isVisibleTo(&window)) continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+        const QString name = face ? face->text(QAccessible::Name).trimmed() : QString();
+        const QString what = QStringLiteral("%1 %2 (%3)")
+                                 .arg(window.objectName(), widget->objectName(),
+                                      QString::fromLatin1(widget->metaObject()->className()));
+        if (name.isEmpty()) {
+            faults << what + QStringLiteral(": no name");
+            continue;
+        }
+        for (QWidget* up = widget->parentWidget(); up && up != &window; up = up->parentWidget()) {
+            auto* group = qobject_cast<QGroupBox*>(up);
+            if (group && Stripped(group->title()) == name)
+                faults << what + QStringLiteral(": named after its group, ") + name;
+        }
+    }
+    return faults;
+}
+
+class AccessibilityTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home.isValid());
+        qputenv("KR820_HOME", home.path().toLocal8Bit());
+        qunsetenv("KR820_PORTS");
+    }
+    void TearDown() override { qunsetenv("KR820_HOME"); }
+
+    void ExpectAllNamed(QWidget& window) {
+        window.show();
+        QCoreApplication::processEvents();
+        const QStringList faults = UnnamedControls(window);
+        EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+    }
+
+    QTemporaryDir home;
+    testing::FakePrompter prompter;
+};
+
+TEST_F(AccessibilityTest, TheMainWindowAndItsWindowsNameEveryControl) {
+    TfrmMain window(prompter, [](QStringList&) {});
+    QSignalSpy finished(&window, &TfrmMain::startupFinished);
+    window.show();
+    ASSERT_TRUE(finished.wait(10000));
+    window.ShowDataLoggerWindow();
+    window.CreateFileWindow(QStringLiteral("file.txt"));
+    window.Contents1Click();
+    QCoreApplication::processEvents();
+
+    ExpectAllNamed(window);  // with the graph windows inside its workspace
+    ASSERT_NE(window.LcdWindow(), nullptr);
+    ExpectAllNamed(*window.LcdWindow());
+    ASSERT_NE(window.Help(), nullptr);
+    ExpectAllNamed(*window.Help());
+}
+
+TEST_F(AccessibilityTest, EveryDialogNamesEveryControl) {
+    meter::TfrmSetup setup;
+    setup.setObjectName("frmSetup");
+    ExpectAllNamed(setup);
+    graph::TfrmSetupScale scale({0, 50, -10, 100}, prompter);
+    ExpectAllNamed(scale);
+    meter::TfrmSetupRealTime realTime(1);
+    ExpectAllNamed(realTime);
+    print::TfrmPrintOption printOption;
+    ExpectAllNamed(printOption);
+    graph::TfrmAnnoEdit annotation;
+    ExpectAllNamed(annotation);
+    core::ChartModel chart;
+    graph::ChartSettingsDialog graphOption(chart);
+    ExpectAllNamed(graphOption);
+    TfrmAbout about;
+    ExpectAllNamed(about);
+    ui::TfrmScope scope;
+    ExpectAllNamed(scope);
+    ui::TfrmOpenSave openSave(QStringLiteral("Open"));
+    ExpectAllNamed(openSave);
+    ui::TfrmInfo info;
+    ExpectAllNamed(info);
+}
+
+}  // namespace
+}  // namespace kr820::app
