@@ -37,6 +37,13 @@ set(_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/kr820)
 install(FILES ${_changelog} ${PROJECT_SOURCE_DIR}/packaging/copyright
   ${PROJECT_SOURCE_DIR}/packaging/README.Debian DESTINATION ${_doc_dir})
 
+# The service of kr820-cli serve: its systemd unit, and its settings as a configuration file
+# the package manager keeps when the user has changed it.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/kr820-serve.service DESTINATION /lib/systemd/system)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/serve.conf DESTINATION /etc/kr820)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/feeds.md DESTINATION ${_doc_dir})
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/conffiles)
+
 set(CPACK_PACKAGE_NAME kr820)
 set(CPACK_PACKAGE_VENDOR "KR820 companion developers")
 set(CPACK_PACKAGE_CONTACT

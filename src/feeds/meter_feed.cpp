@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#include "feeds/meter_feed.h"
+
+#include "feeds/metrics_exporter.h"
+#include "link/live_readings.h"
+
+namespace kr820::feeds {
+
+MeterFeed::MeterFeed(const QString& name, const QString& topicName, QObject* parent)
+    : QObject(parent), m_name(name), m_topicName(topicName) {}
+
+MeterFeed::~MeterFeed() = default;
+
+void MeterFeed::Follow(const link::LiveReadings& readings) {
+    connect(&readings, &link::LiveReadings::readingArrived, this, &MeterFeed::TakeReading);
+    connect(&readings, &link::LiveReadings::linkLost, this, &MeterFeed::TakeLinkLost);
+    connect(&readings, &link::LiveReadings::linkRestored, this, &MeterFeed::TakeLinkRestored);
+}
+
+void MeterFeed::TakeReading(const core::LiveReading& reading, qint64 readAtMsSinceEpoch) {
+    FeedReading feedReading = FeedReadingOf(reading, readAtMsSinceEpoch);
+    feedReading.ActiveAlarms = ActiveBits();
+    m_unit = feedReading.Unit;
+    SetUp(true);
+    if (m_metrics) m_metrics->SetReading(feedReading);
+    if (m_mqtt) {
+        m_mqtt->SetDiscovery(m_unit, m_alarms);
+        m_mqtt->TakeReading(feedReading);
+    }
+}
+
+void MeterFeed::TakeLinkLost(qint64) {
+    if (m_metrics) m_metrics->AddLinkError();
+    SetUp(false);
+}
+
+void MeterFeed::TakeLinkRestored(qint64) { SetUp(true); }
+
+void MeterFeed::TakeAlarms(const FeedAlarms& alarms, qint64 atMsSinceEpoch) {
+    const bool activeChanged = alarms.Active != m_alarms.Active;
+    m_alarms = alarms;
+    if (m_metrics) m_metrics->SetAlarms(alarms);
+    if (!m_mqtt) return;
+    m_mqtt->SetDiscovery(m_unit, m_alarms);
+    if (activeChanged && !m_up) {
+        FeedReading state;
+        state.ReadAtMs = atMsSinceEpoch;
+        state.Unit = m_unit;
+        state.ActiveAlarms = ActiveBits();
+        m_mqtt->TakeReading(state);
+    }
+}
+
+void MeterFeed::AttachMqtt(MqttPublisher* publisher) {
+    m_mqtt = publisher;
+    m_mqtt->SetMeterAvailable(m_up);
+    m_mqtt->SetDiscovery(m_unit, m_alarms);
+    connect(m_mqtt, &MqttPublisher::stateChanged, this, &MeterFeed::mqttStateChanged);
+    connect(m_mqtt, &MqttPublisher::queueChanged, this, &MeterFeed::UpdateQueueMetrics);
+    UpdateQueueMetrics();
+}
+
+void MeterFeed::DetachMqtt() { m_mqtt = nullptr; }
+
+void MeterFeed::AttachMetrics(MeterMetrics* metrics) {
+    m_metrics = metrics;
+    if (!m_metrics) return;
+    m_metrics->SetUp(m_up);
+    m_metrics->SetAlarms(m_alarms);
+    UpdateQueueMetrics();
+}
+
+void MeterFeed::SetUp(bool up) {
+    if (up == m_up) return;
+    m_up = up;
+    if (m_metrics) m_metrics->SetUp(up);
+    if (m_mqtt) m_mqtt->SetMeterAvailable(up);
+}
+
+void MeterFeed::UpdateQueueMetrics() {
+    if (m_metrics && m_mqtt) m_metrics->SetMqttQueue(m_mqtt->QueueLength(), m_mqtt->Dropped());
+}
+
+quint8 MeterFeed::ActiveBits() const {
+    quint8 bits = 0;
+    for (int i = 0; i < core::kAlarmCount; ++i)
+        if (m_alarms.Active[i]) bits |= static_cast<quint8>(1u << i);
+    return bits;
+}
+
+}  // namespace kr820::feeds

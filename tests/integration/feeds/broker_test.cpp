@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "feeds/feed_hub.h"
+#include "link/live_readings.h"
+#include "local_servers.h"
+
+namespace kr820::feeds {
+namespace {
+
+using testing::ReceivedMessage;
+using testing::WaitFor;
+
+core::LiveReading Reading(float t1, float t2 = 20.0f) {
+    core::LiveReading reading;
+    reading.Celsius[static_cast<int>(core::LiveValue::T1)] = t1;
+    reading.Celsius[static_cast<int>(core::LiveValue::T2)] = t2;
+    return reading;
+}
+
+// Readings are stamped by a clock of the test's own: a second apart without waiting one.
+constexpr qint64 kStart = 1'700'000'000'000;
+
+MqttSettings Broker(int port) {
+    MqttSettings settings;
+    settings.Host = QStringLiteral("127.0.0.1");
+    settings.Port = port;
+    settings.ReconnectFirstSeconds = 1;
+    settings.ReconnectLastSeconds = 2;
+    return settings;
+}
+
+std::vector<double> T1Values(const std::vector<ReceivedMessage>& states) {
+    std::vector<double> values;
+    for (const ReceivedMessage& message : states) {
+        values.push_back(QJsonDocument::fromJson(QByteArray::fromStdString(message.payload))
+                             .object()[QStringLiteral("t1")]
+                             .toDouble());
+    }
+    return values;
+}
+
+class BrokerFeed : public ::testing::Test {
+protected:
+    void SetUp() override {
+        KR820_SKIP_WITHOUT("mosquitto");
+        broker = std::make_unique<testing::RunningBroker>();
+        ASSERT_TRUE(broker->Start());
+        subscriber = std::make_unique<testing::Subscriber>(broker->Port());
+        ASSERT_TRUE(subscriber->WaitSubscribed());
+    }
+    bool Connected(const MeterFeed& meter) const {
+        return WaitFor(
+            [&] { return meter.Mqtt() && meter.Mqtt()->State() == MqttState::Connected; });
+    }
+
+    std::unique_ptr<testing::RunningBroker> broker;
+    std::unique_ptr<testing::Subscriber> subscriber;
+};
+
+TEST_F(BrokerFeed, ReadingsAvailabilityAndDiscoveryReachASubscriber) {
+    FeedHub hub;
+    ASSERT_FALSE(hub.StartMqtt(Broker(broker->Port())).has_value());
+    MeterFeed& oven = hub.AddMeter(QStringLiteral("oven"));
+    ASSERT_TRUE(Connected(oven));
+    link::LiveReadings readings;
+    oven.Follow(readings);
+    readings.Publish(Reading(23.4f, 25.0f), kStart);
+
+    ASSERT_TRUE(WaitFor([&] { return !subscriber->On("kr820/oven/state").empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !subscriber->On("kr820/oven/t2").empty(); }));
+    EXPECT_EQ(subscriber->On("kr820/oven/t1").front().payload, "23.4");
+    EXPECT_EQ(subscriber->On("kr820/oven/t2").front().payload, "25.0");
+    ASSERT_TRUE(WaitFor([&] {
+        const auto availability = subscriber->On("kr820/oven/availability");
+        return !availability.empty() && availability.back().payload == "online";
+    }));
+    const auto config = subscriber->On("homeassistant/sensor/kr820_oven_t1/config");
+    ASSERT_FALSE(config.empty());
+    const QJsonObject t1 =
+        QJsonDocument::fromJson(QByteArray::fromStdString(config.back().payload)).object();
+    EXPECT_EQ(t1[QStringLiteral("device_class")].toString(), QStringLiteral("temperature"));
+    EXPECT_FALSE(subscriber->On("homeassistant/sensor/kr820_oven_t2/config").empty());
+}
+
+TEST_F(BrokerFeed, AServiceThatStopsSaysOfflineItself) {
+    {
+        FeedHub hub;
+        ASSERT_FALSE(hub.StartMqtt(Broker(broker->Port())).has_value());
+        MeterFeed& oven = hub.AddMeter(QStringLiteral("oven"));
+        ASSERT_TRUE(Connected(oven));
+        oven.TakeReading(Reading(23.4f), kStart);
+        ASSERT_TRUE(WaitFor([&] { return !subscriber->On("kr820/oven/state").empty(); }));
+    }
+    // A clean goodbye sends no last will: the offline must be the service's own.
+    ASSERT_TRUE(WaitFor([&] {
+        const auto availability = subscriber->On("kr820/oven/availability");
+        return !availability.empty() && availability.back().payload == "offline";
+    }));
+}
+
+TEST_F(BrokerFeed, ThirtyReadingsWhileTheBrokerIsAwayArriveInOrderOnceEach) {
+    FeedHub hub;
+    ASSERT_FALSE(hub.StartMqtt(Broker(broker->Port())).has_value());
+    MeterFeed& oven = hub.AddMeter(QStringLiteral("oven"));
+    ASSERT_TRUE(Connected(oven));
+    for (int i = 0; i < 5; ++i) oven.TakeReading(Reading(10.0f + i), kStart + 1000 * i);
+    ASSERT_TRUE(WaitFor([&] { return subscriber->On("kr820/oven/state").size() == 5; }));
+
+    // The broker has acknowledged them all: a reading it had not would be sent again.
+    ASSERT_TRUE(WaitFor([&] { return oven.Mqtt()->InFlight() == 0; }));
+    broker->Stop();
+    ASSERT_TRUE(WaitFor([&] { return oven.Mqtt()->State() != MqttState::Connected; }));
+    for (int i = 5; i < 35; ++i) oven.TakeReading(Reading(10.0f + i), kStart + 1000 * i);
+    EXPECT_EQ(oven.Mqtt()->QueueLength(), 30);
+    ASSERT_TRUE(broker->Start());
+
+    ASSERT_TRUE(WaitFor([&] { return subscriber->On("kr820/oven/state").size() >= 35; }, 60000))
+        << subscriber->On("kr820/oven/state").size();
+    // Anything sent twice would have come by now.
+    WaitFor([] { return false; }, 1000);
+    std::vector<double> expected;
+    for (int i = 0; i < 35; ++i) expected.push_back(10.0 + i);
+    EXPECT_EQ(T1Values(subscriber->On("kr820/oven/state")), expected);
+    EXPECT_EQ(oven.Mqtt()->QueueLength(), 0);
+    EXPECT_EQ(oven.Mqtt()->Dropped(), 0);
+}
+
+TEST_F(BrokerFeed, ABrokerStartedAfterTheServiceIsFoundAndGetsWhatWaited) {
+    broker->Stop();
+    FeedHub hub;
+    ASSERT_FALSE(hub.StartMqtt(Broker(broker->Port())).has_value());
+    MeterFeed& oven = hub.AddMeter(QStringLiteral("oven"));
+    for (int i = 0; i < 3; ++i) oven.TakeReading(Reading(50.0f + i), kStart + 1000 * i);
+    WaitFor([] { return false; }, 1500);  // a try or two against nobody
+    ASSERT_TRUE(broker->Start());
+    ASSERT_TRUE(WaitFor([&] { return subscriber->On("kr820/oven/state").size() == 3; }, 60000));
+    EXPECT_EQ(T1Values(subscriber->On("kr820/oven/state")), (std::vector<double>{50, 51, 52}));
+}
+
+TEST_F(BrokerFeed, TheLastWillSaysOfflineWhenTheServiceIsKilled) {
+    QProcess child;
+    child.start(QStringLiteral(KR820_FEED_CHILD),
+                {QStringLiteral("kiln"), QString::number(broker->Port())});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    QByteArray said;
+    ASSERT_TRUE(WaitFor([&] {
+        said += child.readAllStandardOutput();
+        return said.contains("connected");
+    }));
+    ASSERT_TRUE(WaitFor([&] {
+        const auto availability = subscriber->On("kr820/kiln/availability");
+        return !availability.empty() && availability.back().payload == "online";
+    }));
+    child.kill();
+    child.waitForFinished(10000);
+    ASSERT_TRUE(WaitFor([&] {
+        const auto availability = subscriber->On("kr820/kiln/availability");
+        return !availability.empty() && availability.back().payload == "offline";
+    }));
+}
+
+TEST_F(BrokerFeed, OneMeterLostTheOthersReadingsGoOn) {
+    FeedHub hub;
+    ASSERT_FALSE(hub.StartMqtt(Broker(broker->Port())).has_value());
+    MeterFeed& oven = hub.AddMeter(QStringLiteral("oven"));
+    MeterFeed& bath = hub.AddMeter(QStringLiteral("bath"));
+    ASSERT_TRUE(Connected(oven));
+    ASSERT_TRUE(Connected(bath));
+    link::LiveReadings ovenLink;
+    link::LiveReadings bathLink;
+    oven.Follow(ovenLink);
+    bath.Follow(bathLink);
+    ovenLink.Publish(Reading(100.0f), kStart);
+    bathLink.Publish(Reading(37.0f), kStart);
+    ovenLink.PublishLinkLost(kStart + 3000);
+    for (int i = 1; i <= 5; ++i) bathLink.Publish(Reading(37.0f + i), kStart + 1000 * i);
+
+    ASSERT_TRUE(WaitFor([&] { return subscriber->On("kr820/bath/state").size() == 6; }));
+    EXPECT_EQ(T1Values(subscriber->On("kr820/bath/state")).back(), 42.0);
+    ASSERT_TRUE(WaitFor([&] {
+        const auto availability = subscriber->On("kr820/oven/availability");
+        return !availability.empty() && availability.back().payload == "offline";
+    }));
+    EXPECT_EQ(subscriber->On("kr820/bath/availability").back().payload, "online");
+    EXPECT_EQ(subscriber->On("kr820/oven/state").size(), 1u);
+}
+
+}  // namespace
+}  // namespace kr820::feeds
