@@ -50,9 +50,9 @@ set(CPACK_PACKAGE_CONTACT
   "KR820 companion developers <maintainers@users.noreply.c-seed-0f0116cc.example>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "companion programs of the KR820 thermocouple recorder")
-# The first line is the synopsis; CPack indents the rest, each line under 80 characters.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-The KR820 is a two-channel thermocouple temperature recorder on a serial
+# CPack puts the summary first as the synopsis and indents these lines after it, each under 80
+# characters.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "The KR820 is a two-channel thermocouple temperature recorder on a serial
 port. This package holds the desktop program kr820 (live display, real-time
 graphs, logger download, meter setup, printing), the command-line program
 kr820-cli (live readings, logger download, export for spreadsheets and
