@@ -356,7 +356,7 @@ void TfrmMain::CreateAlarms() {
         TellWhenIdle(line);
     });
     connect(m_alarmBanner, &AlarmBanner::acknowledged, m_alarms, &AlarmDesk::AcknowledgeAll);
-    AddAlarmCommands(*menuBar(), m_option1, *m_toolBar, m_btnSetup,
+    AddAlarmCommands(*menuBar(), Item("Option1"), *m_toolBar, ToolButton("Option1"),
                      {[this] { AlarmsClick(); }, [this] { AlarmLogClick(); }});
 }
 
