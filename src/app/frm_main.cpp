@@ -356,7 +356,7 @@ void TfrmMain::CreateAlarms() {
         TellWhenIdle(line);
     });
     connect(m_alarmBanner, &AlarmBanner::acknowledged, m_alarms, &AlarmDesk::AcknowledgeAll);
-    AddAlarmCommands(*menuBar(), Item("Option1"), *m_toolBar, ToolButton("Option1"),
+    AddAlarmCommands(*menuBar(), Item("Option1"), *m_toolBar, ToolButton("btnSetup"),
                      {[this] { AlarmsClick(); }, [this] { AlarmLogClick(); }});
 }
 

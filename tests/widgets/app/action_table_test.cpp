@@ -116,8 +116,9 @@ TEST_F(MainWindowMenus, MenusAndToolBarFollowTheTable) {
             << button->objectName().toStdString();
         EXPECT_FALSE(button->toolTip().isEmpty());
     }
+    // The table's buttons in their places, and the alarms' beside Setup Meter.
     EXPECT_EQ(buttons, (QStringList{"btnOpen", "btnSave", "btnPrint", "btnDataLogger", "btnSetup",
-                                    "btnRun", "btnStop", "btnHelp"}));
+                                    "btnAlarms", "btnRun", "btnStop", "btnHelp"}));
 }
 
 TEST_F(MainWindowMenus, ALockedEntryIsDroppedWhileAnotherCommandRuns) {
