@@ -393,11 +393,11 @@ void TfrmMain::CreateMenus() {
     QHash<QString, QMenu*> menus;
     const auto menuNamed = [&](const char* name) {
         if (QMenu* made = menus.value(name)) return made;
-        for (const MainMenu& spec : MainMenus()) {
-            if (qstrcmp(spec.name, name) != 0) continue;
-            QMenu* made = menuBar()->addMenu(spec.title);
-            made->setObjectName(spec.name);
-            made->menuAction()->setVisible(spec.visible);
+        for (const MainMenu& row : MainMenus()) {
+            if (qstrcmp(row.name, name) != 0) continue;
+            QMenu* made = menuBar()->addMenu(row.title);
+            made->setObjectName(row.name);
+            made->menuAction()->setVisible(row.visible);
             menus.insert(name, made);
             return made;
         }

@@ -13,7 +13,7 @@ namespace {
 
 const QString kHelpName = QStringLiteral("help");
 
-QCommandLineOption ParserOption(const OptionSpec& option) {
+QCommandLineOption ParserOption(const OptionRow& option) {
     return option.valueName.isEmpty() ? QCommandLineOption(option.names)
                                       : QCommandLineOption(option.names, {}, option.valueName);
 }
@@ -30,8 +30,8 @@ bool AsksForHelp(const QString& word) {
 }
 
 // The command the first words name, and how many words that took.
-std::pair<const CommandSpec*, qsizetype> CommandNamed(const QStringList& arguments) {
-    for (const CommandSpec& command : CommandTable()) {
+std::pair<const CommandRow*, qsizetype> CommandNamed(const QStringList& arguments) {
+    for (const CommandRow& command : CommandTable()) {
         const QStringList words = command.name.split(u' ');
         if (arguments.mid(0, words.size()) == words) return {&command, words.size()};
     }
@@ -47,7 +47,7 @@ QString TryHelp(const QString& words) {
 // A group's first word without one of its actions after it.
 CliParse RefuseGroupAction(const QString& group, const QString& action) {
     QStringList actions;
-    for (const CommandSpec& command : CommandTable())
+    for (const CommandRow& command : CommandTable())
         if (command.name.startsWith(group + u' ')) actions << command.name.mid(group.size() + 1);
     const QString allowed = actions.join(QStringLiteral(" or "));
     if (action.isEmpty() || action.startsWith(u'-'))
@@ -83,15 +83,15 @@ std::optional<int> Verbosity(const QCommandLineParser& parser) {
 }
 
 // One command's options, then help, then the operands it takes, then its own checks.
-CliParse ParseCommand(const CommandSpec& spec, const QStringList& rest) {
-    const QString tryHelp = TryHelp(spec.name);
+CliParse ParseCommand(const CommandRow& row, const QStringList& rest) {
+    const QString tryHelp = TryHelp(row.name);
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const OptionSpec& option : CommonOptions()) parser.addOption(ParserOption(option));
-    for (const OptionSpec& option : spec.options) parser.addOption(ParserOption(option));
+    for (const OptionRow& option : CommonOptions()) parser.addOption(ParserOption(option));
+    for (const OptionRow& option : row.options) parser.addOption(ParserOption(option));
     if (!parser.parse(QStringList{QStringLiteral("kr820-cli")} + rest))
         return UsageError{ParserError(parser), tryHelp};
-    if (parser.isSet(kHelpName)) return Help(CommandUsage(spec.id));
+    if (parser.isSet(kHelpName)) return Help(CommandUsage(row.id));
     CliArguments arguments;
     if (parser.isSet(QStringLiteral("version"))) {
         arguments.command = Command::Version;
@@ -100,19 +100,19 @@ CliParse ParseCommand(const CommandSpec& spec, const QStringList& rest) {
     const std::optional<int> verbosity = Verbosity(parser);
     if (!verbosity) return UsageError{QStringLiteral("-q and -v exclude each other"), tryHelp};
     const QStringList operands = parser.positionalArguments();
-    if (operands.size() < spec.operandsLow)
-        return UsageError{QStringLiteral("missing argument %1").arg(spec.operandName), tryHelp};
-    if (spec.operandsHigh >= 0 && operands.size() > spec.operandsHigh)
+    if (operands.size() < row.operandsLow)
+        return UsageError{QStringLiteral("missing argument %1").arg(row.operandName), tryHelp};
+    if (row.operandsHigh >= 0 && operands.size() > row.operandsHigh)
         return UsageError{QStringLiteral("unexpected argument '%1'").arg(operands.last()), tryHelp};
     // An empty word (a shell variable that was not set) names no file and no field.
     if (operands.contains(QString()))
         return UsageError{
-            QStringLiteral("an argument is empty (allowed: %1)").arg(spec.operandName), tryHelp};
-    arguments.command = spec.id;
+            QStringLiteral("an argument is empty (allowed: %1)").arg(row.operandName), tryHelp};
+    arguments.command = row.id;
     arguments.verbosity = *verbosity;
-    const GivenOptions options(parser, spec.options);
+    const GivenOptions options(parser, row.options);
     arguments.device = options.Value(QStringLiteral("device"));
-    if (const std::optional<QString> refusal = spec.finish(options, operands, arguments))
+    if (const std::optional<QString> refusal = row.finish(options, operands, arguments))
         return UsageError{*refusal, tryHelp};
     return arguments;
 }
@@ -135,8 +135,8 @@ CliParse ParseCliArguments(const QStringList& arguments) {
         return RefuseGroupAction(first, arguments.value(1));
     }
     QStringList commands;
-    for (const CommandSpec& spec : CommandTable()) {
-        const QString word = spec.name.section(u' ', 0, 0);
+    for (const CommandRow& row : CommandTable()) {
+        const QString word = row.name.section(u' ', 0, 0);
         if (!commands.contains(word)) commands << word;
     }
     return UsageError{QStringLiteral("unknown command '%1' (allowed: %2)")

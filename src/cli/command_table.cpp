@@ -195,30 +195,30 @@ std::optional<QString> FinishErase(const GivenOptions& options, const QStringLis
 }
 
 // An option under "o,output"-style names.
-OptionSpec Option(const char* names, const char* valueName, const char* help,
+OptionRow Option(const char* names, const char* valueName, const char* help,
                   ValueKind kind = ValueKind::None, const QStringList& choices = {}) {
     return {QString::fromLatin1(names).split(u','), QString::fromLatin1(valueName),
             QString::fromUtf8(help), kind, choices};
 }
 
-OptionSpec Switch(const char* names, const char* help) { return Option(names, "", help); }
+OptionRow Switch(const char* names, const char* help) { return Option(names, "", help); }
 
-OptionSpec Device() {
+OptionRow Device() {
     return Option("device", "PATH",
                   "the meter's serial device; without it every device the system lists (and "
                   "those in $KR820_PORTS, separated by ':') is tried",
                   ValueKind::Device);
 }
 
-OptionSpec TimeFormatOption() {
+OptionRow TimeFormatOption() {
     return Option("time-format", "WHEN",
                   "iso (default: local time, its offset in a column of its own in CSV and TSV), "
                   "utc (ending in Z) or epoch (Unix seconds)",
                   ValueKind::Choice, {"iso", "utc", "epoch"});
 }
 
-std::vector<CommandSpec> MakeTable() {
-    std::vector<CommandSpec> table;
+std::vector<CommandRow> MakeTable() {
+    std::vector<CommandRow> table;
     table.push_back({
         .id = Command::Ports,
         .name = QStringLiteral("ports"),
@@ -448,7 +448,7 @@ std::vector<CommandSpec> MakeTable() {
     return table;
 }
 
-std::vector<OptionSpec> MakeCommonOptions() {
+std::vector<OptionRow> MakeCommonOptions() {
     return {
         Switch("h,help", "describe the command"),
         Switch("V,version", "the program's version, Qt's and the build's revision"),
@@ -477,25 +477,25 @@ const ExitCodeText kExitCodes[] = {
 
 }  // namespace
 
-std::span<const CommandSpec> CommandTable() {
-    static const std::vector<CommandSpec> table = MakeTable();
+std::span<const CommandRow> CommandTable() {
+    static const std::vector<CommandRow> table = MakeTable();
     return table;
 }
 
-const CommandSpec* FindCommand(Command id) {
-    for (const CommandSpec& command : CommandTable())
+const CommandRow* FindCommand(Command id) {
+    for (const CommandRow& command : CommandTable())
         if (command.id == id) return &command;
     return nullptr;
 }
 
-std::span<const OptionSpec> CommonOptions() {
-    static const std::vector<OptionSpec> options = MakeCommonOptions();
+std::span<const OptionRow> CommonOptions() {
+    static const std::vector<OptionRow> options = MakeCommonOptions();
     return options;
 }
 
 QStringList CommandGroups() {
     QStringList groups;
-    for (const CommandSpec& command : CommandTable()) {
+    for (const CommandRow& command : CommandTable()) {
         const qsizetype blank = command.name.indexOf(u' ');
         if (blank > 0 && !groups.contains(command.name.left(blank)))
             groups << command.name.left(blank);

@@ -18,7 +18,7 @@ struct MeterAccess;
 // What an option's value is, for the shell's completion and the manual page.
 enum class ValueKind { None, Number, Seconds, Duration, File, Device, Choice };
 
-struct OptionSpec {
+struct OptionRow {
     QStringList names;  // a one-letter name first where there is one, then the long name
     QString valueName;  // empty: a switch
     QString help;       // the help column, wrapped to fit
@@ -39,14 +39,14 @@ using Runner = ExitCode (*)(const CliArguments& arguments, MeterAccess& access,
 
 // One command: parsing, its --help, the overview, the completion, the manual page and the
 // dispatch all come from its entry.
-struct CommandSpec {
+struct CommandRow {
     Command id;
     QString name;      // the words that choose it: "live", "setup show"
     QString brief;     // the overview's left column: "ports [--probe]"
     QString summary;   // the overview's right column
     QString synopsis;  // after "Usage: kr820-cli NAME "
     QString description;
-    std::vector<OptionSpec> options;  // without those every command takes
+    std::vector<OptionRow> options;  // without those every command takes
     int operandsLow = 0;
     int operandsHigh = 0;  // -1: any number
     ValueKind operandKind = ValueKind::None;
@@ -57,10 +57,10 @@ struct CommandSpec {
 };
 
 // Every command, in the order the overview lists them.
-std::span<const CommandSpec> CommandTable();
-const CommandSpec* FindCommand(Command id);
+std::span<const CommandRow> CommandTable();
+const CommandRow* FindCommand(Command id);
 // The options every command takes (--help, --version, -q, -v).
-std::span<const OptionSpec> CommonOptions();
+std::span<const OptionRow> CommonOptions();
 // The first words of commands that take a second ("setup", "clock").
 QStringList CommandGroups();
 

@@ -13,7 +13,7 @@ namespace kr820::cli {
 // not take is never set (the parser would complain on stderr about a name it does not know).
 class GivenOptions {
 public:
-    GivenOptions(const QCommandLineParser& parser, const std::vector<OptionSpec>& options)
+    GivenOptions(const QCommandLineParser& parser, const std::vector<OptionRow>& options)
         : m_parser(parser), m_options(options) {}
 
     bool Set(const QString& longName) const { return Takes(longName) && m_parser.isSet(longName); }
@@ -27,13 +27,13 @@ public:
 
 private:
     bool Takes(const QString& longName) const {
-        for (const OptionSpec& option : m_options)
+        for (const OptionRow& option : m_options)
             if (option.LongName() == longName) return true;
         return false;
     }
 
     const QCommandLineParser& m_parser;
-    const std::vector<OptionSpec>& m_options;
+    const std::vector<OptionRow>& m_options;
 };
 
 }  // namespace kr820::cli

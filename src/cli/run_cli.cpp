@@ -22,10 +22,10 @@ ExitCode RunCli(const QStringList& arguments, CliEnvironment& environment) {
     StoppableClock clock(environment.access.clock, environment.stop);
     MeterAccess access{environment.access.comm1, environment.access.comm2, clock,
                        environment.access.tick};
-    const CommandSpec* spec = FindCommand(command.command);
+    const CommandRow* row = FindCommand(command.command);
     io.verbosity = command.verbosity;
     ApplyLogRules(command.verbosity);
-    const ExitCode result = spec ? spec->run(command, access, environment)
+    const ExitCode result = row ? row->run(command, access, environment)
                             : command.command == Command::Version
                                 ? RunVersionCommand(command, access, environment)
                                 : RunHelpCommand(command, access, environment);

@@ -31,26 +31,26 @@ QString GroupOf(const QString& name) {
     return blank > 0 ? name.left(blank) : QString();
 }
 
-QString Usage(const std::vector<const CommandSpec*>& commands) {
+QString Usage(const std::vector<const CommandRow*>& commands) {
     QString text;
     QString description;
-    std::vector<const OptionSpec*> options;
+    std::vector<const OptionRow*> options;
     bool exitCodes = false;
-    for (const CommandSpec* command : commands) {
+    for (const CommandRow* command : commands) {
         text += (text.isEmpty() ? QStringLiteral("Usage: ") : QStringLiteral("       ")) +
                 QStringLiteral("kr820-cli %1 %2\n").arg(command->name, command->synopsis);
         description +=
             (description.isEmpty() ? QString() : QStringLiteral(" ")) + command->description;
-        for (const OptionSpec& option : command->options) {
+        for (const OptionRow& option : command->options) {
             const bool known =
                 std::any_of(options.begin(), options.end(),
-                            [&](const OptionSpec* o) { return o->names == option.names; });
+                            [&](const OptionRow* o) { return o->names == option.names; });
             if (!known) options.push_back(&option);
         }
         exitCodes = exitCodes || command->exitCodesInHelp;
     }
     text += u'\n' + Wrapped(description, kLineEnd).join(u'\n') + u'\n';
-    for (const OptionSpec* option : options) text += OptionLines(*option);
+    for (const OptionRow* option : options) text += OptionLines(*option);
     text += CommonOptionLines();
     if (exitCodes) text += u'\n' + ExitCodeLines();
     return text;
@@ -58,7 +58,7 @@ QString Usage(const std::vector<const CommandSpec*>& commands) {
 
 }  // namespace
 
-QString OptionLines(const OptionSpec& option) {
+QString OptionLines(const OptionRow& option) {
     QStringList names;
     for (const QString& name : option.names)
         // Single-dash words are options of their own here: -vv is one.
@@ -77,7 +77,7 @@ QString OptionLines(const OptionSpec& option) {
 
 QString CommonOptionLines() {
     QString text = QStringLiteral("Every command takes:\n");
-    for (const OptionSpec& option : CommonOptions()) text += OptionLines(option);
+    for (const OptionRow& option : CommonOptions()) text += OptionLines(option);
     return text;
 }
 
@@ -93,7 +93,7 @@ QString ProgramUsage() {
         "Usage: kr820-cli COMMAND [OPTIONS]\n\n"
         "Talks to a KR820 thermocouple recorder on a serial port and converts its files, without a "
         "display.\n\nCommands:\n");
-    for (const CommandSpec& command : CommandTable())
+    for (const CommandRow& command : CommandTable())
         text += QStringLiteral("  %1%2\n").arg(command.brief.leftJustified(32), command.summary);
     text += QStringLiteral(R"(
 "kr820-cli COMMAND --help" describes a command. Times are ISO 8601 local times; in CSV and TSV
@@ -106,15 +106,15 @@ a channel out of range or without a valid value is left empty (null in JSON line
 }
 
 QString CommandUsage(Command command) {
-    const CommandSpec* spec = FindCommand(command);
-    if (!spec) return ProgramUsage();
-    const QString group = GroupOf(spec->name);
-    return group.isEmpty() ? Usage({spec}) : GroupUsage(group);
+    const CommandRow* row = FindCommand(command);
+    if (!row) return ProgramUsage();
+    const QString group = GroupOf(row->name);
+    return group.isEmpty() ? Usage({row}) : GroupUsage(group);
 }
 
 QString GroupUsage(const QString& group) {
-    std::vector<const CommandSpec*> members;
-    for (const CommandSpec& command : CommandTable())
+    std::vector<const CommandRow*> members;
+    for (const CommandRow& command : CommandTable())
         if (GroupOf(command.name) == group) members.push_back(&command);
     return members.empty() ? QString() : Usage(members);
 }

@@ -7,7 +7,7 @@
 
 namespace kr820::cli {
 
-struct OptionSpec;
+struct OptionRow;
 
 // The overview: every command and the exit codes.
 QString ProgramUsage();
@@ -17,7 +17,7 @@ QString CommandUsage(Command command);
 // The same for a group named by its first word ("setup"); empty for a word that is none.
 QString GroupUsage(const QString& group);
 // "  -o, --output FILE  what it does", continuation lines under the first.
-QString OptionLines(const OptionSpec& option);
+QString OptionLines(const OptionRow& option);
 // The options every command takes, under a line saying so.
 QString CommonOptionLines();
 // The exit codes, one a line.

@@ -158,16 +158,16 @@ TEST(CliArguments, AUsageErrorIsOneLineAndWhereHelpIs) {
 // accepted and described.
 TEST(CliArguments, TheTableIsWhatIsParsedAndDescribed) {
     const QString overview = Accepted({"--help"}).helpText;
-    for (const CommandSpec& command : CommandTable()) {
+    for (const CommandRow& command : CommandTable()) {
         SCOPED_TRACE(command.name.toStdString());
         EXPECT_TRUE(overview.contains(command.brief));
         QStringList words = command.name.split(' ');
         const CliArguments help = Accepted(words + QStringList{"--help"});
         EXPECT_EQ(help.command, Command::Help);
-        for (const OptionSpec& option : command.options)
+        for (const OptionRow& option : command.options)
             EXPECT_TRUE(help.helpText.contains("--" + option.LongName()))
                 << option.LongName().toStdString();
-        for (const OptionSpec& option : CommonOptions())
+        for (const OptionRow& option : CommonOptions())
             EXPECT_TRUE(help.helpText.contains(option.LongName()))
                 << option.LongName().toStdString();
         ASSERT_TRUE(command.finish && command.run);

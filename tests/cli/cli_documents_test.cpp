@@ -25,7 +25,7 @@ QString ReadText(const QString& path) {
 QString Typed(const QString& name) { return (name.size() == 1 ? "-" : "--") + name; }
 
 // Every name of an option as it is typed, "-vv" as it is written.
-QStringList TypedNames(const OptionSpec& option) {
+QStringList TypedNames(const OptionRow& option) {
     QStringList names;
     for (const QString& name : option.names)
         names << (name == "vv" ? QStringLiteral("-vv") : Typed(name));
@@ -34,14 +34,14 @@ QStringList TypedNames(const OptionSpec& option) {
 
 TEST(CliDocuments, TheManualPageNamesEveryCommandOptionAndExitCode) {
     const QString page = ReadText("docs/man/kr820-cli.1.scd");
-    for (const CommandSpec& command : CommandTable()) {
+    for (const CommandRow& command : CommandTable()) {
         EXPECT_TRUE(page.contains("\n*" + command.name + "*")) << command.name.toStdString();
-        for (const OptionSpec& option : command.options)
+        for (const OptionRow& option : command.options)
             for (const QString& name : TypedNames(option))
                 EXPECT_TRUE(page.contains("*" + name + "*"))
                     << command.name.toStdString() << " " << name.toStdString();
     }
-    for (const OptionSpec& option : CommonOptions())
+    for (const OptionRow& option : CommonOptions())
         for (const QString& name : TypedNames(option))
             EXPECT_TRUE(page.contains("*" + name + "*")) << name.toStdString();
     const QString exitStatus = page.section("# EXIT STATUS", 1).section("\n# ", 0, 0);
@@ -60,16 +60,16 @@ QString CompletionLine(const QString& script, const QString& key, const char* va
 
 TEST(CliDocuments, TheCompletionOffersTheTablesOptionsAndValues) {
     const QString script = ReadText("packaging/completion/kr820-cli.bash");
-    for (const CommandSpec& command : CommandTable()) {
+    for (const CommandRow& command : CommandTable()) {
         SCOPED_TRACE(command.name.toStdString());
         QStringList expected;
-        for (const OptionSpec& option : command.options) expected << TypedNames(option);
+        for (const OptionRow& option : command.options) expected << TypedNames(option);
         QStringList offered =
             CompletionLine(script, command.name, "options").split(' ', Qt::SkipEmptyParts);
         expected.sort();
         offered.sort();
         EXPECT_EQ(offered, expected);
-        for (const OptionSpec& option : command.options) {
+        for (const OptionRow& option : command.options) {
             if (option.choices.isEmpty()) continue;
             const QString key = command.name + " --" + option.LongName();
             const QRegularExpression words(QStringLiteral("\"%1\"[^\\n]*\\) words=\"([^\"]*)\"")
@@ -79,7 +79,7 @@ TEST(CliDocuments, TheCompletionOffersTheTablesOptionsAndValues) {
         }
     }
     QStringList common;
-    for (const OptionSpec& option : CommonOptions()) common << TypedNames(option);
+    for (const OptionRow& option : CommonOptions()) common << TypedNames(option);
     EXPECT_TRUE(script.contains("local common=\"" + common.join(' ') + "\""));
     QStringList fields;
     for (const QString& name : core::SetupFieldNames())
