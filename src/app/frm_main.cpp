@@ -23,7 +23,6 @@
 #include <QVBoxLayout>
 
 #include "app/alarm_banner.h"
-#include "app/alarm_commands.h"
 #include "app/alarm_desk.h"
 #include "app/command_lock.h"
 #include "app/device_choice.h"
@@ -356,8 +355,6 @@ void TfrmMain::CreateAlarms() {
         TellWhenIdle(line);
     });
     connect(m_alarmBanner, &AlarmBanner::acknowledged, m_alarms, &AlarmDesk::AcknowledgeAll);
-    AddAlarmCommands(*menuBar(), Item("Option1"), *m_toolBar, ToolButton("btnSetup"),
-                     {[this] { AlarmsClick(); }, [this] { AlarmLogClick(); }});
 }
 
 void TfrmMain::ShowAlarmState() {

@@ -18,6 +18,7 @@ using F = MainAction::Flag;
 constexpr MainMenu kMenus[] = {
     {"File1", "&File"},
     {"RealTimeData1", "&Real Time Data"},
+    {"Alarms1", "A&larms"},
     // Kept for service: the menu is not visible, so users cannot reach it.
     {"Baudrate1", "&Baudrate", false},
     {"View1", "&View"},
@@ -81,14 +82,14 @@ std::span<const MainAction> TfrmMain::ActionTable() {
          [](TfrmMain& m) { m.m_recorder.btnRunClick(); },
          true,
          F::None,
-         {"btnRun", ToolIcon::Run, "Start Recording Real Time Data", 6}},
+         {"btnRun", ToolIcon::Run, "Start Recording Real Time Data", 7}},
         {"RealTimeData1",
          "Stop1",
          "&Stop",
          [](TfrmMain& m) { m.m_recorder.btnStopClick(); },
          true,
          F::None,
-         {"btnStop", ToolIcon::Stop, "Stop Recording Real Time Data", 7}},
+         {"btnStop", ToolIcon::Stop, "Stop Recording Real Time Data", 8}},
 
         // The tool button stays usable while a recording runs (the entry does not); the setup
         // refuses without a connection.
@@ -99,6 +100,16 @@ std::span<const MainAction> TfrmMain::ActionTable() {
          true,
          F::None,
          {"btnSetup", ToolIcon::Setup, "Setup Meter", 5}},
+
+        // The program's own alarms: no port, no window's data, so no lock.
+        {"Alarms1",
+         "AlarmSettings1",
+         "&Alarms...",
+         [](TfrmMain& m) { m.AlarmsClick(); },
+         false,
+         F::None,
+         {"btnAlarms", ToolIcon::Alarm, "Alarms", 6}},
+        {"Alarms1", "AlarmLog1", "Alarm &Log", [](TfrmMain& m) { m.AlarmLogClick(); }, false},
 
         {"Baudrate1", "N96001", "&9600", [](TfrmMain& m) { m.ChangeBaudRate(9600); }, true,
          F::Radio},
@@ -123,7 +134,7 @@ std::span<const MainAction> TfrmMain::ActionTable() {
          [](TfrmMain& m) { m.ShowHelp(); },
          false,
          F::None,
-         {"btnHelp", ToolIcon::Help, "Help", 8}},
+         {"btnHelp", ToolIcon::Help, "Help", 9}},
         {"Help1", "About", "&About KR820", [](TfrmMain& m) { m.ShowAbout(); }, false,
          F::SeparatorBefore},
     };

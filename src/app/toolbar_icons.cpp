@@ -78,6 +78,18 @@ void DrawHelp(QPainter& p) {
     p.drawText(QRect(0, 0, kSize, kSize), Qt::AlignCenter, "?");
 }
 
+// A bell.
+void DrawAlarm(QPainter& p) {
+    p.setBrush(QColor(0xF0, 0xB0, 0x20));
+    QPainterPath bell;
+    bell.moveTo(4, 18);
+    bell.cubicTo(7, 15, 6, 5, 12, 4);
+    bell.cubicTo(18, 5, 17, 15, 20, 18);
+    bell.closeSubpath();
+    p.drawPath(bell);
+    p.drawEllipse(QPoint(12, 20), 2, 2);
+}
+
 }  // namespace
 
 QIcon MakeToolIcon(ToolIcon which) {
@@ -110,6 +122,9 @@ QIcon MakeToolIcon(ToolIcon which) {
             break;
         case ToolIcon::Help:
             DrawHelp(p);
+            break;
+        case ToolIcon::Alarm:
+            DrawAlarm(p);
             break;
     }
     p.end();
