@@ -8,18 +8,30 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QUrl>
 
 #include "ui/file_dialog_filters.h"
 #include "ui/whole_caption.h"
 
 namespace kr820::ui {
+namespace {
+
+// The LCD window stays on top of the program's windows; a question or a dialog it covered
+// would be answered blind (or not found at all under a large scale factor). Each one shown
+// here is on top too, and being the newest, above the LCD.
+int ExecOnTop(QDialog& dialog) {
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    return dialog.exec();
+}
+
+}  // namespace
 
 void QtPrompter::Message(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text,
                     QMessageBox::Ok, parent);
     KeepCaptionWhole(box);
-    box.exec();
+    ExecOnTop(box);
 }
 
 Prompter::Answer QtPrompter::Confirm(QWidget* parent, const QString& text, Buttons buttons) {
@@ -27,8 +39,16 @@ Prompter::Answer QtPrompter::Confirm(QWidget* parent, const QString& text, Butto
     if (buttons == Buttons::YesNoCancel) shown |= QMessageBox::Cancel;
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text, shown, parent);
     if (buttons == Buttons::YesNoNoFirst) box.setDefaultButton(QMessageBox::No);
+    if (buttons == Buttons::YesNo) {
+        // Left without an answer (Escape, the close button), a Yes/No question is not answered:
+        // the box would take No for it, and a No may throw data away. A hidden Cancel is what
+        // leaving chooses.
+        QPushButton* leave = box.addButton(QMessageBox::Cancel);
+        leave->hide();
+        box.setEscapeButton(leave);
+    }
     KeepCaptionWhole(box);
-    switch (box.exec()) {
+    switch (ExecOnTop(box)) {
         case QMessageBox::Yes:
             return Answer::Yes;
         case QMessageBox::No:
@@ -44,7 +64,7 @@ QString QtPrompter::OpenFileName(QWidget* parent, const QString& folder, const Q
     dialog.setFileMode(QFileDialog::ExistingFile);
     PrepareFileDialog(dialog);
     if (selectedFilter && !selectedFilter->isEmpty()) dialog.selectNameFilter(*selectedFilter);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (ExecOnTop(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     if (selectedFilter) *selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
@@ -59,12 +79,12 @@ QString QtPrompter::SaveFileName(QWidget* parent, const QString& folder, const Q
         dialog.selectNameFilter(*selectedFilter);
         dialog.setDefaultSuffix(SuffixOfNameFilter(*selectedFilter));
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (ExecOnTop(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     if (selectedFilter) *selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
 
-int QtPrompter::Exec(QDialog& dialog) { return dialog.exec(); }
+int QtPrompter::Exec(QDialog& dialog) { return ExecOnTop(dialog); }
 
 bool QtPrompter::PrintDialog(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
@@ -72,12 +92,12 @@ bool QtPrompter::PrintDialog(QWidget* parent, QPrinter& printer) {
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    return dialog.exec() == QDialog::Accepted;
+    return ExecOnTop(dialog) == QDialog::Accepted;
 }
 
 bool QtPrompter::PageSetupDialog(QWidget* parent, QPrinter& printer) {
     QPageSetupDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return ExecOnTop(dialog) == QDialog::Accepted;
 }
 
 void QtPrompter::OpenDocument(const QString& path) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
@@ -14,19 +15,58 @@
 namespace kr820::ui {
 namespace {
 
-// Confirm with YesNoCancel, left by `leave` once the box is up.
-Prompter::Answer LeaveTheBox(const std::function<void(QMessageBox&)>& leave) {
+// Confirm with `buttons`, left by `leave` once the box is up.
+Prompter::Answer LeaveTheBox(const std::function<void(QMessageBox&)>& leave,
+                             Prompter::Buttons buttons = Prompter::Buttons::YesNoCancel) {
     QTimer::singleShot(0, [leave] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) leave(*box);
     });
     QtPrompter prompter;
-    return prompter.Confirm(nullptr, "Save Real-Time Graph ?", Prompter::Buttons::YesNoCancel);
+    return prompter.Confirm(nullptr, "Save Real-Time Graph ?", buttons);
 }
 
 TEST(QtPrompterTest, EscapeOrClosingTheQuestionIsCancel) {
     EXPECT_EQ(LeaveTheBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }),
               Prompter::Answer::Cancel);
     EXPECT_EQ(LeaveTheBox([](QMessageBox& box) { box.close(); }), Prompter::Answer::Cancel);
+}
+
+// "... was not saved. Show it?" offers Yes and No, and its No removes the recording: leaving the
+// box must not be taken for that No.
+TEST(QtPrompterTest, LeavingAYesNoQuestionIsNoAnswerAndItsButtonsStayYesAndNo) {
+    const auto yesNo = Prompter::Buttons::YesNo;
+    EXPECT_EQ(LeaveTheBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, yesNo),
+              Prompter::Answer::Cancel);
+    EXPECT_EQ(LeaveTheBox([](QMessageBox& box) { box.close(); }, yesNo), Prompter::Answer::Cancel);
+    QStringList shown;
+    EXPECT_EQ(LeaveTheBox(
+                  [&](QMessageBox& box) {
+                      for (QAbstractButton* button : box.buttons())
+                          if (button->isVisibleTo(&box)) shown << button->text();
+                      box.button(QMessageBox::No)->click();
+                  },
+                  yesNo),
+              Prompter::Answer::No);
+    EXPECT_EQ(shown.size(), 2);
+}
+
+// The LCD window stays on top; what the prompter shows must not open beneath it.
+TEST(QtPrompterTest, QuestionsAndDialogsOpenAboveTheStayOnTopLcd) {
+    bool boxOnTop = false;
+    LeaveTheBox([&](QMessageBox& box) {
+        boxOnTop = box.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        box.close();
+    });
+    EXPECT_TRUE(boxOnTop);
+
+    QDialog dialog;
+    bool dialogOnTop = false;
+    QTimer::singleShot(0, [&] {
+        dialogOnTop = dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        dialog.reject();
+    });
+    QtPrompter().Exec(dialog);
+    EXPECT_TRUE(dialogOnTop);
 }
 
 }  // namespace
