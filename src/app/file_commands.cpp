@@ -11,17 +11,19 @@
 #include "core/data/parse_memory_image.h"
 #include "core/documents/data_logger_document.h"
 #include "core/files/collection_file.h"
-#include "core/logging/log_categories.h"
 #include "core/files/graph_file.h"
 #include "core/files/point_range.h"
 #include "core/files/regional_formats.h"
 #include "core/files/single_file_kind.h"
 #include "core/files/text_file_reader.h"
 #include "core/files/text_file_writer.h"
+#include "core/logging/log_categories.h"
 #include "core/settings/program_folder.h"
 #include "graph/configure_graph.h"
 #include "graph/frm_graph.h"
 #include "meter/data_logger_loading.h"
+#include "meter/until_stopped_recording.h"
+#include "store/stored_recording.h"
 #include "ui/file_dialog_filters.h"
 #include "ui/frm_open_save.h"
 #include "ui/frm_scope.h"
@@ -36,6 +38,8 @@ const QString kCsvFilter =
     QStringLiteral("EXCEL file format(*.CSV,seperated by comma) (*.CSV *.csv)");
 const QString kCollectionSaveFilter =
     QStringLiteral("Data Set Collection file(*.820,only for KR820) (*.820)");
+// Recordings until stopped, kept in their stores.
+const QString kStoreFilter = QStringLiteral("Recording store(*.kr8db) (*.kr8db *.KR8DB)");
 // The description is shown alone; its own "(*.820)" is part of it.
 const QString kCollectionOpenFilter = QStringLiteral("Data Sets Collection (*.820) (*.820)");
 
@@ -183,8 +187,13 @@ bool FileCommands::WriteTextFileWithRange(graph::TfrmGraph& window, const QStrin
 
 void FileCommands::OpenSingleFile() {
     const QString path =
-        m_prompter.OpenFileName(Owner(), core::ProgramFolder(), SingleFileFilter(), nullptr);
+        m_prompter.OpenFileName(Owner(), core::ProgramFolder(),
+                                SingleFileFilter() + QStringLiteral(";;") + kStoreFilter, nullptr);
     if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().compare(meter::kStoreSuffix, Qt::CaseInsensitive) == 0) {
+        OpenStore(path);
+        return;
+    }
     const core::SingleFileKind kind = core::SingleFileKindOf(path);
     std::optional<core::TextReadOutcome> text;
     if (kind == core::SingleFileKind::TabText || kind == core::SingleFileKind::CommaText) {
@@ -210,6 +219,22 @@ void FileCommands::OpenSingleFile() {
     }
     window->Chart().Redraw();
     window->PrepareSingleSetWindow();
+}
+
+void FileCommands::OpenStore(const QString& path) {
+    QString error;
+    std::shared_ptr<store::StoredRecording> recording = store::StoredRecording::Open(path, &error);
+    if (!recording) {
+        // A store of another program or a newer version is refused, never guessed at.
+        qCWarning(core::lcFiles).noquote() << "opening" << path << "failed:" << error;
+        m_prompter.Message(Owner(), error);
+        return;
+    }
+    // Another program may still be writing it: what it adds appears as it comes.
+    if (!recording->Header().StoppedMs) recording->Follow(kStorePollInterval);
+    graph::TfrmGraph* window = m_main.CreateFileWindow(path);
+    window->PrepareSingleSetWindow();
+    window->ShowRecording(std::move(recording));
 }
 
 core::TextReadOutcome FileCommands::ReadTextFileWithProgress(const QString& path, bool comma) {

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 
 class QWidget;
 
@@ -35,7 +36,9 @@ public:
 
     // Saves one window's chart; true only when a file was really written.
     bool SaveSingleSet(graph::TfrmGraph& window);
+    // Also a recording store, followed while another program writes it.
     void OpenSingleFile();
+    void OpenStore(const QString& path);
     bool SaveCollection();
     void OpenCollection();
 
@@ -49,6 +52,9 @@ private:
     TfrmMain& m_main;
     ui::Prompter& m_prompter;
 };
+
+// How often a store that another program writes is looked at for new readings.
+inline constexpr std::chrono::milliseconds kStorePollInterval{1000};
 
 // Texts of the messages this program adds where a file operation would otherwise fail silently.
 inline const QString kNothingToSaveMessage = QStringLiteral("There is no downloaded data to save.");

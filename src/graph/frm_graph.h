@@ -25,6 +25,9 @@ class QCheckBox;
 namespace kr820::core {
 class TDataSetStore;
 }
+namespace kr820::store {
+class StoredRecording;
+}
 
 namespace kr820::graph {
 
@@ -32,6 +35,7 @@ class ChartView;
 class DataListModel;
 class SidePanel;
 class DataSetGridModel;
+class RecordingListModel;
 
 // The real-time recording's extremes so far: T1 maximum, T2 maximum, T1 minimum, T2 minimum. The
 // recording sets them to -9999, -9999, 9999, 9999 when it starts.
@@ -123,6 +127,17 @@ public:
     int SamplingRateIndex() const;
     void SetSamplingRateIndex(int index);
 
+    // A recording in its store, drawn through the store's draw query at the shown range and
+    // width: the chart holds only what is drawn, the statistics come from the store's envelopes
+    // and the list reads the store. Readings the recording gains appear as they come. A new
+    // real-time recording or Clear leaves it.
+    void ShowRecording(std::shared_ptr<store::StoredRecording> recording);
+    store::StoredRecording* Recording() const { return m_recording.get(); }
+    // A recording until stopped has stopped: Clear may empty the window again.
+    void EndStoredRecording();
+    const std::shared_ptr<store::StoredRecording>& SharedRecording() const { return m_recording; }
+    RecordingListModel* RecordingList() const { return m_recordingList; }
+
     // The tool bar and the chart's mouse. The tool mode is shared by every graph window.
     void UpperStatisticsClick();
     void LowerStatisticsClick();
@@ -192,6 +207,23 @@ private:
     void ShowListOnly(bool shown);
     QString ScaleFile() const;
 
+    // The recording shown (frm_graph_recording.cpp).
+    struct PlannedView {
+        qint64 FromMs = 0;
+        qint64 ToMs = 0;
+        int Pixels = 0;
+        qint64 Readings = 0;
+        bool operator==(const PlannedView&) const = default;
+    };
+    void LeaveRecording();
+    void FollowRecording();
+    std::optional<PlannedView> ShownView() const;
+    void PlanRecordingIfMoved();
+    void PlanRecording();
+    void UpdateRecordingStatistics();
+    void FitRecording();
+    std::optional<qint64> RecordingIndexOfChartPoint(int point);
+
     GraphRole m_role;
     std::optional<GraphContext> m_context;
     QLocale m_locale;
@@ -203,6 +235,11 @@ private:
     bool m_centred = false;
     bool m_closeAnswered = false;
     bool m_marksChanged = false;
+
+    std::shared_ptr<store::StoredRecording> m_recording;
+    RecordingListModel* m_recordingList = nullptr;
+    std::optional<PlannedView> m_planned;
+    bool m_planPending = false;
 
     ChartView* m_view = nullptr;
     DataListModel* m_dataList = nullptr;
