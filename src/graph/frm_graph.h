@@ -9,6 +9,7 @@
 
 #include "core/chart/chart_model.h"
 #include "core/data/parse_memory_image.h"
+#include "core/files/file_outcome.h"
 #include "core/realtime/real_time_sample.h"
 #include "graph/graph_context.h"
 #include "graph/graph_tool_bar.h"
@@ -133,6 +134,9 @@ public:
     // real-time recording or Clear leaves it.
     void ShowRecording(std::shared_ptr<store::StoredRecording> recording);
     store::StoredRecording* Recording() const { return m_recording.get(); }
+    // The first `points` readings of the recording as a graph file, the window's settings and
+    // marks with them; the chart then draws the shown range again.
+    core::WriteOutcome WriteRecordingGraphFile(const QString& path, int points);
     // A recording until stopped has stopped: Clear may empty the window again.
     void EndStoredRecording();
     const std::shared_ptr<store::StoredRecording>& SharedRecording() const { return m_recording; }

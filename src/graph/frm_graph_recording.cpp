@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "core/chart/chart_model.h"
+#include "core/files/graph_file.h"
 #include "core/graph/fit_range.h"
 #include "core/graph/graph_statistics.h"
 #include "core/graph/graph_texts.h"
@@ -213,6 +214,33 @@ void TfrmGraph::FitRecording() {
     }
     axes.SetWorkingAxis(0);
     UndoZoomAndRedraw();
+}
+
+core::WriteOutcome TfrmGraph::WriteRecordingGraphFile(const QString& path, int points) {
+    // The file keeps the chart's own block: for its time the chart holds the readings.
+    core::ChartData& data = m_chart.Data();
+    const core::ChartData drawn = data;
+    data.SetPoints(points);
+    int taken = 0;
+    m_recording->Reader().ForEach(0, points, [&](qint64 index, const store::StoredReading& r) {
+        const int i = int(index);
+        const core::TDateTime x = ChartTimeOfMs(r.TimeMs);
+        data.SetXDataII(0, i, x);
+        data.SetXDataII(1, i, x);
+        data.SetYData(0, i, ChartValue(r.T1, r.T1Valid));
+        data.SetYData(1, i, ChartValue(r.T2, r.T2Valid));
+        ++taken;
+        return true;
+    });
+    core::WriteOutcome outcome;
+    if (taken < points) {
+        outcome.Status = core::WriteStatus::WriteFailed;
+        outcome.Reason = m_recording->Reader().Failure();
+    } else {
+        outcome = core::WriteGraphFile(m_chart, path);
+    }
+    data = drawn;
+    return outcome;
 }
 
 std::optional<qint64> TfrmGraph::RecordingIndexOfChartPoint(int point) {

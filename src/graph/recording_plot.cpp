@@ -6,6 +6,7 @@
 #include "core/chart/chart_data.h"
 #include "core/data/limit_values.h"
 #include "core/time/local_time.h"
+#include "store/wall_clock.h"
 
 namespace kr820::graph {
 namespace {
@@ -25,11 +26,7 @@ float SpanEnd(const store::ChannelSpan& span, bool maximum) {
 
 }  // namespace
 
-core::TDateTime ChartTimeOfMs(qint64 ms) {
-    const qint64 seconds = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
-    const core::TDateTime wall = core::WallClockAt(seconds);
-    return wall == 0 ? 0 : wall + double(ms - seconds * 1000) / kMsPerDay;
-}
+core::TDateTime ChartTimeOfMs(qint64 ms) { return store::WallClockOfMs(ms); }
 
 qint64 MsOfChartTime(core::TDateTime x) {
     const double whole = std::floor(x * core::kSecondsPerDay) / core::kSecondsPerDay;
