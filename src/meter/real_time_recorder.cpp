@@ -105,7 +105,7 @@ void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
         core::MakeRealTimeSample(live.Status, live.Invalid, live.Value(core::LiveValue::T1),
                                  live.Value(core::LiveValue::T2));
     if (m_untilStopped.Running()) {
-        AddStoredPoint(sample, now);
+        AddStoredPoint(sample);
         return;
     }
     window->ShowRealTimePoint(state.RealTimePointCount, sample, now, state.RealTimeAxisStep);
@@ -164,7 +164,7 @@ void RealTimeRecorder::StopRecording() {
     m_host.EnableOption(true);
     const core::TDateTime now = core::NowTDateTime();
     if (m_untilStopped.Running()) {
-        m_untilStopped.Stop(graph::MsOfChartTime(now));
+        m_untilStopped.Stop(m_host.Link().WallClockMs());
         // The store keeps every reading: nothing is cut, nothing is left unsaved.
         if (graph::TfrmGraph* window = m_host.RealTimeGraphWindow()) window->EndStoredRecording();
         return;
@@ -189,7 +189,7 @@ void RealTimeRecorder::RealTimeGraphSaved() {
 
 void RealTimeRecorder::DiscardJournal() {
     // The window closed while recording until stopped: the recording ends, its store stays.
-    if (m_untilStopped.Running()) m_untilStopped.Stop(graph::MsOfChartTime(core::NowTDateTime()));
+    if (m_untilStopped.Running()) m_untilStopped.Stop(m_host.Link().WallClockMs());
     m_journal.Remove();
 }
 
@@ -198,7 +198,7 @@ bool RealTimeRecorder::BeginUntilStopped(graph::TfrmGraph& window, const QString
     core::AppState& state = m_host.State();
     const core::LiveReading& live = m_host.Link().Readings().Last();
     store::StoreHeader header;
-    header.StartMs = graph::MsOfChartTime(core::NowTDateTime());
+    header.StartMs = m_host.Link().WallClockMs();
     header.RateSeconds = core::kRealTimeRates[static_cast<size_t>(rateIndex)].seconds;
     header.Fahrenheit = core::MakeRealTimeSample(live.Status, live.Invalid, 0, 0).Unit == 'F';
     QString error;
@@ -217,10 +217,11 @@ bool RealTimeRecorder::BeginUntilStopped(graph::TfrmGraph& window, const QString
     return true;
 }
 
-void RealTimeRecorder::AddStoredPoint(const core::RealTimeSample& sample, core::TDateTime now) {
+void RealTimeRecorder::AddStoredPoint(const core::RealTimeSample& sample) {
     core::AppState& state = m_host.State();
     store::StoredReading reading;
-    reading.TimeMs = graph::MsOfChartTime(now);
+    // The instant itself: a wall-clock time is ambiguous in the hour the clocks go back.
+    reading.TimeMs = m_host.Link().WallClockMs();
     reading.T1 = sample.T1;
     reading.T2 = sample.T2;
     reading.T1Valid = !sample.T1OutOfRange;

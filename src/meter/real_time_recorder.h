@@ -61,7 +61,7 @@ private:
     // Failing to keep the journal never stops the recording; the user hears of it once.
     void JournalFailed();
     bool BeginUntilStopped(graph::TfrmGraph& window, const QString& folder, int rateIndex);
-    void AddStoredPoint(const core::RealTimeSample& sample, core::TDateTime now);
+    void AddStoredPoint(const core::RealTimeSample& sample);
     void OfferLeftOverStore();
 
     MeterHost& m_host;
