@@ -4,24 +4,30 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 #include "app/command_lock.h"
 #include "app/frm_main.h"
+#include "core/chart/chart_data.h"
 #include "core/data/parse_memory_image.h"
 #include "core/documents/data_logger_document.h"
 #include "core/files/collection_file.h"
-#include "core/logging/log_categories.h"
 #include "core/files/graph_file.h"
 #include "core/files/point_range.h"
 #include "core/files/regional_formats.h"
 #include "core/files/single_file_kind.h"
 #include "core/files/text_file_reader.h"
 #include "core/files/text_file_writer.h"
+#include "core/logging/log_categories.h"
 #include "core/settings/program_folder.h"
 #include "graph/configure_graph.h"
 #include "graph/frm_graph.h"
 #include "meter/data_logger_loading.h"
+#include "meter/until_stopped_recording.h"
+#include "store/store_exports.h"
+#include "store/stored_recording.h"
 #include "ui/file_dialog_filters.h"
 #include "ui/frm_open_save.h"
 #include "ui/frm_scope.h"
@@ -36,6 +42,8 @@ const QString kCsvFilter =
     QStringLiteral("EXCEL file format(*.CSV,seperated by comma) (*.CSV *.csv)");
 const QString kCollectionSaveFilter =
     QStringLiteral("Data Set Collection file(*.820,only for KR820) (*.820)");
+// Recordings until stopped, kept in their stores.
+const QString kStoreFilter = QStringLiteral("Recording store(*.kr8db) (*.kr8db *.KR8DB)");
 // The description is shown alone; its own "(*.820)" is part of it.
 const QString kCollectionOpenFilter = QStringLiteral("Data Sets Collection (*.820) (*.820)");
 
@@ -114,6 +122,7 @@ bool FileCommands::WriteSingleSet(graph::TfrmGraph& window) {
                                                    SingleFileFilter(), "GHF", &selected);
     if (chosen.isEmpty()) return false;
     const QString path = WithSuffix(chosen, selected);
+    if (window.Recording()) return WriteRecording(window, path);
     switch (core::SingleFileKindOf(path)) {
         case core::SingleFileKind::Graph: {
             const core::WriteOutcome outcome = core::WriteGraphFile(window.Chart(), path);
@@ -181,10 +190,97 @@ bool FileCommands::WriteTextFileWithRange(graph::TfrmGraph& window, const QStrin
     return true;
 }
 
+bool FileCommands::WriteRecording(graph::TfrmGraph& window, const QString& path) {
+    store::StoredRecording& recording = *window.Recording();
+    const qint64 readings = recording.Count();
+    switch (core::SingleFileKindOf(path)) {
+        case core::SingleFileKind::Graph: {
+            qint64 points = readings;
+            if (points > core::ChartData::kMaxPoints) {
+                // A graph file holds a chart, and a chart no more than this: the user may keep
+                // the part that fits or choose another kind of file.
+                if (m_prompter.Confirm(
+                        Owner(),
+                        kGraphFileLimitQuestion.arg(readings).arg(core::ChartData::kMaxPoints),
+                        ui::Prompter::Buttons::YesNo) != ui::Prompter::Answer::Yes)
+                    return false;
+                points = core::ChartData::kMaxPoints;
+            }
+            const core::WriteOutcome outcome = window.WriteRecordingGraphFile(path, int(points));
+            if (!outcome.Written()) {
+                m_prompter.Message(Owner(), WriteFailureMessage(path, outcome));
+                return false;
+            }
+            window.MarksSaved();
+            return true;
+        }
+        case core::SingleFileKind::TabText:
+        case core::SingleFileKind::CommaText:
+            return WriteRecordingText(
+                window, path, core::SingleFileKindOf(path) == core::SingleFileKind::CommaText);
+        case core::SingleFileKind::Unknown:
+            return false;
+    }
+    return false;
+}
+
+bool FileCommands::WriteRecordingText(graph::TfrmGraph& window, const QString& path, bool comma) {
+    store::StoredRecording& recording = *window.Recording();
+    // The range dialog counts in an int, like the list.
+    const int points = int(std::min<qint64>(recording.Count(), std::numeric_limits<int>::max()));
+    core::PointRange range;
+    {
+        ui::TfrmScope scope(Owner());
+        scope.setWindowTitle("Save File");
+        scope.ShowRangeChoice(points);
+        if (m_prompter.Exec(scope) != QDialog::Accepted) return false;
+        const ui::PointRangeChoice choice = scope.RangeChoice();
+        if (choice.All) {
+            range = core::AllPoints(points);
+        } else {
+            const auto selected = core::SelectedPoints(choice.From, choice.To, points);
+            if (!selected) {
+                m_prompter.Message(Owner(), core::kInvalidIntegerMessage);
+                return false;
+            }
+            range = *selected;
+        }
+    }
+    QPointer<ui::TfrmScope> progress = new ui::TfrmScope(Owner());
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->setWindowTitle("Saving Progress");
+    progress->ShowProgress(static_cast<int>(range.Count()), "saving.....", true);
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->show();
+    const CloseRefusal keepOpen(&window);
+    constexpr qsizetype kLinesBetweenEvents = 4096;
+    const core::TextWriteOutcome written = store::WriteStoreTextFile(
+        recording.Reader(), path, comma ? core::TextSeparator::Comma : core::TextSeparator::Tab,
+        std::max(range.First, 1) - 1, range.Last, core::RegionalFormats::FromLocale(),
+        [&](qsizetype done, qsizetype) {
+            if (done % kLinesBetweenEvents != 0) return true;
+            if (!progress) return false;
+            progress->SetProgress(static_cast<int>(done));
+            QCoreApplication::processEvents();
+            return progress && !progress->CancelPressed();
+        });
+    if (progress) progress->close();
+    if (!written.File.Written()) {
+        m_prompter.Message(Owner(), WriteFailureMessage(path, written.File));
+        return false;
+    }
+    return true;
+}
+
 void FileCommands::OpenSingleFile() {
     const QString path =
-        m_prompter.OpenFileName(Owner(), core::ProgramFolder(), SingleFileFilter(), nullptr);
+        m_prompter.OpenFileName(Owner(), core::ProgramFolder(),
+                                SingleFileFilter() + QStringLiteral(";;") + kStoreFilter, nullptr);
     if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().compare(meter::kStoreSuffix, Qt::CaseInsensitive) == 0) {
+        OpenStore(path);
+        return;
+    }
     const core::SingleFileKind kind = core::SingleFileKindOf(path);
     std::optional<core::TextReadOutcome> text;
     if (kind == core::SingleFileKind::TabText || kind == core::SingleFileKind::CommaText) {
@@ -210,6 +306,22 @@ void FileCommands::OpenSingleFile() {
     }
     window->Chart().Redraw();
     window->PrepareSingleSetWindow();
+}
+
+void FileCommands::OpenStore(const QString& path) {
+    QString error;
+    std::shared_ptr<store::StoredRecording> recording = store::StoredRecording::Open(path, &error);
+    if (!recording) {
+        // A store of another program or a newer version is refused, never guessed at.
+        qCWarning(core::lcFiles).noquote() << "opening" << path << "failed:" << error;
+        m_prompter.Message(Owner(), error);
+        return;
+    }
+    // Another program may still be writing it: what it adds appears as it comes.
+    if (!recording->Header().StoppedMs) recording->Follow(kStorePollInterval);
+    graph::TfrmGraph* window = m_main.CreateFileWindow(path);
+    window->PrepareSingleSetWindow();
+    window->ShowRecording(std::move(recording));
 }
 
 core::TextReadOutcome FileCommands::ReadTextFileWithProgress(const QString& path, bool comma) {

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 
 class QWidget;
 
@@ -35,12 +36,17 @@ public:
 
     // Saves one window's chart; true only when a file was really written.
     bool SaveSingleSet(graph::TfrmGraph& window);
+    // Also a recording store, followed while another program writes it.
     void OpenSingleFile();
+    void OpenStore(const QString& path);
     bool SaveCollection();
     void OpenCollection();
 
 private:
     bool WriteSingleSet(graph::TfrmGraph& window);
+    // A window over a recording store writes from the store, a block at a time.
+    bool WriteRecording(graph::TfrmGraph& window, const QString& path);
+    bool WriteRecordingText(graph::TfrmGraph& window, const QString& path, bool comma);
     bool WriteTextFileWithRange(graph::TfrmGraph& window, const QString& path, bool comma);
     core::TextReadOutcome ReadTextFileWithProgress(const QString& path, bool comma);
     QString SingleFileFilter() const;
@@ -50,7 +56,14 @@ private:
     ui::Prompter& m_prompter;
 };
 
+// How often a store that another program writes is looked at for new readings.
+inline constexpr std::chrono::milliseconds kStorePollInterval{1000};
+
 // Texts of the messages this program adds where a file operation would otherwise fail silently.
+// %1 the readings of the recording, %2 what a graph file holds.
+inline const QString kGraphFileLimitQuestion = QStringLiteral(
+    "The recording holds %1 readings, but a graph file holds at most %2. Save its first %2 "
+    "readings? (A text file holds them all.)");
 inline const QString kNothingToSaveMessage = QStringLiteral("There is no downloaded data to save.");
 inline const QString kCannotReadCollectionMessage =
     QStringLiteral("The file \"%1\" is not a data set collection that can be read.");

@@ -3,12 +3,15 @@
 
 #include <QFileInfo>
 
+#include "app/command_lock.h"
 #include "app/file_commands.h"
 #include "core/chart/chart_model.h"
 #include "core/files/export_rows.h"
 #include "core/files/save_file.h"
 #include "core/settings/program_folder.h"
 #include "graph/frm_graph.h"
+#include "store/store_exports.h"
+#include "store/stored_recording.h"
 #include "ui/prompter.h"
 
 namespace kr820::app {
@@ -23,10 +26,30 @@ std::vector<core::ReadingRow> WindowRows(graph::TfrmGraph& window) {
     return core::RowsOfChart(window.Chart().Data(), window.Unit());
 }
 
+// A recording in its store, streamed from it a block at a time.
+bool ExportRecording(graph::TfrmGraph& window, ui::Prompter& prompter, QWidget* owner) {
+    store::StoredRecording& recording = *window.Recording();
+    if (recording.Count() == 0) {
+        prompter.Message(owner, kNothingToExportMessage);
+        return false;
+    }
+    QString selected = kSpreadsheetFilter;
+    QString path =
+        prompter.SaveFileName(owner, core::ProgramFolder(), kSpreadsheetFilter, "csv", &selected);
+    if (path.isEmpty()) return false;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+    const CloseRefusal keepOpen(&window);
+    const core::WriteOutcome written = store::WriteStoreRows(
+        recording.Reader(), path, core::RowLayout{core::RowFormat::Csv, false, {}});
+    if (!written.Written()) prompter.Message(owner, WriteFailureMessage(path, written));
+    return written.Written();
+}
+
 }  // namespace
 
 bool ExportForSpreadsheets(graph::TfrmGraph* window, ui::Prompter& prompter, QWidget* owner) {
     if (!window) return false;
+    if (window->Recording()) return ExportRecording(*window, prompter, owner);
     const std::vector<core::ReadingRow> rows = WindowRows(*window);
     if (rows.empty()) {
         prompter.Message(owner, kNothingToExportMessage);

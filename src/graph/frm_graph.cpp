@@ -13,6 +13,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QToolButton>
+#include <limits>
 
 #include "core/data/data_set_store.h"
 #include "core/documents/data_logger_document.h"
@@ -22,6 +23,7 @@
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/side_panel.h"
+#include "store/stored_recording.h"
 #include "ui/centre_on_screen.h"
 #include "ui/prompter.h"
 
@@ -148,11 +150,18 @@ void TfrmGraph::Grid2Click() {
 }
 
 void TfrmGraph::ListBox1Click() {
-    // A gap's line has no point to show.
-    ShowPointCursor(m_dataList->PointOfRow(m_dataListView->currentIndex().row()));
+    // A gap's line has no point to show; a recording's lines are its readings.
+    const int row = m_dataListView->currentIndex().row();
+    ShowPointCursor(m_recording ? row : m_dataList->PointOfRow(row));
 }
 
 void TfrmGraph::PESGraph1DataHotSpot(bool, int, int pointIndex) {
+    if (m_recording) {
+        // The chart draws a plan of the recording: its point leads to the nearest reading.
+        const std::optional<qint64> reading = RecordingIndexOfChartPoint(pointIndex);
+        if (!reading || *reading > std::numeric_limits<int>::max()) return;
+        pointIndex = int(*reading);
+    }
     SelectListLine(pointIndex, true);
     ShowPointCursor(pointIndex);
 }

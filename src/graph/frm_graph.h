@@ -9,6 +9,7 @@
 
 #include "core/chart/chart_model.h"
 #include "core/data/parse_memory_image.h"
+#include "core/files/file_outcome.h"
 #include "core/realtime/real_time_sample.h"
 #include "graph/graph_context.h"
 #include "graph/graph_tool_bar.h"
@@ -25,6 +26,9 @@ class QCheckBox;
 namespace kr820::core {
 class TDataSetStore;
 }
+namespace kr820::store {
+class StoredRecording;
+}
 
 namespace kr820::graph {
 
@@ -32,6 +36,7 @@ class ChartView;
 class DataListModel;
 class SidePanel;
 class DataSetGridModel;
+class RecordingListModel;
 
 // The real-time recording's extremes so far: T1 maximum, T2 maximum, T1 minimum, T2 minimum. The
 // recording sets them to -9999, -9999, 9999, 9999 when it starts.
@@ -123,6 +128,20 @@ public:
     int SamplingRateIndex() const;
     void SetSamplingRateIndex(int index);
 
+    // A recording in its store, drawn through the store's draw query at the shown range and
+    // width: the chart holds only what is drawn, the statistics come from the store's envelopes
+    // and the list reads the store. Readings the recording gains appear as they come. A new
+    // real-time recording or Clear leaves it.
+    void ShowRecording(std::shared_ptr<store::StoredRecording> recording);
+    store::StoredRecording* Recording() const { return m_recording.get(); }
+    // The first `points` readings of the recording as a graph file, the window's settings and
+    // marks with them; the chart then draws the shown range again.
+    core::WriteOutcome WriteRecordingGraphFile(const QString& path, int points);
+    // A recording until stopped has stopped: Clear may empty the window again.
+    void EndStoredRecording();
+    const std::shared_ptr<store::StoredRecording>& SharedRecording() const { return m_recording; }
+    RecordingListModel* RecordingList() const { return m_recordingList; }
+
     // The tool bar and the chart's mouse. The tool mode is shared by every graph window.
     void UpperStatisticsClick();
     void LowerStatisticsClick();
@@ -192,6 +211,23 @@ private:
     void ShowListOnly(bool shown);
     QString ScaleFile() const;
 
+    // The recording shown (frm_graph_recording.cpp).
+    struct PlannedView {
+        qint64 FromMs = 0;
+        qint64 ToMs = 0;
+        int Pixels = 0;
+        qint64 Readings = 0;
+        bool operator==(const PlannedView&) const = default;
+    };
+    void LeaveRecording();
+    void FollowRecording();
+    std::optional<PlannedView> ShownView() const;
+    void PlanRecordingIfMoved();
+    void PlanRecording();
+    void UpdateRecordingStatistics();
+    void FitRecording();
+    std::optional<qint64> RecordingIndexOfChartPoint(int point);
+
     GraphRole m_role;
     std::optional<GraphContext> m_context;
     QLocale m_locale;
@@ -203,6 +239,11 @@ private:
     bool m_centred = false;
     bool m_closeAnswered = false;
     bool m_marksChanged = false;
+
+    std::shared_ptr<store::StoredRecording> m_recording;
+    RecordingListModel* m_recordingList = nullptr;
+    std::optional<PlannedView> m_planned;
+    bool m_planPending = false;
 
     ChartView* m_view = nullptr;
     DataListModel* m_dataList = nullptr;

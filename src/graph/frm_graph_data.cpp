@@ -9,9 +9,9 @@
 
 #include "core/data/data_set_grid.h"
 #include "core/data/data_set_store.h"
-#include "core/documents/data_logger_document.h"
 #include "core/data/rate_codes.h"
 #include "core/data/set_flags.h"
+#include "core/documents/data_logger_document.h"
 #include "core/graph/graph_statistics.h"
 #include "core/graph/graph_texts.h"
 #include "graph/chart_view.h"
@@ -19,6 +19,8 @@
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/frm_graph.h"
+#include "graph/recording_plot.h"
+#include "store/stored_recording.h"
 
 namespace kr820::graph {
 
@@ -111,7 +113,9 @@ void TfrmGraph::AppendDataListLine(int point) {
 void TfrmGraph::ClearDataList() { m_dataList->Clear(); }
 
 void TfrmGraph::SelectListLine(int point, bool atTop) {
-    const QModelIndex index = m_dataList->index(m_dataList->RowOfPoint(point));
+    // A recording's list has a line per reading and nothing else.
+    const int row = m_recording ? point : m_dataList->RowOfPoint(point);
+    const QModelIndex index = m_dataListView->model()->index(row, 0);
     if (!index.isValid()) return;
     m_selectingByProgram = true;
     m_dataListView->setCurrentIndex(index);
@@ -121,15 +125,29 @@ void TfrmGraph::SelectListLine(int point, bool atTop) {
 }
 
 void TfrmGraph::ShowPointCursor(int point) {
-    const core::ChartData& data = m_chart.Data();
-    if (point < 0 || point >= data.Points()) return;
+    core::TDateTime x = 0;
+    float t1 = 0;
+    float t2 = 0;
+    if (m_recording) {
+        // A recording's point is its reading; the chart holds only what is drawn.
+        const auto reading = point >= 0 ? m_recording->Reader().At(point) : std::nullopt;
+        if (!reading) return;
+        x = ChartTimeOfMs(reading->TimeMs);
+        t1 = ChartValue(reading->T1, reading->T1Valid);
+        t2 = ChartValue(reading->T2, reading->T2Valid);
+    } else {
+        const core::ChartData& data = m_chart.Data();
+        if (point < 0 || point >= data.Points()) return;
+        x = data.XDataII(0, point);
+        t1 = data.YData(0, point);
+        t2 = data.YData(1, point);
+    }
     m_chart.Settings().LineAnnotationTextSize = 100;
     core::VertLineAnnotation* cursor = m_chart.Annotations().EditVertLineAnnotation(0);
-    cursor->X = data.XDataII(0, point);
+    cursor->X = x;
     cursor->Type = kCursorLineType;
     cursor->Color = kCursorColor;
-    cursor->Text =
-        core::PointCursorText(cursor->X, data.YData(0, point), data.YData(1, point), m_locale);
+    cursor->Text = core::PointCursorText(x, t1, t2, m_locale);
     m_chart.Redraw();
 }
 

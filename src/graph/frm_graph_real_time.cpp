@@ -31,6 +31,7 @@ QString AverageBoxText(std::span<const float> values, const QLocale& locale) {
 }  // namespace
 
 void TfrmGraph::ClearGraph() {
+    LeaveRecording();
     core::ChartData& data = m_chart.Data();
     data.SetXDataII(core::ChartData::kAll, core::ChartData::kAll, 0);
     data.SetYDataII(core::ChartData::kAll, core::ChartData::kAll, core::OverLimitValue);
@@ -83,6 +84,7 @@ int TfrmGraph::SamplingRateIndex() const { return m_txtSamplingRate->currentInde
 void TfrmGraph::SetSamplingRateIndex(int index) { m_txtSamplingRate->setCurrentIndex(index); }
 
 void TfrmGraph::BeginRealTimeRecording(int points, core::TDateTime now) {
+    LeaveRecording();
     core::ChartData& data = m_chart.Data();
     data.SetPoints(points);
     data.SetXDataII(core::ChartData::kAll, core::ChartData::kAll, 0);

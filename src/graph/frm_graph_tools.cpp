@@ -249,6 +249,10 @@ void TfrmGraph::btnChangeScaleClick() {
 }
 
 void TfrmGraph::FitClick() {
+    if (m_recording) {
+        FitRecording();
+        return;
+    }
     const core::ChartData& data = m_chart.Data();
     core::ChartAxes& axes = m_chart.Axes();
     const bool timeFixed = axes.ManualScaleControlX() == core::ManualScale::sgManualMinAndMax;

@@ -76,6 +76,8 @@ public:
     }
     // The time stamped on real-time samples; the system's time unless a test sets one.
     void SetWallClock(WallClock clock) { m_wallClock = std::move(clock); }
+    // Now as an instant, for what keeps instants rather than wall-clock date-times.
+    qint64 WallClockMs() const { return m_wallClock(); }
 
 private:
     void DeclareLinkLost();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "meter/frm_setup_real_time.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -27,7 +28,8 @@ std::optional<int> RealTimePoints(const QString& typed) {
     return points;
 }
 
-TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter* prompter)
+TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter* prompter,
+                                     const QString& folder)
     : QDialog(owner), m_prompter(prompter) {
     setObjectName("frmSetupRealTime");
     setWindowTitle("Real-Time Setup");
@@ -54,6 +56,13 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
             .seconds;
     m_edtPeriod->setText(core::PeriodText(static_cast<long long>(seconds) * kDefaultPoints, false));
 
+    m_chkUntilStopped = new QCheckBox("until stopped", this);
+    m_chkUntilStopped->setObjectName("chkUntilStopped");
+    m_edtStoreFolder = new QLineEdit(folder, this);
+    m_edtStoreFolder->setObjectName("edtStoreFolder");
+    m_edtStoreFolder->setEnabled(false);
+    connect(m_chkUntilStopped, &QCheckBox::toggled, this, [this] { chkUntilStoppedClick(); });
+
     m_btnStart = new QPushButton("Start", this);
     m_btnStart->setObjectName("btnStart");
     m_btnStart->setDefault(true);
@@ -73,6 +82,7 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
     };
     grid->addWidget(labelFor("Real-Time data no to be recorded", m_edtRealTimeNo), 0, 0);
     grid->addWidget(m_edtRealTimeNo, 0, 1);
+    grid->addWidget(m_chkUntilStopped, 0, 2);
     grid->addWidget(new QLabel("(Adjust the number to meet your need)", this), 1, 0, 1, 2);
     grid->addWidget(labelFor("Real -Time Sampling Rate", m_txtRate), 2, 0);
     grid->addWidget(m_txtRate, 2, 1);
@@ -82,6 +92,8 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
     period->addWidget(new QLabel("HH:MM:SS", this));
     grid->addLayout(period, 3, 1);
     grid->addWidget(new QLabel("second", this), 2, 2);
+    grid->addWidget(labelFor("Recording folder", m_edtStoreFolder), 4, 0);
+    grid->addWidget(m_edtStoreFolder, 4, 1, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_btnStart);
@@ -102,8 +114,19 @@ void TfrmSetupRealTime::edtRealTimeNoChange() {
     m_edtPeriod->setText(core::PeriodText(seconds, true));
 }
 
+void TfrmSetupRealTime::chkUntilStoppedClick() {
+    const bool untilStopped = m_chkUntilStopped->isChecked();
+    m_edtRealTimeNo->setEnabled(!untilStopped);
+    m_edtStoreFolder->setEnabled(untilStopped);
+    if (untilStopped) {
+        m_edtPeriod->clear();
+    } else {
+        edtRealTimeNoChange();
+    }
+}
+
 void TfrmSetupRealTime::accept() {
-    if (m_prompter && !RealTimePoints(m_edtRealTimeNo->text())) {
+    if (m_prompter && !m_chkUntilStopped->isChecked() && !RealTimePoints(m_edtRealTimeNo->text())) {
         m_prompter->Message(this, m_edtRealTimeNo->text().trimmed() + kNotValidSuffix);
         m_edtRealTimeNo->setFocus(Qt::OtherFocusReason);
         m_edtRealTimeNo->selectAll();
@@ -113,7 +136,8 @@ void TfrmSetupRealTime::accept() {
 }
 
 RealTimeSetupChoice TfrmSetupRealTime::Choice() const {
-    return {std::max(0, m_txtRate->currentIndex()), m_edtRealTimeNo->text()};
+    return {std::max(0, m_txtRate->currentIndex()), m_edtRealTimeNo->text(),
+            m_chkUntilStopped->isChecked(), m_edtStoreFolder->text().trimmed()};
 }
 
 }  // namespace kr820::meter

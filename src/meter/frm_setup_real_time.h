@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -15,10 +16,13 @@ class Prompter;
 
 namespace kr820::meter {
 
-// What the user chose: the rate's index in the rate list and the number as typed.
+// What the user chose: the rate's index in the rate list and the number as typed, or a recording
+// until stopped into a store in `Folder`.
 struct RealTimeSetupChoice {
     int RateIndex = 0;
     QString Points;
+    bool UntilStopped = false;
+    QString Folder;
 };
 
 // After a number of points that is not one: the number as entered, then this.
@@ -36,12 +40,16 @@ public:
     // `rateIndex` is the graph's present sampling rate; the period starts without leading zeros.
     // With a prompter, Start refuses a number of points that is not a whole number above 0:
     // it tells why and stays open with the number as typed, the cursor on it.
-    TfrmSetupRealTime(int rateIndex, QWidget* owner = nullptr, ui::Prompter* prompter = nullptr);
+    // `folder` is where a recording until stopped goes unless the user types another.
+    TfrmSetupRealTime(int rateIndex, QWidget* owner = nullptr, ui::Prompter* prompter = nullptr,
+                      const QString& folder = QString());
 
     void accept() override;
 
     // The period of the entered number at the chosen rate, hours:mm:ss.
     void edtRealTimeNoChange();
+    // "until stopped": the number and the period give way to the store's folder.
+    void chkUntilStoppedClick();
 
     RealTimeSetupChoice Choice() const;
 
@@ -50,6 +58,8 @@ private:
     QLineEdit* m_edtRealTimeNo;
     QComboBox* m_txtRate;
     QLineEdit* m_edtPeriod;
+    QCheckBox* m_chkUntilStopped;
+    QLineEdit* m_edtStoreFolder;
     QPushButton* m_btnStart;
     QPushButton* m_btnCancel;
 };

@@ -1,20 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "meter/real_time_recorder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QToolButton>
 #include <cmath>
+#include <limits>
 
 #include "core/alarms/alarm_descriptions.h"
+#include "core/alarms/alarm_id.h"
 #include "core/graph/graph_texts.h"
 #include "core/logging/log_categories.h"
 #include "core/realtime/real_time_rates.h"
 #include "core/realtime/real_time_sample.h"
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
+#include "graph/recording_plot.h"
 #include "link/meter_link.h"
 #include "link/wait.h"
 #include "meter/frm_setup_real_time.h"
 #include "meter/meter_host.h"
+#include "store/stored_recording.h"
 #include "ui/prompter.h"
 
 namespace kr820::meter {
@@ -25,7 +32,15 @@ constexpr std::chrono::milliseconds kTickWaitLimit{2500};
 }  // namespace
 
 RealTimeRecorder::RealTimeRecorder(MeterHost& host, ui::Prompter& prompter, QString journalPath)
-    : m_host(host), m_prompter(prompter), m_journal(std::move(journalPath)) {}
+    : m_host(host),
+      m_prompter(prompter),
+      m_journal(journalPath),
+      m_untilStopped(
+          QFileInfo(journalPath).dir().filePath(QStringLiteral("RealTimeRecording.store"))) {}
+
+QString RealTimeRecorder::DefaultStoreFolder() const {
+    return QFileInfo(m_journal.Path()).dir().filePath(QStringLiteral("recordings"));
+}
 
 void RealTimeRecorder::btnRunClick() {
     core::AppState& state = m_host.State();
@@ -46,13 +61,23 @@ void RealTimeRecorder::btnRunClick() {
         window = m_host.ReopenRealTimeGraph();
     }
 
-    TfrmSetupRealTime setup(window->SamplingRateIndex(), m_host.DialogOwner(), &m_prompter);
+    TfrmSetupRealTime setup(window->SamplingRateIndex(), m_host.DialogOwner(), &m_prompter,
+                            DefaultStoreFolder());
     state.RealTimeRate =
         core::kRealTimeRates[static_cast<size_t>(std::max(0, window->SamplingRateIndex()))].seconds;
     if (m_prompter.Exec(setup) != QDialog::Accepted) return;
     const RealTimeSetupChoice choice = setup.Choice();
     state.RealTimeRate = core::kRealTimeRates[static_cast<size_t>(choice.RateIndex)].seconds;
     window->SetSamplingRateIndex(choice.RateIndex);
+    if (choice.UntilStopped) {
+        const QString folder = choice.Folder.isEmpty() ? DefaultStoreFolder() : choice.Folder;
+        if (!BeginUntilStopped(*window, folder, choice.RateIndex)) return;
+        state.RealTimeRecording = true;
+        m_host.EnableRun(false);
+        m_host.EnableStop(true);
+        m_host.EnableOption(false);
+        return;
+    }
     const std::optional<int> points = RealTimePoints(choice.Points);
     if (!points) {  // the dialog refuses it already; a test may answer without it
         m_prompter.Message(m_host.DialogOwner(), choice.Points.trimmed() + kNotValidSuffix);
@@ -79,6 +104,10 @@ void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
     const core::RealTimeSample sample =
         core::MakeRealTimeSample(live.Status, live.Invalid, live.Value(core::LiveValue::T1),
                                  live.Value(core::LiveValue::T2));
+    if (m_untilStopped.Running()) {
+        AddStoredPoint(sample);
+        return;
+    }
     window->ShowRealTimePoint(state.RealTimePointCount, sample, now, state.RealTimeAxisStep);
     if (m_journal.IsOpen() && !m_journal.Append({now, sample})) JournalFailed();
     ++state.RealTimePointCount;
@@ -106,6 +135,18 @@ void RealTimeRecorder::MarkAlarm(const core::AlarmEvent& event) {
     const core::RealTimeJournalMark mark{x, std::isfinite(y) ? y : 0.0,
                                          core::AlarmEventText(event)};
     window->AddRealTimeMark(mark.Time, mark.Y, mark.Text);
+    if (m_untilStopped.Running()) {
+        store::AlarmMark stored;
+        stored.TimeMs = event.Time.toMSecsSinceEpoch();
+        stored.Channel = event.Alarm.Channel == core::AlarmChannel::T2 ? 1 : 0;
+        stored.Kind = core::AlarmIndex(event.Alarm);
+        stored.Change = event.Change == core::AlarmChange::Cleared ? store::AlarmMarkChange::Cleared
+                                                                   : store::AlarmMarkChange::Raised;
+        stored.Value = event.Value;
+        stored.Limit = event.Limit;
+        m_untilStopped.AddAlarmMark(stored);
+        return;
+    }
     if (m_journal.IsOpen() && !m_journal.AppendMark(mark)) JournalFailed();
 }
 
@@ -122,15 +163,20 @@ void RealTimeRecorder::StopRecording() {
     m_host.EnableStop(false);
     m_host.EnableOption(true);
     const core::TDateTime now = core::NowTDateTime();
+    if (m_untilStopped.Running()) {
+        m_untilStopped.Stop(m_host.Link().WallClockMs());
+        // The store keeps every reading: nothing is cut, nothing is left unsaved.
+        if (graph::TfrmGraph* window = m_host.RealTimeGraphWindow()) window->EndStoredRecording();
+        return;
+    }
     if (m_journal.IsOpen() && !m_journal.End(now)) JournalFailed();
     if (graph::TfrmGraph* window = m_host.RealTimeGraphWindow())
         window->EndRealTimeRecording(state.RealTimePointCount, now);
 }
 
 void RealTimeRecorder::JournalFailed() {
-    qCWarning(core::lcRealTime).noquote()
-        << "writing the real-time journal" << m_journal.Path() << "failed:"
-        << m_journal.FailureReason();
+    qCWarning(core::lcRealTime).noquote() << "writing the real-time journal" << m_journal.Path()
+                                          << "failed:" << m_journal.FailureReason();
     if (m_journalFailureTold) return;
     m_journalFailureTold = true;
     // Told once the tick that failed has ended: a message box now would run ticks inside it.
@@ -141,15 +187,99 @@ void RealTimeRecorder::RealTimeGraphSaved() {
     if (!m_host.State().RealTimeRecording) DiscardJournal();
 }
 
-void RealTimeRecorder::DiscardJournal() { m_journal.Remove(); }
+void RealTimeRecorder::DiscardJournal() {
+    // The window closed while recording until stopped: the recording ends, its store stays.
+    if (m_untilStopped.Running()) m_untilStopped.Stop(m_host.Link().WallClockMs());
+    m_journal.Remove();
+}
+
+bool RealTimeRecorder::BeginUntilStopped(graph::TfrmGraph& window, const QString& folder,
+                                         int rateIndex) {
+    core::AppState& state = m_host.State();
+    const core::LiveReading& live = m_host.Link().Readings().Last();
+    store::StoreHeader header;
+    header.StartMs = m_host.Link().WallClockMs();
+    header.RateSeconds = core::kRealTimeRates[static_cast<size_t>(rateIndex)].seconds;
+    header.Fahrenheit = core::MakeRealTimeSample(live.Status, live.Invalid, 0, 0).Unit == 'F';
+    QString error;
+    if (!m_untilStopped.Begin(folder, header, &error)) {
+        qCWarning(core::lcRealTime).noquote()
+            << "the recording store in" << folder << "was not made:" << error;
+        m_prompter.Message(m_host.DialogOwner(), kStoreNotMadeMessage.arg(folder, error));
+        return false;
+    }
+    state.RealTimePointCount = 0;
+    state.RateTicks = 0;
+    // The store is the recording's copy: nothing to save against a crash or on closing.
+    state.RealTimeUnsaved = false;
+    window.ShowRecording(m_untilStopped.Recording());
+    window.ToolBar().tbntClr->setEnabled(false);
+    return true;
+}
+
+void RealTimeRecorder::AddStoredPoint(const core::RealTimeSample& sample) {
+    core::AppState& state = m_host.State();
+    store::StoredReading reading;
+    // The instant itself: a wall-clock time is ambiguous in the hour the clocks go back.
+    reading.TimeMs = m_host.Link().WallClockMs();
+    reading.T1 = sample.T1;
+    reading.T2 = sample.T2;
+    reading.T1Valid = !sample.T1OutOfRange;
+    reading.T2Valid = !sample.T2OutOfRange;
+    reading.Fahrenheit = sample.Unit == 'F';
+    if (!m_untilStopped.Append(reading)) {
+        const QString reason = m_untilStopped.FailureReason();
+        qCWarning(core::lcRealTime).noquote()
+            << "writing" << m_untilStopped.Path() << "failed:" << reason;
+        StopRecording();
+        m_host.TellWhenIdle(kStoreFailedMessage.arg(m_untilStopped.Path(), reason));
+        return;
+    }
+    if (state.RealTimePointCount < std::numeric_limits<qint32>::max()) ++state.RealTimePointCount;
+}
+
+void RealTimeRecorder::OfferLeftOverStore() {
+    const std::optional<QString> path = m_untilStopped.LeftOverStore();
+    if (!path) return;
+    QString error;
+    auto recording = store::StoredRecording::Open(*path, &error);
+    if (!recording) {
+        qCWarning(core::lcRealTime).noquote()
+            << "the left-over recording" << *path << "does not read:" << error;
+        return;
+    }
+    graph::TfrmGraph* window = m_host.ReopenRealTimeGraph();
+    const QString question =
+        kLeftOverStoreQuestion.arg(recording->Count())
+            .arg(core::DateTimeText(graph::ChartTimeOfMs(recording->Header().StartMs),
+                                    window->Locale()),
+                 *path);
+    recording.reset();
+    const ui::Prompter::Answer answer =
+        m_prompter.Confirm(m_host.DialogOwner(), question, ui::Prompter::Buttons::YesNo);
+    if (answer != ui::Prompter::Answer::Yes && answer != ui::Prompter::Answer::No) return;
+    // Either way it is stopped where it ended, and kept: it is the recording's only copy.
+    auto closed = m_untilStopped.CloseLeftOver(*path, &error);
+    if (!closed) {
+        qCWarning(core::lcRealTime).noquote()
+            << "the left-over recording" << *path << "was not closed:" << error;
+        return;
+    }
+    if (answer == ui::Prompter::Answer::Yes) {
+        graph::RestoreNormal(window);
+        window->ShowRecording(std::move(closed));
+        window->EndStoredRecording();
+    }
+}
 
 void RealTimeRecorder::OfferUnsavedRecording() {
+    OfferLeftOverStore();
     const QString& path = m_journal.Path();
     if (!QFile::exists(path) || core::RealTimeJournalHeldElsewhere(path)) return;
     const std::optional<core::RealTimeJournal> journal = core::ReadRealTimeJournal(path);
     if (!journal) {
-        qCWarning(core::lcRealTime).noquote() << "the real-time journal" << path
-                                          << "is no journal and was removed";
+        qCWarning(core::lcRealTime).noquote()
+            << "the real-time journal" << path << "is no journal and was removed";
     }
     if (!journal || journal->Points.empty()) {
         QFile::remove(path);
@@ -157,7 +287,7 @@ void RealTimeRecorder::OfferUnsavedRecording() {
     }
     if (journal->DamagedEnd) {
         qCWarning(core::lcRealTime).noquote() << "the real-time journal" << path
-                                          << "is damaged after point" << journal->Points.size();
+                                              << "is damaged after point" << journal->Points.size();
     }
     graph::TfrmGraph* window = m_host.ReopenRealTimeGraph();
     const QString question = kUnsavedRecordingQuestion.arg(journal->Points.size())

@@ -6,9 +6,16 @@
 #include "core/alarms/alarm_event.h"
 #include "core/realtime/real_time_journal_file.h"
 #include "core/time/date_time.h"
+#include "meter/until_stopped_recording.h"
 
+namespace kr820::graph {
+class TfrmGraph;
+}
 namespace kr820::ui {
 class Prompter;
+}
+namespace kr820::core {
+struct RealTimeSample;
 }
 
 namespace kr820::meter {
@@ -19,7 +26,9 @@ class MeterHost;
 // the chosen number of points. The pacing is the main timer's; this starts, adds and stops.
 //
 // Each recording is also kept in a journal at `journalPath`, point by point, until its points are
-// saved or given up; a journal left by a crash is offered at the next start.
+// saved or given up; a journal left by a crash is offered at the next start. A recording until
+// stopped goes into a store instead (by default in "recordings" beside the journal), which the
+// Real-Time Graph shows as it grows; a store a crash left is offered too.
 class RealTimeRecorder {
 public:
     RealTimeRecorder(MeterHost& host, ui::Prompter& prompter, QString journalPath);
@@ -41,16 +50,25 @@ public:
     // just stopped, still unsaved.
     void OfferUnsavedRecording();
 
+    // The recording until stopped, running or last run.
+    const UntilStoppedRecording& UntilStopped() const { return m_untilStopped; }
+    // Where a recording until stopped goes unless the user chooses another folder.
+    QString DefaultStoreFolder() const;
+
 private:
     void StopRecording();
     void ShowJournal(const core::RealTimeJournal& journal);
     // Failing to keep the journal never stops the recording; the user hears of it once.
     void JournalFailed();
+    bool BeginUntilStopped(graph::TfrmGraph& window, const QString& folder, int rateIndex);
+    void AddStoredPoint(const core::RealTimeSample& sample);
+    void OfferLeftOverStore();
 
     MeterHost& m_host;
     ui::Prompter& m_prompter;
     core::RealTimeJournalWriter m_journal;
     bool m_journalFailureTold = false;
+    UntilStoppedRecording m_untilStopped;
 };
 
 inline const QString kResetQuestion = QStringLiteral(
@@ -59,6 +77,14 @@ inline const QString kResetQuestion = QStringLiteral(
 // %1 the number of points, %2 the start as date and time.
 inline const QString kUnsavedRecordingQuestion =
     QStringLiteral("A real-time recording of %1 points from %2 was not saved. Show it?");
+// %1 the store's path, %2 why.
+inline const QString kStoreNotMadeMessage =
+    QStringLiteral("The recording cannot start: the store \"%1\" was not made (%2).");
+inline const QString kStoreFailedMessage = QStringLiteral(
+    "The recording stopped: writing \"%1\" failed (%2). The readings before are kept in it.");
+// %1 the number of readings, %2 the start as date and time, %3 the store's path.
+inline const QString kLeftOverStoreQuestion = QStringLiteral(
+    "A real-time recording of %1 readings from %2 did not stop; it is kept in \"%3\". Show it?");
 // %1 the journal's path, %2 why writing it failed.
 inline const QString kJournalFailedMessage = QStringLiteral(
     "The real-time recording goes on, but it cannot be kept safe against a crash: writing "

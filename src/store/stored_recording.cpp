@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+#include "store/stored_recording.h"
+
+namespace kr820::store {
+
+std::shared_ptr<StoredRecording> StoredRecording::Open(const QString& path, QString* error) {
+    std::unique_ptr<StoreReader> reader = StoreReader::Open(path, error);
+    if (!reader) return nullptr;
+    return std::shared_ptr<StoredRecording>(new StoredRecording(std::move(reader)));
+}
+
+StoredRecording::StoredRecording(std::unique_ptr<StoreReader> reader)
+    : m_reader(std::move(reader)) {
+    connect(&m_poll, &QTimer::timeout, this, &StoredRecording::Refresh);
+}
+
+void StoredRecording::Follow(std::chrono::milliseconds interval) {
+    m_poll.setInterval(interval);
+    m_poll.start();
+}
+
+bool StoredRecording::Refresh() {
+    const qint64 before = m_reader->Count();
+    m_reader->Refresh();
+    // A stop written into the header changes the store without a reading.
+    if (m_reader->Header().StoppedMs) m_poll.stop();
+    if (m_reader->Count() == before) return false;
+    emit grown();
+    return true;
+}
+
+}  // namespace kr820::store
