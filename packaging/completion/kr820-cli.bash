@@ -9,7 +9,7 @@ _kr820_cli() {
     COMPREPLY=()
 
     if ((COMP_CWORD == 1)); then
-        COMPREPLY=($(compgen -W "ports live download sets export setup clock erase --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "ports live watch download sets export setup clock erase --help --version" -- "$cur"))
         return
     fi
     case $command in
@@ -54,6 +54,7 @@ _kr820_cli() {
     case $command in
         "ports") options="--probe" ;;
         "live") options="--device --count --duration --every --timeout --format --time-format -o --output --alarm --hysteresis --hold --on-alarm --on-alarm-timeout" ;;
+        "watch") options="--device --alarm --hysteresis --hold --on-alarm --on-alarm-timeout --exit-on-alarm --count --duration -o --output" ;;
         "download") options="--device -o --output --force --recover" ;;
         "sets") options="--json --recover --time-format" ;;
         "export") options="--set --all --format --time-format -o --output --force --recover" ;;

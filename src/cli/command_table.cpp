@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "cli/alarm_options.h"
 #include "cli/command_table.h"
 
 #include <QLocale>
 #include <QRegularExpression>
 #include <climits>
 
+#include "cli/alarm_options.h"
 #include "cli/command_runners.h"
 #include "cli/given_options.h"
 
@@ -81,9 +81,8 @@ std::optional<QString> FinishPorts(const GivenOptions& options, const QStringLis
     return std::nullopt;
 }
 
-std::optional<QString> FinishLive(const GivenOptions& options, const QStringList&,
-                                  CliArguments& arguments) {
-    const QString seconds = QStringLiteral("whole seconds from 1 to %1").arg(kLongestEverySeconds);
+// --count and --duration, for the commands that take readings until one of them is reached.
+std::optional<QString> ReadCountAndDuration(const GivenOptions& options, CliArguments& arguments) {
     if (options.Set(QStringLiteral("count"))) {
         const QString value = options.Value(QStringLiteral("count"));
         const auto count = WholeNumber(value, 1, INT_MAX);
@@ -98,16 +97,40 @@ std::optional<QString> FinishLive(const GivenOptions& options, const QStringList
                            QStringLiteral("seconds, or as 2h30m or 1d; from 1 s to 366 days"));
         arguments.durationSeconds = *duration;
     }
-    if (options.Set(QStringLiteral("every"))) {
-        const QString value = options.Value(QStringLiteral("every"));
-        const auto every = WholeNumber(value, 1, kLongestEverySeconds);
-        if (!every) return Invalid("--every", value, seconds);
-        arguments.everySeconds = *every;
-    }
+    return std::nullopt;
+}
+
+std::optional<QString> ReadEvery(const GivenOptions& options, CliArguments& arguments) {
+    if (!options.Set(QStringLiteral("every"))) return std::nullopt;
+    const QString value = options.Value(QStringLiteral("every"));
+    const auto every = WholeNumber(value, 1, kLongestEverySeconds);
+    if (!every)
+        return Invalid("--every", value,
+                       QStringLiteral("whole seconds from 1 to %1").arg(kLongestEverySeconds));
+    arguments.everySeconds = *every;
+    return std::nullopt;
+}
+
+std::optional<QString> ReadAlarms(const GivenOptions& options, CliArguments& arguments) {
+    const auto alarms = ParseAlarmOptions(
+        {options.Values(QStringLiteral("alarm")), options.Value(QStringLiteral("hysteresis")),
+         options.Value(QStringLiteral("hold")), options.Value(QStringLiteral("on-alarm")),
+         options.Value(QStringLiteral("on-alarm-timeout"))});
+    if (const auto* problem = std::get_if<QString>(&alarms)) return *problem;
+    arguments.alarms = std::get<AlarmOptions>(alarms);
+    return std::nullopt;
+}
+
+std::optional<QString> FinishLive(const GivenOptions& options, const QStringList&,
+                                  CliArguments& arguments) {
+    if (auto problem = ReadCountAndDuration(options, arguments)) return problem;
+    if (auto problem = ReadEvery(options, arguments)) return problem;
     if (options.Set(QStringLiteral("timeout"))) {
         const QString value = options.Value(QStringLiteral("timeout"));
         const auto timeout = WholeNumber(value, 1, kLongestEverySeconds);
-        if (!timeout) return Invalid("--timeout", value, seconds);
+        if (!timeout)
+            return Invalid("--timeout", value,
+                           QStringLiteral("whole seconds from 1 to %1").arg(kLongestEverySeconds));
         arguments.timeoutSeconds = *timeout;
     }
     if (options.Set(QStringLiteral("format"))) {
@@ -117,13 +140,18 @@ std::optional<QString> FinishLive(const GivenOptions& options, const QStringList
         arguments.format = *format;
     }
     arguments.output = options.Value(QStringLiteral("output"));
-    const auto alarms = ParseAlarmOptions(
-        {options.Values(QStringLiteral("alarm")), options.Value(QStringLiteral("hysteresis")),
-         options.Value(QStringLiteral("hold")), options.Value(QStringLiteral("on-alarm")),
-         options.Value(QStringLiteral("on-alarm-timeout"))});
-    if (const auto* problem = std::get_if<QString>(&alarms)) return *problem;
-    arguments.alarms = std::get<AlarmOptions>(alarms);
+    if (auto problem = ReadAlarms(options, arguments)) return problem;
     return ReadTimeFormat(options, arguments);
+}
+
+std::optional<QString> FinishWatch(const GivenOptions& options, const QStringList&,
+                                   CliArguments& arguments) {
+    if (auto problem = ReadCountAndDuration(options, arguments)) return problem;
+    arguments.output = options.Value(QStringLiteral("output"));
+    if (auto problem = ReadAlarms(options, arguments)) return problem;
+    if (!arguments.alarms.any) return QStringLiteral("watch needs an --alarm");
+    arguments.alarms.exitOnAlarm = options.Set(QStringLiteral("exit-on-alarm"));
+    return std::nullopt;
 }
 
 std::optional<QString> FinishDownload(const GivenOptions& options, const QStringList&,
@@ -196,7 +224,7 @@ std::optional<QString> FinishErase(const GivenOptions& options, const QStringLis
 
 // An option under "o,output"-style names.
 OptionRow Option(const char* names, const char* valueName, const char* help,
-                  ValueKind kind = ValueKind::None, const QStringList& choices = {}) {
+                 ValueKind kind = ValueKind::None, const QStringList& choices = {}) {
     return {QString::fromLatin1(names).split(u','), QString::fromLatin1(valueName),
             QString::fromUtf8(help), kind, choices};
 }
@@ -215,6 +243,55 @@ OptionRow TimeFormatOption() {
                   "iso (default: local time, its offset in a column of its own in CSV and TSV), "
                   "utc (ending in Z) or epoch (Unix seconds)",
                   ValueKind::Choice, {"iso", "utc", "epoch"});
+}
+
+std::vector<OptionRow> Joined(std::vector<OptionRow> first, const std::vector<OptionRow>& then) {
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
+}
+
+// The alarms watched over the readings, alike for live, watch and serve; `whatThen` ends the
+// help of --alarm with what the command does with them.
+std::vector<OptionRow> AlarmOptionRows(const char* whatThen) {
+    return {
+        {{QStringLiteral("alarm")},
+         QStringLiteral("RULE"),
+         QStringLiteral("watch an alarm, repeatable: 't1>85', 't2<-5' (degrees in the meter's "
+                        "unit; above or below the limit by a tenth raises), 'probe' (a channel "
+                        "without a valid value) or 'lost' (the meter stops answering); ") +
+             QString::fromUtf8(whatThen),
+         ValueKind::Number,
+         {}},
+        Option("hysteresis", "DEGREES",
+               "how far back past its limit a reading must come to clear an alarm "
+               "(default 0.5)",
+               ValueKind::Number),
+        Option("hold", "SECONDS",
+               "how long a reading must stay beyond its limit before the alarm is raised "
+               "(default 0)",
+               ValueKind::Seconds),
+        Option("on-alarm", "COMMAND",
+               "run COMMAND (by /bin/sh) once per raise and once per clear, with "
+               "KR820_ALARM, KR820_CHANNEL, KR820_KIND, KR820_VALUE, KR820_LIMIT, "
+               "KR820_UNIT and KR820_TIME in its environment; it never holds up the "
+               "readings",
+               ValueKind::File),
+        Option("on-alarm-timeout", "SECONDS",
+               "kill a command still running after so long and say so (default 30)",
+               ValueKind::Seconds),
+    };
+}
+
+OptionRow CountOption() {
+    return Option("count", "N", "stop after N readings (default: run until stopped)",
+                  ValueKind::Number);
+}
+
+OptionRow DurationOption() {
+    return Option("duration", "TIME",
+                  "stop after so long: seconds, or as 2h30m, 45m or 1d (with --count, at "
+                  "whichever comes first)",
+                  ValueKind::Duration);
 }
 
 std::vector<CommandRow> MakeTable() {
@@ -250,15 +327,11 @@ std::vector<CommandRow> MakeTable() {
             "meter that stops answering is reported on stderr and waited for. Ctrl+C (SIGINT) or "
             "SIGTERM ends it after the line in hand, with exit code 130 or 143. A named device "
             "that cannot be opened ends it at once with its reason (exit code 3)."),
-        .options =
+        .options = Joined(
             {
                 Device(),
-                Option("count", "N", "stop after N readings (default: run until stopped)",
-                       ValueKind::Number),
-                Option("duration", "TIME",
-                       "stop after so long: seconds, or as 2h30m, 45m or 1d (with --count, at "
-                       "whichever comes first)",
-                       ValueKind::Duration),
+                CountOption(),
+                DurationOption(),
                 Option("every", "SECONDS",
                        "a reading every so many whole seconds (default 1, the meter's own rate)",
                        ValueKind::Seconds),
@@ -273,32 +346,44 @@ std::vector<CommandRow> MakeTable() {
                        "append the rows to FILE, each written at once, with a header row only "
                        "when FILE is new or empty (as \">>\" does); \"-\" is stdout",
                        ValueKind::File),
-                Option("alarm", "RULE",
-                       "watch an alarm, repeatable: 't1>85', 't2<-5' (degrees in the meter's "
-                       "unit; above or below the limit by a tenth raises), 'probe' (a channel "
-                       "without a valid value) or 'lost' (the meter stops answering); rows then "
-                       "carry an alarm column",
-                       ValueKind::Number),
-                Option("hysteresis", "DEGREES",
-                       "how far back past its limit a reading must come to clear an alarm "
-                       "(default 0.5)",
-                       ValueKind::Number),
-                Option("hold", "SECONDS",
-                       "how long a reading must stay beyond its limit before the alarm is raised "
-                       "(default 0)",
-                       ValueKind::Seconds),
-                Option("on-alarm", "COMMAND",
-                       "run COMMAND (by /bin/sh) once per raise and once per clear, with "
-                       "KR820_ALARM, KR820_CHANNEL, KR820_KIND, KR820_VALUE, KR820_LIMIT, "
-                       "KR820_UNIT and KR820_TIME in its environment; it never holds up the "
-                       "readings",
-                       ValueKind::File),
-                Option("on-alarm-timeout", "SECONDS",
-                       "kill a command still running after so long and say so (default 30)",
-                       ValueKind::Seconds),
             },
+            AlarmOptionRows("rows then carry an alarm column")),
         .finish = &FinishLive,
         .run = &RunLiveCommand,
+    });
+    table.push_back({
+        .id = Command::Watch,
+        .name = QStringLiteral("watch"),
+        .brief = QStringLiteral("watch --alarm RULE..."),
+        .summary = QStringLiteral("print only the alarms' raises and clears"),
+        .synopsis = QStringLiteral(
+            "--alarm RULE... [--device PATH] [--hysteresis DEGREES] [--hold SECONDS] "
+            "[--on-alarm COMMAND] [--on-alarm-timeout SECONDS] [--exit-on-alarm] [--count N] "
+            "[--duration TIME] [-o FILE]"),
+        .description = QStringLiteral(
+            "Watches the meter's readings for the alarms and prints one line per raise and per "
+            "clear on stdout (or appends it to -o FILE), each written at once: the time (ISO "
+            "8601), raised or cleared, the alarm (t1-high, t2-low, t1-probe, lost ...), the value "
+            "and the limit, and the unit. With --exit-on-alarm the first raise ends it with exit "
+            "code 10, once its --on-alarm command has run. A meter that stops answering is "
+            "reported on stderr and waited for. Ctrl+C (SIGINT) or SIGTERM ends it with exit code "
+            "130 or 143."),
+        .options =
+            Joined(AlarmOptionRows("at least one is needed"),
+                   {
+                       Device(),
+                       Switch("exit-on-alarm",
+                              "end with exit code 10 when an alarm is raised (after its --on-alarm "
+                              "command)"),
+                       CountOption(),
+                       DurationOption(),
+                       Option("o,output", "FILE",
+                              "append the lines to FILE, each written at once; \"-\" is stdout",
+                              ValueKind::File),
+                   }),
+        .exitCodesInHelp = true,
+        .finish = &FinishWatch,
+        .run = &RunWatchCommand,
     });
     table.push_back({
         .id = Command::Download,
@@ -471,6 +556,7 @@ const ExitCodeText kExitCodes[] = {
     {7, "the memory transfer broke off"},
     {8, "the memory holds a damaged data set or cannot be decoded"},
     {9, "the meter did not answer or confirm a setup, clock or erase exchange"},
+    {10, "watch --exit-on-alarm: an alarm was raised"},
     {130, "stopped by SIGINT (Ctrl+C)"},
     {143, "stopped by SIGTERM"},
 };

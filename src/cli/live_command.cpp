@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "cli/append_output.h"
+#include "cli/duration_limit.h"
 #include "cli/live_rows.h"
 #include "cli/meter_session.h"
 #include "cli/reading_pacer.h"
@@ -49,8 +50,7 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
             return ExitCode::NoMeter;
         }
     }
-    core::RowLayout layout{arguments.format, false, {}, arguments.timeFormat,
-                           arguments.alarms.any};
+    core::RowLayout layout{arguments.format, false, {}, arguments.timeFormat, arguments.alarms.any};
     const QByteArray header = io.outContinuesFile ? QByteArray() : core::HeaderLine(layout);
     if (!WriteOut(io, header)) return ExitCode::Failed;
 
@@ -87,15 +87,7 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     QObject::connect(&stop, &StopSignals::StopRequested, &loop, &QEventLoop::quit);
 
     // --duration: how long to print, from the start.
-    QTimer duration;
-    const link::Clock::TimePoint started = access.clock.Now();
-    if (arguments.durationSeconds > 0) {
-        QObject::connect(&duration, &QTimer::timeout, &loop, [&] {
-            if (access.clock.Now() - started >= std::chrono::seconds(arguments.durationSeconds))
-                finish();
-        });
-        duration.start(kDeadlineLook);
-    }
+    const DurationLimit duration(access.clock, arguments.durationSeconds, finish);
 
     // --timeout: how long no meter may answer, from the start and from each lost link.
     QTimer deadline;
@@ -138,20 +130,9 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
 }
 
 ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io, StopSignals& stop) {
-    if (arguments.output.isEmpty() || arguments.output == kStdoutName)
-        return LiveRows(arguments, access, io, stop);
-    AppendTarget target = OpenForAppending(arguments.output);
-    if (!target.device) {
-        Say(io, QStringLiteral("cannot write '%1': %2").arg(arguments.output, target.problem));
-        return ExitCode::Failed;
-    }
-    CliIo fileIo{*target.device, io.err, io.errIsTerminal, target.holdsLines};
-    fileIo.in = io.in;
-    fileIo.outName = QStringLiteral("'%1'").arg(arguments.output);
-    fileIo.verbosity = io.verbosity;
-    ExitCode result = LiveRows(arguments, access, fileIo, stop);
-    if (!target.device->Finish() && !fileIo.outFailed) SayOutFailed(fileIo);
-    return fileIo.outFailed && result == ExitCode::Success ? ExitCode::Failed : result;
+    return WithAppendedOutput(arguments.output, io, [&](CliIo& rowsIo) {
+        return LiveRows(arguments, access, rowsIo, stop);
+    });
 }
 
 }  // namespace kr820::cli
