@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "cli/alarm_options.h"
+#include "cli/serve_options.h"
 #include "core/files/reading_rows.h"
 
 namespace kr820::cli {
@@ -16,6 +17,7 @@ enum class Command {
     Ports,
     Live,
     Watch,
+    Serve,
     Download,
     Sets,
     Export,
@@ -39,11 +41,12 @@ struct CliArguments {
     bool probe = false;
 
     int count = 0;               // live, watch: readings to take; 0 runs until stopped
-    int everySeconds = 1;        // live: seconds between two readings
+    int everySeconds = 1;        // live, serve: seconds between two readings
     int timeoutSeconds = 0;      // live: how long to wait for a meter that does not answer; 0: ever
     qint64 durationSeconds = 0;  // live, watch: how long to take readings; 0 runs until stopped
     core::RowFormat format = core::RowFormat::Csv;
-    AlarmOptions alarms;  // live, watch: the alarms watched over the readings
+    AlarmOptions alarms;  // live, watch, serve: the alarms watched over the readings
+    ServeOptions serve;
 
     QString output;  // download: required; export, live, watch: empty for stdout
     bool force = false;

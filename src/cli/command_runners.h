@@ -15,6 +15,7 @@ ExitCode RunVersionCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunPortsCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunLiveCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunWatchCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
+ExitCode RunServeCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunDownloadCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunSetsCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunExportCommand(const CliArguments&, MeterAccess&, CliEnvironment&);

@@ -154,6 +154,28 @@ std::optional<QString> FinishWatch(const GivenOptions& options, const QStringLis
     return std::nullopt;
 }
 
+std::optional<QString> FinishServe(const GivenOptions& options, const QStringList&,
+                                   CliArguments& arguments) {
+    if (auto problem = ReadEvery(options, arguments)) return problem;
+    if (auto problem = ReadAlarms(options, arguments)) return problem;
+    const QString none;
+    const auto given = [&](const char* name) {
+        const QString longName = QString::fromLatin1(name);
+        return options.Set(longName) ? options.Value(longName) : none;
+    };
+    if (auto problem =
+            ReadServeOptions({options.Values(QStringLiteral("device")), given("mqtt"),
+                              given("mqtt-ca"), given("mqtt-user"), given("mqtt-password-file"),
+                              given("mqtt-queue"), given("metrics")},
+                             arguments.serve))
+        return problem;
+    arguments.device.clear();
+    if (arguments.serve.mqttUrl.isEmpty() && arguments.serve.metrics.isEmpty() &&
+        arguments.alarms.onAlarm.isEmpty())
+        return QStringLiteral("serve needs --mqtt URL, --metrics [ADDRESS:]PORT or --on-alarm");
+    return std::nullopt;
+}
+
 std::optional<QString> FinishDownload(const GivenOptions& options, const QStringList&,
                                       CliArguments& arguments) {
     arguments.output = options.Value(QStringLiteral("output"));
@@ -384,6 +406,61 @@ std::vector<CommandRow> MakeTable() {
         .exitCodesInHelp = true,
         .finish = &FinishWatch,
         .run = &RunWatchCommand,
+    });
+    table.push_back({
+        .id = Command::Serve,
+        .name = QStringLiteral("serve"),
+        .brief = QStringLiteral("serve --mqtt URL | --metrics PORT"),
+        .summary = QStringLiteral("feed one meter or several to MQTT and Prometheus"),
+        .synopsis = QStringLiteral(
+            "[--device PATH[=NAME]]... [--every SECONDS] [--mqtt URL [--mqtt-ca FILE] "
+            "[--mqtt-user USER] [--mqtt-password-file FILE] [--mqtt-queue N]] "
+            "[--metrics [ADDRESS:]PORT] [--alarm RULE]... [--hysteresis DEGREES] "
+            "[--hold SECONDS] [--on-alarm COMMAND] [--on-alarm-timeout SECONDS]"),
+        .description = QStringLiteral(
+            "A service: feeds the readings, the link state and the alarms of the meters named "
+            "with --device, or of every meter found (and any plugged in later), to an MQTT broker "
+            "(topics kr820/NAME/state, t1, t2, availability; Home Assistant discovery) and to "
+            "Prometheus (/metrics). Each meter has a link of its own: one that stops answering is "
+            "waited for while the others go on. The broker's password comes from "
+            "--mqtt-password-file or $KR820_MQTT_PASSWORD, never from the command line. It logs "
+            "on stderr (categories kr820.serve and kr820.feeds) and runs until SIGTERM or Ctrl+C, "
+            "which end it cleanly with exit code 0, each meter's availability set to offline."),
+        .options = Joined(
+            {
+                Option("device", "PATH[=NAME]",
+                       "a meter to serve, repeatable, under NAME (default: its name in "
+                       "/dev/serial/by-id where it has one, else PATH); without it every meter "
+                       "found, now and later",
+                       ValueKind::Device),
+                Option("every", "SECONDS",
+                       "a reading fed every so many whole seconds (default 1, the meter's own "
+                       "rate); the alarms watch every reading",
+                       ValueKind::Seconds),
+                Option("mqtt", "URL",
+                       "the broker: mqtt://HOST[:PORT] (1883) or mqtts://HOST[:PORT] (8883, TLS)",
+                       ValueKind::None),
+                Option("mqtt-ca", "FILE",
+                       "the certificate authority that signed the mqtts:// broker's certificate "
+                       "(default: the system's)",
+                       ValueKind::File),
+                Option("mqtt-user", "USER", "the user to log in to the broker as", ValueKind::None),
+                Option("mqtt-password-file", "FILE",
+                       "the broker's password: the first line of FILE (else "
+                       "$KR820_MQTT_PASSWORD)",
+                       ValueKind::File),
+                Option("mqtt-queue", "N",
+                       "readings kept per meter while the broker is away, the oldest dropped "
+                       "first (default 86400: a day)",
+                       ValueKind::Number),
+                Option("metrics", "[ADDRESS:]PORT",
+                       "serve /metrics for Prometheus on PORT (on 127.0.0.1 unless an ADDRESS is "
+                       "given)",
+                       ValueKind::None),
+            },
+            AlarmOptionRows("the feeds publish their state")),
+        .finish = &FinishServe,
+        .run = &RunServeCommand,
     });
     table.push_back({
         .id = Command::Download,
