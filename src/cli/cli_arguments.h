@@ -49,6 +49,7 @@ struct CliArguments {
     ServeOptions serve;
 
     QString output;  // download: required; export, live, watch: empty for stdout
+    QString store;   // live: a recording store the rows also go to; empty: none
     bool force = false;
     bool recover = false;
 

@@ -140,6 +140,9 @@ std::optional<QString> FinishLive(const GivenOptions& options, const QStringList
         arguments.format = *format;
     }
     arguments.output = options.Value(QStringLiteral("output"));
+    arguments.store = options.Value(QStringLiteral("store"));
+    if (options.Set(QStringLiteral("store")) && arguments.store.isEmpty())
+        return QStringLiteral("--store takes a file");
     if (auto problem = ReadAlarms(options, arguments)) return problem;
     return ReadTimeFormat(options, arguments);
 }
@@ -340,7 +343,8 @@ std::vector<CommandRow> MakeTable() {
         .synopsis = QStringLiteral(
             "[--device PATH] [--count N] [--duration TIME] [--every SECONDS] "
             "[--timeout SECONDS] [--format csv|jsonl|influx] [--time-format WHEN] [-o FILE] "
-            "[--alarm RULE]... [--hysteresis DEGREES] [--hold SECONDS] [--on-alarm COMMAND]"),
+            "[--store FILE] [--alarm RULE]... [--hysteresis DEGREES] [--hold SECONDS] "
+            "[--on-alarm COMMAND]"),
         .description = QStringLiteral(
             "Prints one line per reading on stdout (or appends it to -o FILE), each written at "
             "once: time,utc_offset,t1,t2,unit (CSV, with a header row), JSON lines, or InfluxDB "
@@ -367,6 +371,11 @@ std::vector<CommandRow> MakeTable() {
                 Option("o,output", "FILE",
                        "append the rows to FILE, each written at once, with a header row only "
                        "when FILE is new or empty (as \">>\" does); \"-\" is stdout",
+                       ValueKind::File),
+                Option("store", "FILE",
+                       "also keep the rows in the recording store FILE (made when missing, gone "
+                       "on with when it is one), with the alarms' raises and clears and the "
+                       "meter's losses; the desktop opens it, also while it grows",
                        ValueKind::File),
             },
             AlarmOptionRows("rows then carry an alarm column")),

@@ -10,17 +10,29 @@
 #include "cli/append_output.h"
 #include "cli/duration_limit.h"
 #include "cli/live_rows.h"
+#include "cli/live_store.h"
 #include "cli/meter_session.h"
 #include "cli/reading_pacer.h"
 #include "cli/session_alarms.h"
 #include "cli/stop_signals.h"
 #include "cli/stoppable_clock.h"
+#include "link/live_readings.h"
 
 namespace kr820::cli {
 namespace {
 
 // How often the wait for a silent meter is looked at.
 constexpr std::chrono::milliseconds kDeadlineLook{100};
+
+// What a new store says of the recording: its start, pace, points asked and device.
+store::StoreHeader StoreHeaderOf(const CliArguments& arguments) {
+    store::StoreHeader header;
+    header.StartMs = QDateTime::currentMSecsSinceEpoch();
+    header.RateSeconds = arguments.everySeconds;
+    if (arguments.count > 0) header.PointsAsked = arguments.count;
+    header.Device = arguments.device;
+    return header;
+}
 
 }  // namespace
 
@@ -50,6 +62,15 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
             return ExitCode::NoMeter;
         }
     }
+    std::unique_ptr<LiveStore> store;
+    if (!arguments.store.isEmpty()) {
+        QString problem;
+        store = LiveStore::Open(arguments.store, StoreHeaderOf(arguments), &problem);
+        if (!store) {
+            Say(io, problem);
+            return ExitCode::Failed;
+        }
+    }
     core::RowLayout layout{arguments.format, false, {}, arguments.timeFormat, arguments.alarms.any};
     const QByteArray header = io.outContinuesFile ? QByteArray() : core::HeaderLine(layout);
     if (!WriteOut(io, header)) return ExitCode::Failed;
@@ -65,6 +86,27 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     ReadingPacer pacer{std::chrono::seconds(arguments.everySeconds)};
     int printed = 0;
     std::unique_ptr<SessionAlarms> alarms = WatchAlarms(arguments.alarms, session, io);
+    // The store fails once (a full disk): the run ends with what it holds kept.
+    const auto storeFailed = [&] {
+        Say(io, QStringLiteral("the store '%1' cannot be written: %2; stopping")
+                    .arg(store->Path(), store->FailureReason()));
+        result = ExitCode::Failed;
+        finish();
+    };
+    if (store) {
+        if (alarms) {
+            alarms->SetOnEvent([&](const core::AlarmEvent& event) {
+                if (!finished && !store->Mark(event)) storeFailed();
+            });
+        }
+        link::LiveReadings& readings = session.Link().Readings();
+        QObject::connect(&readings, &link::LiveReadings::linkLost, &loop, [&](qint64 atMs) {
+            if (!finished && !store->LinkLost(atMs)) storeFailed();
+        });
+        QObject::connect(&readings, &link::LiveReadings::linkRestored, &loop, [&](qint64 atMs) {
+            if (!finished && !store->LinkRestored(atMs)) storeFailed();
+        });
+    }
     session.SetOnReading([&](const core::LiveReading& reading) {
         if (stop.Requested()) return;
         const QDateTime readAt = QDateTime::currentDateTime();
@@ -76,6 +118,12 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         // still to come): the local time and its offset are those in force at it.
         core::ReadingRow row = RowOfReading(reading, readAt.toSecsSinceEpoch());
         if (alarms) row.Alarm = alarms->ActiveText();
+        // Into the store first: a row printed is a row kept.
+        if (store &&
+            !store->Append(row, readAt.toMSecsSinceEpoch(), alarms ? &alarms->Engine() : nullptr)) {
+            storeFailed();
+            return;
+        }
         const QByteArray line = core::RowLine(row, layout);
         if (!WriteOut(io, line)) {
             result = ExitCode::Failed;  // stdout went away: nobody reads on
@@ -115,6 +163,11 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     session.ReportLinkChanges();
     if (!stop.Requested() && !finished) loop.exec();
     if (alarms) alarms->Finish();
+    if (store && !store->Finish(QDateTime::currentMSecsSinceEpoch())) {
+        Say(io, QStringLiteral("the store '%1' cannot be written: %2")
+                    .arg(store->Path(), store->FailureReason()));
+        if (result == ExitCode::Success) result = ExitCode::Failed;
+    }
     if (stop.Requested()) return StopSignals::Received() != 0 ? StoppedExit() : result;
     if (timedOut) {
         Say(io, QStringLiteral("no meter answered on %1 for %2 s")
