@@ -40,7 +40,7 @@ _kr820_cli() {
             COMPREPLY=($(compgen -f -- "${cur:-/dev/tty}"))
             return
             ;;
-        -o | --output | --mqtt-ca | --mqtt-password-file)
+        -o | --output | --store | --mqtt-ca | --mqtt-password-file)
             COMPREPLY=($(compgen -f -- "$cur"))
             return
             ;;
@@ -53,7 +53,7 @@ _kr820_cli() {
 
     case $command in
         "ports") options="--probe" ;;
-        "live") options="--device --count --duration --every --timeout --format --time-format -o --output --alarm --hysteresis --hold --on-alarm --on-alarm-timeout" ;;
+        "live") options="--device --count --duration --every --timeout --format --time-format -o --output --store --alarm --hysteresis --hold --on-alarm --on-alarm-timeout" ;;
         "watch") options="--device --alarm --hysteresis --hold --on-alarm --on-alarm-timeout --exit-on-alarm --count --duration -o --output" ;;
         "serve") options="--device --every --mqtt --mqtt-ca --mqtt-user --mqtt-password-file --mqtt-queue --metrics --alarm --hysteresis --hold --on-alarm --on-alarm-timeout" ;;
         "download") options="--device -o --output --force --recover" ;;
