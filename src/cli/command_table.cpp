@@ -419,7 +419,7 @@ std::vector<CommandRow> MakeTable() {
     table.push_back({
         .id = Command::Serve,
         .name = QStringLiteral("serve"),
-        .brief = QStringLiteral("serve --mqtt URL | --metrics PORT"),
+        .brief = QStringLiteral("serve [--mqtt URL] [--metrics]"),
         .summary = QStringLiteral("feed one meter or several to MQTT and Prometheus"),
         .synopsis = QStringLiteral(
             "[--device PATH[=NAME]]... [--every SECONDS] [--mqtt URL [--mqtt-ca FILE] "
@@ -533,7 +533,8 @@ std::vector<CommandRow> MakeTable() {
                                    "[--time-format WHEN] [--output PATH] [--recover]"),
         .description = QStringLiteral(
             "Writes the readings of a collection (.820) or single set file (.txt, .csv, .ghf; "
-            "\"-\": read from stdin) as RFC 4180 CSV with a header row "
+            "\"-\": read from stdin), or of a recording store (live --store; one data set, "
+            "streamed), as RFC 4180 CSV with a header row "
             "(time,utc_offset,t1,t2,unit), as TSV or as JSON lines. Text files are read with this "
             "computer's regional settings, as the desktop program reads them."),
         .options =

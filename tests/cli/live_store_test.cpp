@@ -119,6 +119,35 @@ TEST(CliLiveStore, ASecondRunGoesOnWithTheStoreAndMarksTheTimeBetween) {
     EXPECT_EQ(gaps[0].ToMs, readings[3].TimeMs);
 }
 
+TEST(CliLiveStore, ExportWritesTheStoresRowsAsLivePrintedThem) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("oven.kr820");
+    CliRig live;
+    ASSERT_EQ(live.Run({"live", "--count", "4", "--time-format", "epoch", "--store", path}),
+              ExitCode::Success)
+        << live.Err().toStdString();
+
+    CliRig exported;
+    ASSERT_EQ(exported.Run({"export", path, "--time-format", "epoch"}, false), ExitCode::Success)
+        << exported.Err().toStdString();
+    EXPECT_EQ(exported.Out(), live.Out());
+
+    const QString csv = dir.filePath("oven.csv");
+    CliRig toFile;
+    ASSERT_EQ(toFile.Run({"export", path, "--all", "-o", csv}, false), ExitCode::Success)
+        << toFile.Err().toStdString();
+    QFile written(csv);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(written.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[0].startsWith("set,time,utc_offset,t1,t2,unit")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("1,")) << lines[1].toStdString();
+
+    CliRig secondSet;
+    EXPECT_EQ(secondSet.Run({"export", path, "--set", "2"}, false), ExitCode::Failed);
+    EXPECT_TRUE(secondSet.Out().isEmpty());
+}
+
 TEST(CliLiveStore, AFileThatIsNoStoreIsRefusedBeforeAnyRow) {
     QTemporaryDir dir;
     const QString path = dir.filePath("notes.txt");

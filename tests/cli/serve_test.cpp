@@ -34,14 +34,17 @@ std::string Last(const Subscriber& subscriber, const std::string& topic) {
     return messages.empty() ? std::string() : messages.back().payload;
 }
 
-// What a subscriber that comes later is given: the retained messages.
+// What a subscriber that comes later is given: the retained message of `topic`.
 std::string Retained(int port, const std::string& topic) {
-    Subscriber later(port, "kr820/#");
+    Subscriber later(port, "kr820/#", "kr820-test-later");
     EXPECT_TRUE(later.WaitSubscribed());
-    WaitFor([&] { return !later.On(topic).empty(); }, 5000);
-    for (const ReceivedMessage& message : later.On(topic))
-        if (message.retained) return message.payload;
-    return {};
+    const auto retained = [&]() -> std::string {
+        for (const ReceivedMessage& message : later.On(topic))
+            if (message.retained) return message.payload;
+        return {};
+    };
+    WaitFor([&] { return !retained().empty(); }, 5000);
+    return retained();
 }
 
 // The lines of a scrape that begin with `series` and name `meter`.
