@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/meter_scan.h"
 
+#include <QFileInfo>
+
 #include "cli/cli_log.h"
 #include "cli/meter_session.h"
 #include "link/clock.h"
@@ -34,7 +36,9 @@ void MeterScan::ScanOnce() {
     for (const QString& listed : MeterSession::DevicesToSearch({})) {
         if (m_clock.Stopping()) break;
         const QString path = link::ComDeviceName(listed);
-        if (m_served(path)) continue;
+        // A device listed but not there (a name in $KR820_PORTS, say) is looked at again next
+        // round: when it appears it is new.
+        if (m_served(path) || !QFileInfo::exists(path)) continue;
         const auto silent = m_silentSince.constFind(path);
         if (silent != m_silentSince.cend() && m_clock.Now() - *silent < m_retryEvery) continue;
         std::unique_ptr<link::DevicePort> port = m_makePort();
