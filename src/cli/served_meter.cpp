@@ -19,6 +19,17 @@ CliIo QuietIo(const CliIo& io) {
     return quiet;
 }
 
+// The alarms of one of several meters: its command learns which meter it is about from
+// KR820_METER, set by the shell that runs it.
+AlarmOptions NamedAlarms(AlarmOptions alarms, const QString& name) {
+    if (alarms.onAlarm.isEmpty()) return alarms;
+    QString quoted = name;
+    quoted.replace(u'\'', QStringLiteral("'\\''"));
+    alarms.onAlarm =
+        QStringLiteral("KR820_METER='%1'; export KR820_METER; %2").arg(quoted, alarms.onAlarm);
+    return alarms;
+}
+
 }  // namespace
 
 ServedMeter::ServedMeter(QString name, QString path, std::unique_ptr<link::DevicePort> port,
@@ -30,7 +41,7 @@ ServedMeter::ServedMeter(QString name, QString path, std::unique_ptr<link::Devic
       m_port(std::move(port)),
       m_io(QuietIo(io)),
       m_session(*m_port, clock, m_io, tick),
-      m_alarms(WatchAlarms(alarms, m_session, io)),
+      m_alarms(WatchAlarms(NamedAlarms(alarms, m_name), m_session, io)),
       m_pacer(every),
       m_feed(feed) {
     link::LiveReadings& readings = m_session.Link().Readings();

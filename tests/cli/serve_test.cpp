@@ -4,6 +4,7 @@
 // meter plugged in later taken up; SIGTERM ending it with 0 and "offline" retained.
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -166,6 +167,29 @@ TEST(CliServe, SigtermEndsItWithZeroAndOfflineRetained) {
     EXPECT_TRUE(child.Err().contains("kr820.serve: oven: the meter answers on"))
         << child.Err().toStdString();
     EXPECT_EQ(Retained(broker.Port(), "kr820/oven/availability"), "offline");
+}
+
+TEST(CliServe, AnAlarmCommandIsToldWhichMeterRaisedIt) {
+    QTemporaryDir dir;
+    const QString log = dir.filePath("alarms");
+    CliRig rig;
+    emulator::MeterState hot;
+    hot.t1.tenthsC = 351;
+    rig.meter->SetState(hot);
+    QTimer script;
+    QObject::connect(&script, &QTimer::timeout, [&] {
+        if (QFileInfo(log).size() > 0) rig.stop.Request();
+    });
+    script.start(20);
+    QTimer::singleShot(60000, [&] { rig.stop.Request(); });
+    EXPECT_EQ(rig.Run({"serve", "--device", PathOf(*rig.meter) + "=Tom's oven", "--alarm", "t1>30",
+                       "--on-alarm", "echo \"$KR820_METER $KR820_ALARM $KR820_KIND\" >> " + log},
+                      false),
+              ExitCode::Success)
+        << rig.Err().toStdString();
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "Tom's oven raised high\n");
 }
 
 TEST(CliServe, OptionsThatCannotWorkAreRefused) {
