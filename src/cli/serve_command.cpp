@@ -52,12 +52,11 @@ public:
         m_meters.clear();
     }
 
-    void Serve(const QString& path, QString name) {
-        if (name.isEmpty()) name = StableDeviceName(path);
-        // A second device under a name already served (two links to one adapter, say) is not
-        // served twice under it.
-        for (int n = 2; m_meters.count(name) > 0; ++n)
-            name = StableDeviceName(path) + u'_' + QString::number(n);
+    void Serve(const QString& path, const QString& givenName) {
+        const QString base = givenName.isEmpty() ? StableDeviceName(path) : givenName;
+        // Two devices of one name (a path listed twice, say) are told apart, never merged.
+        QString name = base;
+        for (int n = 2; m_meters.count(name) > 0; ++n) name = base + u'_' + QString::number(n);
         auto meter = std::make_unique<ServedMeter>(
             name, path, m_makePort(), m_access.clock, m_access.tick, m_io, m_arguments.alarms,
             std::chrono::seconds(m_arguments.everySeconds), m_hub.AddMeter(name));
