@@ -397,7 +397,8 @@ std::vector<CommandRow> MakeTable() {
             "8601), raised or cleared, the alarm (t1-high, t2-low, t1-probe, lost ...), the value "
             "and the limit, and the unit. With --exit-on-alarm the first raise ends it with exit "
             "code 10, once its --on-alarm command has run. A meter that stops answering is "
-            "reported on stderr and waited for. Ctrl+C (SIGINT) or SIGTERM ends it with exit code "
+            "reported on stderr and waited for; a named device that cannot be opened ends it at "
+            "once with its reason (exit code 3). Ctrl+C (SIGINT) or SIGTERM ends it with exit code "
             "130 or 143."),
         .options =
             Joined(AlarmOptionRows("at least one is needed"),

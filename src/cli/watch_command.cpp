@@ -29,6 +29,13 @@ ExitCode WatchLines(const CliArguments& arguments, MeterAccess& access, CliIo& i
         return ExitCode::Usage;
     }
     MeterSession session(access.comm1, access.clock, io, access.tick);
+    // As for live: a named device that cannot be opened is the answer at once.
+    if (!arguments.device.isEmpty()) {
+        if (const QString problem = session.DeviceProblem(arguments.device); !problem.isEmpty()) {
+            Say(io, problem);
+            return ExitCode::NoMeter;
+        }
+    }
     QEventLoop loop;
     bool finished = false;
     ExitCode result = ExitCode::Success;

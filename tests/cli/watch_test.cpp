@@ -99,6 +99,14 @@ TEST(CliWatchCommand, OutputFileGetsTheLinesAppended) {
     EXPECT_TRUE(lines[1].endsWith(" raised t1-high 35.0 30.0 C")) << lines[1].toStdString();
 }
 
+TEST(CliWatchCommand, ANamedDeviceThatIsNotThereEndsItAtOnce) {
+    CliRig rig;
+    EXPECT_EQ(rig.Run({"watch", "--alarm", "lost", "--device", "/nonexistent/ttyUSB9"}, false),
+              ExitCode::NoMeter);
+    EXPECT_TRUE(rig.Err().contains("/nonexistent/ttyUSB9")) << rig.Err().toStdString();
+    EXPECT_TRUE(rig.Out().isEmpty());
+}
+
 TEST(CliWatchCommand, WithoutAnAlarmOrWithALiveOnlyOptionItIsRefused) {
     for (const QStringList& arguments :
          {QStringList{"watch"}, QStringList{"watch", "--hold", "5"},
