@@ -9,7 +9,7 @@ _kr820_cli() {
     COMPREPLY=()
 
     if ((COMP_CWORD == 1)); then
-        COMPREPLY=($(compgen -W "ports live download sets export setup clock erase --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "ports live watch serve download sets export setup clock erase --help --version" -- "$cur"))
         return
     fi
     case $command in
@@ -40,11 +40,11 @@ _kr820_cli() {
             COMPREPLY=($(compgen -f -- "${cur:-/dev/tty}"))
             return
             ;;
-        -o | --output)
+        -o | --output | --store | --mqtt-ca | --mqtt-password-file)
             COMPREPLY=($(compgen -f -- "$cur"))
             return
             ;;
-        --count | --duration | --every | --timeout | --set | --alarm | --hysteresis | --hold | --on-alarm-timeout) return ;;
+        --count | --duration | --every | --timeout | --set | --alarm | --hysteresis | --hold | --on-alarm-timeout | --mqtt | --mqtt-user | --mqtt-queue | --metrics) return ;;
         --on-alarm)
             COMPREPLY=($(compgen -c -- "$cur"))
             return
@@ -53,7 +53,9 @@ _kr820_cli() {
 
     case $command in
         "ports") options="--probe" ;;
-        "live") options="--device --count --duration --every --timeout --format --time-format -o --output --alarm --hysteresis --hold --on-alarm --on-alarm-timeout" ;;
+        "live") options="--device --count --duration --every --timeout --format --time-format -o --output --store --alarm --hysteresis --hold --on-alarm --on-alarm-timeout" ;;
+        "watch") options="--device --alarm --hysteresis --hold --on-alarm --on-alarm-timeout --exit-on-alarm --count --duration -o --output" ;;
+        "serve") options="--device --every --mqtt --mqtt-ca --mqtt-user --mqtt-password-file --mqtt-queue --metrics --alarm --hysteresis --hold --on-alarm --on-alarm-timeout" ;;
         "download") options="--device -o --output --force --recover" ;;
         "sets") options="--json --recover --time-format" ;;
         "export") options="--set --all --format --time-format -o --output --force --recover" ;;

@@ -26,4 +26,21 @@ AppendTarget OpenForAppending(const QString& path) {
     return target;
 }
 
+ExitCode WithAppendedOutput(const QString& path, CliIo& io,
+                            const std::function<ExitCode(CliIo&)>& body) {
+    if (path.isEmpty() || path == kStdoutName) return body(io);
+    AppendTarget target = OpenForAppending(path);
+    if (!target.device) {
+        Say(io, QStringLiteral("cannot write '%1': %2").arg(path, target.problem));
+        return ExitCode::Failed;
+    }
+    CliIo fileIo{*target.device, io.err, io.errIsTerminal, target.holdsLines};
+    fileIo.in = io.in;
+    fileIo.outName = QStringLiteral("'%1'").arg(path);
+    fileIo.verbosity = io.verbosity;
+    const ExitCode result = body(fileIo);
+    if (!target.device->Finish() && !fileIo.outFailed) SayOutFailed(fileIo);
+    return fileIo.outFailed && result == ExitCode::Success ? ExitCode::Failed : result;
+}
+
 }  // namespace kr820::cli

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
+#include "cli/cli_io.h"
+#include "cli/exit_codes.h"
 #include "cli/fd_output.h"
 
 namespace kr820::cli {
@@ -17,5 +20,10 @@ struct AppendTarget {
 };
 
 AppendTarget OpenForAppending(const QString& path);
+
+// Runs `body` with its output appended to `path` (io.out itself when empty or "-"); a file that
+// cannot be opened is told and ends it with ExitCode::Failed, as does a write that failed.
+ExitCode WithAppendedOutput(const QString& path, CliIo& io,
+                            const std::function<ExitCode(CliIo&)>& body);
 
 }  // namespace kr820::cli

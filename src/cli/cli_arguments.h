@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "cli/alarm_options.h"
+#include "cli/serve_options.h"
 #include "core/files/reading_rows.h"
 
 namespace kr820::cli {
@@ -15,6 +16,8 @@ enum class Command {
     Version,  // the program's version, Qt's and the build's revision
     Ports,
     Live,
+    Watch,
+    Serve,
     Download,
     Sets,
     Export,
@@ -37,14 +40,16 @@ struct CliArguments {
     QString device;  // empty: search the meter
     bool probe = false;
 
-    int count = 0;               // live: readings to print; 0 runs until stopped
-    int everySeconds = 1;        // live: seconds between two readings
+    int count = 0;               // live, watch: readings to take; 0 runs until stopped
+    int everySeconds = 1;        // live, serve: seconds between two readings
     int timeoutSeconds = 0;      // live: how long to wait for a meter that does not answer; 0: ever
-    qint64 durationSeconds = 0;  // live: how long to print readings; 0 runs until stopped
+    qint64 durationSeconds = 0;  // live, watch: how long to take readings; 0 runs until stopped
     core::RowFormat format = core::RowFormat::Csv;
-    AlarmOptions alarms;  // live: the alarms watched over the readings
+    AlarmOptions alarms;  // live, watch, serve: the alarms watched over the readings
+    ServeOptions serve;
 
-    QString output;  // download: required; export, live: empty for stdout
+    QString output;  // download: required; export, live, watch: empty for stdout
+    QString store;   // live: a recording store the rows also go to; empty: none
     bool force = false;
     bool recover = false;
 

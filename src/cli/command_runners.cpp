@@ -6,7 +6,9 @@
 #include "cli/live_command.h"
 #include "cli/program_version.h"
 #include "cli/run_cli.h"
+#include "cli/serve_command.h"
 #include "cli/setup_commands.h"
+#include "cli/watch_command.h"
 #include "core/files/regional_formats.h"
 
 namespace kr820::cli {
@@ -28,6 +30,16 @@ ExitCode RunPortsCommand(const CliArguments& arguments, MeterAccess& access,
 ExitCode RunLiveCommand(const CliArguments& arguments, MeterAccess& access,
                         CliEnvironment& environment) {
     return RunLive(arguments, access, environment.io, environment.stop);
+}
+
+ExitCode RunWatchCommand(const CliArguments& arguments, MeterAccess& access,
+                         CliEnvironment& environment) {
+    return RunWatch(arguments, access, environment.io, environment.stop);
+}
+
+ExitCode RunServeCommand(const CliArguments& arguments, MeterAccess& access,
+                         CliEnvironment& environment) {
+    return RunServe(arguments, access, environment.makePort, environment.io, environment.stop);
 }
 
 ExitCode RunDownloadCommand(const CliArguments& arguments, MeterAccess& access,

@@ -14,6 +14,8 @@ ExitCode RunHelpCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunVersionCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunPortsCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunLiveCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
+ExitCode RunWatchCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
+ExitCode RunServeCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunDownloadCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunSetsCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunExportCommand(const CliArguments&, MeterAccess&, CliEnvironment&);

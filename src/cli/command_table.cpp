@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "cli/alarm_options.h"
 #include "cli/command_table.h"
 
 #include <QLocale>
 #include <QRegularExpression>
 #include <climits>
 
+#include "cli/alarm_options.h"
 #include "cli/command_runners.h"
 #include "cli/given_options.h"
 
@@ -81,9 +81,8 @@ std::optional<QString> FinishPorts(const GivenOptions& options, const QStringLis
     return std::nullopt;
 }
 
-std::optional<QString> FinishLive(const GivenOptions& options, const QStringList&,
-                                  CliArguments& arguments) {
-    const QString seconds = QStringLiteral("whole seconds from 1 to %1").arg(kLongestEverySeconds);
+// --count and --duration, for the commands that take readings until one of them is reached.
+std::optional<QString> ReadCountAndDuration(const GivenOptions& options, CliArguments& arguments) {
     if (options.Set(QStringLiteral("count"))) {
         const QString value = options.Value(QStringLiteral("count"));
         const auto count = WholeNumber(value, 1, INT_MAX);
@@ -98,16 +97,40 @@ std::optional<QString> FinishLive(const GivenOptions& options, const QStringList
                            QStringLiteral("seconds, or as 2h30m or 1d; from 1 s to 366 days"));
         arguments.durationSeconds = *duration;
     }
-    if (options.Set(QStringLiteral("every"))) {
-        const QString value = options.Value(QStringLiteral("every"));
-        const auto every = WholeNumber(value, 1, kLongestEverySeconds);
-        if (!every) return Invalid("--every", value, seconds);
-        arguments.everySeconds = *every;
-    }
+    return std::nullopt;
+}
+
+std::optional<QString> ReadEvery(const GivenOptions& options, CliArguments& arguments) {
+    if (!options.Set(QStringLiteral("every"))) return std::nullopt;
+    const QString value = options.Value(QStringLiteral("every"));
+    const auto every = WholeNumber(value, 1, kLongestEverySeconds);
+    if (!every)
+        return Invalid("--every", value,
+                       QStringLiteral("whole seconds from 1 to %1").arg(kLongestEverySeconds));
+    arguments.everySeconds = *every;
+    return std::nullopt;
+}
+
+std::optional<QString> ReadAlarms(const GivenOptions& options, CliArguments& arguments) {
+    const auto alarms = ParseAlarmOptions(
+        {options.Values(QStringLiteral("alarm")), options.Value(QStringLiteral("hysteresis")),
+         options.Value(QStringLiteral("hold")), options.Value(QStringLiteral("on-alarm")),
+         options.Value(QStringLiteral("on-alarm-timeout"))});
+    if (const auto* problem = std::get_if<QString>(&alarms)) return *problem;
+    arguments.alarms = std::get<AlarmOptions>(alarms);
+    return std::nullopt;
+}
+
+std::optional<QString> FinishLive(const GivenOptions& options, const QStringList&,
+                                  CliArguments& arguments) {
+    if (auto problem = ReadCountAndDuration(options, arguments)) return problem;
+    if (auto problem = ReadEvery(options, arguments)) return problem;
     if (options.Set(QStringLiteral("timeout"))) {
         const QString value = options.Value(QStringLiteral("timeout"));
         const auto timeout = WholeNumber(value, 1, kLongestEverySeconds);
-        if (!timeout) return Invalid("--timeout", value, seconds);
+        if (!timeout)
+            return Invalid("--timeout", value,
+                           QStringLiteral("whole seconds from 1 to %1").arg(kLongestEverySeconds));
         arguments.timeoutSeconds = *timeout;
     }
     if (options.Set(QStringLiteral("format"))) {
@@ -117,13 +140,43 @@ std::optional<QString> FinishLive(const GivenOptions& options, const QStringList
         arguments.format = *format;
     }
     arguments.output = options.Value(QStringLiteral("output"));
-    const auto alarms = ParseAlarmOptions(
-        {options.Values(QStringLiteral("alarm")), options.Value(QStringLiteral("hysteresis")),
-         options.Value(QStringLiteral("hold")), options.Value(QStringLiteral("on-alarm")),
-         options.Value(QStringLiteral("on-alarm-timeout"))});
-    if (const auto* problem = std::get_if<QString>(&alarms)) return *problem;
-    arguments.alarms = std::get<AlarmOptions>(alarms);
+    arguments.store = options.Value(QStringLiteral("store"));
+    if (options.Set(QStringLiteral("store")) && arguments.store.isEmpty())
+        return QStringLiteral("--store takes a file");
+    if (auto problem = ReadAlarms(options, arguments)) return problem;
     return ReadTimeFormat(options, arguments);
+}
+
+std::optional<QString> FinishWatch(const GivenOptions& options, const QStringList&,
+                                   CliArguments& arguments) {
+    if (auto problem = ReadCountAndDuration(options, arguments)) return problem;
+    arguments.output = options.Value(QStringLiteral("output"));
+    if (auto problem = ReadAlarms(options, arguments)) return problem;
+    if (!arguments.alarms.any) return QStringLiteral("watch needs an --alarm");
+    arguments.alarms.exitOnAlarm = options.Set(QStringLiteral("exit-on-alarm"));
+    return std::nullopt;
+}
+
+std::optional<QString> FinishServe(const GivenOptions& options, const QStringList&,
+                                   CliArguments& arguments) {
+    if (auto problem = ReadEvery(options, arguments)) return problem;
+    if (auto problem = ReadAlarms(options, arguments)) return problem;
+    const QString none;
+    const auto given = [&](const char* name) {
+        const QString longName = QString::fromLatin1(name);
+        return options.Set(longName) ? options.Value(longName) : none;
+    };
+    if (auto problem =
+            ReadServeOptions({options.Values(QStringLiteral("device")), given("mqtt"),
+                              given("mqtt-ca"), given("mqtt-user"), given("mqtt-password-file"),
+                              given("mqtt-queue"), given("metrics")},
+                             arguments.serve))
+        return problem;
+    arguments.device.clear();
+    if (arguments.serve.mqttUrl.isEmpty() && arguments.serve.metrics.isEmpty() &&
+        arguments.alarms.onAlarm.isEmpty())
+        return QStringLiteral("serve needs --mqtt URL, --metrics [ADDRESS:]PORT or --on-alarm");
+    return std::nullopt;
 }
 
 std::optional<QString> FinishDownload(const GivenOptions& options, const QStringList&,
@@ -196,7 +249,7 @@ std::optional<QString> FinishErase(const GivenOptions& options, const QStringLis
 
 // An option under "o,output"-style names.
 OptionRow Option(const char* names, const char* valueName, const char* help,
-                  ValueKind kind = ValueKind::None, const QStringList& choices = {}) {
+                 ValueKind kind = ValueKind::None, const QStringList& choices = {}) {
     return {QString::fromLatin1(names).split(u','), QString::fromLatin1(valueName),
             QString::fromUtf8(help), kind, choices};
 }
@@ -215,6 +268,55 @@ OptionRow TimeFormatOption() {
                   "iso (default: local time, its offset in a column of its own in CSV and TSV), "
                   "utc (ending in Z) or epoch (Unix seconds)",
                   ValueKind::Choice, {"iso", "utc", "epoch"});
+}
+
+std::vector<OptionRow> Joined(std::vector<OptionRow> first, const std::vector<OptionRow>& then) {
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
+}
+
+// The alarms watched over the readings, alike for live, watch and serve; `whatThen` ends the
+// help of --alarm with what the command does with them.
+std::vector<OptionRow> AlarmOptionRows(const char* whatThen) {
+    return {
+        {{QStringLiteral("alarm")},
+         QStringLiteral("RULE"),
+         QStringLiteral("watch an alarm, repeatable: 't1>85', 't2<-5' (degrees in the meter's "
+                        "unit; above or below the limit by a tenth raises), 'probe' (a channel "
+                        "without a valid value) or 'lost' (the meter stops answering); ") +
+             QString::fromUtf8(whatThen),
+         ValueKind::Number,
+         {}},
+        Option("hysteresis", "DEGREES",
+               "how far back past its limit a reading must come to clear an alarm "
+               "(default 0.5)",
+               ValueKind::Number),
+        Option("hold", "SECONDS",
+               "how long a reading must stay beyond its limit before the alarm is raised "
+               "(default 0)",
+               ValueKind::Seconds),
+        Option("on-alarm", "COMMAND",
+               "run COMMAND (by /bin/sh) once per raise and once per clear, with "
+               "KR820_ALARM, KR820_CHANNEL, KR820_KIND, KR820_VALUE, KR820_LIMIT, "
+               "KR820_UNIT and KR820_TIME in its environment; it never holds up the "
+               "readings",
+               ValueKind::File),
+        Option("on-alarm-timeout", "SECONDS",
+               "kill a command still running after so long and say so (default 30)",
+               ValueKind::Seconds),
+    };
+}
+
+OptionRow CountOption() {
+    return Option("count", "N", "stop after N readings (default: run until stopped)",
+                  ValueKind::Number);
+}
+
+OptionRow DurationOption() {
+    return Option("duration", "TIME",
+                  "stop after so long: seconds, or as 2h30m, 45m or 1d (with --count, at "
+                  "whichever comes first)",
+                  ValueKind::Duration);
 }
 
 std::vector<CommandRow> MakeTable() {
@@ -241,7 +343,8 @@ std::vector<CommandRow> MakeTable() {
         .synopsis = QStringLiteral(
             "[--device PATH] [--count N] [--duration TIME] [--every SECONDS] "
             "[--timeout SECONDS] [--format csv|jsonl|influx] [--time-format WHEN] [-o FILE] "
-            "[--alarm RULE]... [--hysteresis DEGREES] [--hold SECONDS] [--on-alarm COMMAND]"),
+            "[--store FILE] [--alarm RULE]... [--hysteresis DEGREES] [--hold SECONDS] "
+            "[--on-alarm COMMAND]"),
         .description = QStringLiteral(
             "Prints one line per reading on stdout (or appends it to -o FILE), each written at "
             "once: time,utc_offset,t1,t2,unit (CSV, with a header row), JSON lines, or InfluxDB "
@@ -250,15 +353,11 @@ std::vector<CommandRow> MakeTable() {
             "meter that stops answering is reported on stderr and waited for. Ctrl+C (SIGINT) or "
             "SIGTERM ends it after the line in hand, with exit code 130 or 143. A named device "
             "that cannot be opened ends it at once with its reason (exit code 3)."),
-        .options =
+        .options = Joined(
             {
                 Device(),
-                Option("count", "N", "stop after N readings (default: run until stopped)",
-                       ValueKind::Number),
-                Option("duration", "TIME",
-                       "stop after so long: seconds, or as 2h30m, 45m or 1d (with --count, at "
-                       "whichever comes first)",
-                       ValueKind::Duration),
+                CountOption(),
+                DurationOption(),
                 Option("every", "SECONDS",
                        "a reading every so many whole seconds (default 1, the meter's own rate)",
                        ValueKind::Seconds),
@@ -273,32 +372,105 @@ std::vector<CommandRow> MakeTable() {
                        "append the rows to FILE, each written at once, with a header row only "
                        "when FILE is new or empty (as \">>\" does); \"-\" is stdout",
                        ValueKind::File),
-                Option("alarm", "RULE",
-                       "watch an alarm, repeatable: 't1>85', 't2<-5' (degrees in the meter's "
-                       "unit; above or below the limit by a tenth raises), 'probe' (a channel "
-                       "without a valid value) or 'lost' (the meter stops answering); rows then "
-                       "carry an alarm column",
-                       ValueKind::Number),
-                Option("hysteresis", "DEGREES",
-                       "how far back past its limit a reading must come to clear an alarm "
-                       "(default 0.5)",
-                       ValueKind::Number),
-                Option("hold", "SECONDS",
-                       "how long a reading must stay beyond its limit before the alarm is raised "
-                       "(default 0)",
-                       ValueKind::Seconds),
-                Option("on-alarm", "COMMAND",
-                       "run COMMAND (by /bin/sh) once per raise and once per clear, with "
-                       "KR820_ALARM, KR820_CHANNEL, KR820_KIND, KR820_VALUE, KR820_LIMIT, "
-                       "KR820_UNIT and KR820_TIME in its environment; it never holds up the "
-                       "readings",
+                Option("store", "FILE",
+                       "also keep the rows in the recording store FILE (made when missing, gone "
+                       "on with when it is one), with the alarms' raises and clears and the "
+                       "meter's losses; the desktop opens it, also while it grows",
                        ValueKind::File),
-                Option("on-alarm-timeout", "SECONDS",
-                       "kill a command still running after so long and say so (default 30)",
-                       ValueKind::Seconds),
             },
+            AlarmOptionRows("rows then carry an alarm column")),
         .finish = &FinishLive,
         .run = &RunLiveCommand,
+    });
+    table.push_back({
+        .id = Command::Watch,
+        .name = QStringLiteral("watch"),
+        .brief = QStringLiteral("watch --alarm RULE..."),
+        .summary = QStringLiteral("print only the alarms' raises and clears"),
+        .synopsis = QStringLiteral(
+            "--alarm RULE... [--device PATH] [--hysteresis DEGREES] [--hold SECONDS] "
+            "[--on-alarm COMMAND] [--on-alarm-timeout SECONDS] [--exit-on-alarm] [--count N] "
+            "[--duration TIME] [-o FILE]"),
+        .description = QStringLiteral(
+            "Watches the meter's readings for the alarms and prints one line per raise and per "
+            "clear on stdout (or appends it to -o FILE), each written at once: the time (ISO "
+            "8601), raised or cleared, the alarm (t1-high, t2-low, t1-probe, lost ...), the value "
+            "and the limit, and the unit. With --exit-on-alarm the first raise ends it with exit "
+            "code 10, once its --on-alarm command has run. A meter that stops answering is "
+            "reported on stderr and waited for; a named device that cannot be opened ends it at "
+            "once with its reason (exit code 3). Ctrl+C (SIGINT) or SIGTERM ends it with exit code "
+            "130 or 143."),
+        .options =
+            Joined(AlarmOptionRows("at least one is needed"),
+                   {
+                       Device(),
+                       Switch("exit-on-alarm",
+                              "end with exit code 10 when an alarm is raised (after its --on-alarm "
+                              "command)"),
+                       CountOption(),
+                       DurationOption(),
+                       Option("o,output", "FILE",
+                              "append the lines to FILE, each written at once; \"-\" is stdout",
+                              ValueKind::File),
+                   }),
+        .exitCodesInHelp = true,
+        .finish = &FinishWatch,
+        .run = &RunWatchCommand,
+    });
+    table.push_back({
+        .id = Command::Serve,
+        .name = QStringLiteral("serve"),
+        .brief = QStringLiteral("serve [--mqtt URL] [--metrics]"),
+        .summary = QStringLiteral("feed one meter or several to MQTT and Prometheus"),
+        .synopsis = QStringLiteral(
+            "[--device PATH[=NAME]]... [--every SECONDS] [--mqtt URL [--mqtt-ca FILE] "
+            "[--mqtt-user USER] [--mqtt-password-file FILE] [--mqtt-queue N]] "
+            "[--metrics [ADDRESS:]PORT] [--alarm RULE]... [--hysteresis DEGREES] "
+            "[--hold SECONDS] [--on-alarm COMMAND] [--on-alarm-timeout SECONDS]"),
+        .description = QStringLiteral(
+            "A service: feeds the readings, the link state and the alarms of the meters named "
+            "with --device, or of every meter found (and any plugged in later), to an MQTT broker "
+            "(topics kr820/NAME/state, t1, t2, availability; Home Assistant discovery) and to "
+            "Prometheus (/metrics). Each meter has a link of its own: one that stops answering is "
+            "waited for while the others go on. The broker's password comes from "
+            "--mqtt-password-file or $KR820_MQTT_PASSWORD, never from the command line. It logs "
+            "on stderr (categories kr820.serve and kr820.feeds) and runs until SIGTERM or Ctrl+C, "
+            "which end it cleanly with exit code 0, each meter's availability set to offline."),
+        .options = Joined(
+            {
+                Option("device", "PATH[=NAME]",
+                       "a meter to serve, repeatable, under NAME (default: its name in "
+                       "/dev/serial/by-id where it has one, else PATH); without it every meter "
+                       "found, now and later",
+                       ValueKind::Device),
+                Option("every", "SECONDS",
+                       "a reading fed every so many whole seconds (default 1, the meter's own "
+                       "rate); the alarms watch every reading",
+                       ValueKind::Seconds),
+                Option("mqtt", "URL",
+                       "the broker: mqtt://HOST[:PORT] (1883) or mqtts://HOST[:PORT] (8883, TLS)",
+                       ValueKind::None),
+                Option("mqtt-ca", "FILE",
+                       "the certificate authority that signed the mqtts:// broker's certificate "
+                       "(default: the system's)",
+                       ValueKind::File),
+                Option("mqtt-user", "USER", "the user to log in to the broker as", ValueKind::None),
+                Option("mqtt-password-file", "FILE",
+                       "the broker's password: the first line of FILE (else "
+                       "$KR820_MQTT_PASSWORD)",
+                       ValueKind::File),
+                Option("mqtt-queue", "N",
+                       "readings kept per meter while the broker is away, the oldest dropped "
+                       "first (default 86400: a day)",
+                       ValueKind::Number),
+                Option("metrics", "[ADDRESS:]PORT",
+                       "serve /metrics for Prometheus on PORT (on 127.0.0.1 unless an ADDRESS is "
+                       "given)",
+                       ValueKind::None),
+            },
+            AlarmOptionRows("the feeds publish their state")),
+        .finish = &FinishServe,
+        .run = &RunServeCommand,
     });
     table.push_back({
         .id = Command::Download,
@@ -362,7 +534,8 @@ std::vector<CommandRow> MakeTable() {
                                    "[--time-format WHEN] [--output PATH] [--recover]"),
         .description = QStringLiteral(
             "Writes the readings of a collection (.820) or single set file (.txt, .csv, .ghf; "
-            "\"-\": read from stdin) as RFC 4180 CSV with a header row "
+            "\"-\": read from stdin), or of a recording store (live --store; one data set, "
+            "streamed), as RFC 4180 CSV with a header row "
             "(time,utc_offset,t1,t2,unit), as TSV or as JSON lines. Text files are read with this "
             "computer's regional settings, as the desktop program reads them."),
         .options =
@@ -471,6 +644,7 @@ const ExitCodeText kExitCodes[] = {
     {7, "the memory transfer broke off"},
     {8, "the memory holds a damaged data set or cannot be decoded"},
     {9, "the meter did not answer or confirm a setup, clock or erase exchange"},
+    {10, "watch --exit-on-alarm: an alarm was raised"},
     {130, "stopped by SIGINT (Ctrl+C)"},
     {143, "stopped by SIGTERM"},
 };

@@ -5,6 +5,7 @@
 
 #include "cli/cli_log.h"
 #include "cli/standard_input.h"
+#include "cli/store_export.h"
 #include "core/files/export_rows.h"
 #include "core/files/save_file.h"
 #include "core/files/set_list_rows.h"
@@ -91,6 +92,9 @@ ExitCode RunSets(const CliArguments& arguments, const core::RegionalFormats& for
 }
 
 ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io) {
+    // A recording store is streamed: it may hold more than memory should.
+    if (arguments.file != kStdinName && LooksLikeStore(arguments.file))
+        return RunStoreExport(arguments, io);
     const bool toStdout = arguments.output.isEmpty() || arguments.output == kStdoutName;
     if (!toStdout && QFileInfo::exists(arguments.output) && !arguments.force) {
         Say(io, QStringLiteral("'%1' exists; --force replaces it").arg(arguments.output));

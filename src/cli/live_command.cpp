@@ -8,18 +8,31 @@
 #include <optional>
 
 #include "cli/append_output.h"
+#include "cli/duration_limit.h"
 #include "cli/live_rows.h"
+#include "cli/live_store.h"
 #include "cli/meter_session.h"
 #include "cli/reading_pacer.h"
 #include "cli/session_alarms.h"
 #include "cli/stop_signals.h"
 #include "cli/stoppable_clock.h"
+#include "link/live_readings.h"
 
 namespace kr820::cli {
 namespace {
 
 // How often the wait for a silent meter is looked at.
 constexpr std::chrono::milliseconds kDeadlineLook{100};
+
+// What a new store says of the recording: its start, pace, points asked and device.
+store::StoreHeader StoreHeaderOf(const CliArguments& arguments) {
+    store::StoreHeader header;
+    header.StartMs = QDateTime::currentMSecsSinceEpoch();
+    header.RateSeconds = arguments.everySeconds;
+    if (arguments.count > 0) header.PointsAsked = arguments.count;
+    header.Device = arguments.device;
+    return header;
+}
 
 }  // namespace
 
@@ -49,8 +62,16 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
             return ExitCode::NoMeter;
         }
     }
-    core::RowLayout layout{arguments.format, false, {}, arguments.timeFormat,
-                           arguments.alarms.any};
+    std::unique_ptr<LiveStore> store;
+    if (!arguments.store.isEmpty()) {
+        QString problem;
+        store = LiveStore::Open(arguments.store, StoreHeaderOf(arguments), &problem);
+        if (!store) {
+            Say(io, problem);
+            return ExitCode::Failed;
+        }
+    }
+    core::RowLayout layout{arguments.format, false, {}, arguments.timeFormat, arguments.alarms.any};
     const QByteArray header = io.outContinuesFile ? QByteArray() : core::HeaderLine(layout);
     if (!WriteOut(io, header)) return ExitCode::Failed;
 
@@ -65,6 +86,27 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     ReadingPacer pacer{std::chrono::seconds(arguments.everySeconds)};
     int printed = 0;
     std::unique_ptr<SessionAlarms> alarms = WatchAlarms(arguments.alarms, session, io);
+    // The store fails once (a full disk): the run ends with what it holds kept.
+    const auto storeFailed = [&] {
+        Say(io, QStringLiteral("the store '%1' cannot be written: %2; stopping")
+                    .arg(store->Path(), store->FailureReason()));
+        result = ExitCode::Failed;
+        finish();
+    };
+    if (store) {
+        if (alarms) {
+            alarms->SetOnEvent([&](const core::AlarmEvent& event) {
+                if (!finished && !store->Mark(event)) storeFailed();
+            });
+        }
+        link::LiveReadings& readings = session.Link().Readings();
+        QObject::connect(&readings, &link::LiveReadings::linkLost, &loop, [&](qint64 atMs) {
+            if (!finished && !store->LinkLost(atMs)) storeFailed();
+        });
+        QObject::connect(&readings, &link::LiveReadings::linkRestored, &loop, [&](qint64 atMs) {
+            if (!finished && !store->LinkRestored(atMs)) storeFailed();
+        });
+    }
     session.SetOnReading([&](const core::LiveReading& reading) {
         if (stop.Requested()) return;
         const QDateTime readAt = QDateTime::currentDateTime();
@@ -76,6 +118,12 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         // still to come): the local time and its offset are those in force at it.
         core::ReadingRow row = RowOfReading(reading, readAt.toSecsSinceEpoch());
         if (alarms) row.Alarm = alarms->ActiveText();
+        // Into the store first: a row printed is a row kept.
+        if (store &&
+            !store->Append(row, readAt.toMSecsSinceEpoch(), alarms ? &alarms->Engine() : nullptr)) {
+            storeFailed();
+            return;
+        }
         const QByteArray line = core::RowLine(row, layout);
         if (!WriteOut(io, line)) {
             result = ExitCode::Failed;  // stdout went away: nobody reads on
@@ -87,15 +135,7 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     QObject::connect(&stop, &StopSignals::StopRequested, &loop, &QEventLoop::quit);
 
     // --duration: how long to print, from the start.
-    QTimer duration;
-    const link::Clock::TimePoint started = access.clock.Now();
-    if (arguments.durationSeconds > 0) {
-        QObject::connect(&duration, &QTimer::timeout, &loop, [&] {
-            if (access.clock.Now() - started >= std::chrono::seconds(arguments.durationSeconds))
-                finish();
-        });
-        duration.start(kDeadlineLook);
-    }
+    const DurationLimit duration(access.clock, arguments.durationSeconds, finish);
 
     // --timeout: how long no meter may answer, from the start and from each lost link.
     QTimer deadline;
@@ -123,6 +163,11 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     session.ReportLinkChanges();
     if (!stop.Requested() && !finished) loop.exec();
     if (alarms) alarms->Finish();
+    if (store && !store->Finish(QDateTime::currentMSecsSinceEpoch())) {
+        Say(io, QStringLiteral("the store '%1' cannot be written: %2")
+                    .arg(store->Path(), store->FailureReason()));
+        if (result == ExitCode::Success) result = ExitCode::Failed;
+    }
     if (stop.Requested()) return StopSignals::Received() != 0 ? StoppedExit() : result;
     if (timedOut) {
         Say(io, QStringLiteral("no meter answered on %1 for %2 s")
@@ -138,20 +183,9 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
 }
 
 ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io, StopSignals& stop) {
-    if (arguments.output.isEmpty() || arguments.output == kStdoutName)
-        return LiveRows(arguments, access, io, stop);
-    AppendTarget target = OpenForAppending(arguments.output);
-    if (!target.device) {
-        Say(io, QStringLiteral("cannot write '%1': %2").arg(arguments.output, target.problem));
-        return ExitCode::Failed;
-    }
-    CliIo fileIo{*target.device, io.err, io.errIsTerminal, target.holdsLines};
-    fileIo.in = io.in;
-    fileIo.outName = QStringLiteral("'%1'").arg(arguments.output);
-    fileIo.verbosity = io.verbosity;
-    ExitCode result = LiveRows(arguments, access, fileIo, stop);
-    if (!target.device->Finish() && !fileIo.outFailed) SayOutFailed(fileIo);
-    return fileIo.outFailed && result == ExitCode::Success ? ExitCode::Failed : result;
+    return WithAppendedOutput(arguments.output, io, [&](CliIo& rowsIo) {
+        return LiveRows(arguments, access, rowsIo, stop);
+    });
 }
 
 }  // namespace kr820::cli

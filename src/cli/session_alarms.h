@@ -34,6 +34,7 @@ public:
     }
     // The row's alarm column: the alarms active now.
     QString ActiveText() const;
+    const core::AlarmEngine& Engine() const { return m_engine; }
     // At the end of the run: waits for the commands still running, each at most its limit.
     void Finish() { m_runner.WaitForAll(); }
 

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QEventLoop>
 
+#include "cli/append_output.h"
+#include "cli/duration_limit.h"
 #include "cli/live_command.h"
 #include "cli/meter_session.h"
 #include "cli/session_alarms.h"
@@ -13,8 +15,10 @@
 
 namespace kr820::cli {
 
-ExitCode RunWatch(const CliArguments& arguments, MeterAccess& access, CliIo& io,
-                  StopSignals& stop) {
+namespace {
+
+ExitCode WatchLines(const CliArguments& arguments, MeterAccess& access, CliIo& io,
+                    StopSignals& stop) {
     const QStringList devices = MeterSession::DevicesToSearch(arguments.device);
     if (devices.isEmpty()) {
         Say(io, QStringLiteral("no serial devices to search; name one with --device"));
@@ -25,6 +29,13 @@ ExitCode RunWatch(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         return ExitCode::Usage;
     }
     MeterSession session(access.comm1, access.clock, io, access.tick);
+    // As for live: a named device that cannot be opened is the answer at once.
+    if (!arguments.device.isEmpty()) {
+        if (const QString problem = session.DeviceProblem(arguments.device); !problem.isEmpty()) {
+            Say(io, problem);
+            return ExitCode::NoMeter;
+        }
+    }
     QEventLoop loop;
     bool finished = false;
     ExitCode result = ExitCode::Success;
@@ -43,10 +54,15 @@ ExitCode RunWatch(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         if (arguments.alarms.exitOnAlarm && event.Change == core::AlarmChange::Raised)
             finish(ExitCode::AlarmRaised);
     });
+    int taken = 0;
     session.SetOnReading([&](const core::LiveReading& reading) {
-        if (!stop.Requested() && !finished)
-            alarms->TakeReading(reading, QDateTime::currentDateTime());
+        if (stop.Requested() || finished) return;
+        alarms->TakeReading(reading, QDateTime::currentDateTime());
+        if (arguments.count > 0 && ++taken >= arguments.count && !finished)
+            finish(ExitCode::Success);
     });
+    const DurationLimit duration(access.clock, arguments.durationSeconds,
+                                 [&] { finish(ExitCode::Success); });
     QObject::connect(&stop, &StopSignals::StopRequested, &loop, &QEventLoop::quit);
 
     if (!session.Find(devices) && !stop.Requested())
@@ -58,6 +74,15 @@ ExitCode RunWatch(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     alarms->Finish();
     if (stop.Requested() && !finished) return StopSignals::Received() != 0 ? StoppedExit() : result;
     return result;
+}
+
+}  // namespace
+
+ExitCode RunWatch(const CliArguments& arguments, MeterAccess& access, CliIo& io,
+                  StopSignals& stop) {
+    return WithAppendedOutput(arguments.output, io, [&](CliIo& linesIo) {
+        return WatchLines(arguments, access, linesIo, stop);
+    });
 }
 
 }  // namespace kr820::cli

@@ -116,9 +116,12 @@ struct ReceivedMessage {
 // across a broker's stop and start it misses nothing.
 class Subscriber {
 public:
-    explicit Subscriber(int port, const char* filter = "#") : m_filter(filter) {
+    // Two subscribers at once need ids of their own: the broker lets one id in at a time.
+    explicit Subscriber(int port, const char* filter = "#",
+                        const char* clientId = "kr820-test-subscriber")
+        : m_filter(filter) {
         mosquitto_lib_init();
-        m_client = mosquitto_new("kr820-test-subscriber", false, this);
+        m_client = mosquitto_new(clientId, false, this);
         mosquitto_connect_callback_set(m_client, [](mosquitto* client, void* self, int rc) {
             if (rc == 0)
                 mosquitto_subscribe(client, nullptr, static_cast<Subscriber*>(self)->m_filter, 1);

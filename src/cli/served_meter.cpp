@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+#include "cli/served_meter.h"
+
+#include "cli/alarm_options.h"
+#include "cli/cli_log.h"
+#include "cli/live_command.h"
+#include "feeds/feed_alarms.h"
+#include "feeds/meter_feed.h"
+#include "link/live_readings.h"
+#include "link/port.h"
+
+namespace kr820::cli {
+namespace {
+
+// Errors only: lost and regained links are logged here with the meter's name instead.
+CliIo QuietIo(const CliIo& io) {
+    CliIo quiet{io.out, io.err, io.errIsTerminal};
+    quiet.verbosity = 0;
+    return quiet;
+}
+
+// The alarms of one of several meters: its command learns which meter it is about from
+// KR820_METER, set by the shell that runs it.
+AlarmOptions NamedAlarms(AlarmOptions alarms, const QString& name) {
+    if (alarms.onAlarm.isEmpty()) return alarms;
+    QString quoted = name;
+    quoted.replace(u'\'', QStringLiteral("'\\''"));
+    alarms.onAlarm =
+        QStringLiteral("KR820_METER='%1'; export KR820_METER; %2").arg(quoted, alarms.onAlarm);
+    return alarms;
+}
+
+}  // namespace
+
+ServedMeter::ServedMeter(QString name, QString path, std::unique_ptr<link::DevicePort> port,
+                         link::Clock& clock, std::chrono::milliseconds tick, CliIo& io,
+                         const AlarmOptions& alarms, std::chrono::seconds every,
+                         feeds::MeterFeed& feed)
+    : m_name(std::move(name)),
+      m_path(std::move(path)),
+      m_port(std::move(port)),
+      m_io(QuietIo(io)),
+      m_session(*m_port, clock, m_io, tick),
+      m_alarms(WatchAlarms(NamedAlarms(alarms, m_name), m_session, io)),
+      m_pacer(every),
+      m_feed(feed) {
+    link::LiveReadings& readings = m_session.Link().Readings();
+    // After the alarms' own handlers (connected first), so that the feed gets their outcome.
+    QObject::connect(&readings, &link::LiveReadings::readingArrived, &m_session.Link(),
+                     [this](const core::LiveReading& reading, qint64 readAtMs) {
+                         TakeReading(reading, readAtMs);
+                     });
+    QObject::connect(&readings, &link::LiveReadings::linkLost, &m_session.Link(),
+                     [this](qint64 atMs) { TakeLinkLost(atMs); });
+    QObject::connect(&readings, &link::LiveReadings::linkRestored, &m_session.Link(),
+                     [this](qint64 atMs) { TakeLinkRestored(atMs); });
+}
+
+ServedMeter::~ServedMeter() {
+    // The commands of alarms already raised run to their end or their limit.
+    if (m_alarms) m_alarms->Finish();
+}
+
+void ServedMeter::Start() {
+    // The alarms switched on are known before any reading: their sensors are announced at once.
+    if (m_alarms) HandAlarms(QDateTime::currentMSecsSinceEpoch());
+    if (m_session.Find({m_path})) {
+        qCInfo(lcServe, "%s: the meter answers on %s", qPrintable(m_name), qPrintable(m_path));
+    } else if (!m_session.Stopping()) {
+        qCWarning(lcServe, "%s: no meter answers on %s; waiting for it", qPrintable(m_name),
+                  qPrintable(m_path));
+    }
+}
+
+void ServedMeter::TakeReading(const core::LiveReading& reading, qint64 readAtMs) {
+    if (m_alarms) {
+        m_alarms->TakeReading(reading, QDateTime::fromMSecsSinceEpoch(readAtMs));
+        HandAlarms(readAtMs);
+    }
+    if (m_pacer.Take(m_session.LinkClock().Now())) m_feed.TakeReading(reading, readAtMs);
+}
+
+void ServedMeter::TakeLinkLost(qint64 atMs) {
+    qCWarning(lcServe, "%s: no answer from the meter on %s; waiting for it", qPrintable(m_name),
+              qPrintable(m_path));
+    m_feed.TakeLinkLost(atMs);
+    // The engine took the loss first: its meter lost alarm goes out as a state of its own.
+    if (m_alarms) HandAlarms(atMs);
+}
+
+void ServedMeter::TakeLinkRestored(qint64 atMs) {
+    qCInfo(lcServe, "%s: the meter answers again on %s", qPrintable(m_name), qPrintable(m_path));
+    m_feed.TakeLinkRestored(atMs);
+}
+
+void ServedMeter::HandAlarms(qint64 atMs) {
+    m_feed.TakeAlarms(feeds::FeedAlarmsOf(m_alarms->Engine()), atMs);
+}
+
+}  // namespace kr820::cli

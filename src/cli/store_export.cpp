@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: MIT
+#include "cli/store_export.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/files/reading_rows.h"
+#include "core/files/save_file.h"
+#include "store/store_reader.h"
+
+namespace kr820::cli {
+namespace {
+
+// Rows are handed on in pieces of about this many bytes.
+constexpr qsizetype kPieceBytes = 64 * 1024;
+
+core::ReadingRow RowOf(const store::StoredReading& reading) {
+    core::ReadingRow row;
+    // Whole seconds cut, as live writes them.
+    row.Time = reading.TimeMs >= 0 ? reading.TimeMs / 1000 : (reading.TimeMs - 999) / 1000;
+    if (reading.T1Valid) row.T1 = reading.T1;
+    if (reading.T2Valid) row.T2 = reading.T2;
+    row.Unit = reading.Fahrenheit ? QStringLiteral("F") : QStringLiteral("C");
+    row.Set = 1;
+    return row;
+}
+
+}  // namespace
+
+bool LooksLikeStore(const QString& path) {
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) &&
+           file.read(16) == QByteArrayView("SQLite format 3\0", 16);
+}
+
+ExitCode RunStoreExport(const CliArguments& arguments, CliIo& io) {
+    const bool toStdout = arguments.output.isEmpty() || arguments.output == kStdoutName;
+    if (!toStdout && QFileInfo::exists(arguments.output) && !arguments.force) {
+        Say(io, QStringLiteral("'%1' exists; --force replaces it").arg(arguments.output));
+        return ExitCode::Failed;
+    }
+    QString error;
+    std::unique_ptr<store::StoreReader> reader = store::StoreReader::Open(arguments.file, &error);
+    if (!reader) {
+        Say(io, QStringLiteral("'%1': %2").arg(arguments.file, error));
+        return ExitCode::NotDecodable;
+    }
+    if (!arguments.all && arguments.set > 1) {
+        Say(io, QStringLiteral("'%1' is a recording: it holds one data set; there is no set %2")
+                    .arg(arguments.file)
+                    .arg(arguments.set));
+        return ExitCode::Failed;
+    }
+    const core::RowLayout layout{arguments.format, arguments.all, {}, arguments.timeFormat};
+    bool readFailed = false;
+    // Every row through `put`, a piece at a time; false when `put` refused one.
+    const auto writeRows = [&](const std::function<bool(QByteArrayView)>& put) {
+        QByteArray piece = core::HeaderLine(layout);
+        store::ReadingCursor cursor(*reader, 0, reader->Count());
+        while (const std::optional<store::StoredReading> reading = cursor.Next()) {
+            piece += core::RowLine(RowOf(*reading), layout);
+            if (piece.size() >= kPieceBytes) {
+                if (!put(piece)) return false;
+                piece.clear();
+            }
+        }
+        readFailed = cursor.NextIndex() < reader->Count();
+        return !readFailed && put(piece);
+    };
+    if (toStdout) {
+        const bool written = writeRows([&](QByteArrayView piece) { return WriteOut(io, piece); });
+        if (readFailed) {
+            Say(io, QStringLiteral("'%1': %2").arg(arguments.file, reader->Failure()));
+            return ExitCode::NotDecodable;
+        }
+        return written ? ExitCode::Success : ExitCode::Failed;
+    }
+    const core::WriteOutcome written =
+        core::WriteThroughSaveFile(arguments.output, [&](QIODevice& device) {
+            return writeRows([&](QByteArrayView piece) { return core::WriteAll(device, piece); });
+        });
+    if (readFailed) {
+        Say(io, QStringLiteral("'%1': %2; nothing written").arg(arguments.file, reader->Failure()));
+        return ExitCode::NotDecodable;
+    }
+    if (!written.Written()) {
+        Say(io, QStringLiteral("cannot write '%1': %2").arg(arguments.output, written.Reason));
+        return ExitCode::Failed;
+    }
+    return ExitCode::Success;
+}
+
+}  // namespace kr820::cli
