@@ -142,8 +142,9 @@ TEST_F(DesktopAlarmsTest, TheDialogComesFromItsMenuAndButtonAndKeepsItsChoice) {
     QToolBar* bar = window->findChild<QToolBar*>("ToolBar1");
     const QList<QAction*> actions = bar->actions();
     for (qsizetype i = 0; i + 1 < actions.size(); ++i) {
-        if (bar->widgetForAction(actions[i])->objectName() == "btnSetup")
+        if (bar->widgetForAction(actions[i])->objectName() == "btnSetup") {
             EXPECT_EQ(bar->widgetForAction(actions[i + 1]), button);
+        }
     }
     ASSERT_TRUE(window->findChild<QAction*>("AlarmSettings1"));
     int shown = 0;
