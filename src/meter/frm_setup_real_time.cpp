@@ -56,7 +56,7 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
             .seconds;
     m_edtPeriod->setText(core::PeriodText(static_cast<long long>(seconds) * kDefaultPoints, false));
 
-    m_chkUntilStopped = new QCheckBox("until stopped", this);
+    m_chkUntilStopped = new QCheckBox("&until stopped", this);
     m_chkUntilStopped->setObjectName("chkUntilStopped");
     m_edtStoreFolder = new QLineEdit(folder, this);
     m_edtStoreFolder->setObjectName("edtStoreFolder");
@@ -92,7 +92,7 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
     period->addWidget(new QLabel("HH:MM:SS", this));
     grid->addLayout(period, 3, 1);
     grid->addWidget(new QLabel("second", this), 2, 2);
-    grid->addWidget(labelFor("Recording folder", m_edtStoreFolder), 4, 0);
+    grid->addWidget(labelFor("Recording &folder", m_edtStoreFolder), 4, 0);
     grid->addWidget(m_edtStoreFolder, 4, 1, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
