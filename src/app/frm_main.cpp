@@ -130,6 +130,9 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
 
 TfrmMain::~TfrmMain() {
     m_mainTimer.stop();
+    // While the status bar it reports to is still there; a window destroyed unclosed says
+    // "offline" too.
+    m_publisher->Stop();
     // Graph windows report their closing to this window, which is no longer whole when the base
     // class destroys the children (closed ones may still wait for their deferred deletion).
     for (graph::TfrmGraph* child : findChildren<graph::TfrmGraph*>()) child->disconnect(this);
