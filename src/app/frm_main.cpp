@@ -25,6 +25,7 @@
 #include "app/alarm_banner.h"
 #include "app/alarm_desk.h"
 #include "app/command_lock.h"
+#include "app/desk_publisher.h"
 #include "app/device_choice.h"
 #include "app/export_graph_command.h"
 #include "app/frm_about.h"
@@ -106,6 +107,7 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
     CreateToolBar();
     CreateStatusBar();
     CreateAlarms();
+    CreatePublisher();
 
     // Comm1Error and Comm2Error: every port error is abandoned silently.
     m_comm1.setObjectName("Comm1");
@@ -128,6 +130,9 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
 
 TfrmMain::~TfrmMain() {
     m_mainTimer.stop();
+    // While the status bar it reports to is still there; a window destroyed unclosed says
+    // "offline" too.
+    m_publisher->Stop();
     // Graph windows report their closing to this window, which is no longer whole when the base
     // class destroys the children (closed ones may still wait for their deferred deletion).
     for (graph::TfrmGraph* child : findChildren<graph::TfrmGraph*>()) child->disconnect(this);
@@ -210,6 +215,7 @@ void TfrmMain::FormShow() {
         m_link.SearchMeter();
     }
     m_mainTimer.start();
+    StartPublishing();
     if (m_splash) {
         m_splash->SetStatus(QString());
         m_splash->close();
@@ -254,6 +260,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::FormClose() {
     m_mainTimer.stop();
+    m_publisher->Stop();  // the broker hears "offline" before the port closes
     m_comm1.Close();
     m_comm2.Close();
 
@@ -294,8 +301,8 @@ graph::GraphContext TfrmMain::GraphContextFor() {
     commands.DiscardRealTimeJournal = [this] { m_recorder.DiscardJournal(); };
     commands.EnableRun = [this](bool enabled) { EnableRun(enabled); };
     commands.EnableStop = [this](bool enabled) { EnableStop(enabled); };
-    return {m_prompter, m_state,           m_graphTools,       core::ProgramFolder(),
-            &m_dataLogger,   QLocale::system(), std::move(commands)};
+    return {m_prompter,    m_state,           m_graphTools,       core::ProgramFolder(),
+            &m_dataLogger, QLocale::system(), std::move(commands)};
 }
 
 void TfrmMain::CreateRealTimeGraph() {
@@ -518,6 +525,12 @@ void TfrmMain::CreateStatusBar() {
         m_statusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addWidget(m_statusPanels[i]);
     }
+    m_brokerPanel = new QLabel(bar);
+    m_brokerPanel->setObjectName(QStringLiteral("StatusPanelBroker"));
+    m_brokerPanel->setAccessibleName(tr("Broker state"));
+    m_brokerPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_brokerPanel->hide();  // shown while publishing
+    bar->addWidget(m_brokerPanel);
 }
 
 QMdiArea* TfrmMain::Workspace() const { return m_workspace; }

@@ -10,8 +10,9 @@
 #include <optional>
 
 #include "app/file_commands.h"
-#include "app/main_actions.h"
 #include "app/frm_alarm_log.h"
+#include "app/main_actions.h"
+#include "app/publish_settings.h"
 #include "core/documents/data_logger_document.h"
 #include "core/state/app_state.h"
 #include "graph/graph_context.h"
@@ -51,6 +52,7 @@ namespace kr820::app {
 
 class AlarmBanner;
 class AlarmDesk;
+class DeskPublisher;
 class TfrmAbout;
 class WorkspaceArea;
 class LcdPlacement;
@@ -130,6 +132,12 @@ public:
     AlarmDesk& Alarms() { return *m_alarms; }
     AlarmBanner* AlarmBannerWidget() const { return m_alarmBanner; }
     TfrmAlarmLog* AlarmLogWindow() const { return m_alarmLog; }
+    // Publish...: the readings and alarms to an MQTT broker (frm_main_publish.cpp).
+    void PublishClick();
+    DeskPublisher& Publisher() { return *m_publisher; }
+    const PublishSettings& PublishChoice() const { return m_publishSettings; }
+    // The broker's panel of the status bar, empty while not publishing.
+    QString BrokerStatusText() const;
 
     void CreateRealTimeGraph();
     // Each tool button changes with its menu entry. (Also the link's view, below.)
@@ -186,6 +194,12 @@ private:
     void UpdateWindowMenu();
     void CreateAlarms();
     void ShowAlarmState();
+    void CreatePublisher();
+    // Publishes as m_publishSettings say, or stops; the password is asked for when the user
+    // did not let the program keep it.
+    void StartPublishing();
+    std::optional<QString> AskBrokerPassword();
+    void ShowBrokerState();
 
     // LinkView
     void ShowDevices(const link::DeviceList& devices) override;
@@ -242,6 +256,10 @@ private:
     AlarmBanner* m_alarmBanner = nullptr;
     QPointer<TfrmAlarmLog> m_alarmLog;
     bool m_alarmProblemTold = false;
+
+    DeskPublisher* m_publisher = nullptr;
+    PublishSettings m_publishSettings;  // with the password typed in this run
+    QLabel* m_brokerPanel = nullptr;
 
     QPointer<TfrmAbout> m_splash;
     QPointer<graph::TfrmGraph> m_realTimeGraphWindow;

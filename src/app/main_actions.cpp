@@ -101,6 +101,9 @@ std::span<const MainAction> TfrmMain::ActionTable() {
          F::None,
          {"btnSetup", ToolIcon::Setup, "Setup Meter", 5}},
 
+        // The broker gets the readings the link brings anyway: no port of its own, no lock.
+        {nullptr, "Publish1", "&Publish...", [](TfrmMain& m) { m.PublishClick(); }, false},
+
         // The program's own alarms: no port, no window's data, so no lock.
         {"Alarms1",
          "AlarmSettings1",

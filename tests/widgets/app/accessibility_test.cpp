@@ -20,6 +20,7 @@
 
 #include "app/frm_about.h"
 #include "app/frm_main.h"
+#include "app/frm_publish.h"
 #include "core/chart/chart_model.h"
 #include "fake_prompter.h"
 #include "graph/chart_settings_dialog.h"
@@ -142,6 +143,8 @@ TEST_F(AccessibilityTest, EveryDialogNamesEveryControl) {
     ExpectAllNamed(openSave);
     ui::TfrmInfo info;
     ExpectAllNamed(info);
+    TfrmPublish publish(PublishSettings{}, prompter);
+    ExpectAllNamed(publish);
 }
 
 }  // namespace

@@ -69,8 +69,8 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusToolBarAndStatusBar) {
     QStringList menus;
     for (QAction* entry : window->menuBar()->actions())
         if (entry->isVisible()) menus << entry->text();
-    EXPECT_EQ(menus, (QStringList{"&File", "&DataLogger", "&Real Time Data", "&Option", "A&larms",
-                                  "&View", "&Window", "&Help"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&DataLogger", "&Real Time Data", "&Option",
+                                  "&Publish...", "A&larms", "&View", "&Window", "&Help"}));
 
     const std::pair<const char*, const char*> hints[] = {
         {"btnOpen", "Open File"},

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: MIT
+#include "app/desk_publisher.h"
+
+#include <QDateTime>
+
+#include "app/alarm_desk.h"
+#include "feeds/feed_alarms.h"
+#include "feeds/feed_hub.h"
+#include "feeds/meter_feed.h"
+#include "link/live_readings.h"
+
+namespace kr820::app {
+
+DeskPublisher::DeskPublisher(link::LiveReadings& readings, AlarmDesk& alarms, QObject* parent)
+    : QObject(parent), m_readings(readings), m_alarms(alarms) {}
+
+DeskPublisher::~DeskPublisher() { Stop(); }
+
+std::optional<QString> DeskPublisher::Start(const feeds::MqttSettings& settings,
+                                            const QString& meterName) {
+    Stop();
+    auto hub = std::make_unique<feeds::FeedHub>();
+    feeds::MeterFeed& feed = hub->AddMeter(meterName);
+    if (auto error = hub->StartMqtt(settings)) return error;
+    m_hub = std::move(hub);
+    m_feed = &feed;
+
+    // The alarm desk took each event first (it connected before): the feed gets its outcome,
+    // the alarms before the reading that carries them, a loss's alarm after the loss.
+    connect(&m_readings, &link::LiveReadings::readingArrived, m_feed,
+            [this](const core::LiveReading& reading, qint64 atMs) {
+                HandAlarms(atMs);
+                m_feed->TakeReading(reading, atMs);
+            });
+    connect(&m_readings, &link::LiveReadings::linkLost, m_feed, [this](qint64 atMs) {
+        m_feed->TakeLinkLost(atMs);
+        HandAlarms(atMs);
+    });
+    connect(&m_readings, &link::LiveReadings::linkRestored, m_feed,
+            &feeds::MeterFeed::TakeLinkRestored);
+    // Alarms switched on or off get their sensors at once.
+    connect(&m_alarms, &AlarmDesk::changed, m_feed,
+            [this] { HandAlarms(QDateTime::currentMSecsSinceEpoch()); });
+    HandAlarms(QDateTime::currentMSecsSinceEpoch());
+
+    connect(m_hub.get(), &feeds::FeedHub::mqttStateChanged, this, &DeskPublisher::statusChanged);
+    if (const feeds::MqttPublisher* mqtt = m_feed->Mqtt())
+        connect(mqtt, &feeds::MqttPublisher::queueChanged, this, &DeskPublisher::statusChanged);
+    emit statusChanged();
+    return std::nullopt;
+}
+
+void DeskPublisher::Stop() {
+    if (!m_hub) return;
+    m_feed = nullptr;
+    m_hub.reset();
+    emit statusChanged();
+}
+
+QString DeskPublisher::StatusText() const {
+    const feeds::MqttPublisher* mqtt = m_feed ? m_feed->Mqtt() : nullptr;
+    if (!mqtt) return QString();
+    switch (mqtt->State()) {
+        case feeds::MqttState::Connected:
+            return tr("Broker: connected");
+        case feeds::MqttState::Connecting:
+            return tr("Broker: connecting");
+        case feeds::MqttState::Away:
+            break;
+    }
+    return tr("Broker: away (%1 waiting)").arg(mqtt->QueueLength() + mqtt->InFlight());
+}
+
+void DeskPublisher::HandAlarms(qint64 atMs) {
+    m_feed->TakeAlarms(feeds::FeedAlarmsOf(m_alarms.Engine()), atMs);
+}
+
+}  // namespace kr820::app
