@@ -143,40 +143,40 @@ bool FileCommands::WriteSingleSet(graph::TfrmGraph& window) {
     return false;
 }
 
-bool FileCommands::WriteTextFileWithRange(graph::TfrmGraph& window, const QString& path,
-                                          bool comma) {
-    const int points = window.Chart().Data().Points();
-    core::PointRange range;
-    {
-        ui::TfrmScope scope(Owner());
-        scope.setWindowTitle("Save File");
-        scope.ShowRangeChoice(points);
-        if (m_prompter.Exec(scope) != QDialog::Accepted) return false;
-        const ui::PointRangeChoice choice = scope.RangeChoice();
-        if (choice.All) {
-            range = core::AllPoints(points);
-        } else {
-            const auto selected = core::SelectedPoints(choice.From, choice.To, points);
-            if (!selected) {
-                m_prompter.Message(Owner(), core::kInvalidIntegerMessage);
-                return false;
-            }
-            range = *selected;
-        }
-    }
+std::optional<core::PointRange> FileCommands::AskRangeToSave(int points) {
+    ui::TfrmScope scope(Owner());
+    scope.setWindowTitle("Save File");
+    scope.ShowRangeChoice(points);
+    if (m_prompter.Exec(scope) != QDialog::Accepted) return std::nullopt;
+    const ui::PointRangeChoice choice = scope.RangeChoice();
+    if (choice.All) return core::AllPoints(points);
+    const auto selected = core::SelectedPoints(choice.From, choice.To, points);
+    if (!selected) m_prompter.Message(Owner(), core::kInvalidIntegerMessage);
+    return selected;
+}
 
+QPointer<ui::TfrmScope> FileCommands::ShowSavingProgress(qsizetype lines) {
     QPointer<ui::TfrmScope> progress = new ui::TfrmScope(Owner());
     progress->setAttribute(Qt::WA_DeleteOnClose);
     progress->setWindowTitle("Saving Progress");
-    progress->ShowProgress(static_cast<int>(range.Count()), "saving.....", true);
+    progress->ShowProgress(static_cast<int>(lines), "saving.....", true);
     // Modal: while the events run between lines, its Cancel is the only input, and the window
     // being written stays open until the file is whole.
     progress->setWindowModality(Qt::ApplicationModal);
     progress->show();
+    return progress;
+}
+
+bool FileCommands::WriteTextFileWithRange(graph::TfrmGraph& window, const QString& path,
+                                          bool comma) {
+    const std::optional<core::PointRange> range = AskRangeToSave(window.Chart().Data().Points());
+    if (!range) return false;
+
+    const QPointer<ui::TfrmScope> progress = ShowSavingProgress(range->Count());
     const CloseRefusal keepOpen(&window);
     const core::TextWriteOutcome written = core::WriteTextFile(
         window.Chart().Data(), path, comma ? core::TextSeparator::Comma : core::TextSeparator::Tab,
-        range, core::RegionalFormats::FromLocale(), [&](qsizetype done, qsizetype) {
+        *range, core::RegionalFormats::FromLocale(), [&](qsizetype done, qsizetype) {
             if (!progress) return false;
             progress->SetProgress(static_cast<int>(done));
             QCoreApplication::processEvents();
@@ -228,35 +228,14 @@ bool FileCommands::WriteRecordingText(graph::TfrmGraph& window, const QString& p
     store::StoredRecording& recording = *window.Recording();
     // The range dialog counts in an int, like the list.
     const int points = int(std::min<qint64>(recording.Count(), std::numeric_limits<int>::max()));
-    core::PointRange range;
-    {
-        ui::TfrmScope scope(Owner());
-        scope.setWindowTitle("Save File");
-        scope.ShowRangeChoice(points);
-        if (m_prompter.Exec(scope) != QDialog::Accepted) return false;
-        const ui::PointRangeChoice choice = scope.RangeChoice();
-        if (choice.All) {
-            range = core::AllPoints(points);
-        } else {
-            const auto selected = core::SelectedPoints(choice.From, choice.To, points);
-            if (!selected) {
-                m_prompter.Message(Owner(), core::kInvalidIntegerMessage);
-                return false;
-            }
-            range = *selected;
-        }
-    }
-    QPointer<ui::TfrmScope> progress = new ui::TfrmScope(Owner());
-    progress->setAttribute(Qt::WA_DeleteOnClose);
-    progress->setWindowTitle("Saving Progress");
-    progress->ShowProgress(static_cast<int>(range.Count()), "saving.....", true);
-    progress->setWindowModality(Qt::ApplicationModal);
-    progress->show();
+    const std::optional<core::PointRange> range = AskRangeToSave(points);
+    if (!range) return false;
+    const QPointer<ui::TfrmScope> progress = ShowSavingProgress(range->Count());
     const CloseRefusal keepOpen(&window);
     constexpr qsizetype kLinesBetweenEvents = 4096;
     const core::TextWriteOutcome written = store::WriteStoreTextFile(
         recording.Reader(), path, comma ? core::TextSeparator::Comma : core::TextSeparator::Tab,
-        std::max(range.First, 1) - 1, range.Last, core::RegionalFormats::FromLocale(),
+        std::max(range->First, 1) - 1, range->Last, core::RegionalFormats::FromLocale(),
         [&](qsizetype done, qsizetype) {
             if (done % kLinesBetweenEvents != 0) return true;
             if (!progress) return false;

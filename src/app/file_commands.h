@@ -2,8 +2,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QPointer>
 #include <QString>
 #include <chrono>
+#include <optional>
+
+#include "core/files/point_range.h"
 
 class QWidget;
 
@@ -17,6 +21,7 @@ class TfrmGraph;
 }
 namespace kr820::ui {
 class Prompter;
+class TfrmScope;
 }
 
 namespace kr820::app {
@@ -48,6 +53,9 @@ private:
     bool WriteRecording(graph::TfrmGraph& window, const QString& path);
     bool WriteRecordingText(graph::TfrmGraph& window, const QString& path, bool comma);
     bool WriteTextFileWithRange(graph::TfrmGraph& window, const QString& path, bool comma);
+    // The Save File range dialog; nothing when cancelled or refused (the refusal told).
+    std::optional<core::PointRange> AskRangeToSave(int points);
+    QPointer<ui::TfrmScope> ShowSavingProgress(qsizetype lines);
     core::TextReadOutcome ReadTextFileWithProgress(const QString& path, bool comma);
     QString SingleFileFilter() const;
     QWidget* Owner() const;

@@ -26,6 +26,15 @@ std::vector<core::ReadingRow> WindowRows(graph::TfrmGraph& window) {
     return core::RowsOfChart(window.Chart().Data(), window.Unit());
 }
 
+// The file to write, ".csv" added when no suffix was typed; empty when cancelled.
+QString AskSpreadsheetPath(ui::Prompter& prompter, QWidget* owner) {
+    QString selected = kSpreadsheetFilter;
+    QString path =
+        prompter.SaveFileName(owner, core::ProgramFolder(), kSpreadsheetFilter, "csv", &selected);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+    return path;
+}
+
 // A recording in its store, streamed from it a block at a time.
 bool ExportRecording(graph::TfrmGraph& window, ui::Prompter& prompter, QWidget* owner) {
     store::StoredRecording& recording = *window.Recording();
@@ -33,11 +42,8 @@ bool ExportRecording(graph::TfrmGraph& window, ui::Prompter& prompter, QWidget* 
         prompter.Message(owner, kNothingToExportMessage);
         return false;
     }
-    QString selected = kSpreadsheetFilter;
-    QString path =
-        prompter.SaveFileName(owner, core::ProgramFolder(), kSpreadsheetFilter, "csv", &selected);
+    const QString path = AskSpreadsheetPath(prompter, owner);
     if (path.isEmpty()) return false;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     const CloseRefusal keepOpen(&window);
     const core::WriteOutcome written = store::WriteStoreRows(
         recording.Reader(), path, core::RowLayout{core::RowFormat::Csv, false, {}});
@@ -55,11 +61,8 @@ bool ExportForSpreadsheets(graph::TfrmGraph* window, ui::Prompter& prompter, QWi
         prompter.Message(owner, kNothingToExportMessage);
         return false;
     }
-    QString selected = kSpreadsheetFilter;
-    QString path =
-        prompter.SaveFileName(owner, core::ProgramFolder(), kSpreadsheetFilter, "csv", &selected);
+    const QString path = AskSpreadsheetPath(prompter, owner);
     if (path.isEmpty()) return false;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     const core::WriteOutcome written = core::WriteFileAtomically(
         path, core::RowsText(rows, core::RowLayout{core::RowFormat::Csv, false, {}}));
     if (!written.Written()) prompter.Message(owner, WriteFailureMessage(path, written));
