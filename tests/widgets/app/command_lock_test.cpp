@@ -59,7 +59,8 @@ TEST_F(CommandLockTest, LoadDataDuringTheStartUpSearchIsDropped) {
     meter = testing::StartEmulator();
     std::string error;
     ASSERT_TRUE(meter->MakeSymlink(device.toStdString(), &error)) << error;
-    window = std::make_unique<TfrmMain>(prompter, [this](QStringList& list) { list << device; });
+    window = std::make_unique<TfrmMain>(
+        prompter, [this](QStringList& list) { list << device; }, fastClock);
     QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
     window->show();
     PressLoadDataAfter(100);  // the search waits 300 ms before its first query
