@@ -105,7 +105,8 @@ protected:
 };
 
 TEST_F(AccessibilityTest, TheMainWindowAndItsWindowsNameEveryControl) {
-    TfrmMain window(prompter, [](QStringList&) {}, fastClock);
+    TfrmMain window(
+        prompter, [](QStringList&) {}, fastClock);
     QSignalSpy finished(&window, &TfrmMain::startupFinished);
     window.show();
     ASSERT_TRUE(finished.wait(10000));

@@ -40,7 +40,8 @@ protected:
 
     // A run of the program as main() starts it; `before` runs on the window before it shows.
     void Start(const std::function<void(TfrmMain&)>& before = {}) {
-        window = std::make_unique<TfrmMain>(prompter, [](QStringList&) {}, fastClock);
+        window = std::make_unique<TfrmMain>(
+            prompter, [](QStringList&) {}, fastClock);
         if (before) before(*window);
         QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
         window->ShowAtStart();

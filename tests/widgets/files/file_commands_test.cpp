@@ -47,7 +47,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(home.isValid());
         qputenv("KR820_HOME", home.path().toLocal8Bit());
-        window = std::make_unique<TfrmMain>(prompter, [](QStringList&) {}, fastClock);
+        window = std::make_unique<TfrmMain>(
+            prompter, [](QStringList&) {}, fastClock);
         QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
         window->show();
         ASSERT_TRUE(finished.wait(10000));

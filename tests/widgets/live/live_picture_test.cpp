@@ -30,8 +30,8 @@ protected:
         meter->SetState(state);
         std::string error;
         ASSERT_TRUE(meter->MakeSymlink(link.toStdString(), &error)) << error;
-        window = std::make_unique<TfrmMain>(prompter, [this](QStringList& list) { list << link; },
-                                            fastClock);
+        window = std::make_unique<TfrmMain>(
+            prompter, [this](QStringList& list) { list << link; }, fastClock);
         QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
         window->show();
         ASSERT_TRUE(finished.wait(10000));
