@@ -44,7 +44,8 @@ function(kr820_add_test)
   target_compile_definitions(${T_NAME} PRIVATE KR820_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
   if(T_EACH)
     include(GoogleTest)
-    gtest_discover_tests(${T_NAME} TEST_PREFIX ${T_NAME}. DISCOVERY_TIMEOUT 120
+    # Parameterised cases keep their index: values may repeat or be long.
+    gtest_discover_tests(${T_NAME} TEST_PREFIX ${T_NAME}. NO_PRETTY_VALUES DISCOVERY_TIMEOUT 120
       PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS ${T_LABEL} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   else()
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
