@@ -30,8 +30,11 @@ endif()
 
 # Helper: a GoogleTest executable registered with CTest, with a time limit and a label.
 #   kr820_add_test(NAME unit_core LABEL unit TIMEOUT 60 SOURCES a.cpp b.cpp LIBS kr820_core)
+# EACH registers every test case as a CTest test of its own, named NAME.Suite.Case (the list is
+# read from the program after each build), so that ctest runs side by side the tests that
+# mostly wait: on a meter's pace, a child process, a server. TIMEOUT is then per test case.
 function(kr820_add_test)
-  cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "EACH" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
@@ -39,7 +42,14 @@ function(kr820_add_test)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock kr820_compiler_settings)
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/tests/support)
   target_compile_definitions(${T_NAME} PRIVATE KR820_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
-  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS ${T_LABEL}
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(T_EACH)
+    include(GoogleTest)
+    # Parameterised cases keep their index: values may repeat or be long.
+    gtest_discover_tests(${T_NAME} TEST_PREFIX ${T_NAME}. NO_PRETTY_VALUES DISCOVERY_TIMEOUT 120
+      PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS ${T_LABEL} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  else()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS ${T_LABEL}
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
 endfunction()

@@ -185,15 +185,20 @@ void MeterLink::MainTimerTimer() {
     }
     if (m_comm1.Active()) SendCommand(m_comm1, core::kPoll);
 
+    const qint64 tick = kExchangeLimits.tick.count();
     if (m_resynchronise) {
         m_resynchronise = false;
+        // What the timer was given is a second of the link's clock in the timer's own time:
+        // shorter only where a test runs the clock faster than the wall.
+        m_timerTick = m_mainTimer.interval() > 0 ? m_mainTimer.interval() : tick;
     } else {
-        using std::chrono::milliseconds;
-        const milliseconds drift =
-            std::chrono::duration_cast<milliseconds>(now - m_previousTick) - kExchangeLimits.tick;
-        const qint64 interval = m_mainTimer.interval() - drift.count();
-        m_mainTimer.setInterval(
-            static_cast<int>(std::max<qint64>(interval, kExchangeLimits.shortestTick.count())));
+        // Measured on the link's clock, corrected in the timer's time.
+        const qint64 drift =
+            std::chrono::duration_cast<std::chrono::milliseconds>(now - m_previousTick).count() -
+            tick;
+        const qint64 interval = m_mainTimer.interval() - drift * m_timerTick / tick;
+        const qint64 shortest = kExchangeLimits.shortestTick.count() * m_timerTick / tick;
+        m_mainTimer.setInterval(static_cast<int>(std::max(interval, shortest)));
     }
     m_previousTick = now;
     m_state.TimerBusy = false;

@@ -105,6 +105,7 @@ private:
     WallClock m_wallClock;
     Clock::TimePoint m_previousTick;
     bool m_resynchronise = true;
+    qint64 m_timerTick = 1000;  // the timer's interval at the first tick, in milliseconds
     std::function<QStringList()> m_listDevices;
     int m_silentTicksHere = 0;  // ticks without a meter on the present device
     AccessNotices m_access;

@@ -46,37 +46,42 @@ bool AbortFrameReceived(const emulator::MeterEmulator& meter) {
     return received();
 }
 
-TEST(CliSignals, ADownloadStoppedBySignalTellsTheMeterAndWritesNothing) {
-    for (const int signal : {SIGTERM, SIGINT, SIGTERM, SIGINT}) {
-        SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
-        auto meter = StartEmulator();
-        ASSERT_TRUE(meter->SetMemory(LongMemory()));
-        meter->SetByteTime(emulator::kByteTimeAt19200);
-        QTemporaryDir folder;
-        const QString output = folder.filePath("memory.820");
-        {
-            QFile earlier(output);
-            ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-            earlier.write("earlier");
-        }
-        CliChild download;
-        download.Start({"download", "--force", "-o", output, "--device", PathOf(*meter)});
-        ASSERT_TRUE(download.AwaitErr("downloading")) << download.Err().toStdString();
-        // Anywhere in the transfer.
-        std::this_thread::sleep_for(
-            std::chrono::milliseconds(QRandomGenerator::global()->bounded(1500)));
-        download.Signal(signal);
-        ASSERT_TRUE(download.Finish(kEndsSoonMs)) << "ran on after the signal";
-        EXPECT_EQ(download.ExitCode(), signal == SIGTERM ? 143 : 130)
-            << download.Err().toStdString();
-        EXPECT_TRUE(AbortFrameReceived(*meter));
-        QFile kept(output);
-        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        EXPECT_EQ(kept.readAll(), "earlier");
-        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
-            << "no temporary file left";
+// Each signal twice, at random points of the transfer: every run a test case of its own, so
+// that the runs go side by side.
+class CliSignalsDownload : public ::testing::TestWithParam<int> {};
+
+TEST_P(CliSignalsDownload, ADownloadStoppedBySignalTellsTheMeterAndWritesNothing) {
+    const int signal = GetParam();
+    SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
+    auto meter = StartEmulator();
+    ASSERT_TRUE(meter->SetMemory(LongMemory()));
+    meter->SetByteTime(emulator::kByteTimeAt19200);
+    QTemporaryDir folder;
+    const QString output = folder.filePath("memory.820");
+    {
+        QFile earlier(output);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
     }
+    CliChild download;
+    download.Start({"download", "--force", "-o", output, "--device", PathOf(*meter)});
+    ASSERT_TRUE(download.AwaitErr("downloading")) << download.Err().toStdString();
+    // Anywhere in the transfer.
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(QRandomGenerator::global()->bounded(1500)));
+    download.Signal(signal);
+    ASSERT_TRUE(download.Finish(kEndsSoonMs)) << "ran on after the signal";
+    EXPECT_EQ(download.ExitCode(), signal == SIGTERM ? 143 : 130) << download.Err().toStdString();
+    EXPECT_TRUE(AbortFrameReceived(*meter));
+    QFile kept(output);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "earlier");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
+        << "no temporary file left";
 }
+
+INSTANTIATE_TEST_SUITE_P(EachSignalTwice, CliSignalsDownload,
+                         ::testing::Values(SIGTERM, SIGINT, SIGTERM, SIGINT));
 
 TEST(CliSignals, ASearchEndsAtTheSignal) {
     // The same silent device listed over and over: a search of many seconds.

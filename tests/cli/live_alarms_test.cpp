@@ -72,10 +72,11 @@ TEST(CliLiveAlarms, OnAlarmRunsOncePerRaiseAndPerClearOverTwentyReadings) {
 TEST(CliLiveAlarms, AHangingCommandIsKilledAndToldWhileRowsGoOn) {
     CliRig rig;
     rig.meter->SetState(WithT1(350));
-    ASSERT_EQ(rig.Run({"live", "--count", "5", "--format", "jsonl", "--alarm", "t1>30",
+    // Readings for longer than the command is given: a tenth of a second each.
+    ASSERT_EQ(rig.Run({"live", "--count", "15", "--format", "jsonl", "--alarm", "t1>30",
                        "--on-alarm", "sleep 60", "--on-alarm-timeout", "1"}),
               ExitCode::Success);
-    ASSERT_EQ(rig.OutLines().size(), 5);
+    ASSERT_EQ(rig.OutLines().size(), 15);
     EXPECT_TRUE(rig.OutLines()[0].endsWith(R"("unit":"C","alarm":"t1-high"})"))
         << rig.Out().toStdString();
     EXPECT_TRUE(rig.Err().contains("alarm command killed after 1 s: sleep 60"))

@@ -9,16 +9,19 @@
 
 #include "app/frm_main.h"
 #include "fake_prompter.h"
+#include "fast_clock.h"
 #include "link/clock.h"
 #include "running_emulator.h"
 
 namespace kr820::testing {
 
 // The program's main window started headless against an emulated meter behind a symlink, with
-// a program folder of its own; its exchanges run on `clock`.
+// a program folder of its own; its exchanges run on `clock`, by default ten times faster than
+// the wall clock, so that the search's and the ports' rests cost a tenth of their time.
 class MainWindowRig : public ::testing::Test {
 protected:
-    void StartProgram(link::Clock& clock = link::SteadyClock::Shared()) {
+    void StartProgram() { StartProgram(fastClock); }
+    void StartProgram(link::Clock& clock) {
         ASSERT_TRUE(home.isValid());
         qputenv("KR820_HOME", home.path().toLocal8Bit());
         meter = StartEmulator();
@@ -37,6 +40,7 @@ protected:
     }
     QString InHome(const QString& name) const { return home.filePath(name); }
 
+    FastClock fastClock{10};
     QTemporaryDir home;
     QString device = home.filePath("meter");
     std::unique_ptr<emulator::MeterEmulator> meter;

@@ -6,7 +6,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "meter_emulator.h"
 
@@ -25,13 +27,17 @@ inline QString PathOf(const emulator::MeterEmulator& meter) {
     return QString::fromStdString(meter.DevicePath());
 }
 
-// Processes events until the condition holds or the limit passes; returns the condition.
+// Processes events until the condition holds or the limit passes; returns the condition. Rests
+// a moment between rounds: processing returns at once when nothing is pending, and spinning
+// would take the processor from the emulator and from tests running beside this one.
 template <typename Condition>
 bool ProcessEventsUntil(Condition condition, int limitMs = 3000) {
     QElapsedTimer clock;
     clock.start();
-    while (!condition() && clock.elapsed() < limitMs)
+    while (!condition() && clock.elapsed() < limitMs) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
     return condition();
 }
 

@@ -116,6 +116,19 @@ TEST_F(SupervisionTest, LateTicksShortenTheNextIntervalButNeverBelowHalfASecond)
     EXPECT_EQ(rig.timer.interval(), 1000);
 }
 
+TEST_F(SupervisionTest, AShorterTimerUnderAFasterClockIsCorrectedInItsOwnTime) {
+    // A tenth of a second of the timer is a second of the link's clock, as in the tests that
+    // run the command line ten times faster.
+    rig.timer.setInterval(100);
+    Tick(0);
+    Tick(1150);  // 15 ms late in the timer's time
+    EXPECT_EQ(rig.timer.interval(), 85);
+    Tick(2000);  // 15 ms early
+    EXPECT_EQ(rig.timer.interval(), 100);
+    Tick(9000);
+    EXPECT_EQ(rig.timer.interval(), 50) << "never below half the timer's second";
+}
+
 TEST_F(SupervisionTest, RealTimeSamplesAreTakenEveryRateTicksWithAFreshFrame) {
     std::vector<core::TDateTime> samples;
     rig.link.SetOnRealTimeSample([&](core::TDateTime now) { samples.push_back(now); });

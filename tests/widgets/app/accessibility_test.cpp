@@ -23,6 +23,7 @@
 #include "app/frm_publish.h"
 #include "core/chart/chart_model.h"
 #include "fake_prompter.h"
+#include "fast_clock.h"
 #include "graph/chart_settings_dialog.h"
 #include "graph/frm_anno_edit.h"
 #include "graph/frm_graph.h"
@@ -99,12 +100,14 @@ protected:
         EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
     }
 
+    testing::FastClock fastClock{10};  // the start-up's rests
     QTemporaryDir home;
     testing::FakePrompter prompter;
 };
 
 TEST_F(AccessibilityTest, TheMainWindowAndItsWindowsNameEveryControl) {
-    TfrmMain window(prompter, [](QStringList&) {});
+    TfrmMain window(
+        prompter, [](QStringList&) {}, fastClock);
     QSignalSpy finished(&window, &TfrmMain::startupFinished);
     window.show();
     ASSERT_TRUE(finished.wait(10000));

@@ -16,6 +16,7 @@
 #include "app/frm_main.h"
 #include "app/main_actions.h"
 #include "fake_prompter.h"
+#include "fast_clock.h"
 
 namespace kr820::app {
 namespace {
@@ -73,7 +74,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(home.isValid());
         qputenv("KR820_HOME", home.path().toLocal8Bit());
-        window = std::make_unique<TfrmMain>(prompter, [](QStringList&) {});
+        window = std::make_unique<TfrmMain>(
+            prompter, [](QStringList&) {}, fastClock);
         QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
         window->show();
         ASSERT_TRUE(finished.wait(10000));
@@ -83,6 +85,7 @@ protected:
         qunsetenv("KR820_HOME");
     }
 
+    testing::FastClock fastClock{10};  // the start-up's rests
     QTemporaryDir home;
     testing::FakePrompter prompter;
     std::unique_ptr<TfrmMain> window;

@@ -59,6 +59,7 @@ TEST_F(CommandLockTest, LoadDataDuringTheStartUpSearchIsDropped) {
     meter = testing::StartEmulator();
     std::string error;
     ASSERT_TRUE(meter->MakeSymlink(device.toStdString(), &error)) << error;
+    // The steady clock: the press must come inside the search's real rests.
     window = std::make_unique<TfrmMain>(prompter, [this](QStringList& list) { list << device; });
     QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
     window->show();
@@ -70,7 +71,7 @@ TEST_F(CommandLockTest, LoadDataDuringTheStartUpSearchIsDropped) {
 }
 
 TEST_F(CommandLockTest, LoadDataDuringAPortSwitchIsDropped) {
-    StartProgram();
+    StartProgram(link::SteadyClock::Shared());  // the press must come inside the real rest
     PressLoadDataAfter(50);
     window->findChild<QAction*>("N96001")->trigger();  // reopens the port, waiting 500 ms
     ExpectLoadDataDropped();

@@ -18,6 +18,7 @@
 #include "app/frm_about.h"
 #include "app/frm_main.h"
 #include "fake_prompter.h"
+#include "fast_clock.h"
 #include "graph/frm_graph.h"
 #include "lcd/frm_lcd.h"
 #include "running_emulator.h"
@@ -46,7 +47,7 @@ protected:
     // Creates the window with the given devices, shows it and waits for the start-up to end.
     std::unique_ptr<TfrmMain> Start(QStringList devices = {}, TfrmAbout* splash = nullptr) {
         auto window = std::make_unique<TfrmMain>(
-            prompter, [devices](QStringList& list) { list.append(devices); });
+            prompter, [devices](QStringList& list) { list.append(devices); }, fastClock);
         if (splash) window->SetSplash(splash);
         QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
         window->show();
@@ -58,6 +59,7 @@ protected:
         return window.findChild<QToolButton*>(name);
     }
 
+    testing::FastClock fastClock{10};  // the start-up's rests
     QTemporaryDir home;
     FakePrompter prompter;
 };

@@ -12,6 +12,7 @@
 
 #include "app/frm_main.h"
 #include "fake_prompter.h"
+#include "fast_clock.h"
 #include "lcd/frm_lcd.h"
 
 namespace kr820::app {
@@ -62,7 +63,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(home.isValid());
         qputenv("KR820_HOME", home.path().toLocal8Bit());
-        window = std::make_unique<TfrmMain>(prompter, [](QStringList&) {});
+        window = std::make_unique<TfrmMain>(
+            prompter, [](QStringList&) {}, fastClock);
         QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
         window->resize(1280, 760);
         window->show();
@@ -78,6 +80,7 @@ protected:
             EXPECT_TRUE(area.contains(child->geometry())) << child->windowTitle().toStdString();
     }
 
+    testing::FastClock fastClock{10};  // the start-up's rests
     QTemporaryDir home;
     testing::FakePrompter prompter;
     std::unique_ptr<TfrmMain> window;

@@ -19,6 +19,7 @@
 
 #include "app/frm_main.h"
 #include "fake_prompter.h"
+#include "fast_clock.h"
 #include "lcd/frm_lcd.h"
 #include "ui/help_window.h"
 
@@ -39,7 +40,8 @@ protected:
 
     // A run of the program as main() starts it; `before` runs on the window before it shows.
     void Start(const std::function<void(TfrmMain&)>& before = {}) {
-        window = std::make_unique<TfrmMain>(prompter, [](QStringList&) {});
+        window = std::make_unique<TfrmMain>(
+            prompter, [](QStringList&) {}, fastClock);
         if (before) before(*window);
         QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
         window->ShowAtStart();
@@ -52,6 +54,7 @@ protected:
     }
     lcd::TfrmLCD& Lcd() { return *window->LcdWindow(); }
 
+    testing::FastClock fastClock{10};  // the start-up's rests
     QTemporaryDir home;
     testing::FakePrompter prompter;
     std::unique_ptr<TfrmMain> window;

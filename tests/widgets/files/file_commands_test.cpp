@@ -22,6 +22,7 @@
 #include "app/spreadsheet_export.h"
 #include "core/chart/chart_model.h"
 #include "fake_prompter.h"
+#include "fast_clock.h"
 #include "graph/chart_view.h"
 #include "graph/frm_graph.h"
 #include "logger_memory_builder.h"
@@ -46,7 +47,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(home.isValid());
         qputenv("KR820_HOME", home.path().toLocal8Bit());
-        window = std::make_unique<TfrmMain>(prompter, [](QStringList&) {});
+        window = std::make_unique<TfrmMain>(
+            prompter, [](QStringList&) {}, fastClock);
         QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
         window->show();
         ASSERT_TRUE(finished.wait(10000));
@@ -109,6 +111,7 @@ protected:
         return closed;
     }
 
+    testing::FastClock fastClock{10};  // the start-up's rests
     QTemporaryDir home;
     testing::FakePrompter prompter;
     std::unique_ptr<TfrmMain> window;

@@ -9,6 +9,7 @@
 
 #include "app/frm_main.h"
 #include "fake_prompter.h"
+#include "fast_clock.h"
 #include "lcd/frm_lcd.h"
 #include "running_emulator.h"
 
@@ -29,7 +30,8 @@ protected:
         meter->SetState(state);
         std::string error;
         ASSERT_TRUE(meter->MakeSymlink(link.toStdString(), &error)) << error;
-        window = std::make_unique<TfrmMain>(prompter, [this](QStringList& list) { list << link; });
+        window = std::make_unique<TfrmMain>(
+            prompter, [this](QStringList& list) { list << link; }, fastClock);
         QSignalSpy finished(window.get(), &TfrmMain::startupFinished);
         window->show();
         ASSERT_TRUE(finished.wait(10000));
@@ -39,6 +41,7 @@ protected:
         qunsetenv("KR820_HOME");
     }
 
+    testing::FastClock fastClock{10};  // the start-up's rests
     QTemporaryDir home;
     QString link = home.filePath("meter");
     std::unique_ptr<emulator::MeterEmulator> meter;

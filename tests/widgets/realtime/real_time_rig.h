@@ -15,7 +15,8 @@ namespace kr820::testing {
 // each tick one second after the last.
 class RealTimeRig : public MainWindowRig {
 protected:
-    void StartTicking(link::Clock& clock = link::SteadyClock::Shared()) {
+    void StartTicking() { StartTicking(fastClock); }
+    void StartTicking(link::Clock& clock) {
         StartProgram(clock);
         if (::testing::Test::HasFatalFailure()) return;
         window->MainTimer().stop();  // the test makes the ticks
