@@ -2,12 +2,16 @@
 #include "pseudo_terminal.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <utility>
+#include <vector>
 
 namespace kr820::emulator {
 namespace {
@@ -21,11 +25,47 @@ bool AddFlags(int fd, int getCmd, int setCmd, int flags) {
     return old >= 0 && fcntl(fd, setCmd, old | flags) == 0;
 }
 
+// A serial port locks its device with "LCK..pts_N" in a lock folder and removes the file only
+// after closing the device. In that moment the kernel may give the same number to a new pair,
+// which a program would then find "in use": such a number is passed over.
+bool LockedByAnotherLiveProcess(const std::string& slavePath) {
+    std::string name = slavePath.rfind("/dev/", 0) == 0 ? slavePath.substr(5) : slavePath;
+    for (char& c : name)
+        if (c == '/') c = '_';
+    for (const char* folder : {"/var/lock", "/run/lock", "/var/lock/lockdev", "/tmp", "/var/tmp"}) {
+        std::ifstream file(std::string(folder) + "/LCK.." + name);
+        long pid = 0;
+        if (!(file >> pid) || pid <= 0 || pid == static_cast<long>(getpid())) continue;
+        if (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 PseudoTerminal::~PseudoTerminal() { Close(); }
 
 bool PseudoTerminal::Open(std::string* error) {
+    constexpr int kNumbersPassedOver = 16;
+    std::vector<std::pair<int, int>> passedOver;  // held open so that the number is not given again
+    bool opened = false;
+    for (int attempt = 0; attempt <= kNumbersPassedOver; ++attempt) {
+        opened = OpenPair(error);
+        if (!opened || attempt == kNumbersPassedOver || !LockedByAnotherLiveProcess(m_slavePath))
+            break;
+        passedOver.emplace_back(m_master, m_slave);
+        m_master = -1;
+        m_slave = -1;
+        m_slavePath.clear();
+    }
+    for (const auto& [master, slave] : passedOver) {
+        close(slave);
+        close(master);
+    }
+    return opened;
+}
+
+bool PseudoTerminal::OpenPair(std::string* error) {
     Close();
     const auto fail = [this, error](const char* what) {
         Fail(error, what);

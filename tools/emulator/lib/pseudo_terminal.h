@@ -22,6 +22,8 @@ public:
     const std::string& SlavePath() const { return m_slavePath; }
 
 private:
+    bool OpenPair(std::string* error);
+
     int m_master = -1;
     // Held open for the pair's whole life: when the last slave descriptor closes the master
     // reads a hang-up, and the application closes and reopens the port several times.
