@@ -10,6 +10,7 @@
 #include "graph/chart_view.h"
 #include "graph/data_list_model.h"
 #include "graph/frm_graph.h"
+#include "graph/recording_list_model.h"
 #include "print/chart_rendering.h"
 #include "print/frm_print_option.h"
 #include "print/text_printing.h"
@@ -108,13 +109,18 @@ void PrintCommands::PrintText(graph::TfrmGraph& window) {
     if (!m_prompter.PrintDialog(&m_owner, *m_printer) || !alive) return;
     m_printer->setResolution(kTextPrintDpi);
     m_printer->setDocName(window.windowTitle());
+    // A recording in its store lists its readings from the store, a page's lines at a time.
+    const graph::RecordingListModel* stored = window.RecordingList();
     const graph::DataListModel& list = window.DataList();
+    const int count = stored ? stored->rowCount() : list.rowCount();
+    const LineSource line = [stored, &list](int i) {
+        return stored ? stored->Line(i) : list.Line(i);
+    };
     const graph::ShownStatistics shown = window.StatisticsShown();
-    const TextPrintHeading heading{
-        window.windowTitle(), shown.StartTime,   shown.SamplingRate,
-        shown.DataNo,         window.Unit(), list.rowCount() > 0 ? list.Line(0) : QString()};
-    switch (PrintTextLines(
-        *m_printer, list.rowCount(), [&list](int i) { return list.Line(i); }, &heading)) {
+    const TextPrintHeading heading{window.windowTitle(), shown.StartTime,
+                                   shown.SamplingRate,   shown.DataNo,
+                                   window.Unit(),        count > 0 ? line(0) : QString()};
+    switch (PrintTextLines(*m_printer, count, line, &heading)) {
         case TextPrintResult::Printed:
             return;
         case TextPrintResult::NotStarted:

@@ -20,11 +20,14 @@
 #include "graph/chart_view.h"
 #include "graph/data_list_model.h"
 #include "graph/frm_graph.h"
+#include "graph/recording_list_model.h"
 #include "logger_memory_builder.h"
 #include "main_window_rig.h"
 #include "pdf_text.h"
 #include "print/frm_print_option.h"
 #include "print/print_commands.h"
+#include "store/store_writer.h"
+#include "store/stored_recording.h"
 
 namespace kr820::print {
 namespace {
@@ -104,6 +107,50 @@ TEST_F(PrintCommandTest, PrintTextTakesTheActiveDataLoggerWindowsList) {
     EXPECT_EQ(lines[2].size(), logger->DataList().Line(0).size());
     EXPECT_EQ(lines[3], logger->DataList().Line(0));
     EXPECT_EQ(lines[14], logger->DataList().Line(11));
+    EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join('|').toStdString();
+}
+
+// A recording kept in its store has no list in memory: Print Text lists its readings from the
+// store, every one of them.
+TEST_F(PrintCommandTest, PrintTextOfAStoredRecordingListsTheStoresReadings) {
+    const QString storePath = InHome("long.kr8db");
+    {
+        store::StoreHeader header;
+        header.StartMs = 1'700'000'000'000;
+        header.RateSeconds = 1;
+        QString error;
+        auto writer = store::StoreWriter::Create(storePath, header, &error);
+        ASSERT_TRUE(writer) << error.toStdString();
+        for (qint64 i = 0; i < 150; ++i) {
+            store::StoredReading reading;
+            reading.TimeMs = header.StartMs + i * 1000;
+            reading.T1 = float(20.0 + 0.1 * double(i));
+            reading.T2 = -1.5F;
+            ASSERT_TRUE(writer->Append(reading));
+        }
+        ASSERT_TRUE(writer->Finish(header.StartMs + 149 * 1000));
+    }
+    QString error;
+    auto recording = store::StoredRecording::Open(storePath, &error);
+    ASSERT_TRUE(recording) << error.toStdString();
+    graph::TfrmGraph* stored = window->CreateFileWindow(storePath);
+    stored->PrepareSingleSetWindow();
+    stored->ShowRecording(recording);
+    Activate(stored);
+    const graph::RecordingListModel& list = *stored->RecordingList();
+    ASSERT_EQ(list.rowCount(), 150);
+    Choose(TfrmPrintOption::PrintText);
+    PrintInto(pdfPath);
+    window->btnPrintClick();
+
+    const auto pdf = kr820::testing::ReadPdf(pdfPath);
+    ASSERT_GE(pdf.pages.size(), 2u);
+    QStringList listed;
+    for (const QString& page : pdf.pages) listed += page.split(QLatin1Char('\n')).mid(3);
+    listed.removeAll(QString());
+    ASSERT_EQ(listed.size(), 150);
+    EXPECT_EQ(listed.first(), list.Line(0));
+    EXPECT_EQ(listed.last(), list.Line(149));
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join('|').toStdString();
 }
 
