@@ -22,7 +22,7 @@ class TfrmGraph;
 namespace kr820::ui {
 class Prompter;
 class TfrmScope;
-}
+}  // namespace kr820::ui
 
 namespace kr820::app {
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "core/alarms/alarm_engine.h"
+#include "store/alarm_marks.h"
 
 namespace kr820::cli {
 namespace {
@@ -56,17 +57,8 @@ bool LiveStore::Append(const core::ReadingRow& row, qint64 timeMs,
 }
 
 bool LiveStore::Mark(const core::AlarmEvent& event) {
-    if (event.Change == core::AlarmChange::Acknowledged) return true;
-    store::AlarmMark mark;
-    mark.TimeMs = event.Time.toMSecsSinceEpoch();
-    // The meter lost alarm has no channel: it is kept under T1's number, told by its kind.
-    mark.Channel = event.Alarm.Channel == core::AlarmChannel::T2 ? 1 : 0;
-    mark.Kind = static_cast<int>(event.Alarm.Kind);
-    mark.Change = event.Change == core::AlarmChange::Raised ? store::AlarmMarkChange::Raised
-                                                            : store::AlarmMarkChange::Cleared;
-    mark.Value = event.Value;
-    mark.Limit = event.Limit;
-    return m_writer->AddAlarmMark(mark);
+    const std::optional<store::AlarmMark> mark = store::MarkOfAlarmEvent(event);
+    return !mark || m_writer->AddAlarmMark(*mark);
 }
 
 bool LiveStore::LinkLost(qint64 atMs) {

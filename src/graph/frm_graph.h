@@ -220,6 +220,8 @@ private:
         bool operator==(const PlannedView&) const = default;
     };
     void LeaveRecording();
+    // The alarm raises and clears the store keeps, as marks on the chart.
+    void ShowStoredAlarmMarks();
     void FollowRecording();
     std::optional<PlannedView> ShownView() const;
     void PlanRecordingIfMoved();

@@ -10,6 +10,7 @@
 #include <array>
 #include <limits>
 
+#include "core/alarms/alarm_descriptions.h"
 #include "core/chart/chart_model.h"
 #include "core/files/graph_file.h"
 #include "core/graph/fit_range.h"
@@ -23,6 +24,7 @@
 #include "graph/plot_series.h"
 #include "graph/recording_list_model.h"
 #include "graph/recording_plot.h"
+#include "store/alarm_marks.h"
 #include "store/extreme_search.h"
 #include "store/stored_recording.h"
 
@@ -51,6 +53,7 @@ void TfrmGraph::ShowRecording(std::shared_ptr<store::StoredRecording> recording)
     const qint64 toMs = last && last->TimeMs > fromMs ? last->TimeMs : fromMs + kEmptySpanMs;
     ConfigureGraph(m_chart, ScaleFile(), 2, 0, ChartTimeOfMs(fromMs), ChartTimeOfMs(toMs), -10, 50);
     FollowSplitState();
+    ShowStoredAlarmMarks();
 
     m_recordingList = new RecordingListModel(m_recording, m_locale, this);
     m_dataListView->setModel(m_recordingList);
@@ -69,6 +72,30 @@ void TfrmGraph::ShowRecording(std::shared_ptr<store::StoredRecording> recording)
     UpdateRecordingStatistics();
     m_chart.PEactions(core::ChartAction::sgUndoZoom);
     PlanRecording();
+}
+
+void TfrmGraph::ShowStoredAlarmMarks() {
+    constexpr core::RgbColor kMarkColor = 0xFF3030;
+    const core::DisplayUnit unit = m_recording->Header().Fahrenheit ? core::DisplayUnit::Fahrenheit
+                                                                    : core::DisplayUnit::Celsius;
+    core::ChartAnnotations& annotations = m_chart.Annotations();
+    int index = std::max(4, annotations.GraphAnnotationCount());
+    const std::vector<store::AlarmMark> marks = m_recording->Reader().AlarmMarks(
+        std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max());
+    for (const store::AlarmMark& mark : marks) {
+        const std::optional<core::AlarmEvent> event = store::AlarmEventOfMark(mark, unit);
+        if (!event) continue;
+        core::GraphAnnotation* slot = annotations.EditGraphAnnotation(index++);
+        if (!slot) break;  // the chart holds no more; the store keeps them all
+        // At the value that raised or cleared it, or at its limit.
+        const double y = mark.Value ? *mark.Value : mark.Limit.value_or(0.0);
+        *slot = {core::kAnnotationText,
+                 ChartTimeOfMs(mark.TimeMs),
+                 y,
+                 core::AlarmEventText(*event),
+                 kMarkColor,
+                 0};
+    }
 }
 
 void TfrmGraph::EndStoredRecording() {

@@ -9,7 +9,6 @@
 #include <limits>
 
 #include "core/alarms/alarm_descriptions.h"
-#include "core/alarms/alarm_id.h"
 #include "core/graph/graph_texts.h"
 #include "core/logging/log_categories.h"
 #include "core/realtime/real_time_rates.h"
@@ -21,6 +20,7 @@
 #include "link/wait.h"
 #include "meter/frm_setup_real_time.h"
 #include "meter/meter_host.h"
+#include "store/alarm_marks.h"
 #include "store/stored_recording.h"
 #include "ui/prompter.h"
 
@@ -136,15 +136,8 @@ void RealTimeRecorder::MarkAlarm(const core::AlarmEvent& event) {
                                          core::AlarmEventText(event)};
     window->AddRealTimeMark(mark.Time, mark.Y, mark.Text);
     if (m_untilStopped.Running()) {
-        store::AlarmMark stored;
-        stored.TimeMs = event.Time.toMSecsSinceEpoch();
-        stored.Channel = event.Alarm.Channel == core::AlarmChannel::T2 ? 1 : 0;
-        stored.Kind = core::AlarmIndex(event.Alarm);
-        stored.Change = event.Change == core::AlarmChange::Cleared ? store::AlarmMarkChange::Cleared
-                                                                   : store::AlarmMarkChange::Raised;
-        stored.Value = event.Value;
-        stored.Limit = event.Limit;
-        m_untilStopped.AddAlarmMark(stored);
+        if (const auto stored = store::MarkOfAlarmEvent(event))
+            m_untilStopped.AddAlarmMark(*stored);
         return;
     }
     if (m_journal.IsOpen() && !m_journal.AppendMark(mark)) JournalFailed();

@@ -8,12 +8,14 @@
 #include <QTest>
 #include <limits>
 
+#include "core/alarms/alarm_descriptions.h"
 #include "core/chart/chart_model.h"
 #include "core/graph/graph_statistics.h"
 #include "core/graph/graph_texts.h"
 #include "graph/recording_list_model.h"
 #include "graph/recording_plot.h"
 #include "recording_fixture.h"
+#include "store/alarm_marks.h"
 
 namespace kr820::testing {
 namespace {
@@ -125,6 +127,27 @@ TEST_F(StoreWindowTest, AStoreAnotherWriterFillsIsFollowed) {
     // Stopped by its writer, the store is no longer polled.
     ASSERT_TRUE(writer->Finish(WaveReading(1299).TimeMs));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !recording->Following(); }, 20000));
+}
+
+// The alarms kept in a store are marks on its chart when it is opened.
+TEST_F(StoreWindowTest, TheStoresAlarmMarksAreOnTheChart) {
+    auto writer = MakeStore(100);
+    ASSERT_TRUE(writer);
+    core::AlarmEvent raised;
+    raised.Alarm = {core::AlarmKind::High, core::AlarmChannel::T2};
+    raised.Time = QDateTime::fromMSecsSinceEpoch(WaveReading(40).TimeMs);
+    raised.Value = 35.0;
+    raised.Limit = 30.0;
+    ASSERT_TRUE(writer->AddAlarmMark(*store::MarkOfAlarmEvent(raised)));
+    ASSERT_TRUE(writer->Finish(WaveReading(99).TimeMs));
+    ShowInWindow(OpenRecording());
+
+    QStringList texts;
+    const core::ChartAnnotations& annotations = window->Chart().Annotations();
+    for (int i = 0; i < annotations.GraphAnnotationCount(); ++i)
+        if (const core::GraphAnnotation a = annotations.GraphAnnotationAt(i); !a.Text.isEmpty())
+            texts << a.Text;
+    EXPECT_EQ(texts, QStringList{core::AlarmEventText(raised)});
 }
 
 }  // namespace
