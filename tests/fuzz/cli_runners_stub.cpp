@@ -17,5 +17,7 @@ KR820_NO_RUN(RunSetupShowCommand)
 KR820_NO_RUN(RunSetupSetCommand)
 KR820_NO_RUN(RunClockSyncCommand)
 KR820_NO_RUN(RunEraseCommand)
+KR820_NO_RUN(RunWatchCommand)
+KR820_NO_RUN(RunServeCommand)
 
 }  // namespace kr820::cli
