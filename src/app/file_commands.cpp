@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/file_commands.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
 #include <algorithm>
@@ -31,6 +30,7 @@
 #include "ui/file_dialog_filters.h"
 #include "ui/frm_open_save.h"
 #include "ui/frm_scope.h"
+#include "ui/input_only_to.h"
 #include "ui/prompter.h"
 
 namespace kr820::app {
@@ -57,6 +57,15 @@ QString WithSuffix(const QString& path, const QString& selectedFilter) {
         return path;
     const QString suffix = ui::SuffixOfNameFilter(selectedFilter);
     return path + QLatin1Char('.') + (suffix.isEmpty() ? QStringLiteral("GHF") : suffix);
+}
+
+// Between lines of a file being written: the count shown and the events run, the user's input
+// reaching only the progress window; false once its Cancel was pressed or it is gone.
+bool SavingGoesOn(const QPointer<ui::TfrmScope>& progress, qsizetype done) {
+    if (!progress) return false;
+    progress->SetProgress(static_cast<int>(done));
+    ui::ProcessEventsWithInputOnlyTo(progress);
+    return progress && !progress->CancelPressed();
 }
 
 }  // namespace
@@ -176,12 +185,8 @@ bool FileCommands::WriteTextFileWithRange(graph::TfrmGraph& window, const QStrin
     const CloseRefusal keepOpen(&window);
     const core::TextWriteOutcome written = core::WriteTextFile(
         window.Chart().Data(), path, comma ? core::TextSeparator::Comma : core::TextSeparator::Tab,
-        *range, core::RegionalFormats::FromLocale(), [&](qsizetype done, qsizetype) {
-            if (!progress) return false;
-            progress->SetProgress(static_cast<int>(done));
-            QCoreApplication::processEvents();
-            return progress && !progress->CancelPressed();
-        });
+        *range, core::RegionalFormats::FromLocale(),
+        [&](qsizetype done, qsizetype) { return SavingGoesOn(progress, done); });
     if (progress) progress->close();
     if (!written.File.Written()) {
         m_prompter.Message(Owner(), WriteFailureMessage(path, written.File));
@@ -237,11 +242,7 @@ bool FileCommands::WriteRecordingText(graph::TfrmGraph& window, const QString& p
         recording.Reader(), path, comma ? core::TextSeparator::Comma : core::TextSeparator::Tab,
         std::max(range->First, 1) - 1, range->Last, core::RegionalFormats::FromLocale(),
         [&](qsizetype done, qsizetype) {
-            if (done % kLinesBetweenEvents != 0) return true;
-            if (!progress) return false;
-            progress->SetProgress(static_cast<int>(done));
-            QCoreApplication::processEvents();
-            return progress && !progress->CancelPressed();
+            return done % kLinesBetweenEvents != 0 || SavingGoesOn(progress, done);
         });
     if (progress) progress->close();
     if (!written.File.Written()) {
@@ -315,7 +316,7 @@ core::TextReadOutcome FileCommands::ReadTextFileWithProgress(const QString& path
                            core::RegionalFormats::FromLocale(), [&](qsizetype done, qsizetype) {
                                if (!progress || progress->CancelPressed()) return false;
                                progress->ShowCount(QString::number(done));
-                               QCoreApplication::processEvents();
+                               ui::ProcessEventsWithInputOnlyTo(progress);
                                return progress && !progress->CancelPressed();
                            });
     if (progress) progress->close();
