@@ -3,7 +3,10 @@
 
 #include <QBuffer>
 #include <QStringList>
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "cli/run_cli.h"
 #include "cli/stop_signals.h"
@@ -47,5 +50,19 @@ public:
     QBuffer out;
     QBuffer err;
 };
+
+// The meter reading `tenths` of a degree on T1, T2 at 20.0 °C.
+inline emulator::MeterState WithT1(std::int16_t tenths) {
+    emulator::MeterState state;
+    state.t1.tenthsC = tenths;
+    state.t2.tenthsC = 200;
+    return state;
+}
+
+// The live polls the meter has answered so far: a reading each.
+inline int Polls(const emulator::MeterEmulator& meter) {
+    const std::vector<std::string> bodies = meter.ReceivedBodies();
+    return static_cast<int>(std::count(bodies.begin(), bodies.end(), std::string("A")));
+}
 
 }  // namespace kr820::testing

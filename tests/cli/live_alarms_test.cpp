@@ -16,13 +16,6 @@ namespace {
 
 using cli::ExitCode;
 
-emulator::MeterState WithT1(std::int16_t tenths) {
-    emulator::MeterState state;
-    state.t1.tenthsC = tenths;
-    state.t2.tenthsC = 200;
-    return state;
-}
-
 int RowsOut(const CliRig& rig) { return static_cast<int>(rig.out.data().count('\n')) - 1; }
 
 TEST(CliLiveAlarms, OnAlarmRunsOncePerRaiseAndPerClearOverTwentyReadings) {

@@ -18,18 +18,6 @@ namespace {
 
 using cli::ExitCode;
 
-emulator::MeterState WithT1(std::int16_t tenths) {
-    emulator::MeterState state;
-    state.t1.tenthsC = tenths;
-    state.t2.tenthsC = 200;
-    return state;
-}
-
-int Polls(const emulator::MeterEmulator& meter) {
-    const std::vector<std::string> bodies = meter.ReceivedBodies();
-    return static_cast<int>(std::count(bodies.begin(), bodies.end(), std::string("A")));
-}
-
 // The rows of CSV with epoch times: time,t1,t2,unit,alarm.
 std::vector<QStringList> Rows(const CliRig& rig) {
     std::vector<QStringList> rows;

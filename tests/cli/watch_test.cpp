@@ -15,19 +15,6 @@ namespace {
 
 using cli::ExitCode;
 
-emulator::MeterState WithT1(std::int16_t tenths) {
-    emulator::MeterState state;
-    state.t1.tenthsC = tenths;
-    state.t2.tenthsC = 200;
-    return state;
-}
-
-// The live polls the meter has answered so far: a reading each.
-int Polls(const emulator::MeterEmulator& meter) {
-    const std::vector<std::string> bodies = meter.ReceivedBodies();
-    return static_cast<int>(std::count(bodies.begin(), bodies.end(), std::string("A")));
-}
-
 // T1 at 25.0, then from the third poll on 35.0, 25.0, 35.0, 25.0, three polls each.
 class TogglingT1 {
 public:
