@@ -49,5 +49,21 @@ TEST(PseudoTerminalTest, ANumberLockedByALiveProcessIsPassedOver) {
     waitpid(holder, nullptr, 0);
 }
 
+// A program waiting for an unplugged meter keeps trying its device: another emulator must not
+// appear there a moment later and be taken for it.
+TEST(PseudoTerminalTest, AJustUnpluggedNumberIsPassedOver) {
+    const std::string unplugged = NextSlavePath();
+    MarkUnplugged(unplugged);
+
+    PseudoTerminal pair;
+    std::string error;
+    ASSERT_TRUE(pair.Open(&error)) << error;
+    EXPECT_NE(pair.SlavePath(), unplugged);
+
+    std::string name = unplugged.substr(5);
+    name[name.find('/')] = '_';
+    std::remove(("/tmp/kr820-emulator-unplugged/" + name).c_str());
+}
+
 }  // namespace
 }  // namespace kr820::emulator

@@ -238,7 +238,9 @@ bool MeterEmulator::MakeSymlink(const std::string& linkPath, std::string* error)
 
 void MeterEmulator::Unplug() {
     std::lock_guard line(m_impl->lineMutex);
-    if (m_impl->started) m_impl->CloseLine();
+    if (!m_impl->started) return;
+    MarkUnplugged(DevicePath());
+    m_impl->CloseLine();
 }
 
 bool MeterEmulator::Plug(std::string* error) {

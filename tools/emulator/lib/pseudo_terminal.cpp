@@ -4,11 +4,13 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <utility>
 #include <vector>
@@ -41,7 +43,34 @@ bool LockedByAnotherLiveProcess(const std::string& slavePath) {
     return false;
 }
 
+// An unplugged meter's device may still be tried by the program that had it open, which waits
+// for the meter to come back. Another emulator given the same number in that time would be
+// taken for it, so a number unplugged within the last minute is passed over too. The marks are
+// shared by every emulator on the machine.
+constexpr const char* kUnpluggedFolder = "/tmp/kr820-emulator-unplugged";
+constexpr std::time_t kUnpluggedSeconds = 60;
+
+std::string UnpluggedMark(const std::string& slavePath) {
+    std::string name = slavePath.rfind("/dev/", 0) == 0 ? slavePath.substr(5) : slavePath;
+    for (char& c : name)
+        if (c == '/') c = '_';
+    return std::string(kUnpluggedFolder) + "/" + name;
+}
+
+bool RecentlyUnplugged(const std::string& slavePath) {
+    struct stat mark {};
+    return stat(UnpluggedMark(slavePath).c_str(), &mark) == 0 &&
+           std::time(nullptr) - mark.st_mtime < kUnpluggedSeconds;
+}
+
 }  // namespace
+
+void MarkUnplugged(const std::string& slavePath) {
+    if (slavePath.empty()) return;
+    mkdir(kUnpluggedFolder, 01777);
+    chmod(kUnpluggedFolder, 01777);  // whatever the creator's umask: every user's emulators mark
+    std::ofstream(UnpluggedMark(slavePath)) << getpid() << '\n';
+}
 
 PseudoTerminal::~PseudoTerminal() { Close(); }
 
@@ -51,7 +80,8 @@ bool PseudoTerminal::Open(std::string* error) {
     bool opened = false;
     for (int attempt = 0; attempt <= kNumbersPassedOver; ++attempt) {
         opened = OpenPair(error);
-        if (!opened || attempt == kNumbersPassedOver || !LockedByAnotherLiveProcess(m_slavePath))
+        if (!opened || attempt == kNumbersPassedOver ||
+            (!LockedByAnotherLiveProcess(m_slavePath) && !RecentlyUnplugged(m_slavePath)))
             break;
         passedOver.emplace_back(m_master, m_slave);
         m_master = -1;

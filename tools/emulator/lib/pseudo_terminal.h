@@ -31,4 +31,8 @@ private:
     std::string m_slavePath;
 };
 
+// Notes that the device `slavePath` was just unplugged: for a minute no emulator takes its
+// number, since a program may still be trying it for the meter that went.
+void MarkUnplugged(const std::string& slavePath);
+
 }  // namespace kr820::emulator
