@@ -9,6 +9,7 @@
 #include "cli/meter_session.h"
 #include "cli/reading_pacer.h"
 #include "cli/session_alarms.h"
+#include "feeds/feed_alarms.h"
 
 namespace kr820::link {
 class Clock;
@@ -38,13 +39,16 @@ public:
     void Start();
 
     const QString& Name() const { return m_name; }
+    // What lives and dies with the meter: a context for calls queued to it.
+    QObject* Context();
     const QString& Path() const { return m_path; }
 
 private:
     void TakeReading(const core::LiveReading& reading, qint64 readAtMs);
     void TakeLinkLost(qint64 atMs);
     void TakeLinkRestored(qint64 atMs);
-    void HandAlarms(qint64 atMs);
+    // True when the alarms' active set changed since last handed.
+    bool HandAlarms();
 
     const QString m_name;
     const QString m_path;
@@ -54,6 +58,7 @@ private:
     std::unique_ptr<SessionAlarms> m_alarms;
     ReadingPacer m_pacer;
     feeds::MeterFeed& m_feed;
+    std::array<bool, core::kAlarmCount> m_handedActive{};
 };
 
 }  // namespace kr820::cli
