@@ -72,7 +72,6 @@ private:
     }
 
     void Read(QTcpSocket* socket) {
-        if (!socket->property("head").isValid()) socket->setProperty("head", QByteArray());
         if (socket->property("answered").toBool()) {
             socket->readAll();
             return;
@@ -98,17 +97,17 @@ private:
         const QByteArray& method = words[0];
         const QByteArray path =
             words[1].left(words[1].indexOf('?') < 0 ? words[1].size() : words[1].indexOf('?'));
-        const bool head_only = method == "HEAD";
+        const bool headOnly = method == "HEAD";
         if (path != "/metrics") {
             Answer(socket, Response("404 Not Found", "text/plain", "the metrics are at /metrics\n",
-                                    !head_only));
-        } else if (method != "GET" && !head_only) {
+                                    !headOnly));
+        } else if (method != "GET" && !headOnly) {
             Answer(socket,
                    Response("405 Method Not Allowed", "text/plain",
                             "only GET and HEAD are served\n", true, "Allow: GET, HEAD\r\n"));
         } else {
             Answer(socket, Response("200 OK", "text/plain; version=0.0.4; charset=utf-8",
-                                    QByteArray::fromStdString(m_body()), !head_only));
+                                    QByteArray::fromStdString(m_body()), !headOnly));
         }
     }
 

@@ -265,6 +265,12 @@ QString MqttPublisher::FailureText(int rc) const {
     }
 }
 
+void MqttPublisher::OnPublish(mosquitto*, void* self, int mid) {
+    auto* publisher = static_cast<MqttPublisher*>(self);
+    QMetaObject::invokeMethod(
+        publisher, [publisher, mid] { publisher->Published(mid); }, Qt::QueuedConnection);
+}
+
 void MqttPublisher::Connected(int rc) {
     if (rc != 0) {
         // Refused (bad user or password, not authorised): the library tries again with backoff;
