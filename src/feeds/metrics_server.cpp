@@ -38,7 +38,9 @@ public:
     // Empty when listening; the reason otherwise.
     QString Listen(const MetricsAddress& address) {
         if (m_server.listen(address.Host, address.Port)) return {};
-        return m_server.errorString();
+        QString reason = m_server.errorString();
+        if (!reason.isEmpty()) reason[0] = reason[0].toLower();
+        return reason;
     }
     quint16 Port() const { return m_server.serverPort(); }
 

@@ -236,6 +236,13 @@ void MqttPublisher::OnLog(mosquitto* client, void* self, int level, const char* 
     // A certificate refused says why in its verification's result, not in the error queue.
     if (auto* ssl = static_cast<SSL*>(mosquitto_ssl_get(client))) {
         const long verified = SSL_get_verify_result(ssl);
+        // The library checks the host name itself and fails it without a reason of OpenSSL's.
+        if (verified == X509_V_ERR_UNSPECIFIED) {
+            publisher->m_tlsReason =
+                QStringLiteral("the broker's certificate is refused: it is not for the host %1")
+                    .arg(publisher->m_settings.Host);
+            return;
+        }
         if (verified != X509_V_OK) {
             publisher->m_tlsReason =
                 QStringLiteral("the broker's certificate is refused: %1")

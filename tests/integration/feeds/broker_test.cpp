@@ -326,11 +326,12 @@ TEST(TlsBroker, ConnectsWithItsAuthorityAndNamesTheCauseOfEachFailure) {
          {Failure{
               "wrongca",
               tls(QStringLiteral("localhost"), tlsPort, dir.filePath(QStringLiteral("other.pem"))),
-              "the broker's certificate is refused: unable to get local issuer certificate"},
-          Failure{"systemca", tls(QStringLiteral("localhost"), tlsPort, QString()),
-                  "the broker's certificate is refused: unable to get local issuer certificate"},
+              "the broker's certificate is refused: self-signed certificate in certificate chain"},
+          Failure{
+              "systemca", tls(QStringLiteral("localhost"), tlsPort, QString()),
+              "the broker's certificate is refused: self-signed certificate in certificate chain"},
           Failure{"wronghost", tls(QStringLiteral("127.0.0.1"), tlsPort, ca),
-                  "the broker's certificate is refused: hostname mismatch"},
+                  "the broker's certificate is refused: it is not for the host 127.0.0.1"},
           Failure{"plain", tls(QStringLiteral("localhost"), broker.Port(), ca), "TLS failed: "}}) {
         CapturedLog log;
         FeedHub hub;
