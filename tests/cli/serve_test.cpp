@@ -219,8 +219,8 @@ TEST(CliServe, OptionsThatCannotWorkAreRefused) {
         EXPECT_TRUE(rig.meter->ReceivedBodies().empty()) << options.join(' ').toStdString();
     }
     CliRig unreadable;
-    EXPECT_EQ(unreadable.Run({"serve", "--mqtt", "mqtt://127.0.0.1:1", "--mqtt-password-file",
-                              "/nonexistent/password"},
+    EXPECT_EQ(unreadable.Run({"serve", "--mqtt", "mqtt://127.0.0.1:1", "--mqtt-user", "lab",
+                              "--mqtt-password-file", "/nonexistent/password"},
                              false),
               ExitCode::Failed);
     EXPECT_TRUE(unreadable.Err().contains("/nonexistent/password"))
