@@ -67,12 +67,10 @@ public:
         auto meter = std::make_unique<ServedMeter>(
             name, path, m_makePort(), m_access.clock, m_access.tick, m_io, m_arguments.alarms,
             std::chrono::seconds(m_arguments.everySeconds), m_hub.AddMeter(name));
-        ServedMeter* started = meter.get();
+        ServedMeter& started = *meter;
         // Known before its search runs events, so that a scan meanwhile leaves the device alone.
         m_meters.emplace(name, std::move(meter));
-        // Each search from the loop of its own: a search waits for the meter with events
-        // running, so the next meter's starts meanwhile instead of after it.
-        QTimer::singleShot(0, started->Context(), [started] { started->Start(); });
+        started.Start();
     }
 
     bool Holds(const QString& path) const {
@@ -144,7 +142,10 @@ ExitCode RunServe(const CliArguments& arguments, MeterAccess& access, const Port
             qCInfo(lcServe, "serving every meter found");
             scan.Start();
         }
-        for (const ServedDevice& device : options.devices) meters.Serve(device.path, device.name);
+        for (const ServedDevice& device : options.devices) {
+            if (stop.Requested()) return;
+            meters.Serve(device.path, device.name);
+        }
     });
     if (!stop.Requested()) loop.exec();
     qCInfo(lcServe, "stopping");

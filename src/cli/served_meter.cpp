@@ -60,8 +60,6 @@ ServedMeter::~ServedMeter() {
     if (m_alarms) m_alarms->Finish();
 }
 
-QObject* ServedMeter::Context() { return &m_session.Link(); }
-
 void ServedMeter::Start() {
     // The alarms switched on are known before any reading: their sensors are announced at once.
     if (m_alarms) HandAlarms();

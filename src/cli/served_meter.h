@@ -39,8 +39,6 @@ public:
     void Start();
 
     const QString& Name() const { return m_name; }
-    // What lives and dies with the meter: a context for calls queued to it.
-    QObject* Context();
     const QString& Path() const { return m_path; }
 
 private:

@@ -349,30 +349,6 @@ TEST(CliServe, QuietKeepsTheWarnings) {
     EXPECT_FALSE(child.Err().contains("metrics on http")) << child.Err().toStdString();
 }
 
-// Meters start side by side: every search has begun before the first ends.
-TEST(CliServe, MetersAreSearchedSideBySide) {
-    std::vector<std::unique_ptr<emulator::MeterEmulator>> meters;
-    QStringList arguments{"serve", "-v", "--metrics", "127.0.0.1:0"};
-    for (const char* name : {"a", "b", "c"}) {
-        meters.push_back(StartEmulator());
-        arguments << "--device" << PathOf(*meters.back()) + "=" + name;
-    }
-    CliChild child;
-    child.Start(arguments);
-    for (const char* name : {"a", "b", "c"})
-        ASSERT_TRUE(child.AwaitErr(QByteArray(name) + ": the meter answers on"))
-            << child.Err().toStdString();
-    child.Signal(SIGTERM);
-    ASSERT_TRUE(child.Finish());
-    const QByteArray& err = child.Err();
-    const qsizetype firstFound = err.indexOf(": the meter answers on");
-    for (const auto& meter : meters) {
-        const qsizetype searched = err.indexOf("searching the meter on " + PathOf(*meter).toUtf8());
-        ASSERT_GE(searched, 0) << err.toStdString();
-        EXPECT_LT(searched, firstFound) << err.toStdString();
-    }
-}
-
 QString SourceText(const QString& path) {
     QFile file(QStringLiteral(KR820_FIXTURES "/../../") + path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
