@@ -71,8 +71,8 @@ QString DeskPublisher::StatusText() const {
     return tr("Broker: away (%1 waiting)").arg(mqtt->QueueLength() + mqtt->InFlight());
 }
 
-void DeskPublisher::HandAlarms(qint64 atMs) {
-    m_feed->TakeAlarms(feeds::FeedAlarmsOf(m_alarms.Engine()), atMs);
+void DeskPublisher::HandAlarms(qint64) {
+    m_feed->TakeAlarms(feeds::FeedAlarmsOf(m_alarms.Engine()));
 }
 
 }  // namespace kr820::app

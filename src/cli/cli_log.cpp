@@ -27,6 +27,9 @@ void ApplyLogRules(int verbosity) {
 
 void ApplyServeLogRules(int verbosity) {
     QStringList rules = LogRules(verbosity);
+    // A service's warnings are its trouble report: -q hides what it tells, never those.
+    rules << QStringLiteral("kr820.serve.warning=true")
+          << QStringLiteral("kr820.feeds.warning=true");
     if (verbosity >= 1)
         rules << QStringLiteral("kr820.serve.info=true") << QStringLiteral("kr820.feeds.info=true");
     QLoggingCategory::setFilterRules(rules.join(u'\n'));

@@ -5,9 +5,13 @@
 
 namespace kr820::cli {
 
+QString ProgramVersion() { return QStringLiteral(KR820_VERSION); }
+
+QString ProgramRevision() { return QStringLiteral(KR820_REVISION); }
+
 QString VersionText() {
-    QString text = QStringLiteral("kr820-cli %1\n").arg(QStringLiteral(KR820_VERSION));
-    const QString revision = QStringLiteral(KR820_REVISION);
+    QString text = QStringLiteral("kr820-cli %1\n").arg(ProgramVersion());
+    const QString revision = ProgramRevision();
     if (!revision.isEmpty()) text += QStringLiteral("revision %1\n").arg(revision);
     const QString runtime = QString::fromLatin1(qVersion());
     text += QStringLiteral("Qt %1").arg(runtime);

@@ -5,11 +5,13 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QTimer>
+#include <algorithm>
 #include <map>
 #include <memory>
 
 #include "cli/cli_log.h"
 #include "cli/meter_scan.h"
+#include "cli/program_version.h"
 #include "cli/served_meter.h"
 #include "cli/stable_device_name.h"
 #include "cli/stop_signals.h"
@@ -25,18 +27,23 @@ constexpr int kScanTicks = 5;
 constexpr int kRetryTicks = 60;
 
 // The broker's settings from the options and the password's file or variable.
-std::variant<feeds::MqttSettings, QString> MqttSettingsOf(const ServeOptions& options) {
+std::variant<feeds::MqttSettings, QString> MqttSettingsOf(const ServeOptions& options,
+                                                          int everySeconds,
+                                                          const QProcessEnvironment& environment) {
+    const auto password = feeds::ReadMqttPassword(options.mqttPasswordFile, environment);
     auto parsed = feeds::ParseMqttUrl(options.mqttUrl);
     if (auto* error = std::get_if<feeds::MqttSettingsError>(&parsed)) return error->message;
     feeds::MqttSettings settings = std::get<feeds::MqttSettings>(parsed);
     settings.CaFile = options.mqttCa;
     if (!options.mqttUser.isEmpty()) settings.User = options.mqttUser;
     settings.QueueLimit = options.mqttQueue;
-    const auto password =
-        feeds::ReadMqttPassword(options.mqttPasswordFile, QProcessEnvironment::systemEnvironment());
+    // A few readings missed are no outage; a service that hangs is.
+    settings.ExpireAfterSeconds = std::max(60, 3 * everySeconds);
     if (auto* error = std::get_if<feeds::MqttSettingsError>(&password)) return error->message;
     if (const auto& given = std::get<std::optional<QString>>(password); given && !given->isEmpty())
         settings.Password = *given;
+    if (const auto exposed = feeds::PasswordFileExposure(options.mqttPasswordFile))
+        qCWarning(lcServe, "%s", qPrintable(*exposed));
     return settings;
 }
 
@@ -91,15 +98,20 @@ ExitCode RunServe(const CliArguments& arguments, MeterAccess& access, const Port
                   CliIo& io, StopSignals& stop) {
     ApplyServeLogRules(arguments.verbosity);
     const ServeOptions& options = arguments.serve;
+    // The password leaves the environment before anything starts, so that no alarm command (nor
+    // any other child) inherits it.
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    qunsetenv(feeds::kMqttPasswordVariable);
     feeds::FeedHub hub;
     if (!options.metrics.isEmpty()) {
-        if (const auto error = hub.StartMetrics(options.metrics)) {
+        if (const auto error =
+                hub.StartMetrics(options.metrics, {ProgramVersion(), ProgramRevision()})) {
             Say(io, *error);
             return ExitCode::Failed;
         }
     }
     if (!options.mqttUrl.isEmpty()) {
-        const auto settings = MqttSettingsOf(options);
+        const auto settings = MqttSettingsOf(options, arguments.everySeconds, environment);
         if (const auto* error = std::get_if<QString>(&settings)) {
             Say(io, *error);
             return ExitCode::Failed;

@@ -5,6 +5,7 @@
 #include <QSet>
 #include <variant>
 
+#include "feeds/metrics_address.h"
 #include "feeds/mqtt_settings.h"
 
 namespace kr820::cli {
@@ -26,7 +27,8 @@ std::optional<QString> ReadServeOptions(const ServeOptionTexts& texts, ServeOpti
     QSet<QString> names;
     for (const QString& text : texts.devices) {
         const ServedDevice device = ServedDeviceOf(text);
-        if (device.path.isEmpty() || (text.contains(u'=') && device.name.trimmed().isEmpty()))
+        if (device.path.trimmed().isEmpty() ||
+            (text.contains(u'=') && device.name.trimmed().isEmpty()))
             return QStringLiteral("invalid value '%1' for --device (allowed: PATH or PATH=NAME)")
                 .arg(text);
         if (paths.contains(device.path))
@@ -44,6 +46,10 @@ std::optional<QString> ReadServeOptions(const ServeOptionTexts& texts, ServeOpti
             return error->message;
         if (!texts.mqttCa.isNull() && !std::get<feeds::MqttSettings>(parsed).Tls)
             return QStringLiteral("--mqtt-ca needs an mqtts:// broker address");
+        // A password goes with a user; without one the broker would never be asked for it.
+        if (!texts.mqttPasswordFile.isNull() && texts.mqttUser.isEmpty() &&
+            std::get<feeds::MqttSettings>(parsed).User.isEmpty())
+            return QStringLiteral("--mqtt-password-file needs --mqtt-user");
         options.mqttUrl = texts.mqttUrl;
     } else {
         for (const auto& [given, name] :
@@ -67,8 +73,10 @@ std::optional<QString> ReadServeOptions(const ServeOptionTexts& texts, ServeOpti
                 .arg(kLongestQueue);
         options.mqttQueue = queue;
     }
-    if (!texts.metrics.isNull() && texts.metrics.trimmed().isEmpty())
-        return QStringLiteral("--metrics takes [ADDRESS:]PORT");
+    if (!texts.metrics.isNull()) {
+        const auto address = feeds::ParseMetricsAddress(texts.metrics);
+        if (const auto* error = std::get_if<QString>(&address)) return *error;
+    }
     options.metrics = texts.metrics;
     return std::nullopt;
 }

@@ -4,7 +4,6 @@
 #include "cli/alarm_options.h"
 #include "cli/cli_log.h"
 #include "cli/live_command.h"
-#include "feeds/feed_alarms.h"
 #include "feeds/meter_feed.h"
 #include "link/live_readings.h"
 #include "link/port.h"
@@ -63,9 +62,10 @@ ServedMeter::~ServedMeter() {
 
 void ServedMeter::Start() {
     // The alarms switched on are known before any reading: their sensors are announced at once.
-    if (m_alarms) HandAlarms(QDateTime::currentMSecsSinceEpoch());
+    if (m_alarms) HandAlarms();
     if (m_session.Find({m_path})) {
         qCInfo(lcServe, "%s: the meter answers on %s", qPrintable(m_name), qPrintable(m_path));
+        m_feed.TakeMeterInfo(m_path, QStringLiteral("KR%1").arg(m_session.State().ModelCode));
     } else if (!m_session.Stopping()) {
         qCWarning(lcServe, "%s: no meter answers on %s; waiting for it", qPrintable(m_name),
                   qPrintable(m_path));
@@ -73,19 +73,22 @@ void ServedMeter::Start() {
 }
 
 void ServedMeter::TakeReading(const core::LiveReading& reading, qint64 readAtMs) {
+    bool alarmsChanged = false;
     if (m_alarms) {
         m_alarms->TakeReading(reading, QDateTime::fromMSecsSinceEpoch(readAtMs));
-        HandAlarms(readAtMs);
+        alarmsChanged = HandAlarms();
     }
-    if (m_pacer.Take(m_session.LinkClock().Now())) m_feed.TakeReading(reading, readAtMs);
+    // A reading that raised or ended an alarm is fed whatever the pace: the alarm comes with it.
+    if (m_pacer.Take(m_session.LinkClock().Now()) || alarmsChanged)
+        m_feed.TakeReading(reading, readAtMs);
 }
 
 void ServedMeter::TakeLinkLost(qint64 atMs) {
     qCWarning(lcServe, "%s: no answer from the meter on %s; waiting for it", qPrintable(m_name),
               qPrintable(m_path));
     m_feed.TakeLinkLost(atMs);
-    // The engine took the loss first: its meter lost alarm goes out as a state of its own.
-    if (m_alarms) HandAlarms(atMs);
+    // The engine took the loss first: its meter lost alarm goes out on a topic of its own.
+    if (m_alarms) HandAlarms();
 }
 
 void ServedMeter::TakeLinkRestored(qint64 atMs) {
@@ -93,8 +96,12 @@ void ServedMeter::TakeLinkRestored(qint64 atMs) {
     m_feed.TakeLinkRestored(atMs);
 }
 
-void ServedMeter::HandAlarms(qint64 atMs) {
-    m_feed.TakeAlarms(feeds::FeedAlarmsOf(m_alarms->Engine()), atMs);
+bool ServedMeter::HandAlarms() {
+    const feeds::FeedAlarms alarms = feeds::FeedAlarmsOf(m_alarms->Engine());
+    const bool changed = alarms.Active != m_handedActive;
+    m_handedActive = alarms.Active;
+    m_feed.TakeAlarms(alarms);
+    return changed;
 }
 
 }  // namespace kr820::cli

@@ -9,6 +9,7 @@
 #include "cli/meter_session.h"
 #include "cli/reading_pacer.h"
 #include "cli/session_alarms.h"
+#include "feeds/feed_alarms.h"
 
 namespace kr820::link {
 class Clock;
@@ -44,7 +45,8 @@ private:
     void TakeReading(const core::LiveReading& reading, qint64 readAtMs);
     void TakeLinkLost(qint64 atMs);
     void TakeLinkRestored(qint64 atMs);
-    void HandAlarms(qint64 atMs);
+    // True when the alarms' active set changed since last handed.
+    bool HandAlarms();
 
     const QString m_name;
     const QString m_path;
@@ -54,6 +56,7 @@ private:
     std::unique_ptr<SessionAlarms> m_alarms;
     ReadingPacer m_pacer;
     feeds::MeterFeed& m_feed;
+    std::array<bool, core::kAlarmCount> m_handedActive{};
 };
 
 }  // namespace kr820::cli

@@ -45,6 +45,7 @@ void FeedHub::RemoveMeter(const QString& name) {
 
 std::optional<QString> FeedHub::StartMqtt(const MqttSettings& settings) {
     StopMqtt();
+    if (auto problem = MqttSettingsProblem(settings)) return problem;
     m_mqttSettings = settings;
     for (auto& [name, meter] : m_meters) {
         if (auto error = StartMqttFor(*meter.feed)) {
@@ -72,9 +73,9 @@ std::optional<QString> FeedHub::StartMqttFor(MeterFeed& feed) {
     return std::nullopt;
 }
 
-std::optional<QString> FeedHub::StartMetrics(const QString& address) {
+std::optional<QString> FeedHub::StartMetrics(const QString& address, const BuildInfo& build) {
     StopMetrics();
-    auto started = MetricsExporter::Start(address);
+    auto started = MetricsExporter::Start(address, build);
     if (auto* error = std::get_if<QString>(&started)) return *error;
     m_metrics = std::move(std::get<std::unique_ptr<MetricsExporter>>(started));
     for (auto& [name, meter] : m_meters) meter.feed->AttachMetrics(&m_metrics->AddMeter(name));

@@ -8,11 +8,10 @@
 #include <optional>
 
 #include "feeds/meter_feed.h"
+#include "feeds/metrics_exporter.h"
 #include "feeds/mqtt_settings.h"
 
 namespace kr820::feeds {
-
-class MetricsExporter;
 
 // The feeds of a service or a desktop: any number of named meters, an MQTT broker and a
 // Prometheus endpoint, each started when asked. A meter added later joins the feeds running.
@@ -34,13 +33,14 @@ public:
     MeterFeed* Meter(const QString& name) const;
     void RemoveMeter(const QString& name);
 
-    // An error text when the broker's settings cannot be used; a broker that is not there is
-    // no error (it is tried again and again).
+    // An error text when the broker's settings cannot be used (a CA file that cannot be read);
+    // a broker that is not there is no error (it is tried again and again).
     std::optional<QString> StartMqtt(const MqttSettings& settings);
     void StopMqtt();
     bool MqttRunning() const { return m_mqttSettings.has_value(); }
 
-    std::optional<QString> StartMetrics(const QString& address);
+    // At an address as ParseMetricsAddress reads it; `build` for kr820_build_info.
+    std::optional<QString> StartMetrics(const QString& address, const BuildInfo& build = {});
     void StopMetrics();
     // The port the metrics are served on, 0 when they are not.
     int MetricsPort() const;

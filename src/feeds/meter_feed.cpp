@@ -30,25 +30,22 @@ void MeterFeed::TakeReading(const core::LiveReading& reading, qint64 readAtMsSin
 }
 
 void MeterFeed::TakeLinkLost(qint64) {
-    if (m_metrics) m_metrics->AddLinkError();
+    if (m_metrics) m_metrics->AddLinkLoss();
     SetUp(false);
 }
 
 void MeterFeed::TakeLinkRestored(qint64) { SetUp(true); }
 
-void MeterFeed::TakeAlarms(const FeedAlarms& alarms, qint64 atMsSinceEpoch) {
-    const bool activeChanged = alarms.Active != m_alarms.Active;
+void MeterFeed::TakeAlarms(const FeedAlarms& alarms) {
     m_alarms = alarms;
     if (m_metrics) m_metrics->SetAlarms(alarms);
-    if (!m_mqtt) return;
-    m_mqtt->SetDiscovery(m_unit, m_alarms);
-    if (activeChanged && !m_up) {
-        FeedReading state;
-        state.ReadAtMs = atMsSinceEpoch;
-        state.Unit = m_unit;
-        state.ActiveAlarms = ActiveBits();
-        m_mqtt->TakeReading(state);
-    }
+    if (m_mqtt) m_mqtt->SetDiscovery(m_unit, m_alarms);
+}
+
+void MeterFeed::TakeMeterInfo(const QString& device, const QString& model) {
+    m_device = device;
+    m_model = model;
+    if (m_metrics) m_metrics->SetInfo(device, model);
 }
 
 void MeterFeed::AttachMqtt(MqttPublisher* publisher) {
@@ -67,6 +64,7 @@ void MeterFeed::AttachMetrics(MeterMetrics* metrics) {
     if (!m_metrics) return;
     m_metrics->SetUp(m_up);
     m_metrics->SetAlarms(m_alarms);
+    if (!m_device.isEmpty()) m_metrics->SetInfo(m_device, m_model);
     UpdateQueueMetrics();
 }
 

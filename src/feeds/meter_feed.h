@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 
 #include "core/live/live_reading.h"
 #include "feeds/feed_alarms.h"
@@ -38,9 +39,11 @@ public:
     void TakeLinkLost(qint64 atMsSinceEpoch);
     void TakeLinkRestored(qint64 atMsSinceEpoch);
     // The alarms after the engine took a reading or a loss: hand them before the reading they
-    // came from, so that the reading carries them. A change while the link is lost (the meter
-    // lost alarm) is sent on its own, as a state without values.
-    void TakeAlarms(const FeedAlarms& alarms, qint64 atMsSinceEpoch);
+    // came from, so that the reading carries them. No state is sent for them alone: the meter
+    // lost alarm, raised without a reading, has a retained topic of its own.
+    void TakeAlarms(const FeedAlarms& alarms);
+    // The device the meter answers on and its model, for the metrics.
+    void TakeMeterInfo(const QString& device, const QString& model);
 
     bool Up() const { return m_up; }
     // None while the hub has no broker.
@@ -62,8 +65,10 @@ private:
     const QString m_name;
     const QString m_topicName;
     bool m_up = false;
-    core::DisplayUnit m_unit = core::DisplayUnit::Celsius;
+    std::optional<core::DisplayUnit> m_unit;  // known from the first reading on
     FeedAlarms m_alarms;
+    QString m_device;
+    QString m_model;
     MqttPublisher* m_mqtt = nullptr;
     MeterMetrics* m_metrics = nullptr;
 };

@@ -2,15 +2,15 @@
 #include "feeds/metrics_exporter.h"
 
 #include <prometheus/counter.h>
-#include <prometheus/exposer.h>
 #include <prometheus/family.h>
 #include <prometheus/gauge.h>
 #include <prometheus/registry.h>
+#include <prometheus/text_serializer.h>
 
-#include <QRegularExpression>
-#include <exception>
+#include <sstream>
 
 #include "feeds/feeds_log.h"
+#include "feeds/metrics_server.h"
 
 namespace kr820::feeds {
 
@@ -31,12 +31,20 @@ struct MetricsExporter::Families {
           alarm(prometheus::BuildGauge()
                     .Name("kr820_alarm")
                     .Help("1 while the alarm's condition is there, 0 otherwise; alarms switched "
-                          "on only")
+                          "on only; channel \"meter\" for the meter lost alarm")
                     .Register(registry)),
-          linkErrors(prometheus::BuildCounter()
-                         .Name("kr820_link_errors_total")
+          linkLosses(prometheus::BuildCounter()
+                         .Name("kr820_link_losses_total")
                          .Help("Times the meter's link was lost")
                          .Register(registry)),
+          meterInfo(prometheus::BuildGauge()
+                        .Name("kr820_meter_info")
+                        .Help("Always 1: the meter's device and model")
+                        .Register(registry)),
+          buildInfo(prometheus::BuildGauge()
+                        .Name("kr820_build_info")
+                        .Help("Always 1: the version and revision of the program serving")
+                        .Register(registry)),
           queueLength(prometheus::BuildGauge()
                           .Name("kr820_mqtt_queue_length")
                           .Help("Readings waiting for the MQTT broker")
@@ -50,46 +58,42 @@ struct MetricsExporter::Families {
     prometheus::Family<prometheus::Gauge>& timestamp;
     prometheus::Family<prometheus::Gauge>& up;
     prometheus::Family<prometheus::Gauge>& alarm;
-    prometheus::Family<prometheus::Counter>& linkErrors;
+    prometheus::Family<prometheus::Counter>& linkLosses;
+    prometheus::Family<prometheus::Gauge>& meterInfo;
+    prometheus::Family<prometheus::Gauge>& buildInfo;
     prometheus::Family<prometheus::Gauge>& queueLength;
     prometheus::Family<prometheus::Counter>& dropped;
 };
 
 std::variant<std::unique_ptr<MetricsExporter>, QString> MetricsExporter::Start(
-    const QString& address) {
-    // ADDRESS:PORT with an IPv6 address in brackets, or a port alone.
-    static const QRegularExpression form(
-        QStringLiteral(R"(^(?:(\[[0-9A-Fa-f:.]+\]|[0-9.]+|localhost)?:)?([0-9]{1,5})$)"));
-    const QRegularExpressionMatch match = form.match(address.trimmed());
-    if (!match.hasMatch() || match.captured(2).toInt() > 65535) {
-        return QStringLiteral(
-                   "\"%1\" is no metrics address: use ADDRESS:PORT, e.g. "
-                   "127.0.0.1:9820")
-            .arg(address);
-    }
-    const QString host =
-        match.captured(1).isEmpty() ? QStringLiteral("127.0.0.1") : match.captured(1);
-    const std::string bind = (host + u':' + match.captured(2)).toStdString();
+    const QString& addressText, const BuildInfo& build) {
+    const auto address = ParseMetricsAddress(addressText);
+    if (const auto* error = std::get_if<QString>(&address)) return *error;
 
     std::unique_ptr<MetricsExporter> exporter(new MetricsExporter);
     exporter->m_registry = std::make_shared<prometheus::Registry>();
     exporter->m_families = std::make_unique<Families>(*exporter->m_registry);
-    try {
-        exporter->m_exposer = std::make_unique<prometheus::Exposer>(bind, 2);
-    } catch (const std::exception& error) {
-        return QStringLiteral("the metrics cannot be served on %1: %2")
-            .arg(QString::fromStdString(bind), QString::fromLocal8Bit(error.what()));
-    }
-    exporter->m_exposer->RegisterCollectable(exporter->m_registry);
-    const std::vector<int> ports = exporter->m_exposer->GetListeningPorts();
-    exporter->m_port = ports.empty() ? 0 : ports.front();
-    qCInfo(lcFeeds, "metrics on http://%s:%d/metrics", qPrintable(host), exporter->m_port);
+    exporter->m_families->buildInfo
+        .Add({{"version", build.Version.toStdString()}, {"revision", build.Revision.toStdString()}})
+        .Set(1);
+    const std::weak_ptr<prometheus::Registry> registry = exporter->m_registry;
+    auto started = MetricsServer::Start(std::get<MetricsAddress>(address), [registry] {
+        std::ostringstream text;
+        if (const auto held = registry.lock())
+            prometheus::TextSerializer().Serialize(text, held->Collect());
+        return text.str();
+    });
+    if (auto* error = std::get_if<QString>(&started)) return *error;
+    exporter->m_server = std::move(std::get<std::unique_ptr<MetricsServer>>(started));
+    exporter->m_port = exporter->m_server->Port();
+    qCInfo(lcFeeds, "metrics on http://%s:%d/metrics",
+           qPrintable(std::get<MetricsAddress>(address).HostText), exporter->m_port);
     return exporter;
 }
 
 MetricsExporter::~MetricsExporter() {
     // The server first: a scrape under way must not see the series go.
-    m_exposer.reset();
+    m_server.reset();
     m_meters.clear();
 }
 
@@ -104,7 +108,7 @@ void MetricsExporter::RemoveMeter(const QString& meterName) { m_meters.erase(met
 MeterMetrics::MeterMetrics(MetricsExporter::Families& families, const QString& meterName)
     : m_families(families), m_meter(meterName.toStdString()) {
     m_up = &m_families.up.Add({{"meter", m_meter}});
-    m_linkErrors = &m_families.linkErrors.Add({{"meter", m_meter}});
+    m_linkLosses = &m_families.linkLosses.Add({{"meter", m_meter}});
 }
 
 MeterMetrics::~MeterMetrics() {
@@ -116,7 +120,8 @@ MeterMetrics::~MeterMetrics() {
     if (m_queueLength) m_families.queueLength.Remove(m_queueLength);
     if (m_dropped) m_families.dropped.Remove(m_dropped);
     m_families.up.Remove(m_up);
-    m_families.linkErrors.Remove(m_linkErrors);
+    m_families.linkLosses.Remove(m_linkLosses);
+    if (m_info) m_families.meterInfo.Remove(m_info);
 }
 
 void MeterMetrics::SetTemperature(int channel, const std::optional<double>& celsius) {
@@ -128,7 +133,7 @@ void MeterMetrics::SetTemperature(int channel, const std::optional<double>& cels
     }
     if (!gauge) {
         gauge = &m_families.temperature.Add(
-            {{"meter", m_meter}, {"channel", channel == 0 ? "T1" : "T2"}});
+            {{"meter", m_meter}, {"channel", channel == 0 ? "t1" : "t2"}});
     }
     gauge->Set(*celsius);
 }
@@ -162,14 +167,23 @@ void MeterMetrics::SetAlarms(const FeedAlarms& alarms) {
             const core::AlarmId id = core::kAllAlarms[i];
             gauge = &m_families.alarm.Add(
                 {{"meter", m_meter},
-                 {"channel", core::AlarmChannelName(id.Channel).toStdString()},
+                 {"channel", id.Channel == core::AlarmChannel::None
+                                 ? std::string("meter")
+                                 : core::AlarmChannelName(id.Channel).toLower().toStdString()},
                  {"kind", core::AlarmKindName(id.Kind).toStdString()}});
         }
         gauge->Set(alarms.Active[i] ? 1 : 0);
     }
 }
 
-void MeterMetrics::AddLinkError() { m_linkErrors->Increment(); }
+void MeterMetrics::AddLinkLoss() { m_linkLosses->Increment(); }
+
+void MeterMetrics::SetInfo(const QString& device, const QString& model) {
+    if (m_info) m_families.meterInfo.Remove(m_info);
+    m_info = &m_families.meterInfo.Add(
+        {{"meter", m_meter}, {"device", device.toStdString()}, {"model", model.toStdString()}});
+    m_info->Set(1);
+}
 
 void MeterMetrics::SetMqttQueue(qsizetype length, qint64 dropped) {
     if (!m_queueLength) m_queueLength = &m_families.queueLength.Add({{"meter", m_meter}});

@@ -11,7 +11,6 @@
 #include "feeds/feed_reading.h"
 
 namespace prometheus {
-class Exposer;
 class Registry;
 class Gauge;
 class Counter;
@@ -22,15 +21,23 @@ class Family;
 namespace kr820::feeds {
 
 class MeterMetrics;
+class MetricsServer;
 
-// The Prometheus scrape endpoint: /metrics in the text exposition format, served by
-// prometheus-cpp on threads of its own, so a slow or stuck scraper never holds up a reading.
-// Every series carries the meter's name in its `meter` label.
+// What kr820_build_info says.
+struct BuildInfo {
+    QString Version;
+    QString Revision;
+};
+
+// The Prometheus scrape endpoint: /metrics in the text exposition format, served on a thread of
+// its own (MetricsServer), so a slow or stuck scraper never holds up a reading. Every series of a
+// meter carries its name in its `meter` label.
 class MetricsExporter {
 public:
-    // "ADDRESS:PORT", ":PORT" or "PORT" (127.0.0.1 when no address is given; port 0 takes a
-    // free one). An error text when the address is no such thing or cannot be bound.
-    static std::variant<std::unique_ptr<MetricsExporter>, QString> Start(const QString& address);
+    // At an address as ParseMetricsAddress reads it. An error text when the address is no such
+    // thing or cannot be bound, naming it and the reason.
+    static std::variant<std::unique_ptr<MetricsExporter>, QString> Start(const QString& address,
+                                                                         const BuildInfo& build);
     ~MetricsExporter();
 
     int Port() const { return m_port; }
@@ -45,7 +52,7 @@ private:
 
     std::shared_ptr<prometheus::Registry> m_registry;
     std::unique_ptr<Families> m_families;
-    std::unique_ptr<prometheus::Exposer> m_exposer;
+    std::unique_ptr<MetricsServer> m_server;
     std::map<QString, std::unique_ptr<MeterMetrics>> m_meters;
     int m_port = 0;
 };
@@ -60,7 +67,9 @@ public:
     void SetReading(const FeedReading& reading);
     void SetUp(bool up);
     void SetAlarms(const FeedAlarms& alarms);
-    void AddLinkError();
+    void AddLinkLoss();
+    // kr820_meter_info: the device the meter answers on and its model.
+    void SetInfo(const QString& device, const QString& model);
     void SetMqttQueue(qsizetype length, qint64 dropped);
 
 private:
@@ -72,7 +81,8 @@ private:
     prometheus::Gauge* m_timestamp = nullptr;
     prometheus::Gauge* m_up = nullptr;
     prometheus::Gauge* m_alarms[core::kAlarmCount] = {};
-    prometheus::Counter* m_linkErrors = nullptr;
+    prometheus::Counter* m_linkLosses = nullptr;
+    prometheus::Gauge* m_info = nullptr;
     prometheus::Gauge* m_queueLength = nullptr;
     prometheus::Counter* m_dropped = nullptr;
     double m_droppedCounted = 0;

@@ -35,12 +35,13 @@ QJsonObject Device(const QString& meterName, const QString& topicName) {
     };
 }
 
-QJsonObject EntityBase(const QString& meterName, const QString& topicName, const QString& what,
-                       const QString& name) {
+// `domain` is Home Assistant's: "sensor", "binary_sensor".
+QJsonObject EntityBase(const QString& meterName, const QString& topicName, const QString& domain,
+                       const QString& what, const QString& name) {
     return QJsonObject{
         {QStringLiteral("name"), name},
         {QStringLiteral("unique_id"), ObjectId(topicName, what)},
-        {QStringLiteral("object_id"), ObjectId(topicName, what)},
+        {QStringLiteral("default_entity_id"), domain + u'.' + ObjectId(topicName, what)},
         {QStringLiteral("state_topic"), StateTopic(topicName)},
         {QStringLiteral("availability_topic"), AvailabilityTopic(topicName)},
         {QStringLiteral("payload_available"), QString::fromLatin1(kOnline)},
@@ -85,6 +86,14 @@ QString AvailabilityTopic(const QString& topicName) {
     return QStringLiteral("kr820/") + topicName + QStringLiteral("/availability");
 }
 
+QString LostTopic(const QString& topicName) {
+    return QStringLiteral("kr820/") + topicName + QStringLiteral("/lost");
+}
+
+MqttMessage LostMessage(const QString& topicName, bool lost) {
+    return {LostTopic(topicName), lost ? kOn : kOff, true};
+}
+
 std::vector<MqttMessage> ReadingMessages(const QString& topicName, const FeedReading& reading) {
     QJsonArray alarms;
     for (int i = 0; i < core::kAlarmCount; ++i) {
@@ -113,19 +122,24 @@ std::vector<MqttMessage> ReadingMessages(const QString& topicName, const FeedRea
 }
 
 std::vector<MqttMessage> DiscoveryMessages(const QString& meterName, const QString& topicName,
-                                           core::DisplayUnit unit, const FeedAlarms& alarms) {
+                                           std::optional<core::DisplayUnit> unit,
+                                           const FeedAlarms& alarms, int expireAfterSeconds) {
     std::vector<MqttMessage> messages;
+    const QString sensor = QStringLiteral("sensor");
     for (const QString& channel : {QStringLiteral("t1"), QStringLiteral("t2")}) {
-        QJsonObject config = EntityBase(meterName, topicName, channel, channel.toUpper());
+        if (!unit) break;
+        QJsonObject config = EntityBase(meterName, topicName, sensor, channel, channel.toUpper());
         config.insert(QStringLiteral("value_template"),
                       QStringLiteral("{{ value_json.") + channel + QStringLiteral(" }}"));
         config.insert(QStringLiteral("device_class"), QStringLiteral("temperature"));
-        config.insert(QStringLiteral("unit_of_measurement"), UnitText(unit));
+        config.insert(QStringLiteral("unit_of_measurement"), UnitText(*unit));
         config.insert(QStringLiteral("state_class"), QStringLiteral("measurement"));
+        config.insert(QStringLiteral("expire_after"), expireAfterSeconds);
         messages.push_back({QStringLiteral("homeassistant/sensor/") + ObjectId(topicName, channel) +
                                 QStringLiteral("/config"),
                             Compact(config), true});
     }
+    const QString binarySensor = QStringLiteral("binary_sensor");
     for (int i = 0; i < core::kAlarmCount; ++i) {
         const QString alarm = core::AlarmName(core::kAllAlarms[i]);
         const QString what = QString(alarm).replace(u'-', u'_');
@@ -136,16 +150,30 @@ std::vector<MqttMessage> DiscoveryMessages(const QString& meterName, const QStri
             continue;
         }
         QJsonObject config =
-            EntityBase(meterName, topicName, what, QStringLiteral("Alarm ") + alarm);
-        // The meter lost alarm is on when the meter is unavailable: it must not follow it.
+            EntityBase(meterName, topicName, binarySensor, what, QStringLiteral("Alarm ") + alarm);
         if (core::kAllAlarms[i].Kind == core::AlarmKind::MeterLost) {
+            // Its own retained state, so that Home Assistant started during a loss shows it. It
+            // is available while the meter is, or while the loss lasts: a service gone (its last
+            // will) with the meter answering shows it unavailable, not a stale "no loss".
             config.remove(QStringLiteral("availability_topic"));
             config.remove(QStringLiteral("payload_available"));
             config.remove(QStringLiteral("payload_not_available"));
+            config.insert(QStringLiteral("state_topic"), LostTopic(topicName));
+            config.insert(QStringLiteral("availability_mode"), QStringLiteral("any"));
+            config.insert(
+                QStringLiteral("availability"),
+                QJsonArray{
+                    QJsonObject{{QStringLiteral("topic"), AvailabilityTopic(topicName)}},
+                    QJsonObject{{QStringLiteral("topic"), LostTopic(topicName)},
+                                {QStringLiteral("value_template"),
+                                 QStringLiteral("{{ 'online' if value == 'ON' else 'offline' }}")}},
+                });
+        } else {
+            config.insert(QStringLiteral("value_template"),
+                          QStringLiteral("{{ 'ON' if '") + alarm +
+                              QStringLiteral("' in value_json.alarms else 'OFF' }}"));
+            config.insert(QStringLiteral("expire_after"), expireAfterSeconds);
         }
-        config.insert(QStringLiteral("value_template"),
-                      QStringLiteral("{{ 'ON' if '") + alarm +
-                          QStringLiteral("' in value_json.alarms else 'OFF' }}"));
         config.insert(QStringLiteral("device_class"), QStringLiteral("problem"));
         messages.push_back({topic, Compact(config), true});
     }

@@ -2,7 +2,10 @@
 #include "feeds/mqtt_publisher.h"
 
 #include <mosquitto.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
 
+#include <QCoreApplication>
 #include <QSysInfo>
 #include <algorithm>
 #include <cerrno>
@@ -18,9 +21,24 @@ namespace {
 // outage, few enough that what the library holds stays small.
 constexpr int kWindow = 60;
 
+// A connection the broker drops sooner than this after accepting it was likely pushed out by
+// another client with the same id.
+constexpr qint64 kQuickDropMs = 3000;
+
 void InitLibraryOnce() {
     static std::once_flag once;
     std::call_once(once, [] { mosquitto_lib_init(); });
+}
+
+// The index of the meter lost alarm in core::kAllAlarms.
+int LostIndex() {
+    for (int i = 0; i < core::kAlarmCount; ++i)
+        if (core::kAllAlarms[i].Kind == core::AlarmKind::MeterLost) return i;
+    return 0;
+}
+
+bool LostRaised(const FeedAlarms& alarms) {
+    return alarms.Watched[LostIndex()] && alarms.Active[LostIndex()];
 }
 
 }  // namespace
@@ -68,8 +86,12 @@ MqttPublisher::~MqttPublisher() {
 
 std::optional<QString> MqttPublisher::Start() {
     InitLibraryOnce();
-    const QByteArray clientId =
-        QStringLiteral("kr820-%1-%2").arg(QSysInfo::machineHostName(), m_topicName).toUtf8();
+    // The process id keeps two services of one meter name on one host from pushing each other
+    // off the broker (it lets one id in at a time).
+    m_clientId = QStringLiteral("kr820-%1-%2-%3")
+                     .arg(QSysInfo::machineHostName(), m_topicName)
+                     .arg(QCoreApplication::applicationPid());
+    const QByteArray clientId = m_clientId.toUtf8();
     m_client = mosquitto_new(clientId.constData(), true, this);
     if (!m_client) return QStringLiteral("the MQTT client could not be made");
     // The connection runs on a thread of ours (RunLoop), not the library's: its own gives up
@@ -79,6 +101,7 @@ std::optional<QString> MqttPublisher::Start() {
     mosquitto_connect_callback_set(m_client, &MqttPublisher::OnConnect);
     mosquitto_disconnect_callback_set(m_client, &MqttPublisher::OnDisconnect);
     mosquitto_publish_callback_set(m_client, &MqttPublisher::OnPublish);
+    mosquitto_log_callback_set(m_client, &MqttPublisher::OnLog);
 
     const QByteArray willTopic = AvailabilityTopic(m_topicName).toUtf8();
     mosquitto_will_set(m_client, willTopic.constData(), kOffline.size(), kOffline.constData(), 1,
@@ -90,6 +113,7 @@ std::optional<QString> MqttPublisher::Start() {
                                   m_settings.Password.isEmpty() ? nullptr : password.constData());
     }
     if (m_settings.Tls) {
+        if (auto problem = CaFileProblem(m_settings.CaFile)) return problem;
         const QByteArray caFile = m_settings.CaFile.toUtf8();
         const int rc = mosquitto_tls_set(m_client, caFile.isEmpty() ? nullptr : caFile.constData(),
                                          caFile.isEmpty() ? "/etc/ssl/certs" : nullptr, nullptr,
@@ -126,12 +150,12 @@ void MqttPublisher::RunLoop() {
         // A connection that was up is reported as it drops (Disconnected), not here.
         if (!told && !accepted) {
             // Once per outage: a broker away for a day would fill the journal otherwise.
-            qCInfo(
-                lcFeeds, "%s: broker %s:%d not reached: %s; trying again", qPrintable(m_meterName),
-                host.constData(), m_settings.Port,
-                rc == MOSQ_ERR_ERRNO ? qPrintable(qt_error_string(errno)) : mosquitto_strerror(rc));
+            qCInfo(lcFeeds, "%s: broker %s:%d not reached: %s; trying again",
+                   qPrintable(m_meterName), host.constData(), m_settings.Port,
+                   qPrintable(FailureText(rc)));
             told = true;
         }
+        m_tlsReason.clear();
         std::unique_lock lock(m_loopMutex);
         if (m_loopSignal.wait_for(lock, std::chrono::seconds(waitSeconds),
                                   [this] { return m_stopping; }))
@@ -163,14 +187,27 @@ void MqttPublisher::SetMeterAvailable(bool available) {
         Publish({AvailabilityTopic(m_topicName), available ? kOnline : kOffline, true});
 }
 
-void MqttPublisher::SetDiscovery(core::DisplayUnit unit, const FeedAlarms& alarms) {
-    // Only which alarms are watched shapes the configs; their state travels with the readings.
-    if (unit == m_unit && alarms.Watched == m_alarms.Watched) return;
+void MqttPublisher::SetDiscovery(std::optional<core::DisplayUnit> unit, const FeedAlarms& alarms) {
+    // Only which alarms are watched shapes the configs; their state travels with the readings,
+    // but for the meter lost alarm's, which has a topic of its own.
+    const bool configsChanged = unit != m_unit || alarms.Watched != m_alarms.Watched;
+    const bool lostChanged = LostRaised(alarms) != LostRaised(m_alarms);
     m_unit = unit;
     m_alarms = alarms;
     if (m_state != MqttState::Connected) return;
-    for (const MqttMessage& message : DiscoveryMessages(m_meterName, m_topicName, m_unit, m_alarms))
-        Publish(message);
+    if (configsChanged) {
+        for (const MqttMessage& message : Discovery()) Publish(message);
+    }
+    if (configsChanged || lostChanged) PublishLost();
+}
+
+std::vector<MqttMessage> MqttPublisher::Discovery() const {
+    return DiscoveryMessages(m_meterName, m_topicName, m_unit, m_alarms,
+                             m_settings.ExpireAfterSeconds);
+}
+
+void MqttPublisher::PublishLost() {
+    if (m_alarms.Watched[LostIndex()]) Publish(LostMessage(m_topicName, LostRaised(m_alarms)));
 }
 
 void MqttPublisher::OnConnect(mosquitto*, void* self, int rc) {
@@ -187,8 +224,52 @@ void MqttPublisher::OnDisconnect(mosquitto*, void* self, int rc) {
         publisher->m_gone = true;
     }
     publisher->m_loopSignal.notify_all();
+    const QString why = rc == 0 ? QStringLiteral("closed") : publisher->FailureText(rc);
     QMetaObject::invokeMethod(
-        publisher, [publisher, rc] { publisher->Disconnected(rc); }, Qt::QueuedConnection);
+        publisher, [publisher, why] { publisher->Disconnected(why); }, Qt::QueuedConnection);
+}
+
+void MqttPublisher::OnLog(mosquitto* client, void* self, int level, const char* text) {
+    if (level != MOSQ_LOG_ERR || !QByteArray(text).startsWith("OpenSSL Error")) return;
+    auto* publisher = static_cast<MqttPublisher*>(self);
+    if (!publisher->m_tlsReason.isEmpty()) return;
+    // A certificate refused says why in its verification's result, not in the error queue.
+    if (auto* ssl = static_cast<SSL*>(mosquitto_ssl_get(client))) {
+        const long verified = SSL_get_verify_result(ssl);
+        // The library checks the host name itself and fails it without a reason of OpenSSL's.
+        if (verified == X509_V_ERR_UNSPECIFIED) {
+            publisher->m_tlsReason =
+                QStringLiteral("the broker's certificate is refused: it is not for the host %1")
+                    .arg(publisher->m_settings.Host);
+            return;
+        }
+        if (verified != X509_V_OK) {
+            publisher->m_tlsReason =
+                QStringLiteral("the broker's certificate is refused: %1")
+                    .arg(QString::fromUtf8(X509_verify_cert_error_string(verified)));
+            return;
+        }
+    }
+    // "OpenSSL Error[0]: error:0A00010B:SSL routines::wrong version number": the reason is last.
+    const QString line = QString::fromUtf8(text);
+    publisher->m_tlsReason = line.section(u':', -1).trimmed();
+}
+
+QString MqttPublisher::FailureText(int rc) const {
+    // A TLS failure comes back under several codes (the handshake runs inside reads and writes).
+    if (!m_tlsReason.isEmpty() || rc == MOSQ_ERR_TLS) {
+        return QStringLiteral("TLS failed: %1")
+            .arg(m_tlsReason.isEmpty() ? QString::fromUtf8(mosquitto_strerror(rc)) : m_tlsReason);
+    }
+    switch (rc) {
+        case MOSQ_ERR_ERRNO:
+            return qt_error_string(errno);
+        case MOSQ_ERR_KEEPALIVE:
+            return QStringLiteral("the broker stopped answering (no reply within %1 s)")
+                .arg(m_settings.KeepAliveSeconds);
+        default:
+            return QString::fromUtf8(mosquitto_strerror(rc));
+    }
 }
 
 void MqttPublisher::OnPublish(mosquitto*, void* self, int mid) {
@@ -210,18 +291,31 @@ void MqttPublisher::Connected(int rc) {
         std::lock_guard lock(m_loopMutex);
         m_gone = false;
     }
-    qCInfo(lcFeeds, "%s: connected to the broker %s:%d", qPrintable(m_meterName),
-           qPrintable(m_settings.Host), m_settings.Port);
+    qCInfo(lcFeeds, "%s: connected to the broker %s:%d as %s", qPrintable(m_meterName),
+           qPrintable(m_settings.Host), m_settings.Port, qPrintable(m_clientId));
+    m_connectedFor.start();
     SetState(MqttState::Connected);
     PublishRetained();
     Pump();
 }
 
-void MqttPublisher::Disconnected(int rc) {
+void MqttPublisher::Disconnected(const QString& why) {
     if (m_state == MqttState::Connected) {
-        qCWarning(lcFeeds, "%s: the broker is away (%s); %lld readings waiting",
-                  qPrintable(m_meterName), rc == 0 ? "closed" : mosquitto_strerror(rc),
-                  static_cast<long long>(m_queue.Length()));
+        const qint64 connectedMs = m_connectedFor.elapsed();
+        if (connectedMs >= kQuickDropMs) {
+            m_quickDropTold = false;
+            qCWarning(lcFeeds, "%s: the broker is away (%s); %lld readings waiting",
+                      qPrintable(m_meterName), qPrintable(why),
+                      static_cast<long long>(m_queue.Length()));
+        } else if (!m_quickDropTold) {
+            // Told once: a broker that does so every time would fill the journal.
+            m_quickDropTold = true;
+            qCWarning(lcFeeds,
+                      "%s: the broker dropped the connection %.1f s after accepting it (%s): "
+                      "another client with the id %s?",
+                      qPrintable(m_meterName), static_cast<double>(connectedMs) / 1000.0,
+                      qPrintable(why), qPrintable(m_clientId));
+        }
     }
     SetState(MqttState::Away);
 }
@@ -270,8 +364,8 @@ int MqttPublisher::Publish(const MqttMessage& message) {
 
 void MqttPublisher::PublishRetained() {
     Publish({AvailabilityTopic(m_topicName), m_meterAvailable ? kOnline : kOffline, true});
-    for (const MqttMessage& message : DiscoveryMessages(m_meterName, m_topicName, m_unit, m_alarms))
-        Publish(message);
+    for (const MqttMessage& message : Discovery()) Publish(message);
+    PublishLost();
 }
 
 }  // namespace kr820::feeds

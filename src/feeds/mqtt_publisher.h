@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -48,8 +49,11 @@ public:
     void TakeReading(const FeedReading& reading);
     // The meter's own availability: online while its link brings readings.
     void SetMeterAvailable(bool available);
-    // What the discovery configs say; published again when it changes.
-    void SetDiscovery(core::DisplayUnit unit, const FeedAlarms& alarms);
+    // What the discovery configs say (no temperature sensors while the unit is not known yet),
+    // published again when it changes; with the meter lost alarm's retained state.
+    void SetDiscovery(std::optional<core::DisplayUnit> unit, const FeedAlarms& alarms);
+    // "kr820-HOST-NAME-PID": one a process and meter.
+    const QString& ClientId() const { return m_clientId; }
 
     MqttState State() const { return m_state; }
     qsizetype QueueLength() const { return m_queue.Length(); }
@@ -65,15 +69,20 @@ private:
     static void OnConnect(mosquitto*, void* self, int rc);
     static void OnDisconnect(mosquitto*, void* self, int rc);
     static void OnPublish(mosquitto*, void* self, int mid);
+    static void OnLog(mosquitto*, void* self, int level, const char* text);
 
+    // Why a connection failed or dropped, for the log; on the connection's thread.
+    QString FailureText(int rc) const;
     void Connected(int rc);
-    void Disconnected(int rc);
+    void Disconnected(const QString& why);
     void Published(int mid);
     void SetState(MqttState state);
     // Hands queued readings to the library while connected, up to the window.
     void Pump();
     int Publish(const MqttMessage& message);
     void PublishRetained();
+    void PublishLost();
+    std::vector<MqttMessage> Discovery() const;
 
     const QString m_meterName;
     const QString m_topicName;
@@ -83,8 +92,11 @@ private:
     ReadingQueue m_queue;
     QSet<int> m_readingMids;
     bool m_meterAvailable = false;
-    core::DisplayUnit m_unit = core::DisplayUnit::Celsius;
+    std::optional<core::DisplayUnit> m_unit;
     FeedAlarms m_alarms;
+    QString m_clientId;
+    QElapsedTimer m_connectedFor;
+    bool m_quickDropTold = false;
 
     // The connection's thread and what it shares with this one.
     void RunLoop();
@@ -95,6 +107,7 @@ private:
     bool m_stopping = false;
     bool m_gone = false;                       // the broker said goodbye
     std::atomic<bool> m_acknowledged = false;  // a connection was accepted: backoff from the start
+    QString m_tlsReason;  // OpenSSL's word on the last TLS failure, until the next try
 };
 
 }  // namespace kr820::feeds

@@ -2,6 +2,7 @@
 #include "feeds/mqtt_settings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 
 namespace kr820::feeds {
@@ -43,11 +44,44 @@ std::variant<std::optional<QString>, MqttSettingsError> ReadMqttPassword(
         // The first line: editors add a line end, and a password has none.
         QByteArray line = file.readLine(4096);
         while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+        if (line.isEmpty()) {
+            return MqttSettingsError{
+                QStringLiteral("the password file \"%1\" holds no password on its first line")
+                    .arg(passwordFile)};
+        }
         return std::optional<QString>(QString::fromUtf8(line));
     }
     const QString variable = QLatin1String(kMqttPasswordVariable);
     if (environment.contains(variable)) return std::optional<QString>(environment.value(variable));
     return std::optional<QString>();
+}
+
+std::optional<QString> PasswordFileExposure(const QString& passwordFile) {
+    if (passwordFile.isEmpty() || !QFileInfo(passwordFile).permission(QFile::ReadOther))
+        return std::nullopt;
+    return QStringLiteral(
+               "the password file \"%1\" may be read by every user of this machine: "
+               "chmod o-r it")
+        .arg(passwordFile);
+}
+
+std::optional<QString> CaFileProblem(const QString& caFile) {
+    if (caFile.isEmpty()) return std::nullopt;
+    QFile file(caFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("the broker's CA file \"%1\" cannot be read: %2")
+            .arg(caFile, file.errorString());
+    }
+    // A CA file is short; a megabyte read is plenty to find its first certificate.
+    if (!file.read(1 << 20).contains("-----BEGIN CERTIFICATE-----")) {
+        return QStringLiteral("the broker's CA file \"%1\" holds no certificate (PEM)").arg(caFile);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> MqttSettingsProblem(const MqttSettings& settings) {
+    if (settings.Tls) return CaFileProblem(settings.CaFile);
+    return std::nullopt;
 }
 
 }  // namespace kr820::feeds

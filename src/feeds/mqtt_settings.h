@@ -25,6 +25,8 @@ struct MqttSettings {
     // Reconnection: waits from the first to the last, doubling.
     int ReconnectFirstSeconds = 1;
     int ReconnectLastSeconds = 60;
+    // Home Assistant shows a sensor unavailable when no state came for so long.
+    int ExpireAfterSeconds = 60;
 };
 
 struct MqttSettingsError {
@@ -35,12 +37,22 @@ struct MqttSettingsError {
 // ("mqtt://lab@host"); an address with a password in it is refused.
 std::variant<MqttSettings, MqttSettingsError> ParseMqttUrl(const QString& url);
 
+// Why the CA file cannot be used (unreadable, no PEM certificate in it); none for an empty name
+// (the system's authorities).
+std::optional<QString> CaFileProblem(const QString& caFile);
+
+// Why the settings cannot be used before any connection is tried: the CA file's problem.
+std::optional<QString> MqttSettingsProblem(const MqttSettings& settings);
+
 // The environment variable that holds the broker's password.
 inline constexpr char kMqttPasswordVariable[] = "KR820_MQTT_PASSWORD";
 
-// The password from `passwordFile` when one is named (its first line), else from the
-// environment; none when neither has one.
+// The password from `passwordFile` when one is named (its first line, which must not be empty),
+// else from the environment; none when neither has one.
 std::variant<std::optional<QString>, MqttSettingsError> ReadMqttPassword(
     const QString& passwordFile, const QProcessEnvironment& environment);
+
+// A warning when every user of the machine may read the password file; none otherwise.
+std::optional<QString> PasswordFileExposure(const QString& passwordFile);
 
 }  // namespace kr820::feeds

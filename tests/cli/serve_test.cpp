@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <csignal>
@@ -201,18 +205,148 @@ TEST(CliServe, OptionsThatCannotWorkAreRefused) {
           QStringList{"--mqtt", "mqtt://broker", "--mqtt-queue", "0"},
           QStringList{"--metrics", "9820", "--device", "/dev/ttyUSB0="},
           QStringList{"--metrics", "9820", "--device", "/dev/a=x", "--device", "/dev/b=x"},
-          QStringList{"--metrics", "9820", "--mqtt-password", "secret"}}) {
+          QStringList{"--metrics", "9820", "--mqtt-password", "secret"},
+          // An empty device (a script's unset variable) names none: it is no "search them all".
+          QStringList{"--metrics", "9820", "--device", ""},
+          QStringList{"--metrics", "9820", "--device", "=oven"},
+          QStringList{"--metrics", "9820", "--device", " =oven"}, QStringList{"--metrics", "99999"},
+          QStringList{"--metrics", "[::1"},
+          QStringList{"--mqtt", "mqtt://broker", "--mqtt-password-file", "password"}}) {
         CliRig rig;
         EXPECT_EQ(rig.Run(QStringList{"serve"} + options, false), ExitCode::Usage)
             << options.join(' ').toStdString();
+        EXPECT_TRUE(rig.Err().contains("Try 'kr820-cli serve --help'.")) << rig.Err().toStdString();
+        EXPECT_TRUE(rig.meter->ReceivedBodies().empty()) << options.join(' ').toStdString();
     }
     CliRig unreadable;
-    EXPECT_EQ(unreadable.Run({"serve", "--mqtt", "mqtt://127.0.0.1:1", "--mqtt-password-file",
-                              "/nonexistent/password"},
+    EXPECT_EQ(unreadable.Run({"serve", "--mqtt", "mqtt://127.0.0.1:1", "--mqtt-user", "lab",
+                              "--mqtt-password-file", "/nonexistent/password"},
                              false),
               ExitCode::Failed);
     EXPECT_TRUE(unreadable.Err().contains("/nonexistent/password"))
         << unreadable.Err().toStdString();
+}
+
+// A file or an address serve cannot use ends it at the start, exit 1 with the reason, rather
+// than a service that runs on and feeds nothing.
+TEST(CliServe, AFileOrAnAddressThatCannotBeUsedEndsItAtTheStart) {
+    CliRig missingCa;
+    EXPECT_EQ(missingCa.Run({"serve", "--mqtt", "mqtts://127.0.0.1:1", "--mqtt-ca",
+                             "/nonexistent/ca.pem", "--metrics", "127.0.0.1:0"},
+                            false),
+              ExitCode::Failed);
+    EXPECT_TRUE(missingCa.Err().contains("/nonexistent/ca.pem")) << missingCa.Err().toStdString();
+
+    QTemporaryDir dir;
+    QFile empty(dir.filePath("password"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    CliRig emptyPassword;
+    EXPECT_EQ(emptyPassword.Run({"serve", "--mqtt", "mqtt://127.0.0.1:1", "--mqtt-user", "lab",
+                                 "--mqtt-password-file", empty.fileName()},
+                                false),
+              ExitCode::Failed);
+    EXPECT_TRUE(emptyPassword.Err().contains("holds no password"))
+        << emptyPassword.Err().toStdString();
+
+    QTcpServer taken;
+    ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(taken.serverPort());
+    CliRig inUse;
+    EXPECT_EQ(inUse.Run({"serve", "--metrics", address}, false), ExitCode::Failed);
+    EXPECT_TRUE(inUse.Err().contains(address)) << inUse.Err().toStdString();
+    EXPECT_TRUE(inUse.Err().contains("already in use")) << inUse.Err().toStdString();
+}
+
+std::vector<QJsonObject> States(const Subscriber& subscriber, const std::string& topic) {
+    std::vector<QJsonObject> states;
+    for (const ReceivedMessage& message : subscriber.On(topic))
+        states.push_back(
+            QJsonDocument::fromJson(QByteArray::fromStdString(message.payload)).object());
+    return states;
+}
+
+// A meter whose alarm is raised by its first reading: the first state is that reading, with
+// the alarm, in the meter's unit; and the alarm command gets no password in its environment.
+TEST(CliServe, TheFirstStateIsTheReadingThatRaisedTheAlarmAndTheCommandGetsNoPassword) {
+    KR820_SKIP_WITHOUT("mosquitto");
+    RunningBroker broker;
+    ASSERT_TRUE(broker.Start());
+    Subscriber subscriber(broker.Port());
+    ASSERT_TRUE(subscriber.WaitSubscribed());
+    auto meter = StartEmulator();
+    emulator::MeterState hot;
+    hot.t1.tenthsC = 351;
+    hot.statusB = emulator::kStatusBFahrenheit;
+    meter->SetState(hot);
+    QTemporaryDir dir;
+    const QString environmentFile = dir.filePath("environment");
+    CliChild child;
+    child.SetEnvironment("KR820_MQTT_PASSWORD", "hunter2-secret");
+    child.Start({"serve", "--device", PathOf(*meter) + "=oven", "--mqtt", Broker(broker),
+                 "--mqtt-user", "lab", "--alarm", "t1>90", "--on-alarm",
+                 "env > " + environmentFile});
+    ASSERT_TRUE(WaitFor([&] { return Count(subscriber, "kr820/oven/state") >= 2; }))
+        << child.Err().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo(environmentFile).size() > 0; }));
+    child.Signal(SIGTERM);
+    ASSERT_TRUE(child.Finish());
+    EXPECT_EQ(child.ExitCode(), 0) << child.Err().toStdString();
+
+    const std::vector<QJsonObject> states = States(subscriber, "kr820/oven/state");
+    EXPECT_EQ(states.front()["t1"].toDouble(), 95.2) << states.front().size();
+    EXPECT_EQ(states.front()["unit"].toString(), QStringLiteral("°F"));
+    EXPECT_EQ(states.front()["alarms"].toArray(), QJsonArray{QStringLiteral("t1-high")});
+    for (const QJsonObject& state : states) EXPECT_FALSE(state["t1"].isNull());
+
+    QFile environment(environmentFile);
+    ASSERT_TRUE(environment.open(QIODevice::ReadOnly));
+    const QByteArray text = environment.readAll();
+    EXPECT_TRUE(text.contains("KR820_METER=oven"));
+    EXPECT_FALSE(text.contains("hunter2")) << text.toStdString();
+    EXPECT_FALSE(text.contains("KR820_MQTT_PASSWORD")) << text.toStdString();
+}
+
+// Two services that name their meters alike on one host stay on the broker side by side.
+TEST(CliServe, TwoServicesWithOneMeterNameDoNotPushEachOtherOff) {
+    KR820_SKIP_WITHOUT("mosquitto");
+    RunningBroker broker;
+    ASSERT_TRUE(broker.Start());
+    Subscriber subscriber(broker.Port());
+    ASSERT_TRUE(subscriber.WaitSubscribed());
+    auto first = StartEmulator();
+    auto second = StartEmulator();
+    CliChild one;
+    CliChild two;
+    one.Start({"serve", "-v", "--device", PathOf(*first) + "=oven", "--mqtt", Broker(broker)});
+    two.Start({"serve", "-v", "--device", PathOf(*second) + "=oven", "--mqtt", Broker(broker)});
+    ASSERT_TRUE(one.AwaitErr("connected to the broker")) << one.Err().toStdString();
+    ASSERT_TRUE(two.AwaitErr("connected to the broker")) << two.Err().toStdString();
+    // A few seconds of both: the broker would have pushed one off every second.
+    const int before = Count(subscriber, "kr820/oven/state");
+    ASSERT_TRUE(WaitFor([&] { return Count(subscriber, "kr820/oven/state") >= before + 8; }));
+    one.Signal(SIGTERM);
+    two.Signal(SIGTERM);
+    ASSERT_TRUE(one.Finish());
+    ASSERT_TRUE(two.Finish());
+    for (const CliChild* child : {&one, &two}) {
+        EXPECT_FALSE(child->Err().contains("the broker is away")) << child->Err().toStdString();
+        EXPECT_FALSE(child->Err().contains("dropped the connection")) << child->Err().toStdString();
+        EXPECT_EQ(child->Err().count("connected to the broker"), 1) << child->Err().toStdString();
+    }
+}
+
+// -q hides what serve tells, never its warnings.
+TEST(CliServe, QuietKeepsTheWarnings) {
+    CliChild child;
+    child.Start(
+        {"serve", "-q", "--device", "/nonexistent/ttyUSB9=oven", "--metrics", "127.0.0.1:0"});
+    EXPECT_TRUE(child.AwaitErr("no meter answers on /nonexistent/ttyUSB9"))
+        << child.Err().toStdString();
+    child.Signal(SIGTERM);
+    ASSERT_TRUE(child.Finish());
+    EXPECT_EQ(child.ExitCode(), 0);
+    EXPECT_FALSE(child.Err().contains("metrics on http")) << child.Err().toStdString();
 }
 
 QString SourceText(const QString& path) {

@@ -80,7 +80,7 @@ TEST(DiscoveryMessages, TwoTemperatureSensorsAndOneBinarySensorPerWatchedAlarmOn
     alarms.Watched[0] = true;  // t1-high
     alarms.Watched[6] = true;  // lost
     const auto messages = DiscoveryMessages(QStringLiteral("Oven 1"), QStringLiteral("Oven_1"),
-                                            core::DisplayUnit::Celsius, alarms);
+                                            core::DisplayUnit::Celsius, alarms, 60);
     ASSERT_EQ(messages.size(), 2u + 7u);
     for (const MqttMessage& message : messages)
         EXPECT_TRUE(message.Retain) << message.Topic.toStdString();
@@ -94,6 +94,9 @@ TEST(DiscoveryMessages, TwoTemperatureSensorsAndOneBinarySensorPerWatchedAlarmOn
     EXPECT_EQ(t1["state_topic"].toString(), QStringLiteral("kr820/Oven_1/state"));
     EXPECT_EQ(t1["availability_topic"].toString(), QStringLiteral("kr820/Oven_1/availability"));
     EXPECT_EQ(t1["unique_id"].toString(), QStringLiteral("kr820_Oven_1_t1"));
+    EXPECT_EQ(t1["default_entity_id"].toString(), QStringLiteral("sensor.kr820_Oven_1_t1"));
+    EXPECT_FALSE(t1.contains(QStringLiteral("object_id")));
+    EXPECT_EQ(t1["expire_after"].toInt(), 60);
     const QJsonObject device = t1["device"].toObject();
     EXPECT_EQ(device["identifiers"].toArray().first().toString(), QStringLiteral("kr820_Oven_1"));
     EXPECT_EQ(Json(messages[1].Payload)["device"].toObject(), device);
@@ -105,19 +108,38 @@ TEST(DiscoveryMessages, TwoTemperatureSensorsAndOneBinarySensorPerWatchedAlarmOn
     EXPECT_TRUE(
         Json(high.Payload)["value_template"].toString().contains(QStringLiteral("'t1-high'")));
     EXPECT_EQ(Json(high.Payload)["device"].toObject(), device);
+    EXPECT_EQ(Json(high.Payload)["default_entity_id"].toString(),
+              QStringLiteral("binary_sensor.kr820_Oven_1_t1_high"));
     // An alarm switched off: an empty retained config removes its sensor.
     EXPECT_TRUE(messages[3].Payload.isEmpty());
-    // The meter lost alarm must show while the meter is unavailable.
+    // The meter lost alarm must show while the meter is unavailable: its state is retained
+    // on a topic of its own, and it is available while the meter is or while the loss lasts.
     const QJsonObject lost = Json(messages[8].Payload);
     EXPECT_EQ(messages[8].Topic,
               QStringLiteral("homeassistant/binary_sensor/kr820_Oven_1_lost/config"));
+    EXPECT_EQ(lost["state_topic"].toString(), QStringLiteral("kr820/Oven_1/lost"));
     EXPECT_FALSE(lost.contains(QStringLiteral("availability_topic")));
+    EXPECT_EQ(lost["availability_mode"].toString(), QStringLiteral("any"));
+    const QJsonArray availability = lost["availability"].toArray();
+    ASSERT_EQ(availability.size(), 2);
+    EXPECT_EQ(availability[0].toObject()["topic"].toString(),
+              QStringLiteral("kr820/Oven_1/availability"));
+    EXPECT_EQ(availability[1].toObject()["topic"].toString(), QStringLiteral("kr820/Oven_1/lost"));
+    const MqttMessage raised = LostMessage(QStringLiteral("Oven_1"), true);
+    EXPECT_EQ(raised.Topic, QStringLiteral("kr820/Oven_1/lost"));
+    EXPECT_EQ(raised.Payload, "ON");
+    EXPECT_TRUE(raised.Retain);
 }
 
-TEST(DiscoveryMessages, TheUnitFollowsTheMeter) {
+TEST(DiscoveryMessages, TheUnitFollowsTheMeterAndNoTemperatureSensorWaitsForIt) {
     const auto messages = DiscoveryMessages(QStringLiteral("a"), QStringLiteral("a"),
-                                            core::DisplayUnit::Fahrenheit, {});
+                                            core::DisplayUnit::Fahrenheit, {}, 60);
     EXPECT_EQ(Json(messages[0].Payload)["unit_of_measurement"].toString(), QStringLiteral("°F"));
+    // Before the first reading the unit is not known: no sensor in a unit that may be wrong.
+    for (const MqttMessage& message :
+         DiscoveryMessages(QStringLiteral("a"), QStringLiteral("a"), std::nullopt, {}, 60))
+        EXPECT_FALSE(message.Topic.startsWith(QStringLiteral("homeassistant/sensor/")))
+            << message.Topic.toStdString();
 }
 
 }  // namespace

@@ -74,6 +74,23 @@ TEST(MqttPassword, FromTheFileFirstThenTheEnvironment) {
     EXPECT_FALSE(std::get<std::optional<QString>>(none).has_value());
     EXPECT_TRUE(std::holds_alternative<MqttSettingsError>(
         ReadMqttPassword(dir.filePath(QStringLiteral("missing")), environment)));
+
+    // An empty first line is no password; a file every user may read gets a warning.
+    const QString empty = dir.filePath(QStringLiteral("empty"));
+    QFile emptyFile(empty);
+    ASSERT_TRUE(emptyFile.open(QIODevice::WriteOnly));
+    emptyFile.write("\nsecond line\n");
+    emptyFile.close();
+    const auto refused = ReadMqttPassword(empty, environment);
+    ASSERT_TRUE(std::holds_alternative<MqttSettingsError>(refused));
+    EXPECT_TRUE(std::get<MqttSettingsError>(refused).message.contains(empty));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_FALSE(PasswordFileExposure(path).has_value());
+    ASSERT_TRUE(QFile::setPermissions(
+        path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    const auto exposed = PasswordFileExposure(path);
+    ASSERT_TRUE(exposed.has_value());
+    EXPECT_TRUE(exposed->contains(path)) << exposed->toStdString();
 }
 
 TEST(FeedHub, MetersWhoseNamesShareATopicGetTopicsOfTheirOwn) {
@@ -101,20 +118,26 @@ TEST(FeedHub, ReadingsWaitBoundedWhileNoBrokerAnswers) {
     EXPECT_EQ(meter.Mqtt()->Dropped(), 90);
 }
 
-TEST(FeedHub, AnAlarmChangeWhileTheMeterIsLostIsSentOnItsOwn) {
+// An alarm already raised at the start waits for the reading it was raised on: no state
+// without values goes out, before the first reading or for the meter lost alarm.
+TEST(FeedHub, NoStateGoesOutButWithAReading) {
     MqttSettings settings;
     settings.Host = QStringLiteral("127.0.0.1");
     settings.Port = testing::FreeLoopbackPort();
     FeedHub hub;
     ASSERT_FALSE(hub.StartMqtt(settings).has_value());
     MeterFeed& meter = hub.AddMeter(QStringLiteral("oven"));
-    meter.TakeReading(core::LiveReading{}, 1000);
-    meter.TakeLinkLost(4000);
     FeedAlarms alarms;
-    alarms.Watched[6] = alarms.Active[6] = true;  // the meter lost alarm raised
-    meter.TakeAlarms(alarms, 4000);
-    meter.TakeAlarms(alarms, 5000);  // no change: nothing more
-    EXPECT_EQ(meter.Mqtt()->QueueLength(), 2);
+    alarms.Watched[0] = alarms.Active[0] = true;  // t1-high, raised by the first reading
+    alarms.Watched[6] = true;                     // lost
+    meter.TakeAlarms(alarms);
+    EXPECT_EQ(meter.Mqtt()->QueueLength(), 0);
+    meter.TakeReading(core::LiveReading{}, 1000);
+    EXPECT_EQ(meter.Mqtt()->QueueLength(), 1);
+    meter.TakeLinkLost(4000);
+    alarms.Active[6] = true;
+    meter.TakeAlarms(alarms);
+    EXPECT_EQ(meter.Mqtt()->QueueLength(), 1);
 }
 
 TEST(FeedHub, ACaFileThatCannotBeReadIsRefusedAtTheStart) {
@@ -128,6 +151,21 @@ TEST(FeedHub, ACaFileThatCannotBeReadIsRefusedAtTheStart) {
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->contains(QStringLiteral("/nonexistent/ca.pem"))) << error->toStdString();
     EXPECT_FALSE(hub.MqttRunning());
+
+    // Refused with no meter yet too (a service starts its broker before its meters), and a file
+    // that holds no certificate as well.
+    FeedHub empty;
+    EXPECT_TRUE(empty.StartMqtt(settings).has_value());
+    QTemporaryDir dir;
+    QFile notPem(dir.filePath(QStringLiteral("ca.pem")));
+    ASSERT_TRUE(notPem.open(QIODevice::WriteOnly));
+    notPem.write("not a certificate\n");
+    notPem.close();
+    settings.CaFile = notPem.fileName();
+    const auto noCertificate = empty.StartMqtt(settings);
+    ASSERT_TRUE(noCertificate.has_value());
+    EXPECT_TRUE(noCertificate->contains(QStringLiteral("no certificate")))
+        << noCertificate->toStdString();
 }
 
 }  // namespace

@@ -69,7 +69,10 @@ inline bool WaitForPort(int port, int limitMs = 30000) {
 // a subscriber has not had yet.
 class RunningBroker {
 public:
-    RunningBroker() : m_port(FreeLoopbackPort()) {
+    // `moreListeners`: configuration lines of further listeners (a TLS one, say), on the ports of
+    // `morePorts`.
+    explicit RunningBroker(const QByteArray& moreListeners = {}, std::vector<int> morePorts = {})
+        : m_port(FreeLoopbackPort()), m_morePorts(std::move(morePorts)) {
         QFile config(m_dir.filePath(QStringLiteral("mosquitto.conf")));
         if (config.open(QIODevice::WriteOnly)) {
             QByteArray text = "listener " + QByteArray::number(m_port) +
@@ -79,7 +82,7 @@ public:
                               "/mosquitto.log\n";
             // As root, mosquitto would change to its own user, who cannot write here.
             if (geteuid() == 0) text += "user root\n";
-            config.write(text);
+            config.write(text + moreListeners);
         }
     }
     ~RunningBroker() { Stop(); }
@@ -90,7 +93,10 @@ public:
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start(ProgramPath(QStringLiteral("mosquitto")),
                         {QStringLiteral("-c"), m_dir.filePath(QStringLiteral("mosquitto.conf"))});
-        return m_process.waitForStarted(10000) && WaitForPort(m_port);
+        if (!m_process.waitForStarted(10000) || !WaitForPort(m_port)) return false;
+        for (const int port : m_morePorts)
+            if (!WaitForPort(port)) return false;
+        return true;
     }
     // A clean stop: the broker writes its sessions down first.
     void Stop() {
@@ -103,6 +109,7 @@ public:
 private:
     QTemporaryDir m_dir;
     const int m_port;
+    const std::vector<int> m_morePorts;
     QProcess m_process;
 };
 

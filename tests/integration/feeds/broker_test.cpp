@@ -3,6 +3,8 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTcpServer>
+#include <mutex>
 
 #include "feeds/feed_hub.h"
 #include "link/live_readings.h"
@@ -42,6 +44,30 @@ std::vector<double> T1Values(const std::vector<ReceivedMessage>& states) {
     }
     return values;
 }
+
+// What the feeds log while it lives.
+class CapturedLog {
+public:
+    CapturedLog() {
+        std::lock_guard lock(s_mutex);
+        s_text.clear();
+        m_previous = qInstallMessageHandler(&Handle);
+    }
+    ~CapturedLog() { qInstallMessageHandler(m_previous); }
+    QString Text() const {
+        std::lock_guard lock(s_mutex);
+        return s_text;
+    }
+
+private:
+    static void Handle(QtMsgType, const QMessageLogContext&, const QString& message) {
+        std::lock_guard lock(s_mutex);
+        s_text += message + u'\n';
+    }
+    static inline std::mutex s_mutex;
+    static inline QString s_text;
+    QtMessageHandler m_previous = nullptr;
+};
 
 class BrokerFeed : public ::testing::Test {
 protected:
@@ -190,6 +216,135 @@ TEST_F(BrokerFeed, OneMeterLostTheOthersReadingsGoOn) {
     }));
     EXPECT_EQ(subscriber->On("kr820/bath/availability").back().payload, "online");
     EXPECT_EQ(subscriber->On("kr820/oven/state").size(), 1u);
+}
+
+// Two connections with one client id push each other off; the one pushed off right after it was
+// let in says so, naming its id (which holds the process's, so that two services differ).
+TEST_F(BrokerFeed, APublisherPushedOffByAnotherClientWithItsIdSaysSo) {
+    CapturedLog log;
+    FeedHub hub;
+    ASSERT_FALSE(hub.StartMqtt(Broker(broker->Port())).has_value());
+    MeterFeed& oven = hub.AddMeter(QStringLiteral("oven"));
+    ASSERT_TRUE(Connected(oven));
+    const QByteArray id = oven.Mqtt()->ClientId().toUtf8();
+    EXPECT_TRUE(id.endsWith("-oven-" + QByteArray::number(QCoreApplication::applicationPid())))
+        << id.toStdString();
+    testing::Subscriber intruder(broker->Port(), "nothing/#", id.constData());
+    EXPECT_TRUE(WaitFor(
+        [&] { return log.Text().contains(QStringLiteral("another client with the id ") + id); },
+        60000))
+        << log.Text().toStdString();
+}
+
+TEST(SilentBroker, ABrokerThatAcceptsAndNeverAnswersIsLoggedNamingTheTimeout) {
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    std::vector<QTcpSocket*> held;
+    QObject::connect(&silent, &QTcpServer::newConnection,
+                     [&] { held.push_back(silent.nextPendingConnection()); });
+    CapturedLog log;
+    FeedHub hub;
+    MqttSettings settings = Broker(silent.serverPort());
+    settings.KeepAliveSeconds = 5;
+    ASSERT_FALSE(hub.StartMqtt(settings).has_value());
+    hub.AddMeter(QStringLiteral("kiln"));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return log.Text().contains(
+                QStringLiteral("the broker stopped answering (no reply within 5 s)"));
+        },
+        60000))
+        << log.Text().toStdString();
+    EXPECT_FALSE(held.empty());
+    EXPECT_FALSE(log.Text().contains(QStringLiteral("Unknown error")));
+}
+
+// A certificate authority, a broker certificate it signed for "localhost", and another
+// authority, made with openssl in `dir`.
+bool MakeCertificates(const QString& dir) {
+    const auto run = [&](const QStringList& arguments) {
+        QProcess openssl;
+        openssl.setWorkingDirectory(dir);
+        openssl.setProcessChannelMode(QProcess::MergedChannels);
+        openssl.start(testing::ProgramPath(QStringLiteral("openssl")), arguments);
+        const bool done = openssl.waitForFinished(60000) && openssl.exitCode() == 0;
+        if (!done) ADD_FAILURE() << openssl.readAll().toStdString();
+        return done;
+    };
+    const QStringList key{"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"};
+    QFile extensions(dir + QStringLiteral("/broker.ext"));
+    if (!extensions.open(QIODevice::WriteOnly)) return false;
+    extensions.write("subjectAltName=DNS:localhost\n");
+    extensions.close();
+    return run(QStringList{"req", "-x509"} + key +
+               QStringList{"-keyout", "ca.key", "-out", "ca.pem", "-days", "2", "-subj",
+                           "/CN=kr820 test CA"}) &&
+           run(QStringList{"req", "-x509"} + key +
+               QStringList{"-keyout", "other.key", "-out", "other.pem", "-days", "2", "-subj",
+                           "/CN=kr820 other CA"}) &&
+           run(QStringList{"req"} + key +
+               QStringList{"-keyout", "broker.key", "-out", "broker.csr", "-subj",
+                           "/CN=localhost"}) &&
+           run({"x509", "-req", "-in", "broker.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+                "-CAcreateserial", "-out", "broker.crt", "-days", "2", "-extfile", "broker.ext"});
+}
+
+TEST(TlsBroker, ConnectsWithItsAuthorityAndNamesTheCauseOfEachFailure) {
+    KR820_SKIP_WITHOUT("mosquitto");
+    KR820_SKIP_WITHOUT("openssl");
+    QTemporaryDir dir;
+    ASSERT_TRUE(MakeCertificates(dir.path()));
+    const int tlsPort = testing::FreeLoopbackPort();
+    const QByteArray files = dir.path().toUtf8();
+    testing::RunningBroker broker("listener " + QByteArray::number(tlsPort) +
+                                      " 127.0.0.1\ncafile " + files + "/ca.pem\ncertfile " + files +
+                                      "/broker.crt\nkeyfile " + files + "/broker.key\n",
+                                  {tlsPort});
+    ASSERT_TRUE(broker.Start());
+    testing::Subscriber subscriber(broker.Port());
+    ASSERT_TRUE(subscriber.WaitSubscribed());
+    const auto tls = [&](const QString& host, int port, const QString& ca) {
+        MqttSettings settings = Broker(port);
+        settings.Host = host;
+        settings.Tls = true;
+        settings.CaFile = ca;
+        return settings;
+    };
+    const QString ca = dir.filePath(QStringLiteral("ca.pem"));
+    {
+        FeedHub hub;
+        ASSERT_FALSE(hub.StartMqtt(tls(QStringLiteral("localhost"), tlsPort, ca)).has_value());
+        hub.AddMeter(QStringLiteral("good")).TakeReading(Reading(20.5f), kStart);
+        EXPECT_TRUE(WaitFor([&] { return !subscriber.On("kr820/good/state").empty(); }));
+    }
+    struct Failure {
+        const char* meter;
+        MqttSettings settings;
+        const char* cause;
+    };
+    for (const Failure& failure :
+         {Failure{
+              "wrongca",
+              tls(QStringLiteral("localhost"), tlsPort, dir.filePath(QStringLiteral("other.pem"))),
+              "the broker's certificate is refused: self-signed certificate in certificate chain"},
+          Failure{
+              "systemca", tls(QStringLiteral("localhost"), tlsPort, QString()),
+              "the broker's certificate is refused: self-signed certificate in certificate chain"},
+          Failure{"wronghost", tls(QStringLiteral("127.0.0.1"), tlsPort, ca),
+                  "the broker's certificate is refused: it is not for the host 127.0.0.1"},
+          Failure{"plain", tls(QStringLiteral("localhost"), broker.Port(), ca), "TLS failed: "}}) {
+        CapturedLog log;
+        FeedHub hub;
+        ASSERT_FALSE(hub.StartMqtt(failure.settings).has_value());
+        hub.AddMeter(QString::fromLatin1(failure.meter));
+        const QString told = QString::fromLatin1(failure.meter) + QStringLiteral(": broker ");
+        EXPECT_TRUE(WaitFor([&] { return log.Text().contains(told); }, 30000)) << failure.meter;
+        EXPECT_TRUE(log.Text().contains(QString::fromUtf8(failure.cause)))
+            << failure.meter << "\n"
+            << log.Text().toStdString();
+        EXPECT_FALSE(log.Text().contains(QStringLiteral("A TLS error occurred")))
+            << log.Text().toStdString();
+    }
 }
 
 }  // namespace

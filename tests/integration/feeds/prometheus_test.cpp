@@ -81,7 +81,7 @@ TEST(PrometheusScrape, TheQueryApiReturnsT1WithinAFewScrapes) {
     EXPECT_TRUE(WaitFor(
         [&] {
             t1 = prometheus.Query(
-                QStringLiteral(R"(kr820_temperature_celsius{meter="oven",channel="T1"})"));
+                QStringLiteral(R"(kr820_temperature_celsius{meter="oven",channel="t1"})"));
             return !t1.isEmpty();
         },
         90000));
@@ -92,7 +92,7 @@ TEST(PrometheusScrape, TheQueryApiReturnsT1WithinAFewScrapes) {
 TEST(PrometheusScrape, PromtoolFindsTheMetricsClean) {
     KR820_SKIP_WITHOUT("promtool");
     FeedHub hub;
-    ASSERT_FALSE(hub.StartMetrics(QStringLiteral("127.0.0.1:0")).has_value());
+    ASSERT_FALSE(hub.StartMetrics(QStringLiteral("127.0.0.1:0"), {"1.0.0", ""}).has_value());
     MqttSettings settings;
     settings.Host = QStringLiteral("127.0.0.1");
     settings.Port = testing::FreeLoopbackPort();  // nobody there: the queue metrics show
@@ -100,7 +100,7 @@ TEST(PrometheusScrape, PromtoolFindsTheMetricsClean) {
     MeterFeed& oven = hub.AddMeter(QStringLiteral("oven \"1\"\\"));
     FeedAlarms alarms;
     alarms.Watched.fill(true);
-    oven.TakeAlarms(alarms, 1000);
+    oven.TakeAlarms(alarms);
     oven.TakeReading(Reading(23.4f, 25.0f), 2000);
     hub.AddMeter(QStringLiteral("bath")).TakeLinkLost(2000);
 
@@ -109,7 +109,8 @@ TEST(PrometheusScrape, PromtoolFindsTheMetricsClean) {
     ASSERT_FALSE(text.isEmpty());
     for (const char* name :
          {"kr820_temperature_celsius", "kr820_reading_timestamp_seconds", "kr820_up", "kr820_alarm",
-          "kr820_link_errors_total", "kr820_mqtt_queue_length", "kr820_mqtt_dropped_total"}) {
+          "kr820_link_losses_total", "kr820_build_info", "kr820_mqtt_queue_length",
+          "kr820_mqtt_dropped_total"}) {
         EXPECT_TRUE(text.contains(QByteArray(name) + "{")) << name;
     }
     QProcess promtool;
