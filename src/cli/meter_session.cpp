@@ -70,6 +70,16 @@ QString MeterSession::DeviceProblem(const QString& device) {
     return link::OpenFailureText(m_comm1.DeviceName(), failure);
 }
 
+QString MeterSession::OtherModelRefusal() const {
+    QStringList lines;
+    const QHash<QString, QString>& others = m_link.OtherModels();
+    for (auto other = others.cbegin(); other != others.cend(); ++other)
+        lines << QStringLiteral("'%1' answers as model %2, not as a KR820; it is not used")
+                     .arg(other.key(), other.value());
+    lines.sort();
+    return lines.join(QStringLiteral("; "));
+}
+
 void MeterSession::ShowNoConnection(bool shown) {
     if (!m_reportChanges || shown == m_lostTold) return;
     m_lostTold = shown;
@@ -98,7 +108,11 @@ ExitCode ReachIdleMeter(MeterSession& session, const QString& device, CliIo& io)
     const bool answered = session.Find(devices) && session.AwaitFrame(frameLimit);
     if (session.Stopping()) return StoppedExit();
     if (!answered) {
-        Say(io, QStringLiteral("no meter answers on %1").arg(devices.join(QStringLiteral(", "))));
+        const QString otherModel = session.OtherModelRefusal();
+        Say(io,
+            !otherModel.isEmpty()
+                ? otherModel
+                : QStringLiteral("no meter answers on %1").arg(devices.join(QStringLiteral(", "))));
         return ExitCode::NoMeter;
     }
     if (session.Link().Readings().MeterLogging()) {

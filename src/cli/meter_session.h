@@ -41,6 +41,9 @@ public:
     // opens. For a device named on the command line, which is not searched for: its fault is the
     // answer. The port is closed again.
     QString DeviceProblem(const QString& device);
+    // The line that refuses the devices the search found answering as another model (no meter
+    // this program knows how to talk to); empty when none did.
+    QString OtherModelRefusal() const;
     // A stop was asked for: the command ends without its result.
     bool Stopping() const { return m_clock.Stopping(); }
 
