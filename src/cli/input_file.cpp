@@ -44,7 +44,13 @@ std::optional<QByteArray> ReadAll(QIODevice& in, const Stopping& stopping, QStri
     for (;;) {
         if (IsStopping(stopping)) return std::nullopt;
         pollfd ready{fd, POLLIN, 0};
-        if (::poll(&ready, 1, kInputLookMs) == 0) continue;
+        const int polled = ::poll(&ready, 1, kInputLookMs);
+        // A signal ends the poll (never restarted) with EINTR: look at the stop again.
+        if (polled == 0 || (polled < 0 && errno == EINTR)) continue;
+        if (polled < 0) {
+            problem = qt_error_string(errno);
+            return std::nullopt;
+        }
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n > 0) {
             bytes.append(buffer, n);

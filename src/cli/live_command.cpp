@@ -134,6 +134,12 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         }
         if (arguments.count > 0 && ++printed >= arguments.count) finish();
     });
+    session.SetOnOtherModel([&](const QString& refusal) {
+        if (finished) return;
+        Say(io, refusal);
+        result = ExitCode::NoMeter;
+        finish();
+    });
     QObject::connect(&stop, &StopSignals::StopRequested, &loop, &QEventLoop::quit);
 
     // --timeout: how long no meter may answer, from the start and from each lost link.

@@ -10,6 +10,14 @@
 #include "link/port_attempts.h"
 
 namespace kr820::cli {
+namespace {
+
+QString OtherModelLine(const QString& device, const QString& model) {
+    return QStringLiteral("'%1' answers as model %2, not as a KR820; it is not used")
+        .arg(device, model);
+}
+
+}  // namespace
 
 MeterSession::MeterSession(link::DevicePort& comm1, link::Clock& clock, CliIo& io,
                            std::chrono::milliseconds tick)
@@ -19,7 +27,13 @@ MeterSession::MeterSession(link::DevicePort& comm1, link::Clock& clock, CliIo& i
     QObject::connect(&m_mainTimer, &QTimer::timeout, &m_link, [this] { m_link.MainTimerTimer(); });
     QObject::connect(&m_link.Readings(), &link::LiveReadings::readingArrived, &m_link,
                      [this](const core::LiveReading& reading) {
-                         if (m_onReading) m_onReading(reading);
+                         const QHash<QString, QString>& others = m_link.OtherModels();
+                         const auto other = others.constFind(m_comm1.DeviceName());
+                         if (other == others.cend()) {
+                             if (m_onReading) m_onReading(reading);
+                         } else if (m_onOtherModel) {
+                             m_onOtherModel(OtherModelLine(other.key(), other.value()));
+                         }
                      });
 }
 
@@ -74,8 +88,7 @@ QString MeterSession::OtherModelRefusal() const {
     QStringList lines;
     const QHash<QString, QString>& others = m_link.OtherModels();
     for (auto other = others.cbegin(); other != others.cend(); ++other)
-        lines << QStringLiteral("'%1' answers as model %2, not as a KR820; it is not used")
-                     .arg(other.key(), other.value());
+        lines << OtherModelLine(other.key(), other.value());
     lines.sort();
     return lines.join(QStringLiteral("; "));
 }

@@ -51,6 +51,12 @@ public:
     void SetOnReading(std::function<void(const core::LiveReading&)> handler) {
         m_onReading = std::move(handler);
     }
+    // Called instead, with the line that refuses it, for a frame from a device that answered
+    // the search's model query as another model (the supervision polls every device it looks
+    // at once the meter is lost).
+    void SetOnOtherModel(std::function<void(const QString&)> handler) {
+        m_onOtherModel = std::move(handler);
+    }
     // Lost and regained links are told on stderr from now on.
     void ReportLinkChanges() {
         m_reportChanges = true;
@@ -81,6 +87,7 @@ private:
     QTimer m_mainTimer;
     link::MeterLink m_link;
     std::function<void(const core::LiveReading&)> m_onReading;
+    std::function<void(const QString&)> m_onOtherModel;
     bool m_reportChanges = false;
     bool m_lostTold = false;
 };

@@ -64,6 +64,11 @@ ExitCode WatchLines(const CliArguments& arguments, MeterAccess& access, CliIo& i
         if (arguments.count > 0 && ++taken >= arguments.count && !finished)
             finish(ExitCode::Success);
     });
+    session.SetOnOtherModel([&](const QString& refusal) {
+        if (finished) return;
+        Say(io, refusal);
+        finish(ExitCode::NoMeter);
+    });
     QObject::connect(&stop, &StopSignals::StopRequested, &loop, &QEventLoop::quit);
 
     if (!session.Find(devices) && !stop.Requested()) {

@@ -114,9 +114,11 @@ TEST(CliOutputs, DevNullAndStdoutNeedNoForceButARegularFileDoes) {
         EXPECT_EQ(child.ExitCode(), c.exitCode) << child.Err().toStdString();
         EXPECT_TRUE(child.Err().contains(c.err)) << child.Err().toStdString();
         const QByteArray out = child.Out();
-        if (c.arguments.contains("/dev/stdout"))
-            EXPECT_EQ(out, c.arguments.first() == "download" ? QByteArray(meter->Memory())
-                                                             : Expected("three_sets_all.csv"));
+        // A download is the meter's memory, and after it the rest of the last block.
+        if (c.arguments.contains("/dev/stdout") && c.arguments.first() == "download")
+            EXPECT_TRUE(out.startsWith(QByteArray::fromStdString(meter->Memory())));
+        else if (c.arguments.contains("/dev/stdout"))
+            EXPECT_EQ(out, Expected("three_sets_all.csv"));
     }
     QFile kept(earlier);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
@@ -138,7 +140,8 @@ TEST(CliOutputs, ADownloadIsWrittenToAPipeOnceItHasAReader) {
     ASSERT_TRUE(child.Run({"download", "-o", fifo, "--device", PathOf(*meter)}));
     if (!reader.waitForFinished(5000)) reader.kill();
     EXPECT_EQ(child.ExitCode(), 0) << child.Err().toStdString();
-    EXPECT_EQ(reader.readAllStandardOutput(), QByteArray(meter->Memory()));
+    EXPECT_TRUE(
+        reader.readAllStandardOutput().startsWith(QByteArray::fromStdString(meter->Memory())));
 }
 
 TEST(CliOutputs, ADownloadUnderAnotherNameThanACollectionsIsRefusedBeforeTheMeterIsAsked) {

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 
 #include "cli_child.h"
 #include "cli_rig.h"
@@ -70,6 +71,30 @@ TEST(CliRefusals, ADeviceAnsweringAsAnotherModelIsRefusedByEveryCommand) {
         EXPECT_EQ(rig.meter->SetupRecord(), setup);
         EXPECT_FALSE(QFile::exists(QDir::temp().filePath("never.820")));
     }
+}
+
+TEST(CliRefusals, AMeterLostIsNotReplacedByAnotherModel) {
+    // The search meets the other model first, then finds the meter, which falls silent: the
+    // supervision, looking for it, polls the other device too.
+    auto other = StartEmulator();
+    other->SetModelReply(std::string{'\x02', 'K', '9', '9', '9', '\x03'});
+    other->SetState(WithT1(999));
+    CliRig rig;
+    rig.meter->SetState(WithT1(250));
+    qputenv("KR820_PORTS", (PathOf(*other) + ':' + PathOf(*rig.meter)).toLocal8Bit());
+    QTimer script;
+    QObject::connect(&script, &QTimer::timeout, [&] {
+        if (Polls(*rig.meter) >= 3) rig.meter->SetSilent(true);
+    });
+    script.start(2);
+    EXPECT_EQ(rig.Run({"live", "--count", "20"}, /*withDevice=*/false), ExitCode::NoMeter)
+        << rig.Err().toStdString();
+    script.stop();
+    EXPECT_TRUE(rig.Err().contains(
+        QString("'%1' answers as model 999, not as a KR820").arg(PathOf(*other))))
+        << rig.Err().toStdString();
+    EXPECT_FALSE(rig.Out().contains("99.9")) << rig.Out().toStdString();
+    EXPECT_TRUE(rig.Out().contains("25.0")) << rig.Out().toStdString();
 }
 
 }  // namespace
