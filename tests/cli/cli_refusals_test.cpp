@@ -5,8 +5,8 @@
 // shows nothing was sent (or nothing beyond the model query and the poll).
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "cli_child.h"
@@ -32,7 +32,10 @@ const std::vector<QStringList> kMeterCommands = {
 TEST(CliRefusals, AnEmptyDeviceIsAUsageErrorAndNothingIsSent) {
     auto meter = StartEmulator();
     const std::string memory = meter->Memory();
+    QTemporaryDir folder;
     std::vector<QStringList> commands = kMeterCommands;
+    for (QStringList& command : commands)
+        if (command.first() == "download") command[2] = folder.filePath("memory.820");
     commands.push_back({"serve", "--on-alarm", "true", "--alarm", "t1>85"});
     for (const QStringList& command : commands) {
         // The meter is where the search would look: an empty --device must not search.
@@ -49,6 +52,7 @@ TEST(CliRefusals, AnEmptyDeviceIsAUsageErrorAndNothingIsSent) {
     }
     EXPECT_TRUE(meter->ReceivedBodies().empty()) << "the meter was asked something";
     EXPECT_EQ(meter->Memory(), memory);
+    EXPECT_FALSE(QFile::exists(folder.filePath("memory.820")));
 }
 
 TEST(CliRefusals, ADeviceAnsweringAsAnotherModelIsRefusedByEveryCommand) {
@@ -59,7 +63,8 @@ TEST(CliRefusals, ADeviceAnsweringAsAnotherModelIsRefusedByEveryCommand) {
         const std::string memory = rig.meter->Memory();
         const std::string setup = rig.meter->SetupRecord();
         QStringList arguments = command;
-        if (command.first() == "download") arguments[2] = QDir::temp().filePath("never.820");
+        QTemporaryDir folder;
+        if (command.first() == "download") arguments[2] = folder.filePath("never.820");
         EXPECT_EQ(rig.Run(arguments), ExitCode::NoMeter) << rig.Err().toStdString();
         EXPECT_TRUE(rig.Err().contains(
             QString("'%1' answers as model 999, not as a KR820").arg(PathOf(*rig.meter))))
@@ -69,7 +74,7 @@ TEST(CliRefusals, ADeviceAnsweringAsAnotherModelIsRefusedByEveryCommand) {
             EXPECT_TRUE(body == "K" || body == "A") << "sent " << body;
         EXPECT_EQ(rig.meter->Memory(), memory);
         EXPECT_EQ(rig.meter->SetupRecord(), setup);
-        EXPECT_FALSE(QFile::exists(QDir::temp().filePath("never.820")));
+        EXPECT_FALSE(QFile::exists(folder.filePath("never.820")));
     }
 }
 
