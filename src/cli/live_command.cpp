@@ -134,6 +134,7 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         }
         if (arguments.count > 0 && ++printed >= arguments.count) finish();
     });
+    // Readings of another model are no meter's: nothing is printed or kept.
     session.SetOnOtherModel([&](const QString& refusal) {
         if (finished) return;
         Say(io, refusal);
@@ -161,17 +162,9 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         deadline.start(kDeadlineLook);
     }
 
-    if (!session.Find(devices) && !stop.Requested()) {
-        if (const QString otherModel = session.OtherModelRefusal(); !otherModel.isEmpty()) {
-            // Its readings are no meter's: nothing is printed or kept.
-            Say(io, otherModel);
-            result = ExitCode::NoMeter;
-            finished = true;
-        } else {
-            Tell(io, QStringLiteral("no meter answers on %1; waiting for one")
-                         .arg(devices.join(QStringLiteral(", "))));
-        }
-    }
+    if (!session.Find(devices) && !stop.Requested() && !finished)
+        Tell(io, QStringLiteral("no meter answers on %1; waiting for one")
+                     .arg(devices.join(QStringLiteral(", "))));
     session.ReportLinkChanges();
     if (!stop.Requested() && !finished) loop.exec();
     if (alarms) alarms->Finish();

@@ -60,6 +60,8 @@ bool MeterSession::Find(const QStringList& devices) {
     m_link.SearchMeter();
     m_mainTimer.start();
     if (m_state.Connected) qCInfo(lcCli).noquote() << "the meter answers on" << DeviceName();
+    if (!m_state.Connected && !m_link.OtherModels().isEmpty() && m_onOtherModel)
+        m_onOtherModel(OtherModelRefusal());
     return m_state.Connected;
 }
 

@@ -33,7 +33,8 @@ public:
     static QStringList DevicesToSearch(const QString& device);
 
     // Searches the devices and starts the supervision; false when no meter answered (the
-    // supervision then goes on looking).
+    // supervision then goes on looking). When a device answered as another model, the
+    // SetOnOtherModel handler hears so.
     bool Find(const QStringList& devices);
     // Runs events until a live frame has come since the call, at most `limit` on the clock.
     bool AwaitFrame(std::chrono::milliseconds limit);
@@ -51,9 +52,9 @@ public:
     void SetOnReading(std::function<void(const core::LiveReading&)> handler) {
         m_onReading = std::move(handler);
     }
-    // Called instead, with the line that refuses it, for a frame from a device that answered
-    // the search's model query as another model (the supervision polls every device it looks
-    // at once the meter is lost).
+    // Called with the line that refuses the devices that answered the search's model query as
+    // another model: when the search found no meter, and instead of the reading for a frame
+    // from one of them (the supervision polls every device it looks at once the meter is lost).
     void SetOnOtherModel(std::function<void(const QString&)> handler) {
         m_onOtherModel = std::move(handler);
     }

@@ -71,15 +71,9 @@ ExitCode WatchLines(const CliArguments& arguments, MeterAccess& access, CliIo& i
     });
     QObject::connect(&stop, &StopSignals::StopRequested, &loop, &QEventLoop::quit);
 
-    if (!session.Find(devices) && !stop.Requested()) {
-        if (const QString otherModel = session.OtherModelRefusal(); !otherModel.isEmpty()) {
-            Say(io, otherModel);
-            finish(ExitCode::NoMeter);
-        } else {
-            Say(io, QStringLiteral("no meter answers on %1; waiting for one")
-                        .arg(devices.join(QStringLiteral(", "))));
-        }
-    }
+    if (!session.Find(devices) && !stop.Requested() && !finished)
+        Say(io, QStringLiteral("no meter answers on %1; waiting for one")
+                    .arg(devices.join(QStringLiteral(", "))));
     session.ReportLinkChanges();
     if (!stop.Requested() && !finished) loop.exec();
     // The raise's command is run to its end (or its limit) before the exit tells of it.
