@@ -8,8 +8,14 @@ _kr820_cli() {
     local common="-h --help -V --version -q --quiet -v --verbose -vv"
     COMPREPLY=()
 
+    local commands="ports live watch serve download sets export setup clock erase"
     if ((COMP_CWORD == 1)); then
-        COMPREPLY=($(compgen -W "ports live watch serve download sets export setup clock erase --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "$commands help --help --version" -- "$cur"))
+        return
+    fi
+    # "help COMMAND" describes the command.
+    if [[ $command == help ]]; then
+        ((COMP_CWORD == 2)) && COMPREPLY=($(compgen -W "$commands" -- "$cur"))
         return
     fi
     case $command in
@@ -33,6 +39,11 @@ _kr820_cli() {
     esac
     if [[ -n $words ]]; then
         COMPREPLY=($(compgen -W "$words" -- "$cur"))
+        return
+    fi
+    # A download is written only under a collection's name (or to a pipe or a device).
+    if [[ $command == download && ($prev == -o || $prev == --output) ]]; then
+        COMPREPLY=($(compgen -f -X '!*.820' -- "$cur") $(compgen -d -- "$cur"))
         return
     fi
     case $prev in

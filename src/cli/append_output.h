@@ -8,22 +8,29 @@
 #include "cli/cli_io.h"
 #include "cli/exit_codes.h"
 #include "cli/fd_output.h"
+#include "cli/stop_signals.h"
 
 namespace kr820::cli {
 
 // A file that rows are appended to as ">>" appends them: made when missing, every write on its
 // way at once, and whether it already held lines (a header row would then land among them).
 struct AppendTarget {
-    std::unique_ptr<FdOutput> device;  // none: `problem` says why
+    std::unique_ptr<FdOutput> device;  // none: `problem` says why, or a stop came first
     bool holdsLines = false;
+    bool stopped = false;  // a stop was asked for while a FIFO waited for its reader
     QString problem;
 };
 
-AppendTarget OpenForAppending(const QString& path);
+// Opens `path` without waiting inside the system for a FIFO's reader, which would hold off
+// SIGINT and SIGTERM: a FIFO nobody reads yet is tried again until it has a reader or a stop is
+// asked for; `waiting` is called once when it has none.
+AppendTarget OpenForAppending(const QString& path, const Stopping& stopping,
+                              const std::function<void()>& waiting = {});
 
-// Runs `body` with its output appended to `path` (io.out itself when empty or "-"); a file that
-// cannot be opened is told and ends it with ExitCode::Failed, as does a write that failed.
-ExitCode WithAppendedOutput(const QString& path, CliIo& io,
+// Runs `body` with its output appended to `path` (io.out itself for standard output, see
+// OutputKindOf); a file that cannot be opened is told and ends it with ExitCode::Failed, as does
+// a write that failed; a stop while a FIFO waits for its reader ends it with the stop's code.
+ExitCode WithAppendedOutput(const QString& path, CliIo& io, const Stopping& stopping,
                             const std::function<ExitCode(CliIo&)>& body);
 
 }  // namespace kr820::cli

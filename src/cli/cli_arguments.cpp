@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "cli/command_table.h"
+#include "cli/device_option.h"
 #include "cli/given_options.h"
 #include "cli/usage_text.h"
 
@@ -106,11 +107,14 @@ CliParse ParseCommand(const CommandRow& row, const QStringList& rest) {
         return UsageError{QStringLiteral("unexpected argument '%1'").arg(operands.last()), tryHelp};
     // An empty word (a shell variable that was not set) names no file and no field.
     if (operands.contains(QString()))
-        return UsageError{
-            QStringLiteral("an argument is empty (allowed: %1)").arg(row.operandName), tryHelp};
+        return UsageError{QStringLiteral("an argument is empty (allowed: %1)").arg(row.operandName),
+                          tryHelp};
     arguments.command = row.id;
     arguments.verbosity = *verbosity;
     const GivenOptions options(parser, row.options);
+    if (const std::optional<QString> empty =
+            EmptyDeviceRefusal(options.Values(QStringLiteral("device"))))
+        return UsageError{*empty, tryHelp};
     arguments.device = options.Value(QStringLiteral("device"));
     if (const std::optional<QString> refusal = row.finish(options, operands, arguments))
         return UsageError{*refusal, tryHelp};
@@ -122,7 +126,10 @@ CliParse ParseCommand(const CommandRow& row, const QStringList& rest) {
 CliParse ParseCliArguments(const QStringList& arguments) {
     const QString first = arguments.value(0);
     if (first.isEmpty()) return UsageError{QStringLiteral("no command given"), TryHelp({})};
-    if (AsksForHelp(first) || first == QStringLiteral("help")) return Help(ProgramUsage());
+    // "help live" is "live --help"; "help" alone the overview.
+    if (first == kHelpName && arguments.size() > 1)
+        return ParseCliArguments(arguments.mid(1) << QStringLiteral("--help"));
+    if (AsksForHelp(first) || first == kHelpName) return Help(ProgramUsage());
     if (first == QStringLiteral("--version") || first == QStringLiteral("-V")) {
         CliArguments version;
         version.command = Command::Version;

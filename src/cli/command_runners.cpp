@@ -8,6 +8,7 @@
 #include "cli/run_cli.h"
 #include "cli/serve_command.h"
 #include "cli/setup_commands.h"
+#include "cli/stop_signals.h"
 #include "cli/watch_command.h"
 #include "core/files/regional_formats.h"
 
@@ -44,16 +45,19 @@ ExitCode RunServeCommand(const CliArguments& arguments, MeterAccess& access,
 
 ExitCode RunDownloadCommand(const CliArguments& arguments, MeterAccess& access,
                             CliEnvironment& environment) {
-    return RunDownload(arguments, access, environment.io);
+    return RunDownload(arguments, access, environment.io,
+                       [&environment] { return environment.stop.Requested(); });
 }
 
 ExitCode RunSetsCommand(const CliArguments& arguments, MeterAccess&, CliEnvironment& environment) {
-    return RunSets(arguments, core::RegionalFormats::FromLocale(), environment.io);
+    return RunSets(arguments, core::RegionalFormats::FromLocale(), environment.io,
+                   [&environment] { return environment.stop.Requested(); });
 }
 
 ExitCode RunExportCommand(const CliArguments& arguments, MeterAccess&,
                           CliEnvironment& environment) {
-    return RunExport(arguments, core::RegionalFormats::FromLocale(), environment.io);
+    return RunExport(arguments, core::RegionalFormats::FromLocale(), environment.io,
+                     [&environment] { return environment.stop.Requested(); });
 }
 
 ExitCode RunSetupShowCommand(const CliArguments& arguments, MeterAccess& access,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/command_table.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <climits>
@@ -8,6 +9,7 @@
 #include "cli/alarm_options.h"
 #include "cli/command_runners.h"
 #include "cli/given_options.h"
+#include "cli/output_target.h"
 
 namespace kr820::cli {
 namespace {
@@ -183,6 +185,12 @@ std::optional<QString> FinishDownload(const GivenOptions& options, const QString
                                       CliArguments& arguments) {
     arguments.output = options.Value(QStringLiteral("output"));
     if (arguments.output.isEmpty()) return QStringLiteral("missing --output FILE");
+    // The bytes are a collection whatever the name: under another extension neither this
+    // program nor the desktop would read them back as one.
+    if (OutputKindOf(arguments.output) == OutputKind::File &&
+        QFileInfo(arguments.output).suffix() != QStringLiteral("820"))
+        return Invalid("--output", arguments.output,
+                       QStringLiteral("a name ending in .820, a pipe, a device or \"-\""));
     arguments.force = options.Set(QStringLiteral("force"));
     arguments.recover = options.Set(QStringLiteral("recover"));
     return std::nullopt;
@@ -258,8 +266,8 @@ OptionRow Switch(const char* names, const char* help) { return Option(names, "",
 
 OptionRow Device() {
     return Option("device", "PATH",
-                  "the meter's serial device; without it every device the system lists (and "
-                  "those in $KR820_PORTS, separated by ':') is tried",
+                  "the meter's serial device (an empty one is refused); without it every device "
+                  "the system lists (and those in $KR820_PORTS, separated by ':') is tried",
                   ValueKind::Device);
 }
 
@@ -314,8 +322,8 @@ OptionRow CountOption() {
 
 OptionRow DurationOption() {
     return Option("duration", "TIME",
-                  "stop after so long: seconds, or as 2h30m, 45m or 1d (with --count, at "
-                  "whichever comes first)",
+                  "stop after so long from the first reading: seconds, or as 2h30m, 45m or 1d "
+                  "(with --count, at whichever comes first)",
                   ValueKind::Duration);
 }
 
@@ -487,8 +495,9 @@ std::vector<CommandRow> MakeTable() {
             {
                 Device(),
                 Option("o,output", "FILE",
-                       "the collection file to write, checked before the meter is asked; a pipe "
-                       "or a device is written to as it is, \"-\" is stdout",
+                       "the collection file to write, its name ending in .820, checked before the "
+                       "meter is asked; a pipe or a device is written to as it is, \"-\" is "
+                       "stdout",
                        ValueKind::File),
                 Switch("force",
                        "replace FILE if it exists (otherwise it is kept and nothing is "
@@ -509,9 +518,11 @@ std::vector<CommandRow> MakeTable() {
         .summary = QStringLiteral("list the data sets of a collection file"),
         .synopsis = QStringLiteral("FILE [--json] [--recover] [--time-format WHEN]"),
         .description = QStringLiteral(
-            "Lists the data sets of a file (\"-\": read from stdin): set (its number), start "
-            "(ISO 8601) and its utc_offset, interval (seconds between two samples), samples (how "
-            "many), type (thermocouple) and unit."),
+            "Lists the data sets of a file (\"-\": read from stdin), its kind told by its bytes: "
+            "set (its number), start (ISO 8601) and its utc_offset, interval (seconds between two "
+            "samples), samples (how many), type (thermocouple) and unit. A recording store "
+            "(live --store) is one set, with a last column gaps: its stretches without "
+            "readings."),
         .options =
             {
                 Switch("json", "one JSON object per set instead of CSV"),
@@ -534,7 +545,8 @@ std::vector<CommandRow> MakeTable() {
                                    "[--time-format WHEN] [--output PATH] [--recover]"),
         .description = QStringLiteral(
             "Writes the readings of a collection (.820) or single set file (.txt, .csv, .ghf; "
-            "\"-\": read from stdin), or of a recording store (live --store; one data set, "
+            "\"-\": read from stdin; a file's kind is told by its bytes where its extension is "
+            "missing or says otherwise), or of a recording store (live --store; one data set, "
             "streamed), as RFC 4180 CSV with a header row "
             "(time,utc_offset,t1,t2,unit), as TSV or as JSON lines. Text files are read with this "
             "computer's regional settings, as the desktop program reads them."),

@@ -7,6 +7,7 @@
 #include "cli/cli_log.h"
 #include "cli/download_progress.h"
 #include "cli/meter_session.h"
+#include "cli/output_target.h"
 #include "cli/stoppable_clock.h"
 #include "core/data/parse_memory_image.h"
 #include "core/files/save_file.h"
@@ -69,11 +70,13 @@ ExitCode CheckDecodable(const QByteArray& image, bool recover, CliIo& io) {
 
 }  // namespace
 
-ExitCode RunDownload(const CliArguments& arguments, MeterAccess& access, CliIo& io) {
-    const bool toStdout = arguments.output == kStdoutName;
-    if (!toStdout) {
-        if (QFileInfo::exists(arguments.output) && !arguments.force) {
-            Say(io, QStringLiteral("'%1' exists; --force replaces it").arg(arguments.output));
+ExitCode RunDownload(const CliArguments& arguments, MeterAccess& access, CliIo& io,
+                     const Stopping& stopping) {
+    const OutputKind outputKind = OutputKindOf(arguments.output);
+    if (outputKind != OutputKind::Stdout) {
+        if (const std::optional<QString> refusal =
+                ReplaceRefusal(arguments.output, arguments.force)) {
+            Say(io, *refusal);
             return ExitCode::Failed;
         }
         // Found out after a long download, an output that cannot be written would waste it.
@@ -110,7 +113,12 @@ ExitCode RunDownload(const CliArguments& arguments, MeterAccess& access, CliIo& 
         decodable != ExitCode::Success)
         return decodable;
     if (access.clock.Stopping()) return StoppedExit();
-    if (toStdout) return WriteOut(io, image) ? ExitCode::Success : ExitCode::Failed;
+    // A pipe is opened only now, so that its reader may come during the download.
+    if (outputKind != OutputKind::File) {
+        return WithAppendedOutput(arguments.output, io, stopping, [&](CliIo& streamIo) {
+            return WriteOut(streamIo, image) ? ExitCode::Success : ExitCode::Failed;
+        });
+    }
     qCInfo(lcCli).noquote() << "writing" << arguments.output;
     const core::WriteOutcome written = core::WriteFileAtomically(arguments.output, image);
     if (!written.Written()) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "cli/append_output.h"
 #include "cli/cli_arguments.h"
 #include "cli/cli_io.h"
 #include "cli/exit_codes.h"
@@ -9,6 +10,7 @@
 namespace kr820::cli {
 
 // "download": the meter's logger memory into a collection file, written whole or not at all.
-ExitCode RunDownload(const CliArguments& arguments, MeterAccess& access, CliIo& io);
+ExitCode RunDownload(const CliArguments& arguments, MeterAccess& access, CliIo& io,
+                     const Stopping& stopping = {});
 
 }  // namespace kr820::cli

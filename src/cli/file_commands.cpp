@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "cli/file_commands.h"
 
-#include <QFileInfo>
-
 #include "cli/cli_log.h"
-#include "cli/standard_input.h"
+#include "cli/input_file.h"
+#include "cli/output_target.h"
+#include "cli/stoppable_clock.h"
 #include "cli/store_export.h"
 #include "core/files/export_rows.h"
 #include "core/files/save_file.h"
@@ -30,21 +30,22 @@ void SayWhatWasAssumed(const QString& file, const core::ExportOpenOutcome& opene
     }
 }
 
-// The file's sets, or the exit code with its line said.
+// The file named on the command line under a name that says what it holds; false with the
+// line said, or when a stop came while standard input was waited for.
+bool OpenInput(const QString& name, InputFile& input, CliIo& io, const Stopping& stopping) {
+    QString problem;
+    if (input.Open(name, io.in, problem, stopping)) return true;
+    if (input.Stopped()) return false;
+    Say(io, name == kStdinName ? QStringLiteral("cannot read standard input: %1").arg(problem)
+                               : QStringLiteral("cannot read '%1': %2").arg(name, problem));
+    return false;
+}
+
+// The sets of the file at `path` (named `arguments.file`), or the exit code with its line said.
 std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& arguments,
+                                                       const QString& path,
                                                        const core::RegionalFormats& formats,
                                                        CliIo& io, ExitCode& failure) {
-    StdinFile stdinFile;
-    QString path = arguments.file;
-    if (path == kStdinName) {
-        QString problem;
-        if (!stdinFile.Take(io.in, problem)) {
-            Say(io, QStringLiteral("cannot read standard input: %1").arg(problem));
-            failure = ExitCode::Failed;
-            return std::nullopt;
-        }
-        path = stdinFile.Path();
-    }
     qCInfo(lcCli).noquote() << "reading" << path;
     core::ExportOpenOutcome opened = core::OpenForExport(path, formats, arguments.recover);
     switch (opened.Status) {
@@ -82,26 +83,33 @@ std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& argum
 
 }  // namespace
 
-ExitCode RunSets(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io) {
+ExitCode RunSets(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io,
+                 const Stopping& stopping) {
+    InputFile input;
+    if (!OpenInput(arguments.file, input, io, stopping))
+        return input.Stopped() ? StoppedExit() : ExitCode::Failed;
     ExitCode failure = ExitCode::Success;
-    const auto sets = OpenSets(arguments, formats, io, failure);
+    const auto sets = input.IsStore() ? StoreSets(arguments.file, input.Path(), io, failure)
+                                      : OpenSets(arguments, input.Path(), formats, io, failure);
     if (!sets) return failure;
     return WriteOut(io, core::SetListText(*sets, arguments.json, arguments.timeFormat))
                ? ExitCode::Success
                : ExitCode::Failed;
 }
 
-ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io) {
-    // A recording store is streamed: it may hold more than memory should.
-    if (arguments.file != kStdinName && LooksLikeStore(arguments.file))
-        return RunStoreExport(arguments, io);
-    const bool toStdout = arguments.output.isEmpty() || arguments.output == kStdoutName;
-    if (!toStdout && QFileInfo::exists(arguments.output) && !arguments.force) {
-        Say(io, QStringLiteral("'%1' exists; --force replaces it").arg(arguments.output));
+ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io,
+                   const Stopping& stopping) {
+    if (const std::optional<QString> refusal = ReplaceRefusal(arguments.output, arguments.force)) {
+        Say(io, *refusal);
         return ExitCode::Failed;
     }
+    InputFile input;
+    if (!OpenInput(arguments.file, input, io, stopping))
+        return input.Stopped() ? StoppedExit() : ExitCode::Failed;
+    // A recording store is streamed: it may hold more than memory should.
+    if (input.IsStore()) return RunStoreExport(arguments, input.Path(), io, stopping);
     ExitCode failure = ExitCode::Success;
-    const auto sets = OpenSets(arguments, formats, io, failure);
+    const auto sets = OpenSets(arguments, input.Path(), formats, io, failure);
     if (!sets) return failure;
     if (!arguments.all && arguments.set > static_cast<int>(sets->size())) {
         Say(io, QStringLiteral("'%1' holds %2 data sets; there is no set %3")
@@ -124,7 +132,11 @@ ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& f
     if (leftOut > 0)
         Say(io, QStringLiteral("%1 rows lie outside the times this format holds and are left out")
                     .arg(leftOut));
-    if (toStdout) return WriteOut(io, text) ? ExitCode::Success : ExitCode::Failed;
+    if (OutputKindOf(arguments.output) != OutputKind::File) {
+        return WithAppendedOutput(arguments.output, io, stopping, [&](CliIo& streamIo) {
+            return WriteOut(streamIo, text) ? ExitCode::Success : ExitCode::Failed;
+        });
+    }
     const core::WriteOutcome written = core::WriteFileAtomically(arguments.output, text);
     if (!written.Written()) {
         Say(io, QStringLiteral("cannot write '%1': %2").arg(arguments.output, written.Reason));

@@ -107,8 +107,10 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
             if (!finished && !store->LinkRestored(atMs)) storeFailed();
         });
     }
+    // --duration: how long to print, from the first reading.
+    DurationLimit duration(access.clock, arguments.durationSeconds, finish);
     session.SetOnReading([&](const core::LiveReading& reading) {
-        if (stop.Requested()) return;
+        if (stop.Requested() || finished || !duration.Take(access.clock.Now())) return;
         const QDateTime readAt = QDateTime::currentDateTime();
         // Every reading is watched, not only those paced into rows.
         if (alarms) alarms->TakeReading(reading, readAt);
@@ -132,10 +134,14 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         }
         if (arguments.count > 0 && ++printed >= arguments.count) finish();
     });
+    // Readings of another model are no meter's: nothing is printed or kept.
+    session.SetOnOtherModel([&](const QString& refusal) {
+        if (finished) return;
+        Say(io, refusal);
+        result = ExitCode::NoMeter;
+        finish();
+    });
     QObject::connect(&stop, &StopSignals::StopRequested, &loop, &QEventLoop::quit);
-
-    // --duration: how long to print, from the start.
-    const DurationLimit duration(access.clock, arguments.durationSeconds, finish);
 
     // --timeout: how long no meter may answer, from the start and from each lost link.
     QTimer deadline;
@@ -156,8 +162,7 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         deadline.start(kDeadlineLook);
     }
 
-    const bool found = session.Find(devices);
-    if (!found && !stop.Requested())
+    if (!session.Find(devices) && !stop.Requested() && !finished)
         Tell(io, QStringLiteral("no meter answers on %1; waiting for one")
                      .arg(devices.join(QStringLiteral(", "))));
     session.ReportLinkChanges();
@@ -183,9 +188,9 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
 }
 
 ExitCode RunLive(const CliArguments& arguments, MeterAccess& access, CliIo& io, StopSignals& stop) {
-    return WithAppendedOutput(arguments.output, io, [&](CliIo& rowsIo) {
-        return LiveRows(arguments, access, rowsIo, stop);
-    });
+    return WithAppendedOutput(
+        arguments.output, io, [&stop] { return stop.Requested(); },
+        [&](CliIo& rowsIo) { return LiveRows(arguments, access, rowsIo, stop); });
 }
 
 }  // namespace kr820::cli

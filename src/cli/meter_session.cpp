@@ -10,6 +10,14 @@
 #include "link/port_attempts.h"
 
 namespace kr820::cli {
+namespace {
+
+QString OtherModelLine(const QString& device, const QString& model) {
+    return QStringLiteral("'%1' answers as model %2, not as a KR820; it is not used")
+        .arg(device, model);
+}
+
+}  // namespace
 
 MeterSession::MeterSession(link::DevicePort& comm1, link::Clock& clock, CliIo& io,
                            std::chrono::milliseconds tick)
@@ -19,7 +27,13 @@ MeterSession::MeterSession(link::DevicePort& comm1, link::Clock& clock, CliIo& i
     QObject::connect(&m_mainTimer, &QTimer::timeout, &m_link, [this] { m_link.MainTimerTimer(); });
     QObject::connect(&m_link.Readings(), &link::LiveReadings::readingArrived, &m_link,
                      [this](const core::LiveReading& reading) {
-                         if (m_onReading) m_onReading(reading);
+                         const QHash<QString, QString>& others = m_link.OtherModels();
+                         const auto other = others.constFind(m_comm1.DeviceName());
+                         if (other == others.cend()) {
+                             if (m_onReading) m_onReading(reading);
+                         } else if (m_onOtherModel) {
+                             m_onOtherModel(OtherModelLine(other.key(), other.value()));
+                         }
                      });
 }
 
@@ -46,6 +60,8 @@ bool MeterSession::Find(const QStringList& devices) {
     m_link.SearchMeter();
     m_mainTimer.start();
     if (m_state.Connected) qCInfo(lcCli).noquote() << "the meter answers on" << DeviceName();
+    if (!m_state.Connected && !m_link.OtherModels().isEmpty() && m_onOtherModel)
+        m_onOtherModel(OtherModelRefusal());
     return m_state.Connected;
 }
 
@@ -68,6 +84,15 @@ QString MeterSession::DeviceProblem(const QString& device) {
         return {};
     }
     return link::OpenFailureText(m_comm1.DeviceName(), failure);
+}
+
+QString MeterSession::OtherModelRefusal() const {
+    QStringList lines;
+    const QHash<QString, QString>& others = m_link.OtherModels();
+    for (auto other = others.cbegin(); other != others.cend(); ++other)
+        lines << OtherModelLine(other.key(), other.value());
+    lines.sort();
+    return lines.join(QStringLiteral("; "));
 }
 
 void MeterSession::ShowNoConnection(bool shown) {
@@ -98,7 +123,11 @@ ExitCode ReachIdleMeter(MeterSession& session, const QString& device, CliIo& io)
     const bool answered = session.Find(devices) && session.AwaitFrame(frameLimit);
     if (session.Stopping()) return StoppedExit();
     if (!answered) {
-        Say(io, QStringLiteral("no meter answers on %1").arg(devices.join(QStringLiteral(", "))));
+        const QString otherModel = session.OtherModelRefusal();
+        Say(io,
+            !otherModel.isEmpty()
+                ? otherModel
+                : QStringLiteral("no meter answers on %1").arg(devices.join(QStringLiteral(", "))));
         return ExitCode::NoMeter;
     }
     if (session.Link().Readings().MeterLogging()) {

@@ -33,7 +33,8 @@ public:
     static QStringList DevicesToSearch(const QString& device);
 
     // Searches the devices and starts the supervision; false when no meter answered (the
-    // supervision then goes on looking).
+    // supervision then goes on looking). When a device answered as another model, the
+    // SetOnOtherModel handler hears so.
     bool Find(const QStringList& devices);
     // Runs events until a live frame has come since the call, at most `limit` on the clock.
     bool AwaitFrame(std::chrono::milliseconds limit);
@@ -41,12 +42,21 @@ public:
     // opens. For a device named on the command line, which is not searched for: its fault is the
     // answer. The port is closed again.
     QString DeviceProblem(const QString& device);
+    // The line that refuses the devices the search found answering as another model (no meter
+    // this program knows how to talk to); empty when none did.
+    QString OtherModelRefusal() const;
     // A stop was asked for: the command ends without its result.
     bool Stopping() const { return m_clock.Stopping(); }
 
     // Called with every live frame's reading.
     void SetOnReading(std::function<void(const core::LiveReading&)> handler) {
         m_onReading = std::move(handler);
+    }
+    // Called with the line that refuses the devices that answered the search's model query as
+    // another model: when the search found no meter, and instead of the reading for a frame
+    // from one of them (the supervision polls every device it looks at once the meter is lost).
+    void SetOnOtherModel(std::function<void(const QString&)> handler) {
+        m_onOtherModel = std::move(handler);
     }
     // Lost and regained links are told on stderr from now on.
     void ReportLinkChanges() {
@@ -78,6 +88,7 @@ private:
     QTimer m_mainTimer;
     link::MeterLink m_link;
     std::function<void(const core::LiveReading&)> m_onReading;
+    std::function<void(const QString&)> m_onOtherModel;
     bool m_reportChanges = false;
     bool m_lostTold = false;
 };

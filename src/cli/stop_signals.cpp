@@ -59,4 +59,8 @@ void StopSignals::Request() {
 
 int StopSignals::Received() { return g_signal; }
 
+bool IsStopping(const Stopping& stopping) {
+    return stopping ? stopping() : StopSignals::Received() != 0;
+}
+
 }  // namespace kr820::cli

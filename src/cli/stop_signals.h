@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 class QSocketNotifier;
 
@@ -34,5 +35,10 @@ private:
     QSocketNotifier* m_notifier = nullptr;
     bool m_requested = false;
 };
+
+// Whether a stop was asked for, for waits that run no events; empty: whether SIGINT or SIGTERM
+// came (StopSignals::Received).
+using Stopping = std::function<bool()>;
+bool IsStopping(const Stopping& stopping);
 
 }  // namespace kr820::cli

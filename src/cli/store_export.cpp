@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/store_export.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <climits>
 
+#include "cli/output_target.h"
 #include "core/files/reading_rows.h"
 #include "core/files/save_file.h"
 #include "store/store_reader.h"
@@ -27,20 +27,40 @@ core::ReadingRow RowOf(const store::StoredReading& reading) {
 
 }  // namespace
 
-bool LooksLikeStore(const QString& path) {
-    QFile file(path);
-    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) &&
-           file.read(16) == QByteArrayView("SQLite format 3\0", 16);
+std::optional<std::vector<core::ExportedSet>> StoreSets(const QString& name, const QString& path,
+                                                        CliIo& io, ExitCode& failure) {
+    QString error;
+    std::unique_ptr<store::StoreReader> reader = store::StoreReader::Open(path, &error);
+    if (!reader) {
+        Say(io, QStringLiteral("'%1': %2").arg(name, error));
+        failure = ExitCode::NotDecodable;
+        return std::nullopt;
+    }
+    const store::StoreHeader& header = reader->Header();
+    core::ExportedSet set;
+    set.RateSeconds = header.RateSeconds;
+    set.Count = static_cast<int>(std::min<qint64>(reader->Count(), INT_MAX));
+    set.Gaps = static_cast<int>(reader->Gaps().size());
+    // As the export's first row: the first reading's time, in its unit.
+    if (const std::optional<store::StoredReading> first = reader->At(0)) {
+        const core::ReadingRow row = RowOf(*first);
+        set.Start = row.Time;
+        set.Unit = row.Unit;
+    } else {
+        set.Start = header.StartMs / 1000;
+        set.Unit = header.Fahrenheit ? QStringLiteral("F") : QStringLiteral("C");
+    }
+    return std::vector<core::ExportedSet>{set};
 }
 
-ExitCode RunStoreExport(const CliArguments& arguments, CliIo& io) {
-    const bool toStdout = arguments.output.isEmpty() || arguments.output == kStdoutName;
-    if (!toStdout && QFileInfo::exists(arguments.output) && !arguments.force) {
-        Say(io, QStringLiteral("'%1' exists; --force replaces it").arg(arguments.output));
+ExitCode RunStoreExport(const CliArguments& arguments, const QString& path, CliIo& io,
+                        const Stopping& stopping) {
+    if (const std::optional<QString> refusal = ReplaceRefusal(arguments.output, arguments.force)) {
+        Say(io, *refusal);
         return ExitCode::Failed;
     }
     QString error;
-    std::unique_ptr<store::StoreReader> reader = store::StoreReader::Open(arguments.file, &error);
+    std::unique_ptr<store::StoreReader> reader = store::StoreReader::Open(path, &error);
     if (!reader) {
         Say(io, QStringLiteral("'%1': %2").arg(arguments.file, error));
         return ExitCode::NotDecodable;
@@ -67,13 +87,16 @@ ExitCode RunStoreExport(const CliArguments& arguments, CliIo& io) {
         readFailed = cursor.NextIndex() < reader->Count();
         return !readFailed && put(piece);
     };
-    if (toStdout) {
-        const bool written = writeRows([&](QByteArrayView piece) { return WriteOut(io, piece); });
-        if (readFailed) {
-            Say(io, QStringLiteral("'%1': %2").arg(arguments.file, reader->Failure()));
-            return ExitCode::NotDecodable;
-        }
-        return written ? ExitCode::Success : ExitCode::Failed;
+    if (OutputKindOf(arguments.output) != OutputKind::File) {
+        return WithAppendedOutput(arguments.output, io, stopping, [&](CliIo& streamIo) {
+            const bool written =
+                writeRows([&](QByteArrayView piece) { return WriteOut(streamIo, piece); });
+            if (readFailed) {
+                Say(io, QStringLiteral("'%1': %2").arg(arguments.file, reader->Failure()));
+                return ExitCode::NotDecodable;
+            }
+            return written ? ExitCode::Success : ExitCode::Failed;
+        });
     }
     const core::WriteOutcome written =
         core::WriteThroughSaveFile(arguments.output, [&](QIODevice& device) {

@@ -42,9 +42,9 @@ QString Usage(const std::vector<const CommandRow*>& commands) {
         description +=
             (description.isEmpty() ? QString() : QStringLiteral(" ")) + command->description;
         for (const OptionRow& option : command->options) {
-            const bool known =
-                std::any_of(options.begin(), options.end(),
-                            [&](const OptionRow* o) { return o->names == option.names; });
+            const bool known = std::any_of(options.begin(), options.end(), [&](const OptionRow* o) {
+                return o->names == option.names;
+            });
             if (!known) options.push_back(&option);
         }
         exitCodes = exitCodes || command->exitCodesInHelp;
@@ -96,9 +96,9 @@ QString ProgramUsage() {
     for (const CommandRow& command : CommandTable())
         text += QStringLiteral("  %1%2\n").arg(command.brief.leftJustified(32), command.summary);
     text += QStringLiteral(R"(
-"kr820-cli COMMAND --help" describes a command. Times are ISO 8601 local times; in CSV and TSV
-the offset from UTC has a column of its own (utc_offset), so that spreadsheets read the time as a
-date, in JSON lines it ends the time. Numbers have a decimal point whatever the regional settings;
+"kr820-cli COMMAND --help" (or "kr820-cli help COMMAND") describes a command. Times are ISO 8601
+local times; in CSV and TSV the offset from UTC has a column of its own (utc_offset), so that
+spreadsheets read the time as a date, in JSON lines it ends the time. Numbers have a decimal point whatever the regional settings;
 a channel out of range or without a valid value is left empty (null in JSON lines).
 
 )");

@@ -55,17 +55,23 @@ ExitCode WatchLines(const CliArguments& arguments, MeterAccess& access, CliIo& i
             finish(ExitCode::AlarmRaised);
     });
     int taken = 0;
+    // --duration: how long to watch, from the first reading.
+    DurationLimit duration(access.clock, arguments.durationSeconds,
+                           [&] { finish(ExitCode::Success); });
     session.SetOnReading([&](const core::LiveReading& reading) {
-        if (stop.Requested() || finished) return;
+        if (stop.Requested() || finished || !duration.Take(access.clock.Now())) return;
         alarms->TakeReading(reading, QDateTime::currentDateTime());
         if (arguments.count > 0 && ++taken >= arguments.count && !finished)
             finish(ExitCode::Success);
     });
-    const DurationLimit duration(access.clock, arguments.durationSeconds,
-                                 [&] { finish(ExitCode::Success); });
+    session.SetOnOtherModel([&](const QString& refusal) {
+        if (finished) return;
+        Say(io, refusal);
+        finish(ExitCode::NoMeter);
+    });
     QObject::connect(&stop, &StopSignals::StopRequested, &loop, &QEventLoop::quit);
 
-    if (!session.Find(devices) && !stop.Requested())
+    if (!session.Find(devices) && !stop.Requested() && !finished)
         Say(io, QStringLiteral("no meter answers on %1; waiting for one")
                     .arg(devices.join(QStringLiteral(", "))));
     session.ReportLinkChanges();
@@ -80,9 +86,9 @@ ExitCode WatchLines(const CliArguments& arguments, MeterAccess& access, CliIo& i
 
 ExitCode RunWatch(const CliArguments& arguments, MeterAccess& access, CliIo& io,
                   StopSignals& stop) {
-    return WithAppendedOutput(arguments.output, io, [&](CliIo& linesIo) {
-        return WatchLines(arguments, access, linesIo, stop);
-    });
+    return WithAppendedOutput(
+        arguments.output, io, [&stop] { return stop.Requested(); },
+        [&](CliIo& linesIo) { return WatchLines(arguments, access, linesIo, stop); });
 }
 
 }  // namespace kr820::cli

@@ -93,10 +93,14 @@ bool MeterLink::ModelQueryAnswered() {
     QByteArray reply;
     Attempt(QStringLiteral("reading the model"), m_comm1,
             [&] { reply = m_comm1.Read(core::kModelReplyBytes); });
-    return IsModelReply(reply);
+    const bool meter = IsModelReply(reply);
+    if (!meter && reply.size() == core::kModelReplyBytes)
+        m_otherModels.insert(m_comm1.DeviceName(), ModelNamedIn(reply));
+    return meter;
 }
 
 void MeterLink::SearchMeter() {
+    m_otherModels.clear();
     const int attempts = m_devices.Count();
     int i = -1;
     for (int attempt = 0; attempt < attempts && !m_clock.Stopping(); ++attempt) {

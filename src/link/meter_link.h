@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <functional>
@@ -79,6 +80,10 @@ public:
     // Now as an instant, for what keeps instants rather than wall-clock date-times.
     qint64 WallClockMs() const { return m_wallClock(); }
 
+    // The devices that answered the last search's model query as another model, with the model
+    // they named (ModelNamedIn).
+    const QHash<QString, QString>& OtherModels() const { return m_otherModels; }
+
 private:
     void DeclareLinkLost();
     void RestoreLink();
@@ -109,6 +114,7 @@ private:
     std::function<QStringList()> m_listDevices;
     int m_silentTicksHere = 0;  // ticks without a meter on the present device
     AccessNotices m_access;
+    QHash<QString, QString> m_otherModels;
 };
 
 // Texts of the status bar's connection panel.

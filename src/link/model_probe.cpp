@@ -13,6 +13,22 @@ bool IsModelReply(QByteArrayView reply) {
     return reply.size() == core::kModelReplyBytes && reply.contains(mark);
 }
 
+QString ModelNamedIn(QByteArrayView reply) {
+    if (reply.startsWith('\x02')) reply = reply.sliced(1);
+    if (reply.endsWith('\x03')) reply.chop(1);
+    if (reply.startsWith(QByteArrayView(core::kModelQuery.body.data(),
+                                        static_cast<qsizetype>(core::kModelQuery.body.size()))))
+        reply = reply.sliced(static_cast<qsizetype>(core::kModelQuery.body.size()));
+    QString model;
+    for (const char c : reply) {
+        const auto byte = static_cast<unsigned char>(c);
+        model += byte >= 0x20 && byte < 0x7f
+                     ? QString(QLatin1Char(c))
+                     : QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+    }
+    return model;
+}
+
 bool ProbeForMeter(DevicePort& port, Clock& clock) {
     if (!TryOpen(port)) return false;
     bool answered = false;

@@ -67,6 +67,8 @@ TEST(CliArguments, HelpIsTheCommandsOwn) {
     // The exit codes a script tests are documented where it looks.
     EXPECT_TRUE(help.helpText.contains("6  the meter did not answer the memory header request"));
     EXPECT_TRUE(Accepted({"--help"}).helpText.contains("Exit codes:"));
+    EXPECT_EQ(Accepted({"help"}).helpText, Accepted({"--help"}).helpText);
+    EXPECT_TRUE(Refusal({"help", "frobnicate"}).contains("unknown command 'frobnicate'"));
 }
 
 TEST(CliArguments, MistakesAreRefusedWithALine) {
@@ -164,6 +166,10 @@ TEST(CliArguments, TheTableIsWhatIsParsedAndDescribed) {
         QStringList words = command.name.split(' ');
         const CliArguments help = Accepted(words + QStringList{"--help"});
         EXPECT_EQ(help.command, Command::Help);
+        // "help live" is "live --help", and "help setup" the group's.
+        EXPECT_EQ(Accepted(QStringList{"help"} + words).helpText, help.helpText);
+        EXPECT_EQ(Accepted({"help", words.first()}).helpText,
+                  Accepted({words.first(), "--help"}).helpText);
         for (const OptionRow& option : command.options)
             EXPECT_TRUE(help.helpText.contains("--" + option.LongName()))
                 << option.LongName().toStdString();

@@ -95,6 +95,20 @@ TEST(CliConventions, LiveAppendsToItsFileWithOneHeaderRow) {
         << refused.Err().toStdString();
 }
 
+TEST(CliConventions, DurationCountsFromTheFirstReadingNotTheSearch) {
+    // Two silent devices before the meter: a search of a second and more.
+    auto silent = StartEmulator(/*silent=*/true);
+    auto meter = StartEmulator();
+    CliChild live;
+    live.SetEnvironment("KR820_PORTS",
+                        QStringList{PathOf(*silent), PathOf(*silent), PathOf(*meter)}.join(':'));
+    ASSERT_TRUE(live.Run({"live", "--duration", "3", "--time-format", "epoch"}));
+    EXPECT_EQ(live.ExitCode(), 0) << live.Err().toStdString();
+    // The readings of 0, 1 and 2 s after the first: a header and three rows.
+    const QByteArray out = live.Out();
+    EXPECT_EQ(out.count('\n'), 4) << out.toStdString();
+}
+
 TEST(CliConventions, VerboseShowsWhatIsDoneAndTheFramesQuietOnlyErrors) {
     auto meter = StartEmulator();
     CliChild frames;

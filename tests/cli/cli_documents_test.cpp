@@ -109,6 +109,8 @@ TEST(CliDocuments, BashCompletesCommandsOptionsAndValues) {
     EXPECT_EQ(Completed("kr820-cli sets - --time-format e"), QStringList{"epoch"});
     EXPECT_EQ(Completed("kr820-cli setup set alarm-u"), QStringList{"alarm-upper="});
     EXPECT_EQ(Completed("kr820-cli erase --v"), (QStringList{"--version", "--verbose"}));
+    EXPECT_EQ(Completed("kr820-cli he"), QStringList{"help"});
+    EXPECT_EQ(Completed("kr820-cli help li"), QStringList{"live"});
 }
 
 TEST(CliDocuments, TheReadmeNamesTheSetsColumnsAsTheProgramDoes) {

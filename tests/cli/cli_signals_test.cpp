@@ -4,6 +4,7 @@
 // SIGQUIT keeps its default, and a file size limit is a failure with its reason.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +99,47 @@ TEST(CliSignals, ASearchEndsAtTheSignal) {
         ASSERT_TRUE(setup.Finish(kEndsSoonMs)) << "searched on after the signal";
         EXPECT_EQ(setup.ExitCode(), signal == SIGTERM ? 143 : 130) << setup.Err().toStdString();
     }
+}
+
+TEST(CliSignals, APipeWithoutReaderOrInputWithoutWriterHoldsNoSignalOff) {
+    auto meter = StartEmulator();
+    const QString device = PathOf(*meter);
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    struct Case {
+        QStringList arguments;
+        QByteArray waiting;  // in stderr once it waits
+    };
+    const std::vector<Case> cases = {
+        {{"live", "--device", device, "-o", fifo}, "waiting for a reader of"},
+        {{"watch", "--alarm", "t1>85", "--device", device, "-o", fifo}, "waiting for a reader of"},
+        {{"export", kFixtures + "/three_sets.820", "-o", fifo}, "waiting for a reader of"},
+        {{"download", "--device", device, "-o", fifo}, "waiting for a reader of"},
+        // Standard input is a pipe the test holds open and never writes.
+        {{"sets", "-", "-v"}, "kr820-cli"},
+        {{"export", "-", "-v"}, "kr820-cli"},
+    };
+    for (const Case& c : cases) {
+        for (const int signal : {SIGTERM, SIGINT}) {
+            SCOPED_TRACE(c.arguments.join(' ').toStdString() +
+                         (signal == SIGTERM ? " SIGTERM" : " SIGINT"));
+            CliChild child;
+            child.Start(c.arguments);
+            if (c.arguments.contains("-")) {
+                // -v says nothing before the input is read: give it the time to block in it.
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            } else {
+                ASSERT_TRUE(child.AwaitErr(c.waiting)) << child.Err().toStdString();
+            }
+            child.Signal(signal);
+            ASSERT_TRUE(child.Finish(kEndsSoonMs)) << "ran on after the signal";
+            EXPECT_EQ(child.ExitCode(), signal == SIGTERM ? 143 : 130) << child.Err().toStdString();
+        }
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode)) << "the pipe was replaced";
 }
 
 TEST(CliSignals, SigquitKeepsItsDefaultEvenWhenInheritedIgnored) {

@@ -153,7 +153,7 @@ std::vector<ExportedSet> ExportedSets(const TDataSetStore& store) {
         sets.push_back({InstantOfWallClock(store.StartTimes()[set]),
                         RateSeconds(store.RateCodes()[set]), store.SampleCounts()[set],
                         QString::fromLatin1(TypeText(flags)), QString::fromLatin1(UnitText(flags)),
-                        RowsOfSet(store, set)});
+                        RowsOfSet(store, set), std::nullopt});
     }
     return sets;
 }

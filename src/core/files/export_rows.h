@@ -30,6 +30,7 @@ struct ExportedSet {
     QString Type;  // "K", "J", or empty where the file does not say
     QString Unit;
     std::vector<ReadingRow> Rows;
+    std::optional<int> Gaps;  // a recording's stretches without readings; none for the meter's sets
 };
 
 enum class ExportOpenStatus {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/files/set_list_rows.h"
 
+#include <algorithm>
+
 #include "core/files/reading_rows.h"
 
 namespace kr820::core {
@@ -17,11 +19,14 @@ QByteArray JsonOrNull(const QString& text) {
 
 QByteArray SetListText(const std::vector<ExportedSet>& sets, bool json, TimeFormat times) {
     const bool offsetApart = times == TimeFormat::Iso;
+    const bool gaps = std::any_of(sets.begin(), sets.end(),
+                                  [](const ExportedSet& set) { return set.Gaps.has_value(); });
     QByteArray text;
-    if (!json)
-        text = offsetApart
-                   ? QByteArrayLiteral("set,start,utc_offset,interval,samples,type,unit\r\n")
-                   : QByteArrayLiteral("set,start,interval,samples,type,unit\r\n");
+    if (!json) {
+        text = offsetApart ? QByteArrayLiteral("set,start,utc_offset,interval,samples,type,unit")
+                           : QByteArrayLiteral("set,start,interval,samples,type,unit");
+        text += gaps ? QByteArrayLiteral(",gaps\r\n") : QByteArrayLiteral("\r\n");
+    }
     int number = 0;
     for (const ExportedSet& set : sets) {
         ++number;
@@ -35,6 +40,7 @@ QByteArray SetListText(const std::vector<ExportedSet>& sets, bool json, TimeForm
                     ",\"interval\":" + QByteArray::number(set.RateSeconds) +
                     ",\"samples\":" + QByteArray::number(set.Count) +
                     ",\"type\":" + JsonOrNull(set.Type) + ",\"unit\":" + JsonOrNull(set.Unit) +
+                    (set.Gaps ? ",\"gaps\":" + QByteArray::number(*set.Gaps) : QByteArray()) +
                     "}\n";
         } else {
             const QByteArray startColumns =
@@ -42,7 +48,8 @@ QByteArray SetListText(const std::vector<ExportedSet>& sets, bool json, TimeForm
                             : start;
             text += QByteArray::number(number) + ',' + startColumns + ',' +
                     QByteArray::number(set.RateSeconds) + ',' + QByteArray::number(set.Count) +
-                    ',' + CsvField(set.Type) + ',' + CsvField(set.Unit) + "\r\n";
+                    ',' + CsvField(set.Type) + ',' + CsvField(set.Unit) +
+                    (gaps ? ',' + QByteArray::number(set.Gaps.value_or(0)) : QByteArray()) + "\r\n";
         }
     }
     return text;
