@@ -25,16 +25,16 @@ MeterSession::MeterSession(link::DevicePort& comm1, link::Clock& clock, CliIo& i
     m_mainTimer.setInterval(static_cast<int>(tick.count()));
     m_mainTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_mainTimer, &QTimer::timeout, &m_link, [this] { m_link.MainTimerTimer(); });
-    QObject::connect(&m_link.Readings(), &link::LiveReadings::readingArrived, &m_link,
-                     [this](const core::LiveReading& reading) {
-                         const QHash<QString, QString>& others = m_link.OtherModels();
-                         const auto other = others.constFind(m_comm1.DeviceName());
-                         if (other == others.cend()) {
-                             if (m_onReading) m_onReading(reading);
-                         } else if (m_onOtherModel) {
-                             m_onOtherModel(OtherModelLine(other.key(), other.value()));
-                         }
-                     });
+    QObject::connect(
+        &m_link.Readings(), &link::LiveReadings::readingArrived, &m_link,
+        [this](const core::LiveReading& reading) {
+            if (!OnOtherModel()) {
+                if (m_onReading) m_onReading(reading);
+            } else if (m_onOtherModel) {
+                const QString device = m_comm1.DeviceName();
+                m_onOtherModel(OtherModelLine(device, m_link.OtherModels().value(device)));
+            }
+        });
 }
 
 MeterSession::~MeterSession() {
@@ -48,6 +48,10 @@ QStringList MeterSession::DevicesToSearch(const QString& device) {
     QStringList devices;
     link::EnumComDevices(devices);
     return devices;
+}
+
+bool MeterSession::OnOtherModel() const {
+    return m_link.OtherModels().contains(m_comm1.DeviceName());
 }
 
 QString MeterSession::DeviceName() const { return m_comm1.DeviceName(); }

@@ -45,6 +45,9 @@ public:
     // The line that refuses the devices the search found answering as another model (no meter
     // this program knows how to talk to); empty when none did.
     QString OtherModelRefusal() const;
+    // The port is on a device that answered the model query as another model: its frames are
+    // not the meter's readings.
+    bool OnOtherModel() const;
     // A stop was asked for: the command ends without its result.
     bool Stopping() const { return m_clock.Stopping(); }
 

@@ -43,11 +43,17 @@ ServedMeter::ServedMeter(QString name, QString path, std::unique_ptr<link::Devic
       m_alarms(WatchAlarms(NamedAlarms(alarms, m_name), m_session, io)),
       m_pacer(every),
       m_feed(feed) {
+    // Another model's frames are no reading of this meter: said once a device, never fed.
+    m_session.SetOnOtherModel([this](const QString& refusal) {
+        if (refusal == m_otherModelTold) return;
+        m_otherModelTold = refusal;
+        qCWarning(lcServe, "%s: %s", qPrintable(m_name), qPrintable(refusal));
+    });
     link::LiveReadings& readings = m_session.Link().Readings();
     // After the alarms' own handlers (connected first), so that the feed gets their outcome.
     QObject::connect(&readings, &link::LiveReadings::readingArrived, &m_session.Link(),
                      [this](const core::LiveReading& reading, qint64 readAtMs) {
-                         TakeReading(reading, readAtMs);
+                         if (!m_session.OnOtherModel()) TakeReading(reading, readAtMs);
                      });
     QObject::connect(&readings, &link::LiveReadings::linkLost, &m_session.Link(),
                      [this](qint64 atMs) { TakeLinkLost(atMs); });
@@ -92,6 +98,7 @@ void ServedMeter::TakeLinkLost(qint64 atMs) {
 }
 
 void ServedMeter::TakeLinkRestored(qint64 atMs) {
+    if (m_session.OnOtherModel()) return;  // the meter is still away
     qCInfo(lcServe, "%s: the meter answers again on %s", qPrintable(m_name), qPrintable(m_path));
     m_feed.TakeLinkRestored(atMs);
 }

@@ -57,6 +57,7 @@ private:
     ReadingPacer m_pacer;
     feeds::MeterFeed& m_feed;
     std::array<bool, core::kAlarmCount> m_handedActive{};
+    QString m_otherModelTold;  // the last refusal of another model logged
 };
 
 }  // namespace kr820::cli

@@ -120,6 +120,36 @@ TEST(CliServe, TwoMetersServedAtOnceTheOtherGoesOnWhenOneIsUnplugged) {
     EXPECT_EQ(Retained(broker.Port(), "kr820/oven/availability"), "offline");
 }
 
+TEST(CliServe, ADeviceAnsweringAsAnotherModelIsNamedAndNeverPublished) {
+    KR820_SKIP_WITHOUT("mosquitto");
+    RunningBroker broker;
+    ASSERT_TRUE(broker.Start());
+    Subscriber subscriber(broker.Port());
+    ASSERT_TRUE(subscriber.WaitSubscribed());
+    auto oven = StartEmulator();
+    auto other = StartEmulator();
+    other->SetModelReply(std::string{'\x02', 'K', '9', '9', '9', '\x03'});
+
+    CliChild child;
+    child.Start({"serve", "--device", PathOf(*oven) + "=oven", "--device",
+                 PathOf(*other) + "=other", "--mqtt", Broker(broker)});
+    // Once the oven has published a few times, the other device has been asked and polled too.
+    EXPECT_TRUE(WaitFor(
+        [&] { return Count(subscriber, "kr820/oven/t1") >= 3 && Polls(*other) >= 3; }, 30000));
+    child.Signal(SIGTERM);
+    ASSERT_TRUE(child.Finish());
+    EXPECT_EQ(child.ExitCode(), 0);
+
+    EXPECT_EQ(Count(subscriber, "kr820/other/t1"), 0);
+    EXPECT_EQ(Count(subscriber, "kr820/other/state"), 0);
+    EXPECT_NE(Last(subscriber, "kr820/other/availability"), "online");
+    const QString err = child.Err();
+    EXPECT_EQ(err.count(QString("'%1' answers as model 999, not as a KR820").arg(PathOf(*other))),
+              1)
+        << err.toStdString();
+    EXPECT_FALSE(err.contains("other: the meter answers")) << err.toStdString();
+}
+
 TEST(CliServe, AMeterPluggedInLaterIsTakenUp) {
     QTemporaryDir dir;
     const QString link = dir.filePath("meter");
