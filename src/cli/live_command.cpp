@@ -62,10 +62,10 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
             return ExitCode::NoMeter;
         }
     }
-    std::unique_ptr<LiveStore> store;
+    std::unique_ptr<store::RecordingWriter> store;
     if (!arguments.store.isEmpty()) {
         QString problem;
-        store = LiveStore::Open(arguments.store, StoreHeaderOf(arguments), &problem);
+        store = OpenLiveStore(arguments.store, StoreHeaderOf(arguments), &problem);
         if (!store) {
             Say(io, problem);
             return ExitCode::Failed;
@@ -120,7 +120,8 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         if (alarms) row.Alarm = alarms->ActiveText();
         // Into the store first: a row printed is a row kept.
         if (store &&
-            !store->Append(row, readAt.toMSecsSinceEpoch(), alarms ? &alarms->Engine() : nullptr)) {
+            !store->Append(StoredReadingOf(row, readAt.toMSecsSinceEpoch()),
+                           alarms ? &alarms->Engine() : nullptr)) {
             storeFailed();
             return;
         }
