@@ -42,12 +42,12 @@
 #include "core/settings/registry_values.h"
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
-#include "meter/meter_refusal.h"
 #include "lcd/frm_lcd.h"
 #include "link/com_devices.h"
 #include "link/device_list.h"
 #include "link/link_log.h"
 #include "link/wait.h"
+#include "meter/meter_refusal.h"
 #include "ui/help_window.h"
 #include "ui/prompter.h"
 
@@ -236,8 +236,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     // A recording until stopped has nothing to save, but quitting ends it: asked first, and
     // only Yes ends it.
     if (m_recorder.RecordingUntilStopped() &&
-        m_prompter.Confirm(this, kStopRecordingAndQuitQuestion, ui::Prompter::Buttons::YesNo) !=
-            ui::Prompter::Answer::Yes) {
+        m_prompter.Confirm(this, meter::kStopRecordingAndQuitQuestion,
+                           ui::Prompter::Buttons::YesNo) != ui::Prompter::Answer::Yes) {
         event->ignore();
         return;
     }
@@ -735,9 +735,7 @@ void TfrmMain::ShowAccessRefusals(const QString& lines) { statusBar()->setToolTi
 // Devices the search or the supervision tries on their own are the user's concern only when
 // chosen (ComboBoxDeviceNameChange): a box about one would take the keyboard for nothing. The
 // status bar's tip lists them all.
-void TfrmMain::TellAccessRefusal(const QString& text) {
-    qCWarning(link::lcLink).noquote() << text;
-}
+void TfrmMain::TellAccessRefusal(const QString& text) { qCWarning(link::lcLink).noquote() << text; }
 
 // ---- MeterHost ---------------------------------------------------------------------------------
 

@@ -119,9 +119,8 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         core::ReadingRow row = RowOfReading(reading, readAt.toSecsSinceEpoch());
         if (alarms) row.Alarm = alarms->ActiveText();
         // Into the store first: a row printed is a row kept.
-        if (store &&
-            !store->Append(StoredReadingOf(row, readAt.toMSecsSinceEpoch()),
-                           alarms ? &alarms->Engine() : nullptr)) {
+        if (store && !store->Append(StoredReadingOf(row, readAt.toMSecsSinceEpoch()),
+                                    alarms ? &alarms->Engine() : nullptr)) {
             storeFailed();
             return;
         }

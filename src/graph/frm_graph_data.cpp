@@ -114,7 +114,8 @@ void TfrmGraph::AppendDataListLine(int point) {
 void TfrmGraph::ClearDataList() { m_dataList->Clear(); }
 
 void TfrmGraph::SelectListLine(int point, bool atTop) {
-    const int row = m_recording ? m_recordingList->RowOfReading(point) : m_dataList->RowOfPoint(point);
+    const int row =
+        m_recording ? m_recordingList->RowOfReading(point) : m_dataList->RowOfPoint(point);
     const QModelIndex index = m_dataListView->model()->index(row, 0);
     if (!index.isValid()) return;
     m_selectingByProgram = true;

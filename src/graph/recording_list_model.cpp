@@ -34,9 +34,8 @@ std::vector<RecordingListModel::Between> RecordingListModel::ReadBetweens() cons
         if (!gap.ToMs) continue;
         betweens.push_back({reader.LowerBound(gap.FromMs), {}, true, gap.FromMs, *gap.ToMs});
     }
-    const core::DisplayUnit unit = m_recording->Header().Fahrenheit
-                                       ? core::DisplayUnit::Fahrenheit
-                                       : core::DisplayUnit::Celsius;
+    const core::DisplayUnit unit = m_recording->Header().Fahrenheit ? core::DisplayUnit::Fahrenheit
+                                                                    : core::DisplayUnit::Celsius;
     for (const store::AlarmMark& mark : reader.AlarmMarks(std::numeric_limits<qint64>::min(),
                                                           std::numeric_limits<qint64>::max())) {
         const std::optional<core::AlarmEvent> event = store::AlarmEventOfMark(mark, unit);
@@ -85,10 +84,10 @@ void RecordingListModel::FollowRecording() {
 
 std::optional<std::size_t> RecordingListModel::BetweenAt(int row) const {
     // Line k of m_betweens is at row Before + k, which grows with k.
-    const auto found = std::lower_bound(
-        m_betweens.begin(), m_betweens.end(), qint64(row), [this](const Between& b, qint64 r) {
-            return b.Before + qint64(&b - m_betweens.data()) < r;
-        });
+    const auto found = std::lower_bound(m_betweens.begin(), m_betweens.end(), qint64(row),
+                                        [this](const Between& b, qint64 r) {
+                                            return b.Before + qint64(&b - m_betweens.data()) < r;
+                                        });
     if (found == m_betweens.end()) return std::nullopt;
     const auto k = std::size_t(found - m_betweens.begin());
     if (found->Before + qint64(k) != row) return std::nullopt;
@@ -99,9 +98,8 @@ qint64 RecordingListModel::ReadingOfRow(int row) const {
     if (row < 0 || row >= m_rows || BetweenAt(row)) return -1;
     // The lines before it that are no readings' are those whose row is smaller.
     const auto before = std::partition_point(
-        m_betweens.begin(), m_betweens.end(), [this, row](const Between& b) {
-            return b.Before + qint64(&b - m_betweens.data()) < row;
-        });
+        m_betweens.begin(), m_betweens.end(),
+        [this, row](const Between& b) { return b.Before + qint64(&b - m_betweens.data()) < row; });
     return row - qint64(before - m_betweens.begin());
 }
 

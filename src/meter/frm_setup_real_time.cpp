@@ -2,8 +2,8 @@
 #include "meter/frm_setup_real_time.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>

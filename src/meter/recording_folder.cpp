@@ -26,8 +26,8 @@ QString RecordingFolderProblem(const QString& folder) {
 
 bool MakeRecordingFolder(const QString& folder, QString* reason) {
     std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()),
-                                        error);
+    std::filesystem::create_directories(
+        std::filesystem::path(QFile::encodeName(folder).toStdString()), error);
     if (!error) return true;
     *reason = QString::fromLocal8Bit(error.message());
     return false;

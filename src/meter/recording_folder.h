@@ -21,8 +21,8 @@ inline const QString kCreateFolderQuestion =
 // %1 the folder, %2 why.
 inline const QString kFolderNotMadeMessage =
     QStringLiteral("The folder \"%1\" cannot be made (%2).");
-inline const QString kFolderNotWritableMessage = QStringLiteral(
-    "Recordings cannot be kept in \"%1\": the folder cannot be written (%2).");
+inline const QString kFolderNotWritableMessage =
+    QStringLiteral("Recordings cannot be kept in \"%1\": the folder cannot be written (%2).");
 inline const QString kNotAFolderMessage =
     QStringLiteral("Recordings cannot be kept in \"%1\": it is not a folder.");
 

@@ -5,8 +5,8 @@
 // program's own is never another program's.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QProcess>

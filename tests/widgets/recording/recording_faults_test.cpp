@@ -4,13 +4,13 @@
 // its alarm marks; quitting asks before it ends one; what was given up or saved is not asked
 // about or offered again; a relative or an unwritable folder.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QToolButton>
-#include <unistd.h>
 
 #include "app/alarm_desk.h"
 #include "core/graph/graph_texts.h"
@@ -65,8 +65,8 @@ protected:
         return reader;
     }
     QStringList Markers() const {
-        return QDir(home.path()).entryList({QStringLiteral("RealTimeRecording*.store")},
-                                           QDir::Files);
+        return QDir(home.path())
+            .entryList({QStringLiteral("RealTimeRecording*.store")}, QDir::Files);
     }
     // The program killed and started again on the same meter and folder.
     void CrashAndRestart() {
@@ -172,15 +172,17 @@ TEST_F(RecordingFaultsTest, ALostMeterIsAGapInTheStoreAndALineInTheListWithItsMa
     const QLocale& locale = Graph()->Locale();
     const QString gapLine =
         "no reading from " +
-        core::LongTimeText(graph::ChartTimeOfMs(reader->At(before - 1)->TimeMs), locale) +
-        " to " + core::LongTimeText(graph::ChartTimeOfMs(reader->At(before)->TimeMs), locale);
+        core::LongTimeText(graph::ChartTimeOfMs(reader->At(before - 1)->TimeMs), locale) + " to " +
+        core::LongTimeText(graph::ChartTimeOfMs(reader->At(before)->TimeMs), locale);
     ASSERT_EQ(between.size(), 3) << between.join('\n').toStdString();
     EXPECT_EQ(between[0], gapLine);
     EXPECT_EQ(between[1], "  ** Meter lost raised");
     EXPECT_EQ(between[2], "  ** Meter lost cleared");
-    const int gapRow = list.RowOfReading(before) - 1;
-    EXPECT_EQ(list.Line(gapRow), gapLine);
-    EXPECT_EQ(list.ReadingOfRow(gapRow + 1), before);
+    // The meter came back with a reading before the first one taken after the gap.
+    const int firstAfter = list.RowOfReading(before);
+    EXPECT_EQ(list.Line(firstAfter - 3), gapLine);
+    EXPECT_EQ(list.ReadingOfRow(firstAfter), before);
+    EXPECT_EQ(list.ReadingOfRow(firstAfter - 4), before - 1);
     EXPECT_EQ(list.rowCount(), before + 3 + 3);
 }
 
@@ -232,7 +234,8 @@ TEST_F(RecordingFaultsTest, PointsGivenUpAreNotOfferedAfterACrash) {
     ASSERT_FALSE(HasFatalFailure());
     // The store the crash left is offered; the 15 points given up are not.
     ASSERT_EQ(prompter.questions.size(), 1) << prompter.questions.join('\n').toStdString();
-    EXPECT_TRUE(prompter.questions[0].contains("readings from")) << prompter.questions[0].toStdString();
+    EXPECT_TRUE(prompter.questions[0].contains("readings from"))
+        << prompter.questions[0].toStdString();
 }
 
 TEST_F(RecordingFaultsTest, ARelativeFolderIsKeptAbsoluteAndEveryLeftOverStoreIsOffered) {
