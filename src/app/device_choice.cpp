@@ -6,7 +6,9 @@
 #include "link/com_devices.h"
 
 #ifndef Q_OS_WIN
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace kr820::app {
@@ -18,7 +20,14 @@ bool NamesSerialDevice(const QString& name) {
 #else
     struct stat info {};
     const QByteArray path = QFile::encodeName(link::ComDeviceName(name));
-    return ::stat(path.constData(), &info) == 0 && S_ISCHR(info.st_mode);
+    if (::stat(path.constData(), &info) != 0 || !S_ISCHR(info.st_mode)) return false;
+    // Other character devices (/dev/null, /dev/zero) are no terminal. One that does not open
+    // (held, no permission) is left to the port, which says why.
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return true;
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    return terminal;
 #endif
 }
 

@@ -6,8 +6,8 @@
 namespace kr820::app {
 
 // Whether a name from the device box, listed or typed, names a serial device of this machine
-// (a link to one counts): the box tries nothing else, so a half-typed name or a folder never
-// takes the place of the port in use.
+// (a terminal device; a link to one counts): the box tries nothing else, so a half-typed name,
+// a folder or /dev/null never takes the place of the port in use.
 bool NamesSerialDevice(const QString& name);
 
 // %1 the name as the box held it.

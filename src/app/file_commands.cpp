@@ -26,6 +26,7 @@
 #include "meter/data_logger_loading.h"
 #include "meter/until_stopped_recording.h"
 #include "store/store_exports.h"
+#include "store/store_signature.h"
 #include "store/stored_recording.h"
 #include "ui/file_dialog_filters.h"
 #include "ui/frm_open_save.h"
@@ -44,6 +45,8 @@ const QString kCollectionSaveFilter =
     QStringLiteral("Data Set Collection file(*.820,only for KR820) (*.820)");
 // Recordings until stopped, kept in their stores.
 const QString kStoreFilter = QStringLiteral("Recording store(*.kr8db) (*.kr8db *.KR8DB)");
+// A store under another name opens too: its content tells.
+const QString kAnyFileFilter = QStringLiteral("All files (*)");
 // The description is shown alone; its own "(*.820)" is part of it.
 const QString kCollectionOpenFilter = QStringLiteral("Data Sets Collection (*.820) (*.820)");
 
@@ -255,13 +258,23 @@ bool FileCommands::WriteRecordingText(graph::TfrmGraph& window, const QString& p
 void FileCommands::OpenSingleFile() {
     const QString path =
         m_prompter.OpenFileName(Owner(), core::ProgramFolder(),
-                                SingleFileFilter() + QStringLiteral(";;") + kStoreFilter, nullptr);
+                                SingleFileFilter() + QStringLiteral(";;") + kStoreFilter +
+                                    QStringLiteral(";;") + kAnyFileFilter,
+                                nullptr);
     if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().compare(meter::kStoreSuffix, Qt::CaseInsensitive) == 0) {
+    // A store is known by its content, whatever it was named ("oven.kr820").
+    if (QFileInfo(path).suffix().compare(meter::kStoreSuffix, Qt::CaseInsensitive) == 0 ||
+        store::BeginsAsStore(path)) {
         OpenStore(path);
         return;
     }
     const core::SingleFileKind kind = core::SingleFileKindOf(path);
+    if (kind == core::SingleFileKind::Unknown) {
+        // Read as nothing, it would be an empty window that looks like data.
+        qCWarning(core::lcFiles).noquote() << "opening" << path << "refused: no kind it reads";
+        m_prompter.Message(Owner(), kUnknownFileMessage.arg(path));
+        return;
+    }
     std::optional<core::TextReadOutcome> text;
     if (kind == core::SingleFileKind::TabText || kind == core::SingleFileKind::CommaText) {
         // Read before the window is made: a file that is no data gets no window.
@@ -271,13 +284,21 @@ void FileCommands::OpenSingleFile() {
             return;
         }
     }
+    // A text file that does not open reads as nothing: said, and no empty window made.
+    if (text && text->Status == core::TextReadStatus::CannotOpen) {
+        // In the words a graph file that does not open gets.
+        core::GraphReadOutcome notOpened;
+        notOpened.Status = core::GraphReadStatus::CannotOpen;
+        notOpened.Reason = text->Reason;
+        m_prompter.Message(Owner(), core::GraphReadMessage(notOpened, path));
+        return;
+    }
     graph::TfrmGraph* window = m_main.CreateFileWindow(path);
     if (kind == core::SingleFileKind::Graph) {
         const core::GraphReadOutcome read = core::ReadGraphFile(path, window->Chart());
         if (read.Status != core::GraphReadStatus::Loaded)
             m_prompter.Message(Owner(), core::GraphReadMessage(read, path));
-    } else if (text && text->Status != core::TextReadStatus::CannotOpen) {
-        // One that cannot be opened leaves the window empty.
+    } else if (text) {
         graph::ConfigureGraph(window->Chart(), graph::ScaleFilePath(core::ProgramFolder()), 2,
                               text->Content.Points, text->Content.MinX, text->Content.MaxX,
                               core::kTextFileMinY, core::kTextFileMaxY);

@@ -81,6 +81,9 @@ inline const QString kRecoverOneQuestion = QStringLiteral(
     "The file \"%1\" holds a damaged data set. Show the data set recorded before it?");
 inline const QString kNoDataInFileMessage =
     QStringLiteral("The file \"%1\" holds no data this program reads: %2.");
+inline const QString kUnknownFileMessage = QStringLiteral(
+    "The file \"%1\" is none this program opens: a graph file (.ghf), a text file (.txt, .csv) "
+    "or a recording store (.kr8db).");
 inline const QString kCannotWriteMessage = QStringLiteral("Cannot create file \"%1\". %2");
 inline const QString kWriteFailedMessage = QStringLiteral(
     "The file \"%1\" was not saved: %2. Any earlier file of that name is unchanged.");

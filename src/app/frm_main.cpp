@@ -45,7 +45,9 @@
 #include "lcd/frm_lcd.h"
 #include "link/com_devices.h"
 #include "link/device_list.h"
+#include "link/link_log.h"
 #include "link/wait.h"
+#include "meter/meter_refusal.h"
 #include "ui/help_window.h"
 #include "ui/prompter.h"
 
@@ -228,6 +230,14 @@ void TfrmMain::FormShow() {
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
     if (CommandsLocked()) {  // the running operation ends first
+        event->ignore();
+        return;
+    }
+    // A recording until stopped has nothing to save, but quitting ends it: asked first, and
+    // only Yes ends it.
+    if (m_recorder.RecordingUntilStopped() &&
+        m_prompter.Confirm(this, meter::kStopRecordingAndQuitQuestion,
+                           ui::Prompter::Buttons::YesNo) != ui::Prompter::Answer::Yes) {
         event->ignore();
         return;
     }
@@ -505,8 +515,10 @@ void TfrmMain::ComboBoxDeviceNameChange(const QString& text) {
     RunLocked([this, chosen = text.trimmed()] {
         if (!NamesSerialDevice(chosen)) {
             m_prompter.Message(this, kNotADeviceMessage.arg(chosen));
-        } else {
-            m_link.ComboBoxDeviceNameChange(chosen);
+        } else if (!meter::RecordingRefusesCommand(*this, m_prompter)) {
+            // The one device the user asked for: why it does not open goes to the status bar.
+            const QString failure = m_link.ComboBoxDeviceNameChange(chosen);
+            if (!failure.isEmpty()) statusBar()->showMessage(failure);
         }
         // The box shows the device in use, so that the Return's end of editing chooses nothing
         // more and a refused name does not stay as if it were in use.
@@ -622,6 +634,7 @@ QAction* TfrmMain::Item(const char* name) const { return m_items.value(name); }
 QToolButton* TfrmMain::ToolButton(const char* name) const { return m_buttons.value(name); }
 
 void TfrmMain::ChangeBaudRate(int rate) {
+    if (meter::RecordingRefusesCommand(*this, m_prompter)) return;
     m_link.ChangeBaudRate(rate);
     for (QAction* item : m_baudRates->actions())
         if (item->text().remove(u'&').toInt() == rate) item->setChecked(true);
@@ -719,7 +732,10 @@ void TfrmMain::ShowNoConnection(bool shown) {
 
 void TfrmMain::ShowAccessRefusals(const QString& lines) { statusBar()->setToolTip(lines); }
 
-void TfrmMain::TellAccessRefusal(const QString& text) { TellWhenIdle(text); }
+// Devices the search or the supervision tries on their own are the user's concern only when
+// chosen (ComboBoxDeviceNameChange): a box about one would take the keyboard for nothing. The
+// status bar's tip lists them all.
+void TfrmMain::TellAccessRefusal(const QString& text) { qCWarning(link::lcLink).noquote() << text; }
 
 // ---- MeterHost ---------------------------------------------------------------------------------
 
@@ -729,5 +745,9 @@ graph::TfrmGraph* TfrmMain::ReopenRealTimeGraph() {
 }
 
 bool TfrmMain::SaveSingleSet(graph::TfrmGraph& window) { return m_files.SaveSingleSet(window); }
+
+const core::AlarmEngine* TfrmMain::AlarmState() const {
+    return m_alarms ? &m_alarms->Engine() : nullptr;
+}
 
 }  // namespace kr820::app

@@ -217,6 +217,7 @@ private:
     void ScheduleNotices();
     void ShowPendingNotices();
     link::DevicePort& DownloadPort() override { return m_comm2; }
+    const core::AlarmEngine* AlarmState() const override;
     graph::TfrmGraph* ReopenRealTimeGraph() override;
     bool SaveSingleSet(graph::TfrmGraph& window) override;
 

@@ -62,10 +62,10 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
             return ExitCode::NoMeter;
         }
     }
-    std::unique_ptr<LiveStore> store;
+    std::unique_ptr<store::RecordingWriter> store;
     if (!arguments.store.isEmpty()) {
         QString problem;
-        store = LiveStore::Open(arguments.store, StoreHeaderOf(arguments), &problem);
+        store = OpenLiveStore(arguments.store, StoreHeaderOf(arguments), &problem);
         if (!store) {
             Say(io, problem);
             return ExitCode::Failed;
@@ -121,8 +121,8 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         core::ReadingRow row = RowOfReading(reading, readAt.toSecsSinceEpoch());
         if (alarms) row.Alarm = alarms->ActiveText();
         // Into the store first: a row printed is a row kept.
-        if (store &&
-            !store->Append(row, readAt.toMSecsSinceEpoch(), alarms ? &alarms->Engine() : nullptr)) {
+        if (store && !store->Append(StoredReadingOf(row, readAt.toMSecsSinceEpoch()),
+                                    alarms ? &alarms->Engine() : nullptr)) {
             storeFailed();
             return;
         }

@@ -22,6 +22,7 @@
 #include "graph/configure_graph.h"
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
+#include "graph/recording_list_model.h"
 #include "graph/side_panel.h"
 #include "store/stored_recording.h"
 #include "ui/centre_on_screen.h"
@@ -150,9 +151,15 @@ void TfrmGraph::Grid2Click() {
 }
 
 void TfrmGraph::ListBox1Click() {
-    // A gap's line has no point to show; a recording's lines are its readings.
+    // A gap's or a mark's line has no point to show.
     const int row = m_dataListView->currentIndex().row();
-    ShowPointCursor(m_recording ? row : m_dataList->PointOfRow(row));
+    if (m_recording) {
+        const qint64 reading = m_recordingList->ReadingOfRow(row);
+        if (reading >= 0 && reading <= std::numeric_limits<int>::max())
+            ShowPointCursor(int(reading));
+        return;
+    }
+    ShowPointCursor(m_dataList->PointOfRow(row));
 }
 
 void TfrmGraph::PESGraph1DataHotSpot(bool, int, int pointIndex) {
@@ -215,7 +222,15 @@ bool TfrmGraph::AskToKeepData() {
     }
 }
 
-bool TfrmGraph::FormCloseQuery() { return m_closeAnswered || AskToKeepData(); }
+bool TfrmGraph::FormCloseQuery() {
+    if (m_closeAnswered) return true;
+    // A recording into its store has nothing to save, but closing ends it: only Yes does.
+    if (IsRealTime() && m_recording && m_context && m_context->State.RealTimeRecording)
+        return m_context->Prompter.Confirm(this, kStopRecordingAndCloseQuestion,
+                                           ui::Prompter::Buttons::YesNo) ==
+               ui::Prompter::Answer::Yes;
+    return AskToKeepData();
+}
 
 void TfrmGraph::FormClose() {
     if (!m_context) return;

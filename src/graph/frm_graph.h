@@ -48,6 +48,9 @@ enum class GraphRole { RealTime, DataLogger, File };
 
 // Asked before a file window whose marks changed closes; %1 is its caption, the file's name.
 inline const QString kSaveFileWindowQuestion = QStringLiteral("Save \"%1\" ?");
+// The Real-Time Graph closed while its recording until stopped runs; Yes stops it.
+inline const QString kStopRecordingAndCloseQuestion =
+    QStringLiteral("A recording is running. Stop it and close the Real-Time Graph?");
 
 // A graph window in one of its roles: the real-time graph, the DataLogger window or a window of an
 // opened file. It shows T1 and T2 over time on its chart, with their statistics and a list of the

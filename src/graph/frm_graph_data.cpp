@@ -19,6 +19,7 @@
 #include "graph/data_list_model.h"
 #include "graph/data_set_grid_model.h"
 #include "graph/frm_graph.h"
+#include "graph/recording_list_model.h"
 #include "graph/recording_plot.h"
 #include "store/stored_recording.h"
 
@@ -113,8 +114,8 @@ void TfrmGraph::AppendDataListLine(int point) {
 void TfrmGraph::ClearDataList() { m_dataList->Clear(); }
 
 void TfrmGraph::SelectListLine(int point, bool atTop) {
-    // A recording's list has a line per reading and nothing else.
-    const int row = m_recording ? point : m_dataList->RowOfPoint(point);
+    const int row =
+        m_recording ? m_recordingList->RowOfReading(point) : m_dataList->RowOfPoint(point);
     const QModelIndex index = m_dataListView->model()->index(row, 0);
     if (!index.isValid()) return;
     m_selectingByProgram = true;

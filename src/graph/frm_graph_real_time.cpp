@@ -140,7 +140,9 @@ void TfrmGraph::ShowRealTimePoint(int point, const core::RealTimeSample& sample,
 
 bool TfrmGraph::AddRealTimeMark(core::TDateTime x, double y, const QString& text) {
     constexpr core::RgbColor kMarkColor = 0xFF3030;
-    m_dataList->AddNote(x, text);
+    // A recording in its store keeps the mark there, its list reads it from there, and nothing
+    // is left to save.
+    if (!m_recording) m_dataList->AddNote(x, text);
     core::ChartAnnotations& annotations = m_chart.Annotations();
     // After the placed annotations, in the slots they count; without a context, after all.
     const int index = m_context ? m_context->Tools.LastAnnotationIndex + 1
@@ -149,7 +151,7 @@ bool TfrmGraph::AddRealTimeMark(core::TDateTime x, double y, const QString& text
     if (!slot) return false;
     *slot = {core::kAnnotationText, x, y, text, kMarkColor, 0};
     if (m_context) m_context->Tools.LastAnnotationIndex = index;
-    NoteMarksChanged();
+    if (!m_recording) NoteMarksChanged();
     m_chart.Redraw();
     return true;
 }

@@ -41,11 +41,12 @@ void MeterLink::NoteConnectedDevice() {
     m_silentTicksHere = 0;
 }
 
-bool MeterLink::OpenLivePort() {
+bool MeterLink::OpenLivePort(int* failureCode) {
     // Without a chosen device the port's name would be the prefix alone.
     if (m_devices.ChosenText().isEmpty()) return false;
     int failure = 0;
     const bool opened = TryOpen(m_comm1, &failure);
+    if (failureCode) *failureCode = failure;
     const QString device = m_comm1.DeviceName();
     QString news;
     if (opened) {
@@ -249,15 +250,17 @@ void MeterLink::Comm1RxChar(Port& sender) {
     m_state.RxBusy = false;
 }
 
-void MeterLink::ComboBoxDeviceNameChange(const QString& chosenText) {
+QString MeterLink::ComboBoxDeviceNameChange(const QString& chosenText) {
     WaitWhile(
         m_clock, [this] { return m_state.TimerBusy; }, kExchangeLimits.busyLimit);
     m_comm1.Close();
     m_devices.ChooseText(chosenText);
     Attempt(QStringLiteral("naming the port"), m_comm1,
             [&] { m_comm1.SetDeviceName(ComDeviceName(chosenText)); });
-    OpenLivePort();
+    int failure = 0;
+    const bool opened = OpenLivePort(&failure);
     m_state.CurrentPortIndex = m_state.LastConnectedPort = m_devices.ChosenIndex();
+    return opened ? QString() : OpenFailureText(m_comm1.DeviceName(), failure);
 }
 
 void MeterLink::QuiesceLivePath() {

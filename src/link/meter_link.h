@@ -44,8 +44,9 @@ public:
     void SearchMeter();
     void MainTimerTimer();
     void Comm1RxChar(Port& sender);
-    // The user chose or typed a device.
-    void ComboBoxDeviceNameChange(const QString& chosenText);
+    // The user chose or typed a device. Why it did not open, naming it (OpenFailureText); empty
+    // when it did.
+    QString ComboBoxDeviceNameChange(const QString& chosenText);
     // The hidden baud-rate items.
     void ChangeBaudRate(int bitsPerSecond);
 
@@ -95,7 +96,7 @@ private:
     void LookElsewhere();
     void NoteConnectedDevice();
     // Opens the live port; a device that refuses the program is told about once (AccessNotices).
-    bool OpenLivePort();
+    bool OpenLivePort(int* failureCode = nullptr);
     // Comm1 closed and opened again with the live receive handler, and the first poll sent.
     void ReopenLivePortAndPoll();
 

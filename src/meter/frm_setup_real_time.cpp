@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QRegularExpressionValidator>
 
 #include "core/realtime/real_time_rates.h"
+#include "meter/recording_folder.h"
 #include "ui/prompter.h"
 #include "ui/whole_caption.h"
 
@@ -30,7 +32,7 @@ std::optional<int> RealTimePoints(const QString& typed) {
 
 TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter* prompter,
                                      const QString& folder)
-    : QDialog(owner), m_prompter(prompter) {
+    : QDialog(owner), m_prompter(prompter), m_defaultFolder(folder) {
     setObjectName("frmSetupRealTime");
     setWindowTitle("Real-Time Setup");
     setModal(true);
@@ -132,12 +134,37 @@ void TfrmSetupRealTime::accept() {
         m_edtRealTimeNo->selectAll();
         return;
     }
+    if (m_prompter && m_chkUntilStopped->isChecked() && !RecordingFolderAccepted()) {
+        m_edtStoreFolder->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     QDialog::accept();
 }
 
+bool TfrmSetupRealTime::RecordingFolderAccepted() {
+    const QString folder = Choice().Folder;
+    if (!QFileInfo::exists(folder)) {
+        // Made only when the user says so: a typing slip must not leave folders about.
+        if (m_prompter->Confirm(this, kCreateFolderQuestion.arg(folder),
+                                ui::Prompter::Buttons::YesNo) != ui::Prompter::Answer::Yes)
+            return false;
+        QString reason;
+        if (!MakeRecordingFolder(folder, &reason)) {
+            m_prompter->Message(this, kFolderNotMadeMessage.arg(folder, reason));
+            return false;
+        }
+    }
+    const QString problem = RecordingFolderProblem(folder);
+    if (problem.isEmpty()) return true;
+    m_prompter->Message(this, problem);
+    return false;
+}
+
 RealTimeSetupChoice TfrmSetupRealTime::Choice() const {
+    const QString typed = m_edtStoreFolder->text().trimmed();
     return {std::max(0, m_txtRate->currentIndex()), m_edtRealTimeNo->text(),
-            m_chkUntilStopped->isChecked(), m_edtStoreFolder->text().trimmed()};
+            m_chkUntilStopped->isChecked(),
+            AbsoluteRecordingFolder(typed.isEmpty() ? m_defaultFolder : typed)};
 }
 
 }  // namespace kr820::meter

@@ -17,7 +17,7 @@ class Prompter;
 namespace kr820::meter {
 
 // What the user chose: the rate's index in the rate list and the number as typed, or a recording
-// until stopped into a store in `Folder`.
+// until stopped into a store in `Folder` (absolute).
 struct RealTimeSetupChoice {
     int RateIndex = 0;
     QString Points;
@@ -39,7 +39,9 @@ class TfrmSetupRealTime : public QDialog {
 public:
     // `rateIndex` is the graph's present sampling rate; the period starts without leading zeros.
     // With a prompter, Start refuses a number of points that is not a whole number above 0:
-    // it tells why and stays open with the number as typed, the cursor on it.
+    // it tells why and stays open with the number as typed, the cursor on it. A recording
+    // until stopped asks before it makes a folder that does not exist, and refuses one it
+    // cannot write into, saying why, the folder as typed.
     // `folder` is where a recording until stopped goes unless the user types another.
     TfrmSetupRealTime(int rateIndex, QWidget* owner = nullptr, ui::Prompter* prompter = nullptr,
                       const QString& folder = QString());
@@ -54,7 +56,11 @@ public:
     RealTimeSetupChoice Choice() const;
 
 private:
+    // The folder exists, or was made on the user's Yes, and a store can be written in it.
+    bool RecordingFolderAccepted();
+
     ui::Prompter* m_prompter;
+    QString m_defaultFolder;
     QLineEdit* m_edtRealTimeNo;
     QComboBox* m_txtRate;
     QLineEdit* m_edtPeriod;

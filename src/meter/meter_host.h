@@ -8,8 +8,9 @@
 class QWidget;
 
 namespace kr820::core {
+class AlarmEngine;
 class DataLoggerDocument;
-}
+}  // namespace kr820::core
 
 namespace kr820::graph {
 class TfrmGraph;
@@ -35,6 +36,9 @@ public:
     virtual void TellWhenIdle(const QString& text) = 0;
     virtual core::AppState& State() = 0;
     virtual link::MeterLink& Link() = 0;
+    // The alarms as the user set them, whose state a recording keeps with each reading; none
+    // where the program watches no alarms.
+    virtual const core::AlarmEngine* AlarmState() const = 0;
     // Comm2: the port the download runs on, on Comm1's device, while Comm1 is closed.
     virtual link::DevicePort& DownloadPort() = 0;
 

@@ -14,11 +14,18 @@ bool MeterRefusesCommand(MeterHost& host, ui::Prompter& prompter) {
         prompter.Message(host.DialogOwner(), kNoConnectionMessage);
         return true;
     }
+    if (RecordingRefusesCommand(host, prompter)) return true;
     if (host.Link().Readings().MeterLogging()) {
         prompter.Message(host.DialogOwner(), kMeterRecordingMessage);
         return true;
     }
     return false;
+}
+
+bool RecordingRefusesCommand(MeterHost& host, ui::Prompter& prompter) {
+    if (!host.State().RealTimeRecording) return false;
+    prompter.Message(host.DialogOwner(), kRecordingHoldsPortMessage);
+    return true;
 }
 
 }  // namespace kr820::meter

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QObject>
 #include <QToolButton>
 #include <cmath>
 #include <limits>
@@ -16,11 +17,11 @@
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
 #include "graph/recording_plot.h"
+#include "link/live_readings.h"
 #include "link/meter_link.h"
 #include "link/wait.h"
 #include "meter/frm_setup_real_time.h"
 #include "meter/meter_host.h"
-#include "store/alarm_marks.h"
 #include "store/stored_recording.h"
 #include "ui/prompter.h"
 
@@ -38,6 +39,8 @@ RealTimeRecorder::RealTimeRecorder(MeterHost& host, ui::Prompter& prompter, QStr
       m_untilStopped(
           QFileInfo(journalPath).dir().filePath(QStringLiteral("RealTimeRecording.store"))) {}
 
+RealTimeRecorder::~RealTimeRecorder() = default;
+
 QString RealTimeRecorder::DefaultStoreFolder() const {
     return QFileInfo(m_journal.Path()).dir().filePath(QStringLiteral("recordings"));
 }
@@ -49,7 +52,8 @@ void RealTimeRecorder::btnRunClick() {
     graph::TfrmGraph* window = m_host.RealTimeGraphWindow();
     if (window) {
         graph::RestoreNormal(window);
-        if (state.RealTimeRecording || state.RealTimePointCount != 0) {
+        // Only what is not in a file is asked about: not points just saved, not a store.
+        if (state.RealTimeRecording || state.RealTimeUnsaved) {
             const ui::Prompter::Answer answer = m_prompter.Confirm(
                 m_host.DialogOwner(), kResetQuestion, ui::Prompter::Buttons::YesNoCancel);
             window->setFocus();
@@ -72,6 +76,8 @@ void RealTimeRecorder::btnRunClick() {
     if (choice.UntilStopped) {
         const QString folder = choice.Folder.isEmpty() ? DefaultStoreFolder() : choice.Folder;
         if (!BeginUntilStopped(*window, folder, choice.RateIndex)) return;
+        // The points the graph held were saved or given up: none is offered after a crash.
+        m_journal.Remove();
         state.RealTimeRecording = true;
         m_host.EnableRun(false);
         m_host.EnableStop(true);
@@ -136,8 +142,7 @@ void RealTimeRecorder::MarkAlarm(const core::AlarmEvent& event) {
                                          core::AlarmEventText(event)};
     window->AddRealTimeMark(mark.Time, mark.Y, mark.Text);
     if (m_untilStopped.Running()) {
-        if (const auto stored = store::MarkOfAlarmEvent(event))
-            m_untilStopped.AddAlarmMark(*stored);
+        if (!m_untilStopped.Mark(event)) StoreFailed();
         return;
     }
     if (m_journal.IsOpen() && !m_journal.AppendMark(mark)) JournalFailed();
@@ -157,7 +162,7 @@ void RealTimeRecorder::StopRecording() {
     m_host.EnableOption(true);
     const core::TDateTime now = core::NowTDateTime();
     if (m_untilStopped.Running()) {
-        m_untilStopped.Stop(m_host.Link().WallClockMs());
+        EndStore();
         // The store keeps every reading: nothing is cut, nothing is left unsaved.
         if (graph::TfrmGraph* window = m_host.RealTimeGraphWindow()) window->EndStoredRecording();
         return;
@@ -177,12 +182,15 @@ void RealTimeRecorder::JournalFailed() {
 }
 
 void RealTimeRecorder::RealTimeGraphSaved() {
-    if (!m_host.State().RealTimeRecording) DiscardJournal();
+    core::AppState& state = m_host.State();
+    if (state.RealTimeRecording) return;
+    state.RealTimeUnsaved = false;
+    DiscardJournal();
 }
 
 void RealTimeRecorder::DiscardJournal() {
     // The window closed while recording until stopped: the recording ends, its store stays.
-    if (m_untilStopped.Running()) m_untilStopped.Stop(m_host.Link().WallClockMs());
+    if (m_untilStopped.Running()) EndStore();
     m_journal.Remove();
 }
 
@@ -205,6 +213,17 @@ bool RealTimeRecorder::BeginUntilStopped(graph::TfrmGraph& window, const QString
     state.RateTicks = 0;
     // The store is the recording's copy: nothing to save against a crash or on closing.
     state.RealTimeUnsaved = false;
+    // Every stretch without readings is a gap in the store, and a line in its list.
+    m_linkWatch = std::make_unique<QObject>();
+    link::LiveReadings& readings = m_host.Link().Readings();
+    QObject::connect(&readings, &link::LiveReadings::linkLost, m_linkWatch.get(),
+                     [this](qint64 atMs) {
+                         if (!m_untilStopped.LinkLost(atMs)) StoreFailed();
+                     });
+    QObject::connect(&readings, &link::LiveReadings::linkRestored, m_linkWatch.get(),
+                     [this](qint64 atMs) {
+                         if (!m_untilStopped.LinkRestored(atMs)) StoreFailed();
+                     });
     window.ShowRecording(m_untilStopped.Recording());
     window.ToolBar().tbntClr->setEnabled(false);
     return true;
@@ -220,53 +239,66 @@ void RealTimeRecorder::AddStoredPoint(const core::RealTimeSample& sample) {
     reading.T1Valid = !sample.T1OutOfRange;
     reading.T2Valid = !sample.T2OutOfRange;
     reading.Fahrenheit = sample.Unit == 'F';
-    if (!m_untilStopped.Append(reading)) {
-        const QString reason = m_untilStopped.FailureReason();
-        qCWarning(core::lcRealTime).noquote()
-            << "writing" << m_untilStopped.Path() << "failed:" << reason;
-        StopRecording();
-        m_host.TellWhenIdle(kStoreFailedMessage.arg(m_untilStopped.Path(), reason));
+    if (!m_untilStopped.Append(reading, m_host.AlarmState())) {
+        StoreFailed();
         return;
     }
     if (state.RealTimePointCount < std::numeric_limits<qint32>::max()) ++state.RealTimePointCount;
 }
 
-void RealTimeRecorder::OfferLeftOverStore() {
-    const std::optional<QString> path = m_untilStopped.LeftOverStore();
-    if (!path) return;
-    QString error;
-    auto recording = store::StoredRecording::Open(*path, &error);
-    if (!recording) {
-        qCWarning(core::lcRealTime).noquote()
-            << "the left-over recording" << *path << "does not read:" << error;
-        return;
-    }
-    graph::TfrmGraph* window = m_host.ReopenRealTimeGraph();
-    const QString question =
-        kLeftOverStoreQuestion.arg(recording->Count())
-            .arg(core::DateTimeText(graph::ChartTimeOfMs(recording->Header().StartMs),
-                                    window->Locale()),
-                 *path);
-    recording.reset();
-    const ui::Prompter::Answer answer =
-        m_prompter.Confirm(m_host.DialogOwner(), question, ui::Prompter::Buttons::YesNo);
-    if (answer != ui::Prompter::Answer::Yes && answer != ui::Prompter::Answer::No) return;
-    // Either way it is stopped where it ended, and kept: it is the recording's only copy.
-    auto closed = m_untilStopped.CloseLeftOver(*path, &error);
-    if (!closed) {
-        qCWarning(core::lcRealTime).noquote()
-            << "the left-over recording" << *path << "was not closed:" << error;
-        return;
-    }
-    if (answer == ui::Prompter::Answer::Yes) {
-        graph::RestoreNormal(window);
-        window->ShowRecording(std::move(closed));
-        window->EndStoredRecording();
+void RealTimeRecorder::EndStore() {
+    m_linkWatch.reset();
+    m_untilStopped.Stop(m_host.Link().WallClockMs());
+}
+
+void RealTimeRecorder::StoreFailed() {
+    if (!m_untilStopped.Running()) return;
+    const QString reason = m_untilStopped.FailureReason();
+    const QString path = m_untilStopped.Path();
+    qCWarning(core::lcRealTime).noquote() << "writing" << path << "failed:" << reason;
+    StopRecording();
+    m_host.TellWhenIdle(kStoreFailedMessage.arg(path, reason));
+}
+
+void RealTimeRecorder::OfferLeftOverStores() {
+    // One question at a time; after a Yes the rest wait for the next start, so that one shown is
+    // not replaced by the next.
+    for (const LeftOverStore& left : m_untilStopped.LeftOverStores()) {
+        QString error;
+        auto recording = store::StoredRecording::Open(left.Store, &error);
+        if (!recording) {
+            qCWarning(core::lcRealTime).noquote()
+                << "the left-over recording" << left.Store << "does not read:" << error;
+            continue;
+        }
+        graph::TfrmGraph* window = m_host.ReopenRealTimeGraph();
+        const QString question =
+            kLeftOverStoreQuestion.arg(recording->Count())
+                .arg(core::DateTimeText(graph::ChartTimeOfMs(recording->Header().StartMs),
+                                        window->Locale()),
+                     left.Store);
+        recording.reset();
+        const ui::Prompter::Answer answer =
+            m_prompter.Confirm(m_host.DialogOwner(), question, ui::Prompter::Buttons::YesNo);
+        if (answer != ui::Prompter::Answer::Yes && answer != ui::Prompter::Answer::No) continue;
+        // Either way it is stopped where it ended, and kept: it is the recording's only copy.
+        auto closed = m_untilStopped.CloseLeftOver(left, &error);
+        if (!closed) {
+            qCWarning(core::lcRealTime).noquote()
+                << "the left-over recording" << left.Store << "was not closed:" << error;
+            continue;
+        }
+        if (answer == ui::Prompter::Answer::Yes) {
+            graph::RestoreNormal(window);
+            window->ShowRecording(std::move(closed));
+            window->EndStoredRecording();
+            return;
+        }
     }
 }
 
 void RealTimeRecorder::OfferUnsavedRecording() {
-    OfferLeftOverStore();
+    OfferLeftOverStores();
     const QString& path = m_journal.Path();
     if (!QFile::exists(path) || core::RealTimeJournalHeldElsewhere(path)) return;
     const std::optional<core::RealTimeJournal> journal = core::ReadRealTimeJournal(path);

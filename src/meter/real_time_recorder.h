@@ -2,11 +2,14 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 #include "core/alarms/alarm_event.h"
 #include "core/realtime/real_time_journal_file.h"
 #include "core/time/date_time.h"
 #include "meter/until_stopped_recording.h"
+
+class QObject;
 
 namespace kr820::graph {
 class TfrmGraph;
@@ -32,17 +35,18 @@ class MeterHost;
 class RealTimeRecorder {
 public:
     RealTimeRecorder(MeterHost& host, ui::Prompter& prompter, QString journalPath);
+    ~RealTimeRecorder();
 
     void btnRunClick();
     void btnStopClick();
     // One point from the last live reading, taken at `now`; called by the main timer's tick.
     void AddRealTimePoint(core::TDateTime now);
     // An alarm raised or cleared while recording: marked on the chart and in its point list, and
-    // kept in the journal. Nothing happens while no recording runs.
+    // kept in the journal or the store. Nothing happens while no recording runs.
     void MarkAlarm(const core::AlarmEvent& event);
 
-    // The real-time graph was saved. A recording still running keeps its journal: its next
-    // points are not in the file.
+    // The real-time graph was saved: nothing is left unsaved. A recording still running keeps
+    // its journal: its next points are not in the file.
     void RealTimeGraphSaved();
     // The real-time points were saved or given up (Clear, the window closed): the journal goes.
     void DiscardJournal();
@@ -52,6 +56,8 @@ public:
 
     // The recording until stopped, running or last run.
     const UntilStoppedRecording& UntilStopped() const { return m_untilStopped; }
+    // A recording until stopped is running.
+    bool RecordingUntilStopped() const { return m_untilStopped.Running(); }
     // Where a recording until stopped goes unless the user chooses another folder.
     QString DefaultStoreFolder() const;
 
@@ -62,18 +68,27 @@ private:
     void JournalFailed();
     bool BeginUntilStopped(graph::TfrmGraph& window, const QString& folder, int rateIndex);
     void AddStoredPoint(const core::RealTimeSample& sample);
-    void OfferLeftOverStore();
+    // The store's stop written, and the link no longer watched for it.
+    void EndStore();
+    // Writing the store failed: the recording stops, the user hears why once the tick ended.
+    void StoreFailed();
+    void OfferLeftOverStores();
 
     MeterHost& m_host;
     ui::Prompter& m_prompter;
     core::RealTimeJournalWriter m_journal;
     bool m_journalFailureTold = false;
     UntilStoppedRecording m_untilStopped;
+    // While a recording until stopped runs: the link's losses and returns become its gaps.
+    std::unique_ptr<QObject> m_linkWatch;
 };
 
 inline const QString kResetQuestion = QStringLiteral(
     "There are datas in Real_Time graph ,it have to reset the graph.\n"
     "Do you want to save the Real-Time graph ?");
+// Quitting while a recording until stopped runs; Yes stops it.
+inline const QString kStopRecordingAndQuitQuestion =
+    QStringLiteral("A recording is running. Stop it and quit?");
 // %1 the number of points, %2 the start as date and time.
 inline const QString kUnsavedRecordingQuestion =
     QStringLiteral("A real-time recording of %1 points from %2 was not saved. Show it?");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "meter/until_stopped_recording.h"
 
+#include <QCollator>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QSaveFile>
 
 #include "core/logging/log_categories.h"
+#include "store/recording_writer.h"
 #include "store/store_writer.h"
 #include "store/stored_recording.h"
 
@@ -29,16 +31,41 @@ UntilStoppedRecording::UntilStoppedRecording(QString markerPath)
 
 UntilStoppedRecording::~UntilStoppedRecording() = default;
 
+QStringList UntilStoppedRecording::MarkerPaths() const {
+    const QFileInfo first(m_markerPath);
+    const QDir dir = first.dir();
+    QStringList names = dir.entryList(
+        {first.completeBaseName() + QStringLiteral(".*.") + first.suffix()}, QDir::Files);
+    QCollator numeric;
+    numeric.setNumericMode(true);
+    std::sort(names.begin(), names.end(), numeric);
+    QStringList paths;
+    if (first.exists()) paths << m_markerPath;
+    for (const QString& name : names) paths << dir.filePath(name);
+    return paths;
+}
+
+QString UntilStoppedRecording::FreeMarkerPath() const {
+    const QFileInfo first(m_markerPath);
+    QString path = m_markerPath;
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = first.dir().filePath(
+            QStringLiteral("%1.%2.%3").arg(first.completeBaseName()).arg(n).arg(first.suffix()));
+    return path;
+}
+
 bool UntilStoppedRecording::Begin(const QString& folder, const store::StoreHeader& header,
                                   QString* error) {
     m_writer.reset();
     m_recording.reset();
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("the folder \"%1\" cannot be made").arg(folder);
+    // Absolute: the marker must name it from wherever the program starts next.
+    const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (!QDir().mkpath(absolute)) {
+        *error = QStringLiteral("the folder \"%1\" cannot be made").arg(absolute);
         return false;
     }
-    const QString path = NewStorePath(folder, header.StartMs);
-    m_writer = store::StoreWriter::Create(path, header, error);
+    const QString path = NewStorePath(absolute, header.StartMs);
+    m_writer = store::RecordingWriter::Open(path, header, error);
     if (!m_writer) return false;
     m_recording = store::StoredRecording::Open(path, error);
     if (!m_recording) {
@@ -46,22 +73,30 @@ bool UntilStoppedRecording::Begin(const QString& folder, const store::StoreHeade
         return false;
     }
     // Named before the first reading: a crash from here on leaves a store to offer.
-    QSaveFile marker(m_markerPath);
+    m_runningMarker = FreeMarkerPath();
+    QSaveFile marker(m_runningMarker);
     if (!marker.open(QIODevice::WriteOnly) || marker.write(path.toUtf8()) < 0 || !marker.commit()) {
         qCWarning(core::lcRealTime).noquote()
-            << "the marker" << m_markerPath << "of the recording" << path << "was not written";
+            << "the marker" << m_runningMarker << "of the recording" << path << "was not written";
     }
     return true;
 }
 
-bool UntilStoppedRecording::Append(const store::StoredReading& reading) {
-    if (!m_writer || !m_writer->Append(reading)) return false;
+bool UntilStoppedRecording::Append(const store::StoredReading& reading,
+                                   const core::AlarmEngine* alarms) {
+    if (!m_writer || !m_writer->Append(reading, alarms)) return false;
     m_recording->Refresh();
     return true;
 }
 
-bool UntilStoppedRecording::AddAlarmMark(const store::AlarmMark& mark) {
-    return m_writer && m_writer->AddAlarmMark(mark);
+bool UntilStoppedRecording::Mark(const core::AlarmEvent& event) {
+    return m_writer && m_writer->Mark(event);
+}
+
+bool UntilStoppedRecording::LinkLost(qint64 atMs) { return m_writer && m_writer->LinkLost(atMs); }
+
+bool UntilStoppedRecording::LinkRestored(qint64 atMs) {
+    return m_writer && m_writer->LinkRestored(atMs);
 }
 
 QString UntilStoppedRecording::FailureReason() const {
@@ -80,33 +115,40 @@ void UntilStoppedRecording::Stop(qint64 stoppedMs) {
     }
     m_writer.reset();
     if (m_recording) m_recording->Refresh();
-    QFile::remove(m_markerPath);
+    QFile::remove(m_runningMarker);
+    m_runningMarker.clear();
 }
 
-std::optional<QString> UntilStoppedRecording::LeftOverStore() const {
-    if (Running()) return std::nullopt;
-    QFile marker(m_markerPath);
-    if (!marker.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QString path = QString::fromUtf8(marker.readAll()).trimmed();
-    marker.close();
-    if (path.isEmpty() || !QFileInfo::exists(path)) {
-        QFile::remove(m_markerPath);
-        return std::nullopt;
+std::vector<LeftOverStore> UntilStoppedRecording::LeftOverStores() const {
+    std::vector<LeftOverStore> left;
+    for (const QString& markerPath : MarkerPaths()) {
+        if (markerPath == m_runningMarker) continue;
+        QFile marker(markerPath);
+        if (!marker.open(QIODevice::ReadOnly)) continue;
+        const QString path = QString::fromUtf8(marker.readAll()).trimmed();
+        marker.close();
+        if (path.isEmpty() || !QFileInfo::exists(path)) {
+            qCWarning(core::lcRealTime).noquote()
+                << "the marker" << markerPath << "names no store (" << path << ") and was removed";
+            QFile::remove(markerPath);
+            continue;
+        }
+        left.push_back({markerPath, path});
     }
-    return path;
+    return left;
 }
 
-std::shared_ptr<store::StoredRecording> UntilStoppedRecording::CloseLeftOver(const QString& path,
-                                                                             QString* error) {
+std::shared_ptr<store::StoredRecording> UntilStoppedRecording::CloseLeftOver(
+    const LeftOverStore& left, QString* error) {
     // Resumed only to write its stop: a store another program still writes refuses it.
-    if (auto writer = store::StoreWriter::Resume(path, error)) {
+    if (auto writer = store::StoreWriter::Resume(left.Store, error)) {
         const qint64 stop = writer->LastTimeMs().value_or(writer->Header().StartMs);
         if (!writer->Header().StoppedMs) writer->Finish(stop);
     } else {
         return nullptr;
     }
-    QFile::remove(m_markerPath);
-    return store::StoredRecording::Open(path, error);
+    QFile::remove(left.Marker);
+    return store::StoredRecording::Open(left.Store, error);
 }
 
 }  // namespace kr820::meter

@@ -71,5 +71,16 @@ TEST_F(DeviceBoxTest, ATypedDeviceIsTriedOnReturnAndANameThatIsNoDeviceIsRefused
     EXPECT_EQ(InUse(), device);
 }
 
+TEST_F(DeviceBoxTest, ACharacterDeviceThatIsNoTerminalIsRefusedAndThePortKept) {
+    ASSERT_TRUE(window->State().Connected);
+    Type("/dev/null");
+    Return();
+    EXPECT_EQ(prompter.messages, QStringList{"\"/dev/null\" is not a serial device."});
+    EXPECT_EQ(InUse(), device);
+    EXPECT_TRUE(window->Comm1().Active());
+    EXPECT_EQ(box->currentText(), device);
+    EXPECT_EQ(window->StatusPanelText(0), device);
+}
+
 }  // namespace
 }  // namespace kr820::app

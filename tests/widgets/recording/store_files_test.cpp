@@ -25,8 +25,9 @@ protected:
         prompter.onDialog = [](QDialog&) { return int(QDialog::Accepted); };  // every point
     }
     // A store of `readings` readings in the program's home, opened through File > Open.
-    graph::TfrmGraph* OpenStore(qint64 readings) {
-        const QString path = InHome(QStringLiteral("recording.kr8db"));
+    graph::TfrmGraph* OpenStore(qint64 readings,
+                                const QString& name = QStringLiteral("recording.kr8db")) {
+        const QString path = InHome(name);
         store::StoreHeader header;
         header.StartMs = kRecordingStartMs;
         QString error;
@@ -109,6 +110,29 @@ TEST_F(StoreFilesTest, AGraphFileTooSmallForTheRecordingSaysSoAndOffersThePartTh
     EXPECT_EQ(read.Data().YData(1, core::ChartData::kMaxPoints - 1),
               graph::ChartValue(last.T2, last.T2Valid));
     EXPECT_EQ(graph->Chart().Data().Points(), drawn) << "the window draws its plan again";
+}
+
+TEST_F(StoreFilesTest, AStoreOpensWhateverItsNameAndAFileThatReadsAsNothingIsRefused) {
+    graph::TfrmGraph* graph = OpenStore(40, QStringLiteral("oven.kr820"));
+    ASSERT_TRUE(graph) << "known by its content";
+    EXPECT_EQ(graph->Recording()->Count(), 40);
+    EXPECT_TRUE(prompter.messages.isEmpty());
+
+    const auto windows = [this] { return window->findChildren<graph::TfrmGraph*>().size(); };
+    const qsizetype before = windows();
+    QFile notes(InHome(QStringLiteral("notes.dat")));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("nothing a meter wrote\n");
+    notes.close();
+    for (const QString name : {QStringLiteral("notes.dat"), QStringLiteral("missing.txt")}) {
+        prompter.messages.clear();
+        prompter.openFileName = InHome(name);
+        window->Files().OpenSingleFile();
+        EXPECT_EQ(windows(), before) << "no empty window for " << name.toStdString();
+        ASSERT_EQ(prompter.messages.size(), 1) << name.toStdString();
+        EXPECT_TRUE(prompter.messages[0].contains(InHome(name)));
+    }
+    EXPECT_EQ(prompter.messages[0].left(17), QStringLiteral("Cannot open file "));
 }
 
 }  // namespace
