@@ -1,29 +1,37 @@
 // SPDX-License-Identifier: MIT
 #include "store/store_reader.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <algorithm>
 
 #include "store/block_codec.h"
 #include "store/range_cover.h"
+#include "store/store_opening.h"
 #include "store/store_schema.h"
 
 namespace kr820::store {
 
 std::unique_ptr<StoreReader> StoreReader::Open(const QString& path, QString* error) {
-    if (!QFileInfo(path).isFile()) {
-        if (error) *error = QStringLiteral("%1 does not exist.").arg(path);
-        return nullptr;
-    }
-    // Read-write so that a store left by a killed writer can be recovered from its log; the
-    // connection itself never writes.
-    auto db = SqliteDb::Open(path, SqliteDb::Mode::ReadWrite, error);
-    if (!db) db = SqliteDb::Open(path, SqliteDb::Mode::Read, error);
-    if (!db) return nullptr;
-    db->Exec("PRAGMA query_only=1");
-    std::unique_ptr<StoreReader> reader(new StoreReader(path, std::move(*db)));
+    auto opening = OpenStoreForReading(path, error);
+    if (!opening) return nullptr;
+    std::unique_ptr<StoreReader> reader(new StoreReader(path, std::move(opening->Db)));
     if (!reader->TakeSnapshot(error)) return nullptr;
+    reader->m_notice = reader->IncompleteNotice(*opening);
     return reader;
+}
+
+QString StoreReader::IncompleteNotice(const ReadOpening& opening) {
+    if (opening.FileAlone && opening.LogPresent) return UnreadLogMessage(m_path);
+    // Not stopped, nobody writing and no log: a copy of the file alone, or a log lost. What its
+    // writer added after the last checkpoint is not here.
+    if (m_header.StoppedMs || opening.WriterAlive || opening.LogPresent) return {};
+    qint64 lastMs = m_header.StartMs;
+    if (m_tail.Count > 0) {
+        if (const auto last = At(m_tail.Count - 1)) lastMs = last->TimeMs;
+    }
+    const qint64 changedMs = QFileInfo(m_path).lastModified().toMSecsSinceEpoch();
+    return IncompleteStoreMessage(m_path, std::max<qint64>(0, (changedMs - lastMs + 500) / 1000));
 }
 
 StoreReader::StoreReader(QString path, SqliteDb db)

@@ -14,6 +14,8 @@
 
 namespace kr820::store {
 
+struct ReadOpening;
+
 // Reads a recording store, also one that another process is still writing: the store is a
 // snapshot taken at Open and moved on by Refresh, so that a follower polls for new readings.
 // Memory stays small whatever the length: one block of readings is decoded at a time.
@@ -26,6 +28,9 @@ public:
     const QString& Path() const { return m_path; }
     const StoreHeader& Header() const { return m_header; }
     qint64 Count() const { return m_tail.Count; }
+    // What a user should know of a store that reads: it is incomplete (a copy of its file alone
+    // taken while it was recorded, or its log out of reach). Empty when there is nothing to say.
+    const QString& Notice() const { return m_notice; }
     // The message of the last read that failed (damage found after opening).
     const QString& Failure() const { return m_failure; }
 
@@ -58,6 +63,7 @@ private:
     // The readings of block `block`, from the snapshot's open block or the database.
     const std::vector<StoredReading>* BlockReadings(qint64 block);
     bool Fail(const QString& detail);
+    QString IncompleteNotice(const ReadOpening& opening);
 
     QString m_path;
     SqliteDb m_db;
@@ -68,6 +74,7 @@ private:
     std::vector<StoredReading> m_cache;
     qint64 m_dataVersion = -1;
     QString m_failure;
+    QString m_notice;
     SqliteStatement m_blockQuery;
     SqliteStatement m_blockAtTimeQuery;
     SqliteStatement m_chunkQuery;

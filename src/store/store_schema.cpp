@@ -48,6 +48,24 @@ QString DamagedStoreMessage(const QString& path, const QString& detail) {
     return QStringLiteral("%1 is damaged: %2").arg(QDir::toNativeSeparators(path), detail);
 }
 
+QString IncompleteStoreMessage(const QString& path, qint64 secondsMissing) {
+    return QStringLiteral(
+               "%1 is incomplete: %2 seconds missing. Its recording was not stopped and no "
+               "program records it: it is a copy of the file alone taken while it was recorded, "
+               "or its log (the -wal file) was lost. While a recording runs, kr820-cli export "
+               "copies all of it.")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(secondsMissing);
+}
+
+QString UnreadLogMessage(const QString& path) {
+    return QStringLiteral(
+               "%1 is incomplete: its log (%1-wal) cannot be read where it lies, because nothing "
+               "can be written there. Copy the recording with its -wal file to a folder you can "
+               "write to see all of it.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 bool CreateSchema(SqliteDb& db, const StoreHeader& header, QString* error) {
     const QByteArray pragmas = QStringLiteral("PRAGMA application_id=%1; PRAGMA user_version=%2;")
                                    .arg(kStoreApplicationId)

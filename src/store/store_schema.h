@@ -30,5 +30,7 @@ std::optional<StoreHeader> ReadHeader(SqliteDb& db, const QString& path, QString
 QString NotAStoreMessage(const QString& path);
 QString NewerFormatMessage(const QString& path, qint64 version);
 QString DamagedStoreMessage(const QString& path, const QString& detail);
+QString IncompleteStoreMessage(const QString& path, qint64 secondsMissing);
+QString UnreadLogMessage(const QString& path);
 
 }  // namespace kr820::store
