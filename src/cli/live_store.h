@@ -35,6 +35,7 @@ public:
 
     const QString& Path() const { return m_path; }
     QString FailureReason() const { return m_writer->FailureReason(); }
+    bool Failed() const { return m_writer->Failed(); }
 
 private:
     LiveStore(QString path, std::unique_ptr<store::StoreWriter> writer)

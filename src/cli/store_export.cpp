@@ -45,6 +45,10 @@ ExitCode RunStoreExport(const CliArguments& arguments, CliIo& io) {
         Say(io, QStringLiteral("'%1': %2").arg(arguments.file, error));
         return ExitCode::NotDecodable;
     }
+    // A copy of the file alone exports what it holds, and says what it lacks; a damaged store
+    // what reads before the damage, and fails.
+    if (!reader->Notice().isEmpty()) Say(io, reader->Notice());
+    const QString damage = reader->Damaged() ? QStringLiteral("it is damaged") : QString();
     if (!arguments.all && arguments.set > 1) {
         Say(io, QStringLiteral("'%1' is a recording: it holds one data set; there is no set %2")
                     .arg(arguments.file)
@@ -65,12 +69,19 @@ ExitCode RunStoreExport(const CliArguments& arguments, CliIo& io) {
             }
         }
         readFailed = cursor.NextIndex() < reader->Count();
-        return !readFailed && put(piece);
+        if (readFailed) return false;
+        if (!reader->Damaged()) return put(piece);
+        // What reads goes to stdout; a file is not made of a damaged store.
+        readFailed = true;
+        if (toStdout) put(piece);
+        return false;
     };
     if (toStdout) {
         const bool written = writeRows([&](QByteArrayView piece) { return WriteOut(io, piece); });
         if (readFailed) {
-            Say(io, QStringLiteral("'%1': %2").arg(arguments.file, reader->Failure()));
+            Say(io,
+                QStringLiteral("'%1': %2")
+                    .arg(arguments.file, reader->Failure().isEmpty() ? damage : reader->Failure()));
             return ExitCode::NotDecodable;
         }
         return written ? ExitCode::Success : ExitCode::Failed;
@@ -80,7 +91,8 @@ ExitCode RunStoreExport(const CliArguments& arguments, CliIo& io) {
             return writeRows([&](QByteArrayView piece) { return core::WriteAll(device, piece); });
         });
     if (readFailed) {
-        Say(io, QStringLiteral("'%1': %2; nothing written").arg(arguments.file, reader->Failure()));
+        Say(io, QStringLiteral("'%1': %2; nothing written")
+                    .arg(arguments.file, reader->Failure().isEmpty() ? damage : reader->Failure()));
         return ExitCode::NotDecodable;
     }
     if (!written.Written()) {

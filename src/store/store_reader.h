@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "store/block_index_check.h"
 #include "store/draw_plan.h"
 #include "store/sqlite_db.h"
 #include "store/store_tail.h"
@@ -31,6 +32,9 @@ public:
     // What a user should know of a store that reads: it is incomplete (a copy of its file alone
     // taken while it was recorded, or its log out of reach). Empty when there is nothing to say.
     const QString& Notice() const { return m_notice; }
+    // Damage found in the index at Open: Notice() says what, and only the readings before it
+    // are the reader's.
+    bool Damaged() const { return m_damage.has_value() || !m_badKey.isEmpty(); }
     // The message of the last read that failed (damage found after opening).
     const QString& Failure() const { return m_failure; }
 
@@ -75,6 +79,8 @@ private:
     qint64 m_dataVersion = -1;
     QString m_failure;
     QString m_notice;
+    std::optional<IndexDamage> m_damage;
+    QString m_badKey;
     SqliteStatement m_blockQuery;
     SqliteStatement m_blockAtTimeQuery;
     SqliteStatement m_chunkQuery;

@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+#include "store/envelope.h"
+
 namespace kr820::store {
 namespace {
 
@@ -56,6 +58,12 @@ QString IncompleteStoreMessage(const QString& path, qint64 secondsMissing) {
                "copies all of it.")
         .arg(QDir::toNativeSeparators(path))
         .arg(secondsMissing);
+}
+
+QString DamagedShownMessage(const QString& path, const QString& detail, qint64 shownReadings) {
+    return QStringLiteral("%1 is damaged: %2. The %3 readings before the damage are shown.")
+        .arg(QDir::toNativeSeparators(path), detail)
+        .arg(shownReadings);
 }
 
 QString UnreadLogMessage(const QString& path) {
@@ -129,6 +137,14 @@ std::optional<StoreHeader> ReadHeader(SqliteDb& db, const QString& path, QString
     header.Device = select.Text(3);
     header.Fahrenheit = select.Text(4) == QLatin1String("F");
     if (!select.IsNull(5)) header.StoppedMs = select.Int(5);
+    // Times, rates and lengths are used to size and to divide: bounded before they are.
+    constexpr qint64 kMaxRateSeconds = 366LL * 86400;
+    const qint64 rate = select.Int(1);
+    if (!TimeInRange(header.StartMs) || rate < 1 || rate > kMaxRateSeconds ||
+        (header.StoppedMs && !TimeInRange(*header.StoppedMs)) ||
+        (header.PointsAsked && (*header.PointsAsked < 0 || *header.PointsAsked > kMaxReadings))) {
+        return fail(DamagedStoreMessage(path, QStringLiteral("its header is out of range")));
+    }
     return header;
 }
 

@@ -32,5 +32,6 @@ QString NewerFormatMessage(const QString& path, qint64 version);
 QString DamagedStoreMessage(const QString& path, const QString& detail);
 QString IncompleteStoreMessage(const QString& path, qint64 secondsMissing);
 QString UnreadLogMessage(const QString& path);
+QString DamagedShownMessage(const QString& path, const QString& detail, qint64 shownReadings);
 
 }  // namespace kr820::store
