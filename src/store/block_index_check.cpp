@@ -1,49 +1,53 @@
 // SPDX-License-Identifier: MIT
 #include "store/block_index_check.h"
 
+#include <algorithm>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "store/stored_reading.h"
 
 namespace kr820::store {
 
 std::optional<IndexDamage> CheckBlockIndex(SqliteDb& db, qint64 fromBlock) {
-    // From the time index alone (block numbers and times, a few bytes each), not the readings.
+    // From the time index alone (block numbers and times, a few bytes each), not the readings:
+    // the blocks from the first checked one's time on, then put in the order of their numbers.
     qint64 fromMs = std::numeric_limits<qint64>::min();
     SqliteStatement start(db.Handle(), "SELECT first_ms FROM blocks WHERE block = ?1");
     start.Bind(1, fromBlock);
-    if (start.Step()) fromMs = start.Int(0);
-    start.Reset();
+    if (fromBlock > 0 && start.Step()) fromMs = start.Int(0);
     SqliteStatement walk(db.Handle(),
                          "SELECT block, first_ms FROM blocks INDEXED BY blocks_by_time WHERE "
-                         "first_ms >= ?1 AND block >= ?2 ORDER BY first_ms, block");
+                         "first_ms >= ?1 AND block >= ?2");
     walk.Bind(1, fromMs).Bind(2, fromBlock);
+    std::vector<std::pair<qint64, qint64>> blocks;
+    while (walk.Step()) blocks.emplace_back(walk.Int(0), walk.Int(1));
+    std::sort(blocks.begin(), blocks.end());
     qint64 expected = fromBlock;
-    while (walk.Step()) {
-        const qint64 block = walk.Int(0);
-        if (block == expected && TimeInRange(walk.Int(1))) {
-            ++expected;
-            continue;
+    std::optional<qint64> previousMs;
+    for (const auto& [block, firstMs] : blocks) {
+        if (block != expected) {
+            return IndexDamage{expected, QStringLiteral("block %1 is missing").arg(expected)};
         }
-        if (block == expected) {
-            return IndexDamage{expected,
-                               QStringLiteral("block %1 has a time out of range").arg(expected)};
+        if (!TimeInRange(firstMs)) {
+            return IndexDamage{block,
+                               QStringLiteral("block %1 has a time out of range").arg(block)};
         }
-        start.Bind(1, expected);
-        const bool present = start.Step();
-        return IndexDamage{expected,
-                           present ? QStringLiteral("block %1 is out of time order").arg(expected)
-                                   : QStringLiteral("block %1 is missing").arg(expected)};
+        if (previousMs && firstMs < *previousMs) {
+            return IndexDamage{block, QStringLiteral("block %1 is out of time order").arg(block)};
+        }
+        previousMs = firstMs;
+        ++expected;
     }
-    // A block whose time lies before the first checked one is out of order too.
+    // A block whose time lies before the first checked one's is out of order.
     SqliteStatement rest(db.Handle(), "SELECT min(block) FROM blocks WHERE block >= ?1");
     rest.Bind(1, expected);
     if (rest.Step() && !rest.IsNull(0)) {
-        start.Bind(1, expected);
-        const bool present = start.Step();
-        return IndexDamage{expected,
-                           present ? QStringLiteral("block %1 is out of time order").arg(expected)
-                                   : QStringLiteral("block %1 is missing").arg(expected)};
+        const qint64 block = rest.Int(0);
+        return block == expected
+                   ? IndexDamage{block, QStringLiteral("block %1 is out of time order").arg(block)}
+                   : IndexDamage{expected, QStringLiteral("block %1 is missing").arg(expected)};
     }
     return std::nullopt;
 }

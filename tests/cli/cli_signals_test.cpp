@@ -149,7 +149,7 @@ TEST(CliSignals, AFullDiskDuringLiveStoreIsToldOnce) {
     // Room for the new store and a few readings in its log.
     live.InChild([] {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit small{48 * 1024, 48 * 1024};
+        const rlimit small{36 * 1024, 36 * 1024};
         ::setrlimit(RLIMIT_FSIZE, &small);
     });
     ASSERT_TRUE(live.Run({"live", "--device", PathOf(*meter), "--count", "60", "--store", store}));

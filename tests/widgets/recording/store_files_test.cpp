@@ -2,6 +2,7 @@
 // A recording store through the main window's File commands: opened by File > Open, saved as
 // text and exported for spreadsheets from the store, and a graph file that cannot hold it all.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QFile>
 
@@ -12,6 +13,7 @@
 #include "graph/recording_plot.h"
 #include "main_window_rig.h"
 #include "recording_fixture.h"
+#include "store/store_schema.h"
 #include "store/stored_recording.h"
 
 namespace kr820::testing {
@@ -25,7 +27,8 @@ protected:
         prompter.onDialog = [](QDialog&) { return int(QDialog::Accepted); };  // every point
     }
     // A store of `readings` readings in the program's home, opened through File > Open.
-    graph::TfrmGraph* OpenStore(qint64 readings) {
+    // `damage` (SQL) is done to the store before it is opened.
+    graph::TfrmGraph* OpenStore(qint64 readings, const char* damage = nullptr) {
         const QString path = InHome(QStringLiteral("recording.kr8db"));
         store::StoreHeader header;
         header.StartMs = kRecordingStartMs;
@@ -42,6 +45,13 @@ protected:
             }
         }
         writer.reset();
+        if (damage) {
+            sqlite3* db = nullptr;
+            EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+            EXPECT_EQ(sqlite3_exec(db, damage, nullptr, nullptr, nullptr), SQLITE_OK)
+                << sqlite3_errmsg(db);
+            sqlite3_close(db);
+        }
         prompter.openFileName = path;
         window->Files().OpenSingleFile();
         for (graph::TfrmGraph* graph : window->findChildren<graph::TfrmGraph*>()) {
@@ -109,6 +119,32 @@ TEST_F(StoreFilesTest, AGraphFileTooSmallForTheRecordingSaysSoAndOffersThePartTh
     EXPECT_EQ(read.Data().YData(1, core::ChartData::kMaxPoints - 1),
               graph::ChartValue(last.T2, last.T2Valid));
     EXPECT_EQ(graph->Chart().Data().Points(), drawn) << "the window draws its plan again";
+}
+
+TEST_F(StoreFilesTest, ADamagedStoreShowsWhatReadsAndSaysWhatIsDamaged) {
+    // A block missing in the middle: the readings before it, and which block.
+    graph::TfrmGraph* graph = OpenStore(20'000, "DELETE FROM blocks WHERE block = 40");
+    ASSERT_TRUE(graph);
+    EXPECT_EQ(graph->Recording()->Count(), 40 * 256);
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(prompter.messages.front(),
+              store::DamagedShownMessage(InHome("recording.kr8db"), "block 40 is missing", 10'240));
+    graph->close();
+    prompter.messages.clear();
+    QFile::remove(InHome("recording.kr8db"));
+
+    // A row with a huge negative key: all the readings, and the bad row named.
+    graph =
+        OpenStore(3000,
+                  "INSERT INTO blocks SELECT -9000000000000000000, first_ms, readings FROM blocks "
+                  "WHERE block = 3");
+    ASSERT_TRUE(graph);
+    EXPECT_EQ(graph->Recording()->Count(), 3000);
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(
+        prompter.messages.front().contains("is damaged: a block has the bad number "
+                                           "-9000000000000000000"))
+        << prompter.messages.front().toStdString();
 }
 
 }  // namespace
