@@ -297,8 +297,8 @@ void FileCommands::OpenStore(const QString& path) {
         m_prompter.Message(Owner(), error);
         return;
     }
-    // Another program may still be writing it: what it adds appears as it comes.
-    if (!recording->Header().StoppedMs) recording->Follow(kStorePollInterval);
+    // Another program may be writing it, or resume it: what it adds appears as it comes.
+    recording->Follow(kStorePollInterval);
     const QString notice = recording->Reader().Notice();
     graph::TfrmGraph* window = m_main.CreateFileWindow(path);
     window->PrepareSingleSetWindow();

@@ -19,6 +19,7 @@
 #include "store/store_reader.h"
 #include "store/store_schema.h"
 #include "store/store_writer.h"
+#include "store/stored_recording.h"
 #include "store_test_support.h"
 
 namespace kr820::store {
@@ -182,6 +183,39 @@ TEST_F(StoreCopiesTest, StoresInAFolderNobodyCanWriteAreReadAndShown) {
     if (answer == 77) GTEST_SKIP() << "the folder cannot be made read-only here";
     EXPECT_EQ(answer, 0);
     EXPECT_FALSE(QFile::exists(finished + QStringLiteral("-wal")));
+}
+
+TEST_F(StoreCopiesTest, AStoppedStoreIsFollowedOnAndTakenUpAgainWhenResumed) {
+    const QString store = Path("resumed.kr820");
+    {
+        auto writer = StoreWriter::Create(store, MadeUpHeader(), nullptr);
+        for (qint64 i = 0; i < 14; ++i) ASSERT_TRUE(writer->Append(MadeUpReading(i)));
+        ASSERT_TRUE(writer->Finish(MadeUpReading(13).TimeMs));
+    }
+    QString error;
+    auto recording = StoredRecording::Open(store, &error);
+    ASSERT_TRUE(recording) << error.toStdString();
+    recording->Follow(std::chrono::hours(1));  // polled by hand below
+    EXPECT_TRUE(recording->Header().StoppedMs);
+    int grown = 0;
+    QObject::connect(recording.get(), &StoredRecording::grown, [&] { ++grown; });
+    EXPECT_FALSE(recording->Refresh());
+    EXPECT_TRUE(recording->Following());
+
+    auto writer = StoreWriter::Resume(store, &error);
+    ASSERT_TRUE(writer) << error.toStdString();
+    for (qint64 i = 14; i < 38; ++i) ASSERT_TRUE(writer->Append(MadeUpReading(i)));
+    EXPECT_TRUE(recording->Refresh());
+    EXPECT_EQ(grown, 1);
+    EXPECT_EQ(recording->Count(), 38);
+    EXPECT_FALSE(recording->Header().StoppedMs) << "the first run's stop is still shown";
+    EXPECT_TRUE(recording->Following());
+    // A reader opening it now finds it being recorded, from the file alone too.
+    auto alone = SqliteDb::Open(store, SqliteDb::Mode::FileAlone, nullptr);
+    ASSERT_TRUE(alone);
+    const auto header = ReadHeader(*alone, store, nullptr);
+    ASSERT_TRUE(header);
+    EXPECT_FALSE(header->StoppedMs);
 }
 
 }  // namespace
