@@ -37,8 +37,13 @@ QString StoreReader::IncompleteNotice(const ReadOpening& opening) {
     if (m_tail.Count > 0) {
         if (const auto last = At(m_tail.Count - 1)) lastMs = last->TimeMs;
     }
+    // The file changed last when it was copied (or folded in last): the readings of the time
+    // between are missing. A day and more is no copy taken while it ran: no number then.
+    constexpr qint64 kPlausibleSeconds = 86'400;
     const qint64 changedMs = QFileInfo(m_path).lastModified().toMSecsSinceEpoch();
-    return IncompleteStoreMessage(m_path, std::max<qint64>(0, (changedMs - lastMs + 500) / 1000));
+    const qint64 seconds = std::max<qint64>(0, (changedMs - lastMs + 500) / 1000);
+    return IncompleteStoreMessage(
+        m_path, seconds < kPlausibleSeconds ? std::optional(seconds) : std::nullopt);
 }
 
 StoreReader::StoreReader(QString path, SqliteDb db)

@@ -50,14 +50,16 @@ QString DamagedStoreMessage(const QString& path, const QString& detail) {
     return QStringLiteral("%1 is damaged: %2").arg(QDir::toNativeSeparators(path), detail);
 }
 
-QString IncompleteStoreMessage(const QString& path, qint64 secondsMissing) {
+QString IncompleteStoreMessage(const QString& path, std::optional<qint64> secondsMissing) {
+    const QString missing = secondsMissing
+                                ? QStringLiteral("%1 seconds missing").arg(*secondsMissing)
+                                : QStringLiteral("the readings after its last one are missing");
     return QStringLiteral(
-               "%1 is incomplete: %2 seconds missing. Its recording was not stopped and no "
+               "%1 is incomplete: %2. Its recording was not stopped and no "
                "program records it: it is a copy of the file alone taken while it was recorded, "
                "or its log (the -wal file) was lost. While a recording runs, kr820-cli export "
                "copies all of it.")
-        .arg(QDir::toNativeSeparators(path))
-        .arg(secondsMissing);
+        .arg(QDir::toNativeSeparators(path), missing);
 }
 
 QString DamagedShownMessage(const QString& path, const QString& detail, qint64 shownReadings) {

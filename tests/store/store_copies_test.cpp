@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -93,7 +94,14 @@ TEST_F(StoreCopiesTest, ACopyOfTheFileAloneWhileRecordingMissesSecondsAtMostAndS
     const QString copy = Path("copy.kr820");
     auto writer = StoreWriter::Create(store, MadeUpHeader(), nullptr);
     constexpr qint64 kCount = 1000;
-    for (qint64 i = 0; i < kCount; ++i) ASSERT_TRUE(writer->Append(MadeUpReading(i)));
+    // Readings up to now, one a second, as a recording running when it is copied has them.
+    const qint64 startMs = QDateTime::currentMSecsSinceEpoch() - kCount * 1000;
+    const auto reading = [&](qint64 i) {
+        StoredReading r = MadeUpReading(i);
+        r.TimeMs = startMs + i * 1000;
+        return r;
+    };
+    for (qint64 i = 0; i < kCount; ++i) ASSERT_TRUE(writer->Append(reading(i)));
     ASSERT_TRUE(QFile::copy(store, copy));
 
     QString error;
@@ -102,7 +110,7 @@ TEST_F(StoreCopiesTest, ACopyOfTheFileAloneWhileRecordingMissesSecondsAtMostAndS
     const qint64 behind = StoreWriter::kDurableEveryMs / 1000 + 1;
     EXPECT_GE(reader->Count(), kCount - behind);
     EXPECT_LE(reader->Count(), kCount);
-    for (qint64 i = 0; i < reader->Count(); ++i) ASSERT_EQ(reader->At(i), MadeUpReading(i)) << i;
+    for (qint64 i = 0; i < reader->Count(); ++i) ASSERT_EQ(reader->At(i), reading(i)) << i;
     EXPECT_TRUE(reader->Notice().startsWith(
         QStringLiteral("%1 is incomplete: ").arg(QDir::toNativeSeparators(copy))))
         << reader->Notice().toStdString();
