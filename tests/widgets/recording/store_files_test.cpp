@@ -54,10 +54,11 @@ protected:
         }
         prompter.openFileName = path;
         window->Files().OpenSingleFile();
+        graph::TfrmGraph* opened = nullptr;  // the newest window
         for (graph::TfrmGraph* graph : window->findChildren<graph::TfrmGraph*>()) {
-            if (graph->Recording()) return graph;
+            if (graph->Recording()) opened = graph;
         }
-        return nullptr;
+        return opened;
     }
     QList<QByteArray> Lines(const QString& path) {
         QFile file(path);
