@@ -318,11 +318,14 @@ void FileCommands::OpenStore(const QString& path) {
         m_prompter.Message(Owner(), error);
         return;
     }
-    // Another program may still be writing it: what it adds appears as it comes.
-    if (!recording->Header().StoppedMs) recording->Follow(kStorePollInterval);
+    // Another program may be writing it, or resume it: what it adds appears as it comes.
+    recording->Follow(kStorePollInterval);
+    const QString notice = recording->Reader().Notice();
     graph::TfrmGraph* window = m_main.CreateFileWindow(path);
     window->PrepareSingleSetWindow();
     window->ShowRecording(std::move(recording));
+    // An incomplete copy is shown with what it holds, and the user told what it lacks.
+    if (!notice.isEmpty()) m_prompter.Message(Owner(), notice);
 }
 
 core::TextReadOutcome FileCommands::ReadTextFileWithProgress(const QString& path, bool comma) {

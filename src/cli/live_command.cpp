@@ -168,7 +168,8 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
     session.ReportLinkChanges();
     if (!stop.Requested() && !finished) loop.exec();
     if (alarms) alarms->Finish();
-    if (store && !store->Finish(QDateTime::currentMSecsSinceEpoch())) {
+    // A store that failed was told of once, when it failed.
+    if (store && !store->Failed() && !store->Finish(QDateTime::currentMSecsSinceEpoch())) {
         Say(io, QStringLiteral("the store '%1' cannot be written: %2")
                     .arg(store->Path(), store->FailureReason()));
         if (result == ExitCode::Success) result = ExitCode::Failed;

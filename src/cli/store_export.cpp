@@ -65,6 +65,10 @@ ExitCode RunStoreExport(const CliArguments& arguments, const QString& path, CliI
         Say(io, QStringLiteral("'%1': %2").arg(arguments.file, error));
         return ExitCode::NotDecodable;
     }
+    // A copy of the file alone exports what it holds, and says what it lacks; a damaged store
+    // what reads before the damage, and fails.
+    if (!reader->Notice().isEmpty()) Say(io, reader->Notice());
+    const QString damage = reader->Damaged() ? QStringLiteral("it is damaged") : QString();
     if (!arguments.all && arguments.set > 1) {
         Say(io, QStringLiteral("'%1' is a recording: it holds one data set; there is no set %2")
                     .arg(arguments.file)
@@ -72,6 +76,7 @@ ExitCode RunStoreExport(const CliArguments& arguments, const QString& path, CliI
         return ExitCode::Failed;
     }
     const core::RowLayout layout{arguments.format, arguments.all, {}, arguments.timeFormat};
+    const bool toStream = OutputKindOf(arguments.output) != OutputKind::File;
     bool readFailed = false;
     // Every row through `put`, a piece at a time; false when `put` refused one.
     const auto writeRows = [&](const std::function<bool(QByteArrayView)>& put) {
@@ -85,14 +90,21 @@ ExitCode RunStoreExport(const CliArguments& arguments, const QString& path, CliI
             }
         }
         readFailed = cursor.NextIndex() < reader->Count();
-        return !readFailed && put(piece);
+        if (readFailed) return false;
+        if (!reader->Damaged()) return put(piece);
+        // What reads goes to a stream; a file is not made of a damaged store.
+        readFailed = true;
+        if (toStream) put(piece);
+        return false;
     };
-    if (OutputKindOf(arguments.output) != OutputKind::File) {
+    if (toStream) {
         return WithAppendedOutput(arguments.output, io, stopping, [&](CliIo& streamIo) {
             const bool written =
                 writeRows([&](QByteArrayView piece) { return WriteOut(streamIo, piece); });
             if (readFailed) {
-                Say(io, QStringLiteral("'%1': %2").arg(arguments.file, reader->Failure()));
+                Say(io, QStringLiteral("'%1': %2")
+                            .arg(arguments.file,
+                                 reader->Failure().isEmpty() ? damage : reader->Failure()));
                 return ExitCode::NotDecodable;
             }
             return written ? ExitCode::Success : ExitCode::Failed;
@@ -103,7 +115,8 @@ ExitCode RunStoreExport(const CliArguments& arguments, const QString& path, CliI
             return writeRows([&](QByteArrayView piece) { return core::WriteAll(device, piece); });
         });
     if (readFailed) {
-        Say(io, QStringLiteral("'%1': %2; nothing written").arg(arguments.file, reader->Failure()));
+        Say(io, QStringLiteral("'%1': %2; nothing written")
+                    .arg(arguments.file, reader->Failure().isEmpty() ? damage : reader->Failure()));
         return ExitCode::NotDecodable;
     }
     if (!written.Written()) {

@@ -56,7 +56,8 @@ StoredReading ReadingInBlock(QByteArrayView block, qint64 blockFirstMs, int posi
 }
 
 std::optional<std::vector<StoredReading>> DecodeBlock(QByteArrayView block, qint64 blockFirstMs) {
-    if (block.size() % kReadingBytes != 0 || block.size() > kBlockReadings * kReadingBytes) {
+    if (block.size() % kReadingBytes != 0 || block.size() > kBlockReadings * kReadingBytes ||
+        !TimeInRange(blockFirstMs)) {
         return std::nullopt;
     }
     std::vector<StoredReading> readings;

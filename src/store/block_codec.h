@@ -18,7 +18,8 @@ inline constexpr int kReadingBytes = 6 + 4 + 4 + 1;
 
 void AppendToBlock(QByteArray& block, qint64 blockFirstMs, const StoredReading& reading);
 StoredReading ReadingInBlock(QByteArrayView block, qint64 blockFirstMs, int position);
-// Nothing when the size is not a whole number of readings (damage).
+// Nothing when the size is not a whole number of readings or the first time is out of range
+// (damage); the offsets are 48 bits, so every time decoded stays far from overflowing.
 std::optional<std::vector<StoredReading>> DecodeBlock(QByteArrayView block, qint64 blockFirstMs);
 
 }  // namespace kr820::store

@@ -18,6 +18,8 @@ namespace kr820::store {
 inline constexpr int kLevelBits = 4;
 inline constexpr int kFanOut = 1 << kLevelBits;
 inline constexpr int kTopLevel = 8;  // 16^8 readings: 136 years at one a second
+// The most readings a store holds: a top-level entry counts its readings in 32 bits.
+inline constexpr qint64 kMaxReadings = (qint64(1) << 32) - 1;
 
 inline constexpr qint64 ReadingsPerEntry(int level) { return qint64(1) << (kLevelBits * level); }
 

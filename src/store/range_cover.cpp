@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "store/range_cover.h"
 
+#include <algorithm>
+
 #include "store/envelope.h"
 
 namespace kr820::store {
@@ -18,6 +20,10 @@ void Add(std::vector<CoverRun>& runs, int level, qint64 entry) {
 
 std::vector<CoverRun> CoverRange(qint64 first, qint64 end, int topLevel) {
     std::vector<CoverRun> runs;
+    // Outside [0, kMaxReadings] there are no readings, and the loops below would run for ages.
+    first = std::clamp<qint64>(first, 0, kMaxReadings);
+    end = std::clamp<qint64>(end, first, kMaxReadings);
+    topLevel = std::clamp(topLevel, 0, kTopLevel);
     qint64 at = first;
     int level = 0;
     // Up: single entries of each level until the position is aligned to the next one.

@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <QUrl>
 #include <utility>
 
 namespace kr820::store {
@@ -19,9 +20,16 @@ std::optional<SqliteDb> SqliteDb::Open(const QString& path, Mode mode, QString* 
         case Mode::Read:
             flags |= SQLITE_OPEN_READONLY;
             break;
+        case Mode::FileAlone:
+            flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+            break;
     }
+    // immutable=1: SQLite neither locks nor looks at the log; the path is escaped for the URI.
+    const QByteArray name = mode == Mode::FileAlone
+                                ? "file:" + QUrl::toPercentEncoding(path, "/") + "?immutable=1"
+                                : path.toUtf8();
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         if (error) *error = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
         sqlite3_close(db);

@@ -15,9 +15,13 @@ namespace kr820::store {
 // instead of throwing, and the connection's message is at hand for the user.
 class SqliteDb {
 public:
-    enum class Mode { Create, ReadWrite, Read };
+    // Read never changes the file nor folds a log into it; FileAlone reads the main file as it
+    // stands, without its log and without locks (read-only media, or a look at what the file
+    // alone holds).
+    enum class Mode { Create, ReadWrite, Read, FileAlone };
     // Nothing, with `error` set, when the file cannot be opened.
     static std::optional<SqliteDb> Open(const QString& path, Mode mode, QString* error);
+    SqliteDb() = default;  // no connection
     SqliteDb(SqliteDb&& other) noexcept;
     SqliteDb& operator=(SqliteDb&& other) noexcept;
     SqliteDb(const SqliteDb&) = delete;

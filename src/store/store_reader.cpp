@@ -1,38 +1,59 @@
 // SPDX-License-Identifier: MIT
 #include "store/store_reader.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <algorithm>
 
 #include "store/block_codec.h"
+#include "store/block_index_check.h"
 #include "store/range_cover.h"
+#include "store/store_opening.h"
 #include "store/store_schema.h"
 
 namespace kr820::store {
 
 std::unique_ptr<StoreReader> StoreReader::Open(const QString& path, QString* error) {
-    if (!QFileInfo(path).isFile()) {
-        if (error) *error = QStringLiteral("%1 does not exist.").arg(path);
-        return nullptr;
-    }
-    // Read-write so that a store left by a killed writer can be recovered from its log; the
-    // connection itself never writes.
-    auto db = SqliteDb::Open(path, SqliteDb::Mode::ReadWrite, error);
-    if (!db) db = SqliteDb::Open(path, SqliteDb::Mode::Read, error);
-    if (!db) return nullptr;
-    db->Exec("PRAGMA query_only=1");
-    std::unique_ptr<StoreReader> reader(new StoreReader(path, std::move(*db)));
+    auto opening = OpenStoreForReading(path, error);
+    if (!opening) return nullptr;
+    std::unique_ptr<StoreReader> reader(new StoreReader(path, std::move(opening->Db)));
     if (!reader->TakeSnapshot(error)) return nullptr;
+    reader->m_notice = reader->IncompleteNotice(*opening);
     return reader;
+}
+
+QString StoreReader::IncompleteNotice(const ReadOpening& opening) {
+    if (Damaged()) {
+        QStringList found;
+        if (!m_badKey.isEmpty()) found << m_badKey;
+        if (m_damage) found << m_damage->Detail;
+        return DamagedShownMessage(m_path, found.join(QStringLiteral("; ")), m_tail.Count);
+    }
+    if (opening.FileAlone && opening.LogPresent) return UnreadLogMessage(m_path);
+    // Not stopped, nobody writing and no log: a copy of the file alone, or a log lost. What its
+    // writer added after the last checkpoint is not here.
+    if (m_header.StoppedMs || opening.WriterAlive || opening.LogPresent) return {};
+    qint64 lastMs = m_header.StartMs;
+    if (m_tail.Count > 0) {
+        if (const auto last = At(m_tail.Count - 1)) lastMs = last->TimeMs;
+    }
+    // The file changed last when it was copied (or folded in last): the readings of the time
+    // between are missing. A day and more is no copy taken while it ran: no number then.
+    constexpr qint64 kPlausibleSeconds = 86'400;
+    const qint64 changedMs = QFileInfo(m_path).lastModified().toMSecsSinceEpoch();
+    const qint64 seconds = std::max<qint64>(0, (changedMs - lastMs + 500) / 1000);
+    return IncompleteStoreMessage(
+        m_path, seconds < kPlausibleSeconds ? std::optional(seconds) : std::nullopt);
 }
 
 StoreReader::StoreReader(QString path, SqliteDb db)
     : m_path(std::move(path)),
       m_db(std::move(db)),
       m_blockQuery(m_db.Handle(), "SELECT first_ms, readings FROM blocks WHERE block = ?1"),
-      m_blockAtTimeQuery(m_db.Handle(),
-                         "SELECT block FROM blocks WHERE first_ms >= ?1 AND block < ?2 "
-                         "ORDER BY first_ms, block LIMIT 1"),
+      m_blockAtTimeQuery(
+          m_db.Handle(),
+          "SELECT block FROM blocks WHERE first_ms >= ?1 AND block >= 0 AND block < ?2 "
+          "ORDER BY first_ms, block LIMIT 1"),
       m_chunkQuery(m_db.Handle(),
                    "SELECT chunk, entries FROM envelopes WHERE level = ?1 AND chunk >= ?2 AND "
                    "chunk < ?3 ORDER BY chunk") {}
@@ -51,7 +72,15 @@ bool StoreReader::TakeSnapshot(QString* error) {
     auto header = ReadHeader(m_db, m_path, error);
     std::optional<StoreTail> tail;
     QString detail;
-    if (header) tail = LoadTail(m_db, &detail);
+    if (header) {
+        // Checked once: blocks before the end of the last snapshot were checked then.
+        if (!m_damage) {
+            if (m_dataVersion == -1) m_badKey = BadBlockKey(m_db);
+            m_damage = CheckBlockIndex(m_db, m_tail.OpenBlock());
+        }
+        tail = LoadTail(m_db, &detail,
+                        m_damage ? std::optional(m_damage->FirstBadBlock) : std::nullopt);
+    }
     m_db.Exec("COMMIT");
     if (!header) return false;
     if (!tail) {
@@ -110,7 +139,9 @@ qint64 StoreReader::LowerBound(qint64 timeMs) {
     // Times never go back, so the answer is in the block before the first that starts at or
     // after the time, or at that block's start.
     m_blockAtTimeQuery.Bind(1, timeMs).Bind(2, blocks);
-    const qint64 after = m_blockAtTimeQuery.Step() ? m_blockAtTimeQuery.Int(0) : blocks;
+    // Bounded, whatever the file says: a damaged index must not lead outside the readings.
+    const qint64 after = std::clamp<qint64>(
+        m_blockAtTimeQuery.Step() ? m_blockAtTimeQuery.Int(0) : blocks, 0, blocks);
     m_blockAtTimeQuery.Reset();
     if (after == 0) return 0;
     const qint64 block = after - 1;
@@ -130,7 +161,10 @@ std::optional<qint64> StoreReader::Nearest(qint64 timeMs) {
     const auto before = At(after - 1);
     const auto next = At(after);
     if (!before || !next) return std::nullopt;
-    return timeMs - before->TimeMs <= next->TimeMs - timeMs ? after - 1 : after;
+    // In doubles: a damaged time may lie far from the one asked for.
+    return double(timeMs) - double(before->TimeMs) <= double(next->TimeMs) - double(timeMs)
+               ? after - 1
+               : after;
 }
 
 bool StoreReader::ForEach(qint64 first, qint64 end,
@@ -151,6 +185,7 @@ std::optional<std::vector<Envelope>> StoreReader::Entries(int level, qint64 firs
     if (level < 1 || level > kTopLevel) return std::nullopt;
     const qint64 available = (m_tail.Count + ReadingsPerEntry(level) - 1) / ReadingsPerEntry(level);
     end = std::min(end, available);
+    first = std::max<qint64>(first, 0);
     std::vector<Envelope> entries;
     if (first >= end) return entries;
     entries.reserve(size_t(end - first));
@@ -216,6 +251,7 @@ bool VisitCover(StoreReader& reader, const std::vector<CoverRun>& runs, Take&& t
 std::optional<Envelope> StoreReader::Summarize(qint64 first, qint64 end) {
     Envelope total;
     end = std::min(end, m_tail.Count);
+    first = std::max<qint64>(first, 0);
     if (first >= end) return total;
     if (!VisitCover(*this, CoverRange(first, end, kTopLevel),
                     [&](const Envelope& entry) { total.Merge(entry); })) {
@@ -230,6 +266,8 @@ std::optional<DrawPlan> StoreReader::Draw(qint64 fromMs, qint64 toMs, int pixels
     plan.FirstIndex = LowerBound(fromMs);
     plan.EndIndex =
         toMs == std::numeric_limits<qint64>::max() ? m_tail.Count : LowerBound(toMs + 1);
+    // Times of a damaged store may go back: never a range that ends before it starts.
+    plan.EndIndex = std::max(plan.EndIndex, plan.FirstIndex);
     plan.DrawsPoints = DrawsPoints(plan.EndIndex - plan.FirstIndex, pixels);
     plan.Level = plan.DrawsPoints ? 0 : DrawLevel(plan.EndIndex - plan.FirstIndex, pixels);
     if (plan.DrawsPoints) {
@@ -246,8 +284,9 @@ std::optional<DrawPlan> StoreReader::Draw(qint64 fromMs, qint64 toMs, int pixels
     }
     const double scale = double(pixels) / (double(toMs) - double(fromMs) + 1.0);
     const auto take = [&](const Envelope& entry) {
-        const int pixel =
-            std::clamp(int((double(entry.FirstMs) - double(fromMs)) * scale), 0, pixels - 1);
+        // Clamped before it becomes an int: a damaged entry may hold any time.
+        const int pixel = int(
+            std::clamp((double(entry.FirstMs) - double(fromMs)) * scale, 0.0, double(pixels - 1)));
         if (plan.Columns.empty() || plan.Columns.back().Pixel != pixel) {
             plan.Columns.push_back({pixel, entry});
         } else {

@@ -7,12 +7,15 @@
 #include <optional>
 #include <vector>
 
+#include "store/block_index_check.h"
 #include "store/draw_plan.h"
 #include "store/sqlite_db.h"
 #include "store/store_tail.h"
 #include "store/stored_reading.h"
 
 namespace kr820::store {
+
+struct ReadOpening;
 
 // Reads a recording store, also one that another process is still writing: the store is a
 // snapshot taken at Open and moved on by Refresh, so that a follower polls for new readings.
@@ -26,6 +29,12 @@ public:
     const QString& Path() const { return m_path; }
     const StoreHeader& Header() const { return m_header; }
     qint64 Count() const { return m_tail.Count; }
+    // What a user should know of a store that reads: it is incomplete (a copy of its file alone
+    // taken while it was recorded, or its log out of reach). Empty when there is nothing to say.
+    const QString& Notice() const { return m_notice; }
+    // Damage found in the index at Open: Notice() says what, and only the readings before it
+    // are the reader's.
+    bool Damaged() const { return m_damage.has_value() || !m_badKey.isEmpty(); }
     // The message of the last read that failed (damage found after opening).
     const QString& Failure() const { return m_failure; }
 
@@ -58,6 +67,7 @@ private:
     // The readings of block `block`, from the snapshot's open block or the database.
     const std::vector<StoredReading>* BlockReadings(qint64 block);
     bool Fail(const QString& detail);
+    QString IncompleteNotice(const ReadOpening& opening);
 
     QString m_path;
     SqliteDb m_db;
@@ -68,6 +78,9 @@ private:
     std::vector<StoredReading> m_cache;
     qint64 m_dataVersion = -1;
     QString m_failure;
+    QString m_notice;
+    std::optional<IndexDamage> m_damage;
+    QString m_badKey;
     SqliteStatement m_blockQuery;
     SqliteStatement m_blockAtTimeQuery;
     SqliteStatement m_chunkQuery;

@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+#include "store/envelope.h"
+
 namespace kr820::store {
 namespace {
 
@@ -46,6 +48,32 @@ QString NewerFormatMessage(const QString& path, qint64 version) {
 
 QString DamagedStoreMessage(const QString& path, const QString& detail) {
     return QStringLiteral("%1 is damaged: %2").arg(QDir::toNativeSeparators(path), detail);
+}
+
+QString IncompleteStoreMessage(const QString& path, std::optional<qint64> secondsMissing) {
+    const QString missing = secondsMissing
+                                ? QStringLiteral("%1 seconds missing").arg(*secondsMissing)
+                                : QStringLiteral("the readings after its last one are missing");
+    return QStringLiteral(
+               "%1 is incomplete: %2. Its recording was not stopped and no "
+               "program records it: it is a copy of the file alone taken while it was recorded, "
+               "or its log (the -wal file) was lost. While a recording runs, kr820-cli export "
+               "copies all of it.")
+        .arg(QDir::toNativeSeparators(path), missing);
+}
+
+QString DamagedShownMessage(const QString& path, const QString& detail, qint64 shownReadings) {
+    return QStringLiteral("%1 is damaged: %2. The %3 readings before the damage are shown.")
+        .arg(QDir::toNativeSeparators(path), detail)
+        .arg(shownReadings);
+}
+
+QString UnreadLogMessage(const QString& path) {
+    return QStringLiteral(
+               "%1 is incomplete: its log (%1-wal) cannot be read where it lies, because nothing "
+               "can be written there. Copy the recording with its -wal file to a folder you can "
+               "write to see all of it.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 bool CreateSchema(SqliteDb& db, const StoreHeader& header, QString* error) {
@@ -111,6 +139,14 @@ std::optional<StoreHeader> ReadHeader(SqliteDb& db, const QString& path, QString
     header.Device = select.Text(3);
     header.Fahrenheit = select.Text(4) == QLatin1String("F");
     if (!select.IsNull(5)) header.StoppedMs = select.Int(5);
+    // Times, rates and lengths are used to size and to divide: bounded before they are.
+    constexpr qint64 kMaxRateSeconds = 366LL * 86400;
+    const qint64 rate = select.Int(1);
+    if (!TimeInRange(header.StartMs) || rate < 1 || rate > kMaxRateSeconds ||
+        (header.StoppedMs && !TimeInRange(*header.StoppedMs)) ||
+        (header.PointsAsked && (*header.PointsAsked < 0 || *header.PointsAsked > kMaxReadings))) {
+        return fail(DamagedStoreMessage(path, QStringLiteral("its header is out of range")));
+    }
     return header;
 }
 

@@ -30,5 +30,10 @@ std::optional<StoreHeader> ReadHeader(SqliteDb& db, const QString& path, QString
 QString NotAStoreMessage(const QString& path);
 QString NewerFormatMessage(const QString& path, qint64 version);
 QString DamagedStoreMessage(const QString& path, const QString& detail);
+// `secondsMissing`: from the last reading to the file's last change, when that is plausibly a
+// copy taken while it was recorded.
+QString IncompleteStoreMessage(const QString& path, std::optional<qint64> secondsMissing);
+QString UnreadLogMessage(const QString& path);
+QString DamagedShownMessage(const QString& path, const QString& detail, qint64 shownReadings);
 
 }  // namespace kr820::store

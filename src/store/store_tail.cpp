@@ -2,6 +2,7 @@
 #include "store/store_tail.h"
 
 #include <QStringLiteral>
+#include <limits>
 
 #include "store/block_codec.h"
 
@@ -26,18 +27,21 @@ void StoreTail::Take(const StoredReading& reading, std::vector<Chunk>& filled) {
     Count = n + 1;
 }
 
-std::optional<StoreTail> LoadTail(SqliteDb& db, QString* error) {
+std::optional<StoreTail> LoadTail(SqliteDb& db, QString* error, std::optional<qint64> endBlock) {
     const auto fail = [&](QString message) -> std::optional<StoreTail> {
         if (error) *error = std::move(message);
         return std::nullopt;
     };
     StoreTail tail;
     SqliteStatement last(
-        db.Handle(), "SELECT block, first_ms, readings FROM blocks ORDER BY block DESC LIMIT 1");
+        db.Handle(),
+        "SELECT block, first_ms, readings FROM blocks WHERE block >= 0 AND block < ?1 ORDER BY "
+        "block DESC LIMIT 1");
+    last.Bind(1, endBlock.value_or(std::numeric_limits<qint64>::max()));
     if (last.Step()) {
         const qint64 block = last.Int(0);
         const auto readings = DecodeBlock(last.Blob(2), last.Int(1));
-        if (block < 0 || !readings || readings->empty()) {
+        if (block < 0 || block > kMaxReadings / kBlockReadings || !readings || readings->empty()) {
             return fail(QStringLiteral("its last block of readings does not read"));
         }
         tail.Count = block * kBlockReadings + qint64(readings->size());

@@ -41,6 +41,8 @@ struct StoreTail {
 
 // Rebuilds the tail of a store; run it inside a read transaction so that it sees one state.
 // Nothing, with `error` set, when the rows it needs are missing or damaged.
-std::optional<StoreTail> LoadTail(SqliteDb& db, QString* error);
+// `endBlock` ends the readings before a damaged block: those before it are the store's readings.
+std::optional<StoreTail> LoadTail(SqliteDb& db, QString* error,
+                                  std::optional<qint64> endBlock = std::nullopt);
 
 }  // namespace kr820::store

@@ -1,49 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "store/store_writer.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
+#include <sqlite3.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
 
 #include "store/block_codec.h"
+#include "store/store_opening.h"
 #include "store/store_schema.h"
 
 namespace kr820::store {
-namespace {
-
-QString WriteFailure(const QString& path, const QString& detail) {
-    return QStringLiteral("The recording could not be written to %1: %2")
-        .arg(QDir::toNativeSeparators(path), detail);
-}
-
-}  // namespace
-
-// The writer's claim is an flock on the store file, which the system drops when the process
-// dies, so a killed writer leaves nothing that refuses its successor. (SQLite's own locks are
-// fcntl locks, which flock does not touch on Linux.)
-bool StoreWriter::Lock(const QString& path, int* fd, QString* error) {
-    *fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (*fd < 0) {
-        if (error) *error = WriteFailure(path, QString::fromLocal8Bit(strerror(errno)));
-        return false;
-    }
-    if (::flock(*fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(*fd);
-        *fd = -1;
-        if (error) {
-            *error = QStringLiteral("%1 is being recorded by another program.")
-                         .arg(QDir::toNativeSeparators(path));
-        }
-        return false;
-    }
-    return true;
-}
 
 std::unique_ptr<StoreWriter> StoreWriter::Create(const QString& path, const StoreHeader& header,
                                                  QString* error) {
@@ -61,13 +29,14 @@ std::unique_ptr<StoreWriter> StoreWriter::Create(const QString& path, const Stor
         return nullptr;
     }
     db->Exec("PRAGMA synchronous=FULL");
-    if (!CreateSchema(*db, header, &detail)) {
-        if (error) *error = WriteFailure(path, detail);
+    // Folded in at once: a copy of the file alone is a store from the start.
+    if (!CreateSchema(*db, header, &detail) || !db->Exec("PRAGMA wal_checkpoint(TRUNCATE)")) {
+        if (error) *error = WriteFailure(path, detail.isEmpty() ? db->Error() : detail);
         return nullptr;
     }
-    int fd = -1;
-    if (!Lock(path, &fd, error)) return nullptr;
-    std::unique_ptr<StoreWriter> writer(new StoreWriter(path, std::move(*db), fd));
+    WriterClaim claim;
+    if (!claim.Take(path, error)) return nullptr;
+    std::unique_ptr<StoreWriter> writer(new StoreWriter(path, std::move(*db), std::move(claim)));
     writer->m_header = header;
     if (!writer->Prepare()) {
         if (error) *error = writer->m_failure;
@@ -77,15 +46,23 @@ std::unique_ptr<StoreWriter> StoreWriter::Create(const QString& path, const Stor
 }
 
 std::unique_ptr<StoreWriter> StoreWriter::Resume(const QString& path, QString* error) {
+    WriterClaim claim;
+    if (!claim.Take(path, error)) return nullptr;
     QString detail;
+    // Opening read-write folds the log into the file: first make sure that it is this store's.
+    if (LogPresent(path)) {
+        auto reader = SqliteDb::Open(path, SqliteDb::Mode::Read, &detail);
+        if (!reader || !LogBelongs(path, *reader, error)) {
+            if (!reader && error) *error = WriteFailure(path, detail);
+            return nullptr;
+        }
+    }
     auto db = SqliteDb::Open(path, SqliteDb::Mode::ReadWrite, &detail);
     if (!db) {
         if (error) *error = WriteFailure(path, detail);
         return nullptr;
     }
-    int fd = -1;
-    if (!Lock(path, &fd, error)) return nullptr;
-    std::unique_ptr<StoreWriter> writer(new StoreWriter(path, std::move(*db), fd));
+    std::unique_ptr<StoreWriter> writer(new StoreWriter(path, std::move(*db), std::move(claim)));
     SqliteDb& opened = writer->m_db;
     if (!opened.Exec("BEGIN")) {
         if (error) *error = DamagedStoreMessage(path, opened.Error());
@@ -119,15 +96,18 @@ std::unique_ptr<StoreWriter> StoreWriter::Resume(const QString& path, QString* e
     }
     SqliteStatement open(opened.Handle(), "SELECT count(*) FROM gaps WHERE to_ms IS NULL");
     writer->m_gapOpen = open.Step() && open.Int(0) > 0;
-    if (!writer->Prepare()) {
+    open = {};
+    writer->m_stopToTakeUp = writer->m_header.StoppedMs.has_value();
+    // What a killed writer left in the log goes into the file now.
+    if (!writer->Prepare() || !writer->Checkpoint()) {
         if (error) *error = writer->m_failure;
         return nullptr;
     }
     return writer;
 }
 
-StoreWriter::StoreWriter(QString path, SqliteDb db, int lockFd)
-    : m_path(std::move(path)), m_db(std::move(db)), m_lockFd(lockFd) {}
+StoreWriter::StoreWriter(QString path, SqliteDb db, WriterClaim claim)
+    : m_path(std::move(path)), m_db(std::move(db)), m_claim(std::move(claim)) {}
 
 StoreWriter::~StoreWriter() {
     // SQLite closes (and folds its log into the file) before the claim is let go.
@@ -138,7 +118,7 @@ StoreWriter::~StoreWriter() {
     m_putBlock = {};
     m_putChunk = {};
     m_db.Close();
-    if (m_lockFd >= 0) ::close(m_lockFd);
+    m_claim.Release();
 }
 
 bool StoreWriter::Prepare() {
@@ -169,6 +149,7 @@ bool StoreWriter::Append(const StoredReading& reading) { return AppendMany({&rea
 bool StoreWriter::AppendMany(std::span<const StoredReading> readings) {
     if (Failed()) return false;
     if (readings.empty()) return true;
+    if (!TakeUpStop()) return false;
     if (!m_begin.Run()) return Fail(m_db.Error());
     if (!Write(readings)) return false;
     return Commit(*m_lastMs);
@@ -216,12 +197,41 @@ bool StoreWriter::Commit(qint64 timeMs) {
     const bool committed = m_commit.Run();
     if (durable) m_syncNormal.Run();
     if (!committed) return Fail(m_db.Error());
-    if (durable) m_lastDurableMs = timeMs;
+    if (durable) {
+        m_lastDurableMs = timeMs;
+        // The file itself catches up as often, so that a copy of it alone misses little. What
+        // was committed stays in the log when this fails; the next commit tells of a full disk.
+        sqlite3_wal_checkpoint_v2(m_db.Handle(), nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr,
+                                  nullptr);
+    }
     return true;
 }
 
+bool StoreWriter::Checkpoint() {
+    // A reader in the middle of a read may hold the log; it is emptied by a later checkpoint.
+    // Only a failure of the disk fails the recording.
+    const int rc = sqlite3_wal_checkpoint_v2(m_db.Handle(), nullptr, SQLITE_CHECKPOINT_TRUNCATE,
+                                             nullptr, nullptr);
+    if (rc == SQLITE_OK || (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) return true;
+    return Fail(m_db.Error());
+}
+
+bool StoreWriter::TakeUpStop() {
+    if (!m_stopToTakeUp) return true;
+    // A stopped store goes on: its header says so before anything is added, in the file itself,
+    // so that a log found beside a stopped file is known for another's.
+    SqliteStatement update(m_db.Handle(), "UPDATE header SET stopped_ms = NULL");
+    m_syncFull.Run();
+    const bool updated = update.Run();
+    m_syncNormal.Run();
+    if (!updated) return Fail(m_db.Error());
+    m_stopToTakeUp = false;
+    m_header.StoppedMs.reset();
+    return Checkpoint();
+}
+
 bool StoreWriter::AddAlarmMark(const AlarmMark& mark) {
-    if (Failed()) return false;
+    if (Failed() || !TakeUpStop()) return false;
     SqliteStatement insert(m_db.Handle(), "INSERT INTO alarm_marks VALUES(?1, ?2, ?3, ?4, ?5, ?6)");
     insert.Bind(1, mark.TimeMs)
         .Bind(2, qint64(mark.Channel))
@@ -237,7 +247,7 @@ bool StoreWriter::BeginGap(qint64 fromMs, GapCause cause) {
 }
 
 bool StoreWriter::MarkGap(const Gap& gap) {
-    if (Failed()) return false;
+    if (Failed() || !TakeUpStop()) return false;
     SqliteStatement insert(m_db.Handle(), "INSERT INTO gaps VALUES(?1, ?2, ?3)");
     insert.Bind(1, gap.FromMs).Bind(3, qint64(gap.Cause));
     if (gap.ToMs) insert.Bind(2, *gap.ToMs);
@@ -247,7 +257,7 @@ bool StoreWriter::MarkGap(const Gap& gap) {
 }
 
 bool StoreWriter::EndGap(qint64 toMs) {
-    if (Failed()) return false;
+    if (Failed() || !TakeUpStop()) return false;
     SqliteStatement update(m_db.Handle(), "UPDATE gaps SET to_ms = ?1 WHERE to_ms IS NULL");
     update.Bind(1, toMs);
     if (!update.Run()) return Fail(m_db.Error());
@@ -262,8 +272,8 @@ bool StoreWriter::Finish(qint64 stoppedMs) {
     m_syncFull.Run();
     if (!update.Run()) return Fail(m_db.Error());
     m_header.StoppedMs = stoppedMs;
-    if (!m_db.Exec("PRAGMA wal_checkpoint(TRUNCATE)")) return Fail(m_db.Error());
-    return true;
+    m_stopToTakeUp = false;
+    return Checkpoint();
 }
 
 }  // namespace kr820::store

@@ -9,13 +9,15 @@
 #include "store/sqlite_db.h"
 #include "store/store_tail.h"
 #include "store/stored_reading.h"
+#include "store/writer_claim.h"
 
 namespace kr820::store {
 
 // Appends a recording to its store as it is taken. Every append is committed before it
-// returns, so that a killed program loses nothing appended; at least every 10 seconds of
-// recording time the commit also goes down to the disk, so that a power cut loses 10 seconds at
-// most. One writer at a time: a second one is refused while the first lives.
+// returns, so that a killed program loses nothing appended; at least every 5 seconds of
+// recording time the commit also goes down to the disk and the log into the file, so that a power
+// cut loses 5 seconds at most and a copy of the file alone misses about as much. One writer at a
+// time: a second one is refused while the first lives.
 //
 // After any failure (disk full, the file gone) the writer refuses everything that follows and
 // FailureReason() says why; everything appended before stays in the store.
@@ -24,7 +26,9 @@ public:
     // A new store; an existing file is never replaced.
     static std::unique_ptr<StoreWriter> Create(const QString& path, const StoreHeader& header,
                                                QString* error);
-    // Goes on with a store whose writer was killed, after its last committed reading.
+    // Goes on with a store whose writer was killed or stopped, after its last committed reading;
+    // a stopped store is taken up again (its stop is taken away) when something is added. A log
+    // beside it that is not its own is refused, the store left as it is.
     static std::unique_ptr<StoreWriter> Resume(const QString& path, QString* error);
     ~StoreWriter();
     StoreWriter(const StoreWriter&) = delete;
@@ -52,24 +56,27 @@ public:
     const QString& FailureReason() const { return m_failure; }
 
     // The longest stretch of recording time that a power cut may take.
-    static constexpr qint64 kDurableEveryMs = 10000;
+    static constexpr qint64 kDurableEveryMs = 5000;
 
 private:
-    StoreWriter(QString path, SqliteDb db, int lockFd);
+    StoreWriter(QString path, SqliteDb db, WriterClaim claim);
     bool Prepare();
     bool Write(std::span<const StoredReading> readings);
     bool Commit(qint64 timeMs);
     bool Fail(const QString& detail);
-    static bool Lock(const QString& path, int* fd, QString* error);
+    // Folds the log into the file and empties it (after a stop or a recovery).
+    bool Checkpoint();
+    bool TakeUpStop();
 
     QString m_path;
     SqliteDb m_db;
-    int m_lockFd = -1;
+    WriterClaim m_claim;
     StoreHeader m_header;
     StoreTail m_tail;
     std::optional<qint64> m_lastMs;
     std::optional<qint64> m_lastDurableMs;
     bool m_gapOpen = false;
+    bool m_stopToTakeUp = false;
     QString m_failure;
     std::vector<StoreTail::Chunk> m_filled;
     SqliteStatement m_begin;

@@ -7,6 +7,11 @@
 
 namespace kr820::store {
 
+// The widest times a store holds (the years -7900 to 9999): a time read from a file outside them
+// is damage, and sums and differences of times inside them cannot overflow.
+inline constexpr qint64 kMaxStoredMs = 253'402'300'799'999;
+inline constexpr bool TimeInRange(qint64 ms) { return ms >= -kMaxStoredMs && ms <= kMaxStoredMs; }
+
 // One reading of a recording as the store keeps it. Times are milliseconds since the epoch, UTC;
 // temperatures are in the unit the meter showed.
 struct StoredReading {

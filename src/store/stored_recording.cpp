@@ -20,11 +20,11 @@ void StoredRecording::Follow(std::chrono::milliseconds interval) {
 }
 
 bool StoredRecording::Refresh() {
+    // Followed on after a stop: a stopped store may be resumed, and its window goes on with it.
     const qint64 before = m_reader->Count();
+    const StoreHeader header = m_reader->Header();
     m_reader->Refresh();
-    // A stop written into the header changes the store without a reading.
-    if (m_reader->Header().StoppedMs) m_poll.stop();
-    if (m_reader->Count() == before) return false;
+    if (m_reader->Count() == before && m_reader->Header() == header) return false;
     emit grown();
     return true;
 }

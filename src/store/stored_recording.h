@@ -27,11 +27,13 @@ public:
     qint64 Count() const { return m_reader->Count(); }
     const StoreHeader& Header() const { return m_reader->Header(); }
 
-    // Polls for what a writer committed, every `interval`, until StopFollowing.
+    // Polls for what a writer committed, every `interval`, until StopFollowing; also after a
+    // stop, since the store may be resumed.
     void Follow(std::chrono::milliseconds interval);
     void StopFollowing() { m_poll.stop(); }
     bool Following() const { return m_poll.isActive(); }
-    // Takes up what was committed since the last look; grown() tells of new readings.
+    // Takes up what was committed since the last look; grown() tells of new readings or a
+    // changed header (a stop, or a resume that took the stop away).
     bool Refresh();
 
 signals:

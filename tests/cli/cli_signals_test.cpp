@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <csignal>
 #include <thread>
 
 #include "cli_child.h"
@@ -180,6 +181,22 @@ TEST(CliSignals, AFileSizeLimitIsAFailureWithItsReason) {
     EXPECT_EQ(toStdout.ExitCode(), 1);
     EXPECT_TRUE(toStdout.Err().toLower().contains("writing to stdout failed: file too large"))
         << toStdout.Err().toStdString();
+}
+
+TEST(CliSignals, AFullDiskDuringLiveStoreIsToldOnce) {
+    auto meter = StartEmulator();
+    QTemporaryDir folder;
+    const QString store = folder.filePath("night.kr820");
+    CliChild live;
+    // Room for the new store and a few readings in its log.
+    live.InChild([] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{36 * 1024, 36 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    });
+    ASSERT_TRUE(live.Run({"live", "--device", PathOf(*meter), "--count", "60", "--store", store}));
+    EXPECT_EQ(live.ExitCode(), 1);
+    EXPECT_EQ(live.Err().count("cannot be written"), 1) << live.Err().toStdString();
 }
 
 }  // namespace

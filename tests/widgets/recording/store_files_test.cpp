@@ -2,6 +2,7 @@
 // A recording store through the main window's File commands: opened by File > Open, saved as
 // text and exported for spreadsheets from the store, and a graph file that cannot hold it all.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QFile>
 
@@ -12,6 +13,7 @@
 #include "graph/recording_plot.h"
 #include "main_window_rig.h"
 #include "recording_fixture.h"
+#include "store/store_schema.h"
 #include "store/stored_recording.h"
 
 namespace kr820::testing {
@@ -25,8 +27,10 @@ protected:
         prompter.onDialog = [](QDialog&) { return int(QDialog::Accepted); };  // every point
     }
     // A store of `readings` readings in the program's home, opened through File > Open.
+    // `damage` (SQL) is done to the store before it is opened.
     graph::TfrmGraph* OpenStore(qint64 readings,
-                                const QString& name = QStringLiteral("recording.kr8db")) {
+                                const QString& name = QStringLiteral("recording.kr8db"),
+                                const char* damage = nullptr) {
         const QString path = InHome(name);
         store::StoreHeader header;
         header.StartMs = kRecordingStartMs;
@@ -43,12 +47,20 @@ protected:
             }
         }
         writer.reset();
+        if (damage) {
+            sqlite3* db = nullptr;
+            EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+            EXPECT_EQ(sqlite3_exec(db, damage, nullptr, nullptr, nullptr), SQLITE_OK)
+                << sqlite3_errmsg(db);
+            sqlite3_close(db);
+        }
         prompter.openFileName = path;
         window->Files().OpenSingleFile();
+        graph::TfrmGraph* opened = nullptr;  // the newest window
         for (graph::TfrmGraph* graph : window->findChildren<graph::TfrmGraph*>()) {
-            if (graph->Recording()) return graph;
+            if (graph->Recording()) opened = graph;
         }
-        return nullptr;
+        return opened;
     }
     QList<QByteArray> Lines(const QString& path) {
         QFile file(path);
@@ -133,6 +145,33 @@ TEST_F(StoreFilesTest, AStoreOpensWhateverItsNameAndAFileThatReadsAsNothingIsRef
         EXPECT_TRUE(prompter.messages[0].contains(InHome(name)));
     }
     EXPECT_EQ(prompter.messages[0].left(17), QStringLiteral("Cannot open file "));
+}
+
+TEST_F(StoreFilesTest, ADamagedStoreShowsWhatReadsAndSaysWhatIsDamaged) {
+    // A block missing in the middle: the readings before it, and which block.
+    graph::TfrmGraph* graph =
+        OpenStore(20'000, QStringLiteral("recording.kr8db"), "DELETE FROM blocks WHERE block = 40");
+    ASSERT_TRUE(graph);
+    EXPECT_EQ(graph->Recording()->Count(), 40 * 256);
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(prompter.messages.front(),
+              store::DamagedShownMessage(InHome("recording.kr8db"), "block 40 is missing", 10'240));
+    graph->close();
+    prompter.messages.clear();
+    QFile::remove(InHome("recording.kr8db"));
+
+    // A row with a huge negative key: all the readings, and the bad row named.
+    graph =
+        OpenStore(3000, QStringLiteral("recording.kr8db"),
+                  "INSERT INTO blocks SELECT -9000000000000000000, first_ms, readings FROM blocks "
+                  "WHERE block = 3");
+    ASSERT_TRUE(graph);
+    EXPECT_EQ(graph->Recording()->Count(), 3000);
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(
+        prompter.messages.front().contains("is damaged: a block has the bad number "
+                                           "-9000000000000000000"))
+        << prompter.messages.front().toStdString();
 }
 
 }  // namespace

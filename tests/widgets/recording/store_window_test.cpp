@@ -124,9 +124,21 @@ TEST_F(StoreWindowTest, AStoreAnotherWriterFillsIsFollowed) {
     ASSERT_GT(data.Points(), 0);
     EXPECT_EQ(graph::MsOfChartTime(data.XDataII(0, data.Points() - 1)), WaveReading(1299).TimeMs);
 
-    // Stopped by its writer, the store is no longer polled.
+    // Stopped by its writer, the store is still followed: a writer may take it up again, and
+    // its readings are shown as they come.
     ASSERT_TRUE(writer->Finish(WaveReading(1299).TimeMs));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !recording->Following(); }, 20000));
+    writer.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return recording->Header().StoppedMs.has_value(); }, 20000));
+    EXPECT_TRUE(recording->Following());
+    QString error;
+    writer = store::StoreWriter::Resume(recording->Path(), &error);
+    ASSERT_TRUE(writer) << error.toStdString();
+    for (qint64 i = 1300; i < 1338; ++i) ASSERT_TRUE(writer->Append(WaveReading(i)));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return window->RecordingList()->rowCount() == 1338; }, 20000));
+    Settle();
+    EXPECT_EQ(Box("txtDataNo"), "1338");
+    EXPECT_FALSE(recording->Header().StoppedMs) << "the first run's stop is still shown";
 }
 
 // The alarms kept in a store are marks on its chart when it is opened.
