@@ -370,12 +370,14 @@ void TfrmMain::ShowAlarmState() {
     const QStringList lines = m_alarms->BannerLines();
     m_alarmBanner->ShowLines(actions.Banner ? lines : QStringList());
     if (lcd::TfrmLCD* lcd = LcdWindow())
-        lcd->SetAlarmMarked(actions.MarkLcd && m_alarms->WantsAttention(), lines.join(u'\n'));
+        lcd->SetAlarmMark(actions.MarkLcd ? m_alarms->LcdMark() : lcd::TfrmLCD::AlarmMark::None,
+                          lines.join(u'\n'));
     if (m_alarmLog) m_alarmLog->Reload();
 }
 
 void TfrmMain::AlarmsClick() {
-    TfrmAlarms dialog(m_alarms->Preferences(), m_setup.LastRead(), m_alarms->LastUnit(), this);
+    TfrmAlarms dialog(m_alarms->Preferences(), m_setup.LastRead(), m_alarms->LastUnit(),
+                      m_prompter, this);
     if (m_prompter.Exec(dialog) != QDialog::Accepted) return;
     m_alarms->SetPreferences(dialog.Choice());
     m_alarms->SaveSettings();

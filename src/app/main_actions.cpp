@@ -18,7 +18,7 @@ using F = MainAction::Flag;
 constexpr MainMenu kMenus[] = {
     {"File1", "&File"},
     {"RealTimeData1", "&Real Time Data"},
-    {"Alarms1", "A&larms"},
+    {"Alarms1", "&Alarms"},
     // Kept for service: the menu is not visible, so users cannot reach it.
     {"Baudrate1", "&Baudrate", false},
     {"View1", "&View"},

@@ -74,7 +74,8 @@ void ServedMeter::Start() {
 
 void ServedMeter::TakeReading(const core::LiveReading& reading, qint64 readAtMs) {
     if (m_alarms) {
-        m_alarms->TakeReading(reading, QDateTime::fromMSecsSinceEpoch(readAtMs));
+        // A service goes on serving its meters: limits that cannot work are said on stderr.
+        (void)m_alarms->TakeReading(reading, QDateTime::fromMSecsSinceEpoch(readAtMs));
         HandAlarms(readAtMs);
     }
     if (m_pacer.Take(m_session.LinkClock().Now())) m_feed.TakeReading(reading, readAtMs);

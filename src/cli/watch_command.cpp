@@ -57,7 +57,10 @@ ExitCode WatchLines(const CliArguments& arguments, MeterAccess& access, CliIo& i
     int taken = 0;
     session.SetOnReading([&](const core::LiveReading& reading) {
         if (stop.Requested() || finished) return;
-        alarms->TakeReading(reading, QDateTime::currentDateTime());
+        if (!alarms->TakeReading(reading, QDateTime::currentDateTime())) {
+            finish(ExitCode::Usage);
+            return;
+        }
         if (arguments.count > 0 && ++taken >= arguments.count && !finished)
             finish(ExitCode::Success);
     });

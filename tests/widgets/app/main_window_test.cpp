@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusToolBarAndStatusBar) {
     for (QAction* entry : window->menuBar()->actions())
         if (entry->isVisible()) menus << entry->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&DataLogger", "&Real Time Data", "&Option",
-                                  "&Publish...", "A&larms", "&View", "&Window", "&Help"}));
+                                  "&Publish...", "&Alarms", "&View", "&Window", "&Help"}));
 
     const std::pair<const char*, const char*> hints[] = {
         {"btnOpen", "Open File"},
