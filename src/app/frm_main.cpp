@@ -62,7 +62,8 @@ constexpr int kDeviceChooserButtonWidth = 40;  // the drop-down arrow and the fr
 
 // The Window menu's key for its i-th window: 1 to 9, then letters its own entries do not use.
 QString WindowListKey(int i) {
-    static const QString kLetters = QStringLiteral("ABDEFGHIJKLMNOPQRSUVWXYZ");
+    // Without the Window menu's own: Cascade, Close, Tile.
+    static const QString kLetters = QStringLiteral("ABDEFGHIJKLMNPQRSUVWXYZ");
     if (i < 9) return QStringLiteral("&%1").arg(i + 1);
     if (i - 9 < kLetters.size()) return QStringLiteral("&") + kLetters.at(i - 9);
     return QString::number(i + 1);
@@ -413,6 +414,7 @@ void TfrmMain::CreateMenus() {
         auto* item = new QAction(row.text, this);
         item->setObjectName(row.name);
         item->setCheckable(row.flags & (MainAction::Checkable | MainAction::Radio));
+        if (row.shortcut) item->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
         item->setChecked(row.flags & MainAction::Checked);
         if (row.flags & MainAction::Radio) {
             if (!m_baudRates) m_baudRates = new QActionGroup(this);

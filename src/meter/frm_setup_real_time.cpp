@@ -54,7 +54,7 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
         core::kRealTimeRates[static_cast<size_t>(
                                  std::clamp(rateIndex, 0, int(core::kRealTimeRates.size()) - 1))]
             .seconds;
-    m_edtPeriod->setText(core::PeriodText(static_cast<long long>(seconds) * kDefaultPoints, false));
+    m_edtPeriod->setText(core::PeriodText(static_cast<long long>(seconds) * kDefaultPoints));
 
     m_chkUntilStopped = new QCheckBox("&until stopped", this);
     m_chkUntilStopped->setObjectName("chkUntilStopped");
@@ -91,7 +91,8 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
     period->addWidget(m_edtPeriod);
     period->addWidget(new QLabel("HH:MM:SS", this));
     grid->addLayout(period, 3, 1);
-    grid->addWidget(new QLabel("second", this), 2, 2);
+    // The rates read minutes and seconds ("00:02" is two seconds).
+    grid->addWidget(new QLabel("MM:SS", this), 2, 2);
     grid->addWidget(labelFor("Recording &folder", m_edtStoreFolder), 4, 0);
     grid->addWidget(m_edtStoreFolder, 4, 1, 1, 2);
     auto* buttons = new QHBoxLayout;
@@ -111,7 +112,7 @@ void TfrmSetupRealTime::edtRealTimeNoChange() {
     const int index = std::max(0, m_txtRate->currentIndex());
     const long long seconds =
         core::kRealTimeRates[static_cast<size_t>(index)].seconds * (ok ? points : 0);
-    m_edtPeriod->setText(core::PeriodText(seconds, true));
+    m_edtPeriod->setText(core::PeriodText(seconds));
 }
 
 void TfrmSetupRealTime::chkUntilStoppedClick() {

@@ -37,7 +37,7 @@ class TfrmSetupRealTime : public QDialog {
     Q_OBJECT
 
 public:
-    // `rateIndex` is the graph's present sampling rate; the period starts without leading zeros.
+    // `rateIndex` is the graph's present sampling rate.
     // With a prompter, Start refuses a number of points that is not a whole number above 0:
     // it tells why and stays open with the number as typed, the cursor on it.
     // `folder` is where a recording until stopped goes unless the user types another.
