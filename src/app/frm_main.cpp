@@ -31,6 +31,7 @@
 #include "app/frm_about.h"
 #include "app/frm_alarm_log.h"
 #include "app/frm_alarms.h"
+#include "ui/tool_bar_extension.h"
 #include "app/lcd_placement.h"
 #include "app/spreadsheet_export.h"
 #include "app/toolbar_icons.h"
@@ -461,6 +462,7 @@ void TfrmMain::CreateToolBar() {
     bar->setFloatable(false);
     bar->setFixedHeight(kToolBarHeight);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    ui::NameToolBarExtension(*bar);
     std::vector<const MainAction*> buttons;
     for (const MainAction& row : ActionTable())
         if (row.tool.name) buttons.push_back(&row);

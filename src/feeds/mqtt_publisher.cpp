@@ -124,12 +124,16 @@ void MqttPublisher::RunLoop() {
         }
         if (Stopping()) return;
         // A connection that was up is reported as it drops (Disconnected), not here.
-        if (!told && !accepted) {
+        if (!accepted) {
+            const QString reason = rc == MOSQ_ERR_ERRNO ? qt_error_string(errno)
+                                                        : QString::fromUtf8(mosquitto_strerror(rc));
+            QMetaObject::invokeMethod(
+                this, [this, reason] { NoteAwayReason(reason); }, Qt::QueuedConnection);
             // Once per outage: a broker away for a day would fill the journal otherwise.
-            qCInfo(
-                lcFeeds, "%s: broker %s:%d not reached: %s; trying again", qPrintable(m_meterName),
-                host.constData(), m_settings.Port,
-                rc == MOSQ_ERR_ERRNO ? qPrintable(qt_error_string(errno)) : mosquitto_strerror(rc));
+            if (!told)
+                qCInfo(lcFeeds, "%s: broker %s:%d not reached: %s; trying again",
+                       qPrintable(m_meterName), host.constData(), m_settings.Port,
+                       qPrintable(reason));
             told = true;
         }
         std::unique_lock lock(m_loopMutex);
@@ -203,6 +207,7 @@ void MqttPublisher::Connected(int rc) {
         // the log says why, once per refusal.
         qCWarning(lcFeeds, "%s: the broker refused the connection: %s", qPrintable(m_meterName),
                   mosquitto_connack_string(rc));
+        NoteAwayReason(QString::fromUtf8(mosquitto_connack_string(rc)));
         SetState(MqttState::Away);
         return;
     }
@@ -222,6 +227,7 @@ void MqttPublisher::Disconnected(int rc) {
         qCWarning(lcFeeds, "%s: the broker is away (%s); %lld readings waiting",
                   qPrintable(m_meterName), rc == 0 ? "closed" : mosquitto_strerror(rc),
                   static_cast<long long>(m_queue.Length()));
+        NoteAwayReason(rc == 0 ? QStringLiteral("closed") : QString::fromUtf8(mosquitto_strerror(rc)));
     }
     SetState(MqttState::Away);
 }
@@ -231,6 +237,12 @@ void MqttPublisher::Published(int mid) {
         Pump();
         emit queueChanged();
     }
+}
+
+void MqttPublisher::NoteAwayReason(const QString& reason) {
+    if (reason == m_awayReason) return;
+    m_awayReason = reason;
+    emit awayReasonChanged();
 }
 
 void MqttPublisher::SetState(MqttState state) {
