@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QMdiArea>
+#include <QTest>
 #include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -122,6 +125,25 @@ TEST_F(ArrangedWorkspace, TileAndCascadeOfFiveWindowsKeepTheMainWindowsSize) {
     QCoreApplication::processEvents();
     EXPECT_EQ(window->size(), before);
     ExpectEveryWindowInside();
+}
+
+TEST_F(ArrangedWorkspace, CtrlF4ClosesTheActiveWindow) {
+    window->CreateFileWindow(QStringLiteral("first"));
+    window->CreateFileWindow(QStringLiteral("second"));
+    QMdiArea* workspace = window->Workspace();
+    const qsizetype before = workspace->subWindowList().size();
+    QMdiSubWindow* active = workspace->activeSubWindow();
+    ASSERT_NE(active, nullptr);
+    const QString closed = active->widget()->windowTitle();
+    auto* item = window->findChild<QAction*>("CloseWindow1");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_F4, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(workspace->subWindowList().size(), before - 1);
+    for (QMdiSubWindow* left : workspace->subWindowList())
+        EXPECT_NE(left->widget()->windowTitle(), closed);
 }
 
 TEST_F(ArrangedWorkspace, TheLcdSitsAtTheWorkspacesBottomLeftAndFollowsItsSize) {
