@@ -16,8 +16,7 @@ class AlarmNotifier {
 public:
     virtual ~AlarmNotifier() = default;
     // Never waits for the desktop: a missing notification service is logged, not waited for.
-    virtual void Notify(const QString& title, const QString& body,
-                        NotificationUrgency urgency) = 0;
+    virtual void Notify(const QString& title, const QString& body, NotificationUrgency urgency) = 0;
 };
 
 // How long a normal notification stays on screen; a critical one stays until closed.

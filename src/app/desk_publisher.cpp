@@ -44,8 +44,7 @@ std::optional<QString> DeskPublisher::Start(const feeds::MqttSettings& settings,
     HandAlarms(QDateTime::currentMSecsSinceEpoch());
 
     connect(m_hub.get(), &feeds::FeedHub::mqttStateChanged, this, &DeskPublisher::statusChanged);
-    if (const feeds::MqttPublisher* mqtt = m_feed->Mqtt())
-    {
+    if (const feeds::MqttPublisher* mqtt = m_feed->Mqtt()) {
         connect(mqtt, &feeds::MqttPublisher::queueChanged, this, &DeskPublisher::statusChanged);
         connect(mqtt, &feeds::MqttPublisher::awayReasonChanged, this,
                 &DeskPublisher::statusChanged);

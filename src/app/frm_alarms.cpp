@@ -63,13 +63,12 @@ TfrmAlarms::TfrmAlarms(const core::AlarmPreferences& preferences,
         row.highOn = new QCheckBox(limits);
         row.highOn->setObjectName(channel + "HighOn");
         row.highOn->setAccessibleName(tr("%1 high alarm").arg(channel));
-        row.high = SpinBox(limits, -kWidestTypedLimit, kWidestTypedLimit, degrees,
-                           channel + "High");
+        row.high =
+            SpinBox(limits, -kWidestTypedLimit, kWidestTypedLimit, degrees, channel + "High");
         row.lowOn = new QCheckBox(limits);
         row.lowOn->setObjectName(channel + "LowOn");
         row.lowOn->setAccessibleName(tr("%1 low alarm").arg(channel));
-        row.low = SpinBox(limits, -kWidestTypedLimit, kWidestTypedLimit, degrees,
-                          channel + "Low");
+        row.low = SpinBox(limits, -kWidestTypedLimit, kWidestTypedLimit, degrees, channel + "Low");
         row.probe = new QCheckBox(limits);
         row.probe->setObjectName(channel + "Probe");
         row.probe->setAccessibleName(tr("%1 probe fault").arg(channel));

@@ -31,7 +31,6 @@
 #include "app/frm_about.h"
 #include "app/frm_alarm_log.h"
 #include "app/frm_alarms.h"
-#include "ui/tool_bar_extension.h"
 #include "app/lcd_placement.h"
 #include "app/spreadsheet_export.h"
 #include "app/toolbar_icons.h"
@@ -49,6 +48,7 @@
 #include "link/wait.h"
 #include "ui/help_window.h"
 #include "ui/prompter.h"
+#include "ui/tool_bar_extension.h"
 
 namespace kr820::app {
 namespace {
@@ -378,8 +378,8 @@ void TfrmMain::ShowAlarmState() {
 }
 
 void TfrmMain::AlarmsClick() {
-    TfrmAlarms dialog(m_alarms->Preferences(), m_setup.LastRead(), m_alarms->LastUnit(),
-                      m_prompter, this);
+    TfrmAlarms dialog(m_alarms->Preferences(), m_setup.LastRead(), m_alarms->LastUnit(), m_prompter,
+                      this);
     if (m_prompter.Exec(dialog) != QDialog::Accepted) return;
     m_alarms->SetPreferences(dialog.Choice());
     m_alarms->SaveSettings();

@@ -43,7 +43,8 @@ std::variant<AlarmOptions, QString> ParseAlarmOptions(const AlarmOptionTexts& te
         if (limit && options.settings.IsOn(id))
             return QStringLiteral("alarm \"%1\": %2 has a %3 limit already (\"%4\"); give one")
                 .arg(core::VisibleRuleText(text), core::AlarmChannelName(rule.Channel),
-                     core::AlarmKindName(rule.Kind), core::VisibleRuleText(ruleOf.value(core::AlarmIndex(id))));
+                     core::AlarmKindName(rule.Kind),
+                     core::VisibleRuleText(ruleOf.value(core::AlarmIndex(id))));
         core::ApplyAlarmRule(rule, options.settings);
         if (limit) ruleOf.insert(core::AlarmIndex(id), text);
         options.any = true;

@@ -227,7 +227,8 @@ void MqttPublisher::Disconnected(int rc) {
         qCWarning(lcFeeds, "%s: the broker is away (%s); %lld readings waiting",
                   qPrintable(m_meterName), rc == 0 ? "closed" : mosquitto_strerror(rc),
                   static_cast<long long>(m_queue.Length()));
-        NoteAwayReason(rc == 0 ? QStringLiteral("closed") : QString::fromUtf8(mosquitto_strerror(rc)));
+        NoteAwayReason(rc == 0 ? QStringLiteral("closed")
+                               : QString::fromUtf8(mosquitto_strerror(rc)));
     }
     SetState(MqttState::Away);
 }

@@ -113,16 +113,19 @@ TEST(CliLiveAlarms, LimitsThatCannotWorkAreRefusedNamingTheRule) {
                     .startsWith("alarm \"t1<40\": the T1 low limit 40.0 is above its high "
                                 "limit 30.0"));
     // Beyond what a reading can be in either unit.
-    EXPECT_TRUE(refusal({"t2<-5000"}).startsWith(
-        "alarm \"t2<-5000\": the T2 low limit -5000.0 lies outside what a reading can be"));
+    EXPECT_TRUE(
+        refusal({"t2<-5000"})
+            .startsWith(
+                "alarm \"t2<-5000\": the T2 low limit -5000.0 lies outside what a reading can be"));
     EXPECT_TRUE(refusal({"t1>2498"}).isEmpty());
 
     // Within Fahrenheit's range, out of the Celsius meter's: refused at its first reading.
     CliRig rig;
     rig.meter->SetState(WithT1(250));
     EXPECT_EQ(rig.Run({"live", "--count", "3", "--alarm", "t1<-300"}), ExitCode::Usage);
-    EXPECT_TRUE(rig.Err().contains("--alarm: the T1 low limit -300.0 \u00B0C lies outside what a "
-                                   "reading can be (-200.0 \u00B0C to 1370.0 \u00B0C)"))
+    EXPECT_TRUE(
+        rig.Err().contains("--alarm: the T1 low limit -300.0 \u00B0C lies outside what a "
+                           "reading can be (-200.0 \u00B0C to 1370.0 \u00B0C)"))
         << rig.Err().toStdString();
     EXPECT_EQ(RowsOut(rig), 0);
 }

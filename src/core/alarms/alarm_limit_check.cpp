@@ -19,8 +19,8 @@ QString Degrees(double value, DisplayUnit unit) {
 QString SpanText(std::optional<DisplayUnit> unit) {
     const auto span = [](DisplayUnit in) {
         const ReadingSpan reading = ReadingSpanIn(in);
-        return QStringLiteral("%1 to %2").arg(Degrees(reading.Lowest, in),
-                                              Degrees(reading.Highest, in));
+        return QStringLiteral("%1 to %2")
+            .arg(Degrees(reading.Lowest, in), Degrees(reading.Highest, in));
     };
     if (unit) return span(*unit);
     return span(DisplayUnit::Celsius) + QStringLiteral(", or ") + span(DisplayUnit::Fahrenheit);

@@ -71,8 +71,8 @@ std::array<AlarmStatus, kAlarmCount> AlarmStatusesOfLog(const std::vector<AlarmL
                 if (status.Phase == AlarmPhase::Cleared) status.Phase = AlarmPhase::Normal;
                 break;
             case AlarmChange::Cleared:
-                status.Phase = status.Phase == AlarmPhase::Raised ? AlarmPhase::Cleared
-                                                                  : AlarmPhase::Normal;
+                status.Phase =
+                    status.Phase == AlarmPhase::Raised ? AlarmPhase::Cleared : AlarmPhase::Normal;
                 status.LastClear = event;
                 break;
         }

@@ -3,7 +3,6 @@
 
 #include <QRegularExpression>
 
-
 namespace kr820::core {
 namespace {
 

@@ -53,8 +53,8 @@ TEST(AlarmLimitCheck, ALimitNoReadingReachesIsRefusedNamingTheRange) {
     // Fahrenheit: the same temperatures.
     EXPECT_TRUE(Problem(Limits(DisplayUnit::Fahrenheit, 2498.0, -328.0)).isEmpty());
     EXPECT_TRUE(Problem(Limits(DisplayUnit::Fahrenheit, {}, -300.0)).isEmpty());
-    EXPECT_TRUE(Problem(Limits(DisplayUnit::Fahrenheit, 2498.1, {})).contains(
-        "(-328.0 \u00B0F to 2498.0 \u00B0F)"));
+    EXPECT_TRUE(Problem(Limits(DisplayUnit::Fahrenheit, 2498.1, {}))
+                    .contains("(-328.0 \u00B0F to 2498.0 \u00B0F)"));
 
     // Without a unit yet, a limit either unit can reach is kept.
     EXPECT_TRUE(Problem(Limits(std::nullopt, {}, -300.0)).isEmpty());

@@ -39,10 +39,10 @@ TEST(AlarmResume, TheLogSaysWhereEachAlarmStood) {
     EXPECT_EQ(PhaseAfter({C::Raised, C::Cleared, C::Acknowledged, C::Raised}), AlarmPhase::Raised);
 
     // Lines that do not read are passed over.
-    const auto statuses = AlarmStatusesOfLog(
-        {{"yesterday", "raised", "t1-high", "35.0", "30.0", "C"},
-         {"2026-03-01T12:00:00Z", "raised", "t9-high", "35.0", "30.0", "C"},
-         {"2026-03-01T12:00:00Z", "sneezed", "t1-high", "35.0", "30.0", "C"}});
+    const auto statuses =
+        AlarmStatusesOfLog({{"yesterday", "raised", "t1-high", "35.0", "30.0", "C"},
+                            {"2026-03-01T12:00:00Z", "raised", "t9-high", "35.0", "30.0", "C"},
+                            {"2026-03-01T12:00:00Z", "sneezed", "t1-high", "35.0", "30.0", "C"}});
     for (const AlarmStatus& status : statuses) EXPECT_EQ(status.Phase, AlarmPhase::Normal);
 }
 

@@ -20,8 +20,8 @@ namespace {
 class AlarmDialogTest : public ::testing::Test {
 protected:
     TfrmAlarms& Dialog(std::optional<core::DisplayUnit> unit = core::DisplayUnit::Celsius) {
-        dialog = std::make_unique<TfrmAlarms>(core::AlarmPreferences{}, std::nullopt, unit,
-                                              prompter);
+        dialog =
+            std::make_unique<TfrmAlarms>(core::AlarmPreferences{}, std::nullopt, unit, prompter);
         dialog->show();
         return *dialog;
     }

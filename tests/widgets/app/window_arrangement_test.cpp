@@ -8,10 +8,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
-#include <QTest>
 #include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/frm_main.h"
 #include "fake_prompter.h"
