@@ -221,6 +221,11 @@ void TfrmMain::FormShow() {
     if (m_splash) {
         m_splash->SetStatus(QString());
         m_splash->close();
+        // The splash had the keyboard: a window manager gives it to whichever window it likes.
+        if (isVisible()) {
+            activateWindow();
+            raise();
+        }
     }
     m_startupFinished = true;
     ShowPendingNotices();

@@ -2,6 +2,7 @@
 // The main window started headless, as the program starts it, with a settings folder of its own.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -131,6 +132,9 @@ TEST_F(MainWindowTest, FirstShowCreatesTheGraphAndLcdWindowsAndClosesTheSplash) 
     EXPECT_TRUE(lcd->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(lcd->lblNoConnection()->isVisible());
     EXPECT_EQ(lcd->lblNoConnection()->text(), "No Connection");
+    // Neither the splash going nor the LCD window coming took the keyboard.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), window.get());
 }
 
 TEST_F(MainWindowTest, AFirstStartWritesTheDefaultsAtClose) {
