@@ -30,7 +30,8 @@ std::vector<core::ReadingRow> WindowRows(graph::TfrmGraph& window) {
 QString AskSpreadsheetPath(ui::Prompter& prompter, QWidget* owner) {
     QString selected = kSpreadsheetFilter;
     QString path =
-        prompter.SaveFileName(owner, core::ProgramFolder(), kSpreadsheetFilter, "csv", &selected);
+        prompter.SaveFileName(owner, core::FileDialogFolder(), kSpreadsheetFilter, "csv", &selected);
+    core::RememberFileDialogFolder(path);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     return path;
 }

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -61,6 +62,11 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
     m_edtStoreFolder = new QLineEdit(folder, this);
     m_edtStoreFolder->setObjectName("edtStoreFolder");
     m_edtStoreFolder->setEnabled(false);
+    m_btnBrowseFolder = new QPushButton("&Browse...", this);
+    m_btnBrowseFolder->setObjectName("btnBrowseFolder");
+    m_btnBrowseFolder->setAccessibleName("Browse for the recording folder");
+    m_btnBrowseFolder->setEnabled(false);
+    connect(m_btnBrowseFolder, &QPushButton::clicked, this, [this] { BrowseFolder(); });
     connect(m_chkUntilStopped, &QCheckBox::toggled, this, [this] { chkUntilStoppedClick(); });
 
     m_btnStart = new QPushButton("Start", this);
@@ -94,7 +100,8 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
     // The rates read minutes and seconds ("00:02" is two seconds).
     grid->addWidget(new QLabel("MM:SS", this), 2, 2);
     grid->addWidget(labelFor("Recording &folder", m_edtStoreFolder), 4, 0);
-    grid->addWidget(m_edtStoreFolder, 4, 1, 1, 2);
+    grid->addWidget(m_edtStoreFolder, 4, 1);
+    grid->addWidget(m_btnBrowseFolder, 4, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_btnStart);
@@ -119,11 +126,18 @@ void TfrmSetupRealTime::chkUntilStoppedClick() {
     const bool untilStopped = m_chkUntilStopped->isChecked();
     m_edtRealTimeNo->setEnabled(!untilStopped);
     m_edtStoreFolder->setEnabled(untilStopped);
+    m_btnBrowseFolder->setEnabled(untilStopped);
     if (untilStopped) {
         m_edtPeriod->clear();
     } else {
         edtRealTimeNoChange();
     }
+}
+
+void TfrmSetupRealTime::BrowseFolder() {
+    const QString chosen = m_prompter ? m_prompter->FolderName(this, m_edtStoreFolder->text())
+                                      : QString();
+    if (!chosen.isEmpty()) m_edtStoreFolder->setText(QDir::toNativeSeparators(chosen));
 }
 
 void TfrmSetupRealTime::accept() {

@@ -54,12 +54,16 @@ public:
     RealTimeSetupChoice Choice() const;
 
 private:
+    // Browse...: the folder picked through the prompter replaces the one typed.
+    void BrowseFolder();
+
     ui::Prompter* m_prompter;
     QLineEdit* m_edtRealTimeNo;
     QComboBox* m_txtRate;
     QLineEdit* m_edtPeriod;
     QCheckBox* m_chkUntilStopped;
     QLineEdit* m_edtStoreFolder;
+    QPushButton* m_btnBrowseFolder;
     QPushButton* m_btnStart;
     QPushButton* m_btnCancel;
 };

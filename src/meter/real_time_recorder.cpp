@@ -13,6 +13,7 @@
 #include "core/logging/log_categories.h"
 #include "core/realtime/real_time_rates.h"
 #include "core/realtime/real_time_sample.h"
+#include "core/settings/program_folder.h"
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
 #include "graph/recording_plot.h"
@@ -38,9 +39,7 @@ RealTimeRecorder::RealTimeRecorder(MeterHost& host, ui::Prompter& prompter, QStr
       m_untilStopped(
           QFileInfo(journalPath).dir().filePath(QStringLiteral("RealTimeRecording.store"))) {}
 
-QString RealTimeRecorder::DefaultStoreFolder() const {
-    return QFileInfo(m_journal.Path()).dir().filePath(QStringLiteral("recordings"));
-}
+QString RealTimeRecorder::DefaultStoreFolder() const { return core::DefaultRecordingFolder(); }
 
 void RealTimeRecorder::btnRunClick() {
     core::AppState& state = m_host.State();
