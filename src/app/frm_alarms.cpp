@@ -15,6 +15,7 @@
 #include "core/alarms/alarm_descriptions.h"
 #include "core/alarms/alarm_limit_check.h"
 #include "ui/prompter.h"
+#include "ui/fit_on_screen.h"
 
 namespace kr820::app {
 namespace {
@@ -130,6 +131,7 @@ TfrmAlarms::TfrmAlarms(const core::AlarmPreferences& preferences,
     layout->addWidget(limits);
     layout->addWidget(actions);
     layout->addWidget(buttons);
+    ui::ScrollWhenLargerThanScreen(*this);
 
     Show(m_preferences.Alarms);
     const core::AlarmActions& chosen = m_preferences.Actions;

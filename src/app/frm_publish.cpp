@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "ui/prompter.h"
+#include "ui/fit_on_screen.h"
 
 namespace kr820::app {
 namespace {
@@ -99,6 +100,7 @@ TfrmPublish::TfrmPublish(const PublishSettings& settings, ui::Prompter& prompter
     layout->addWidget(m_refusal);
     layout->addWidget(m_brokerState);
     layout->addWidget(buttons);
+    ui::ScrollWhenLargerThanScreen(*this);
 }
 
 void TfrmPublish::ShowBrokerState(const QString& status, const QString& awayReason) {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/prompter.h"
+#include "ui/fit_on_screen.h"
 
 namespace kr820::graph {
 
@@ -65,6 +66,7 @@ TfrmSetupScale::TfrmSetupScale(const core::ScaleBoxValues& current, ui::Prompter
     layout->addWidget(frame);
     layout->addWidget(m_chkSave);
     layout->addWidget(buttons);
+    ui::ScrollWhenLargerThanScreen(*this);
     setFixedSize(sizeHint());
 }
 

@@ -28,7 +28,11 @@ TfrmGraph* CreateDataLoggerWindow(const GraphContext& context) {
 QMdiSubWindow* AddToWorkspace(QMdiArea& workspace, TfrmGraph* window) {
     QMdiSubWindow* frame = workspace.addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    frame->setGeometry(0, 0, kWorkspaceWidth, kWorkspaceHeight);
+    // Its usual size, or the workspace's where that is smaller (a small screen, a large scale):
+    // a window larger than the workspace hides its own buttons and lower chart.
+    QSize size(kWorkspaceWidth, kWorkspaceHeight);
+    if (const QSize room = workspace.viewport()->size(); !room.isEmpty()) size = size.boundedTo(room);
+    frame->setGeometry(QRect(QPoint(0, 0), size));
     window->show();
     return frame;
 }

@@ -14,6 +14,7 @@
 #include "core/realtime/real_time_rates.h"
 #include "ui/prompter.h"
 #include "ui/whole_caption.h"
+#include "ui/fit_on_screen.h"
 
 namespace kr820::meter {
 namespace {
@@ -110,6 +111,7 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    ui::ScrollWhenLargerThanScreen(*this);
     ui::KeepCaptionWhole(*this);
 }
 

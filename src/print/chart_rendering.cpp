@@ -21,7 +21,7 @@ void PaintPlot(QCustomPlot& plot, QCPPainter& painter, const QRectF& target) {
     painter.restore();
 }
 
-bool PrintPlot(QCustomPlot& plot, QPrinter& printer) {
+bool PrintPlot(QCustomPlot& plot, QPrinter& printer, const QStringList& header) {
     // The plot lays its texts out in screen pixels; the printer counts in the same units, and
     // the page's scale then enlarges texts and lines alike. Printing goes out as vectors anyway.
     printer.setResolution(plot.logicalDpiY());

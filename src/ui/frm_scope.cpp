@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "ui/whole_caption.h"
+#include "ui/fit_on_screen.h"
 
 namespace kr820::ui {
 namespace {
@@ -74,6 +75,7 @@ TfrmScope::TfrmScope(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::WindowSta
     layout->addLayout(counters);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    ScrollWhenLargerThanScreen(*this);
     KeepCaptionWhole(*this);
 
     for (QWidget* control : std::initializer_list<QWidget*>{
