@@ -21,7 +21,8 @@ namespace {
 // The dialog starts where the program's other file dialogs start, with the window's name
 // offered, without an extension: the type picked in the dialog adds its own.
 QString OfferedPath(const graph::TfrmGraph& window) {
-    return QDir(core::FileDialogFolder()).filePath(QFileInfo(window.windowTitle()).completeBaseName());
+    return QDir(core::FileDialogFolder())
+        .filePath(QFileInfo(window.windowTitle()).completeBaseName());
 }
 
 }  // namespace
@@ -43,13 +44,12 @@ bool ExportGraph(QWidget& owner, ui::Prompter& prompter, graph::TfrmGraph& windo
     const QByteArray bytes =
         print::ExportKindOf(path) == print::ExportKind::Png
             ? print::ChartPng(view)
-            : print::ChartPdf(
-                  view,
-                  print::ExportHeaderLines(
-                      window.windowTitle(),
-                      print::IdentificationLine(window, QDateTime::currentDateTime()),
-                      window.StatisticsShown()),
-                  window.windowTitle());
+            : print::ChartPdf(view,
+                              print::ExportHeaderLines(
+                                  window.windowTitle(),
+                                  print::IdentificationLine(window, QDateTime::currentDateTime()),
+                                  window.StatisticsShown()),
+                              window.windowTitle());
     if (bytes.isEmpty()) {
         prompter.Message(&owner, kCannotDrawExportMessage.arg(path));
         return false;

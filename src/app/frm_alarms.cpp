@@ -14,8 +14,8 @@
 
 #include "core/alarms/alarm_descriptions.h"
 #include "core/alarms/alarm_limit_check.h"
-#include "ui/prompter.h"
 #include "ui/fit_on_screen.h"
+#include "ui/prompter.h"
 
 namespace kr820::app {
 namespace {

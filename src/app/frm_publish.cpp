@@ -12,8 +12,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "ui/prompter.h"
 #include "ui/fit_on_screen.h"
+#include "ui/prompter.h"
 
 namespace kr820::app {
 namespace {

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/prompter.h"
 #include "ui/fit_on_screen.h"
+#include "ui/prompter.h"
 
 namespace kr820::graph {
 

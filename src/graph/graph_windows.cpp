@@ -31,7 +31,8 @@ QMdiSubWindow* AddToWorkspace(QMdiArea& workspace, TfrmGraph* window) {
     // Its usual size, or the workspace's where that is smaller (a small screen, a large scale):
     // a window larger than the workspace hides its own buttons and lower chart.
     QSize size(kWorkspaceWidth, kWorkspaceHeight);
-    if (const QSize room = workspace.viewport()->size(); !room.isEmpty()) size = size.boundedTo(room);
+    if (const QSize room = workspace.viewport()->size(); !room.isEmpty())
+        size = size.boundedTo(room);
     frame->setGeometry(QRect(QPoint(0, 0), size));
     window->show();
     return frame;

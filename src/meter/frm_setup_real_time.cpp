@@ -12,9 +12,9 @@
 #include <QRegularExpressionValidator>
 
 #include "core/realtime/real_time_rates.h"
+#include "ui/fit_on_screen.h"
 #include "ui/prompter.h"
 #include "ui/whole_caption.h"
-#include "ui/fit_on_screen.h"
 
 namespace kr820::meter {
 namespace {
@@ -137,8 +137,8 @@ void TfrmSetupRealTime::chkUntilStoppedClick() {
 }
 
 void TfrmSetupRealTime::BrowseFolder() {
-    const QString chosen = m_prompter ? m_prompter->FolderName(this, m_edtStoreFolder->text())
-                                      : QString();
+    const QString chosen =
+        m_prompter ? m_prompter->FolderName(this, m_edtStoreFolder->text()) : QString();
     if (!chosen.isEmpty()) m_edtStoreFolder->setText(QDir::toNativeSeparators(chosen));
 }
 

@@ -57,7 +57,8 @@ QByteArray ChartPdf(QCustomPlot& plot, const QStringList& header, const QString&
     const QFont font = HeaderFont(plot);
     const QFontMetricsF metrics(font, &writer);
     double headerWidth = 0;
-    for (const QString& line : header) headerWidth = std::max(headerWidth, metrics.horizontalAdvance(line));
+    for (const QString& line : header)
+        headerWidth = std::max(headerWidth, metrics.horizontalAdvance(line));
     const double headerHeight = header.size() * metrics.lineSpacing() + 2 * kMarginPx;
     const double width = std::max<double>(plot.width(), headerWidth + 2 * kMarginPx);
     const double height = headerHeight + plot.height();

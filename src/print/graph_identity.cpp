@@ -10,7 +10,8 @@ namespace kr820::print {
 
 QString GraphSource(const graph::TfrmGraph& window) {
     if (const store::StoredRecording* recording = window.Recording())
-        return QStringLiteral("recording store %1").arg(QDir::toNativeSeparators(recording->Path()));
+        return QStringLiteral("recording store %1")
+            .arg(QDir::toNativeSeparators(recording->Path()));
     switch (window.Role()) {
         case graph::GraphRole::RealTime:
             return QStringLiteral("the meter's real-time readings");

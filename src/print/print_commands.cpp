@@ -84,11 +84,11 @@ void PrintCommands::PrintGraph(graph::TfrmGraph& window) {
     graph::ChartView& view = window.View();
     const QString documentName = window.windowTitle();
     const QString identification = IdentificationLine(window, QDateTime::currentDateTime());
-    const QMetaObject::Connection answer = QObject::connect(
-        &view.Interaction(), &graph::ChartInteraction::printDialogRequested, &view,
-        [this, &view, documentName, identification] {
-            PrintChartThroughDialog(view, {documentName, identification});
-        });
+    const QMetaObject::Connection answer =
+        QObject::connect(&view.Interaction(), &graph::ChartInteraction::printDialogRequested, &view,
+                         [this, &view, documentName, identification] {
+                             PrintChartThroughDialog(view, {documentName, identification});
+                         });
     chart.PEactions(core::ChartAction::sgPrintDialog);
     QObject::disconnect(answer);
 }

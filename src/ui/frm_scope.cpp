@@ -11,8 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/whole_caption.h"
 #include "ui/fit_on_screen.h"
+#include "ui/whole_caption.h"
 
 namespace kr820::ui {
 namespace {

@@ -22,7 +22,8 @@ QString ProgramFolder() {
 }
 
 QString DefaultRecordingFolder() {
-    if (!HomeOverride().isEmpty()) return QDir(ProgramFolder()).filePath(QStringLiteral("recordings"));
+    if (!HomeOverride().isEmpty())
+        return QDir(ProgramFolder()).filePath(QStringLiteral("recordings"));
     return QDir::home().filePath(QStringLiteral("KR820 recordings"));
 }
 

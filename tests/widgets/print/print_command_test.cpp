@@ -7,12 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QImage>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTabWidget>
 
 #include "app/export_graph_command.h"
@@ -283,7 +283,8 @@ TEST_F(ExportGraphTest, PdfHasTheStatisticsAboveTheChart) {
     ASSERT_GE(lines.size(), 5);
     EXPECT_EQ(lines[0], "DataLogger");
     // Where it comes from and when it was made.
-    EXPECT_TRUE(lines[1].startsWith("Source: the meter's logger memory    Printed ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("Source: the meter's logger memory    Printed "))
+        << lines[1].toStdString();
     EXPECT_TRUE(QDateTime::fromString(lines[1].right(16), "yyyy-MM-dd HH:mm").isValid());
     EXPECT_EQ(lines[2], QStringLiteral("Start Time %1    Sampling Rate %2 mm:ss    Data No. 12")
                             .arg(Box("txtStartTime"),
@@ -303,9 +304,9 @@ TEST_F(ExportGraphTest, TheFileDialogStartsWhereTheOtherFileDialogsStart) {
     // Open, Save and the rest start in the documents folder (or the last folder used, none
     // yet), never in the hidden program folder; the window's name is offered.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    EXPECT_EQ(QFileInfo(prompter.folders[0]).absolutePath(),
-              QFileInfo(QDir(documents).exists() ? documents : QDir::homePath())
-                  .absoluteFilePath());
+    EXPECT_EQ(
+        QFileInfo(prompter.folders[0]).absolutePath(),
+        QFileInfo(QDir(documents).exists() ? documents : QDir::homePath()).absoluteFilePath());
     EXPECT_NE(QFileInfo(prompter.folders[0]).absolutePath(), core::ProgramFolder());
     EXPECT_EQ(QFileInfo(prompter.folders[0]).fileName(), "DataLogger");
 

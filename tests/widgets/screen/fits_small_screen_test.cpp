@@ -11,11 +11,13 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTemporaryDir>
 
 #include "app/frm_main.h"
 #include "every_dialog.h"
 #include "fast_clock.h"
+#include "graph/chart_view.h"
 #include "graph/frm_graph.h"
 
 namespace kr820::testing {
@@ -58,8 +60,10 @@ TEST_F(SmallScreenTest, EveryDialogFitsTheScreenWithItsButtonsInView) {
             if (!QStringList{"OK", "Cancel", "SAVE", "Exit Without Saving", "Start"}.contains(text))
                 continue;
             if (!button->isVisible()) continue;
-            auto* inside = qobject_cast<QScrollArea*>(dialog->findChild<QScrollArea*>("scrollFields"));
-            EXPECT_FALSE(inside && inside->isAncestorOf(button)) << name << ": " << text.toStdString();
+            auto* inside =
+                qobject_cast<QScrollArea*>(dialog->findChild<QScrollArea*>("scrollFields"));
+            EXPECT_FALSE(inside && inside->isAncestorOf(button))
+                << name << ": " << text.toStdString();
         }
         dialog->hide();
     }
@@ -68,7 +72,8 @@ TEST_F(SmallScreenTest, EveryDialogFitsTheScreenWithItsButtonsInView) {
 TEST_F(SmallScreenTest, AFirstStartFitsTheWorkspace) {
     FastClock fastClock{10};
     FakePrompter prompter;
-    app::TfrmMain window(prompter, [](QStringList&) {}, fastClock);
+    app::TfrmMain window(
+        prompter, [](QStringList&) {}, fastClock);
     QSignalSpy finished(&window, &app::TfrmMain::startupFinished);
     window.ShowAtStart();
     ASSERT_TRUE(finished.wait(10000));
@@ -80,6 +85,25 @@ TEST_F(SmallScreenTest, AFirstStartFitsTheWorkspace) {
     EXPECT_TRUE(workspace.contains(graph->parentWidget()->geometry()))
         << graph->parentWidget()->width() << "x" << graph->parentWidget()->height() << " in "
         << workspace.width() << "x" << workspace.height();
+
+    // Tile: no chart is squeezed below its least size, no title bar hidden under another window.
+    for (int i = 0; i < 3; ++i) window.CreateFileWindow(QStringLiteral("file %1").arg(i));
+    window.Tile1Click();
+    QCoreApplication::processEvents();
+    const QList<QMdiSubWindow*> frames = window.Workspace()->subWindowList(QMdiArea::CreationOrder);
+    const int titleHeight =
+        window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frames[0]);
+    for (qsizetype i = 0; i < frames.size(); ++i) {
+        auto* shown = qobject_cast<graph::TfrmGraph*>(frames[i]->widget());
+        ASSERT_NE(shown, nullptr);
+        EXPECT_GE(shown->View().height(), shown->View().minimumSizeHint().height())
+            << shown->windowTitle().toStdString();
+        const QRect title(frames[i]->geometry().topLeft(), QSize(frames[i]->width(), titleHeight));
+        for (qsizetype later = i + 1; later < frames.size(); ++later)
+            EXPECT_FALSE(frames[later]->geometry().intersects(title))
+                << frames[later]->widget()->windowTitle().toStdString() << " over "
+                << shown->windowTitle().toStdString();
+    }
 }
 
 }  // namespace
