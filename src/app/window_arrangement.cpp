@@ -56,10 +56,12 @@ std::vector<QRect> CascadedPlaces(QSize area, int count, QSize minimum, int step
     std::vector<QRect> places;
     if (count <= 0 || area.isEmpty()) return places;
     const int offset = step * (count - 1);
-    const QSize size(std::max(area.width() - offset, area.width() * 2 / 3),
-                     std::max(area.height() - offset, area.height() * 2 / 3));
+    // As large as the steps leave room for, so that every title bar stays in view, even where
+    // that is below the windows' minimum; a third of the area at least, when windows are many.
+    const QSize size(std::max(area.width() - offset, area.width() / 3),
+                     std::max(area.height() - offset, area.height() / 3));
     for (int i = 0; i < count; ++i) {
-        places.push_back(FittedInside(QRect(QPoint(i * step, i * step), size), minimum, area));
+        places.push_back(FittedInside(QRect(QPoint(i * step, i * step), size), QSize(), area));
     }
     return places;
 }

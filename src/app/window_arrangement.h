@@ -17,7 +17,8 @@ namespace kr820::app {
 std::vector<QRect> TiledPlaces(QSize area, int count, QSize minimum, int step);
 
 // Each window `step` pixels right and down from the one before, all of one size, the last one
-// reaching the area's bottom-right corner while the steps fit.
+// reaching the area's bottom-right corner while the steps fit: smaller than `minimum` where the
+// steps leave less, since a window over another's title bar hides its buttons.
 std::vector<QRect> CascadedPlaces(QSize area, int count, QSize minimum, int step);
 
 }  // namespace kr820::app

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "graph/graph_windows.h"
 
+#include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 #include "graph/frm_graph.h"
 
@@ -34,6 +36,12 @@ QMdiSubWindow* AddToWorkspace(QMdiArea& workspace, TfrmGraph* window) {
     if (const QSize room = workspace.viewport()->size(); !room.isEmpty())
         size = size.boundedTo(room);
     frame->setGeometry(QRect(QPoint(0, 0), size));
+    // Ctrl+F4 is the main window's Window > Close; the frame's own Close keeps Ctrl+W, so that
+    // the key is no longer claimed twice (and so taken by neither).
+    for (QAction* action : frame->systemMenu()->actions()) {
+        if (action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_F4)))
+            action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    }
     window->show();
     return frame;
 }

@@ -4,6 +4,7 @@
 // Acknowledge stays where notifications do not gather.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDBusMessage>
 #include <QDoubleSpinBox>
@@ -50,7 +51,7 @@ TEST_F(AlarmDialogTest, ALowLimitAboveTheHighOneIsRefusedAndTheDialogStays) {
     // What was typed is kept, the cursor in the limit to mend.
     EXPECT_EQ(Box("T1Low")->value(), 40.0);
     EXPECT_EQ(Box("T1High")->value(), 30.0);
-    EXPECT_EQ(QApplication::focusWidget(), Box("T1Low"));
+    EXPECT_EQ(dialog->focusWidget(), Box("T1Low"));
 
     Box("T1Low")->setValue(20.0);
     dialog->accept();
@@ -72,7 +73,7 @@ TEST_F(AlarmDialogTest, ALimitNoReadingReachesIsRefusedNamingTheRangeNotCut) {
     SetLimit("T2Low", -5000.0);
     dialog->accept();
     EXPECT_NE(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(QApplication::focusWidget(), Box("T2Low"));
+    EXPECT_EQ(dialog->focusWidget(), Box("T2Low"));
     // A limit switched off is not watched, and not refused.
     dialog->findChild<QCheckBox*>("T2LowOn")->setChecked(false);
     dialog->accept();

@@ -29,6 +29,15 @@ void ExpectInsideAndAtLeast(const std::vector<QRect>& places, QSize area, QSize 
     }
 }
 
+// No window covers the title bar of one placed before it: its buttons stay in reach.
+void ExpectEveryTitleBarInView(const std::vector<QRect>& places, int titleHeight) {
+    for (size_t i = 0; i < places.size(); ++i) {
+        const QRect title(places[i].topLeft(), QSize(places[i].width(), titleHeight));
+        for (size_t later = i + 1; later < places.size(); ++later)
+            EXPECT_FALSE(places[later].intersects(title)) << i << " under " << later;
+    }
+}
+
 TEST(WindowArrangement, TilesFillTheAreaWhenTheMinimumFits) {
     const auto two = TiledPlaces({1280, 700}, 2, {400, 300}, 24);
     ASSERT_EQ(two.size(), 2u);
@@ -49,17 +58,10 @@ TEST(WindowArrangement, WindowsLargerThanTheirShareOverlapInsideTheArea) {
         ExpectInsideAndAtLeast(TiledPlaces(area, count, {900, 450}, 24), area, {900, 450});
         ExpectInsideAndAtLeast(CascadedPlaces(area, count, {900, 450}, 24), area, {900, 450});
     }
-    // A minimum beyond the area itself is cut to the area.
-    ExpectInsideAndAtLeast(TiledPlaces({600, 400}, 3, {900, 450}, 24), {600, 400}, {600, 400});
-}
-
-// No window covers the title bar of one placed before it: its buttons stay in reach.
-void ExpectEveryTitleBarInView(const std::vector<QRect>& places, int titleHeight) {
-    for (size_t i = 0; i < places.size(); ++i) {
-        const QRect title(places[i].topLeft(), QSize(places[i].width(), titleHeight));
-        for (size_t later = i + 1; later < places.size(); ++later)
-            EXPECT_FALSE(places[later].intersects(title)) << i << " under " << later;
-    }
+    // A minimum beyond the area itself: the title bars stay in view before all.
+    const auto beyond = TiledPlaces({600, 400}, 3, {900, 450}, 24);
+    ExpectInsideAndAtLeast(beyond, {600, 400}, {552, 352});
+    ExpectEveryTitleBarInView(beyond, 24);
 }
 
 TEST(WindowArrangement, TilesThatCannotHoldTheirMinimumSideBySideKeepTheTitleBarsInView) {
