@@ -33,8 +33,8 @@ QMdiSubWindow* AddToWorkspace(QMdiArea& workspace, TfrmGraph* window) {
     // Its usual size, or the workspace's where that is smaller (a small screen, a large scale):
     // a window larger than the workspace hides its own buttons and lower chart.
     QSize size(kWorkspaceWidth, kWorkspaceHeight);
-    if (const QSize room = workspace.viewport()->size(); !room.isEmpty())
-        size = size.boundedTo(room);
+    // (Not yet on screen, it has no size of its own to go by.)
+    if (workspace.isVisible()) size = size.boundedTo(workspace.viewport()->size());
     frame->setGeometry(QRect(QPoint(0, 0), size));
     // Ctrl+F4 is the main window's Window > Close; the frame's own Close keeps Ctrl+W, so that
     // the key is no longer claimed twice (and so taken by neither).
