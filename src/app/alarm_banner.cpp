@@ -22,8 +22,9 @@ AlarmBanner::AlarmBanner(QWidget* parent) : QFrame(parent) {
     m_text->setWordWrap(true);
     m_acknowledge = new QPushButton(tr("&Acknowledge"), this);
     m_acknowledge->setObjectName("btnAcknowledge");
-    layout->addWidget(m_text, 1);
+    // At the left: desktop notifications gather at the screen's right edge, over the program.
     layout->addWidget(m_acknowledge, 0, Qt::AlignVCenter);
+    layout->addWidget(m_text, 1);
     connect(m_acknowledge, &QPushButton::clicked, this, &AlarmBanner::acknowledged);
     setAccessibleName(tr("Alarms"));
     hide();

@@ -44,6 +44,9 @@ void AlarmDesk::SetPreferences(const core::AlarmPreferences& preferences) {
 void AlarmDesk::LoadSettings() {
     const std::unique_ptr<QSettings> settings = core::OpenProgramSettings();
     SetPreferences(core::ReadAlarmPreferences(*settings));
+    // An alarm raised before the program last ended is the same alarm, not a new one.
+    m_engine.Resume(core::AlarmStatusesOfLog(core::ReadAlarmLog(m_logPath)));
+    emit changed();
 }
 
 void AlarmDesk::SaveSettings() const {
@@ -68,12 +71,15 @@ QStringList AlarmDesk::BannerLines() const {
     return lines;
 }
 
-bool AlarmDesk::WantsAttention() const {
+lcd::TfrmLCD::AlarmMark AlarmDesk::LcdMark() const {
+    using Mark = lcd::TfrmLCD::AlarmMark;
+    Mark mark = Mark::None;
     for (const core::AlarmId id : core::kAllAlarms) {
         const core::AlarmStatus& status = m_engine.Status(id);
-        if (status.IsActive() || status.WantsAcknowledge()) return true;
+        if (status.IsActive()) return Mark::Lasting;
+        if (status.WantsAcknowledge()) mark = Mark::Cleared;
     }
-    return false;
+    return mark;
 }
 
 void AlarmDesk::AcknowledgeAll() {
@@ -92,7 +98,9 @@ void AlarmDesk::Handle(const std::vector<core::AlarmEvent>& events) {
         }
         if (event.Change == core::AlarmChange::Acknowledged) continue;
         if (actions.Notify && m_notifier)
-            m_notifier->Notify(core::AlarmTitle(event.Alarm), core::AlarmEventText(event));
+            m_notifier->Notify(core::AlarmTitle(event.Alarm), core::AlarmEventText(event),
+                               actions.NotifyCritical ? NotificationUrgency::Critical
+                                                      : NotificationUrgency::Normal);
         if (event.Change == core::AlarmChange::Raised && actions.Sound) m_sound.Start();
         m_commands.Run(event);
         if (m_onEvent) m_onEvent(event);

@@ -12,6 +12,7 @@
 #include "core/alarms/alarm_engine.h"
 #include "core/live/display_digits.h"
 #include "core/settings/alarm_preferences.h"
+#include "lcd/frm_lcd.h"
 #include "link/alarm_command.h"
 
 namespace kr820::link {
@@ -34,6 +35,7 @@ public:
     const core::AlarmPreferences& Preferences() const { return m_preferences; }
     // Takes new preferences now (and keeps them in the program's settings with Save).
     void SetPreferences(const core::AlarmPreferences& preferences);
+    // Also takes up the alarms' state where the log left it.
     void LoadSettings();
     void SaveSettings() const;
 
@@ -42,8 +44,8 @@ public:
     std::optional<core::DisplayUnit> LastUnit() const { return m_lastUnit; }
     // The alarms the user has not acknowledged yet, oldest raise first, as banner lines.
     QStringList BannerLines() const;
-    // An alarm active or not yet acknowledged marks the LCD window.
-    bool WantsAttention() const;
+    // The LCD window's mark: an alarm active, or only cleared ones not yet acknowledged.
+    lcd::TfrmLCD::AlarmMark LcdMark() const;
     void AcknowledgeAll();
 
     const QString& LogPath() const { return m_logPath; }

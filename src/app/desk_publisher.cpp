@@ -44,8 +44,11 @@ std::optional<QString> DeskPublisher::Start(const feeds::MqttSettings& settings,
     HandAlarms(QDateTime::currentMSecsSinceEpoch());
 
     connect(m_hub.get(), &feeds::FeedHub::mqttStateChanged, this, &DeskPublisher::statusChanged);
-    if (const feeds::MqttPublisher* mqtt = m_feed->Mqtt())
+    if (const feeds::MqttPublisher* mqtt = m_feed->Mqtt()) {
         connect(mqtt, &feeds::MqttPublisher::queueChanged, this, &DeskPublisher::statusChanged);
+        connect(mqtt, &feeds::MqttPublisher::awayReasonChanged, this,
+                &DeskPublisher::statusChanged);
+    }
     emit statusChanged();
     return std::nullopt;
 }
@@ -69,6 +72,12 @@ QString DeskPublisher::StatusText() const {
             break;
     }
     return tr("Broker: away (%1 waiting)").arg(mqtt->QueueLength() + mqtt->InFlight());
+}
+
+QString DeskPublisher::AwayReason() const {
+    const feeds::MqttPublisher* mqtt = m_feed ? m_feed->Mqtt() : nullptr;
+    if (!mqtt || mqtt->State() != feeds::MqttState::Away) return QString();
+    return mqtt->AwayReason();
 }
 
 void DeskPublisher::HandAlarms(qint64) {

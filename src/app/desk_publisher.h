@@ -40,6 +40,8 @@ public:
     // "Broker: connected", "Broker: connecting", "Broker: away (N waiting)"; empty while not
     // publishing.
     QString StatusText() const;
+    // Why the broker is away, while it is; empty otherwise.
+    QString AwayReason() const;
 
 signals:
     void statusChanged();

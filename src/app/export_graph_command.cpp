@@ -10,6 +10,7 @@
 #include "graph/chart_view.h"
 #include "graph/frm_graph.h"
 #include "print/graph_export.h"
+#include "print/graph_identity.h"
 #include "ui/file_dialog_filters.h"
 #include "ui/prompter.h"
 
@@ -20,7 +21,8 @@ namespace {
 // The dialog starts where the program's other file dialogs start, with the window's name
 // offered, without an extension: the type picked in the dialog adds its own.
 QString OfferedPath(const graph::TfrmGraph& window) {
-    return QDir(core::ProgramFolder()).filePath(QFileInfo(window.windowTitle()).completeBaseName());
+    return QDir(core::FileDialogFolder())
+        .filePath(QFileInfo(window.windowTitle()).completeBaseName());
 }
 
 }  // namespace
@@ -31,6 +33,7 @@ bool ExportGraph(QWidget& owner, ui::Prompter& prompter, graph::TfrmGraph& windo
                                          kExportPdfFilter + QStringLiteral(";;") + kExportPngFilter,
                                          QStringLiteral("pdf"), &selected);
     if (path.isEmpty()) return false;
+    core::RememberFileDialogFolder(path);
     if (!print::ExportKindOf(path)) {
         const QString suffix = ui::SuffixOfNameFilter(selected);
         path += QLatin1Char('.') + (suffix.isEmpty() ? QStringLiteral("pdf") : suffix);
@@ -41,9 +44,12 @@ bool ExportGraph(QWidget& owner, ui::Prompter& prompter, graph::TfrmGraph& windo
     const QByteArray bytes =
         print::ExportKindOf(path) == print::ExportKind::Png
             ? print::ChartPng(view)
-            : print::ChartPdf(
-                  view, print::ExportHeaderLines(window.windowTitle(), window.StatisticsShown()),
-                  window.windowTitle());
+            : print::ChartPdf(view,
+                              print::ExportHeaderLines(
+                                  window.windowTitle(),
+                                  print::IdentificationLine(window, QDateTime::currentDateTime()),
+                                  window.StatisticsShown()),
+                              window.windowTitle());
     if (bytes.isEmpty()) {
         prompter.Message(&owner, kCannotDrawExportMessage.arg(path));
         return false;

@@ -130,9 +130,10 @@ bool FileCommands::SaveSingleSet(graph::TfrmGraph& window) {
 
 bool FileCommands::WriteSingleSet(graph::TfrmGraph& window) {
     QString selected = kGraphFilter;
-    const QString chosen = m_prompter.SaveFileName(Owner(), core::ProgramFolder(),
+    const QString chosen = m_prompter.SaveFileName(Owner(), core::FileDialogFolder(),
                                                    SingleFileFilter(), "GHF", &selected);
     if (chosen.isEmpty()) return false;
+    core::RememberFileDialogFolder(chosen);
     const QString path = WithSuffix(chosen, selected);
     if (window.Recording()) return WriteRecording(window, path);
     switch (core::SingleFileKindOf(path)) {
@@ -257,11 +258,12 @@ bool FileCommands::WriteRecordingText(graph::TfrmGraph& window, const QString& p
 
 void FileCommands::OpenSingleFile() {
     const QString path =
-        m_prompter.OpenFileName(Owner(), core::ProgramFolder(),
+        m_prompter.OpenFileName(Owner(), core::FileDialogFolder(),
                                 SingleFileFilter() + QStringLiteral(";;") + kStoreFilter +
                                     QStringLiteral(";;") + kAnyFileFilter,
                                 nullptr);
     if (path.isEmpty()) return;
+    core::RememberFileDialogFolder(path);
     // A store is known by its content, whatever it was named ("oven.kr820").
     if (QFileInfo(path).suffix().compare(meter::kStoreSuffix, Qt::CaseInsensitive) == 0 ||
         store::BeginsAsStore(path)) {
@@ -349,9 +351,10 @@ core::TextReadOutcome FileCommands::ReadTextFileWithProgress(const QString& path
 
 bool FileCommands::SaveCollection() {
     QString selected = kCollectionSaveFilter;
-    const QString chosen = m_prompter.SaveFileName(Owner(), core::ProgramFolder(),
+    const QString chosen = m_prompter.SaveFileName(Owner(), core::FileDialogFolder(),
                                                    kCollectionSaveFilter, "820", &selected);
     if (chosen.isEmpty()) return false;
+    core::RememberFileDialogFolder(chosen);
     const QString path = WithSuffix(chosen, selected);
     const core::WriteOutcome outcome = m_main.DataLogger().SaveCollection(path);
     if (outcome.Status == core::WriteStatus::NothingToSave) {
@@ -370,8 +373,9 @@ void FileCommands::OpenCollection() {
     // A download not yet saved is asked about, as closing its window would; Cancel leaves it.
     if (!m_main.AskToKeepDataLoggerData()) return;
     const QString path =
-        m_prompter.OpenFileName(Owner(), core::ProgramFolder(), kCollectionOpenFilter, nullptr);
+        m_prompter.OpenFileName(Owner(), core::FileDialogFolder(), kCollectionOpenFilter, nullptr);
     if (path.isEmpty()) return;  // no DataLogger window made for nothing
+    core::RememberFileDialogFolder(path);
     m_main.ShowDataLoggerWindow();
     core::DataLoggerDocument& document = m_main.DataLogger();
 

@@ -13,9 +13,16 @@
 #include <QVBoxLayout>
 
 #include "core/alarms/alarm_descriptions.h"
+#include "core/alarms/alarm_limit_check.h"
+#include "ui/fit_on_screen.h"
+#include "ui/prompter.h"
 
 namespace kr820::app {
 namespace {
+
+// Wide enough to take whatever is typed, so that a limit no reading reaches is refused with a
+// word rather than cut to the box's range.
+constexpr double kWidestTypedLimit = 99999.9;
 
 QDoubleSpinBox* SpinBox(QWidget* parent, double lowest, double highest, const QString& suffix,
                         const QString& name) {
@@ -32,8 +39,12 @@ QDoubleSpinBox* SpinBox(QWidget* parent, double lowest, double highest, const QS
 
 TfrmAlarms::TfrmAlarms(const core::AlarmPreferences& preferences,
                        std::optional<core::MeterSetup> meterSetup,
-                       std::optional<core::DisplayUnit> unit, QWidget* parent)
-    : QDialog(parent), m_preferences(preferences), m_meterSetup(std::move(meterSetup)) {
+                       std::optional<core::DisplayUnit> unit, ui::Prompter& prompter,
+                       QWidget* parent)
+    : QDialog(parent),
+      m_prompter(prompter),
+      m_preferences(preferences),
+      m_meterSetup(std::move(meterSetup)) {
     setObjectName("frmAlarms");
     setWindowTitle(tr("Alarms"));
     if (!m_preferences.Alarms.LimitUnit) m_preferences.Alarms.LimitUnit = unit;
@@ -53,11 +64,12 @@ TfrmAlarms::TfrmAlarms(const core::AlarmPreferences& preferences,
         row.highOn = new QCheckBox(limits);
         row.highOn->setObjectName(channel + "HighOn");
         row.highOn->setAccessibleName(tr("%1 high alarm").arg(channel));
-        row.high = SpinBox(limits, -3000, 3000, degrees, channel + "High");
+        row.high =
+            SpinBox(limits, -kWidestTypedLimit, kWidestTypedLimit, degrees, channel + "High");
         row.lowOn = new QCheckBox(limits);
         row.lowOn->setObjectName(channel + "LowOn");
         row.lowOn->setAccessibleName(tr("%1 low alarm").arg(channel));
-        row.low = SpinBox(limits, -3000, 3000, degrees, channel + "Low");
+        row.low = SpinBox(limits, -kWidestTypedLimit, kWidestTypedLimit, degrees, channel + "Low");
         row.probe = new QCheckBox(limits);
         row.probe->setObjectName(channel + "Probe");
         row.probe->setAccessibleName(tr("%1 probe fault").arg(channel));
@@ -73,7 +85,7 @@ TfrmAlarms::TfrmAlarms(const core::AlarmPreferences& preferences,
         grid->addWidget(row.hysteresis, i + 1, 6);
         grid->addWidget(row.hold, i + 1, 7);
     }
-    m_meterLost = new QCheckBox(tr("Meter &lost (the meter stops answering)"), limits);
+    m_meterLost = new QCheckBox(tr("&Meter lost (the meter stops answering)"), limits);
     m_meterLost->setObjectName("MeterLost");
     grid->addWidget(m_meterLost, 3, 0, 1, 6);
     m_takeMeterLimits = new QPushButton(tr("&Take the meter's limits"), limits);
@@ -92,6 +104,10 @@ TfrmAlarms::TfrmAlarms(const core::AlarmPreferences& preferences,
     m_lcd->setObjectName("MarkLcd");
     m_notify = new QCheckBox(tr("Desktop &notification"), actions);
     m_notify->setObjectName("Notify");
+    m_notifyCritical =
+        new QCheckBox(tr("Keep notifications on screen &until closed (critical)"), actions);
+    m_notifyCritical->setObjectName("NotifyCritical");
+    connect(m_notify, &QCheckBox::toggled, m_notifyCritical, &QWidget::setEnabled);
     m_sound = new QCheckBox(tr("&Sound, repeated until acknowledged"), actions);
     m_sound->setObjectName("Sound");
     m_command = new QLineEdit(actions);
@@ -104,6 +120,7 @@ TfrmAlarms::TfrmAlarms(const core::AlarmPreferences& preferences,
     form->addRow(m_banner);
     form->addRow(m_lcd);
     form->addRow(m_notify);
+    form->addRow(m_notifyCritical);
     form->addRow(m_sound);
     form->addRow(tr("Run &command:"), m_command);
 
@@ -114,12 +131,15 @@ TfrmAlarms::TfrmAlarms(const core::AlarmPreferences& preferences,
     layout->addWidget(limits);
     layout->addWidget(actions);
     layout->addWidget(buttons);
+    ui::ScrollWhenLargerThanScreen(*this);
 
     Show(m_preferences.Alarms);
     const core::AlarmActions& chosen = m_preferences.Actions;
     m_banner->setChecked(chosen.Banner);
     m_lcd->setChecked(chosen.MarkLcd);
     m_notify->setChecked(chosen.Notify);
+    m_notifyCritical->setChecked(chosen.NotifyCritical);
+    m_notifyCritical->setEnabled(chosen.Notify);
     m_sound->setChecked(chosen.Sound);
     m_command->setText(chosen.Command);
 }
@@ -146,6 +166,19 @@ void TfrmAlarms::TakeMeterLimits() {
     Show(alarms);
 }
 
+void TfrmAlarms::accept() {
+    const std::optional<core::AlarmLimitProblem> problem = core::CheckAlarmLimits(Choice().Alarms);
+    if (!problem) {
+        QDialog::accept();
+        return;
+    }
+    m_prompter.Message(this, problem->Message);
+    const ChannelRow& row = m_rows[problem->Alarm.Channel == core::AlarmChannel::T2 ? 1 : 0];
+    QDoubleSpinBox* mend = problem->Alarm.Kind == core::AlarmKind::High ? row.high : row.low;
+    mend->setFocus(Qt::OtherFocusReason);
+    mend->selectAll();
+}
+
 core::AlarmPreferences TfrmAlarms::Choice() const {
     core::AlarmPreferences chosen = m_preferences;
     for (int i = 0; i < 2; ++i) {
@@ -158,8 +191,12 @@ core::AlarmPreferences TfrmAlarms::Choice() const {
         channel.Hold = std::chrono::milliseconds(qRound64(row.hold->value() * 1000.0));
     }
     chosen.Alarms.MeterLost = m_meterLost->isChecked();
-    chosen.Actions = {m_banner->isChecked(), m_lcd->isChecked(), m_notify->isChecked(),
-                      m_sound->isChecked(), m_command->text().trimmed()};
+    chosen.Actions.Banner = m_banner->isChecked();
+    chosen.Actions.MarkLcd = m_lcd->isChecked();
+    chosen.Actions.Notify = m_notify->isChecked();
+    chosen.Actions.NotifyCritical = m_notifyCritical->isChecked();
+    chosen.Actions.Sound = m_sound->isChecked();
+    chosen.Actions.Command = m_command->text().trimmed();
     return chosen;
 }
 

@@ -50,6 +50,7 @@
 #include "meter/meter_refusal.h"
 #include "ui/help_window.h"
 #include "ui/prompter.h"
+#include "ui/tool_bar_extension.h"
 
 namespace kr820::app {
 namespace {
@@ -64,7 +65,8 @@ constexpr int kDeviceChooserButtonWidth = 40;  // the drop-down arrow and the fr
 
 // The Window menu's key for its i-th window: 1 to 9, then letters its own entries do not use.
 QString WindowListKey(int i) {
-    static const QString kLetters = QStringLiteral("ABDEFGHIJKLMNOPQRSUVWXYZ");
+    // Without the Window menu's own: Cascade, Close, Tile.
+    static const QString kLetters = QStringLiteral("ABDEFGHIJKLMNPQRSUVWXYZ");
     if (i < 9) return QStringLiteral("&%1").arg(i + 1);
     if (i - 9 < kLetters.size()) return QStringLiteral("&") + kLetters.at(i - 9);
     return QString::number(i + 1);
@@ -221,6 +223,11 @@ void TfrmMain::FormShow() {
     if (m_splash) {
         m_splash->SetStatus(QString());
         m_splash->close();
+        // The splash had the keyboard: a window manager gives it to whichever window it likes.
+        if (isVisible()) {
+            activateWindow();
+            raise();
+        }
     }
     m_startupFinished = true;
     ShowPendingNotices();
@@ -380,12 +387,14 @@ void TfrmMain::ShowAlarmState() {
     const QStringList lines = m_alarms->BannerLines();
     m_alarmBanner->ShowLines(actions.Banner ? lines : QStringList());
     if (lcd::TfrmLCD* lcd = LcdWindow())
-        lcd->SetAlarmMarked(actions.MarkLcd && m_alarms->WantsAttention(), lines.join(u'\n'));
+        lcd->SetAlarmMark(actions.MarkLcd ? m_alarms->LcdMark() : lcd::TfrmLCD::AlarmMark::None,
+                          lines.join(u'\n'));
     if (m_alarmLog) m_alarmLog->Reload();
 }
 
 void TfrmMain::AlarmsClick() {
-    TfrmAlarms dialog(m_alarms->Preferences(), m_setup.LastRead(), m_alarms->LastUnit(), this);
+    TfrmAlarms dialog(m_alarms->Preferences(), m_setup.LastRead(), m_alarms->LastUnit(), m_prompter,
+                      this);
     if (m_prompter.Exec(dialog) != QDialog::Accepted) return;
     m_alarms->SetPreferences(dialog.Choice());
     m_alarms->SaveSettings();
@@ -421,6 +430,7 @@ void TfrmMain::CreateMenus() {
         auto* item = new QAction(row.text, this);
         item->setObjectName(row.name);
         item->setCheckable(row.flags & (MainAction::Checkable | MainAction::Radio));
+        if (row.shortcut) item->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
         item->setChecked(row.flags & MainAction::Checked);
         if (row.flags & MainAction::Radio) {
             if (!m_baudRates) m_baudRates = new QActionGroup(this);
@@ -467,6 +477,7 @@ void TfrmMain::CreateToolBar() {
     bar->setFloatable(false);
     bar->setFixedHeight(kToolBarHeight);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    ui::NameToolBarExtension(*bar);
     std::vector<const MainAction*> buttons;
     for (const MainAction& row : ActionTable())
         if (row.tool.name) buttons.push_back(&row);

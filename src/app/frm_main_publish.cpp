@@ -23,6 +23,7 @@ void TfrmMain::CreatePublisher() {
 
 void TfrmMain::PublishClick() {
     TfrmPublish dialog(m_publishSettings, m_prompter, this);
+    dialog.ShowBrokerState(m_publisher->StatusText(), m_publisher->AwayReason());
     if (m_prompter.Exec(dialog) != QDialog::Accepted) return;
     const PublishSettings chosen = dialog.Choice();
     WritePublishSettings(*core::OpenProgramSettings(), chosen);
@@ -75,7 +76,9 @@ std::optional<QString> TfrmMain::AskBrokerPassword() {
 
 void TfrmMain::ShowBrokerState() {
     const QString text = m_publisher->StatusText();
+    const QString reason = m_publisher->AwayReason();
     m_brokerPanel->setText(text);
+    m_brokerPanel->setToolTip(reason.isEmpty() ? QString() : tr("Broker away: %1").arg(reason));
     m_brokerPanel->setVisible(!text.isEmpty());
 }
 

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ui/fit_on_screen.h"
 #include "ui/prompter.h"
 
 namespace kr820::app {
@@ -83,6 +84,11 @@ TfrmPublish::TfrmPublish(const PublishSettings& settings, ui::Prompter& prompter
     m_refusal->setWordWrap(true);
     m_refusal->setStyleSheet(QStringLiteral("color: #b00000"));
     m_refusal->hide();
+    m_brokerState = new QLabel(this);
+    m_brokerState->setObjectName("BrokerState");
+    m_brokerState->setWordWrap(true);
+    m_brokerState->setTextFormat(Qt::PlainText);
+    m_brokerState->hide();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &TfrmPublish::accept);
@@ -92,7 +98,20 @@ TfrmPublish::TfrmPublish(const PublishSettings& settings, ui::Prompter& prompter
     layout->addWidget(m_on);
     layout->addLayout(form);
     layout->addWidget(m_refusal);
+    layout->addWidget(m_brokerState);
     layout->addWidget(buttons);
+    ui::ScrollWhenLargerThanScreen(*this);
+}
+
+void TfrmPublish::ShowBrokerState(const QString& status, const QString& awayReason) {
+    QString text = status;
+    if (!awayReason.isEmpty()) text += QStringLiteral(": ") + awayReason;
+    m_brokerState->setText(text);
+    m_brokerState->setVisible(!text.isEmpty());
+}
+
+QString TfrmPublish::BrokerStateText() const {
+    return m_brokerState->isHidden() ? QString() : m_brokerState->text();
 }
 
 PublishSettings TfrmPublish::Choice() const {

@@ -31,6 +31,10 @@ public:
 
     void accept() override;
 
+    // Where publishing stands now ("Broker: away (7 waiting)") and why the broker is away.
+    void ShowBrokerState(const QString& status, const QString& awayReason);
+    QString BrokerStateText() const;
+
 private:
     void BrowseCaFile();
     QWidget* FieldOf(PublishField field) const;
@@ -45,6 +49,7 @@ private:
     QLineEdit* m_meterName;
     QSpinBox* m_queue;
     QLabel* m_refusal;
+    QLabel* m_brokerState;
 };
 
 }  // namespace kr820::app

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/main_actions.h"
 
+#include <QMdiSubWindow>
 #include <cstring>
 
 #include "app/export_graph_command.h"
@@ -18,7 +19,7 @@ using F = MainAction::Flag;
 constexpr MainMenu kMenus[] = {
     {"File1", "&File"},
     {"RealTimeData1", "&Real Time Data"},
-    {"Alarms1", "A&larms"},
+    {"Alarms1", "&Alarms"},
     // Kept for service: the menu is not visible, so users cannot reach it.
     {"Baudrate1", "&Baudrate", false},
     {"View1", "&View"},
@@ -130,6 +131,17 @@ std::span<const MainAction> TfrmMain::ActionTable() {
         {"Window1", "Cascade1", "&Cascade", [](TfrmMain& m) { m.m_workspace->CascadeInside(); },
          false},
         {"Window1", "Tile1", "&Tile", [](TfrmMain& m) { m.m_workspace->TileInside(); }, false},
+        // As on other desktops: the active graph window closes (and asks what it must).
+        {"Window1",
+         "CloseWindow1",
+         "Cl&ose",
+         [](TfrmMain& m) {
+             if (QMdiSubWindow* window = m.m_workspace->activeSubWindow()) window->close();
+         },
+         false,
+         F::SeparatorBefore,
+         {},
+         "Ctrl+F4"},
 
         {"Help1",
          "Contents1",

@@ -45,6 +45,7 @@ struct MainAction {
     bool locked;
     unsigned flags = None;
     ToolSlot tool = {};
+    const char* shortcut = nullptr;  // a QKeySequence's text, shown beside the entry
 };
 
 // The menu bar's menus, left to right (the entries on the bar itself sit between them as the

@@ -29,8 +29,9 @@ std::vector<core::ReadingRow> WindowRows(graph::TfrmGraph& window) {
 // The file to write, ".csv" added when no suffix was typed; empty when cancelled.
 QString AskSpreadsheetPath(ui::Prompter& prompter, QWidget* owner) {
     QString selected = kSpreadsheetFilter;
-    QString path =
-        prompter.SaveFileName(owner, core::ProgramFolder(), kSpreadsheetFilter, "csv", &selected);
+    QString path = prompter.SaveFileName(owner, core::FileDialogFolder(), kSpreadsheetFilter, "csv",
+                                         &selected);
+    core::RememberFileDialogFolder(path);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     return path;
 }

@@ -18,10 +18,25 @@ QRect FittedInside(QRect place, QSize minimum, QSize area) {
 
 }  // namespace
 
-std::vector<QRect> TiledPlaces(QSize area, int count, QSize minimum) {
+std::vector<QRect> TiledPlaces(QSize area, int count, QSize minimum, int step) {
     std::vector<QRect> places;
     if (count <= 0 || area.isEmpty()) return places;
-    const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count))));
+    // The squarest grid whose cells hold the minimum, the nearest column count first.
+    const int squarest = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count))));
+    const auto holds = [&](int columns) {
+        const int rows = (count + columns - 1) / columns;
+        return area.width() / columns >= minimum.width() &&
+               area.height() / rows >= minimum.height();
+    };
+    int columns = 0;
+    for (int distance = 0; distance < count && columns == 0; ++distance) {
+        if (squarest - distance >= 1 && holds(squarest - distance)) {
+            columns = squarest - distance;
+        } else if (squarest + distance <= count && holds(squarest + distance)) {
+            columns = squarest + distance;
+        }
+    }
+    if (columns == 0) return CascadedPlaces(area, count, minimum, step);
     const int rows = (count + columns - 1) / columns;
     for (int i = 0; i < count; ++i) {
         const int row = i / columns;
@@ -41,10 +56,12 @@ std::vector<QRect> CascadedPlaces(QSize area, int count, QSize minimum, int step
     std::vector<QRect> places;
     if (count <= 0 || area.isEmpty()) return places;
     const int offset = step * (count - 1);
-    const QSize size(std::max(area.width() - offset, area.width() * 2 / 3),
-                     std::max(area.height() - offset, area.height() * 2 / 3));
+    // As large as the steps leave room for, so that every title bar stays in view, even where
+    // that is below the windows' minimum; a third of the area at least, when windows are many.
+    const QSize size(std::max(area.width() - offset, area.width() / 3),
+                     std::max(area.height() - offset, area.height() / 3));
     for (int i = 0; i < count; ++i) {
-        places.push_back(FittedInside(QRect(QPoint(i * step, i * step), size), minimum, area));
+        places.push_back(FittedInside(QRect(QPoint(i * step, i * step), size), QSize(), area));
     }
     return places;
 }

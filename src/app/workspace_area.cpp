@@ -40,15 +40,19 @@ QSize WorkspaceArea::minimumSizeHint() const { return kLeastWorkspace; }
 
 void WorkspaceArea::TileInside() {
     const QList<QMdiSubWindow*> windows = ArrangedWindows(*this);
-    Place(windows, TiledPlaces(viewport()->size(), int(windows.size()), LargestMinimum(windows)));
+    Place(windows, TiledPlaces(viewport()->size(), int(windows.size()), LargestMinimum(windows),
+                               CascadeStep()));
 }
 
 void WorkspaceArea::CascadeInside() {
     const QList<QMdiSubWindow*> windows = ArrangedWindows(*this);
-    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) +
-                     style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
-    Place(windows,
-          CascadedPlaces(viewport()->size(), int(windows.size()), LargestMinimum(windows), step));
+    Place(windows, CascadedPlaces(viewport()->size(), int(windows.size()), LargestMinimum(windows),
+                                  CascadeStep()));
+}
+
+int WorkspaceArea::CascadeStep() const {
+    return style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) +
+           style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
 }
 
 }  // namespace kr820::app

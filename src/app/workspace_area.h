@@ -20,6 +20,10 @@ public:
     // the workspace as it is, none smaller than its own minimum where the room allows.
     void TileInside();
     void CascadeInside();
+
+private:
+    // A title bar and a frame: each window's title bar stays in view above the next.
+    int CascadeStep() const;
 };
 
 }  // namespace kr820::app

@@ -29,6 +29,9 @@ struct AlarmOptionTexts {
     QString onAlarmTimeout;
 };
 
+// A sentence of the desktop's made a command line's message part: "the limit", no full stop.
+QString LowerFirst(QString sentence);
+
 // The options, or one line saying what is wrong. --hysteresis and --hold without an --alarm are
 // refused: they would watch nothing.
 std::variant<AlarmOptions, QString> ParseAlarmOptions(const AlarmOptionTexts& texts);

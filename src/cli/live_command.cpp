@@ -113,7 +113,11 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         if (stop.Requested() || finished || !duration.Take(access.clock.Now())) return;
         const QDateTime readAt = QDateTime::currentDateTime();
         // Every reading is watched, not only those paced into rows.
-        if (alarms) alarms->TakeReading(reading, readAt);
+        if (alarms && !alarms->TakeReading(reading, readAt)) {
+            result = ExitCode::Usage;
+            finish();
+            return;
+        }
         if (!pacer.Take(access.clock.Now())) return;
         layout.Device = session.DeviceName();
         // The instant, in whole seconds cut rather than rounded (a row never carries a time

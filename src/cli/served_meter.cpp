@@ -81,7 +81,8 @@ void ServedMeter::Start() {
 void ServedMeter::TakeReading(const core::LiveReading& reading, qint64 readAtMs) {
     bool alarmsChanged = false;
     if (m_alarms) {
-        m_alarms->TakeReading(reading, QDateTime::fromMSecsSinceEpoch(readAtMs));
+        // A service goes on serving its meters: limits that cannot work are said on stderr.
+        (void)m_alarms->TakeReading(reading, QDateTime::fromMSecsSinceEpoch(readAtMs));
         alarmsChanged = HandAlarms();
     }
     // A reading that raised or ended an alarm is fed whatever the pace: the alarm comes with it.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/session_alarms.h"
 
+#include "core/alarms/alarm_descriptions.h"
+#include "core/alarms/alarm_limit_check.h"
 #include "core/alarms/alarm_reading.h"
 #include "core/alarms/alarm_texts.h"
 #include "link/live_readings.h"
@@ -22,8 +24,21 @@ void SessionAlarms::WatchLinkLosses(link::LiveReadings& readings) {
     });
 }
 
-void SessionAlarms::TakeReading(const core::LiveReading& reading, const QDateTime& time) {
-    Handle(m_engine.TakeReading(core::AlarmReadingOf(reading, time)));
+bool SessionAlarms::TakeReading(const core::LiveReading& reading, const QDateTime& time) {
+    const core::AlarmReading watched = core::AlarmReadingOf(reading, time);
+    bool fits = true;
+    if (!m_unitChecked) {
+        m_unitChecked = true;
+        core::AlarmSettings inUnit = m_engine.Settings();
+        if (!inUnit.LimitUnit) inUnit.LimitUnit = watched.Unit;
+        if (const auto problem = core::CheckAlarmLimits(inUnit)) {
+            Say(m_io, QStringLiteral("--alarm: %1; the meter shows %2")
+                          .arg(LowerFirst(problem->Message), core::DegreesText(watched.Unit)));
+            fits = false;
+        }
+    }
+    Handle(m_engine.TakeReading(watched));
+    return fits;
 }
 
 QString SessionAlarms::ActiveText() const { return core::ActiveAlarmsText(m_engine); }

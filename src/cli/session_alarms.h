@@ -27,7 +27,10 @@ public:
     // Lost links come from the stream itself; readings are brought by TakeReading, before the row
     // they belong to is written, so that the row carries the state after its reading.
     void WatchLinkLosses(link::LiveReadings& readings);
-    void TakeReading(const core::LiveReading& reading, const QDateTime& time);
+    // False at the first reading when a limit lies outside what a reading can be in the unit
+    // the meter shows (said on stderr): the limits cannot be what the user meant. The reading is
+    // watched all the same.
+    bool TakeReading(const core::LiveReading& reading, const QDateTime& time);
     // Called with each raise and clear, after its command was started.
     void SetOnEvent(std::function<void(const core::AlarmEvent&)> handler) {
         m_onEvent = std::move(handler);
@@ -45,6 +48,7 @@ private:
     link::AlarmCommandRunner m_runner;
     CliIo& m_io;
     std::function<void(const core::AlarmEvent&)> m_onEvent;
+    bool m_unitChecked = false;
 };
 
 }  // namespace kr820::cli

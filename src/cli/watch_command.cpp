@@ -60,7 +60,10 @@ ExitCode WatchLines(const CliArguments& arguments, MeterAccess& access, CliIo& i
                            [&] { finish(ExitCode::Success); });
     session.SetOnReading([&](const core::LiveReading& reading) {
         if (stop.Requested() || finished || !duration.Take(access.clock.Now())) return;
-        alarms->TakeReading(reading, QDateTime::currentDateTime());
+        if (!alarms->TakeReading(reading, QDateTime::currentDateTime())) {
+            finish(ExitCode::Usage);
+            return;
+        }
         if (arguments.count > 0 && ++taken >= arguments.count && !finished)
             finish(ExitCode::Success);
     });

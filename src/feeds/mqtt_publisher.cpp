@@ -148,11 +148,15 @@ void MqttPublisher::RunLoop() {
         }
         if (Stopping()) return;
         // A connection that was up is reported as it drops (Disconnected), not here.
-        if (!told && !accepted) {
+        if (!accepted) {
+            const QString reason = FailureText(rc);
+            QMetaObject::invokeMethod(
+                this, [this, reason] { NoteAwayReason(reason); }, Qt::QueuedConnection);
             // Once per outage: a broker away for a day would fill the journal otherwise.
-            qCInfo(lcFeeds, "%s: broker %s:%d not reached: %s; trying again",
-                   qPrintable(m_meterName), host.constData(), m_settings.Port,
-                   qPrintable(FailureText(rc)));
+            if (!told)
+                qCInfo(lcFeeds, "%s: broker %s:%d not reached: %s; trying again",
+                       qPrintable(m_meterName), host.constData(), m_settings.Port,
+                       qPrintable(reason));
             told = true;
         }
         m_tlsReason.clear();
@@ -284,6 +288,7 @@ void MqttPublisher::Connected(int rc) {
         // the log says why, once per refusal.
         qCWarning(lcFeeds, "%s: the broker refused the connection: %s", qPrintable(m_meterName),
                   mosquitto_connack_string(rc));
+        NoteAwayReason(QString::fromUtf8(mosquitto_connack_string(rc)));
         SetState(MqttState::Away);
         return;
     }
@@ -316,6 +321,7 @@ void MqttPublisher::Disconnected(const QString& why) {
                       qPrintable(m_meterName), static_cast<double>(connectedMs) / 1000.0,
                       qPrintable(why), qPrintable(m_clientId));
         }
+        NoteAwayReason(why);
     }
     SetState(MqttState::Away);
 }
@@ -325,6 +331,12 @@ void MqttPublisher::Published(int mid) {
         Pump();
         emit queueChanged();
     }
+}
+
+void MqttPublisher::NoteAwayReason(const QString& reason) {
+    if (reason == m_awayReason) return;
+    m_awayReason = reason;
+    emit awayReasonChanged();
 }
 
 void MqttPublisher::SetState(MqttState state) {

@@ -60,10 +60,13 @@ public:
     qint64 Dropped() const { return m_queue.Dropped(); }
     // Reading messages the library has but the broker has not acknowledged.
     qsizetype InFlight() const { return m_readingMids.size(); }
+    // Why the broker was last away ("Connection refused", "not authorised"); empty before.
+    const QString& AwayReason() const { return m_awayReason; }
 
 signals:
     void stateChanged(kr820::feeds::MqttState state);
     void queueChanged();
+    void awayReasonChanged();
 
 private:
     static void OnConnect(mosquitto*, void* self, int rc);
@@ -77,6 +80,7 @@ private:
     void Disconnected(const QString& why);
     void Published(int mid);
     void SetState(MqttState state);
+    void NoteAwayReason(const QString& reason);
     // Hands queued readings to the library while connected, up to the window.
     void Pump();
     int Publish(const MqttMessage& message);
@@ -89,6 +93,7 @@ private:
     const MqttSettings m_settings;
     mosquitto* m_client = nullptr;
     MqttState m_state = MqttState::Connecting;
+    QString m_awayReason;
     ReadingQueue m_queue;
     QSet<int> m_readingMids;
     bool m_meterAvailable = false;

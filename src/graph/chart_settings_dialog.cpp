@@ -20,6 +20,7 @@
 
 #include "core/chart/chart_model.h"
 #include "graph/chart_look.h"
+#include "ui/fit_on_screen.h"
 
 namespace kr820::graph {
 
@@ -106,6 +107,7 @@ ChartSettingsDialog::ChartSettingsDialog(const core::ChartModel& chart, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
     layout->addWidget(buttons);
+    ui::ScrollWhenLargerThanScreen(*this);
 }
 
 bool ChartSettingsDialog::HasPages() const { return m_pages->count() > 0; }

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/fit_on_screen.h"
 #include "ui/prompter.h"
 
 namespace kr820::graph {
@@ -65,6 +66,7 @@ TfrmSetupScale::TfrmSetupScale(const core::ScaleBoxValues& current, ui::Prompter
     layout->addWidget(frame);
     layout->addWidget(m_chkSave);
     layout->addWidget(buttons);
+    ui::ScrollWhenLargerThanScreen(*this);
     setFixedSize(sizeHint());
 }
 

@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "graph/graph_tool_icons.h"
+#include "ui/tool_bar_extension.h"
 
 namespace kr820::graph {
 
@@ -45,6 +46,7 @@ GraphToolBar BuildGraphToolBar(QWidget* parent) {
     t.Bar->setObjectName(QStringLiteral("graphToolBar"));
     t.Bar->setMovable(false);
     t.Bar->setFloatable(false);
+    ui::NameToolBarExtension(*t.Bar);
 
     t.upperStatisticsButton = AddCheckButton(t.Bar, "upperStatisticsButton", "Toggle Statistic 1",
                                              GraphToolIcon::UpperStatistics, true);

@@ -74,9 +74,6 @@ TfrmLCD::TfrmLCD(QWidget* owner)
     alarmFont.setBold(true);
     alarmFont.setPixelSize(12);
     m_lblAlarm->setFont(alarmFont);
-    m_lblAlarm->setStyleSheet("color: #ffffff; background: #c00000; padding: 1px 4px;");
-    m_lblAlarm->adjustSize();
-    m_lblAlarm->move(kClientWidth - m_lblAlarm->width() - 2, 2);
     m_lblAlarm->hide();
 
     // Created after the images so that it is drawn over them.
@@ -118,12 +115,22 @@ void TfrmLCD::ShowNoConnection(bool shown) {
 
 bool TfrmLCD::ReadingsDimmed() const { return m_readings->graphicsEffect() != nullptr; }
 
-void TfrmLCD::SetAlarmMarked(bool marked, const QString& tip) {
-    m_lblAlarm->setVisible(marked);
+void TfrmLCD::SetAlarmMark(AlarmMark mark, const QString& tip) {
+    m_alarmMark = mark;
     m_lblAlarm->setToolTip(tip);
+    if (mark == AlarmMark::None) {
+        m_lblAlarm->hide();
+        return;
+    }
+    const bool lasting = mark == AlarmMark::Lasting;
+    m_lblAlarm->setText(lasting ? QStringLiteral("ALARM") : QStringLiteral("CLEARED"));
+    // Grey once over: it asks for an acknowledgement, not for action.
+    m_lblAlarm->setStyleSheet(lasting ? "color: #ffffff; background: #c00000; padding: 1px 4px;"
+                                      : "color: #ffffff; background: #707070; padding: 1px 4px;");
+    m_lblAlarm->adjustSize();
+    m_lblAlarm->move(kClientWidth - m_lblAlarm->width() - 2, 2);
+    m_lblAlarm->show();
 }
-
-bool TfrmLCD::AlarmMarked() const { return !m_lblAlarm->isHidden(); }
 
 void TfrmLCD::closeEvent(QCloseEvent* event) {
     if (m_waitUntilIdle) m_waitUntilIdle();

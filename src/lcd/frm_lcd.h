@@ -37,9 +37,12 @@ public:
     // "No Connection" shown, and the last readings dimmed so that they do not read as live.
     void ShowNoConnection(bool shown);
     bool ReadingsDimmed() const;
-    // An alarm of the program's is raised or waits to be acknowledged; `tip` says which.
-    void SetAlarmMarked(bool marked, const QString& tip = QString());
-    bool AlarmMarked() const;
+    // The program's own alarms: "ALARM" while one lasts; "CLEARED" when all are over but one
+    // still waits to be acknowledged; nothing otherwise. `tip` says which.
+    enum class AlarmMark { None, Lasting, Cleared };
+    void SetAlarmMark(AlarmMark mark, const QString& tip = QString());
+    AlarmMark ShownAlarmMark() const { return m_alarmMark; }
+    bool AlarmMarked() const { return m_alarmMark != AlarmMark::None; }
 
     const LcdImageLists& ImageLists() const { return m_lists; }
     QLabel* IconImage(core::LcdIcon icon) const {
@@ -62,6 +65,7 @@ private:
     QWidget* m_readings;  // the digits and icons, dimmed together
     QLabel* m_lblNoConnection;
     QLabel* m_lblAlarm;
+    AlarmMark m_alarmMark = AlarmMark::None;
     LcdImageLists m_lists;
     std::function<void()> m_waitUntilIdle;
 };

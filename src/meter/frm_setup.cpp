@@ -19,6 +19,7 @@
 
 #include "core/setup/setup_lists.h"
 #include "core/setup/setup_texts.h"
+#include "ui/fit_on_screen.h"
 
 namespace kr820::meter {
 namespace {
@@ -130,6 +131,7 @@ TfrmSetup::TfrmSetup(QWidget* owner, const QLocale& locale, link::Clock& clock)
     layout->addWidget(changes);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    ui::ScrollWhenLargerThanScreen(*this);
 
     // Every edit updates the list of changes.
     for (QComboBox* box : findChildren<QComboBox*>())

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +14,7 @@
 
 #include "core/realtime/real_time_rates.h"
 #include "meter/recording_folder.h"
+#include "ui/fit_on_screen.h"
 #include "ui/prompter.h"
 #include "ui/whole_caption.h"
 
@@ -56,13 +58,18 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
         core::kRealTimeRates[static_cast<size_t>(
                                  std::clamp(rateIndex, 0, int(core::kRealTimeRates.size()) - 1))]
             .seconds;
-    m_edtPeriod->setText(core::PeriodText(static_cast<long long>(seconds) * kDefaultPoints, false));
+    m_edtPeriod->setText(core::PeriodText(static_cast<long long>(seconds) * kDefaultPoints));
 
     m_chkUntilStopped = new QCheckBox("&until stopped", this);
     m_chkUntilStopped->setObjectName("chkUntilStopped");
     m_edtStoreFolder = new QLineEdit(folder, this);
     m_edtStoreFolder->setObjectName("edtStoreFolder");
     m_edtStoreFolder->setEnabled(false);
+    m_btnBrowseFolder = new QPushButton("&Browse...", this);
+    m_btnBrowseFolder->setObjectName("btnBrowseFolder");
+    m_btnBrowseFolder->setAccessibleName("Browse for the recording folder");
+    m_btnBrowseFolder->setEnabled(false);
+    connect(m_btnBrowseFolder, &QPushButton::clicked, this, [this] { BrowseFolder(); });
     connect(m_chkUntilStopped, &QCheckBox::toggled, this, [this] { chkUntilStoppedClick(); });
 
     m_btnStart = new QPushButton("Start", this);
@@ -93,9 +100,11 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
     period->addWidget(m_edtPeriod);
     period->addWidget(new QLabel("HH:MM:SS", this));
     grid->addLayout(period, 3, 1);
-    grid->addWidget(new QLabel("second", this), 2, 2);
+    // The rates read minutes and seconds ("00:02" is two seconds).
+    grid->addWidget(new QLabel("MM:SS", this), 2, 2);
     grid->addWidget(labelFor("Recording &folder", m_edtStoreFolder), 4, 0);
-    grid->addWidget(m_edtStoreFolder, 4, 1, 1, 2);
+    grid->addWidget(m_edtStoreFolder, 4, 1);
+    grid->addWidget(m_btnBrowseFolder, 4, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_btnStart);
@@ -104,6 +113,7 @@ TfrmSetupRealTime::TfrmSetupRealTime(int rateIndex, QWidget* owner, ui::Prompter
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    ui::ScrollWhenLargerThanScreen(*this);
     ui::KeepCaptionWhole(*this);
 }
 
@@ -113,18 +123,25 @@ void TfrmSetupRealTime::edtRealTimeNoChange() {
     const int index = std::max(0, m_txtRate->currentIndex());
     const long long seconds =
         core::kRealTimeRates[static_cast<size_t>(index)].seconds * (ok ? points : 0);
-    m_edtPeriod->setText(core::PeriodText(seconds, true));
+    m_edtPeriod->setText(core::PeriodText(seconds));
 }
 
 void TfrmSetupRealTime::chkUntilStoppedClick() {
     const bool untilStopped = m_chkUntilStopped->isChecked();
     m_edtRealTimeNo->setEnabled(!untilStopped);
     m_edtStoreFolder->setEnabled(untilStopped);
+    m_btnBrowseFolder->setEnabled(untilStopped);
     if (untilStopped) {
         m_edtPeriod->clear();
     } else {
         edtRealTimeNoChange();
     }
+}
+
+void TfrmSetupRealTime::BrowseFolder() {
+    const QString chosen =
+        m_prompter ? m_prompter->FolderName(this, m_edtStoreFolder->text()) : QString();
+    if (!chosen.isEmpty()) m_edtStoreFolder->setText(QDir::toNativeSeparators(chosen));
 }
 
 void TfrmSetupRealTime::accept() {

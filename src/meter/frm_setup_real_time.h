@@ -37,7 +37,7 @@ class TfrmSetupRealTime : public QDialog {
     Q_OBJECT
 
 public:
-    // `rateIndex` is the graph's present sampling rate; the period starts without leading zeros.
+    // `rateIndex` is the graph's present sampling rate.
     // With a prompter, Start refuses a number of points that is not a whole number above 0:
     // it tells why and stays open with the number as typed, the cursor on it. A recording
     // until stopped asks before it makes a folder that does not exist, and refuses one it
@@ -58,6 +58,8 @@ public:
 private:
     // The folder exists, or was made on the user's Yes, and a store can be written in it.
     bool RecordingFolderAccepted();
+    // Browse...: the folder picked through the prompter replaces the one typed.
+    void BrowseFolder();
 
     ui::Prompter* m_prompter;
     QString m_defaultFolder;
@@ -66,6 +68,7 @@ private:
     QLineEdit* m_edtPeriod;
     QCheckBox* m_chkUntilStopped;
     QLineEdit* m_edtStoreFolder;
+    QPushButton* m_btnBrowseFolder;
     QPushButton* m_btnStart;
     QPushButton* m_btnCancel;
 };

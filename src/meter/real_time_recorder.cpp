@@ -14,6 +14,7 @@
 #include "core/logging/log_categories.h"
 #include "core/realtime/real_time_rates.h"
 #include "core/realtime/real_time_sample.h"
+#include "core/settings/program_folder.h"
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
 #include "graph/recording_plot.h"
@@ -41,9 +42,7 @@ RealTimeRecorder::RealTimeRecorder(MeterHost& host, ui::Prompter& prompter, QStr
 
 RealTimeRecorder::~RealTimeRecorder() = default;
 
-QString RealTimeRecorder::DefaultStoreFolder() const {
-    return QFileInfo(m_journal.Path()).dir().filePath(QStringLiteral("recordings"));
-}
+QString RealTimeRecorder::DefaultStoreFolder() const { return core::DefaultRecordingFolder(); }
 
 void RealTimeRecorder::btnRunClick() {
     core::AppState& state = m_host.State();

@@ -30,7 +30,7 @@ class MeterHost;
 //
 // Each recording is also kept in a journal at `journalPath`, point by point, until its points are
 // saved or given up; a journal left by a crash is offered at the next start. A recording until
-// stopped goes into a store instead (by default in "recordings" beside the journal), which the
+// stopped goes into a store instead (by default in core::DefaultRecordingFolder), which the
 // Real-Time Graph shows as it grows; a store a crash left is offered too.
 class RealTimeRecorder {
 public:

@@ -3,6 +3,7 @@
 
 #include <qcustomplot.h>
 
+#include <QFontMetricsF>
 #include <QPrinter>
 #include <algorithm>
 
@@ -20,7 +21,7 @@ void PaintPlot(QCustomPlot& plot, QCPPainter& painter, const QRectF& target) {
     painter.restore();
 }
 
-bool PrintPlot(QCustomPlot& plot, QPrinter& printer) {
+bool PrintPlot(QCustomPlot& plot, QPrinter& printer, const QStringList& header) {
     // The plot lays its texts out in screen pixels; the printer counts in the same units, and
     // the page's scale then enlarges texts and lines alike. Printing goes out as vectors anyway.
     printer.setResolution(plot.logicalDpiY());
@@ -28,7 +29,20 @@ bool PrintPlot(QCustomPlot& plot, QPrinter& printer) {
     if (!painter.begin(&printer)) return false;
     painter.setMode(QCPPainter::pmVectorized);
     painter.setMode(QCPPainter::pmNoCaching);
-    PaintPlot(plot, painter, QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
+    const QRectF page(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
+    // Which window, from where and when: a page found in a tray weeks later says so itself.
+    QFont font = plot.font();
+    const QFontMetricsF metrics(font, &printer);
+    double baseline = metrics.ascent();
+    for (qsizetype i = 0; i < header.size(); ++i) {
+        font.setBold(i == 0);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(0, baseline), header[i]);
+        baseline += metrics.lineSpacing();
+    }
+    const double top = header.isEmpty() ? 0 : baseline;
+    PaintPlot(plot, painter, page.adjusted(0, top, 0, 0));
     return painter.end();
 }
 

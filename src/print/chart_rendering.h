@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QStringList>
 
 class QCPPainter;
 class QCustomPlot;
@@ -14,8 +15,9 @@ namespace kr820::print {
 // pixels per inch (or the texts come out at another size than the lines).
 void PaintPlot(QCustomPlot& plot, QCPPainter& painter, const QRectF& target);
 
-// One print job holding the plot, scaled to the printer's page. False when the job could not
-// start or end (no printer, a file that cannot be written).
-bool PrintPlot(QCustomPlot& plot, QPrinter& printer);
+// One print job holding `header` (the first line bold) at the top of the page and the plot below
+// it, scaled to the rest of the page. False when the job could not start or end (no printer, a
+// file that cannot be written).
+bool PrintPlot(QCustomPlot& plot, QPrinter& printer, const QStringList& header);
 
 }  // namespace kr820::print

@@ -34,8 +34,9 @@ std::optional<ExportKind> ExportKindOf(const QString& path) {
     return std::nullopt;
 }
 
-QStringList ExportHeaderLines(const QString& caption, const graph::ShownStatistics& s) {
-    return {caption,
+QStringList ExportHeaderLines(const QString& caption, const QString& identification,
+                              const graph::ShownStatistics& s) {
+    return {caption, identification,
             QStringLiteral("Start Time %1    Sampling Rate %2 mm:ss    Data No. %3")
                 .arg(s.StartTime, s.SamplingRate, s.DataNo),
             QStringLiteral("T1 MAX %1    MIN %2    AVG %3").arg(s.T1Max, s.T1Min, s.T1Avg),
@@ -56,7 +57,8 @@ QByteArray ChartPdf(QCustomPlot& plot, const QStringList& header, const QString&
     const QFont font = HeaderFont(plot);
     const QFontMetricsF metrics(font, &writer);
     double headerWidth = 0;
-    for (const QString& line : header) headerWidth = std::max(headerWidth, metrics.horizontalAdvance(line));
+    for (const QString& line : header)
+        headerWidth = std::max(headerWidth, metrics.horizontalAdvance(line));
     const double headerHeight = header.size() * metrics.lineSpacing() + 2 * kMarginPx;
     const double width = std::max<double>(plot.width(), headerWidth + 2 * kMarginPx);
     const double height = headerHeight + plot.height();

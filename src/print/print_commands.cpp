@@ -13,6 +13,7 @@
 #include "graph/recording_list_model.h"
 #include "print/chart_rendering.h"
 #include "print/frm_print_option.h"
+#include "print/graph_identity.h"
 #include "print/text_printing.h"
 #include "ui/prompter.h"
 
@@ -82,23 +83,28 @@ void PrintCommands::PrintGraph(graph::TfrmGraph& window) {
     // The chart's print dialog is this command's: it is answered while the command asks for it.
     graph::ChartView& view = window.View();
     const QString documentName = window.windowTitle();
-    const QMetaObject::Connection answer = QObject::connect(
-        &view.Interaction(), &graph::ChartInteraction::printDialogRequested, &view,
-        [this, &view, documentName] { PrintChartThroughDialog(view, documentName); });
+    const QString identification = IdentificationLine(window, QDateTime::currentDateTime());
+    const QMetaObject::Connection answer =
+        QObject::connect(&view.Interaction(), &graph::ChartInteraction::printDialogRequested, &view,
+                         [this, &view, documentName, identification] {
+                             PrintChartThroughDialog(view, {documentName, identification});
+                         });
     chart.PEactions(core::ChartAction::sgPrintDialog);
     QObject::disconnect(answer);
 }
 
-void PrintCommands::PrintChartThroughDialog(graph::ChartView& view, const QString& documentName) {
+void PrintCommands::PrintChartThroughDialog(graph::ChartView& view, const QStringList& header) {
+    const QString& documentName = header.constFirst();
     const QPointer<graph::ChartView> alive(&view);
     // A chart prints across the paper unless the user turns it in the dialog; the point list
     // keeps the orientation of the page set-up.
     const QPageLayout::Orientation pageSetUp = m_printer->pageLayout().orientation();
     m_printer->setPageOrientation(QPageLayout::Landscape);
+    // Named before the dialog: its "print to file" offers the document's name, not "print.pdf".
+    m_printer->setDocName(documentName);
     if (m_prompter.PrintDialog(&m_owner, *m_printer) && alive) {
         view.Flush();  // settings just changed reach the plot before it is drawn on paper
-        m_printer->setDocName(documentName);
-        if (!PrintPlot(view, *m_printer))
+        if (!PrintPlot(view, *m_printer, header))
             m_prompter.Message(&m_owner, kCannotPrintMessage.arg(Destination(*m_printer)));
     }
     m_printer->setPageOrientation(pageSetUp);
@@ -106,9 +112,9 @@ void PrintCommands::PrintChartThroughDialog(graph::ChartView& view, const QStrin
 
 void PrintCommands::PrintText(graph::TfrmGraph& window) {
     const QPointer<graph::TfrmGraph> alive(&window);
+    m_printer->setDocName(window.windowTitle());
     if (!m_prompter.PrintDialog(&m_owner, *m_printer) || !alive) return;
     m_printer->setResolution(kTextPrintDpi);
-    m_printer->setDocName(window.windowTitle());
     // A recording in its store lists its readings from the store, a page's lines at a time.
     const graph::RecordingListModel* stored = window.RecordingList();
     const graph::DataListModel& list = window.DataList();

@@ -43,7 +43,8 @@ public:
     QPrinter& Printer() { return *m_printer; }
 
 private:
-    void PrintChartThroughDialog(graph::ChartView& view, const QString& documentName);
+    // `header`: the window's caption (also the document's name) and its identification line.
+    void PrintChartThroughDialog(graph::ChartView& view, const QStringList& header);
 
     QWidget& m_owner;
     ui::Prompter& m_prompter;

@@ -37,7 +37,7 @@ TfrmOpenSave::TfrmOpenSave(const QString& caption, QWidget* owner)
 void TfrmOpenSave::UseOpenCaptions(bool decimalComma) {
     m_btnOpenSets->setText("Open a data set collection file(*.820)");
     m_btnOpenSingleSet->setText(decimalComma ? "Open single data flle(*.TXT,*.GHF)"
-                                             : "Open single data file(*.TXT,*.CSV,*.GHF)");
+                                             : "Open single data file(*.TXT,*.CSV,*.GHF,*.KR8DB)");
 }
 
 }  // namespace kr820::ui

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/fit_on_screen.h"
 #include "ui/whole_caption.h"
 
 namespace kr820::ui {
@@ -74,6 +75,7 @@ TfrmScope::TfrmScope(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::WindowSta
     layout->addLayout(counters);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    ScrollWhenLargerThanScreen(*this);
     KeepCaptionWhole(*this);
 
     for (QWidget* control : std::initializer_list<QWidget*>{

@@ -29,6 +29,8 @@ public:
                                  QString* selectedFilter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& folder, const QString& filter,
                                  const QString& defaultSuffix, QString* selectedFilter) = 0;
+    // A folder, starting at `folder`.
+    virtual QString FolderName(QWidget* parent, const QString& folder) = 0;
 
     // Runs one of the program's own dialogs modally; returns QDialog::Accepted or Rejected.
     virtual int Exec(QDialog& dialog) = 0;

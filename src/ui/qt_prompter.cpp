@@ -84,6 +84,14 @@ QString QtPrompter::SaveFileName(QWidget* parent, const QString& folder, const Q
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtPrompter::FolderName(QWidget* parent, const QString& folder) {
+    QFileDialog dialog(parent, QString(), folder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (ExecOnTop(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 int QtPrompter::Exec(QDialog& dialog) { return ExecOnTop(dialog); }
 
 bool QtPrompter::PrintDialog(QWidget* parent, QPrinter& printer) {

@@ -14,6 +14,7 @@ public:
                          QString* selectedFilter) override;
     QString SaveFileName(QWidget* parent, const QString& folder, const QString& filter,
                          const QString& defaultSuffix, QString* selectedFilter) override;
+    QString FolderName(QWidget* parent, const QString& folder) override;
     int Exec(QDialog& dialog) override;
     bool PrintDialog(QWidget* parent, QPrinter& printer) override;
     bool PageSetupDialog(QWidget* parent, QPrinter& printer) override;

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "cli/alarm_options.h"
 #include "cli/watch_command.h"
 #include "cli_rig.h"
 
@@ -93,6 +94,40 @@ TEST(CliLiveAlarms, AlarmOptionsThatMakeNoSenseAreRefused) {
             << options.join(' ').toStdString();
         EXPECT_TRUE(rig.Out().isEmpty());
     }
+}
+
+TEST(CliLiveAlarms, LimitsThatCannotWorkAreRefusedNamingTheRule) {
+    const auto refusal = [](const QStringList& rules) {
+        cli::AlarmOptionTexts texts;
+        texts.rules = rules;
+        const auto parsed = cli::ParseAlarmOptions(texts);
+        const auto* message = std::get_if<QString>(&parsed);
+        return message ? *message : QString();
+    };
+    // A second limit of one kind: which one was meant is anybody's guess.
+    EXPECT_EQ(refusal({"t1>30", "t1 > 40"}),
+              "alarm \"t1 > 40\": T1 has a high limit already (\"t1>30\"); give one");
+    EXPECT_TRUE(refusal({"t1>30", "t2>40", "t1<20", "probe", "probe", "lost"}).isEmpty());
+    // A low limit above the high one would raise both between them.
+    EXPECT_TRUE(refusal({"t1>30", "t1<40"})
+                    .startsWith("alarm \"t1<40\": the T1 low limit 40.0 is above its high "
+                                "limit 30.0"));
+    // Beyond what a reading can be in either unit.
+    EXPECT_TRUE(
+        refusal({"t2<-5000"})
+            .startsWith(
+                "alarm \"t2<-5000\": the T2 low limit -5000.0 lies outside what a reading can be"));
+    EXPECT_TRUE(refusal({"t1>2498"}).isEmpty());
+
+    // Within Fahrenheit's range, out of the Celsius meter's: refused at its first reading.
+    CliRig rig;
+    rig.meter->SetState(WithT1(250));
+    EXPECT_EQ(rig.Run({"live", "--count", "3", "--alarm", "t1<-300"}), ExitCode::Usage);
+    EXPECT_TRUE(
+        rig.Err().contains("--alarm: the T1 low limit -300.0 \u00B0C lies outside what a "
+                           "reading can be (-200.0 \u00B0C to 1370.0 \u00B0C)"))
+        << rig.Err().toStdString();
+    EXPECT_EQ(RowsOut(rig), 0);
 }
 
 TEST(CliWatch, ExitOnAlarmEndsWithItsCodeAndPrintsOnlyTheEvent) {

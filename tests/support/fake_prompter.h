@@ -28,6 +28,10 @@ public:
         if (selectedFilter && !saveFilter.isEmpty()) *selectedFilter = saveFilter;
         return saveFileName;
     }
+    QString FolderName(QWidget*, const QString& folder) override {
+        folders << folder;
+        return folderName;
+    }
     int Exec(QDialog& dialog) override {
         ++dialogsShown;
         return onDialog ? onDialog(dialog) : QDialog::Rejected;
@@ -48,7 +52,7 @@ public:
     QStringList folders;  // where each file dialog started
     Answer confirmAnswer = Answer::Cancel;
     QList<Answer> confirmAnswers;  // answered first, in order; then confirmAnswer
-    QString openFileName, saveFileName;
+    QString openFileName, saveFileName, folderName;
     QString saveFilter;  // the type picked in the save dialog; empty keeps the program's default
     std::function<int(QDialog&)> onDialog;
     int dialogsShown = 0;

@@ -39,12 +39,17 @@ std::vector<AlarmEvent> AlarmEngine::SetSettings(const AlarmSettings& settings,
     m_settings = settings;
     m_limitUnit = settings.LimitUnit ? settings.LimitUnit : m_lastReadingUnit;
     RestartHolds();
+    const AlarmId lostId{AlarmKind::MeterLost, AlarmChannel::None};
+    Track& lost = TrackOf(lostId);
+    if (m_linkLost && settings.MeterLost && !lost.status.IsActive())
+        Raise(lost, EventWithoutValue(lostId, time), events);
     return events;
 }
 
 std::vector<AlarmEvent> AlarmEngine::TakeReading(const AlarmReading& reading) {
     std::vector<AlarmEvent> events;
     m_lastReadingUnit = reading.Unit;
+    m_linkLost = false;
     if (!m_limitUnit) m_limitUnit = reading.Unit;
 
     // A reading is the meter answering again.
@@ -61,6 +66,7 @@ std::vector<AlarmEvent> AlarmEngine::TakeReading(const AlarmReading& reading) {
 std::vector<AlarmEvent> AlarmEngine::TakeLinkLost(const QDateTime& time) {
     std::vector<AlarmEvent> events;
     RestartHolds();
+    m_linkLost = true;
     const AlarmId id{AlarmKind::MeterLost, AlarmChannel::None};
     Track& lost = TrackOf(id);
     if (m_settings.MeterLost && !lost.status.IsActive()) {
@@ -93,6 +99,15 @@ const AlarmStatus& AlarmEngine::Status(AlarmId id) const {
     static const AlarmStatus kNoAlarm;
     const int index = AlarmIndex(id);
     return index < 0 ? kNoAlarm : m_tracks[index].status;
+}
+
+void AlarmEngine::Resume(const std::array<AlarmStatus, kAlarmCount>& statuses) {
+    for (int index = 0; index < kAlarmCount; ++index) {
+        Track& track = m_tracks[index];
+        if (!m_settings.IsOn(kAllAlarms[index]) || track.status.Phase != AlarmPhase::Normal)
+            continue;
+        track.status = statuses[index];
+    }
 }
 
 void AlarmEngine::WatchChannel(AlarmChannel channel, const std::optional<double>& value,

@@ -33,7 +33,8 @@ public:
 
     const AlarmSettings& Settings() const { return m_settings; }
     // Takes new settings at `time`. An alarm switched off becomes Normal (with a Cleared event
-    // when it was active); holds under way start again with the next reading.
+    // when it was active); holds under way start again with the next reading. The meter lost
+    // alarm switched on while the meter is lost is raised at once.
     std::vector<AlarmEvent> SetSettings(const AlarmSettings& settings, const QDateTime& time);
 
     std::vector<AlarmEvent> TakeReading(const AlarmReading& reading);
@@ -48,6 +49,9 @@ public:
 
     // Normal for an id that names no alarm.
     const AlarmStatus& Status(AlarmId id) const;
+    // Takes up where an earlier run left its alarms (AlarmStatusesOfLog), so that an alarm raised
+    // then is not raised again: only alarms switched on and still Normal here take their status.
+    void Resume(const std::array<AlarmStatus, kAlarmCount>& statuses);
     // The unit the limits are in: the settings' own, or that of the first reading.
     std::optional<DisplayUnit> LimitUnit() const { return m_limitUnit; }
 
@@ -81,6 +85,7 @@ private:
     std::optional<DisplayUnit> m_limitUnit;
     std::optional<DisplayUnit> m_lastReadingUnit;
     std::array<Track, kAlarmCount> m_tracks;
+    bool m_linkLost = false;  // from a lost link to the next reading
 };
 
 }  // namespace kr820::core

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include "core/alarms/alarm_descriptions.h"
+#include "core/alarms/alarm_texts.h"
 
 namespace kr820::core {
 namespace {
@@ -23,7 +24,61 @@ void CutToNewerHalf(const QString& path) {
     out.commit();
 }
 
+std::optional<double> LoggedNumber(const QString& text) {
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+std::optional<AlarmEvent> EventOf(const AlarmLogEntry& entry) {
+    AlarmEvent event;
+    int index = -1;
+    for (int i = 0; i < kAlarmCount; ++i) {
+        if (AlarmName(kAllAlarms[i]) == entry.Alarm) index = i;
+    }
+    bool known = false;
+    for (const AlarmChange change :
+         {AlarmChange::Raised, AlarmChange::Acknowledged, AlarmChange::Cleared}) {
+        if (AlarmChangeName(change) != entry.Change) continue;
+        event.Change = change;
+        known = true;
+    }
+    event.Time = QDateTime::fromString(entry.Time, Qt::ISODate);
+    if (index < 0 || !known || !event.Time.isValid()) return std::nullopt;
+    event.Alarm = kAllAlarms[index];
+    event.Value = LoggedNumber(entry.Value);
+    event.Limit = LoggedNumber(entry.Limit);
+    event.Unit = entry.Unit == u"F" ? DisplayUnit::Fahrenheit : DisplayUnit::Celsius;
+    return event;
+}
+
 }  // namespace
+
+std::array<AlarmStatus, kAlarmCount> AlarmStatusesOfLog(const std::vector<AlarmLogEntry>& entries) {
+    std::array<AlarmStatus, kAlarmCount> statuses;
+    for (const AlarmLogEntry& entry : entries) {
+        const std::optional<AlarmEvent> event = EventOf(entry);
+        if (!event) continue;
+        // The engine's steps, as they were taken.
+        AlarmStatus& status = statuses[AlarmIndex(event->Alarm)];
+        switch (event->Change) {
+            case AlarmChange::Raised:
+                status.Phase = AlarmPhase::Raised;
+                status.LastRaise = event;
+                break;
+            case AlarmChange::Acknowledged:
+                if (status.Phase == AlarmPhase::Raised) status.Phase = AlarmPhase::Acknowledged;
+                if (status.Phase == AlarmPhase::Cleared) status.Phase = AlarmPhase::Normal;
+                break;
+            case AlarmChange::Cleared:
+                status.Phase =
+                    status.Phase == AlarmPhase::Raised ? AlarmPhase::Cleared : AlarmPhase::Normal;
+                status.LastClear = event;
+                break;
+        }
+    }
+    return statuses;
+}
 
 bool AppendAlarmLog(const QString& path, const AlarmEvent& event) {
     if (QFile(path).size() > kAlarmLogKeptBytes) CutToNewerHalf(path);

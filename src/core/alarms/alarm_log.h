@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -33,5 +34,10 @@ inline constexpr qint64 kAlarmLogKeptBytes = 1 << 20;
 // The newest `newest` entries, oldest first; lines that are no entry are left out.
 std::vector<AlarmLogEntry> ReadAlarmLog(const QString& path, int newest = 1000);
 std::optional<AlarmLogEntry> ParseAlarmLogLine(QStringView line);
+
+// Where each alarm (in kAllAlarms' order) stood at the end of the log's entries, oldest first:
+// its phase after the raises, acknowledgements and clears written, with its last raise and clear.
+// Entries that do not read are passed over.
+std::array<AlarmStatus, kAlarmCount> AlarmStatusesOfLog(const std::vector<AlarmLogEntry>& entries);
 
 }  // namespace kr820::core

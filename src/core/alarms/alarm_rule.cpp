@@ -3,20 +3,37 @@
 
 #include <QRegularExpression>
 
-#include "core/data/limit_values.h"
-
 namespace kr820::core {
 namespace {
 
 AlarmRuleError Refuse(QStringView text, const QString& why) {
-    return {QStringLiteral("alarm \"%1\": %2").arg(text.toString(), why)};
+    return {QStringLiteral("alarm \"%1\": %2").arg(VisibleRuleText(text), why)};
 }
 
 }  // namespace
 
+QString VisibleRuleText(QStringView text) {
+    QString shown;
+    for (const QChar c : text) {
+        if (c == u' ' || (c.isPrint() && !c.isSpace())) {
+            shown += c;
+        } else if (c == u'\t') {
+            shown += QStringLiteral("\\t");
+        } else if (c == u'\n') {
+            shown += QStringLiteral("\\n");
+        } else {
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        }
+    }
+    return shown;
+}
+
 AlarmRuleParse ParseAlarmRule(QStringView text) {
-    QString plain = text.toString().toLower();
-    plain.remove(QRegularExpression(QStringLiteral("\\s")));
+    QString plain;
+    // Every kind of blank, no-break and em spaces too: one copied from a document looks the same.
+    for (const QChar c : text) {
+        if (!c.isSpace()) plain += c.toLower();
+    }
     if (plain == u"probe") return AlarmRule{AlarmKind::ProbeFault, AlarmChannel::None, 0};
     if (plain == u"lost") return AlarmRule{AlarmKind::MeterLost, AlarmChannel::None, 0};
 
@@ -33,8 +50,7 @@ AlarmRuleParse ParseAlarmRule(QStringView text) {
     const QString number = match.captured(3) + (decimals.isEmpty() ? QString() : u'.' + decimals);
     bool ok = false;
     const double limit = number.toDouble(&ok);
-    if (!ok || IsShownAsOL(limit))
-        return Refuse(text, QStringLiteral("the limit must lie between -3000 and 3000"));
+    if (!ok) return Refuse(text, QStringLiteral("the limit is no number"));
 
     AlarmRule rule;
     rule.Kind = match.captured(2) == u">" ? AlarmKind::High : AlarmKind::Low;

@@ -25,9 +25,13 @@ struct AlarmRuleError {
 
 using AlarmRuleParse = std::variant<AlarmRule, AlarmRuleError>;
 
-// Case and blanks do not matter ("T1 > 85.5"). A limit beyond 3000 degrees either way is
-// refused: no thermocouple reaches it, so the alarm could never be raised.
+// Case and blanks (of any kind: no-break and em spaces too) do not matter ("T1 > 85.5"). Whether
+// the limit can ever be reached is for CheckAlarmLimits, once all rules are known.
 AlarmRuleParse ParseAlarmRule(QStringView text);
+
+// The rule as a message may quote it: control characters and blanks other than the space
+// written escaped ("\t", "\u00a0"), so that what was refused can be seen.
+QString VisibleRuleText(QStringView text);
 
 // Switches the rule's alarm on; a later limit for the same channel and side replaces an earlier
 // one.

@@ -11,12 +11,11 @@ int RealTimeRateIndex(const QString& caption) {
     return -1;
 }
 
-QString PeriodText(long long seconds, bool padded) {
-    const int width = padded ? 2 : 0;
+QString PeriodText(long long seconds) {
     return QStringLiteral("%1:%2:%3")
-        .arg(seconds / 3600)
-        .arg((seconds % 3600) / 60, width, 10, QLatin1Char('0'))
-        .arg(seconds % 60, width, 10, QLatin1Char('0'));
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg((seconds % 3600) / 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 TDateTime ReadingGapThreshold(int rateSeconds) {

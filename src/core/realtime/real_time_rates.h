@@ -33,9 +33,9 @@ inline constexpr std::array<RealTimeRateChoice, 13> kRealTimeRates{{
 // The index of a caption in the list, or -1.
 int RealTimeRateIndex(const QString& caption);
 
-// A recording period as hours:minutes:seconds. The hours never get a leading zero; minutes and
-// seconds get two digits when `padded` (after an edit) and none before (1:6:40 against 1:06:40).
-QString PeriodText(long long seconds, bool padded);
+// A recording period as HH:MM:SS, each part of two digits at least (01:06:40; 99999:00:00), as
+// the label beside it says.
+QString PeriodText(long long seconds);
 
 // Two readings of a recording further apart than this (in days) have readings missing between
 // them: more than the rate and the ticks without a frame that a link is given before it counts

@@ -59,6 +59,8 @@ AlarmPreferences ReadAlarmPreferences(QSettings& settings) {
     actions.MarkLcd = ReadBool(settings, QStringLiteral("MarkLcd"), actions.MarkLcd);
     actions.Notify = ReadBool(settings, QStringLiteral("Notify"), actions.Notify);
     actions.Sound = ReadBool(settings, QStringLiteral("Sound"), actions.Sound);
+    actions.NotifyCritical =
+        ReadBool(settings, QStringLiteral("NotifyCritical"), actions.NotifyCritical);
     actions.Command = settings.value(QStringLiteral("Command")).toString();
     settings.endGroup();
     return preferences;
@@ -87,6 +89,7 @@ void WriteAlarmPreferences(QSettings& settings, const AlarmPreferences& preferen
     settings.setValue(QStringLiteral("MarkLcd"), actions.MarkLcd);
     settings.setValue(QStringLiteral("Notify"), actions.Notify);
     settings.setValue(QStringLiteral("Sound"), actions.Sound);
+    settings.setValue(QStringLiteral("NotifyCritical"), actions.NotifyCritical);
     settings.setValue(QStringLiteral("Command"), actions.Command);
     settings.endGroup();
 }

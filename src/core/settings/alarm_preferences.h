@@ -15,6 +15,9 @@ struct AlarmActions {
     bool Banner = true;  // the red banner in the main window
     bool MarkLcd = true;
     bool Notify = true;  // a desktop notification
+    // Critical: the desktop keeps it on screen until closed. Normal ones go after a while, so
+    // that they do not pile up over the program.
+    bool NotifyCritical = false;
     bool Sound = false;  // repeated until acknowledged
     QString Command;     // run with the event in its environment; empty: none
 

@@ -2,6 +2,7 @@
 #include "core/settings/program_folder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -18,6 +19,29 @@ QString ProgramFolder() {
         folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(folder);
     return QDir(folder).absolutePath();
+}
+
+QString DefaultRecordingFolder() {
+    if (!HomeOverride().isEmpty())
+        return QDir(ProgramFolder()).filePath(QStringLiteral("recordings"));
+    return QDir::home().filePath(QStringLiteral("KR820 recordings"));
+}
+
+namespace {
+const QString kLastFolderKey = QStringLiteral("Files/LastFolder");
+}  // namespace
+
+QString FileDialogFolder() {
+    const QString last = OpenProgramSettings()->value(kLastFolderKey).toString();
+    if (!last.isEmpty() && QDir(last).exists()) return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir(documents).exists()) return documents;
+    return QDir::homePath();
+}
+
+void RememberFileDialogFolder(const QString& chosenPath) {
+    if (chosenPath.isEmpty()) return;
+    OpenProgramSettings()->setValue(kLastFolderKey, QFileInfo(chosenPath).absolutePath());
 }
 
 std::unique_ptr<QSettings> OpenProgramSettings() {

@@ -194,6 +194,26 @@ TEST(MeterLost, RaisedOnceWhenTheLinkIsLostAndClearedByTheNextReading) {
     EXPECT_TRUE(off.Lost().empty());
 }
 
+TEST(MeterLost, SwitchedOnWhileTheMeterIsLostItIsRaisedAtOnce) {
+    AlarmRig rig(AlarmSettings{});
+    rig.T1({20.0});
+    EXPECT_TRUE(rig.Lost().empty());
+    AlarmSettings lost;
+    lost.MeterLost = true;
+    const auto raised = rig.engine.SetSettings(lost, rig.now);
+    ASSERT_EQ(raised.size(), 1u);
+    EXPECT_EQ(raised[0].Change, AlarmChange::Raised);
+    EXPECT_EQ(raised[0].Alarm, kLost);
+    EXPECT_TRUE(rig.engine.SetSettings(lost, rig.now).empty()) << "raised once";
+
+    // With the meter answering, switching it on raises nothing.
+    AlarmRig answering(AlarmSettings{});
+    answering.T1({20.0});
+    answering.Lost();
+    answering.T1({20.0});
+    EXPECT_TRUE(answering.engine.SetSettings(lost, answering.now).empty());
+}
+
 TEST(MeterLost, ALossRestartsHolds) {
     AlarmSettings settings = T1Limits(85.0);
     settings.Channels[0].Hold = 2s;

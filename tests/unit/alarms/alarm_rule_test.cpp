@@ -44,9 +44,24 @@ TEST(AlarmRules, RefusedTextsSayWhatWasGiven) {
         EXPECT_TRUE(Refusal(text).contains(QString::fromUtf8(text))) << text;
     }
     EXPECT_TRUE(Refusal("t1>85.05").contains(QStringLiteral("one decimal")));
-    EXPECT_TRUE(Refusal("t1>3000").isEmpty()) << "3000 itself is a limit";
-    EXPECT_TRUE(Refusal("t1>3000.1").contains(QStringLiteral("3000")));
-    EXPECT_TRUE(Refusal("t2<-99999").contains(QStringLiteral("3000")));
+}
+
+TEST(AlarmRules, BlanksOfEveryKindDoNotMatter) {
+    // A no-break space, an em space, a thin space and a tab, as pasted from a document.
+    const AlarmRule rule = Parsed(
+        "t1\u00A0>\u2003"
+        "30\u2009\t");
+    EXPECT_EQ(rule.Kind, AlarmKind::High);
+    EXPECT_DOUBLE_EQ(rule.Limit, 30.0);
+    EXPECT_EQ(Parsed("\u00A0lost\u00A0").Kind, AlarmKind::MeterLost);
+}
+
+TEST(AlarmRules, ARefusalShowsControlCharactersEscaped) {
+    EXPECT_EQ(Refusal("t1>3\x01"
+                      "0"),
+              "alarm \"t1>3\\u00010\": give t1>LIMIT, t1<LIMIT, t2>LIMIT, t2<LIMIT, probe or lost");
+    EXPECT_TRUE(Refusal("prob\u200Be").contains("prob\\u200be")) << "an invisible character";
+    EXPECT_EQ(VisibleRuleText(u"t1 >\t5\n\u00A0"), "t1 >\\t5\\n\\u00a0");
 }
 
 TEST(AlarmRules, RulesSwitchTheirAlarmsOnAndALaterLimitWins) {

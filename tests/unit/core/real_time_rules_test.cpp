@@ -7,10 +7,10 @@
 namespace kr820::core {
 namespace {
 
-TEST(RealTimeRates, PeriodTextPadsOnlyAfterAnEdit) {
-    EXPECT_EQ(PeriodText(2 * 2000, false), "1:6:40");
-    EXPECT_EQ(PeriodText(2 * 2000, true), "1:06:40");
-    EXPECT_EQ(PeriodText(3600LL * 99999, true), "99999:00:00");
+TEST(RealTimeRates, PeriodTextIsPaddedAsItsLabelSays) {
+    EXPECT_EQ(PeriodText(2 * 2000), "01:06:40");
+    EXPECT_EQ(PeriodText(5), "00:00:05");
+    EXPECT_EQ(PeriodText(3600LL * 99999), "99999:00:00");
     EXPECT_EQ(RealTimeRateIndex("60:00"), 12);
     EXPECT_EQ(kRealTimeRates[12].seconds, 3600);
     EXPECT_EQ(RealTimeRateIndex("00:03"), -1);

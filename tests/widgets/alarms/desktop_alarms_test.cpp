@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolBar>
@@ -44,7 +45,9 @@ protected:
         StartProgram();
         if (HasFatalFailure()) return;
         meter->SetState(meterState);
-        window->Alarms().SetNotifier(std::make_unique<FakeNotifier>(notified));
+        auto notifier = std::make_unique<FakeNotifier>(notified);
+        notifiedUrgencies = &notifier->urgencies;
+        window->Alarms().SetNotifier(std::move(notifier));
         core::AlarmPreferences preferences;
         preferences.Alarms = alarms;
         preferences.Actions.Command =
@@ -63,6 +66,7 @@ protected:
 
     emulator::MeterState meterState;
     QStringList notified;
+    std::vector<app::NotificationUrgency>* notifiedUrgencies = nullptr;
 };
 
 TEST_F(DesktopAlarmsTest, AHighLimitRaisesActsOnceAndClearsAfterAcknowledge) {
@@ -114,6 +118,65 @@ TEST_F(DesktopAlarmsTest, AHighLimitRaisesActsOnceAndClearsAfterAcknowledge) {
     ASSERT_TRUE(window->AlarmLogWindow());
     EXPECT_EQ(window->AlarmLogWindow()->Table()->rowCount(), 3);
     EXPECT_TRUE(QFile::exists(InHome("alarms.log")));
+}
+
+TEST_F(DesktopAlarmsTest, TheLcdMarkSaysLastingThenClearedThenNothing) {
+    core::AlarmSettings alarms;
+    alarms.Channel(core::AlarmChannel::T1).High = {true, 30.0};
+    Start(alarms);
+    ASSERT_FALSE(HasFatalFailure());
+    using Mark = lcd::TfrmLCD::AlarmMark;
+    lcd::TfrmLCD& lcd = *window->LcdWindow();
+    meter->SetState(WithT1(350));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return lcd.ShownAlarmMark() == Mark::Lasting; }, 10000));
+    EXPECT_EQ(lcd.findChild<QLabel*>("lblAlarm")->text(), "ALARM");
+    EXPECT_EQ(notified.size(), 1);
+    ASSERT_EQ(notifiedUrgencies->size(), 1u);
+    EXPECT_EQ(notifiedUrgencies->front(), app::NotificationUrgency::Normal);
+    // Over, not yet acknowledged: a mark of its own, not the alarm's.
+    meter->SetState(WithT1(250));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return lcd.ShownAlarmMark() == Mark::Cleared; }, 10000));
+    EXPECT_EQ(lcd.findChild<QLabel*>("lblAlarm")->text(), "CLEARED");
+    EXPECT_TRUE(Banner().isVisible());
+    Banner().AcknowledgeButton()->click();
+    EXPECT_EQ(lcd.ShownAlarmMark(), Mark::None);
+    EXPECT_TRUE(lcd.findChild<QLabel*>("lblAlarm")->isHidden());
+}
+
+TEST_F(DesktopAlarmsTest, MeterLostTickedWhileTheMeterIsLostIsRaisedAtOnce) {
+    Start(core::AlarmSettings{});
+    ASSERT_FALSE(HasFatalFailure());
+    meter->Unplug();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !window->State().Connected; }, 15000));
+    core::AlarmPreferences preferences = window->Alarms().Preferences();
+    preferences.Alarms.MeterLost = true;
+    window->Alarms().SetPreferences(preferences);
+    EXPECT_TRUE(Banner().Text().startsWith("Meter lost raised")) << Banner().Text().toStdString();
+    EXPECT_EQ(LogChanges(Log()), QStringList{"raised lost"});
+}
+
+TEST_F(DesktopAlarmsTest, AnAlarmRaisedBeforeARestartIsNotRaisedAgain) {
+    core::AlarmSettings alarms;
+    alarms.Channel(core::AlarmChannel::T1).High = {true, 30.0};
+    Start(alarms);
+    ASSERT_FALSE(HasFatalFailure());
+    window->Alarms().SaveSettings();
+    meter->SetState(WithT1(350));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Banner().isVisible(); }, 10000));
+    ASSERT_EQ(LogChanges(Log()), QStringList{"raised t1-high"});
+
+    // The program started again on the same log and settings, the reading still beyond.
+    app::AlarmDesk again(window->Link().Readings(), Log());
+    QStringList notifiedAgain;
+    again.SetNotifier(std::make_unique<FakeNotifier>(notifiedAgain));
+    again.LoadSettings();
+    EXPECT_EQ(again.Engine().Status({core::AlarmKind::High, core::AlarmChannel::T1}).Phase,
+              core::AlarmPhase::Raised);
+    EXPECT_FALSE(again.BannerLines().isEmpty()) << "still waits to be acknowledged";
+    // Readings beyond the limit go on: nothing is raised, told or logged a second time.
+    ProcessEventsUntil([] { return false; }, 2500);
+    EXPECT_TRUE(notifiedAgain.isEmpty());
+    EXPECT_EQ(LogChanges(Log()), QStringList{"raised t1-high"});
 }
 
 TEST_F(DesktopAlarmsTest, AProbeFaultAndALostMeterAreAlarmsOfTheirOwn) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QStringList>
+#include <vector>
 
 #include "app/alarm_notifier.h"
 
@@ -11,9 +12,12 @@ namespace kr820::testing {
 class FakeNotifier : public app::AlarmNotifier {
 public:
     explicit FakeNotifier(QStringList& told) : m_told(told) {}
-    void Notify(const QString& title, const QString& body) override {
+    void Notify(const QString& title, const QString& body,
+                app::NotificationUrgency urgency) override {
         m_told << title + QStringLiteral(": ") + body;
+        urgencies.push_back(urgency);
     }
+    std::vector<app::NotificationUrgency> urgencies;
 
 private:
     QStringList& m_told;

@@ -2,6 +2,7 @@
 // The main window started headless, as the program starts it, with a settings folder of its own.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -72,7 +73,7 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusToolBarAndStatusBar) {
     for (QAction* entry : window->menuBar()->actions())
         if (entry->isVisible()) menus << entry->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&DataLogger", "&Real Time Data", "&Option",
-                                  "&Publish...", "A&larms", "&View", "&Window", "&Help"}));
+                                  "&Publish...", "&Alarms", "&View", "&Window", "&Help"}));
 
     const std::pair<const char*, const char*> hints[] = {
         {"btnOpen", "Open File"},
@@ -120,8 +121,10 @@ TEST_F(MainWindowTest, FirstShowCreatesTheGraphAndLcdWindowsAndClosesTheSplash) 
     graph::TfrmGraph* graph = window->RealTimeGraphWindow();
     ASSERT_NE(graph, nullptr);
     EXPECT_EQ(graph->windowTitle(), "Real-Time Graph");
+    // Its usual 900 x 600, within the workspace.
     const QRect frame = graph->parentWidget()->geometry();
-    EXPECT_EQ(frame, QRect(0, 0, 900, 600));
+    EXPECT_EQ(frame.size(), QSize(900, 600).boundedTo(window->Workspace()->viewport()->size()));
+    EXPECT_EQ(frame.topLeft(), QPoint(0, 0));
     EXPECT_TRUE(window->findChild<QAction*>("RealTimeGraph1")->isChecked());
 
     lcd::TfrmLCD* lcd = window->LcdWindow();
@@ -131,6 +134,9 @@ TEST_F(MainWindowTest, FirstShowCreatesTheGraphAndLcdWindowsAndClosesTheSplash) 
     EXPECT_TRUE(lcd->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(lcd->lblNoConnection()->isVisible());
     EXPECT_EQ(lcd->lblNoConnection()->text(), "No Connection");
+    // Neither the splash going nor the LCD window coming took the keyboard.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), window.get());
 }
 
 TEST_F(MainWindowTest, AFirstStartWritesTheDefaultsAtClose) {

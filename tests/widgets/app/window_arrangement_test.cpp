@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/frm_main.h"
 #include "fake_prompter.h"
@@ -26,14 +29,23 @@ void ExpectInsideAndAtLeast(const std::vector<QRect>& places, QSize area, QSize 
     }
 }
 
+// No window covers the title bar of one placed before it: its buttons stay in reach.
+void ExpectEveryTitleBarInView(const std::vector<QRect>& places, int titleHeight) {
+    for (size_t i = 0; i < places.size(); ++i) {
+        const QRect title(places[i].topLeft(), QSize(places[i].width(), titleHeight));
+        for (size_t later = i + 1; later < places.size(); ++later)
+            EXPECT_FALSE(places[later].intersects(title)) << i << " under " << later;
+    }
+}
+
 TEST(WindowArrangement, TilesFillTheAreaWhenTheMinimumFits) {
-    const auto two = TiledPlaces({1280, 700}, 2, {400, 300});
+    const auto two = TiledPlaces({1280, 700}, 2, {400, 300}, 24);
     ASSERT_EQ(two.size(), 2u);
     EXPECT_EQ(two[0], QRect(0, 0, 640, 700));
     EXPECT_EQ(two[1], QRect(640, 0, 640, 700));
 
     // Five: two rows of three columns, the last row's two windows sharing its width.
-    const auto five = TiledPlaces({1200, 800}, 5, {100, 100});
+    const auto five = TiledPlaces({1200, 800}, 5, {100, 100}, 24);
     ASSERT_EQ(five.size(), 5u);
     EXPECT_EQ(five[2], QRect(800, 0, 400, 400));
     EXPECT_EQ(five[3], QRect(0, 400, 600, 400));
@@ -43,11 +55,26 @@ TEST(WindowArrangement, TilesFillTheAreaWhenTheMinimumFits) {
 TEST(WindowArrangement, WindowsLargerThanTheirShareOverlapInsideTheArea) {
     const QSize area(1280, 700);
     for (int count = 1; count <= 7; ++count) {
-        ExpectInsideAndAtLeast(TiledPlaces(area, count, {900, 450}), area, {900, 450});
+        ExpectInsideAndAtLeast(TiledPlaces(area, count, {900, 450}, 24), area, {900, 450});
         ExpectInsideAndAtLeast(CascadedPlaces(area, count, {900, 450}, 24), area, {900, 450});
     }
-    // A minimum beyond the area itself is cut to the area.
-    ExpectInsideAndAtLeast(TiledPlaces({600, 400}, 3, {900, 450}), {600, 400}, {600, 400});
+    // A minimum beyond the area itself: the title bars stay in view before all.
+    const auto beyond = TiledPlaces({600, 400}, 3, {900, 450}, 24);
+    ExpectInsideAndAtLeast(beyond, {600, 400}, {552, 352});
+    ExpectEveryTitleBarInView(beyond, 24);
+}
+
+TEST(WindowArrangement, TilesThatCannotHoldTheirMinimumSideBySideKeepTheTitleBarsInView) {
+    // Three graph windows at 200 % in a 1366x768 screen's workspace.
+    const QSize area(1366, 560);
+    const auto three = TiledPlaces(area, 3, {700, 420}, 24);
+    ExpectInsideAndAtLeast(three, area, {700, 420});
+    ExpectEveryTitleBarInView(three, 24);
+    // Fewer columns where that holds the minimum: two windows one above the other.
+    const auto two = TiledPlaces({1366, 900}, 2, {700, 420}, 24);
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_EQ(two[0], QRect(0, 0, 1366, 450));
+    EXPECT_EQ(two[1], QRect(0, 450, 1366, 450));
 }
 
 TEST(WindowArrangement, CascadeStepsDownAndRight) {
@@ -100,6 +127,25 @@ TEST_F(ArrangedWorkspace, TileAndCascadeOfFiveWindowsKeepTheMainWindowsSize) {
     QCoreApplication::processEvents();
     EXPECT_EQ(window->size(), before);
     ExpectEveryWindowInside();
+}
+
+TEST_F(ArrangedWorkspace, CtrlF4ClosesTheActiveWindow) {
+    window->CreateFileWindow(QStringLiteral("first"));
+    window->CreateFileWindow(QStringLiteral("second"));
+    QMdiArea* workspace = window->Workspace();
+    const qsizetype before = workspace->subWindowList().size();
+    QMdiSubWindow* active = workspace->activeSubWindow();
+    ASSERT_NE(active, nullptr);
+    const QString closed = active->widget()->windowTitle();
+    auto* item = window->findChild<QAction*>("CloseWindow1");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_F4, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(workspace->subWindowList().size(), before - 1);
+    for (QMdiSubWindow* left : workspace->subWindowList())
+        EXPECT_NE(left->widget()->windowTitle(), closed);
 }
 
 TEST_F(ArrangedWorkspace, TheLcdSitsAtTheWorkspacesBottomLeftAndFollowsItsSize) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTabWidget>
 
 #include "app/export_graph_command.h"
@@ -220,6 +222,28 @@ TEST_F(PrintCommandTest, PrintGraphOffersTheReducedSettingsThenPrintsTheChart) {
     EXPECT_TRUE(pdf.pages[0].contains("T1"));
     EXPECT_TRUE(pdf.pages[0].contains("T2"));
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join('|').toStdString();
+    // The page says which window, from where and when.
+    const QStringList lines = pdf.pages[0].split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0], "DataLogger");
+    EXPECT_TRUE(lines[1].startsWith("Source: the meter's logger memory    Printed "))
+        << lines[1].toStdString();
+}
+
+TEST_F(PrintCommandTest, ThePrintDialogOffersTheWindowsNameForAFile) {
+    Activate(logger);
+    Choose(TfrmPrintOption::PrintGraph);
+    QString offered;
+    prompter.onPrintDialog = [&](QPrinter& printer) {
+        offered = printer.docName();
+        return false;
+    };
+    window->btnPrintClick();
+    EXPECT_EQ(offered, "DataLogger");
+    Choose(TfrmPrintOption::PrintText);
+    offered.clear();
+    window->btnPrintClick();
+    EXPECT_EQ(offered, "DataLogger");
 }
 
 TEST_F(PrintCommandTest, APrintThatCannotStartIsReported) {
@@ -256,16 +280,20 @@ TEST_F(ExportGraphTest, PdfHasTheStatisticsAboveTheChart) {
     ASSERT_TRUE(pdf.bytes.startsWith("%PDF"));
     ASSERT_EQ(pdf.pages.size(), 1u);
     const QStringList lines = pdf.pages[0].split(QLatin1Char('\n'));
-    ASSERT_GE(lines.size(), 4);
+    ASSERT_GE(lines.size(), 5);
     EXPECT_EQ(lines[0], "DataLogger");
-    EXPECT_EQ(lines[1], QStringLiteral("Start Time %1    Sampling Rate %2 mm:ss    Data No. 12")
+    // Where it comes from and when it was made.
+    EXPECT_TRUE(lines[1].startsWith("Source: the meter's logger memory    Printed "))
+        << lines[1].toStdString();
+    EXPECT_TRUE(QDateTime::fromString(lines[1].right(16), "yyyy-MM-dd HH:mm").isValid());
+    EXPECT_EQ(lines[2], QStringLiteral("Start Time %1    Sampling Rate %2 mm:ss    Data No. 12")
                             .arg(Box("txtStartTime"),
                                  logger->findChild<QComboBox*>("txtSamplingRate")->currentText()));
-    EXPECT_EQ(lines[2], QStringLiteral("T1 MAX %1    MIN %2    AVG %3")
+    EXPECT_EQ(lines[3], QStringLiteral("T1 MAX %1    MIN %2    AVG %3")
                             .arg(Box("txtT1Max"), Box("txtT1Min"), Box("txtT1Avg")));
-    EXPECT_EQ(lines[3], QStringLiteral("T2 MAX %1    MIN %2    AVG %3")
+    EXPECT_EQ(lines[4], QStringLiteral("T2 MAX %1    MIN %2    AVG %3")
                             .arg(Box("txtT2Max"), Box("txtT2Min"), Box("txtT2Avg")));
-    EXPECT_TRUE(lines[2].contains("26.1@"));   // T1's largest value, 25.0 + 1.1
+    EXPECT_TRUE(lines[3].contains("26.1@"));   // T1's largest value, 25.0 + 1.1
     EXPECT_TRUE(pdf.pages[0].contains("T2"));  // and the chart below
 }
 
@@ -273,10 +301,20 @@ TEST_F(ExportGraphTest, TheFileDialogStartsWhereTheOtherFileDialogsStart) {
     Activate(logger);
     Export("chart.pdf");
     ASSERT_EQ(prompter.folders.size(), 1);
-    // Open, Save and the rest start in the program's folder; the window's name is offered.
-    EXPECT_EQ(QFileInfo(prompter.folders[0]).absolutePath(),
-              QFileInfo(core::ProgramFolder()).absoluteFilePath());
+    // Open, Save and the rest start in the documents folder (or the last folder used, none
+    // yet), never in the hidden program folder; the window's name is offered.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(
+        QFileInfo(prompter.folders[0]).absolutePath(),
+        QFileInfo(QDir(documents).exists() ? documents : QDir::homePath()).absoluteFilePath());
+    EXPECT_NE(QFileInfo(prompter.folders[0]).absolutePath(), core::ProgramFolder());
     EXPECT_EQ(QFileInfo(prompter.folders[0]).fileName(), "DataLogger");
+
+    // Then where the last file went.
+    const QString there = QFileInfo(prompter.saveFileName).absolutePath();
+    Export("again.pdf");
+    ASSERT_EQ(prompter.folders.size(), 2);
+    EXPECT_EQ(QFileInfo(prompter.folders[1]).absolutePath(), there);
 }
 
 TEST_F(ExportGraphTest, PngIsTheChartAtItsSizeAndTheTypeDecidesTheSuffix) {

@@ -126,6 +126,28 @@ TEST_F(DeskPublishingTest, TheBrokersPanelFollowsTheBrokerStoppedAndStarted) {
         << Broker().toStdString();
 }
 
+TEST_F(DeskPublishingTest, WhyTheBrokerIsAwayIsInThePanelsTipAndTheDialog) {
+    // Nobody listens on the port: the connection is refused.
+    Choose(ToBroker(testing::FreeLoopbackPort()));
+    StartProgram();
+    ASSERT_FALSE(HasFatalFailure());
+    auto* panel = window->findChild<QLabel*>("StatusPanelBroker");
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return !panel->toolTip().isEmpty(); }, 10000))
+        << Broker().toStdString();
+    EXPECT_TRUE(Broker().startsWith("Broker: away (")) << Broker().toStdString();
+    EXPECT_EQ(panel->toolTip(), "Broker away: Connection refused");
+
+    QString shown;
+    prompter.onDialog = [&](QDialog& dialog) {
+        if (auto* publish = qobject_cast<TfrmPublish*>(&dialog)) shown = publish->BrokerStateText();
+        return int(QDialog::Rejected);
+    };
+    window->PublishClick();
+    EXPECT_TRUE(shown.startsWith("Broker: away (")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("): Connection refused")) << shown.toStdString();
+}
+
 TEST_F(DeskPublishingTest, TheChoiceAndARememberedPasswordSurviveANewWindow) {
     const int nobody = testing::FreeLoopbackPort();
     StartProgram();

@@ -23,7 +23,7 @@ protected:
 TEST_F(RealTimeRecordingTest, PointsComeEveryRateTicksAndTheNthStopsTheRecording) {
     AnswerSetup("5", 1);  // 00:02
     window->btnRunClick();
-    EXPECT_EQ(setupPeriod, "1:6:40") << "2000 points at 2 s, without leading zeros";
+    EXPECT_EQ(setupPeriod, "01:06:40") << "2000 points at 2 s, as HH:MM:SS";
     ASSERT_TRUE(window->State().RealTimeRecording);
     EXPECT_EQ(window->State().RealTimeRate, 2);
     EXPECT_EQ(Data().Points(), 5);
