@@ -422,11 +422,12 @@ std::vector<CommandRow> MakeTable() {
         .name = QStringLiteral("serve"),
         .brief = QStringLiteral("serve [--mqtt URL] [--metrics]"),
         .summary = QStringLiteral("feed one meter or several to MQTT and Prometheus"),
-        .synopsis = QStringLiteral(
-            "[--device PATH[=NAME]]... [--every SECONDS] [--mqtt URL [--mqtt-ca FILE] "
-            "[--mqtt-user USER] [--mqtt-password-file FILE] [--mqtt-queue N]] "
-            "[--metrics [ADDRESS:]PORT] [--alarm RULE]... [--hysteresis DEGREES] "
-            "[--hold SECONDS] [--on-alarm COMMAND] [--on-alarm-timeout SECONDS]"),
+        .synopsis =
+            QStringLiteral("[--config FILE] [--device PATH[=NAME]]... [--every SECONDS] [--mqtt "
+                           "URL [--mqtt-ca FILE] "
+                           "[--mqtt-user USER] [--mqtt-password-file FILE] [--mqtt-queue N]] "
+                           "[--metrics [ADDRESS:]PORT] [--alarm RULE]... [--hysteresis DEGREES] "
+                           "[--hold SECONDS] [--on-alarm COMMAND] [--on-alarm-timeout SECONDS]"),
         .description = QStringLiteral(
             "A service: feeds the readings, the link state and the alarms of the meters named "
             "with --device, or of every meter found (and any plugged in later), to an MQTT broker "
@@ -438,6 +439,10 @@ std::vector<CommandRow> MakeTable() {
             "which end it cleanly with exit code 0, each meter's availability set to offline."),
         .options = Joined(
             {
+                Option("config", "FILE",
+                       "read options from FILE, one a line as on the command line ('device "
+                       "/dev/ttyUSB0=oven room'; '#' starts a comment), where --config stands",
+                       ValueKind::File),
                 Option("device", "PATH[=NAME]",
                        "a meter to serve, repeatable, under NAME (default: its name in "
                        "/dev/serial/by-id where it has one, else PATH); without it every meter "
