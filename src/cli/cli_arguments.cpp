@@ -110,8 +110,8 @@ CliParse ParseCommand(const CommandRow& row, const QStringList& rest) {
         return UsageError{QStringLiteral("unexpected argument '%1'").arg(operands.last()), tryHelp};
     // An empty word (a shell variable that was not set) names no file and no field.
     if (operands.contains(QString()))
-        return UsageError{QStringLiteral("an argument is empty (allowed: %1)").arg(row.operandName),
-                          tryHelp};
+        return UsageError{
+            QStringLiteral("an argument is empty (allowed: %1)").arg(row.operandName), tryHelp};
     arguments.command = row.id;
     arguments.verbosity = *verbosity;
     const GivenOptions options(parser, row.options);

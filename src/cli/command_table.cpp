@@ -422,12 +422,11 @@ std::vector<CommandRow> MakeTable() {
         .name = QStringLiteral("serve"),
         .brief = QStringLiteral("serve [--mqtt URL] [--metrics]"),
         .summary = QStringLiteral("feed one meter or several to MQTT and Prometheus"),
-        .synopsis =
-            QStringLiteral("[--config FILE] [--device PATH[=NAME]]... [--every SECONDS] [--mqtt "
-                           "URL [--mqtt-ca FILE] "
-                           "[--mqtt-user USER] [--mqtt-password-file FILE] [--mqtt-queue N]] "
-                           "[--metrics [ADDRESS:]PORT] [--alarm RULE]... [--hysteresis DEGREES] "
-                           "[--hold SECONDS] [--on-alarm COMMAND] [--on-alarm-timeout SECONDS]"),
+        .synopsis = QStringLiteral(
+            "[--config FILE] [--device PATH[=NAME]]... [--every SECONDS] [--mqtt URL "
+            "[--mqtt-ca FILE] [--mqtt-user USER] [--mqtt-password-file FILE] [--mqtt-queue N]] "
+            "[--metrics [ADDRESS:]PORT] [--alarm RULE]... [--hysteresis DEGREES] "
+            "[--hold SECONDS] [--on-alarm COMMAND] [--on-alarm-timeout SECONDS]"),
         .description = QStringLiteral(
             "A service: feeds the readings, the link state and the alarms of the meters named "
             "with --device, or of every meter found (and any plugged in later), to an MQTT broker "
