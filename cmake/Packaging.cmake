@@ -37,12 +37,24 @@ set(_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/kr820)
 install(FILES ${_changelog} ${PROJECT_SOURCE_DIR}/packaging/copyright
   ${PROJECT_SOURCE_DIR}/packaging/README.Debian DESTINATION ${_doc_dir})
 
-# The service of kr820-cli serve: its systemd unit, and its settings as a configuration file
-# the package manager keeps when the user has changed it.
+# The service of kr820-cli serve: its systemd unit, its options and the broker's password as
+# configuration files the package manager keeps when the user has changed them, readable by root
+# alone (systemd hands them to the service), and the maintainer scripts that tell systemd of a
+# new unit and stop the service when the package goes.
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/kr820-serve.service DESTINATION /lib/systemd/system)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/serve.conf DESTINATION /etc/kr820)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/serve.conf DESTINATION /etc/kr820
+  PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/mqtt-password DESTINATION /etc/kr820
+  PERMISSIONS OWNER_READ OWNER_WRITE)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/feeds.md DESTINATION ${_doc_dir})
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/conffiles)
+# Why those two files are not 0644, for the package checker.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME kr820)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/conffiles
+  ${PROJECT_SOURCE_DIR}/packaging/postinst ${PROJECT_SOURCE_DIR}/packaging/prerm
+  ${PROJECT_SOURCE_DIR}/packaging/postrm)
+# Scripts 0755, the rest 0644, whatever the checkout's modes.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 set(CPACK_PACKAGE_NAME kr820)
 set(CPACK_PACKAGE_VENDOR "KR820 companion developers")

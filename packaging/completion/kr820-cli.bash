@@ -51,7 +51,7 @@ _kr820_cli() {
             COMPREPLY=($(compgen -f -- "${cur:-/dev/tty}"))
             return
             ;;
-        -o | --output | --store | --mqtt-ca | --mqtt-password-file)
+        -o | --output | --store | --config | --mqtt-ca | --mqtt-password-file)
             COMPREPLY=($(compgen -f -- "$cur"))
             return
             ;;
@@ -66,7 +66,7 @@ _kr820_cli() {
         "ports") options="--probe" ;;
         "live") options="--device --count --duration --every --timeout --format --time-format -o --output --store --alarm --hysteresis --hold --on-alarm --on-alarm-timeout" ;;
         "watch") options="--device --alarm --hysteresis --hold --on-alarm --on-alarm-timeout --exit-on-alarm --count --duration -o --output" ;;
-        "serve") options="--device --every --mqtt --mqtt-ca --mqtt-user --mqtt-password-file --mqtt-queue --metrics --alarm --hysteresis --hold --on-alarm --on-alarm-timeout" ;;
+        "serve") options="--config --device --every --mqtt --mqtt-ca --mqtt-user --mqtt-password-file --mqtt-queue --metrics --alarm --hysteresis --hold --on-alarm --on-alarm-timeout" ;;
         "download") options="--device -o --output --force --recover" ;;
         "sets") options="--json --recover --time-format" ;;
         "export") options="--set --all --format --time-format -o --output --force --recover" ;;

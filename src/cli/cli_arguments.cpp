@@ -7,6 +7,7 @@
 #include "cli/command_table.h"
 #include "cli/device_option.h"
 #include "cli/given_options.h"
+#include "cli/serve_config_file.h"
 #include "cli/usage_text.h"
 
 namespace kr820::cli {
@@ -86,11 +87,14 @@ std::optional<int> Verbosity(const QCommandLineParser& parser) {
 // One command's options, then help, then the operands it takes, then its own checks.
 CliParse ParseCommand(const CommandRow& row, const QStringList& rest) {
     const QString tryHelp = TryHelp(row.name);
+    // A configuration file stands for the options it holds, where it is named.
+    const auto words = WithConfigFiles(rest, row.options);
+    if (const QString* problem = std::get_if<QString>(&words)) return UsageError{*problem, tryHelp};
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const OptionRow& option : CommonOptions()) parser.addOption(ParserOption(option));
     for (const OptionRow& option : row.options) parser.addOption(ParserOption(option));
-    if (!parser.parse(QStringList{QStringLiteral("kr820-cli")} + rest))
+    if (!parser.parse(QStringList{QStringLiteral("kr820-cli")} + std::get<QStringList>(words)))
         return UsageError{ParserError(parser), tryHelp};
     if (parser.isSet(kHelpName)) return Help(CommandUsage(row.id));
     CliArguments arguments;

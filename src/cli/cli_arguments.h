@@ -70,8 +70,8 @@ struct UsageError {
 
 using CliParse = std::variant<CliArguments, UsageError>;
 
-// Reads a command line (`arguments` without the program name). Touches nothing: no output, no
-// exit, no application object needed.
+// Reads a command line (`arguments` without the program name), and a configuration file it names
+// (--config). Touches nothing: no output, no exit, no application object needed.
 CliParse ParseCliArguments(const QStringList& arguments);
 
 }  // namespace kr820::cli

@@ -431,8 +431,8 @@ std::vector<CommandRow> MakeTable() {
         .brief = QStringLiteral("serve [--mqtt URL] [--metrics]"),
         .summary = QStringLiteral("feed one meter or several to MQTT and Prometheus"),
         .synopsis = QStringLiteral(
-            "[--device PATH[=NAME]]... [--every SECONDS] [--mqtt URL [--mqtt-ca FILE] "
-            "[--mqtt-user USER] [--mqtt-password-file FILE] [--mqtt-queue N]] "
+            "[--config FILE] [--device PATH[=NAME]]... [--every SECONDS] [--mqtt URL "
+            "[--mqtt-ca FILE] [--mqtt-user USER] [--mqtt-password-file FILE] [--mqtt-queue N]] "
             "[--metrics [ADDRESS:]PORT] [--alarm RULE]... [--hysteresis DEGREES] "
             "[--hold SECONDS] [--on-alarm COMMAND] [--on-alarm-timeout SECONDS]"),
         .description = QStringLiteral(
@@ -446,6 +446,10 @@ std::vector<CommandRow> MakeTable() {
             "which end it cleanly with exit code 0, each meter's availability set to offline."),
         .options = Joined(
             {
+                Option("config", "FILE",
+                       "read options from FILE, one a line as on the command line ('device "
+                       "/dev/ttyUSB0=oven room'; '#' starts a comment), where --config stands",
+                       ValueKind::File),
                 Option("device", "PATH[=NAME]",
                        "a meter to serve, repeatable, under NAME (default: its name in "
                        "/dev/serial/by-id where it has one, else PATH); without it every meter "

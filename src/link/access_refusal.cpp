@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 #include <cerrno>
 #include <climits>
@@ -40,8 +39,10 @@ int PermissionErrorCode(const QString& devicePath) {
         case LockHolder::None:
             break;
     }
-    const QString lockPath = SerialLockFilePath(devicePath);
-    if (QFile::encodeName(QFileInfo(lockPath).fileName()).size() > NAME_MAX) return ENAMETOOLONG;
+    // Held without a lock file (an exclusive open, a lock on the open file): busy, not a
+    // permission the user lacks.
+    if (DeviceHeldOpen(devicePath)) return EBUSY;
+    if (QFile::encodeName(SerialLockName(devicePath)).size() > NAME_MAX) return ENAMETOOLONG;
     return EACCES;
 }
 

@@ -24,9 +24,10 @@ AccessRefusal AccessRefusalOf(int systemErrorCode);
 
 // The error code for a device the serial library refused with its permission error, which on
 // this system stands for several causes: EACCES or EPERM when the user may not read and write the
-// device, EBUSY when another program holds its lock file, kOpenInThisProgram when this program
-// does, ENAMETOOLONG when the device's name makes no lock file name; EACCES when no lock file
-// can be made at all.
+// device, EBUSY when another program holds its lock file (under whatever name it was opened) or
+// holds it open exclusively or with a lock on the open file, kOpenInThisProgram when this program
+// holds its lock file, ENAMETOOLONG when the device's name makes no lock file name; EACCES when
+// no lock file can be made at all.
 int PermissionErrorCode(const QString& devicePath);
 
 // What the user is told, naming the device; empty for None. The program's message and status

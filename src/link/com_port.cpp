@@ -45,11 +45,6 @@ QSet<QString>& DevicesOpenHere() {
     return devices;
 }
 
-QString RealPath(const QString& device) {
-    const QString real = QFileInfo(device).canonicalFilePath();
-    return real.isEmpty() ? device : real;
-}
-
 }  // namespace
 
 TComPort::TComPort(QObject* parent) : QObject(parent) {
@@ -74,11 +69,13 @@ void TComPort::SetActive(bool active) {
 void TComPort::OpenDevice() {
     // The serial library makes and removes a lock file first: not worth it for nothing there.
     if (!DeviceExists()) Fail(SystemError(ENOENT));
-    m_port.setPortName(m_deviceName);
+    // Opened by its own path, so that the serial library's lock file is named after the device
+    // (LCK..ttyUSB0), not after the link it was reached through.
+    m_port.setPortName(DeviceItself(m_deviceName));
     errno = 0;
     bool opened = m_port.open(QIODevice::ReadWrite);
     int code = opened ? 0 : OpenErrorCode(m_port.error(), errno, m_deviceName);
-    if (code == kOpenInThisProgram && !DevicesOpenHere().contains(RealPath(m_deviceName)) &&
+    if (code == kOpenInThisProgram && !DevicesOpenHere().contains(DeviceItself(m_deviceName)) &&
         RemoveOwnSerialLock(m_deviceName)) {
         m_port.clearError();
         errno = 0;
@@ -90,15 +87,16 @@ void TComPort::OpenDevice() {
         m_port.clearError();
         Fail(EComError(code, message));
     }
-    // Qt's lock file keeps other programs out; the lock on the open file keeps out a second port
-    // object of this program on the same device, whatever the lock directory allows.
+    // Qt's lock file keeps out programs that look for it; the lock on the open file keeps out
+    // those that lock the device itself, and a second port object of this program, whatever the
+    // lock folder allows and whatever path they took to the device.
     if (flock(DeviceHandle(), LOCK_EX | LOCK_NB) != 0) {
         const int held = errno;
         m_port.close();
         Fail(SystemError(held));
     }
     m_locked = true;
-    m_openPath = RealPath(m_deviceName);
+    m_openPath = DeviceItself(m_deviceName);
     DevicesOpenHere().insert(m_openPath);
     PurgeInput();
     PurgeOutput();
@@ -170,7 +168,8 @@ int TComPort::Read(char* buffer, int count) {
         }
     }
     if (got > 0)
-        qCDebug(lcLink).noquote() << m_deviceName << "received" << QByteArray(buffer, got).toHex(' ');
+        qCDebug(lcLink).noquote() << m_deviceName << "received"
+                                  << QByteArray(buffer, got).toHex(' ');
     return got;
 }
 

@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: MIT
 // kr820-cli on devices that are no meter's: each named device that cannot serve ends the run at
-// once with its reason, a device that appears later is taken up within --timeout, and devices
-// that are not there cost the search nothing.
+// once with its reason, a device that appears later is taken up within --timeout, devices that
+// are not there cost the search nothing, and a device held by another program, by whatever path,
+// is in use.
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <thread>
 
@@ -17,6 +23,7 @@
 #include "cli_child.h"
 #include "fast_clock.h"
 #include "link/com_port.h"
+#include "link/serial_lock_file.h"
 #include "running_emulator.h"
 
 namespace kr820::testing {
@@ -84,19 +91,108 @@ TEST(CliDevices, TheTimeoutEndsAWaitForASilentMeter) {
         << live.Err().toStdString();
 }
 
-TEST(CliDevices, APathTooLongForALockFileIsNotCalledInUse) {
+TEST(CliDevices, ALongLinkToADeviceLocksItUnderTheDevicesOwnName) {
     auto meter = StartEmulator();
     QTemporaryDir folder;
-    // The serial library's lock file is named after the whole path: past 255 characters.
+    // Named after the whole path, its lock file's name would pass 255 characters.
     const QString link = folder.filePath(QString(240, QLatin1Char('m')));
     std::string error;
     ASSERT_TRUE(meter->MakeSymlink(link.toStdString(), &error)) << error;
     CliChild live;
     ASSERT_TRUE(live.Run({"live", "--count", "1", "--device", link}, 30000));
+    EXPECT_EQ(live.ExitCode(), 0) << live.Err().toStdString();
+}
+
+TEST(CliDevices, ADevicePathTooLongForALockFileIsNotCalledInUse) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+    auto meter = StartEmulator();
+    struct stat pty {};
+    ASSERT_EQ(::stat(PathOf(*meter).toLocal8Bit().constData(), &pty), 0);
+    QTemporaryDir folder;
+    const QString node = folder.filePath(QString(240, QLatin1Char('m')));
+    ASSERT_EQ(::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0600, pty.st_rdev), 0);
+    CliChild live;
+    ASSERT_TRUE(live.Run({"live", "--count", "1", "--device", node}, 30000));
     EXPECT_EQ(live.ExitCode(), 3);
     EXPECT_FALSE(live.Err().contains("in use")) << live.Err().toStdString();
     EXPECT_TRUE(live.Err().contains(qt_error_string(ENAMETOOLONG).toUtf8()))
         << live.Err().toStdString();
+}
+
+// Reads the child's output until a line of readings has come.
+bool AwaitReading(CliChild& child, int limitMs = 30000) {
+    QElapsedTimer waited;
+    waited.start();
+    QByteArray out;
+    while (out.count('\n') < 2 && waited.elapsed() < limitMs &&
+           child.process.state() == QProcess::Running) {
+        child.process.waitForReadyRead(50);
+        out += child.Out();
+    }
+    return out.count('\n') >= 2;
+}
+
+TEST(CliDevices, TwoProgramsCannotTalkToOneDeviceByTwoPaths) {
+    auto meter = StartEmulator();
+    QTemporaryDir folder;
+    const QString link = folder.filePath("usb-KR820-if00-port0");
+    std::string error;
+    ASSERT_TRUE(meter->MakeSymlink(link.toStdString(), &error)) << error;
+    const QString device = PathOf(*meter);
+    const QString lockName = "LCK.." + device.mid(5).replace('/', '_');
+
+    for (const auto& [first, second] : {std::pair{link, device}, std::pair{device, link}}) {
+        SCOPED_TRACE(("first " + first + ", then " + second).toStdString());
+        CliChild talking;
+        talking.Start({"live", "--device", first});
+        ASSERT_TRUE(AwaitReading(talking)) << talking.Err().toStdString();
+        EXPECT_EQ(QFileInfo(link::SerialLockFilePath(first)).fileName(), lockName);
+        EXPECT_TRUE(QFile::exists(link::SerialLockFilePath(first)))
+            << "a program that looks for the device's lock file finds it";
+
+        CliChild refused;
+        ASSERT_TRUE(refused.Run({"live", "--count", "1", "--device", second}, 30000));
+        EXPECT_EQ(refused.ExitCode(), 3);
+        EXPECT_TRUE(refused.Err().contains((second + " is in use by another program.").toUtf8()))
+            << refused.Err().toStdString();
+        EXPECT_FALSE(refused.Err().contains("dialout")) << refused.Err().toStdString();
+
+        talking.Signal(SIGTERM);
+        ASSERT_TRUE(talking.Finish());
+        EXPECT_EQ(talking.ExitCode(), 143);
+    }
+}
+
+// Where the tests run as root (to whom an exclusive open is no bar), the refused program runs as
+// nobody, a user in no group, as another user's program would.
+void AsNobody() {
+    if (::geteuid() != 0) return;
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(126);
+}
+
+TEST(CliDevices, ADeviceAnotherProgramHoldsExclusivelyIsInUseNotAPermissionProblem) {
+    QProcess probe;
+    probe.setChildProcessModifier(AsNobody);
+    probe.start(QStringLiteral(KR820_CLI_PATH), {"--version"});
+    if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit ||
+        probe.exitCode() != 0)
+        GTEST_SKIP() << "kr820-cli cannot run as nobody from where it was built";
+    auto meter = StartEmulator();
+    const QByteArray device = PathOf(*meter).toLocal8Bit();
+    ASSERT_EQ(::chmod(device.constData(), 0666), 0) << "anyone may use it; it is merely busy";
+    // Held as a terminal program holds it: open exclusively, no lock file, no lock on the file.
+    const int other = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::ioctl(other, TIOCEXCL), 0);
+
+    CliChild refused;
+    refused.InChild(AsNobody);
+    ASSERT_TRUE(refused.Run({"live", "--count", "1", "--device", PathOf(*meter)}, 30000));
+    ::close(other);
+    EXPECT_EQ(refused.ExitCode(), 3);
+    EXPECT_TRUE(refused.Err().contains("is in use by another program."))
+        << refused.Err().toStdString();
+    EXPECT_FALSE(refused.Err().contains("dialout")) << refused.Err().toStdString();
 }
 
 // The sped-up clock, adding up every pause asked of it: what the search waits, in the link's own

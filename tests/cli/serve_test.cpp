@@ -379,37 +379,6 @@ TEST(CliServe, QuietKeepsTheWarnings) {
     EXPECT_FALSE(child.Err().contains("metrics on http")) << child.Err().toStdString();
 }
 
-QString SourceText(const QString& path) {
-    QFile file(QStringLiteral(KR820_FIXTURES "/../../") + path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return QString::fromUtf8(file.readAll());
-}
-
-// Every KR820_SERVE_OPTIONS= line of a text, commented out or not, with its words.
-std::vector<QStringList> ServeOptionLines(const QString& text) {
-    std::vector<QStringList> lines;
-    static const QRegularExpression line(QStringLiteral("KR820_SERVE_OPTIONS=([^\n`]+)"));
-    for (auto match = line.globalMatch(text); match.hasNext();)
-        lines.push_back(match.next().captured(1).split(u' ', Qt::SkipEmptyParts));
-    return lines;
-}
-
-TEST(CliServe, ThePackagedSettingsAndTheWorkedSetUpAreOptionsServeTakes) {
-    const QString unit = SourceText("packaging/kr820-serve.service");
-    EXPECT_TRUE(unit.contains("\nEnvironmentFile=/etc/kr820/serve.conf\n"));
-    EXPECT_TRUE(unit.contains("\nExecStart=/usr/bin/kr820-cli serve $KR820_SERVE_OPTIONS\n"));
-    std::vector<QStringList> lines = ServeOptionLines(SourceText("packaging/serve.conf"));
-    EXPECT_EQ(lines.size(), 3u);
-    for (const QStringList& worked : ServeOptionLines(SourceText("docs/feeds.md")))
-        lines.push_back(worked);
-    for (const QStringList& options : lines) {
-        const cli::CliParse parsed = cli::ParseCliArguments(QStringList{"serve"} + options);
-        const auto* error = std::get_if<cli::UsageError>(&parsed);
-        EXPECT_EQ(error, nullptr) << options.join(' ').toStdString() << ": "
-                                  << (error ? error->message.toStdString() : "");
-    }
-}
-
 TEST(CliServe, AMetersNameIsItsStableLinkWhereItHasOne) {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("by-id");

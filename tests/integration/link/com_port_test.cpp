@@ -2,13 +2,17 @@
 // The serial port object against the meter emulator's pseudo-terminal.
 #include "link/com_port.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
+#include <QTemporaryDir>
 #include <thread>
 
 #include "core/protocol/command_frame.h"
@@ -81,6 +85,67 @@ TEST_F(ComPortTest, ADeviceOpenInAnotherPortObjectCannotBeOpened) {
     port.Close();
     EXPECT_NO_THROW(second.Open());
     EXPECT_TRUE(second.Active());
+}
+
+// The device's pseudo-terminal reached through a symbolic link, as /dev/serial/by-id/... reaches
+// /dev/ttyUSB0.
+class LinkedDeviceTest : public ComPortTest {
+protected:
+    void SetUp() override {
+        ComPortTest::SetUp();
+        link = folder.filePath("by-id-meter");
+        std::string error;
+        ASSERT_TRUE(meter->MakeSymlink(link.toStdString(), &error)) << error;
+    }
+    QTemporaryDir folder;
+    QString link;
+};
+
+TEST_F(LinkedDeviceTest, TheLockIsTheDevicesWhicheverPathReachedIt) {
+    const QString device = PathOf(*meter);  // /dev/pts/N
+    ASSERT_TRUE(device.startsWith("/dev/pts/")) << device.toStdString();
+    port.SetDeviceName(link);
+    port.Open();
+    const QString lockPath = SerialLockFilePath(link);
+    EXPECT_EQ(QFileInfo(lockPath).fileName(), "LCK..pts_" + device.mid(9));
+    EXPECT_EQ(lockPath, SerialLockFilePath(device));
+    EXPECT_TRUE(QFile::exists(lockPath)) << "the port's lock is the device's";
+
+    // The same device by its own path is the port already open here, not another program's.
+    TComPort second;
+    second.SetDeviceName(device);
+    try {
+        second.Open();
+        FAIL() << "one device must not open twice";
+    } catch (const EComError& error) {
+        EXPECT_EQ(AccessRefusalOf(error.Code()), AccessRefusal::OpenHere) << error.Code();
+    }
+    port.Close();
+    EXPECT_FALSE(QFile::exists(lockPath));
+    EXPECT_NO_THROW(second.Open());
+}
+
+TEST_F(LinkedDeviceTest, ADeviceHeldOpenWithoutALockFileIsInUseNotDenied) {
+    // Another program holds the device exclusively and locks the open file, and makes no lock
+    // file: the user's permission is not the cause.
+    const QByteArray device = PathOf(*meter).toLocal8Bit();
+    const int other = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::ioctl(other, TIOCEXCL), 0);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+
+    EXPECT_EQ(PermissionErrorCode(link), EBUSY);
+    port.SetDeviceName(link);
+    try {
+        port.Open();
+        FAIL() << "a held device must not open";
+    } catch (const EComError& error) {
+        EXPECT_EQ(AccessRefusalOf(error.Code()), AccessRefusal::InUse) << error.Code();
+    }
+    EXPECT_FALSE(port.Active());
+
+    ::close(other);
+    EXPECT_NO_THROW(port.Open());
 }
 
 TEST_F(ComPortTest, ALockFileLeftWithThisProcessesIdDoesNotKeepTheDeviceShut) {
