@@ -103,6 +103,7 @@ TEST_F(ServeConfigCommandLine, TheFileStandsWhereItIsNamedAndLaterOptionsWin) {
         "device /dev/ttyUSB0=oven room\n"
         "metrics 9820\n"
         "mqtt mqtt://broker.lab\n"
+        "mqtt-user lab\n"
         "mqtt-password-file password\n"
         "alarm t1>250\n"
         "on-alarm logger -t kr820 \"$KR820_METER: $KR820_ALARM\"\n");
