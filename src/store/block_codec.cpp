@@ -42,9 +42,11 @@ StoredReading ReadingInBlock(QByteArrayView block, qint64 blockFirstMs, int posi
     const char* at = block.data() + qsizetype(position) * kReadingBytes;
     quint64 offset = 0;
     for (int i = 0; i < 6; ++i) offset |= quint64(quint8(at[i])) << (8 * i);
+    // Signed: a reading after the clock was set back lies before its block's first one.
+    if (offset & (quint64(1) << 47)) offset |= ~((quint64(1) << 48) - 1);
     const auto flags = quint8(at[14]);
     StoredReading reading;
-    reading.TimeMs = blockFirstMs + qint64(offset);
+    reading.TimeMs = blockFirstMs + static_cast<qint64>(offset);
     reading.T1 = GetFloat(at + 6);
     reading.T2 = GetFloat(at + 10);
     reading.T1Valid = flags & kT1Valid;

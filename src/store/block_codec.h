@@ -10,9 +10,10 @@
 
 namespace kr820::store {
 
-// Readings are kept 256 to a row (one database page each): a 48-bit offset in milliseconds from
-// the row's first time, T1 and T2 as 32-bit floats and a flag byte, all little-endian. The floats
-// keep every value exactly as it was taken (Fahrenheit readings are no whole tenths).
+// Readings are kept 256 to a row (one database page each): a signed 48-bit offset in milliseconds
+// from the row's first time (below zero only after the clock was set back, format 2), T1 and T2 as
+// 32-bit floats and a flag byte, all little-endian. The floats keep every value exactly as it was
+// taken (Fahrenheit readings are no whole tenths).
 inline constexpr int kBlockReadings = 256;
 inline constexpr int kReadingBytes = 6 + 4 + 4 + 1;
 

@@ -17,7 +17,8 @@ struct IndexDamage {
 };
 
 // Checks the blocks from `fromBlock` on (those before it were checked already), from the index
-// alone: keys 0, 1, 2... in the order of their times, each time in range. Run it in the read
+// alone: keys 0, 1, 2... in the order of their times (but where the writer marked the clock set
+// back), each time in range. Run it in the read
 // transaction that loads the tail.
 std::optional<IndexDamage> CheckBlockIndex(SqliteDb& db, qint64 fromBlock);
 

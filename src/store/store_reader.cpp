@@ -299,10 +299,12 @@ std::optional<DrawPlan> StoreReader::Draw(qint64 fromMs, qint64 toMs, int pixels
     return plan;
 }
 
-std::vector<Gap> StoreReader::Gaps() {
+namespace {
+
+std::vector<Gap> SelectGaps(SqliteDb& db, const char* sql) {
     std::vector<Gap> gaps;
-    SqliteStatement select(m_db.Handle(),
-                           "SELECT from_ms, to_ms, cause FROM gaps ORDER BY from_ms, rowid");
+    SqliteStatement select(db.Handle(), sql);
+    select.Bind(1, qint64(GapCause::ClockSetBack));
     while (select.Step()) {
         Gap gap;
         gap.FromMs = select.Int(0);
@@ -311,6 +313,18 @@ std::vector<Gap> StoreReader::Gaps() {
         gaps.push_back(gap);
     }
     return gaps;
+}
+
+}  // namespace
+
+std::vector<Gap> StoreReader::Gaps() {
+    return SelectGaps(
+        m_db, "SELECT from_ms, to_ms, cause FROM gaps WHERE cause <> ?1 ORDER BY from_ms, rowid");
+}
+
+std::vector<Gap> StoreReader::ClockSteps() {
+    return SelectGaps(m_db,
+                      "SELECT from_ms, to_ms, cause FROM gaps WHERE cause = ?1 ORDER BY rowid");
 }
 
 std::vector<AlarmMark> StoreReader::AlarmMarks(qint64 fromMs, qint64 toMs) {

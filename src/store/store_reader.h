@@ -42,7 +42,8 @@ public:
     bool Refresh();
 
     std::optional<StoredReading> At(qint64 index);
-    // The first index whose reading is at or after `timeMs` (Count() when none is).
+    // The first index whose reading is at or after `timeMs` (Count() when none is). Where the
+    // clock was set back, times occur twice: an index of one of them, always in [0, Count()].
     qint64 LowerBound(qint64 timeMs);
     // The reading closest in time, for the pointer readout.
     std::optional<qint64> Nearest(qint64 timeMs);
@@ -58,7 +59,10 @@ public:
     // What a chart draws for the times [fromMs, toMs] over `pixels` columns.
     std::optional<DrawPlan> Draw(qint64 fromMs, qint64 toMs, int pixels);
 
+    // The stretches without readings, in time order.
     std::vector<Gap> Gaps();
+    // The clock's steps back (cause ClockSetBack), in the order they were taken.
+    std::vector<Gap> ClockSteps();
     std::vector<AlarmMark> AlarmMarks(qint64 fromMs, qint64 toMs);
 
 private:

@@ -40,7 +40,7 @@ QString NotAStoreMessage(const QString& path) {
 QString NewerFormatMessage(const QString& path, qint64 version) {
     return QStringLiteral(
                "%1 was recorded by a newer version of this program (recording format %2). This "
-               "version reads format %3 only; open the recording with the newer version.")
+               "version reads formats up to %3; open the recording with the newer version.")
         .arg(QDir::toNativeSeparators(path))
         .arg(version)
         .arg(kStoreFormatVersion);
@@ -79,14 +79,14 @@ QString UnreadLogMessage(const QString& path) {
 bool CreateSchema(SqliteDb& db, const StoreHeader& header, QString* error) {
     const QByteArray pragmas = QStringLiteral("PRAGMA application_id=%1; PRAGMA user_version=%2;")
                                    .arg(kStoreApplicationId)
-                                   .arg(kStoreFormatVersion)
+                                   .arg(kPlainFormatVersion)
                                    .toUtf8();
     bool ok = db.Exec("PRAGMA journal_mode=WAL") && db.Exec("BEGIN") &&
               db.Exec(pragmas.constData()) && db.Exec(kTables);
     if (ok) {
         SqliteStatement insert(db.Handle(),
                                "INSERT INTO header VALUES(?1, ?2, ?3, ?4, ?5, ?6, NULL)");
-        insert.Bind(1, qint64(kStoreFormatVersion))
+        insert.Bind(1, qint64(kPlainFormatVersion))
             .Bind(2, header.StartMs)
             .Bind(3, qint64(header.RateSeconds))
             .Bind(5, header.Device)
@@ -99,6 +99,20 @@ bool CreateSchema(SqliteDb& db, const StoreHeader& header, QString* error) {
         db.Exec("ROLLBACK");
     }
     return ok;
+}
+
+bool MarkTimesMayGoBack(SqliteDb& db) {
+    const QByteArray sql =
+        QStringLiteral("PRAGMA user_version=%1; UPDATE header SET format_version=%1")
+            .arg(kStoreFormatVersion)
+            .toUtf8();
+    return db.Exec(sql.constData());
+}
+
+std::optional<qint64> FormatVersion(SqliteDb& db) {
+    SqliteStatement version(db.Handle(), "SELECT format_version FROM header");
+    if (!version.Step()) return std::nullopt;
+    return version.Int(0);
 }
 
 std::optional<StoreHeader> ReadHeader(SqliteDb& db, const QString& path, QString* error) {
@@ -123,7 +137,7 @@ std::optional<StoreHeader> ReadHeader(SqliteDb& db, const QString& path, QString
     }
     const qint64 format = version.Int(0);
     if (format > kStoreFormatVersion) return fail(NewerFormatMessage(path, format));
-    if (format != kStoreFormatVersion) {
+    if (format < kPlainFormatVersion) {
         return fail(
             DamagedStoreMessage(path, QStringLiteral("unknown recording format %1").arg(format)));
     }

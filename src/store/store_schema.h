@@ -15,13 +15,21 @@ namespace kr820::store {
 //   blocks        256 readings to a row (block_codec.h), keyed by block number, indexed by time
 //   envelopes     16 envelope entries to a row (envelope.h), keyed by level and chunk number;
 //                 only whole chunks are stored, the growing end is rebuilt from the rows below
-//   gaps          stretches without readings
+//   gaps          stretches without readings, and the clock's steps back
 //   alarm_marks   raises and clears of alarms
-inline constexpr int kStoreFormatVersion = 1;
+// Format 2 is format 1 with times that may go back (a clock set back, marked in gaps): a store
+// is made in format 1 and turns 2 when its clock first steps back, so that a version reading
+// only format 1 refuses it rather than misreading its times.
+inline constexpr int kPlainFormatVersion = 1;
+inline constexpr int kStoreFormatVersion = 2;           // the newest this version reads
 inline constexpr int kStoreApplicationId = 0x4b523230;  // "KR20"
 
 // Makes the tables of a new store in WAL mode and writes its header.
 bool CreateSchema(SqliteDb& db, const StoreHeader& header, QString* error);
+// Turns a store into format 2; in the writer's transaction.
+bool MarkTimesMayGoBack(SqliteDb& db);
+// The store's format number, after ReadHeader accepted it.
+std::optional<qint64> FormatVersion(SqliteDb& db);
 
 // The header, after the checks above; `error` says what is wrong with the file otherwise.
 std::optional<StoreHeader> ReadHeader(SqliteDb& db, const QString& path, QString* error);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "store/block_codec.h"
 #include "store/store_opening.h"
@@ -97,6 +98,7 @@ std::unique_ptr<StoreWriter> StoreWriter::Resume(const QString& path, QString* e
     SqliteStatement open(opened.Handle(), "SELECT count(*) FROM gaps WHERE to_ms IS NULL");
     writer->m_gapOpen = open.Step() && open.Int(0) > 0;
     open = {};
+    writer->m_timesMayGoBack = FormatVersion(opened).value_or(0) >= kStoreFormatVersion;
     writer->m_stopToTakeUp = writer->m_header.StoppedMs.has_value();
     // What a killed writer left in the log goes into the file now.
     if (!writer->Prepare() || !writer->Checkpoint()) {
@@ -157,8 +159,10 @@ bool StoreWriter::AppendMany(std::span<const StoredReading> readings) {
 
 bool StoreWriter::Write(std::span<const StoredReading> readings) {
     m_filled.clear();
-    for (StoredReading reading : readings) {
-        if (m_lastMs && reading.TimeMs < *m_lastMs) reading.TimeMs = *m_lastMs;
+    for (const StoredReading& reading : readings) {
+        if (m_lastMs && reading.TimeMs < *m_lastMs && !MarkClockStep(reading.TimeMs, *m_lastMs)) {
+            return false;
+        }
         m_lastMs = reading.TimeMs;
         m_tail.Take(reading, m_filled);
         // A block is written when it fills, and the open one once at the end of the commit.
@@ -186,6 +190,16 @@ bool StoreWriter::Write(std::span<const StoredReading> readings) {
         }
     }
     return true;
+}
+
+bool StoreWriter::MarkClockStep(qint64 fromMs, qint64 toMs) {
+    if (!m_timesMayGoBack) {
+        if (!MarkTimesMayGoBack(m_db)) return Fail(m_db.Error());
+        m_timesMayGoBack = true;
+    }
+    SqliteStatement insert(m_db.Handle(), "INSERT INTO gaps VALUES(?1, ?2, ?3)");
+    insert.Bind(1, fromMs).Bind(2, toMs).Bind(3, qint64(GapCause::ClockSetBack));
+    return insert.Run() || Fail(m_db.Error());
 }
 
 bool StoreWriter::Commit(qint64 timeMs) {
@@ -250,7 +264,9 @@ bool StoreWriter::MarkGap(const Gap& gap) {
     if (Failed() || !TakeUpStop()) return false;
     SqliteStatement insert(m_db.Handle(), "INSERT INTO gaps VALUES(?1, ?2, ?3)");
     insert.Bind(1, gap.FromMs).Bind(3, qint64(gap.Cause));
-    if (gap.ToMs) insert.Bind(2, *gap.ToMs);
+    // Ended by a time before its start, the clock was set back meanwhile: the reading after it
+    // marks the step.
+    if (gap.ToMs) insert.Bind(2, std::max(*gap.ToMs, gap.FromMs));
     if (!insert.Run()) return Fail(m_db.Error());
     if (!gap.ToMs) m_gapOpen = true;
     return true;
@@ -258,7 +274,8 @@ bool StoreWriter::MarkGap(const Gap& gap) {
 
 bool StoreWriter::EndGap(qint64 toMs) {
     if (Failed() || !TakeUpStop()) return false;
-    SqliteStatement update(m_db.Handle(), "UPDATE gaps SET to_ms = ?1 WHERE to_ms IS NULL");
+    SqliteStatement update(m_db.Handle(),
+                           "UPDATE gaps SET to_ms = max(?1, from_ms) WHERE to_ms IS NULL");
     update.Bind(1, toMs);
     if (!update.Run()) return Fail(m_db.Error());
     m_gapOpen = false;

@@ -34,14 +34,15 @@ public:
     StoreWriter(const StoreWriter&) = delete;
     StoreWriter& operator=(const StoreWriter&) = delete;
 
-    // A reading earlier than the last one is taken at the last one's time: times never go
-    // back, so that a time finds its readings.
+    // A reading earlier than the last one (the clock set back) keeps its own time; the step is
+    // marked as a gap of cause ClockSetBack from its time to the last one's, and the store
+    // turns format 2. Readers take the order of the readings from the store, not their times.
     bool Append(const StoredReading& reading);
     // Many readings in one commit (an import, or catching up).
     bool AppendMany(std::span<const StoredReading> readings);
     bool AddAlarmMark(const AlarmMark& mark);
     bool BeginGap(qint64 fromMs, GapCause cause);
-    // Closes the open gaps.
+    // Closes the open gaps; never before they begin (the clock set back meanwhile).
     bool EndGap(qint64 toMs);
     bool MarkGap(const Gap& gap);
     // The stop goes into the header and the store down to the disk as one file.
@@ -67,6 +68,7 @@ private:
     // Folds the log into the file and empties it (after a stop or a recovery).
     bool Checkpoint();
     bool TakeUpStop();
+    bool MarkClockStep(qint64 fromMs, qint64 toMs);
 
     QString m_path;
     SqliteDb m_db;
@@ -77,6 +79,7 @@ private:
     std::optional<qint64> m_lastDurableMs;
     bool m_gapOpen = false;
     bool m_stopToTakeUp = false;
+    bool m_timesMayGoBack = false;
     QString m_failure;
     std::vector<StoreTail::Chunk> m_filled;
     SqliteStatement m_begin;

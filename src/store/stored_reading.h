@@ -39,7 +39,10 @@ struct AlarmMark {
 };
 
 // A stretch without readings: the meter's link lost, or the recording program not running.
-enum class GapCause : int { LinkLost = 0, RecorderStopped = 1 };
+// ClockSetBack is no stretch without readings but the system clock set back: the readings after
+// it carry their own times again from FromMs, earlier than the last one before it (ToMs), so
+// that the times FromMs..ToMs occur twice; the readings' order is their order in the store.
+enum class GapCause : int { LinkLost = 0, RecorderStopped = 1, ClockSetBack = 2 };
 struct Gap {
     qint64 FromMs = 0;
     std::optional<qint64> ToMs;  // none while the gap is still open

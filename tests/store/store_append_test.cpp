@@ -43,7 +43,7 @@ TEST_F(StoreAppendTest, ReadsBackEveryFieldOfEveryReadingWithTheHeader) {
     EXPECT_FALSE(reader->Header().PointsAsked);  // until stopped
 }
 
-TEST_F(StoreAppendTest, SteppedClockTimesComeBackAndABackwardStepIsHeldAtTheLastTime) {
+TEST_F(StoreAppendTest, SteppedClockTimesComeBackEachReadingWithItsOwnTime) {
     QString error;
     auto writer = StoreWriter::Create(Path(), MadeUpHeader(), &error);
     ASSERT_TRUE(writer);
@@ -55,7 +55,7 @@ TEST_F(StoreAppendTest, SteppedClockTimesComeBackAndABackwardStepIsHeldAtTheLast
         StoredReading reading = MadeUpReading(i);
         reading.TimeMs = clock.Step();
         ASSERT_TRUE(writer->Append(reading));
-        times.push_back(std::max(reading.TimeMs, times.empty() ? 0 : times.back()));
+        times.push_back(reading.TimeMs);
     }
     auto reader = StoreReader::Open(Path(), &error);
     ASSERT_TRUE(reader);

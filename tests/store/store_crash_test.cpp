@@ -194,7 +194,7 @@ void Execute(const QString& path, const char* sql) {
 }
 
 TEST_F(StoreCrashTest, AStoreOfANewerOrUnknownFormatIsRefusedWithAClearMessage) {
-    for (const char* change : {"PRAGMA user_version=2; UPDATE header SET format_version=2",
+    for (const char* change : {"PRAGMA user_version=3; UPDATE header SET format_version=3",
                                "UPDATE header SET format_version=7"}) {
         SCOPED_TRACE(change);
         QFile::remove(Path());
@@ -203,7 +203,7 @@ TEST_F(StoreCrashTest, AStoreOfANewerOrUnknownFormatIsRefusedWithAClearMessage) 
             ASSERT_TRUE(writer->Append(MadeUpReading(0)));
         }
         Execute(Path(), change);
-        const qint64 version = QByteArray(change).contains("=7") ? 7 : 2;
+        const qint64 version = QByteArray(change).contains("=7") ? 7 : 3;
         QString error;
         EXPECT_FALSE(StoreReader::Open(Path(), &error));
         EXPECT_EQ(error, NewerFormatMessage(Path(), version));
