@@ -5,16 +5,23 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListView>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "../tests/unit/data/memory_image_builder.h"
 #include "core/data/data_set_store.h"
+#include "core/documents/data_logger_document.h"
+#include "core/state/app_state.h"
+#include "fake_prompter.h"
 #include "graph/chart_view.h"
 #include "graph/data_list_model.h"
 #include "graph/frm_graph.h"
+#include "graph/graph_context.h"
+#include "graph/graph_windows.h"
 
 namespace {
 
@@ -51,9 +58,15 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 25;
 
     const QByteArray image = FullMemoryImage();
-    kr820::graph::TfrmGraph window(kr820::graph::GraphRole::DataLogger,
-                                   kr820::graph::TfrmGraph::kDataLoggerCaption);
-    window.SetUpDataLogger();
+    // The window shows the DataLogger document it is given, as the main window gives it.
+    kr820::testing::FakePrompter prompter;
+    kr820::core::AppState state;
+    kr820::graph::SharedGraphTools tools;
+    QTemporaryDir home;
+    kr820::core::DataLoggerDocument document(home.path());
+    const kr820::graph::GraphContext context{prompter, state, tools, QString(), &document};
+    std::unique_ptr<kr820::graph::TfrmGraph> owned(kr820::graph::CreateDataLoggerWindow(context));
+    kr820::graph::TfrmGraph& window = *owned;
     window.resize(900, 600);
     window.show();
     if (window.ShowMemoryImage(image).Code != kr820::core::ParseCode::Success) {

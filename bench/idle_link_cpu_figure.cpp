@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // CPU time of the link while it idles: connected to the emulator and polling once a second, and
-// during a 3-second reply wait on a meter that does not answer. Prints both as a share of one
-// core. Usage: idle_link_cpu_figure [seconds of polling, default 60]
+// during the setup's 3-second reply wait on a meter that does not answer. Prints both as a share
+// of one core.
+// Usage: idle_link_cpu_figure [seconds of polling, default 60] [milliseconds of each reply wait,
+//        default the setup's reply limit]
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -31,6 +33,9 @@ double CpuSeconds() {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+    const std::chrono::milliseconds replyWait = argc > 2
+                                                    ? std::chrono::milliseconds(std::atoi(argv[2]))
+                                                    : kr820::core::kReadSetup.replyLimit;
 
     kr820::emulator::MeterEmulator meter;
     std::string error;
@@ -74,11 +79,10 @@ int main(int argc, char** argv) {
     wall.restart();
     const double cpuWait = CpuSeconds();
     kr820::link::WaitForInput(comm1, clock, kr820::core::kReadSetup.replyBytes,
-                              kr820::link::InputTarget::EqualTo,
-                              kr820::core::kReadSetup.replyLimit);
+                              kr820::link::InputTarget::EqualTo, replyWait);
     const double waitShare = (CpuSeconds() - cpuWait) / (wall.elapsed() / 1000.0);
-    std::printf("3-second reply wait, nothing arrives: CPU %.3f %% of one core\n",
-                waitShare * 100.0);
+    std::printf("%.1f-second reply wait, nothing arrives: CPU %.3f %% of one core\n",
+                replyWait.count() / 1000.0, waitShare * 100.0);
 
     // A short reply: part of the bytes are there and the rest never comes.
     meter.SetSilent(false);
@@ -86,10 +90,9 @@ int main(int argc, char** argv) {
     wall.restart();
     const double cpuPartial = CpuSeconds();
     kr820::link::WaitForInput(comm1, clock, kr820::core::kReadSetup.replyBytes,
-                              kr820::link::InputTarget::EqualTo,
-                              kr820::core::kReadSetup.replyLimit);
+                              kr820::link::InputTarget::EqualTo, replyWait);
     const double partialShare = (CpuSeconds() - cpuPartial) / (wall.elapsed() / 1000.0);
-    std::printf("3-second reply wait, 6 of 86 bytes arrive: CPU %.3f %% of one core\n",
-                partialShare * 100.0);
+    std::printf("%.1f-second reply wait, 6 of 86 bytes arrive: CPU %.3f %% of one core\n",
+                replyWait.count() / 1000.0, partialShare * 100.0);
     return 0;
 }

@@ -22,6 +22,8 @@ QString OtherModelLine(const QString& device, const QString& model) {
 MeterSession::MeterSession(link::DevicePort& comm1, link::Clock& clock, CliIo& io,
                            std::chrono::milliseconds tick)
     : m_comm1(comm1), m_clock(clock), m_io(io), m_link(m_state, comm1, m_mainTimer, *this, clock) {
+    // A command waits on its first reading: it comes as soon as the meter answers the search.
+    m_link.SetFirstPoll(link::MeterLink::FirstPoll::AtOnce);
     m_mainTimer.setInterval(static_cast<int>(tick.count()));
     m_mainTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_mainTimer, &QTimer::timeout, &m_link, [this] { m_link.MainTimerTimer(); });

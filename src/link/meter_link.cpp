@@ -89,7 +89,13 @@ void MeterLink::ShowChosenDevice() {
 bool MeterLink::ModelQueryAnswered() {
     m_comm1.PurgeInput();
     SendCommand(m_comm1, core::kModelQuery);
-    m_clock.Pause(core::kModelQuery.replyLimit);
+    if (m_firstPoll == FirstPoll::AtOnce) {
+        WaitWhile(
+            m_clock, [this] { return m_comm1.InputCount() < core::kModelReplyBytes; },
+            core::kModelQuery.replyLimit);
+    } else {
+        m_clock.Pause(core::kModelQuery.replyLimit);
+    }
     if (m_comm1.InputCount() < core::kModelReplyBytes) return false;
     QByteArray reply;
     Attempt(QStringLiteral("reading the model"), m_comm1,
@@ -155,7 +161,10 @@ void MeterLink::SearchMeter() {
 
     // The remembered port is polled even without a meter, so that one switched on later is
     // picked up by the supervision without a new search.
-    ReopenLivePortAndPoll();
+    if (m_state.Connected && m_firstPoll == FirstPoll::AtOnce)
+        PollOpenLivePort();
+    else
+        ReopenLivePortAndPoll();
 }
 
 void MeterLink::MainTimerTimer() {
@@ -284,6 +293,12 @@ void MeterLink::ReopenLivePortAndPoll() {
         m_comm1.PurgeInput();
         SendCommand(m_comm1, core::kPoll);
     }
+}
+
+void MeterLink::PollOpenLivePort() {
+    m_comm1.SetOnRxChar([this](Port& sender) { Comm1RxChar(sender); });
+    m_comm1.PurgeInput();
+    SendCommand(m_comm1, core::kPoll);
 }
 
 bool MeterLink::ReopenForSetup() {

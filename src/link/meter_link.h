@@ -29,6 +29,10 @@ class MeterLink : public QObject {
 
 public:
     using WallClock = std::function<qint64()>;  // milliseconds since the epoch
+    // When the search's first poll follows the model reply. The desktop waits out the reply's
+    // limit and reopens the port before polling; the command line polls the port that answered
+    // as soon as the reply is in, for its first reading at once.
+    enum class FirstPoll { AfterReopen, AtOnce };
 
     MeterLink(core::AppState& state, DevicePort& comm1, QTimer& mainTimer, LinkView& view,
               Clock& clock, QObject* parent = nullptr);
@@ -41,6 +45,7 @@ public:
     void SetDeviceLister(std::function<QStringList()> lister) { m_listDevices = std::move(lister); }
     const DeviceList& Devices() const { return m_devices; }
 
+    void SetFirstPoll(FirstPoll when) { m_firstPoll = when; }
     void SearchMeter();
     void MainTimerTimer();
     void Comm1RxChar(Port& sender);
@@ -99,6 +104,8 @@ private:
     bool OpenLivePort(int* failureCode = nullptr);
     // Comm1 closed and opened again with the live receive handler, and the first poll sent.
     void ReopenLivePortAndPoll();
+    // The live receive handler on Comm1, which stays open, and the first poll sent.
+    void PollOpenLivePort();
 
     core::AppState& m_state;
     DevicePort& m_comm1;
@@ -116,6 +123,7 @@ private:
     int m_silentTicksHere = 0;  // ticks without a meter on the present device
     AccessNotices m_access;
     QHash<QString, QString> m_otherModels;
+    FirstPoll m_firstPoll = FirstPoll::AfterReopen;
 };
 
 // Texts of the status bar's connection panel.

@@ -56,7 +56,7 @@ int ScriptedPort::Read(char* buffer, int count) {
 void ScriptedPort::Write(const char* data, int count) {
     RequireOpen();
     const QByteArray bytes(data, count);
-    m_writes.push_back({m_name, bytes});
+    m_writes.push_back({m_name, bytes, m_clock.Now()});
     Arrive(m_devices.at(m_name)(bytes), answerDelay);
 }
 

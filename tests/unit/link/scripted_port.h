@@ -41,6 +41,7 @@ public:
     struct Written {
         QString device;
         QByteArray bytes;
+        link::Clock::TimePoint at;  // on the jumping clock
     };
     const std::vector<Written>& Writes() const { return m_writes; }
     int Opens() const { return m_opens; }
