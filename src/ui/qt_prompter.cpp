@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QUrl>
@@ -20,9 +21,14 @@ namespace {
 // The LCD window stays on top of the program's windows; a question or a dialog it covered
 // would be answered blind (or not found at all under a large scale factor). Each one shown
 // here is on top too, and being the newest, above the LCD.
+// Once it is answered, the keyboard goes back to the window that had it: a window manager left
+// to choose hands it to the LCD window, which stays on top but takes no keys.
 int ExecOnTop(QDialog& dialog) {
+    const QPointer<QWidget> before = QApplication::activeWindow();
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
-    return dialog.exec();
+    const int result = dialog.exec();
+    if (before && before->isVisible()) before->activateWindow();
+    return result;
 }
 
 }  // namespace

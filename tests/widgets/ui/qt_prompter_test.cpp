@@ -50,6 +50,29 @@ TEST(QtPrompterTest, LeavingAYesNoQuestionIsNoAnswerAndItsButtonsStayYesAndNo) {
     EXPECT_EQ(shown.size(), 2);
 }
 
+// Answered, a question hands the keyboard back to the window that had it, even where the window
+// manager gave it to another window (the LCD) as the box closed.
+TEST(QtPrompterTest, TheKeyboardGoesBackToTheWindowThatHadIt) {
+    QWidget main;
+    QWidget lcd;
+    main.show();
+    lcd.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &main; }));
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        lcd.activateWindow();
+        box->button(QMessageBox::Yes)->click();
+    });
+    QtPrompter prompter;
+    EXPECT_EQ(prompter.Confirm(&main, "Save Real-Time Graph ?", Prompter::Buttons::YesNoCancel),
+              Prompter::Answer::Yes);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &main; }))
+        << "the keyboard is with "
+        << (QApplication::activeWindow() == &lcd ? "the other window" : "no window");
+}
+
 // The LCD window stays on top; what the prompter shows must not open beneath it.
 TEST(QtPrompterTest, QuestionsAndDialogsOpenAboveTheStayOnTopLcd) {
     bool boxOnTop = false;
