@@ -210,8 +210,9 @@ void TfrmMain::FormShow() {
     if (m_state.RealTimeRate == 0) m_state.RealTimeRate = 2;
     m_state.RealTimeAxisStep = core::RealTimeAxisStepFor(m_state.RealTimeRate);
 
-    CreateRealTimeGraph();
+    // The LCD first: the graph window goes beside it where the workspace has the room.
     CreateLcdWindow();
+    CreateRealTimeGraph();
 
     SetSplashStatus("Initializing COM Port ....");
     {
@@ -322,11 +323,17 @@ graph::GraphContext TfrmMain::GraphContextFor() {
             &m_dataLogger, QLocale::system(), std::move(commands)};
 }
 
+std::function<QRect()> TfrmMain::LcdCovers() const {
+    return [placement = QPointer<LcdPlacement>(m_lcdPlacement)] {
+        return placement ? placement->Covered() : QRect();
+    };
+}
+
 void TfrmMain::CreateRealTimeGraph() {
     graph::TfrmGraph* window = graph::CreateRealTimeGraph(GraphContextFor());
     m_realTimeGraphWindow = window;
     Item("RealTimeGraph1")->setChecked(true);
-    graph::AddToWorkspace(*m_workspace, window);
+    graph::AddToWorkspace(*m_workspace, window, LcdCovers());
 }
 
 graph::TfrmGraph* TfrmMain::ShowDataLoggerWindow() {
@@ -334,14 +341,14 @@ graph::TfrmGraph* TfrmMain::ShowDataLoggerWindow() {
         graph::RestoreNormal(m_dataLoggerWindow);
     } else {
         m_dataLoggerWindow = graph::CreateDataLoggerWindow(GraphContextFor());
-        graph::AddToWorkspace(*m_workspace, m_dataLoggerWindow);
+        graph::AddToWorkspace(*m_workspace, m_dataLoggerWindow, LcdCovers());
     }
     return m_dataLoggerWindow;
 }
 
 graph::TfrmGraph* TfrmMain::CreateFileWindow(const QString& caption) {
     auto* window = new graph::TfrmGraph(graph::GraphRole::File, caption, GraphContextFor());
-    graph::AddToWorkspace(*m_workspace, window);
+    graph::AddToWorkspace(*m_workspace, window, LcdCovers());
     return window;
 }
 

@@ -170,6 +170,8 @@ private:
     void FormShow();
     void FormClose();
     void CreateLcdWindow();
+    // The part of the workspace the LCD window covers, asked when a graph window is placed.
+    std::function<QRect()> LcdCovers() const;
     template <typename Command>
     void RunLocked(Command&& command);
     // A save asked for by a graph window: under the lock, or inside the command that asked.

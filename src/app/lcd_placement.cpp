@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/lcd_placement.h"
 
+#include <QAbstractScrollArea>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -53,6 +54,16 @@ QPoint LcdPlacement::BottomLeft() const {
     const int frameHeight = m_lcd ? m_lcd->frameGeometry().height() : 0;
     const QPoint inside(kMargin, std::max(0, m_workspace.height() - frameHeight - kMargin));
     return m_workspace.mapToGlobal(inside);
+}
+
+QRect LcdPlacement::Covered() const {
+    if (!m_lcd || !m_lcd->isVisible() || m_lcd->isMinimized()) return {};
+    const QWidget* area = &m_workspace;
+    if (const auto* scrolled = qobject_cast<const QAbstractScrollArea*>(&m_workspace))
+        area = scrolled->viewport();
+    const QRect frame = m_lcd->frameGeometry();
+    const QRect inArea(area->mapFromGlobal(frame.topLeft()), frame.size());
+    return inArea.intersected(area->rect());
 }
 
 void LcdPlacement::Place() {

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <optional>
 
 class QWidget;
@@ -24,6 +25,9 @@ public:
     void Follow(QWidget* lcdWindow);
     // The LCD window's place at the workspace's bottom-left, in screen coordinates.
     QPoint BottomLeft() const;
+    // The part of the workspace's viewport the LCD window covers, in its coordinates; empty
+    // while the window is closed or minimised.
+    QRect Covered() const;
 
     // The frame's top-left where the user put the window; empty while it follows the corner.
     std::optional<QPoint> UserPlace() const { return m_userPlace; }

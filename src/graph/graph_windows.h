@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QRect>
+#include <QSize>
+#include <functional>
+
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -18,9 +22,17 @@ TfrmGraph* CreateRealTimeGraph(const GraphContext& context);
 // its chart ready for 500 points from now. Not yet placed or shown.
 TfrmGraph* CreateDataLoggerWindow(const GraphContext& context);
 
-// Puts a graph window into the workspace at its top-left corner, 900 x 600, and shows it. The
-// frame closes with the window and is deleted then.
-QMdiSubWindow* AddToWorkspace(QMdiArea& workspace, TfrmGraph* window);
+// Where a new graph window of `usual` size goes in a workspace of `area`: its top-left corner,
+// or beside `keepClear` (the part of the workspace the LCD window covers, in workspace
+// coordinates; empty when it covers none) where the window fits there whole, so that the LCD,
+// which stays on top, hides none of it. No larger than the area.
+QRect FirstPlace(QSize area, QSize usual, QRect keepClear);
+
+// Puts a graph window into the workspace at its first place (FirstPlace, 900 x 600 where the
+// workspace allows, `keepClear` asked again as the workspace changes size until the user moves
+// or sizes the window), and shows it. The frame closes with the window and is deleted then.
+QMdiSubWindow* AddToWorkspace(QMdiArea& workspace, TfrmGraph* window,
+                              std::function<QRect()> keepClear = {});
 
 // An existing window is brought back to its normal size (a second request for the same window).
 void RestoreNormal(TfrmGraph* window);

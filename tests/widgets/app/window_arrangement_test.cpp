@@ -16,6 +16,7 @@
 #include "app/frm_main.h"
 #include "fake_prompter.h"
 #include "fast_clock.h"
+#include "graph/graph_windows.h"
 #include "lcd/frm_lcd.h"
 
 namespace kr820::app {
@@ -83,6 +84,24 @@ TEST(WindowArrangement, CascadeStepsDownAndRight) {
     EXPECT_EQ(places[0].topLeft(), QPoint(0, 0));
     EXPECT_EQ(places[1].topLeft(), QPoint(30, 30));
     EXPECT_EQ(places[2].bottomRight(), QPoint(999, 699));
+}
+
+TEST(FirstPlace, ANewWindowGoesBesideTheLcdWhereItFitsThereWhole) {
+    const QSize usual(900, 600);
+    const QRect lcd(5, 450, 282, 190);
+    // Room right of the LCD: the window starts there, at its size, nothing of it covered.
+    const QRect wide = graph::FirstPlace(QSize(1366, 650), usual, lcd);
+    EXPECT_EQ(wide, QRect(QPoint(287, 0), usual));
+    EXPECT_FALSE(wide.intersects(lcd));
+    // No room: the corner, as large as the workspace allows; no LCD: the corner too.
+    EXPECT_EQ(graph::FirstPlace(QSize(1000, 650), usual, lcd), QRect(0, 0, 900, 600));
+    EXPECT_EQ(graph::FirstPlace(QSize(700, 400), usual, lcd), QRect(0, 0, 700, 400));
+    EXPECT_EQ(graph::FirstPlace(QSize(1366, 650), usual, {}), QRect(QPoint(0, 0), usual));
+    // An LCD below the window's reach, or moved off the workspace, leaves the corner free.
+    EXPECT_EQ(graph::FirstPlace(QSize(1366, 900), usual, QRect(5, 700, 282, 190)).topLeft(),
+              QPoint(0, 0));
+    EXPECT_EQ(graph::FirstPlace(QSize(1366, 650), usual, QRect(1500, 0, 282, 190)).topLeft(),
+              QPoint(0, 0));
 }
 
 class ArrangedWorkspace : public ::testing::Test {
@@ -161,6 +180,41 @@ TEST_F(ArrangedWorkspace, TheLcdSitsAtTheWorkspacesBottomLeftAndFollowsItsSize) 
     window->resize(1000, 600);
     QCoreApplication::processEvents();
     expectBottomLeft();
+}
+
+TEST_F(ArrangedWorkspace, TheLcdCoversNoPartOfANewGraphWindowWhereTheWorkspaceHasRoom) {
+    window->resize(1366, 740);
+    QCoreApplication::processEvents();
+    window->CreateFileWindow(QStringLiteral("beside the LCD"));
+    QMdiArea* workspace = window->Workspace();
+    QMdiSubWindow* frame = workspace->activeSubWindow();
+    ASSERT_NE(frame, nullptr);
+    lcd::TfrmLCD* lcd = window->LcdWindow();
+    ASSERT_NE(lcd, nullptr);
+    const QRect lcdInWorkspace(workspace->viewport()->mapFromGlobal(lcd->frameGeometry().topLeft()),
+                               lcd->frameGeometry().size());
+    EXPECT_FALSE(frame->geometry().intersects(lcdInWorkspace));
+    EXPECT_EQ(frame->geometry().size(), QSize(900, 600));
+}
+
+// A main window maximised by the window manager after the first windows opened: they take the
+// place the full workspace gives them, until the user moves one.
+TEST_F(ArrangedWorkspace, ANewWindowFollowsTheWorkspacesSizeUntilTheUserMovesIt) {
+    window->resize(1000, 740);
+    QCoreApplication::processEvents();
+    window->CreateFileWindow(QStringLiteral("first"));
+    QMdiSubWindow* frame = window->Workspace()->activeSubWindow();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->geometry().topLeft(), QPoint(0, 0));
+
+    window->resize(1366, 740);
+    QCoreApplication::processEvents();
+    EXPECT_GT(frame->geometry().left(), window->LcdWindow()->frameGeometry().width());
+
+    frame->move(40, 30);
+    window->resize(1100, 740);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->geometry().topLeft(), QPoint(40, 30));
 }
 
 }  // namespace
