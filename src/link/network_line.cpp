@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QHash>
 #include <QMetaObject>
 #include <QTimer>
 #include <cerrno>
@@ -53,6 +54,15 @@ bool RunEventsUntil(QObject& watched, Condition done, std::chrono::milliseconds 
     return done();
 }
 
+// When this program last closed a connection to each device: a server lets go of a connection a
+// moment after it ends, and until then takes the next one for another client's.
+QHash<QString, QElapsedTimer>& ClosedHere() {
+    static QHash<QString, QElapsedTimer> closed;
+    return closed;
+}
+
+constexpr std::chrono::milliseconds kServerLetsGo{3000};
+
 }  // namespace
 
 NetworkLine::NetworkLine(NetworkDevice device, QString name, QObject* parent)
@@ -67,12 +77,34 @@ NetworkLine::NetworkLine(NetworkDevice device, QString name, QObject* parent)
 
 NetworkLine::~NetworkLine() {
     m_socket.disconnect(this);
+    if (m_socket.state() != QAbstractSocket::UnconnectedState) ClosedHere()[m_name].start();
     m_socket.abort();
 }
 
 int NetworkLine::Handle() const { return static_cast<int>(m_socket.socketDescriptor()); }
 
 void NetworkLine::Connect(int bitsPerSecond) {
+    for (;;) {
+        try {
+            return ConnectOnce(bitsPerSecond);
+        } catch (const EComError& error) {
+            // Our own connection just closed may still hold the server: asked again shortly.
+            const auto closed = ClosedHere().constFind(m_name);
+            if (error.Code() != EBUSY || closed == ClosedHere().cend() ||
+                closed->elapsed() > kServerLetsGo.count())
+                throw;
+        }
+        m_socket.abort();
+        m_input.clear();
+        m_telnet = TelnetComPort();
+        m_lost = false;
+        QEventLoop pause;
+        QTimer::singleShot(std::chrono::milliseconds(50), &pause, &QEventLoop::quit);
+        pause.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+void NetworkLine::ConnectOnce(int bitsPerSecond) {
     m_connecting = true;
     m_socket.connectToHost(m_device.host, m_device.port);
     WaitConnected();
@@ -80,7 +112,18 @@ void NetworkLine::Connect(int bitsPerSecond) {
     m_socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
     if (Telnet()) NegotiateComPort(bitsPerSecond);
     m_connecting = false;
-    if (m_lost) Fail(EBUSY, QStringLiteral("the server closed the connection at once"));
+    if (m_lost) Fail(EBUSY, InUseReason());
+}
+
+QString NetworkLine::InUseReason() const {
+    // ser2net's words; other servers close without a word.
+    const qsizetype said = m_input.indexOf("in use");
+    if (said >= 0)
+        return QStringLiteral("the server says \"%1\": another client has the meter")
+            .arg(QString::fromLatin1(m_input.left(m_input.indexOf('\r', said))).trimmed());
+    return QStringLiteral(
+        "the server closed the connection at once: another client may have "
+        "the meter");
 }
 
 void NetworkLine::WaitConnected() {
@@ -91,7 +134,16 @@ void NetworkLine::WaitConnected() {
                    m_socket.state() == QAbstractSocket::UnconnectedState;
         },
         kConnectLimit);
-    if (m_socket.state() == QAbstractSocket::ConnectedState) return;
+    if (m_socket.state() == QAbstractSocket::ConnectedState) {
+        // A server with a client already takes the connection, says so and closes it.
+        Pull();
+        if (m_lost) Fail(EBUSY, InUseReason());
+        return;
+    }
+    if (m_socket.error() == QAbstractSocket::RemoteHostClosedError) {
+        Pull();
+        Fail(EBUSY, InUseReason());
+    }
     if (!settled)
         Fail(ETIMEDOUT, QStringLiteral("no answer from %1 within %2 s")
                             .arg(m_device.host)
@@ -117,7 +169,7 @@ void NetworkLine::NegotiateComPort(int bitsPerSecond) {
                                         "port is named tcp://"));
         case TelnetComPort::ComPortOption::Unknown:
             // A server that takes the connection and drops it at once has another client.
-            if (m_lost) Fail(EBUSY, QStringLiteral("the server closed the connection at once"));
+            if (m_lost) Fail(EBUSY, InUseReason());
             Fail(ETIMEDOUT, QStringLiteral("no RFC 2217 answer within %1 s; a raw port is named "
                                            "tcp://")
                                 .arg(kConnectLimit.count() / 1000));
@@ -243,10 +295,14 @@ bool NetworkLine::WaitForReadable(std::chrono::milliseconds limit) {
     }
 }
 
-void NetworkLine::NoteLost(int code, const QString& reason) {
+void NetworkLine::NoteLost(int code, QString reason) {
     if (m_lost) return;
     m_lost = true;
     if (m_connecting) return;  // Connect fails with its own reason
+    if (m_input.contains("in use")) {
+        code = EBUSY;
+        reason = InUseReason();
+    }
     QMetaObject::invokeMethod(
         this, [this, code, reason] { emit lost(code, reason); }, Qt::QueuedConnection);
 }

@@ -43,13 +43,15 @@ signals:
     void lost(int code, const QString& reason);
 
 private:
+    void ConnectOnce(int bitsPerSecond);
     void WaitConnected();
     void NegotiateComPort(int bitsPerSecond);
     // Takes in whatever the socket holds, without waiting.
     void Pull();
     void Take(const char* bytes, qsizetype count);
     void SendWire(const QByteArray& bytes);
-    void NoteLost(int code, const QString& reason);
+    void NoteLost(int code, QString reason);
+    QString InUseReason() const;
     void OnReadyRead();
     [[noreturn]] void Fail(int code, const QString& reason);
     int Handle() const;

@@ -15,8 +15,12 @@ class RunningSer2net {
 public:
     enum class Accepter { Raw, Rfc2217 };
 
-    RunningSer2net(Accepter accepter, QString device)
-        : m_accepter(accepter), m_device(std::move(device)), m_port(FreeLoopbackPort()) {}
+    // `line`: the line settings ser2net opens the device with ("19200n81").
+    RunningSer2net(Accepter accepter, QString device, QString line = QStringLiteral("19200n81"))
+        : m_accepter(accepter),
+          m_device(std::move(device)),
+          m_line(std::move(line)),
+          m_port(FreeLoopbackPort()) {}
     ~RunningSer2net() { Stop(); }
 
     int Port() const { return m_port; }
@@ -41,7 +45,7 @@ public:
         const QStringList yaml = {
             QStringLiteral("connection: &meter"),
             QStringLiteral("  accepter: ") + accepter,
-            QStringLiteral("  connector: serialdev,%1,19200n81,local").arg(m_device),
+            QStringLiteral("  connector: serialdev,%1,%2,local").arg(m_device, m_line),
             QStringLiteral("  options:"),
             QStringLiteral("    kickolduser: false"),
         };
@@ -73,6 +77,7 @@ private:
 
     const Accepter m_accepter;
     QString m_device;
+    const QString m_line;
     const int m_port;
     QTemporaryDir m_dir;
     QProcess m_process;
