@@ -48,7 +48,13 @@ _kr820_cli() {
     fi
     case $prev in
         --device)
-            COMPREPLY=($(compgen -f -- "${cur:-/dev/tty}"))
+            # Serial devices, or the start of a meter behind a device server.
+            if [[ $cur == t* || $cur == r* ]]; then
+                COMPREPLY=($(compgen -W "tcp:// rfc2217://" -- "$cur"))
+                compopt -o nospace 2>/dev/null
+            else
+                COMPREPLY=($(compgen -f -- "${cur:-/dev/tty}"))
+            fi
             return
             ;;
         -o | --output | --store | --config | --mqtt-ca | --mqtt-password-file)

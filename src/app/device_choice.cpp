@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "link/com_devices.h"
+#include "link/network_device.h"
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
@@ -15,6 +16,8 @@ namespace kr820::app {
 
 bool NamesSerialDevice(const QString& name) {
     if (name.trimmed().isEmpty()) return false;
+    // A meter behind a device server: connecting tells whether it is there.
+    if (link::IsNetworkDeviceName(name)) return link::ParseNetworkDevice(name).device.has_value();
 #ifdef Q_OS_WIN
     return true;  // "\\.\COMn" has no file to look at; opening it tells
 #else

@@ -46,6 +46,7 @@
 #include "link/com_devices.h"
 #include "link/device_list.h"
 #include "link/link_log.h"
+#include "link/network_device.h"
 #include "link/wait.h"
 #include "meter/meter_refusal.h"
 #include "ui/help_window.h"
@@ -157,8 +158,10 @@ void TfrmMain::FormCreate() {
         return devices;
     };
     QStringList devices = listDevices();
-    // The device a meter answered on last time is tried first, wherever the system lists it.
-    if (devices.removeOne(m_state.LastConnectedDevice))
+    // The device a meter answered on last time is tried first, wherever the system lists it; a
+    // meter behind a device server, typed once, is no device the system lists.
+    if (devices.removeOne(m_state.LastConnectedDevice) ||
+        link::IsNetworkDeviceName(m_state.LastConnectedDevice))
         devices.prepend(m_state.LastConnectedDevice);
     m_link.SetDevices(devices);
     m_link.SetDeviceLister(listDevices);

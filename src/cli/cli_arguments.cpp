@@ -116,9 +116,9 @@ CliParse ParseCommand(const CommandRow& row, const QStringList& rest) {
     arguments.command = row.id;
     arguments.verbosity = *verbosity;
     const GivenOptions options(parser, row.options);
-    if (const std::optional<QString> empty =
-            EmptyDeviceRefusal(options.Values(QStringLiteral("device"))))
-        return UsageError{*empty, tryHelp};
+    if (const std::optional<QString> refusal =
+            DeviceRefusal(options.Values(QStringLiteral("device"))))
+        return UsageError{*refusal, tryHelp};
     arguments.device = options.Value(QStringLiteral("device"));
     if (const std::optional<QString> refusal = row.finish(options, operands, arguments))
         return UsageError{*refusal, tryHelp};

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/meter_scan.h"
 
-#include <QFileInfo>
-
 #include "cli/cli_log.h"
 #include "cli/meter_session.h"
 #include "link/clock.h"
@@ -38,11 +36,12 @@ void MeterScan::ScanOnce() {
         const QString path = link::ComDeviceName(listed);
         // A device listed but not there (a name in $KR820_PORTS, say) is looked at again next
         // round: when it appears it is new.
-        if (m_served(path) || !QFileInfo::exists(path)) continue;
+        if (m_served(path)) continue;
         const auto silent = m_silentSince.constFind(path);
         if (silent != m_silentSince.cend() && m_clock.Now() - *silent < m_retryEvery) continue;
         std::unique_ptr<link::DevicePort> port = m_makePort();
         link::Attempt(QStringLiteral("naming the port"), *port, [&] { port->SetDeviceName(path); });
+        if (!port->DeviceExists()) continue;
         if (link::ProbeForMeter(*port, m_clock)) {
             m_silentSince.remove(path);
             emit meterFound(path);

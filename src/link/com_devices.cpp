@@ -4,18 +4,20 @@
 #include <QDir>
 #include <QSerialPortInfo>
 
+#include "link/network_device.h"
+
 namespace kr820::link {
 
 void EnumComDevices(QStringList& devices) {
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices.append(info.portName());
     const QString extra = qEnvironmentVariable("KR820_PORTS");
-    for (const QString& path : extra.split(QLatin1Char(':'), Qt::SkipEmptyParts))
-        devices.append(path);
+    devices.append(SplitDeviceList(extra));
 }
 
 QString ComDeviceName(const QString& listedName) {
     if (QDir::isAbsolutePath(listedName) && !listedName.isEmpty()) return listedName;
+    if (IsNetworkDeviceName(listedName)) return listedName;
     return kDevicePrefix + listedName;
 }
 

@@ -15,6 +15,8 @@
 
 #include "link/access_refusal.h"
 #include "link/link_log.h"
+#include "link/network_device.h"
+#include "link/network_line.h"
 #include "link/serial_lock_file.h"
 
 namespace kr820::link {
@@ -54,7 +56,47 @@ TComPort::TComPort(QObject* parent) : QObject(parent) {
 
 TComPort::~TComPort() { CloseDevice(); }
 
-bool TComPort::Active() const { return m_port.isOpen(); }
+bool TComPort::Active() const { return m_network != nullptr || m_port.isOpen(); }
+
+template <typename Operation>
+auto TComPort::OnNetwork(Operation operation) {
+    try {
+        return operation(*m_network);
+    } catch (const EComError& error) {
+        Fail(error);
+    }
+}
+
+void TComPort::OpenNetwork() {
+    const NetworkDeviceParse parsed = ParseNetworkDevice(m_deviceName);
+    if (!parsed.device) Fail(EComError(EINVAL, parsed.error));
+    auto line = std::make_unique<NetworkLine>(*parsed.device, m_deviceName);
+    try {
+        line->Connect(m_baudRate);
+    } catch (const EComError& error) {
+        Fail(error);
+    }
+    connect(line.get(), &NetworkLine::readable, this, &TComPort::OnReadyRead);
+    connect(line.get(), &NetworkLine::lost, this, &TComPort::OnNetworkLost);
+    m_network = std::move(line);
+}
+
+void TComPort::OnNetworkLost(int code, const QString& reason) {
+    if (m_onError) {
+        TErrorAction action = TErrorAction::Report;
+        m_onError(*this, EComError(code, reason), action);
+    }
+    qCWarning(lcLink).noquote() << "the connection to" << m_deviceName << "ended:" << reason;
+    // Not from inside the line's own signal; handed to the next event.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!m_network) return;
+            CloseDevice();
+            m_deviceLost = true;
+        },
+        Qt::QueuedConnection);
+}
 
 void TComPort::SetActive(bool active) {
     if (active == Active()) return;
@@ -67,6 +109,7 @@ void TComPort::SetActive(bool active) {
 }
 
 void TComPort::OpenDevice() {
+    if (IsNetworkDeviceName(m_deviceName)) return OpenNetwork();
     // The serial library makes and removes a lock file first: not worth it for nothing there.
     if (!DeviceExists()) Fail(SystemError(ENOENT));
     // Opened by its own path, so that the serial library's lock file is named after the device
@@ -119,6 +162,8 @@ void TComPort::ApplyLineSettings() {
 }
 
 void TComPort::CloseDevice() {
+    // Destroyed later: this may run inside one of its signals.
+    if (m_network) m_network.release()->deleteLater();
     if (!m_port.isOpen()) return;
     if (m_locked) flock(DeviceHandle(), LOCK_UN);
     m_locked = false;
@@ -134,10 +179,14 @@ void TComPort::SetDeviceName(const QString& name) {
 
 void TComPort::SetBaudRate(int bitsPerSecond) {
     m_baudRate = bitsPerSecond;
+    if (m_network) return OnNetwork([&](NetworkLine& line) { line.SetBaudRate(bitsPerSecond); });
     if (Active()) ApplyLineSettings();
 }
 
-bool TComPort::DeviceExists() const { return QFileInfo::exists(m_deviceName); }
+bool TComPort::DeviceExists() const {
+    // A server is there or not only when asked: connecting tells.
+    return IsNetworkDeviceName(m_deviceName) || QFileInfo::exists(m_deviceName);
+}
 
 int TComPort::DeviceHandle() const { return static_cast<int>(m_port.handle()); }
 
@@ -147,6 +196,7 @@ void TComPort::RequireOpen() {
 
 int TComPort::InputCount() {
     if (!Active()) return 0;
+    if (m_network) return OnNetwork([](NetworkLine& line) { return line.InputCount(); });
     int inDriver = 0;
     if (ioctl(DeviceHandle(), FIONREAD, &inDriver) != 0) inDriver = 0;
     return static_cast<int>(m_port.bytesAvailable()) + inDriver;
@@ -154,6 +204,7 @@ int TComPort::InputCount() {
 
 int TComPort::Read(char* buffer, int count) {
     RequireOpen();
+    if (m_network) return OnNetwork([&](NetworkLine& line) { return line.Read(buffer, count); });
     // Bytes the event loop already collected come first, then those still in the driver.
     int got = static_cast<int>(m_port.read(buffer, count));
     if (got < 0) got = 0;
@@ -175,6 +226,7 @@ int TComPort::Read(char* buffer, int count) {
 
 void TComPort::Write(const char* data, int count) {
     RequireOpen();
+    if (m_network) return OnNetwork([&](NetworkLine& line) { line.Write(data, count); });
     qCDebug(lcLink).noquote() << m_deviceName << "sent" << QByteArray(data, count).toHex(' ');
     int written = 0;
     while (written < count) {
@@ -194,11 +246,13 @@ void TComPort::Write(const char* data, int count) {
 }
 
 void TComPort::PurgeInput() {
+    if (m_network) return OnNetwork([](NetworkLine& line) { line.PurgeInput(); });
     if (Active()) m_port.clear(QSerialPort::Input);
 }
 
 void TComPort::PurgeOutput() {
-    if (Active()) m_port.clear(QSerialPort::Output);
+    // A network line's writes have left when they return: nothing waits to be purged.
+    if (Active() && !m_network) m_port.clear(QSerialPort::Output);
 }
 
 bool TComPort::WaitForReadable(std::chrono::milliseconds limit) {
@@ -207,6 +261,7 @@ bool TComPort::WaitForReadable(std::chrono::milliseconds limit) {
         std::this_thread::sleep_for(limit);
         return false;
     }
+    if (m_network) return OnNetwork([&](NetworkLine& line) { return line.WaitForReadable(limit); });
     if (m_port.bytesAvailable() > 0) return true;
     pollfd input{DeviceHandle(), POLLIN, 0};
     return poll(&input, 1, static_cast<int>(limit.count())) > 0 && (input.revents & POLLIN);

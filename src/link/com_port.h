@@ -7,12 +7,19 @@
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <memory>
 
 #include "link/com_error.h"
 #include "link/port.h"
 
 namespace kr820::link {
 
+class NetworkLine;
+
+// A serial port object, or a meter behind a serial device server named tcp://HOST:PORT or
+// rfc2217://HOST:PORT (link/network_device.h), to the exchanges one and the same: a connection
+// that ends is a device that went away, and a refused one a device that does not open.
+//
 // A serial port object with the behaviour the program relies on: idempotent open and close,
 // exclusive access, 8N1 without flow control, reads and writes that never wait, a receive
 // notification on the window thread, and errors that go through one handler first.
@@ -70,13 +77,19 @@ private:
     [[noreturn]] void Fail(const EComError& error);
     void OnReadyRead();
     void OnSerialError(QSerialPort::SerialPortError error);
+    void OpenNetwork();
+    void OnNetworkLost(int code, const QString& reason);
+    // Runs an operation of the network line, its failure going through Fail.
+    template <typename Operation>
+    auto OnNetwork(Operation operation);
 
     QSerialPort m_port;
     QString m_deviceName = QStringLiteral("COM1");
     int m_baudRate = 19200;
     bool m_locked = false;
     bool m_deviceLost = false;
-    QString m_openPath;  // the device's real path while open
+    QString m_openPath;                      // the device's real path while open
+    std::unique_ptr<NetworkLine> m_network;  // while open on a network device
     RxCharHandler m_onRxChar;
     ErrorHandler m_onError;
 };

@@ -100,6 +100,10 @@ TEST(CliArguments, MistakesAreRefusedWithALine) {
     // An unset shell variable: no file is named.
     EXPECT_TRUE(Refusal({"sets", ""}).contains("empty"));
     EXPECT_TRUE(Refusal({"export", "", "--all"}).contains("empty"));
+    // A network device written wrong is refused before anything is tried.
+    EXPECT_TRUE(Refusal({"live", "--device", "tcp://lab-box"}).contains("tcp://HOST:PORT"));
+    EXPECT_TRUE(Refusal({"serve", "--device", "rfc2217://lab-box:99999=oven"})
+                    .contains("rfc2217://HOST:PORT"));
 }
 
 TEST(CliArguments, ConventionsOfEveryCommand) {

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+// A meter behind a device server typed into the device box: connected, and the device the
+// program starts on next time.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include "main_window_rig.h"
+#include "running_ser2net.h"
+
+namespace kr820::app {
+namespace {
+
+using testing::RunningSer2net;
+
+class NetworkDeviceBoxTest : public testing::MainWindowRig {};
+
+TEST_F(NetworkDeviceBoxTest, ATypedRfc2217DeviceConnectsAndIsRememberedForTheNextStart) {
+    KR820_SKIP_WITHOUT("ser2net");
+    StartProgram();
+    if (HasFatalFailure()) return;
+    auto remote = testing::StartEmulator();
+    RunningSer2net server(RunningSer2net::Accepter::Rfc2217, testing::PathOf(*remote));
+    ASSERT_TRUE(server.Start());
+    // The meter on this desk goes away; the one on the network is typed in.
+    meter->Unplug();
+    ASSERT_TRUE(testing::ProcessEventsUntil(
+        [&] { return window->StatusPanelText(1) == "Off Connection"; }, 20000));
+    QLineEdit* edit = window->ComboBoxDeviceName()->lineEdit();
+    edit->selectAll();
+    QTest::keyClicks(edit, server.Url());
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_TRUE(prompter.messages.isEmpty());
+    EXPECT_EQ(window->Comm1().DeviceName(), server.Url());
+    EXPECT_TRUE(testing::ProcessEventsUntil(
+        [&] {
+            return window->StatusPanelText(0) == server.Url() &&
+                   window->StatusPanelText(1) == "On Connection";
+        },
+        20000));
+
+    window->close();
+    window.reset();
+    window = std::make_unique<app::TfrmMain>(
+        prompter, [this](QStringList& list) { list << device; }, fastClock);
+    QSignalSpy finished(window.get(), &app::TfrmMain::startupFinished);
+    window->show();
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_TRUE(window->State().Connected);
+    EXPECT_EQ(window->Comm1().DeviceName(), server.Url()) << "tried first, as a listed port";
+    EXPECT_EQ(window->StatusPanelText(1), "On Connection");
+}
+
+}  // namespace
+}  // namespace kr820::app
