@@ -100,10 +100,10 @@ void RealTimeRecorder::btnRunClick() {
     const RealTimeSetupChoice choice = setup.Choice();
     state.RealTimeRate = core::kRealTimeRates[static_cast<size_t>(choice.RateIndex)].seconds;
     window->SetSamplingRateIndex(choice.RateIndex);
+    // The points the graph held were saved or given up: none is offered after a crash.
+    m_store.Discard();
     if (choice.UntilStopped) {
         const QString folder = choice.Folder.isEmpty() ? DefaultStoreFolder() : choice.Folder;
-        // The points the graph held were saved or given up: none is offered after a crash.
-        m_store.Discard();
         if (!BeginUntilStopped(*window, folder, choice.RateIndex)) return;
         state.RealTimeRecording = true;
         m_host.EnableRun(false);
