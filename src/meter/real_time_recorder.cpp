@@ -35,7 +35,6 @@ namespace kr820::meter {
 namespace {
 
 constexpr std::chrono::milliseconds kTickWaitLimit{2500};
-constexpr qint64 kMaxRealTimePoints = 99'999;
 
 // The tick's time as the link hands it to the recorder, for an instant kept in a store.
 core::TDateTime TickTimeOfMs(qint64 ms) {
@@ -403,8 +402,9 @@ bool RealTimeRecorder::ShowLeftOverFixedLength(const LeftOverStore& left) {
         rate == core::kRealTimeRates.end() ? 0 : int(rate - core::kRealTimeRates.begin());
     window->SetSamplingRateIndex(rateIndex);
     state.RealTimeRate = core::kRealTimeRates[static_cast<size_t>(rateIndex)].seconds;
-    const int asked =
-        int(std::clamp<qint64>(header.PointsAsked.value_or(1), 1, kMaxRealTimePoints));
+    // A damaged header asks for no more than a chart holds.
+    const int asked = int(
+        std::clamp<qint64>(header.PointsAsked.value_or(1), 1, qint64(core::ChartData::kMaxPoints)));
     window->BeginRealTimeRecording(asked, TickTimeOfMs(header.StartMs));
     int taken = 0;
     core::TDateTime last = TickTimeOfMs(header.StartMs);
