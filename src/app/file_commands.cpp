@@ -24,7 +24,7 @@
 #include "graph/configure_graph.h"
 #include "graph/frm_graph.h"
 #include "meter/data_logger_loading.h"
-#include "meter/until_stopped_recording.h"
+#include "meter/recording_in_store.h"
 #include "store/store_exports.h"
 #include "store/store_signature.h"
 #include "store/stored_recording.h"

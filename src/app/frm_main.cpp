@@ -37,7 +37,6 @@
 #include "app/workspace_area.h"
 #include "core/alarms/alarm_log.h"
 #include "core/protocol/exchange_limits.h"
-#include "core/realtime/real_time_journal_file.h"
 #include "core/settings/program_folder.h"
 #include "core/settings/registry_values.h"
 #include "graph/frm_graph.h"
@@ -88,7 +87,7 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
       m_dataLogger(core::ProgramFolder()),
       m_files(*this, prompter),
       m_download(*this, prompter),
-      m_recorder(*this, prompter, core::RealTimeJournalPath(core::ProgramFolder())),
+      m_recorder(*this, prompter, core::ProgramFolder()),
       m_setup(*this, prompter),
       m_print(*this, prompter) {
     setObjectName("frmMain");
@@ -235,7 +234,7 @@ void TfrmMain::FormShow() {
     }
     m_startupFinished = true;
     ShowPendingNotices();
-    m_recorder.OfferUnsavedRecording();
+    m_recorder.OfferLeftOverRecordings();
     emit startupFinished();
 }
 
@@ -319,7 +318,7 @@ graph::GraphContext TfrmMain::GraphContextFor() {
     commands.SetRealTimeGraphTicked = [this](bool ticked) {
         Item("RealTimeGraph1")->setChecked(ticked);
     };
-    commands.DiscardRealTimeJournal = [this] { m_recorder.DiscardJournal(); };
+    commands.DiscardRealTimePoints = [this] { m_recorder.DiscardUnsavedPoints(); };
     commands.EnableRun = [this](bool enabled) { EnableRun(enabled); };
     commands.EnableStop = [this](bool enabled) { EnableStop(enabled); };
     return {m_prompter,    m_state,           m_graphTools,       core::ProgramFolder(),

@@ -17,6 +17,7 @@
 #include "cli/stop_signals.h"
 #include "cli/stoppable_clock.h"
 #include "link/live_readings.h"
+#include "store/stored_reading_of.h"
 
 namespace kr820::cli {
 namespace {
@@ -125,7 +126,7 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
         core::ReadingRow row = RowOfReading(reading, readAt.toSecsSinceEpoch());
         if (alarms) row.Alarm = alarms->ActiveText();
         // Into the store first: a row printed is a row kept.
-        if (store && !store->Append(StoredReadingOf(row, readAt.toMSecsSinceEpoch()),
+        if (store && !store->Append(store::StoredReadingOf(reading, readAt.toMSecsSinceEpoch()),
                                     alarms ? &alarms->Engine() : nullptr)) {
             storeFailed();
             return;

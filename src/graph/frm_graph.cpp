@@ -244,7 +244,7 @@ void TfrmGraph::FormClose() {
     if (!IsRealTime()) return;
     // Whatever the window held was saved, given up, or never unsaved.
     state.RealTimeUnsaved = false;
-    if (commands.DiscardRealTimeJournal) commands.DiscardRealTimeJournal();
+    if (commands.DiscardRealTimePoints) commands.DiscardRealTimePoints();
     if (commands.SetRealTimeGraphTicked) commands.SetRealTimeGraphTicked(false);
     if (commands.ForgetWindow) commands.ForgetWindow(*this);
     if (state.Connected && commands.EnableRun) commands.EnableRun(true);

@@ -4,12 +4,14 @@
 #include <QByteArrayView>
 #include <QLocale>
 #include <QWidget>
+#include <array>
 #include <memory>
 #include <optional>
 
 #include "core/chart/chart_model.h"
 #include "core/data/parse_memory_image.h"
 #include "core/files/file_outcome.h"
+#include "core/graph/fit_range.h"
 #include "core/realtime/real_time_sample.h"
 #include "graph/graph_context.h"
 #include "graph/graph_tool_bar.h"
@@ -230,7 +232,11 @@ private:
     void PlanRecordingIfMoved();
     void PlanRecording();
     void UpdateRecordingStatistics();
-    void FitRecording();
+    // Fit's ranges of T1 and T2 over the shown time: from the chart's points, or from a
+    // recording's store.
+    using ChannelRanges = std::array<std::optional<core::YRange>, 2>;
+    ChannelRanges ChartFittedRanges() const;
+    ChannelRanges RecordingFittedRanges();
     std::optional<qint64> RecordingIndexOfChartPoint(int point);
 
     GraphRole m_role;

@@ -71,8 +71,8 @@ void TfrmGraph::tbntClrClick() {
                 return;
         }
         m_context->State.RealTimeUnsaved = false;
-        if (m_context->Commands.DiscardRealTimeJournal)
-            m_context->Commands.DiscardRealTimeJournal();
+        if (m_context->Commands.DiscardRealTimePoints)
+            m_context->Commands.DiscardRealTimePoints();
     }
     m_chart.PEactions(core::ChartAction::sgUndoZoom);
     m_tools.UndoZoom->setEnabled(false);

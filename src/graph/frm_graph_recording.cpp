@@ -213,13 +213,13 @@ void TfrmGraph::UpdateRecordingStatistics() {
     }
 }
 
-void TfrmGraph::FitRecording() {
-    core::ChartAxes& axes = m_chart.Axes();
+TfrmGraph::ChannelRanges TfrmGraph::RecordingFittedRanges() {
+    const core::ChartAxes& axes = m_chart.Axes();
     store::StoreReader& reader = m_recording->Reader();
     const qint64 first = reader.LowerBound(MsOfChartTime(axes.ManualMinX()));
     const qint64 end = reader.LowerBound(MsOfChartTime(axes.ManualMaxX()) + 1);
     const std::optional<store::Envelope> summary = reader.Summarize(first, end);
-    if (!summary) return;
+    if (!summary) return {};
     const auto fitted = [&](int channel) -> std::optional<core::YRange> {
         const store::ChannelSpan& span = SpanOf(*summary, channel);
         if (span.Empty()) return std::nullopt;
@@ -227,20 +227,7 @@ void TfrmGraph::FitRecording() {
         const std::array<float, 2> y{span.Min, span.Max};
         return core::FittedRange(x, y, 1, 1, m_chart.Settings().NullDataValueY);
     };
-    const std::optional<core::YRange> t1 = fitted(0);
-    const std::optional<core::YRange> t2 = fitted(1);
-    const bool split = axes.IsSplit();
-    const std::optional<core::YRange> ranges[] = {split ? t1 : core::Union(t1, t2),
-                                                  split ? t2 : core::Union(t1, t2)};
-    for (int axis = 0; axis < 2; ++axis) {
-        if (!ranges[axis]) continue;
-        axes.SetWorkingAxis(axis);
-        axes.SetManualScaleControlY(core::ManualScale::sgManualMinAndMax);
-        axes.SetManualMinY(ranges[axis]->Min);
-        axes.SetManualMaxY(ranges[axis]->Max);
-    }
-    axes.SetWorkingAxis(0);
-    UndoZoomAndRedraw();
+    return {fitted(0), fitted(1)};
 }
 
 core::WriteOutcome TfrmGraph::WriteRecordingGraphFile(const QString& path, int points) {

@@ -249,21 +249,10 @@ void TfrmGraph::btnChangeScaleClick() {
 }
 
 void TfrmGraph::FitClick() {
-    if (m_recording) {
-        FitRecording();
-        return;
-    }
-    const core::ChartData& data = m_chart.Data();
     core::ChartAxes& axes = m_chart.Axes();
-    const bool timeFixed = axes.ManualScaleControlX() == core::ManualScale::sgManualMinAndMax;
-    const double fromX = timeFixed ? axes.ManualMinX() : -std::numeric_limits<double>::infinity();
-    const double toX = timeFixed ? axes.ManualMaxX() : std::numeric_limits<double>::infinity();
-    const double nullY = m_chart.Settings().NullDataValueY;
-    const auto fitted = [&](int subset) {
-        return core::FittedRange(data.X(subset), data.Y(subset), fromX, toX, nullY);
-    };
-    const std::optional<core::YRange> t1 = fitted(0);
-    const std::optional<core::YRange> t2 = fitted(1);
+    const ChannelRanges fitted = m_recording ? RecordingFittedRanges() : ChartFittedRanges();
+    const std::optional<core::YRange>& t1 = fitted[0];
+    const std::optional<core::YRange>& t2 = fitted[1];
     // Joined, both curves share axis 0; each axis gets the range of both so that splitting
     // afterwards shows them on the same scale.
     const bool split = axes.IsSplit();
@@ -274,6 +263,19 @@ void TfrmGraph::FitClick() {
     }
     axes.SetWorkingAxis(0);
     UndoZoomAndRedraw();
+}
+
+TfrmGraph::ChannelRanges TfrmGraph::ChartFittedRanges() const {
+    const core::ChartData& data = m_chart.Data();
+    const core::ChartAxes& axes = m_chart.Axes();
+    const bool timeFixed = axes.ManualScaleControlX() == core::ManualScale::sgManualMinAndMax;
+    const double fromX = timeFixed ? axes.ManualMinX() : -std::numeric_limits<double>::infinity();
+    const double toX = timeFixed ? axes.ManualMaxX() : std::numeric_limits<double>::infinity();
+    const double nullY = m_chart.Settings().NullDataValueY;
+    const auto fitted = [&](int subset) {
+        return core::FittedRange(data.X(subset), data.Y(subset), fromX, toX, nullY);
+    };
+    return {fitted(0), fitted(1)};
 }
 
 }  // namespace kr820::graph

@@ -41,7 +41,7 @@ struct GraphCommands {
     std::function<void(bool)> SetRealTimeGraphTicked;
     // The real-time points were saved or given up (Clear, or the window closes): the copy kept
     // against a crash is no longer wanted.
-    std::function<void()> DiscardRealTimeJournal;
+    std::function<void()> DiscardRealTimePoints;
     // The Run and Stop buttons with their menu items.
     std::function<void(bool)> EnableRun;
     std::function<void(bool)> EnableStop;

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "meter/real_time_recorder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -23,6 +25,9 @@
 #include "link/wait.h"
 #include "meter/frm_setup_real_time.h"
 #include "meter/meter_host.h"
+#include "store/alarm_marks.h"
+#include "store/store_reader.h"
+#include "store/stored_reading_of.h"
 #include "store/stored_recording.h"
 #include "ui/prompter.h"
 
@@ -31,14 +36,36 @@ namespace {
 
 constexpr std::chrono::milliseconds kTickWaitLimit{2500};
 
+// The tick's time as the link hands it to the recorder, for an instant kept in a store.
+core::TDateTime TickTimeOfMs(qint64 ms) {
+    return core::ToTDateTime(QDateTime::fromMSecsSinceEpoch(ms));
+}
+
+// A fixed-length recording's point as its store keeps it: with the recorder's own out-of-range
+// flags, so that it comes back as it was shown.
+store::StoredReading StoredPointOf(const core::RealTimeSample& sample, qint64 timeMs) {
+    store::StoredReading reading;
+    reading.TimeMs = timeMs;
+    reading.T1 = sample.T1;
+    reading.T2 = sample.T2;
+    reading.T1Valid = !sample.T1OutOfRange;
+    reading.T2Valid = !sample.T2OutOfRange;
+    reading.Fahrenheit = sample.Unit == 'F';
+    return reading;
+}
+
+core::RealTimeSample SampleOfStoredPoint(const store::StoredReading& reading) {
+    return {reading.T1, reading.T2, !reading.T1Valid, !reading.T2Valid,
+            reading.Fahrenheit ? 'F' : 'C'};
+}
+
 }  // namespace
 
-RealTimeRecorder::RealTimeRecorder(MeterHost& host, ui::Prompter& prompter, QString journalPath)
+RealTimeRecorder::RealTimeRecorder(MeterHost& host, ui::Prompter& prompter, QString programFolder)
     : m_host(host),
       m_prompter(prompter),
-      m_journal(journalPath),
-      m_untilStopped(
-          QFileInfo(journalPath).dir().filePath(QStringLiteral("RealTimeRecording.store"))) {}
+      m_unsavedFolder(QDir(programFolder).filePath(QStringLiteral("unsaved"))),
+      m_store(QDir(programFolder).filePath(QStringLiteral("RealTimeRecording.store"))) {}
 
 RealTimeRecorder::~RealTimeRecorder() = default;
 
@@ -72,11 +99,11 @@ void RealTimeRecorder::btnRunClick() {
     const RealTimeSetupChoice choice = setup.Choice();
     state.RealTimeRate = core::kRealTimeRates[static_cast<size_t>(choice.RateIndex)].seconds;
     window->SetSamplingRateIndex(choice.RateIndex);
+    // The points the graph held were saved or given up: none is offered after a crash.
+    m_store.Discard();
     if (choice.UntilStopped) {
         const QString folder = choice.Folder.isEmpty() ? DefaultStoreFolder() : choice.Folder;
         if (!BeginUntilStopped(*window, folder, choice.RateIndex)) return;
-        // The points the graph held were saved or given up: none is offered after a crash.
-        m_journal.Remove();
         state.RealTimeRecording = true;
         m_host.EnableRun(false);
         m_host.EnableStop(true);
@@ -93,8 +120,7 @@ void RealTimeRecorder::btnRunClick() {
     state.RateTicks = 0;
     const core::TDateTime start = core::NowTDateTime();
     window->BeginRealTimeRecording(*points, start);
-    m_journalFailureTold = false;
-    if (!m_journal.Begin({start, choice.RateIndex, *points})) JournalFailed();
+    BeginFixedLengthStore(*points, start, choice.RateIndex);
     state.RealTimeRecording = true;
     m_host.EnableRun(false);
     m_host.EnableStop(true);
@@ -105,16 +131,18 @@ void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
     core::AppState& state = m_host.State();
     graph::TfrmGraph* window = m_host.RealTimeGraphWindow();
     if (!window) return;
+    if (RecordingUntilStopped()) {
+        AddStoredPoint();
+        return;
+    }
     const core::LiveReading& live = m_host.Link().Readings().Last();
     const core::RealTimeSample sample =
         core::MakeRealTimeSample(live.Status, live.Invalid, live.Value(core::LiveValue::T1),
                                  live.Value(core::LiveValue::T2));
-    if (m_untilStopped.Running()) {
-        AddStoredPoint(sample);
-        return;
-    }
     window->ShowRealTimePoint(state.RealTimePointCount, sample, now, state.RealTimeAxisStep);
-    if (m_journal.IsOpen() && !m_journal.Append({now, sample})) JournalFailed();
+    if (m_store.Running() &&
+        !m_store.Append(StoredPointOf(sample, graph::MsOfChartTime(now)), m_host.AlarmState()))
+        KeepingFailed();
     ++state.RealTimePointCount;
     state.RealTimeUnsaved = true;
     // The tick that takes the last point stops the recording itself, without waiting for the
@@ -137,14 +165,8 @@ void RealTimeRecorder::MarkAlarm(const core::AlarmEvent& event) {
                                                               live.Value(core::LiveValue::T1),
                                                               live.Value(core::LiveValue::T2))
                                          .ChartT1();
-    const core::RealTimeJournalMark mark{x, std::isfinite(y) ? y : 0.0,
-                                         core::AlarmEventText(event)};
-    window->AddRealTimeMark(mark.Time, mark.Y, mark.Text);
-    if (m_untilStopped.Running()) {
-        if (!m_untilStopped.Mark(event)) StoreFailed();
-        return;
-    }
-    if (m_journal.IsOpen() && !m_journal.AppendMark(mark)) JournalFailed();
+    window->AddRealTimeMark(x, std::isfinite(y) ? y : 0.0, core::AlarmEventText(event));
+    if (m_store.Running() && !m_store.Mark(event)) WritingFailed();
 }
 
 void RealTimeRecorder::btnStopClick() {
@@ -160,37 +182,71 @@ void RealTimeRecorder::StopRecording() {
     m_host.EnableStop(false);
     m_host.EnableOption(true);
     const core::TDateTime now = core::NowTDateTime();
-    if (m_untilStopped.Running()) {
+    if (RecordingUntilStopped()) {
         EndStore();
         // The store keeps every reading: nothing is cut, nothing is left unsaved.
         if (graph::TfrmGraph* window = m_host.RealTimeGraphWindow()) window->EndStoredRecording();
         return;
     }
-    if (m_journal.IsOpen() && !m_journal.End(now)) JournalFailed();
+    EndStore();
     if (graph::TfrmGraph* window = m_host.RealTimeGraphWindow())
         window->EndRealTimeRecording(state.RealTimePointCount, now);
 }
 
-void RealTimeRecorder::JournalFailed() {
-    qCWarning(core::lcRealTime).noquote() << "writing the real-time journal" << m_journal.Path()
-                                          << "failed:" << m_journal.FailureReason();
-    if (m_journalFailureTold) return;
-    m_journalFailureTold = true;
+void RealTimeRecorder::BeginFixedLengthStore(int points, core::TDateTime start, int rateIndex) {
+    m_keepingFailureTold = false;
+    const core::LiveReading& live = m_host.Link().Readings().Last();
+    store::StoreHeader header;
+    header.StartMs = graph::MsOfChartTime(start);
+    header.RateSeconds = core::kRealTimeRates[static_cast<size_t>(rateIndex)].seconds;
+    header.PointsAsked = points;
+    header.Fahrenheit = core::MakeRealTimeSample(live.Status, live.Invalid, 0, 0).Unit == 'F';
+    QString error;
+    if (!m_store.Begin(m_unsavedFolder, header, &error)) {
+        qCWarning(core::lcRealTime).noquote()
+            << "the real-time recording's store in" << m_unsavedFolder << "was not made:" << error;
+        TellKeepingFailed(m_unsavedFolder, error);
+        return;
+    }
+    WatchLink();
+}
+
+void RealTimeRecorder::KeepingFailed() {
+    const QString path = m_store.Path();
+    const QString reason = m_store.FailureReason();
+    qCWarning(core::lcRealTime).noquote()
+        << "writing the real-time recording's store" << path << "failed:" << reason;
+    // Nothing more is written: what the store holds stays readable.
+    EndStore();
+    TellKeepingFailed(path, reason);
+}
+
+void RealTimeRecorder::TellKeepingFailed(const QString& path, const QString& reason) {
+    if (m_keepingFailureTold) return;
+    m_keepingFailureTold = true;
     // Told once the tick that failed has ended: a message box now would run ticks inside it.
-    m_host.TellWhenIdle(kJournalFailedMessage.arg(m_journal.Path(), m_journal.FailureReason()));
+    m_host.TellWhenIdle(kKeepingFailedMessage.arg(path, reason));
+}
+
+void RealTimeRecorder::WritingFailed() {
+    if (RecordingUntilStopped())
+        StoreFailed();
+    else
+        KeepingFailed();
 }
 
 void RealTimeRecorder::RealTimeGraphSaved() {
     core::AppState& state = m_host.State();
     if (state.RealTimeRecording) return;
     state.RealTimeUnsaved = false;
-    DiscardJournal();
+    DiscardUnsavedPoints();
 }
 
-void RealTimeRecorder::DiscardJournal() {
+void RealTimeRecorder::DiscardUnsavedPoints() {
     // The window closed while recording until stopped: the recording ends, its store stays.
-    if (m_untilStopped.Running()) EndStore();
-    m_journal.Remove();
+    if (RecordingUntilStopped()) EndStore();
+    m_linkWatch.reset();
+    m_store.Discard();
 }
 
 bool RealTimeRecorder::BeginUntilStopped(graph::TfrmGraph& window, const QString& folder,
@@ -202,7 +258,7 @@ bool RealTimeRecorder::BeginUntilStopped(graph::TfrmGraph& window, const QString
     header.RateSeconds = core::kRealTimeRates[static_cast<size_t>(rateIndex)].seconds;
     header.Fahrenheit = core::MakeRealTimeSample(live.Status, live.Invalid, 0, 0).Unit == 'F';
     QString error;
-    if (!m_untilStopped.Begin(folder, header, &error)) {
+    if (!m_store.Begin(folder, header, &error)) {
         qCWarning(core::lcRealTime).noquote()
             << "the recording store in" << folder << "was not made:" << error;
         m_prompter.Message(m_host.DialogOwner(), kStoreNotMadeMessage.arg(folder, error));
@@ -212,33 +268,32 @@ bool RealTimeRecorder::BeginUntilStopped(graph::TfrmGraph& window, const QString
     state.RateTicks = 0;
     // The store is the recording's copy: nothing to save against a crash or on closing.
     state.RealTimeUnsaved = false;
+    WatchLink();
+    window.ShowRecording(m_store.Recording());
+    window.ToolBar().tbntClr->setEnabled(false);
+    return true;
+}
+
+void RealTimeRecorder::WatchLink() {
     // Every stretch without readings is a gap in the store, and a line in its list.
     m_linkWatch = std::make_unique<QObject>();
     link::LiveReadings& readings = m_host.Link().Readings();
     QObject::connect(&readings, &link::LiveReadings::linkLost, m_linkWatch.get(),
                      [this](qint64 atMs) {
-                         if (!m_untilStopped.LinkLost(atMs)) StoreFailed();
+                         if (!m_store.LinkLost(atMs)) WritingFailed();
                      });
     QObject::connect(&readings, &link::LiveReadings::linkRestored, m_linkWatch.get(),
                      [this](qint64 atMs) {
-                         if (!m_untilStopped.LinkRestored(atMs)) StoreFailed();
+                         if (!m_store.LinkRestored(atMs)) WritingFailed();
                      });
-    window.ShowRecording(m_untilStopped.Recording());
-    window.ToolBar().tbntClr->setEnabled(false);
-    return true;
 }
 
-void RealTimeRecorder::AddStoredPoint(const core::RealTimeSample& sample) {
+void RealTimeRecorder::AddStoredPoint() {
     core::AppState& state = m_host.State();
-    store::StoredReading reading;
     // The instant itself: a wall-clock time is ambiguous in the hour the clocks go back.
-    reading.TimeMs = m_host.Link().WallClockMs();
-    reading.T1 = sample.T1;
-    reading.T2 = sample.T2;
-    reading.T1Valid = !sample.T1OutOfRange;
-    reading.T2Valid = !sample.T2OutOfRange;
-    reading.Fahrenheit = sample.Unit == 'F';
-    if (!m_untilStopped.Append(reading, m_host.AlarmState())) {
+    const store::StoredReading reading =
+        store::StoredReadingOf(m_host.Link().Readings().Last(), m_host.Link().WallClockMs());
+    if (!m_store.Append(reading, m_host.AlarmState())) {
         StoreFailed();
         return;
     }
@@ -247,105 +302,143 @@ void RealTimeRecorder::AddStoredPoint(const core::RealTimeSample& sample) {
 
 void RealTimeRecorder::EndStore() {
     m_linkWatch.reset();
-    m_untilStopped.Stop(m_host.Link().WallClockMs());
+    m_store.Stop(m_host.Link().WallClockMs());
 }
 
 void RealTimeRecorder::StoreFailed() {
-    if (!m_untilStopped.Running()) return;
-    const QString reason = m_untilStopped.FailureReason();
-    const QString path = m_untilStopped.Path();
+    if (!RecordingUntilStopped()) return;
+    const QString reason = m_store.FailureReason();
+    const QString path = m_store.Path();
     qCWarning(core::lcRealTime).noquote() << "writing" << path << "failed:" << reason;
     StopRecording();
     m_host.TellWhenIdle(kStoreFailedMessage.arg(path, reason));
 }
 
-void RealTimeRecorder::OfferLeftOverStores() {
-    // One question at a time; after a Yes the rest wait for the next start, so that one shown is
-    // not replaced by the next.
-    for (const LeftOverStore& left : m_untilStopped.LeftOverStores()) {
-        QString error;
-        auto recording = store::StoredRecording::Open(left.Store, &error);
-        if (!recording) {
-            qCWarning(core::lcRealTime).noquote()
-                << "the left-over recording" << left.Store << "does not read:" << error;
-            continue;
-        }
-        graph::TfrmGraph* window = m_host.ReopenRealTimeGraph();
-        const QString question =
-            kLeftOverStoreQuestion.arg(recording->Count())
-                .arg(core::DateTimeText(graph::ChartTimeOfMs(recording->Header().StartMs),
-                                        window->Locale()),
-                     left.Store);
-        recording.reset();
-        const ui::Prompter::Answer answer =
-            m_prompter.Confirm(m_host.DialogOwner(), question, ui::Prompter::Buttons::YesNo);
-        if (answer != ui::Prompter::Answer::Yes && answer != ui::Prompter::Answer::No) continue;
-        // Either way it is stopped where it ended, and kept: it is the recording's only copy.
-        auto closed = m_untilStopped.CloseLeftOver(left, &error);
-        if (!closed) {
-            qCWarning(core::lcRealTime).noquote()
-                << "the left-over recording" << left.Store << "was not closed:" << error;
-            continue;
-        }
-        if (answer == ui::Prompter::Answer::Yes) {
-            graph::RestoreNormal(window);
-            window->ShowRecording(std::move(closed));
-            window->EndStoredRecording();
-            return;
-        }
-    }
+void RealTimeRecorder::OfferLeftOverRecordings() {
+    // Oldest first, one question at a time.
+    for (const LeftOverStore& left : m_store.LeftOverStores())
+        if (!OfferLeftOver(left)) return;
 }
 
-void RealTimeRecorder::OfferUnsavedRecording() {
-    OfferLeftOverStores();
-    const QString& path = m_journal.Path();
-    if (!QFile::exists(path) || core::RealTimeJournalHeldElsewhere(path)) return;
-    const std::optional<core::RealTimeJournal> journal = core::ReadRealTimeJournal(path);
-    if (!journal) {
+bool RealTimeRecorder::OfferLeftOver(const LeftOverStore& left) {
+    QString error;
+    // Stopped where it ended before it is read or shown: a store another program still writes
+    // is no left-over and is not asked about.
+    if (!RecordingInStore::StopLeftOver(left, &error)) {
         qCWarning(core::lcRealTime).noquote()
-            << "the real-time journal" << path << "is no journal and was removed";
+            << "the left-over recording" << left.Store << "was not closed:" << error;
+        return true;
     }
-    if (!journal || journal->Points.empty()) {
-        QFile::remove(path);
-        return;
+    auto recording = store::StoredRecording::Open(left.Store, &error);
+    if (!recording) {
+        qCWarning(core::lcRealTime).noquote()
+            << "the left-over recording" << left.Store << "does not read:" << error;
+        return true;
     }
-    if (journal->DamagedEnd) {
-        qCWarning(core::lcRealTime).noquote() << "the real-time journal" << path
-                                              << "is damaged after point" << journal->Points.size();
+    const store::StoreHeader header = recording->Header();
+    const qint64 count = recording->Count();
+    recording.reset();
+    const bool fixedLength = header.PointsAsked.has_value();
+    if (fixedLength && count == 0) {  // nothing was taken: nothing to offer
+        RecordingInStore::RemoveLeftOver(left);
+        return true;
     }
     graph::TfrmGraph* window = m_host.ReopenRealTimeGraph();
-    const QString question = kUnsavedRecordingQuestion.arg(journal->Points.size())
-                                 .arg(core::DateTimeText(journal->Start.Start, window->Locale()));
-    switch (m_prompter.Confirm(m_host.DialogOwner(), question, ui::Prompter::Buttons::YesNo)) {
-        case ui::Prompter::Answer::Yes:
-            ShowJournal(*journal);
-            break;
-        case ui::Prompter::Answer::No:
-            QFile::remove(path);
-            break;
-        default:  // not answered: asked again at the next start
-            break;
+    const QString start = core::DateTimeText(
+        core::ToTDateTime(QDateTime::fromMSecsSinceEpoch(header.StartMs)), window->Locale());
+    const QString question = fixedLength ? kUnsavedRecordingQuestion.arg(count).arg(start)
+                                         : kLeftOverStoreQuestion.arg(count).arg(start, left.Store);
+    const ui::Prompter::Answer answer =
+        m_prompter.Confirm(m_host.DialogOwner(), question, ui::Prompter::Buttons::YesNo);
+    if (answer != ui::Prompter::Answer::Yes && answer != ui::Prompter::Answer::No)
+        return true;  // not answered: asked again at the next start
+    if (answer == ui::Prompter::Answer::No) {
+        // Given up are only a fixed-length recording's points; a store until stopped is the
+        // recording's only copy and stays where it is.
+        if (fixedLength)
+            RecordingInStore::RemoveLeftOver(left);
+        else
+            RecordingInStore::ForgetLeftOver(left);
+        return true;
     }
+    // What the graph shows now is replaced only once saved or given up.
+    if (!ReplaceShownPoints(*window)) return false;
+    if (!fixedLength) {
+        auto closed = store::StoredRecording::Open(left.Store, &error);
+        if (!closed) return true;
+        RecordingInStore::ForgetLeftOver(left);
+        m_store.Discard();
+        graph::RestoreNormal(window);
+        window->ShowRecording(std::move(closed));
+        window->EndStoredRecording();
+        return true;
+    }
+    return ShowLeftOverFixedLength(left);
 }
 
-void RealTimeRecorder::ShowJournal(const core::RealTimeJournal& journal) {
+bool RealTimeRecorder::ReplaceShownPoints(graph::TfrmGraph& window) {
+    core::AppState& state = m_host.State();
+    if (!state.RealTimeUnsaved) return true;
+    const ui::Prompter::Answer answer = m_prompter.Confirm(m_host.DialogOwner(), kResetQuestion,
+                                                           ui::Prompter::Buttons::YesNoCancel);
+    if (answer == ui::Prompter::Answer::Cancel) return false;
+    if (answer == ui::Prompter::Answer::Yes && !m_host.SaveSingleSet(window)) return false;
+    state.RealTimeUnsaved = false;
+    m_store.Discard();
+    return true;
+}
+
+bool RealTimeRecorder::ShowLeftOverFixedLength(const LeftOverStore& left) {
+    QString error;
+    std::unique_ptr<store::StoreReader> reader = store::StoreReader::Open(left.Store, &error);
+    if (!reader) return true;
+    const store::StoreHeader& header = reader->Header();
     core::AppState& state = m_host.State();
     graph::TfrmGraph* window = m_host.ReopenRealTimeGraph();
     graph::RestoreNormal(window);
-    const int rateIndex = journal.Start.RateIndex;
+    const auto rate = std::find_if(core::kRealTimeRates.begin(), core::kRealTimeRates.end(),
+                                   [&](const auto& r) { return r.seconds == header.RateSeconds; });
+    const int rateIndex =
+        rate == core::kRealTimeRates.end() ? 0 : int(rate - core::kRealTimeRates.begin());
     window->SetSamplingRateIndex(rateIndex);
     state.RealTimeRate = core::kRealTimeRates[static_cast<size_t>(rateIndex)].seconds;
-    window->BeginRealTimeRecording(journal.Start.RequestedPoints, journal.Start.Start);
-    const int taken = static_cast<int>(journal.Points.size());
-    for (int i = 0; i < taken; ++i) {
-        const core::RealTimeJournalPoint& point = journal.Points[static_cast<size_t>(i)];
-        window->ShowRealTimePoint(i, point.Sample, point.Time, state.RealTimeAxisStep);
+    // A damaged header asks for no more than a chart holds.
+    const int asked = int(
+        std::clamp<qint64>(header.PointsAsked.value_or(1), 1, qint64(core::ChartData::kMaxPoints)));
+    window->BeginRealTimeRecording(asked, TickTimeOfMs(header.StartMs));
+    int taken = 0;
+    core::TDateTime last = TickTimeOfMs(header.StartMs);
+    std::vector<store::StoredReading> readings;
+    reader->ForEach(0, std::min<qint64>(reader->Count(), asked),
+                    [&](qint64, const store::StoredReading& r) {
+                        readings.push_back(r);
+                        return true;
+                    });
+    for (const store::StoredReading& r : readings) {
+        last = TickTimeOfMs(r.TimeMs);
+        window->ShowRealTimePoint(taken++, SampleOfStoredPoint(r), last, state.RealTimeAxisStep);
     }
-    for (const core::RealTimeJournalMark& mark : journal.Marks)
-        window->AddRealTimeMark(mark.Time, mark.Y, mark.Text);
+    const core::DisplayUnit unit =
+        header.Fahrenheit ? core::DisplayUnit::Fahrenheit : core::DisplayUnit::Celsius;
+    for (const store::AlarmMark& mark : reader->AlarmMarks(std::numeric_limits<qint64>::min(),
+                                                           std::numeric_limits<qint64>::max())) {
+        const std::optional<core::AlarmEvent> event = store::AlarmEventOfMark(mark, unit);
+        if (!event) continue;
+        // At the value that raised or cleared it, its limit, or T1 then.
+        const qint64 at = std::max<qint64>(0, reader->LowerBound(mark.TimeMs + 1) - 1);
+        const auto reading = reader->At(at);
+        const double y = mark.Value   ? *mark.Value
+                         : mark.Limit ? *mark.Limit
+                         : reading    ? SampleOfStoredPoint(*reading).ChartT1()
+                                      : 0.0;
+        window->AddRealTimeMark(TickTimeOfMs(mark.TimeMs), std::isfinite(y) ? y : 0.0,
+                                core::AlarmEventText(*event));
+    }
     state.RealTimePointCount = taken;
-    window->EndRealTimeRecording(taken, journal.Stopped.value_or(journal.Points.back().Time));
+    window->EndRealTimeRecording(taken, header.StoppedMs ? TickTimeOfMs(*header.StoppedMs) : last);
     state.RealTimeUnsaved = true;
+    m_store.TakeUp(left);
+    return true;
 }
 
 }  // namespace kr820::meter

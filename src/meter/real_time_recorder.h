@@ -5,9 +5,8 @@
 #include <memory>
 
 #include "core/alarms/alarm_event.h"
-#include "core/realtime/real_time_journal_file.h"
 #include "core/time/date_time.h"
-#include "meter/until_stopped_recording.h"
+#include "meter/recording_in_store.h"
 
 class QObject;
 
@@ -17,24 +16,23 @@ class TfrmGraph;
 namespace kr820::ui {
 class Prompter;
 }
-namespace kr820::core {
-struct RealTimeSample;
-}
 
 namespace kr820::meter {
 
 class MeterHost;
 
 // Real-time recording: the live readings copied into the real-time graph at the chosen rate until
-// the chosen number of points. The pacing is the main timer's; this starts, adds and stops.
+// the chosen number of points, or until stopped. The pacing is the main timer's; this starts,
+// adds and stops.
 //
-// Each recording is also kept in a journal at `journalPath`, point by point, until its points are
-// saved or given up; a journal left by a crash is offered at the next start. A recording until
-// stopped goes into a store instead (by default in core::DefaultRecordingFolder), which the
-// Real-Time Graph shows as it grows; a store a crash left is offered too.
+// Every recording goes into a store (RecordingInStore). A fixed-length one is shown from the
+// chart and kept in its store in the program folder until its points are saved or given up; a
+// recording until stopped goes into a store of the user's (by default in
+// core::DefaultRecordingFolder), which the Real-Time Graph shows as it grows. Whatever a crash
+// left is offered at the next start, one question at a time.
 class RealTimeRecorder {
 public:
-    RealTimeRecorder(MeterHost& host, ui::Prompter& prompter, QString journalPath);
+    RealTimeRecorder(MeterHost& host, ui::Prompter& prompter, QString programFolder);
     ~RealTimeRecorder();
 
     void btnRunClick();
@@ -42,44 +40,59 @@ public:
     // One point from the last live reading, taken at `now`; called by the main timer's tick.
     void AddRealTimePoint(core::TDateTime now);
     // An alarm raised or cleared while recording: marked on the chart and in its point list, and
-    // kept in the journal or the store. Nothing happens while no recording runs.
+    // kept in the store. Nothing happens while no recording runs.
     void MarkAlarm(const core::AlarmEvent& event);
 
     // The real-time graph was saved: nothing is left unsaved. A recording still running keeps
-    // its journal: its next points are not in the file.
+    // its store: its next points are not in the file.
     void RealTimeGraphSaved();
-    // The real-time points were saved or given up (Clear, the window closed): the journal goes.
-    void DiscardJournal();
-    // At start-up: a recording a crash left unsaved is offered, and on Yes shown as if it had
-    // just stopped, still unsaved.
-    void OfferUnsavedRecording();
+    // The real-time points were saved or given up (Clear, the window closed): a fixed-length
+    // recording's store goes; a recording until stopped ends, its store kept.
+    void DiscardUnsavedPoints();
+    // At start-up: each recording a crash left is offered, one question at a time. A
+    // fixed-length one is shown on Yes as if it had just stopped, still unsaved, and kept until
+    // saved or given up; No gives it up; no answer keeps it for the next start.
+    void OfferLeftOverRecordings();
 
-    // The recording until stopped, running or last run.
-    const UntilStoppedRecording& UntilStopped() const { return m_untilStopped; }
+    // The recording in its store, running or last run.
+    const RecordingInStore& Store() const { return m_store; }
     // A recording until stopped is running.
-    bool RecordingUntilStopped() const { return m_untilStopped.Running(); }
+    bool RecordingUntilStopped() const { return m_store.Running() && !m_store.HoldsFixedLength(); }
     // Where a recording until stopped goes unless the user chooses another folder.
     QString DefaultStoreFolder() const;
+    // Where fixed-length recordings are kept until saved or given up.
+    QString UnsavedFolder() const { return m_unsavedFolder; }
 
 private:
     void StopRecording();
-    void ShowJournal(const core::RealTimeJournal& journal);
-    // Failing to keep the journal never stops the recording; the user hears of it once.
-    void JournalFailed();
+    // Starts keeping a fixed-length recording in its store; failing never stops the recording.
+    void BeginFixedLengthStore(int points, core::TDateTime start, int rateIndex);
+    // Failing to keep a fixed-length recording never stops it; the user hears of it once.
+    void KeepingFailed();
+    void TellKeepingFailed(const QString& path, const QString& reason);
+    // A store failed: a recording until stopped stops, a fixed-length one goes on.
+    void WritingFailed();
     bool BeginUntilStopped(graph::TfrmGraph& window, const QString& folder, int rateIndex);
-    void AddStoredPoint(const core::RealTimeSample& sample);
+    void AddStoredPoint();
+    // The link's losses and returns become gaps in the store.
+    void WatchLink();
     // The store's stop written, and the link no longer watched for it.
     void EndStore();
     // Writing the store failed: the recording stops, the user hears why once the tick ended.
     void StoreFailed();
-    void OfferLeftOverStores();
+    // One left-over store asked about; false when the rest wait for the next start.
+    bool OfferLeftOver(const LeftOverStore& left);
+    // Points the graph shows unsaved are asked about before another recording replaces them;
+    // false when they stay.
+    bool ReplaceShownPoints(graph::TfrmGraph& window);
+    bool ShowLeftOverFixedLength(const LeftOverStore& left);
 
     MeterHost& m_host;
     ui::Prompter& m_prompter;
-    core::RealTimeJournalWriter m_journal;
-    bool m_journalFailureTold = false;
-    UntilStoppedRecording m_untilStopped;
-    // While a recording until stopped runs: the link's losses and returns become its gaps.
+    QString m_unsavedFolder;
+    bool m_keepingFailureTold = false;
+    RecordingInStore m_store;
+    // While a recording runs: the link's losses and returns become its gaps.
     std::unique_ptr<QObject> m_linkWatch;
 };
 
@@ -100,8 +113,8 @@ inline const QString kStoreFailedMessage = QStringLiteral(
 // %1 the number of readings, %2 the start as date and time, %3 the store's path.
 inline const QString kLeftOverStoreQuestion = QStringLiteral(
     "A real-time recording of %1 readings from %2 did not stop; it is kept in \"%3\". Show it?");
-// %1 the journal's path, %2 why writing it failed.
-inline const QString kJournalFailedMessage = QStringLiteral(
+// %1 the store's path, %2 why writing it failed.
+inline const QString kKeepingFailedMessage = QStringLiteral(
     "The real-time recording goes on, but it cannot be kept safe against a crash: writing "
     "\"%1\" failed (%2). Save the graph when the recording ends.");
 

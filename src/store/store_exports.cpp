@@ -14,7 +14,9 @@ namespace {
 // Written in chunks: the file is unbuffered so that no write goes unchecked.
 constexpr qsizetype kWriteChunkBytes = 64 * 1024;
 
-float ShownValue(float value, bool valid) { return valid ? value : core::OverLimitValue; }
+float ShownValue(const std::optional<double>& value) {
+    return value ? static_cast<float>(*value) : core::OverLimitValue;
+}
 
 // Visits readings [first, end), writing what `line` appends in chunks; false when a write or a
 // block failed. `lines` counts the readings taken.
@@ -42,6 +44,17 @@ bool WriteReadings(StoreReader& reader, QIODevice& file, qint64 first, qint64 en
 
 }  // namespace
 
+core::ReadingRow RowOfStoredReading(const StoredReading& reading) {
+    core::ReadingRow row;
+    row.Time = core::UtcSeconds(reading.TimeMs >= 0 ? reading.TimeMs / 1000
+                                                    : -((-reading.TimeMs + 999) / 1000));
+    if (reading.T1Valid) row.T1 = reading.T1;
+    if (reading.T2Valid) row.T2 = reading.T2;
+    row.Unit = reading.Fahrenheit ? QStringLiteral("F") : QStringLiteral("C");
+    row.Set = 1;
+    return row;
+}
+
 core::TextWriteOutcome WriteStoreTextFile(StoreReader& reader, const QString& path,
                                           core::TextSeparator separator, qint64 first, qint64 end,
                                           const core::RegionalFormats& formats,
@@ -51,8 +64,9 @@ core::TextWriteOutcome WriteStoreTextFile(StoreReader& reader, const QString& pa
         core::TextLineWriter lines(separator, formats);
         return WriteReadings(reader, file, first, end, {}, outcome.Lines, outcome.Cancelled,
                              progress, [&](const StoredReading& r, QByteArray& out) {
-                                 lines.Append(WallClockOfMs(r.TimeMs), ShownValue(r.T1, r.T1Valid),
-                                              ShownValue(r.T2, r.T2Valid), out);
+                                 const core::ReadingRow row = RowOfStoredReading(r);
+                                 lines.Append(WallClockOfMs(r.TimeMs), ShownValue(row.T1),
+                                              ShownValue(row.T2), out);
                              });
     });
     if (!outcome.File.Written() && outcome.File.Reason.isEmpty() && !reader.Failure().isEmpty())
@@ -66,17 +80,10 @@ core::WriteOutcome WriteStoreRows(StoreReader& reader, const QString& path,
     qsizetype lines = 0;
     bool cancelled = false;
     return core::WriteThroughSaveFile(path, [&](QIODevice& file) {
-        return WriteReadings(
-            reader, file, 0, reader.Count(), core::HeaderLine(layout), lines, cancelled, progress,
-            [&](const StoredReading& r, QByteArray& out) {
-                core::ReadingRow row;
-                row.Time =
-                    core::UtcSeconds(r.TimeMs >= 0 ? r.TimeMs / 1000 : -((-r.TimeMs + 999) / 1000));
-                if (r.T1Valid) row.T1 = r.T1;
-                if (r.T2Valid) row.T2 = r.T2;
-                row.Unit = r.Fahrenheit ? QStringLiteral("F") : QStringLiteral("C");
-                out += core::RowLine(row, layout);
-            });
+        return WriteReadings(reader, file, 0, reader.Count(), core::HeaderLine(layout), lines,
+                             cancelled, progress, [&](const StoredReading& r, QByteArray& out) {
+                                 out += core::RowLine(RowOfStoredReading(r), layout);
+                             });
     });
 }
 

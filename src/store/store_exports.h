@@ -11,6 +11,12 @@
 namespace kr820::store {
 
 class StoreReader;
+struct StoredReading;
+
+// A stored reading as every file written from a store takes it: its instant in whole seconds cut
+// (a row never carries a time still to come), no value for a channel that had none, its unit,
+// and set 1 (a store holds one data set).
+core::ReadingRow RowOfStoredReading(const StoredReading& reading);
 
 // Files written from a store a block of readings at a time, so that memory does not grow with
 // the recording. Each file appears only once whole; `progress` hears (readings written, readings

@@ -15,7 +15,7 @@ struct RealTimeSample {
     float T2 = 0;
     bool T1OutOfRange = false;
     bool T2OutOfRange = false;
-    // 'C' or 'F' as the meter displayed it; 0 where that is not known (a journal's points).
+    // 'C' or 'F' as the meter displayed it; 0 where that is not known.
     char Unit = 0;
     // What the chart stores: the null value for a channel out of range.
     float ChartT1() const;

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: MIT
 // A real-time recording carries its alarms: each raise and clear is a mark on the chart and a
-// line in the point list, kept in the crash journal and saved in the graph file.
+// line in the point list, kept in the store against a crash and saved in the graph file.
 #include <QDateTime>
 
 #include "../realtime/real_time_rig.h"
 #include "app/alarm_desk.h"
+#include "core/alarms/alarm_descriptions.h"
 #include "core/chart/chart_model.h"
 #include "core/files/graph_file.h"
-#include "core/realtime/real_time_journal_file.h"
 #include "fake_notifier.h"
 #include "fast_clock.h"
 #include "graph/data_list_model.h"
+#include "store/alarm_marks.h"
+#include "store/store_reader.h"
 
 namespace kr820::testing {
 namespace {
@@ -27,7 +29,7 @@ QStringList MarkTexts(const core::ChartModel& chart) {
     return texts;
 }
 
-TEST_F(RecordingMarksTest, RaiseAndClearAreMarkedJournalledAndSaved) {
+TEST_F(RecordingMarksTest, RaiseAndClearAreMarkedKeptAndSaved) {
     StartTicking(fast);
     ASSERT_FALSE(HasFatalFailure());
     clockMs = (QDateTime::currentMSecsSinceEpoch() / 1000) * 1000;
@@ -64,13 +66,17 @@ TEST_F(RecordingMarksTest, RaiseAndClearAreMarkedJournalledAndSaved) {
     // The point before a mark keeps its own line and place.
     EXPECT_EQ(list.PointOfRow(list.RowOfPoint(1)), 1);
 
-    const std::optional<core::RealTimeJournal> journal =
-        core::ReadRealTimeJournal(core::RealTimeJournalPath(home.path()));
-    ASSERT_TRUE(journal);
-    ASSERT_EQ(journal->Marks.size(), 2u);
-    EXPECT_EQ(journal->Marks[0].Text, expected[0]);
-    EXPECT_EQ(journal->Marks[1].Text, expected[1]);
-    EXPECT_FALSE(journal->DamagedEnd);
+    QString error;
+    auto reader = store::StoreReader::Open(UnsavedStore(), &error);
+    ASSERT_TRUE(reader) << error.toStdString();
+    const auto kept =
+        reader->AlarmMarks(std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max());
+    ASSERT_EQ(kept.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        const auto event = store::AlarmEventOfMark(kept[i], core::DisplayUnit::Celsius);
+        ASSERT_TRUE(event);
+        EXPECT_EQ(core::AlarmEventText(*event), expected[int(i)]);
+    }
 
     window->btnStopClick();
     const QString path = InHome("marks.ghf");

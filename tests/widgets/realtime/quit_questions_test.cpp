@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QMdiArea>
 
-#include "core/realtime/real_time_journal_file.h"
 #include "graph/data_list_model.h"
 #include "real_time_rig.h"
 #include "unit/data/memory_image_builder.h"
@@ -30,12 +29,11 @@ protected:
             core::testing::ImageBuilder().Add(set).Build());
         window->DataLogger().MarkUnsaved();
     }
-    QString JournalPath() const { return core::RealTimeJournalPath(home.path()); }
 };
 
 TEST_F(QuitQuestionsTest, NoForTheRecordingThenCancelForTheDownloadKeepsBoth) {
     ASSERT_EQ(window->State().RealTimePointCount, 3);
-    ASSERT_TRUE(QFile::exists(JournalPath()));
+    ASSERT_FALSE(UnsavedStore().isEmpty());
     prompter.confirmAnswers = {Answer::No, Answer::Cancel};
     EXPECT_FALSE(window->close());
     EXPECT_EQ(prompter.questions,
@@ -45,7 +43,7 @@ TEST_F(QuitQuestionsTest, NoForTheRecordingThenCancelForTheDownloadKeepsBoth) {
     EXPECT_TRUE(window->State().RealTimeUnsaved);
     EXPECT_EQ(window->State().RealTimePointCount, 3);
     EXPECT_EQ(Graph()->DataList().rowCount(), 3);
-    EXPECT_TRUE(QFile::exists(JournalPath()));
+    EXPECT_FALSE(UnsavedStore().isEmpty());
     ASSERT_NE(window->DataLoggerWindow(), nullptr);
     EXPECT_TRUE(window->DataLogger().Unsaved());
 
@@ -55,7 +53,7 @@ TEST_F(QuitQuestionsTest, NoForTheRecordingThenCancelForTheDownloadKeepsBoth) {
     EXPECT_TRUE(window->close());
     EXPECT_EQ(prompter.questions.size(), 2);
     EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
-    EXPECT_FALSE(QFile::exists(JournalPath()));
+    EXPECT_TRUE(UnsavedStores().isEmpty());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 
 #include "core/chart/chart_model.h"
@@ -54,6 +55,20 @@ protected:
     QString Box(const char* name) const {
         auto* box = Graph()->findChild<QLineEdit*>(name);
         return box ? box->text() : QStringLiteral("<missing>");
+    }
+
+    // The stores kept for fixed-length recordings not yet saved or given up.
+    QStringList UnsavedStores() const {
+        const QDir folder(QDir(home.path()).filePath("unsaved"));
+        QStringList paths;
+        for (const QString& name : folder.entryList({"*.kr8db"}, QDir::Files))
+            paths << folder.filePath(name);
+        return paths;
+    }
+    // The one such store, or none.
+    QString UnsavedStore() const {
+        const QStringList paths = UnsavedStores();
+        return paths.size() == 1 ? paths[0] : QString();
     }
 
     qint64 clockMs = 0;

@@ -14,7 +14,6 @@
 
 #include "app/alarm_desk.h"
 #include "core/graph/graph_texts.h"
-#include "core/realtime/real_time_journal_file.h"
 #include "graph/recording_list_model.h"
 #include "graph/recording_plot.h"
 #include "meter/meter_refusal.h"
@@ -219,14 +218,14 @@ TEST_F(RecordingFaultsTest, PointsGivenUpAreNotOfferedAfterACrash) {
     window->btnRunClick();
     for (int i = 0; i < 15; ++i) Tick();
     ASSERT_FALSE(window->State().RealTimeRecording);
-    ASSERT_TRUE(QFile::exists(core::RealTimeJournalPath(home.path())));
+    ASSERT_FALSE(UnsavedStore().isEmpty());
 
     prompter.confirmAnswer = Answer::No;  // "There are datas ...": not saved
     AnswerUntilStopped(Folder());
     window->btnRunClick();
     ASSERT_TRUE(window->State().RealTimeRecording);
     Tick();
-    EXPECT_FALSE(QFile::exists(core::RealTimeJournalPath(home.path())));
+    EXPECT_TRUE(UnsavedStores().isEmpty());
 
     prompter.questions.clear();
     prompter.confirmAnswer = Answer::Cancel;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "meter/until_stopped_recording.h"
+#include "meter/recording_in_store.h"
 
 #include <QCollator>
 #include <QDateTime>
@@ -26,12 +26,11 @@ QString NewStorePath(const QString& folder, qint64 startMs) {
     return path;
 }
 
-UntilStoppedRecording::UntilStoppedRecording(QString markerPath)
-    : m_markerPath(std::move(markerPath)) {}
+RecordingInStore::RecordingInStore(QString markerPath) : m_markerPath(std::move(markerPath)) {}
 
-UntilStoppedRecording::~UntilStoppedRecording() = default;
+RecordingInStore::~RecordingInStore() = default;
 
-QStringList UntilStoppedRecording::MarkerPaths() const {
+QStringList RecordingInStore::MarkerPaths() const {
     const QFileInfo first(m_markerPath);
     const QDir dir = first.dir();
     QStringList names = dir.entryList(
@@ -45,7 +44,7 @@ QStringList UntilStoppedRecording::MarkerPaths() const {
     return paths;
 }
 
-QString UntilStoppedRecording::FreeMarkerPath() const {
+QString RecordingInStore::FreeMarkerPath() const {
     const QFileInfo first(m_markerPath);
     QString path = m_markerPath;
     for (int n = 2; QFileInfo::exists(path); ++n)
@@ -54,10 +53,9 @@ QString UntilStoppedRecording::FreeMarkerPath() const {
     return path;
 }
 
-bool UntilStoppedRecording::Begin(const QString& folder, const store::StoreHeader& header,
-                                  QString* error) {
-    m_writer.reset();
-    m_recording.reset();
+bool RecordingInStore::Begin(const QString& folder, const store::StoreHeader& header,
+                             QString* error) {
+    Release();
     // Absolute: the marker must name it from wherever the program starts next.
     const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     if (!QDir().mkpath(absolute)) {
@@ -67,47 +65,49 @@ bool UntilStoppedRecording::Begin(const QString& folder, const store::StoreHeade
     const QString path = NewStorePath(absolute, header.StartMs);
     m_writer = store::RecordingWriter::Open(path, header, error);
     if (!m_writer) return false;
-    m_recording = store::StoredRecording::Open(path, error);
-    if (!m_recording) {
-        m_writer.reset();
-        return false;
+    m_fixedLength = header.PointsAsked.has_value();
+    // Only a recording until stopped is shown from its store.
+    if (!m_fixedLength) {
+        m_recording = store::StoredRecording::Open(path, error);
+        if (!m_recording) {
+            m_writer.reset();
+            QFile::remove(path);
+            return false;
+        }
     }
+    m_storePath = path;
     // Named before the first reading: a crash from here on leaves a store to offer.
-    m_runningMarker = FreeMarkerPath();
-    QSaveFile marker(m_runningMarker);
+    m_heldMarker = FreeMarkerPath();
+    QSaveFile marker(m_heldMarker);
     if (!marker.open(QIODevice::WriteOnly) || marker.write(path.toUtf8()) < 0 || !marker.commit()) {
         qCWarning(core::lcRealTime).noquote()
-            << "the marker" << m_runningMarker << "of the recording" << path << "was not written";
+            << "the marker" << m_heldMarker << "of the recording" << path << "was not written";
     }
     return true;
 }
 
-bool UntilStoppedRecording::Append(const store::StoredReading& reading,
-                                   const core::AlarmEngine* alarms) {
+bool RecordingInStore::Append(const store::StoredReading& reading,
+                              const core::AlarmEngine* alarms) {
     if (!m_writer || !m_writer->Append(reading, alarms)) return false;
-    m_recording->Refresh();
+    if (m_recording) m_recording->Refresh();
     return true;
 }
 
-bool UntilStoppedRecording::Mark(const core::AlarmEvent& event) {
+bool RecordingInStore::Mark(const core::AlarmEvent& event) {
     return m_writer && m_writer->Mark(event);
 }
 
-bool UntilStoppedRecording::LinkLost(qint64 atMs) { return m_writer && m_writer->LinkLost(atMs); }
+bool RecordingInStore::LinkLost(qint64 atMs) { return m_writer && m_writer->LinkLost(atMs); }
 
-bool UntilStoppedRecording::LinkRestored(qint64 atMs) {
+bool RecordingInStore::LinkRestored(qint64 atMs) {
     return m_writer && m_writer->LinkRestored(atMs);
 }
 
-QString UntilStoppedRecording::FailureReason() const {
+QString RecordingInStore::FailureReason() const {
     return m_writer ? m_writer->FailureReason() : QString();
 }
 
-QString UntilStoppedRecording::Path() const {
-    return m_recording ? m_recording->Path() : QString();
-}
-
-void UntilStoppedRecording::Stop(qint64 stoppedMs) {
+void RecordingInStore::Stop(qint64 stoppedMs) {
     if (!m_writer) return;
     if (!m_writer->Failed() && !m_writer->Finish(stoppedMs)) {
         qCWarning(core::lcRealTime).noquote()
@@ -115,14 +115,37 @@ void UntilStoppedRecording::Stop(qint64 stoppedMs) {
     }
     m_writer.reset();
     if (m_recording) m_recording->Refresh();
-    QFile::remove(m_runningMarker);
-    m_runningMarker.clear();
+    if (m_fixedLength) return;  // kept against a crash until its points are saved or given up
+    QFile::remove(m_heldMarker);
+    m_heldMarker.clear();
 }
 
-std::vector<LeftOverStore> UntilStoppedRecording::LeftOverStores() const {
+void RecordingInStore::Discard() {
+    if (!m_fixedLength) return;
+    m_writer.reset();
+    if (!m_storePath.isEmpty()) RemoveLeftOver({m_heldMarker, m_storePath});
+    Release();
+}
+
+void RecordingInStore::TakeUp(const LeftOverStore& left) {
+    Release();
+    m_heldMarker = left.Marker;
+    m_storePath = left.Store;
+    m_fixedLength = true;
+}
+
+void RecordingInStore::Release() {
+    m_writer.reset();
+    m_recording.reset();
+    m_heldMarker.clear();
+    m_storePath.clear();
+    m_fixedLength = false;
+}
+
+std::vector<LeftOverStore> RecordingInStore::LeftOverStores() const {
     std::vector<LeftOverStore> left;
     for (const QString& markerPath : MarkerPaths()) {
-        if (markerPath == m_runningMarker) continue;
+        if (markerPath == m_heldMarker) continue;
         QFile marker(markerPath);
         if (!marker.open(QIODevice::ReadOnly)) continue;
         const QString path = QString::fromUtf8(marker.readAll()).trimmed();
@@ -138,17 +161,25 @@ std::vector<LeftOverStore> UntilStoppedRecording::LeftOverStores() const {
     return left;
 }
 
-std::shared_ptr<store::StoredRecording> UntilStoppedRecording::CloseLeftOver(
-    const LeftOverStore& left, QString* error) {
+bool RecordingInStore::StopLeftOver(const LeftOverStore& left, QString* error) {
     // Resumed only to write its stop: a store another program still writes refuses it.
-    if (auto writer = store::StoreWriter::Resume(left.Store, error)) {
-        const qint64 stop = writer->LastTimeMs().value_or(writer->Header().StartMs);
-        if (!writer->Header().StoppedMs) writer->Finish(stop);
-    } else {
-        return nullptr;
+    auto writer = store::StoreWriter::Resume(left.Store, error);
+    if (!writer) return false;
+    const qint64 stop = writer->LastTimeMs().value_or(writer->Header().StartMs);
+    if (!writer->Header().StoppedMs && !writer->Finish(stop)) {
+        *error = writer->FailureReason();
+        return false;
     }
-    QFile::remove(left.Marker);
-    return store::StoredRecording::Open(left.Store, error);
+    return true;
+}
+
+void RecordingInStore::ForgetLeftOver(const LeftOverStore& left) { QFile::remove(left.Marker); }
+
+void RecordingInStore::RemoveLeftOver(const LeftOverStore& left) {
+    // The store first: a marker naming no store is forgotten at the next start.
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        QFile::remove(left.Store + suffix);
+    if (!left.Marker.isEmpty()) QFile::remove(left.Marker);
 }
 
 }  // namespace kr820::meter
