@@ -63,6 +63,8 @@ private:
     StoreWriter(QString path, SqliteDb db, WriterClaim claim);
     bool Prepare();
     bool Write(std::span<const StoredReading> readings);
+    bool PutFullBlock(qint64 block);
+    bool PutOpenBlock();
     bool Commit(qint64 timeMs);
     bool Fail(const QString& detail);
     // Folds the log into the file and empties it (after a stop or a recovery).
@@ -82,11 +84,16 @@ private:
     bool m_timesMayGoBack = false;
     QString m_failure;
     std::vector<StoreTail::Chunk> m_filled;
+    // The open block whose row has room for all its readings, and how many bytes of them it
+    // holds: a reading is written in place after them.
+    qint64 m_roomyBlock = -1;
+    qsizetype m_roomyWritten = 0;
     SqliteStatement m_begin;
     SqliteStatement m_commit;
     SqliteStatement m_syncFull;
     SqliteStatement m_syncNormal;
     SqliteStatement m_putBlock;
+    SqliteStatement m_putFullBlock;
     SqliteStatement m_putChunk;
 };
 
