@@ -43,8 +43,9 @@ namespace {
 
 // The entries of level `level` (2 and up) in chunks [first, end) of the level below, merged a
 // chunk each: from format 3 on, level 1's chunks are the blocks themselves.
+// False when a row does not read; `bad` is then the first chunk (or block) that does not.
 bool MergedChunksBelow(SqliteDb& db, const StoreTail& tail, int level, qint64 first, qint64 end,
-                       std::vector<Envelope>& out) {
+                       std::vector<Envelope>& out, qint64& bad) {
     const bool fromBlocks = !tail.StoresLevel(level - 1);
     SqliteStatement rows(db.Handle(),
                          fromBlocks ? "SELECT block, readings, first_ms FROM blocks WHERE block >= "
@@ -52,7 +53,8 @@ bool MergedChunksBelow(SqliteDb& db, const StoreTail& tail, int level, qint64 fi
                                     : "SELECT chunk, entries FROM envelopes WHERE level = ?1 AND "
                                       "chunk >= ?2 AND chunk < ?3 ORDER BY chunk");
     rows.Bind(1, qint64(level - 1)).Bind(2, first).Bind(3, end);
-    qint64 expected = first;
+    qint64& expected = bad;
+    expected = first;
     while (rows.Step()) {
         if (rows.Int(0) != expected) return false;
         Envelope merged;
@@ -116,10 +118,16 @@ std::optional<StoreTail> LoadTail(SqliteDb& db, QString* error, std::optional<qi
         // each. Then the open entry, made of everything pending below.
         const qint64 whole = tail.Count >> (kLevelBits * level);
         const qint64 first = whole & ~qint64(kFanOut - 1);
-        if (!MergedChunksBelow(db, tail, level, first, whole, tail.Pending[level])) {
+        qint64 bad = 0;
+        if (!MergedChunksBelow(db, tail, level, first, whole, tail.Pending[level], bad)) {
             return fail(tail.StoresLevel(level - 1)
-                            ? QStringLiteral("its envelope rows do not read")
-                            : QStringLiteral("its blocks of readings do not read"));
+                            ? QStringLiteral("the envelope row of level %1, number %2, does not "
+                                             "read (it fails its checksum or is missing)")
+                                  .arg(level - 1)
+                                  .arg(bad)
+                            : QStringLiteral("block %1 does not read (it fails its checksum or "
+                                             "is missing)")
+                                  .arg(bad));
         }
         if (!tail.Pending[level - 1].empty()) {
             Envelope open;
