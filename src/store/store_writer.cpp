@@ -256,8 +256,8 @@ bool StoreWriter::MarkClockStep(qint64 fromMs, qint64 toMs) {
 }
 
 bool StoreWriter::Commit(qint64 timeMs) {
-    // A commit only hands the log to the system (enough for a killed program); one in 10
-    // seconds of recording time also waits for the disk.
+    // A commit only hands the log to the system (enough for a killed program); one in
+    // kDurableEveryMs of recording time also waits for the disk.
     const bool durable = !m_lastDurableMs || timeMs - *m_lastDurableMs >= kDurableEveryMs ||
                          timeMs < *m_lastDurableMs;
     if (durable) m_syncFull.Run();
