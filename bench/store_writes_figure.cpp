@@ -87,9 +87,10 @@ int main(int argc, char** argv) {
     }
     const qint64 written = WriteBytes() - before;
     writer.reset();
-    std::printf("%lld readings, one commit each, %d ms apart: %.0f bytes written a reading "
-                "(%lld bytes)\n",
-                readings, paceMs, double(written) / double(readings), written);
+    std::printf(
+        "%lld readings, one commit each, %d ms apart: %.0f bytes written a reading "
+        "(%lld bytes)\n",
+        readings, paceMs, double(written) / double(readings), written);
 
     // Long: the size of a recording of many days, appended an hour at a time.
     const QString longPath = dir.filePath(QStringLiteral("long.kr8db"));
@@ -98,7 +99,8 @@ int main(int argc, char** argv) {
     std::vector<store::StoredReading> hour;
     for (qint64 i = 0; i < longReadings;) {
         hour.clear();
-        for (; i < longReadings && hour.size() < 3600; ++i) hour.push_back(Reading(startMs, i, 1000));
+        for (; i < longReadings && hour.size() < 3600; ++i)
+            hour.push_back(Reading(startMs, i, 1000));
         if (!writer->AppendMany(hour)) {
             std::fprintf(stderr, "%s\n", qPrintable(writer->FailureReason()));
             return 1;

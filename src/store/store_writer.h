@@ -16,10 +16,11 @@ namespace kr820::store {
 // Appends a recording to its store as it is taken. Every append is committed before it
 // returns, so that a killed program loses nothing appended; at least every 60 seconds of
 // recording time the commit also goes down to the disk and the log into the file, so that a power
-// cut loses 60 seconds at most and a copy of the file alone misses about as much. Each sync costs
-// the disk a few pages whatever it holds, each reading one small page of the log: at one reading
-// a second this writes under 1 KB a reading (bench/store_writes_figure). One writer at a time: a
-// second one is refused while the first lives.
+// cut loses 60 seconds at most and a copy of the file alone misses about as much. Each sync and
+// each restart of the log costs the disk a few pages whatever it holds (the log's shared-memory
+// index, "-shm", most), each reading one small page of the log: so the syncs are rare
+// (bench/store_writes_figure). One writer at a time: a second one is refused while the first
+// lives.
 //
 // After any failure (disk full, the file gone) the writer refuses everything that follows and
 // FailureReason() says why; everything appended before stays in the store.
