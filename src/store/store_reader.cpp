@@ -78,14 +78,17 @@ bool StoreReader::TakeSnapshot(QString* error) {
             if (m_dataVersion == -1) m_badKey = BadBlockKey(m_db);
             m_damage = CheckBlockIndex(m_db, m_tail.OpenBlock());
         }
-        std::optional<qint64> badBlock;
-        tail =
-            LoadTail(m_db, &detail,
-                     m_damage ? std::optional(m_damage->FirstBadBlock) : std::nullopt, &badBlock);
-        // A last block that fails its check ends the readings before it, as a hole would.
-        if (!tail && badBlock) {
-            m_damage = IndexDamage{*badBlock, BlockDamage(*badBlock, true)};
-            tail = LoadTail(m_db, &detail, *badBlock);
+        std::optional<TailDamage> damage;
+        tail = LoadTail(m_db, &detail,
+                        m_damage ? std::optional(m_damage->FirstBadBlock) : std::nullopt, &damage);
+        // A row of the end that does not read ends the readings before what it covers, as a
+        // hole would; the rows before it may be damaged too, each try ends earlier.
+        for (int tries = 0; !tail && damage && tries < 4; ++tries) {
+            const qint64 end = damage->EndBlock;
+            m_damage = IndexDamage{end, damage->Block ? BlockDamage(end, true) : damage->Detail};
+            damage.reset();
+            tail = LoadTail(m_db, &detail, end, &damage);
+            if (damage && damage->EndBlock >= end) break;
         }
     }
     m_db.Exec("COMMIT");

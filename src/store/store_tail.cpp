@@ -77,7 +77,7 @@ bool MergedChunksBelow(SqliteDb& db, const StoreTail& tail, int level, qint64 fi
 }  // namespace
 
 std::optional<StoreTail> LoadTail(SqliteDb& db, QString* error, std::optional<qint64> endBlock,
-                                  std::optional<qint64>* badBlock) {
+                                  std::optional<TailDamage>* damage) {
     const auto fail = [&](QString message) -> std::optional<StoreTail> {
         if (error) *error = std::move(message);
         return std::nullopt;
@@ -96,9 +96,10 @@ std::optional<StoreTail> LoadTail(SqliteDb& db, QString* error, std::optional<qi
         }
         const auto readings = DecodeStoredBlock(tail.Format, last.Blob(2), block, last.Int(1));
         if (!readings || readings->empty()) {
-            if (badBlock) *badBlock = block;
-            return fail(
-                QStringLiteral("its last block of readings (block %1) does not read").arg(block));
+            const QString detail =
+                QStringLiteral("its last block of readings (block %1) does not read").arg(block);
+            if (damage) *damage = TailDamage{block, true, detail};
+            return fail(detail);
         }
         tail.Count = block * kBlockReadings + qint64(readings->size());
         if (tail.OpenBlockSize() != 0) {
@@ -120,14 +121,21 @@ std::optional<StoreTail> LoadTail(SqliteDb& db, QString* error, std::optional<qi
         const qint64 first = whole & ~qint64(kFanOut - 1);
         qint64 bad = 0;
         if (!MergedChunksBelow(db, tail, level, first, whole, tail.Pending[level], bad)) {
-            return fail(tail.StoresLevel(level - 1)
-                            ? QStringLiteral("the envelope row of level %1, number %2, does not "
-                                             "read (it fails its checksum or is missing)")
-                                  .arg(level - 1)
-                                  .arg(bad)
-                            : QStringLiteral("block %1 does not read (it fails its checksum or "
-                                             "is missing)")
-                                  .arg(bad));
+            const bool block = !tail.StoresLevel(level - 1);
+            const QString detail =
+                block ? QStringLiteral(
+                            "block %1 does not read (it fails its checksum or is "
+                            "missing)")
+                            .arg(bad)
+                      : QStringLiteral(
+                            "the envelope row of level %1, number %2, does not read "
+                            "(it fails its checksum or is missing)")
+                            .arg(level - 1)
+                            .arg(bad);
+            // The readings before the first block the row covers need none of it.
+            const qint64 endsAt = block ? bad : (bad << (kLevelBits * level)) / kBlockReadings;
+            if (damage) *damage = TailDamage{endsAt, block, detail};
+            return fail(detail);
         }
         if (!tail.Pending[level - 1].empty()) {
             Envelope open;

@@ -50,12 +50,20 @@ struct StoreTail {
     void Encode(const StoredReading& reading);
 };
 
+// Where the rows a tail is rebuilt from are damaged: the readings before `EndBlock` do not need
+// them. `Block` when it is that block itself that does not read (else an envelope row).
+struct TailDamage {
+    qint64 EndBlock = 0;
+    bool Block = false;
+    QString Detail;
+};
+
 // Rebuilds the tail of a store; run it inside a read transaction so that it sees one state.
-// Nothing, with `error` set, when the rows it needs are missing or damaged; `badBlock` is then
-// the last block when that is what does not read.
+// Nothing, with `error` set, when the rows it needs are missing or damaged; `damage` then says
+// where the readings that still read end.
 // `endBlock` ends the readings before a damaged block: those before it are the store's readings.
 std::optional<StoreTail> LoadTail(SqliteDb& db, QString* error,
                                   std::optional<qint64> endBlock = std::nullopt,
-                                  std::optional<qint64>* badBlock = nullptr);
+                                  std::optional<TailDamage>* damage = nullptr);
 
 }  // namespace kr820::store

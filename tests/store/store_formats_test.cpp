@@ -337,6 +337,21 @@ TEST_F(StoreChecksumTest, ABlockThatFailsIsReportedByNumberAndTimesAndTheRestSti
     // Its readings are never data: not by index either.
     EXPECT_FALSE(reader->At(3 * kBlockReadings + 5));
 
+    // A block that the end's envelopes are summed from at Open: the store opens with the
+    // readings before it and says so.
+    constexpr qint64 kLastWhole = kCount / kBlockReadings - 1;
+    const QByteArray sound = Blob("SELECT readings FROM blocks WHERE block = ?1", kLastWhole);
+    QByteArray whole = sound;
+    whole[100] = char(whole[100] ^ 0x02);
+    Put("UPDATE blocks SET readings = ?1 WHERE block = ?2", kLastWhole, whole);
+    reader = StoreReader::Open(m_path, &error);
+    ASSERT_TRUE(reader) << error.toStdString();
+    EXPECT_TRUE(reader->Damaged());
+    EXPECT_EQ(reader->Count(), kLastWhole * kBlockReadings);
+    EXPECT_TRUE(reader->Notice().contains(QStringLiteral("block %1 (readings").arg(kLastWhole)))
+        << reader->Notice().toStdString();
+    Put("UPDATE blocks SET readings = ?1 WHERE block = ?2", kLastWhole, sound);
+
     // The open block failing: the store opens with the readings before it and says so.
     const qint64 open = kCount / kBlockReadings;
     QByteArray last = Blob("SELECT readings FROM blocks WHERE block = ?1", open);
