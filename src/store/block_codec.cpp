@@ -5,6 +5,9 @@
 #include <bit>
 #include <cstring>
 
+#include "store/packed_block.h"
+#include "store/store_format.h"
+
 namespace kr820::store {
 namespace {
 
@@ -66,6 +69,17 @@ std::optional<std::vector<StoredReading>> DecodeBlock(QByteArrayView block, qint
     const int count = int(block.size() / kReadingBytes);
     readings.reserve(count);
     for (int i = 0; i < count; ++i) readings.push_back(ReadingInBlock(block, blockFirstMs, i));
+    return readings;
+}
+
+std::optional<std::vector<StoredReading>> DecodeStoredBlock(int format, QByteArrayView stored,
+                                                            qint64 block, qint64 blockFirstMs,
+                                                            bool* checksumFailed) {
+    if (checksumFailed) *checksumFailed = false;
+    if (format < kPackedFormatVersion) return DecodeBlock(stored, blockFirstMs);
+    PackedFailure failure = PackedFailure::None;
+    auto readings = UnpackBlock(stored, block, blockFirstMs, kBlockReadings, &failure);
+    if (checksumFailed) *checksumFailed = failure == PackedFailure::Checksum;
     return readings;
 }
 

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <bit>
 
+#include "store/checksum.h"
+#include "store/store_format.h"
+
 namespace kr820::store {
 
 void ChannelSpan::Take(float value) {
@@ -103,6 +106,20 @@ std::optional<std::vector<Envelope>> DecodeEnvelopes(QByteArrayView bytes) {
         entry.T2 = GetSpan(at);
     }
     return entries;
+}
+
+QByteArray EncodeChunk(int format, std::span<const Envelope> entries, int level, qint64 chunk) {
+    QByteArray bytes = EncodeEnvelopes(entries);
+    if (format >= kPackedFormatVersion) AppendChecksum(bytes, level, chunk);
+    return bytes;
+}
+
+std::optional<std::vector<Envelope>> DecodeChunk(int format, QByteArrayView stored, int level,
+                                                 qint64 chunk) {
+    if (format < kPackedFormatVersion) return DecodeEnvelopes(stored);
+    const auto bytes = CheckedBytes(stored, level, chunk);
+    if (!bytes) return std::nullopt;
+    return DecodeEnvelopes(*bytes);
 }
 
 }  // namespace kr820::store

@@ -56,4 +56,10 @@ QByteArray EncodeEnvelopes(std::span<const Envelope> entries);
 // Nothing when the size is not a whole number of entries (damage).
 std::optional<std::vector<Envelope>> DecodeEnvelopes(QByteArrayView bytes);
 
+// A stored chunk in the store's format: from format 3 on, sealed by the checksum of its level,
+// number and entries. Nothing when it does not read or its checksum does not match.
+QByteArray EncodeChunk(int format, std::span<const Envelope> entries, int level, qint64 chunk);
+std::optional<std::vector<Envelope>> DecodeChunk(int format, QByteArrayView stored, int level,
+                                                 qint64 chunk);
+
 }  // namespace kr820::store

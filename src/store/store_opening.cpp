@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "store/block_codec.h"
 #include "store/store_schema.h"
@@ -22,7 +23,7 @@ struct SeenState {
     qint64 Count = 0;
     qint64 LastBlock = -1;
     qint64 LastBlockFirstMs = 0;
-    QByteArray LastBlockBytes;
+    std::optional<std::vector<StoredReading>> LastBlockReadings;  // none: it does not read
 };
 
 std::optional<SeenState> See(SqliteDb& db, const QString& path, QString* error) {
@@ -40,9 +41,11 @@ std::optional<SeenState> See(SqliteDb& db, const QString& path, QString* error) 
         if (last.Step()) {
             state.LastBlock = last.Int(0);
             state.LastBlockFirstMs = last.Int(1);
-            state.LastBlockBytes = last.Blob(2).toByteArray();
-            state.Count =
-                state.LastBlock * kBlockReadings + state.LastBlockBytes.size() / kReadingBytes;
+            const int format = int(FormatVersion(db).value_or(kPlainFormatVersion));
+            state.LastBlockReadings =
+                DecodeStoredBlock(format, last.Blob(2), state.LastBlock, state.LastBlockFirstMs);
+            state.Count = state.LastBlock * kBlockReadings +
+                          qint64(state.LastBlockReadings ? state.LastBlockReadings->size() : 0);
             seen = state;
         } else if (last.Done()) {
             seen = state;
@@ -69,10 +72,17 @@ bool Extends(const SeenState& file, const SeenState& log, SqliteDb& withLog) {
             return false;
     }
     if (file.LastBlock < 0) return true;
+    // The readings of the file's last row begin that row as the log has it (a file whose last
+    // row does not read has nothing there to lose).
+    if (!file.LastBlockReadings) return true;
     SqliteStatement row(withLog.Handle(), "SELECT first_ms, readings FROM blocks WHERE block = ?1");
     row.Bind(1, file.LastBlock);
-    return row.Step() && row.Int(0) == file.LastBlockFirstMs &&
-           row.Blob(1).startsWith(file.LastBlockBytes);
+    if (!row.Step() || row.Int(0) != file.LastBlockFirstMs) return false;
+    const auto grown = DecodeStoredBlock(int(FormatVersion(withLog).value_or(kPlainFormatVersion)),
+                                         row.Blob(1), file.LastBlock, file.LastBlockFirstMs);
+    const auto& before = *file.LastBlockReadings;
+    return grown && grown->size() >= before.size() &&
+           std::equal(before.begin(), before.end(), grown->begin());
 }
 
 }  // namespace

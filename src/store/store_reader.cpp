@@ -78,8 +78,18 @@ bool StoreReader::TakeSnapshot(QString* error) {
             if (m_dataVersion == -1) m_badKey = BadBlockKey(m_db);
             m_damage = CheckBlockIndex(m_db, m_tail.OpenBlock());
         }
+        std::optional<TailDamage> damage;
         tail = LoadTail(m_db, &detail,
-                        m_damage ? std::optional(m_damage->FirstBadBlock) : std::nullopt);
+                        m_damage ? std::optional(m_damage->FirstBadBlock) : std::nullopt, &damage);
+        // A row of the end that does not read ends the readings before what it covers, as a
+        // hole would; the rows before it may be damaged too, each try ends earlier.
+        for (int tries = 0; !tail && damage && tries < 4; ++tries) {
+            const qint64 end = damage->EndBlock;
+            m_damage = IndexDamage{end, damage->Block ? BlockDamage(end, true) : damage->Detail};
+            damage.reset();
+            tail = LoadTail(m_db, &detail, end, &damage);
+            if (damage && damage->EndBlock >= end) break;
+        }
     }
     m_db.Exec("COMMIT");
     if (!header) return false;
@@ -89,8 +99,6 @@ bool StoreReader::TakeSnapshot(QString* error) {
     }
     m_header = *header;
     m_tail = std::move(*tail);
-    m_openBlock =
-        DecodeBlock(m_tail.Block, m_tail.BlockFirstMs).value_or(std::vector<StoredReading>{});
     if (m_cachedBlock == m_tail.OpenBlock()) m_cachedBlock = -1;
     m_dataVersion = dataVersion;
     return true;
@@ -110,19 +118,44 @@ bool StoreReader::Fail(const QString& detail) {
 }
 
 const std::vector<StoredReading>* StoreReader::BlockReadings(qint64 block) {
-    if (block == m_tail.OpenBlock() && m_tail.OpenBlockSize() != 0) return &m_openBlock;
+    if (block == m_tail.OpenBlock() && m_tail.OpenBlockSize() != 0) return &m_tail.Open;
     if (block == m_cachedBlock) return &m_cache;
     m_blockQuery.Bind(1, block);
     std::optional<std::vector<StoredReading>> readings;
-    if (m_blockQuery.Step()) readings = DecodeBlock(m_blockQuery.Blob(1), m_blockQuery.Int(0));
+    bool checksumFailed = false;
+    if (m_blockQuery.Step()) {
+        readings = DecodeStoredBlock(m_tail.Format, m_blockQuery.Blob(1), block,
+                                     m_blockQuery.Int(0), &checksumFailed);
+    }
     m_blockQuery.Reset();
     if (!readings || readings->size() != size_t(kBlockReadings)) {
-        Fail(DamagedStoreMessage(m_path, QStringLiteral("block %1 does not read").arg(block)));
+        Fail(DamagedStoreMessage(m_path, BlockDamage(block, checksumFailed)));
         return nullptr;
     }
     m_cache = std::move(*readings);
     m_cachedBlock = block;
     return &m_cache;
+}
+
+QString StoreReader::BlockDamage(qint64 block, bool checksumFailed) {
+    // The block's times as the index has them: from its start to the next block's.
+    const auto timeOf = [&](qint64 number) -> std::optional<qint64> {
+        SqliteStatement select(m_db.Handle(), "SELECT first_ms FROM blocks WHERE block = ?1");
+        select.Bind(1, number);
+        if (!select.Step() || !TimeInRange(select.Int(0))) return std::nullopt;
+        return select.Int(0);
+    };
+    const auto text = [](std::optional<qint64> ms) {
+        return ms ? QDateTime::fromMSecsSinceEpoch(*ms, Qt::UTC).toString(Qt::ISODate)
+                  : QStringLiteral("?");
+    };
+    const QString what =
+        checksumFailed ? QStringLiteral("fails its checksum") : QStringLiteral("does not read");
+    return QStringLiteral("block %1 (readings %2 to %3, %4 to %5) %6; its readings are not shown")
+        .arg(block)
+        .arg(block * kBlockReadings + 1)
+        .arg((block + 1) * kBlockReadings)
+        .arg(text(timeOf(block)), text(timeOf(block + 1)), what);
 }
 
 std::optional<StoredReading> StoreReader::At(qint64 index) {
@@ -192,28 +225,50 @@ std::optional<std::vector<Envelope>> StoreReader::Entries(int level, qint64 firs
     const qint64 pendingFrom = m_tail.StoredChunks(level) * kFanOut;
     if (first < pendingFrom) {
         const qint64 storedEnd = std::min(end, pendingFrom);
-        m_chunkQuery.Bind(1, qint64(level))
-            .Bind(2, first / kFanOut)
-            .Bind(3, (storedEnd + kFanOut - 1) / kFanOut);
-        qint64 expected = first / kFanOut;
-        bool damaged = false;
-        while (m_chunkQuery.Step()) {
-            const auto chunk = DecodeEnvelopes(m_chunkQuery.Blob(1));
-            if (m_chunkQuery.Int(0) != expected || !chunk || chunk->size() != size_t(kFanOut)) {
-                damaged = true;
-                break;
-            }
-            const qint64 chunkFirst = expected * kFanOut;
+        const auto take = [&](qint64 chunkIndex, const std::vector<Envelope>& chunk) {
+            const qint64 chunkFirst = chunkIndex * kFanOut;
             for (qint64 i = std::max(first, chunkFirst);
                  i < std::min(storedEnd, chunkFirst + kFanOut); ++i) {
-                entries.push_back((*chunk)[size_t(i - chunkFirst)]);
+                entries.push_back(chunk[size_t(i - chunkFirst)]);
             }
-            ++expected;
-        }
-        m_chunkQuery.Reset();
-        if (damaged || entries.size() != size_t(storedEnd - first)) {
-            Fail(DamagedStoreMessage(m_path, QStringLiteral("envelope rows do not read")));
-            return std::nullopt;
+        };
+        const qint64 chunkEnd = (storedEnd + kFanOut - 1) / kFanOut;
+        if (!m_tail.StoresLevel(level)) {
+            // A level-1 chunk of format 3 is its block's readings, 16 to an entry.
+            for (qint64 block = first / kFanOut; block < chunkEnd; ++block) {
+                const auto* readings = BlockReadings(block);
+                if (!readings) return std::nullopt;
+                std::vector<Envelope> chunk;
+                for (size_t i = 0; i < readings->size(); i += kFanOut) {
+                    chunk.push_back(EnvelopeOf(std::span(*readings).subspan(i, kFanOut)));
+                }
+                take(block, chunk);
+            }
+        } else {
+            m_chunkQuery.Bind(1, qint64(level)).Bind(2, first / kFanOut).Bind(3, chunkEnd);
+            qint64 expected = first / kFanOut;
+            bool damaged = false;
+            while (m_chunkQuery.Step()) {
+                const auto chunk =
+                    m_chunkQuery.Int(0) == expected
+                        ? DecodeChunk(m_tail.Format, m_chunkQuery.Blob(1), level, expected)
+                        : std::nullopt;
+                if (!chunk || chunk->size() != size_t(kFanOut)) {
+                    damaged = true;
+                    break;
+                }
+                take(expected, *chunk);
+                ++expected;
+            }
+            m_chunkQuery.Reset();
+            if (damaged || entries.size() != size_t(storedEnd - first)) {
+                Fail(DamagedStoreMessage(
+                    m_path, QStringLiteral("the envelope rows of level %1 from %2 on do not read "
+                                           "(they fail their checksum or are missing)")
+                                .arg(level)
+                                .arg(expected)));
+                return std::nullopt;
+            }
         }
     }
     const auto& pending = m_tail.Pending[level];

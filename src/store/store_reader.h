@@ -71,13 +71,14 @@ private:
     // The readings of block `block`, from the snapshot's open block or the database.
     const std::vector<StoredReading>* BlockReadings(qint64 block);
     bool Fail(const QString& detail);
+    // What the user is told of a block that does not read: its number and the times it covers.
+    QString BlockDamage(qint64 block, bool checksumFailed);
     QString IncompleteNotice(const ReadOpening& opening);
 
     QString m_path;
     SqliteDb m_db;
     StoreHeader m_header;
     StoreTail m_tail;
-    std::vector<StoredReading> m_openBlock;
     qint64 m_cachedBlock = -1;
     std::vector<StoredReading> m_cache;
     qint64 m_dataVersion = -1;

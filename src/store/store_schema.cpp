@@ -79,14 +79,15 @@ QString UnreadLogMessage(const QString& path) {
 bool CreateSchema(SqliteDb& db, const StoreHeader& header, QString* error) {
     const QByteArray pragmas = QStringLiteral("PRAGMA application_id=%1; PRAGMA user_version=%2;")
                                    .arg(kStoreApplicationId)
-                                   .arg(kPlainFormatVersion)
+                                   .arg(kPackedFormatVersion)
                                    .toUtf8();
-    bool ok = db.Exec("PRAGMA journal_mode=WAL") && db.Exec("BEGIN") &&
-              db.Exec(pragmas.constData()) && db.Exec(kTables);
+    const QByteArray pageSize = QStringLiteral("PRAGMA page_size=%1").arg(kStorePageSize).toUtf8();
+    bool ok = db.Exec(pageSize.constData()) && db.Exec("PRAGMA journal_mode=WAL") &&
+              db.Exec("BEGIN") && db.Exec(pragmas.constData()) && db.Exec(kTables);
     if (ok) {
         SqliteStatement insert(db.Handle(),
                                "INSERT INTO header VALUES(?1, ?2, ?3, ?4, ?5, ?6, NULL)");
-        insert.Bind(1, qint64(kPlainFormatVersion))
+        insert.Bind(1, qint64(kPackedFormatVersion))
             .Bind(2, header.StartMs)
             .Bind(3, qint64(header.RateSeconds))
             .Bind(5, header.Device)
@@ -104,7 +105,7 @@ bool CreateSchema(SqliteDb& db, const StoreHeader& header, QString* error) {
 bool MarkTimesMayGoBack(SqliteDb& db) {
     const QByteArray sql =
         QStringLiteral("PRAGMA user_version=%1; UPDATE header SET format_version=%1")
-            .arg(kStoreFormatVersion)
+            .arg(kTimesBackFormatVersion)
             .toUtf8();
     return db.Exec(sql.constData());
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "store/sqlite_db.h"
+#include "store/store_format.h"
 #include "store/stored_reading.h"
 
 namespace kr820::store {
@@ -17,16 +18,14 @@ namespace kr820::store {
 //                 only whole chunks are stored, the growing end is rebuilt from the rows below
 //   gaps          stretches without readings, and the clock's steps back
 //   alarm_marks   raises and clears of alarms
-// Format 2 is format 1 with times that may go back (a clock set back, marked in gaps): a store
-// is made in format 1 and turns 2 when its clock first steps back, so that a version reading
-// only format 1 refuses it rather than misreading its times.
-inline constexpr int kPlainFormatVersion = 1;
-inline constexpr int kStoreFormatVersion = 2;           // the newest this version reads
+// The formats are in store_format.h.
 inline constexpr int kStoreApplicationId = 0x4b523230;  // "KR20"
+// Small pages: a reading changes one page, and every change costs a page in the log.
+inline constexpr int kStorePageSize = 512;
 
-// Makes the tables of a new store in WAL mode and writes its header.
+// Makes the tables of a new store (the newest format) in WAL mode and writes its header.
 bool CreateSchema(SqliteDb& db, const StoreHeader& header, QString* error);
-// Turns a store into format 2; in the writer's transaction.
+// Turns a format-1 store into format 2; in the writer's transaction.
 bool MarkTimesMayGoBack(SqliteDb& db);
 // The store's format number, after ReadHeader accepted it.
 std::optional<qint64> FormatVersion(SqliteDb& db);

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "store/block_codec.h"
+#include "store/packed_block.h"
 #include "store/store_opening.h"
 #include "store/store_schema.h"
 
@@ -39,6 +40,7 @@ std::unique_ptr<StoreWriter> StoreWriter::Create(const QString& path, const Stor
     if (!claim.Take(path, error)) return nullptr;
     std::unique_ptr<StoreWriter> writer(new StoreWriter(path, std::move(*db), std::move(claim)));
     writer->m_header = header;
+    writer->m_timesMayGoBack = writer->m_tail.Format >= kTimesBackFormatVersion;
     if (!writer->Prepare()) {
         if (error) *error = writer->m_failure;
         return nullptr;
@@ -81,16 +83,17 @@ std::unique_ptr<StoreWriter> StoreWriter::Resume(const QString& path, QString* e
     writer->m_header = *header;
     writer->m_tail = std::move(*tail);
     if (writer->m_tail.Count > 0) {
-        const auto readings = DecodeBlock(writer->m_tail.Block, writer->m_tail.BlockFirstMs);
-        if (readings && !readings->empty()) {
-            writer->m_lastMs = readings->back().TimeMs;
+        if (!writer->m_tail.Open.empty()) {
+            writer->m_lastMs = writer->m_tail.Open.back().TimeMs;
         } else {
             // The open block is empty: the last reading ends the block before it.
             SqliteStatement last(opened.Handle(),
                                  "SELECT first_ms, readings FROM blocks WHERE block = ?1");
-            last.Bind(1, writer->m_tail.OpenBlock() - 1);
+            const qint64 number = writer->m_tail.OpenBlock() - 1;
+            last.Bind(1, number);
             if (last.Step()) {
-                const auto block = DecodeBlock(last.Blob(1), last.Int(0));
+                const auto block =
+                    DecodeStoredBlock(writer->m_tail.Format, last.Blob(1), number, last.Int(0));
                 if (block && !block->empty()) writer->m_lastMs = block->back().TimeMs;
             }
         }
@@ -98,7 +101,7 @@ std::unique_ptr<StoreWriter> StoreWriter::Resume(const QString& path, QString* e
     SqliteStatement open(opened.Handle(), "SELECT count(*) FROM gaps WHERE to_ms IS NULL");
     writer->m_gapOpen = open.Step() && open.Int(0) > 0;
     open = {};
-    writer->m_timesMayGoBack = FormatVersion(opened).value_or(0) >= kStoreFormatVersion;
+    writer->m_timesMayGoBack = writer->m_tail.Format >= kTimesBackFormatVersion;
     writer->m_stopToTakeUp = writer->m_header.StoppedMs.has_value();
     // What a killed writer left in the log goes into the file now.
     if (!writer->Prepare() || !writer->Checkpoint()) {
@@ -118,6 +121,7 @@ StoreWriter::~StoreWriter() {
     m_syncFull = {};
     m_syncNormal = {};
     m_putBlock = {};
+    m_putFullBlock = {};
     m_putChunk = {};
     m_db.Close();
     m_claim.Release();
@@ -133,8 +137,13 @@ bool StoreWriter::Prepare() {
     m_syncFull = SqliteStatement(db, "PRAGMA synchronous=FULL");
     m_syncNormal = SqliteStatement(db, "PRAGMA synchronous=NORMAL");
     m_putBlock = SqliteStatement(db, "INSERT OR REPLACE INTO blocks VALUES(?1, ?2, ?3)");
+    // A block that fills keeps its key and time: only its readings change, not the time index.
+    m_putFullBlock = SqliteStatement(db,
+                                     "INSERT INTO blocks VALUES(?1, ?2, ?3) ON CONFLICT(block) DO "
+                                     "UPDATE SET readings = excluded.readings");
     m_putChunk = SqliteStatement(db, "INSERT INTO envelopes VALUES(?1, ?2, ?3)");
-    if (!m_begin.Valid() || !m_commit.Valid() || !m_putBlock.Valid() || !m_putChunk.Valid()) {
+    if (!m_begin.Valid() || !m_commit.Valid() || !m_putBlock.Valid() || !m_putFullBlock.Valid() ||
+        !m_putChunk.Valid()) {
         return Fail(m_db.Error());
     }
     return true;
@@ -166,29 +175,73 @@ bool StoreWriter::Write(std::span<const StoredReading> readings) {
         m_lastMs = reading.TimeMs;
         m_tail.Take(reading, m_filled);
         // A block is written when it fills, and the open one once at the end of the commit.
-        if (m_tail.OpenBlockSize() == 0) {
-            if (!m_putBlock.Bind(1, m_tail.OpenBlock() - 1)
-                     .Bind(2, m_tail.BlockFirstMs)
-                     .Bind(3, QByteArrayView(m_tail.Block))
-                     .Run()) {
-                return Fail(m_db.Error());
-            }
-        }
+        if (m_tail.OpenBlockSize() == 0 && !PutFullBlock(m_tail.OpenBlock() - 1)) return false;
     }
-    if (m_tail.OpenBlockSize() != 0 && !m_putBlock.Bind(1, m_tail.OpenBlock())
-                                            .Bind(2, m_tail.BlockFirstMs)
-                                            .Bind(3, QByteArrayView(m_tail.Block))
-                                            .Run()) {
-        return Fail(m_db.Error());
-    }
+    if (m_tail.OpenBlockSize() != 0 && !PutOpenBlock()) return false;
     for (const auto& chunk : m_filled) {
+        if (!m_tail.StoresLevel(chunk.Level)) continue;
         if (!m_putChunk.Bind(1, qint64(chunk.Level))
                  .Bind(2, chunk.Index)
-                 .Bind(3, QByteArrayView(EncodeEnvelopes(chunk.Entries)))
+                 .Bind(3, QByteArrayView(
+                              EncodeChunk(m_tail.Format, chunk.Entries, chunk.Level, chunk.Index)))
                  .Run()) {
             return Fail(m_db.Error());
         }
     }
+    return true;
+}
+
+bool StoreWriter::PutFullBlock(qint64 block) {
+    m_roomyBlock = -1;
+    if (m_tail.Format < kPackedFormatVersion) {
+        return m_putBlock.Bind(1, block)
+                   .Bind(2, m_tail.BlockFirstMs)
+                   .Bind(3, QByteArrayView(m_tail.Block))
+                   .Run() ||
+               Fail(m_db.Error());
+    }
+    return m_putFullBlock.Bind(1, block)
+               .Bind(2, m_tail.BlockFirstMs)
+               .Bind(3, QByteArrayView(SealPacked(m_tail.Block, block, m_tail.BlockFirstMs)))
+               .Run() ||
+           Fail(m_db.Error());
+}
+
+bool StoreWriter::PutOpenBlock() {
+    const qint64 block = m_tail.OpenBlock();
+    if (m_tail.Format < kPackedFormatVersion) {
+        return m_putBlock.Bind(1, block)
+                   .Bind(2, m_tail.BlockFirstMs)
+                   .Bind(3, QByteArrayView(m_tail.Block))
+                   .Run() ||
+               Fail(m_db.Error());
+    }
+    const QByteArray sealed = SealPacked(m_tail.Block, block, m_tail.BlockFirstMs);
+    // The open block's row has room for all its readings: a reading changes only the bytes from
+    // the end of those before it, one small page as a rule, not the whole row.
+    if (block == m_roomyBlock && m_roomyWritten <= sealed.size()) {
+        sqlite3_blob* blob = nullptr;
+        int rc = sqlite3_blob_open(m_db.Handle(), "main", "blocks", "readings", block, 1, &blob);
+        if (rc == SQLITE_OK && sqlite3_blob_bytes(blob) >= sealed.size()) {
+            rc = sqlite3_blob_write(blob, sealed.constData() + m_roomyWritten,
+                                    int(sealed.size() - m_roomyWritten), int(m_roomyWritten));
+            sqlite3_blob_close(blob);
+            if (rc != SQLITE_OK) return Fail(m_db.Error());
+            m_roomyWritten = m_tail.Block.size();
+            return true;
+        }
+        if (blob) sqlite3_blob_close(blob);
+    }
+    QByteArray roomy = sealed;
+    roomy.append(PackedBlockCapacity(kBlockReadings) - sealed.size(), '\0');
+    if (!m_putFullBlock.Bind(1, block)
+             .Bind(2, m_tail.BlockFirstMs)
+             .Bind(3, QByteArrayView(roomy))
+             .Run()) {
+        return Fail(m_db.Error());
+    }
+    m_roomyBlock = block;
+    m_roomyWritten = m_tail.Block.size();
     return true;
 }
 
@@ -203,8 +256,8 @@ bool StoreWriter::MarkClockStep(qint64 fromMs, qint64 toMs) {
 }
 
 bool StoreWriter::Commit(qint64 timeMs) {
-    // A commit only hands the log to the system (enough for a killed program); one in 10
-    // seconds of recording time also waits for the disk.
+    // A commit only hands the log to the system (enough for a killed program); one in
+    // kDurableEveryMs of recording time also waits for the disk.
     const bool durable = !m_lastDurableMs || timeMs - *m_lastDurableMs >= kDurableEveryMs ||
                          timeMs < *m_lastDurableMs;
     if (durable) m_syncFull.Run();

@@ -14,10 +14,13 @@
 namespace kr820::store {
 
 // Appends a recording to its store as it is taken. Every append is committed before it
-// returns, so that a killed program loses nothing appended; at least every 5 seconds of
+// returns, so that a killed program loses nothing appended; at least every 60 seconds of
 // recording time the commit also goes down to the disk and the log into the file, so that a power
-// cut loses 5 seconds at most and a copy of the file alone misses about as much. One writer at a
-// time: a second one is refused while the first lives.
+// cut loses 60 seconds at most and a copy of the file alone misses about as much. Each sync and
+// each restart of the log costs the disk a few pages whatever it holds (the log's shared-memory
+// index, "-shm", most), each reading one small page of the log: so the syncs are rare
+// (bench/store_writes_figure). One writer at a time: a second one is refused while the first
+// lives.
 //
 // After any failure (disk full, the file gone) the writer refuses everything that follows and
 // FailureReason() says why; everything appended before stays in the store.
@@ -57,12 +60,14 @@ public:
     const QString& FailureReason() const { return m_failure; }
 
     // The longest stretch of recording time that a power cut may take.
-    static constexpr qint64 kDurableEveryMs = 5000;
+    static constexpr qint64 kDurableEveryMs = 60'000;
 
 private:
     StoreWriter(QString path, SqliteDb db, WriterClaim claim);
     bool Prepare();
     bool Write(std::span<const StoredReading> readings);
+    bool PutFullBlock(qint64 block);
+    bool PutOpenBlock();
     bool Commit(qint64 timeMs);
     bool Fail(const QString& detail);
     // Folds the log into the file and empties it (after a stop or a recovery).
@@ -82,11 +87,16 @@ private:
     bool m_timesMayGoBack = false;
     QString m_failure;
     std::vector<StoreTail::Chunk> m_filled;
+    // The open block whose row has room for all its readings, and how many bytes of them it
+    // holds: a reading is written in place after them.
+    qint64 m_roomyBlock = -1;
+    qsizetype m_roomyWritten = 0;
     SqliteStatement m_begin;
     SqliteStatement m_commit;
     SqliteStatement m_syncFull;
     SqliteStatement m_syncNormal;
     SqliteStatement m_putBlock;
+    SqliteStatement m_putFullBlock;
     SqliteStatement m_putChunk;
 };
 

@@ -188,13 +188,16 @@ TEST(CliSignals, AFullDiskDuringLiveStoreIsToldOnce) {
     QTemporaryDir folder;
     const QString store = folder.filePath("night.kr820");
     CliChild live;
-    // Room for the new store and a few readings in its log.
+    // Room for the new store, SQLite's 32 KB index of its log (-shm) and about 50 readings in
+    // its log (a 536-byte frame a reading, the first one its block's room too): full before the
+    // log is folded in after 60 s.
     live.InChild([] {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit small{36 * 1024, 36 * 1024};
+        const rlimit small{33 * 1024, 33 * 1024};
         ::setrlimit(RLIMIT_FSIZE, &small);
     });
-    ASSERT_TRUE(live.Run({"live", "--device", PathOf(*meter), "--count", "60", "--store", store}));
+    ASSERT_TRUE(
+        live.Run({"live", "--device", PathOf(*meter), "--count", "60", "--store", store}, 110'000));
     EXPECT_EQ(live.ExitCode(), 1);
     EXPECT_EQ(live.Err().count("cannot be written"), 1) << live.Err().toStdString();
 }

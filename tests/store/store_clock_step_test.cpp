@@ -139,7 +139,7 @@ TEST_F(StoreClockStepTest, AStoreWithAStepTurnsFormatTwoAndResumesAsSound) {
     EXPECT_EQ(reader->ClockSteps().size(), 1u);
 }
 
-TEST_F(StoreClockStepTest, AStoreWithoutAStepStaysFormatOne) {
+TEST_F(StoreClockStepTest, ANewStoreIsMadeInTheNewestFormat) {
     QString error;
     auto writer = StoreWriter::Create(Path(), MadeUpHeader(), &error);
     ASSERT_TRUE(writer);
@@ -147,7 +147,7 @@ TEST_F(StoreClockStepTest, AStoreWithoutAStepStaysFormatOne) {
     writer.reset();
     auto db = SqliteDb::Open(Path(), SqliteDb::Mode::Read, &error);
     ASSERT_TRUE(db);
-    EXPECT_EQ(FormatVersion(*db), kPlainFormatVersion);
+    EXPECT_EQ(FormatVersion(*db), kStoreFormatVersion);
 }
 
 TEST_F(StoreClockStepTest, BlocksGoingBackWithoutAMarkAreStillDamage) {

@@ -35,6 +35,7 @@ void ExpectMadeUpReadings(const QString& path, qint64 atLeast) {
     QString error;
     auto reader = StoreReader::Open(path, &error);
     ASSERT_TRUE(reader) << error.toStdString();
+    EXPECT_FALSE(reader->Damaged()) << reader->Notice().toStdString();
     EXPECT_GE(reader->Count(), atLeast);
     EXPECT_TRUE(reader->ForEach(0, reader->Count(), [](qint64 i, const StoredReading& reading) {
         EXPECT_EQ(reading, MadeUpReading(i)) << i;
@@ -194,7 +195,7 @@ void Execute(const QString& path, const char* sql) {
 }
 
 TEST_F(StoreCrashTest, AStoreOfANewerOrUnknownFormatIsRefusedWithAClearMessage) {
-    for (const char* change : {"PRAGMA user_version=3; UPDATE header SET format_version=3",
+    for (const char* change : {"PRAGMA user_version=4; UPDATE header SET format_version=4",
                                "UPDATE header SET format_version=7"}) {
         SCOPED_TRACE(change);
         QFile::remove(Path());
@@ -203,7 +204,7 @@ TEST_F(StoreCrashTest, AStoreOfANewerOrUnknownFormatIsRefusedWithAClearMessage) 
             ASSERT_TRUE(writer->Append(MadeUpReading(0)));
         }
         Execute(Path(), change);
-        const qint64 version = QByteArray(change).contains("=7") ? 7 : 3;
+        const qint64 version = QByteArray(change).contains("=7") ? 7 : 4;
         QString error;
         EXPECT_FALSE(StoreReader::Open(Path(), &error));
         EXPECT_EQ(error, NewerFormatMessage(Path(), version));
