@@ -29,9 +29,9 @@ TEST(TimeTextFormat, WritesWhatTheLocaleWritesForEverySecondOfTheDay) {
             ++writing;
             for (int second = 0; second < 86400; ++second) {
                 const QTime time = QTime(0, 0).addSecs(second);
-                QString written;
-                compiled->Write(time, written);
-                ASSERT_EQ(written, locale.toString(time, format))
+                QByteArray written(compiled->MaxBytes(), Qt::Uninitialized);
+                written.truncate(compiled->Write(time, written.data()) - written.constData());
+                ASSERT_EQ(QString::fromUtf8(written), locale.toString(time, format))
                     << name << ' ' << format.toStdString() << ' ' << second;
             }
         }
@@ -56,12 +56,13 @@ TEST(TextFields, LinesAndValuesAreTheLocalesOwnForEveryTenth) {
                                      .toUtf8();
         for (int tenths = -30000; tenths <= 30000; ++tenths) {
             const float tenth = tenths / 10.0f;
-            for (const float value : {std::nextafter(tenth, -1e9f), tenth, std::nextafter(tenth, 1e9f)}) {
+            for (const float value :
+                 {std::nextafter(tenth, -1e9f), tenth, std::nextafter(tenth, 1e9f)}) {
                 QByteArray line;
                 writer.Append(x, value, -value, line);
                 const QString text = ValueText(value, formats);
-                const QByteArray expected = start + text.toUtf8() + '\t' +
-                                            ValueText(-value, formats).toUtf8() + "\r\n";
+                const QByteArray expected =
+                    start + text.toUtf8() + '\t' + ValueText(-value, formats).toUtf8() + "\r\n";
                 ASSERT_EQ(line, expected) << name << ' ' << value;
                 const float locale = ReadValue(text, formats);
                 const float read = reader.Value(text);
@@ -75,13 +76,18 @@ TEST(TextFields, TextsThatAreNotPlainNumbersAreReadAsTheLocaleReadsThem) {
     for (const char* name : {"en_US", "de_DE", "sv_SE", "fr_FR"}) {
         const RegionalFormats formats = Formats(name);
         const TextFieldReader reader(formats);
-        for (const QStringView text : {u"007", u"0.5", u"0,5", u".5", u",5", u"1.", u"1,", u"1e3",
-                                   u"+3", u"--1", u"-", u"1 000", u"1.000,5", u" 12,5 ", u"\u221212,5",
-                                   u"12345678901234567890", u"0OL", u"nan", u"inf", u"", u"\u0662"}) {
+        for (const QStringView text :
+             {u"007",     u"0.5",    u"0,5",        u".5",
+              u",5",      u"1.",     u"1,",         u"1e3",
+              u"+3",      u"--1",    u"-",          u"1 000",
+              u"1.000,5", u" 12,5 ", u"\u221212,5", u"12345678901234567890",
+              u"0OL",     u"nan",    u"inf",        u"",
+              u"\u0662"}) {
             const float locale = ReadValue(text, formats);
             const float read = reader.Value(text);
             EXPECT_EQ(std::memcmp(&read, &locale, sizeof read), 0)
-                << name << " '" << text.toString().toStdString() << "': " << read << " against " << locale;
+                << name << " '" << text.toString().toStdString() << "': " << read << " against "
+                << locale;
         }
     }
 }
