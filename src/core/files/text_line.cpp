@@ -104,16 +104,18 @@ void TextLineWriter::Append(TDateTime x, float t1, float t2, QByteArray& out) {
 }
 
 std::optional<TextLineFields> SplitTextLine(QStringView line, TextSeparator separator) {
-    const QChar sep = SeparatorChar(separator);
-    const qsizetype first = line.indexOf(sep);
-    if (first < 0) return std::nullopt;
-    const qsizetype second = line.indexOf(sep, first + 1);
-    if (second < 0) return std::nullopt;
-    TextLineFields fields{line.first(first), line.sliced(first + 1, second - first - 1), {}, {}};
-    const qsizetype third = line.indexOf(sep, second + 1);
-    if (third >= 0) {
-        fields.T1 = line.sliced(second + 1, third - second - 1);
-        fields.T2 = line.sliced(third + 1);
+    // One pass for the three separators: the lines are short, and searching for each on its own
+    // cost more than the search.
+    const char16_t sep = SeparatorChar(separator).unicode();
+    qsizetype at[3] = {-1, -1, -1};
+    int found = 0;
+    for (qsizetype i = 0; i < line.size() && found < 3; ++i)
+        if (line[i].unicode() == sep) at[found++] = i;
+    if (found < 2) return std::nullopt;
+    TextLineFields fields{line.first(at[0]), line.sliced(at[0] + 1, at[1] - at[0] - 1), {}, {}};
+    if (found == 3) {
+        fields.T1 = line.sliced(at[1] + 1, at[2] - at[1] - 1);
+        fields.T2 = line.sliced(at[2] + 1);
     }
     return fields;
 }

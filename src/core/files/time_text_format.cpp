@@ -12,8 +12,15 @@ namespace {
 int ReadNumber(QStringView text, qsizetype& pos, int maxDigits) {
     int value = 0;
     int digits = 0;
-    while (pos < text.size() && digits < maxDigits && text[pos].isDigit()) {
-        value = value * 10 + text[pos].digitValue();
+    while (pos < text.size() && digits < maxDigits) {
+        const char16_t c = text[pos].unicode();
+        // ASCII first: the digits of other scripts (which the locale may write) are rare.
+        if (c >= u'0' && c <= u'9')
+            value = value * 10 + (c - u'0');
+        else if (text[pos].isDigit())
+            value = value * 10 + text[pos].digitValue();
+        else
+            break;
         ++pos;
         ++digits;
     }
@@ -180,7 +187,9 @@ QTime TimeTextFormat::Read(QStringView text) const {
                 }
                 break;
             case Kind::Literal:
-                if (!text.mid(pos).startsWith(section.literal)) return {};
+                if (text.size() - pos < section.literal.size() ||
+                    text.sliced(pos, section.literal.size()) != section.literal)
+                    return {};
                 pos += section.literal.size();
                 break;
         }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <random>
 
 #include "core/data/limit_values.h"
 #include "core/files/text_fields.h"
@@ -90,6 +91,33 @@ TEST(TextFields, TextsThatAreNotPlainNumbersAreReadAsTheLocaleReadsThem) {
                 << locale;
         }
     }
+}
+
+// Numbers of up to 15 digits are read by arithmetic, longer ones by the library: both round to the
+// float the locale gives, whatever the digits and decimals.
+TEST(TextFields, NumbersOfEveryLengthAreReadAsTheLocaleReadsThem) {
+    const RegionalFormats formats = Formats("en_US");
+    const TextFieldReader reader(formats);
+    std::mt19937_64 random(20261208);
+    int checked = 0;
+    for (int digits = 1; digits <= 24; ++digits) {
+        for (int decimals = 0; decimals < digits; ++decimals) {
+            for (int sample = 0; sample < 40; ++sample) {
+                QString text = sample % 2 == 0 ? QString() : QStringLiteral("-");
+                for (int d = 0; d < digits; ++d) {
+                    if (d == digits - decimals) text += u'.';
+                    const int first = d == 0 && digits - decimals > 1 ? 1 : 0;
+                    text += QChar(u'0' + first + int(random() % (10 - first)));
+                }
+                const float locale = ReadValue(text, formats);
+                const float read = reader.Value(text);
+                ASSERT_EQ(std::memcmp(&read, &locale, sizeof read), 0)
+                    << text.toStdString() << ": " << read << " against " << locale;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_EQ(checked, 40 * 24 * 25 / 2);
 }
 
 }  // namespace
