@@ -81,19 +81,19 @@ std::optional<float> PlainNumber(QStringView text, char16_t decimalPoint) {
     static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const bool negative = chars[0] == '-';
-    long long integer = 0;
-    int decimals = -1;
-    int digitCount = 0;
-    for (int c = negative ? 1 : 0; c < size; ++c) {
-        if (chars[c] == '.') {
-            decimals = 0;
-            continue;
-        }
-        integer = integer * 10 + (chars[c] - '0');
-        ++digitCount;
-        if (decimals >= 0) ++decimals;
-    }
+    const bool point = std::memchr(chars, '.', static_cast<std::size_t>(size)) != nullptr;
+    const int digitCount = size - (negative ? 1 : 0) - (point ? 1 : 0);
     if (digitCount <= kMaxDigits) {
+        long long integer = 0;
+        int decimals = -1;
+        for (int c = negative ? 1 : 0; c < size; ++c) {
+            if (chars[c] == '.') {
+                decimals = 0;
+                continue;
+            }
+            integer = integer * 10 + (chars[c] - '0');
+            if (decimals >= 0) ++decimals;
+        }
         const double exact = static_cast<double>(integer) / kPowersOfTen[std::max(decimals, 0)];
         return static_cast<float>(negative ? -exact : exact);
     }
