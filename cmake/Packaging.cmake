@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
-# The Debian package of what `cmake --install` installs (`scripts/package` builds it and checks it
-# with lintian): manual pages, the Debian documents, the package's fields.
+# The Debian package of what `cmake --install` installs (`scripts/package` builds it from the
+# default build and checks it with lintian): manual pages, the Debian documents, the package's
+# fields.
 
 # Manual pages: scdoc sources in docs/man, turned into compressed roff at build time.
 find_program(KR820_SCDOC scdoc)
@@ -72,6 +73,9 @@ scripts; runs without a display) and the meter emulator kr820-emulator.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
+# Built from the default build (RelWithDebInfo), the programs stripped on installing. CMake
+# 3.25's debug symbol package (CPACK_DEBIAN_DEBUGINFO_PACKAGE) fails lintian (its md5sums name
+# the staging folder, no copyright), so the symbols stay in the build tree.
 set(CPACK_STRIP_FILES ON)
 # The libraries the programs link, found by dpkg-shlibdeps; the window system plugin is loaded
 # at run time, so it is named here.

@@ -121,7 +121,7 @@ std::vector<ReadingRow> RowsOfChart(const ChartData& chart, const QString& unit)
         // In order: the hour the clocks repeat is read once, then again.
         const std::optional<UtcSeconds> instant = InstantOfWallClock(x[i], previous);
         if (!instant) continue;
-        rows.push_back({*instant, ShownValue(t1[i]), ShownValue(t2[i]), unit, 0});
+        rows.push_back({*instant, ShownValue(t1[i]), ShownValue(t2[i]), unit, 0, {}});
         previous = instant;
     }
     return rows;
@@ -140,8 +140,12 @@ std::vector<ReadingRow> RowsOfSet(const TDataSetStore& store, int set) {
     rows.reserve(static_cast<std::size_t>(range.Count / 2));
     qint64 pair = 0;
     for (qsizetype i = range.First; i + 1 < range.First + range.Count; i += 2, ++pair)
-        rows.push_back({*start + pair * step, ShownValue(store.Values()[i]),
-                        ShownValue(store.Values()[i + 1]), unit, set + 1});
+        rows.push_back({*start + pair * step,
+                        ShownValue(store.Values()[i]),
+                        ShownValue(store.Values()[i + 1]),
+                        unit,
+                        set + 1,
+                        {}});
     return rows;
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "core/data/limit_values.h"
@@ -11,7 +12,7 @@
 namespace kr820::core {
 namespace {
 
-const QByteArray kCsvEnd = QByteArrayLiteral("\r\n");
+constexpr char kCsvEnd[] = "\r\n";
 
 // "2026-12-07T21:53:08+01:00": the local time, then the offset.
 constexpr int kIsoTimeChars = 25;
@@ -49,18 +50,26 @@ QByteArray IsoTimeBytes(UtcSeconds instant) {
     return QByteArray(text, kIsoTimeChars);
 }
 
+// The most a finite double takes with one decimal: 309 digits, a sign, the point and the decimal.
+constexpr int kMaxDecimalChars = 320;
+
 // std::to_chars is locale-free and rounds correctly, as QLocale::c() does, at a fraction of
-// the cost.
-QByteArray DecimalBytes(double value) {
-    if (!std::isfinite(value)) return {};  // no format takes "nan" or "inf" as a number
-    char text[32];
+// the cost. Writes nothing for a value that is no number: no format takes "nan" or "inf".
+char* WriteDecimal(char* out, double value) {
+    if (!std::isfinite(value)) return out;
     const auto written =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
-    if (written.ec != std::errc()) return QByteArray::number(value, 'f', 1);
-    QByteArray bytes(text, written.ptr - text);
+        std::to_chars(out, out + kMaxDecimalChars, value, std::chars_format::fixed, 1);
     // -0.04 would otherwise read "-0.0".
-    if (bytes == "-0.0") bytes.remove(0, 1);
-    return bytes;
+    if (written.ptr - out == 4 && std::memcmp(out, "-0.0", 4) == 0) {
+        std::memcpy(out, "0.0", 3);
+        return out + 3;
+    }
+    return written.ptr;
+}
+
+QByteArray DecimalBytes(double value) {
+    char text[kMaxDecimalChars];
+    return QByteArray(text, WriteDecimal(text, value) - text);
 }
 
 // A value that is no number, which no reading gives, is missing too.
@@ -71,7 +80,6 @@ std::optional<double> Finite(const std::optional<double>& value) {
 QByteArray Optional(const std::optional<double>& value, const char* missing) {
     return Finite(value) ? DecimalBytes(*value) : QByteArray(missing);
 }
-
 
 // Line protocol tag values escape commas, equals signs and blanks.
 QByteArray InfluxTag(const QString& text) {
@@ -101,19 +109,56 @@ std::optional<qint64> UnixNanoseconds(UtcSeconds instant) {
     return instant * kPerSecond;
 }
 
+// A text that goes into a field as it is: ASCII without the separator, a quote or a line end
+// (unit texts always are), written at `out`. False, with nothing written, for any other.
+bool WritePlainField(char*& out, const QString& text, char separator) {
+    // Room for it is left in the line's buffer.
+    constexpr qsizetype kMostPlain = 16;
+    if (text.size() > kMostPlain) return false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u < 0x20 || u == '"' || u == separator) return false;
+    }
+    for (const QChar c : text) *out++ = static_cast<char>(c.unicode());
+    return true;
+}
+
+// The fields of a CSV or TSV line are written into one buffer: rows come by the hundred
+// thousand, and a string for each field would cost more than the writing.
 QByteArray SeparatedLine(const ReadingRow& row, const RowLayout& layout, char separator,
-                         const QByteArray& end) {
-    QByteArray line;
-    if (layout.WithSet) line += QByteArray::number(row.Set) + separator;
+                         const char* end) {
+    const std::optional<LocalMoment> local = LocalMomentAt(row.Time);
+    if (!local) return {};
+    // Set, time, offset and two values, with the separators; the unit and the alarm after.
+    char text[16 + kIsoTimeChars + 2 * kMaxDecimalChars + 16 + 2 + 16];
+    char* out = text;
+    if (layout.WithSet) {
+        out = std::to_chars(out, out + 16, row.Set).ptr;
+        *out++ = separator;
+    }
     // Spreadsheets read an ISO 8601 time as a date only without its offset: the offset gets a
     // column of its own, and a script joins the two.
-    const QByteArray time = IsoTimeBytes(row.Time);
-    if (time.isEmpty()) return {};
-    if (layout.Times == TimeFormat::Iso)
-        line += time.left(kIsoLocalChars) + separator + time.mid(kIsoLocalChars) + separator;
-    else
-        line += TimeInFormat(time, layout.Times) + separator;
-    line += Optional(row.T1, "") + separator + Optional(row.T2, "") + separator;
+    WriteIsoTime(out, local->Date, local->Time, local->OffsetSeconds);
+    if (layout.Times == TimeFormat::Iso) {
+        std::memmove(out + kIsoLocalChars + 1, out + kIsoLocalChars,
+                     kIsoTimeChars - kIsoLocalChars);
+        out[kIsoLocalChars] = separator;
+        out += kIsoTimeChars + 1;
+    } else {
+        const QByteArray shown = TimeInFormat(QByteArray(out, kIsoTimeChars), layout.Times);
+        std::memcpy(out, shown.constData(), static_cast<std::size_t>(shown.size()));
+        out += shown.size();
+    }
+    *out++ = separator;
+    if (Finite(row.T1)) out = WriteDecimal(out, *row.T1);
+    *out++ = separator;
+    if (Finite(row.T2)) out = WriteDecimal(out, *row.T2);
+    *out++ = separator;
+    if (!layout.WithAlarm && WritePlainField(out, row.Unit, separator)) {
+        for (const char* c = end; *c != 0; ++c) *out++ = *c;
+        return QByteArray(text, out - text);
+    }
+    QByteArray line(text, out - text);
     line += separator == ',' ? CsvField(row.Unit) : row.Unit.toUtf8();
     if (layout.WithAlarm)
         line += separator + (separator == ',' ? CsvField(row.Alarm) : row.Alarm.toUtf8());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/files/text_fields.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -75,6 +76,27 @@ std::optional<float> PlainNumber(QStringView text, char16_t decimalPoint) {
         if (digits() == 0) return std::nullopt;
     }
     if (i != text.size()) return std::nullopt;
+    // Up to 15 digits make an integer a double holds exactly, and dividing it by an exact power
+    // of ten rounds once, to the double nearest the decimal: what from_chars gives, faster.
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool negative = chars[0] == '-';
+    const bool point = std::memchr(chars, '.', static_cast<std::size_t>(size)) != nullptr;
+    const int digitCount = size - (negative ? 1 : 0) - (point ? 1 : 0);
+    if (digitCount <= kMaxDigits) {
+        long long integer = 0;
+        int decimals = -1;
+        for (int c = negative ? 1 : 0; c < size; ++c) {
+            if (chars[c] == '.') {
+                decimals = 0;
+                continue;
+            }
+            integer = integer * 10 + (chars[c] - '0');
+            if (decimals >= 0) ++decimals;
+        }
+        const double exact = static_cast<double>(integer) / kPowersOfTen[std::max(decimals, 0)];
+        return static_cast<float>(negative ? -exact : exact);
+    }
     double value = 0;
     if (std::from_chars(chars, chars + size, value).ec != std::errc()) return std::nullopt;
     return static_cast<float>(value);
@@ -122,7 +144,8 @@ std::optional<TDateTime> TextFieldReader::DateAndTime(QStringView dateText, QStr
 }
 
 float TextFieldReader::Value(QStringView text) const {
-    if (m_decimalPoint != 0 && !text.contains(QLatin1String(kOLText))) {
+    // "OL" is no plain number: ReadValue finds it.
+    if (m_decimalPoint != 0) {
         if (const auto plain = PlainNumber(text.trimmed(), m_decimalPoint)) return *plain;
     }
     return ReadValue(text, m_formats);

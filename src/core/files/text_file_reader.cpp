@@ -186,6 +186,9 @@ TextReadOutcome ReadTextFile(const QString& path, TextSeparator separator,
     file.seek(0);
     DataLines lines(file);
     TextFieldReader reader(formats);
+    content.X.reserve(static_cast<std::size_t>(sizing.Lines));
+    content.T1.reserve(static_cast<std::size_t>(sizing.Lines));
+    content.T2.reserve(static_cast<std::size_t>(sizing.Lines));
     int pointsThatRead = 0;
     QString firstUnread;
     for (int read = 0; read < sizing.Lines; ++read) {

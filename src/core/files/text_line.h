@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QChar>
 #include <QString>
 #include <QStringView>
-#include <QByteArray>
 #include <optional>
 
 #include "core/files/regional_formats.h"
@@ -24,6 +25,7 @@ constexpr QChar SeparatorChar(TextSeparator separator) {
 // microseconds a field, too much for tens of thousands of lines: the date is formatted once for
 // the lines that share it, and times and values are written here wherever that was found, on
 // starting, to give the locale's own text (ASCII digits, a one-character decimal separator).
+// Each line is written straight into `out`, without a string per field.
 class TextLineWriter {
 public:
     TextLineWriter(TextSeparator separator, const RegionalFormats& formats);
@@ -31,7 +33,13 @@ public:
     void Append(TDateTime x, float t1, float t2, QByteArray& out);
 
 private:
-    void AppendValue(float value, QByteArray& out) const;
+    // A value's text: on the stack where written here, otherwise as the locale writes it.
+    struct ValueBytes {
+        char Plain[24];
+        QByteArray Locale;
+        QByteArrayView Bytes;
+    };
+    void FillValue(float value, ValueBytes& field) const;
     bool WritesValuesLikeTheLocale() const;
 
     const RegionalFormats& m_formats;
@@ -41,7 +49,6 @@ private:
     bool m_hasDate = false;
     QDate m_date;
     QByteArray m_dateText;
-    QString m_timeText;
 };
 
 // A line cut into its fields the way reading takes it: the date up to the first separator, the

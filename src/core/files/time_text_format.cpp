@@ -12,8 +12,15 @@ namespace {
 int ReadNumber(QStringView text, qsizetype& pos, int maxDigits) {
     int value = 0;
     int digits = 0;
-    while (pos < text.size() && digits < maxDigits && text[pos].isDigit()) {
-        value = value * 10 + text[pos].digitValue();
+    while (pos < text.size() && digits < maxDigits) {
+        const char16_t c = text[pos].unicode();
+        // ASCII first: the digits of other scripts (which the locale may write) are rare.
+        if (c >= u'0' && c <= u'9')
+            value = value * 10 + (c - u'0');
+        else if (text[pos].isDigit())
+            value = value * 10 + text[pos].digitValue();
+        else
+            break;
         ++pos;
         ++digits;
     }
@@ -31,10 +38,10 @@ std::optional<TimeTextFormat> TimeTextFormat::Compile(const QString& format,
     TimeTextFormat reader;
     reader.m_am = locale.amText();
     reader.m_pm = locale.pmText();
-    reader.m_amUpper = reader.m_am.toUpper();
-    reader.m_amLower = reader.m_am.toLower();
-    reader.m_pmUpper = reader.m_pm.toUpper();
-    reader.m_pmLower = reader.m_pm.toLower();
+    reader.m_amUpper = reader.m_am.toUpper().toUtf8();
+    reader.m_amLower = reader.m_am.toLower().toUtf8();
+    reader.m_pmUpper = reader.m_pm.toUpper().toUtf8();
+    reader.m_pmLower = reader.m_pm.toLower().toUtf8();
     bool twelveHours = false;
     bool marker = false;
     const std::optional<std::vector<FormatToken>> tokens = TokenizeFormat(format);
@@ -42,25 +49,27 @@ std::optional<TimeTextFormat> TimeTextFormat::Compile(const QString& format,
     for (std::size_t t = 0; t < tokens->size(); ++t) {
         const FormatToken& token = (*tokens)[t];
         if (token.IsQuoted()) {
-            reader.m_sections.push_back({Kind::Literal, token.literal});
+            reader.m_sections.push_back({Kind::Literal, token.literal, 1, {}});
             continue;
         }
         const QChar c = token.character;
         const qsizetype run = token.run;
         if (c == u'H' || c == u'h') {
             twelveHours = c == u'h';
-            reader.m_sections.push_back(
-                {twelveHours ? Kind::Hour12 : Kind::Hour24, {}, int(std::min<qsizetype>(run, 2))});
+            reader.m_sections.push_back({twelveHours ? Kind::Hour12 : Kind::Hour24,
+                                         {},
+                                         int(std::min<qsizetype>(run, 2)),
+                                         {}});
         } else if (c == u'm') {
-            reader.m_sections.push_back({Kind::Minute, {}, int(std::min<qsizetype>(run, 2))});
+            reader.m_sections.push_back({Kind::Minute, {}, int(std::min<qsizetype>(run, 2)), {}});
         } else if (c == u's') {
-            reader.m_sections.push_back({Kind::Second, {}, int(std::min<qsizetype>(run, 2))});
+            reader.m_sections.push_back({Kind::Second, {}, int(std::min<qsizetype>(run, 2)), {}});
         } else if (c == u'z') {
-            reader.m_sections.push_back({Kind::Millisecond, {}, int(run)});
+            reader.m_sections.push_back({Kind::Millisecond, {}, int(run), {}});
         } else if (c == u'A' || c == u'a') {
             if (run > 2) return std::nullopt;
             marker = true;
-            reader.m_sections.push_back({Kind::AmPm, {}, c == u'A' ? 2 : 1});
+            reader.m_sections.push_back({Kind::AmPm, {}, c == u'A' ? 2 : 1, {}});
             // "AP" and "ap" are one marker.
             if (run == 1 && t + 1 < tokens->size() &&
                 ((*tokens)[t + 1].character == u'P' || (*tokens)[t + 1].character == u'p')) {
@@ -71,11 +80,19 @@ std::optional<TimeTextFormat> TimeTextFormat::Compile(const QString& format,
         } else if (c.isLetter()) {
             return std::nullopt;  // names, time zones and the like: Qt reads those
         } else {
-            reader.m_sections.push_back({Kind::Literal, QString(run, c)});
+            reader.m_sections.push_back({Kind::Literal, QString(run, c), 1, {}});
         }
         if (run > 2 && c != u'z' && !c.isSpace() && c.isLetter()) return std::nullopt;
     }
     if (twelveHours != marker) return std::nullopt;  // "h" without AP counts as 24 hours in Qt
+    for (Section& section : reader.m_sections) {
+        section.literalUtf8 = section.literal.toUtf8();
+        if (section.kind == Kind::AmPm)
+            reader.m_maxBytes += std::max({reader.m_amUpper.size(), reader.m_amLower.size(),
+                                           reader.m_pmUpper.size(), reader.m_pmLower.size()});
+        else
+            reader.m_maxBytes += std::max<qsizetype>(section.literalUtf8.size(), 2);
+    }
     reader.m_writes = reader.WritesLikeTheLocale(format, locale);
     return reader;
 }
@@ -89,33 +106,53 @@ bool TimeTextFormat::WritesLikeTheLocale(const QString& format, const QLocale& l
         if (section.kind == Kind::Millisecond) return false;
     for (int hour = 0; hour < 24; ++hour) {
         for (const QTime time : {QTime(hour, 0, 0), QTime(hour, 7, 45), QTime(hour, 59, 9)}) {
-            QString written;
-            Write(time, written);
-            if (written != locale.toString(time, format)) return false;
+            QByteArray written(m_maxBytes, Qt::Uninitialized);
+            written.truncate(Write(time, written.data()) - written.constData());
+            if (QString::fromUtf8(written) != locale.toString(time, format)) return false;
         }
     }
     return true;
 }
 
-void TimeTextFormat::Write(QTime time, QString& out) const {
+char* TimeTextFormat::Write(QTime time, char* out) const {
     const auto number = [&out](int value, int width) {
-        if (width == 2 || value >= 10) out += QChar(u'0' + value / 10);
-        out += QChar(u'0' + value % 10);
+        if (width == 2 || value >= 10) *out++ = static_cast<char>('0' + value / 10);
+        *out++ = static_cast<char>('0' + value % 10);
     };
+    const auto bytes = [&out](const QByteArray& text) {
+        std::copy(text.cbegin(), text.cend(), out);
+        out += text.size();
+    };
+    const int seconds = time.msecsSinceStartOfDay() / 1000;
+    const int hour = seconds / 3600;
     for (const Section& section : m_sections) {
         switch (section.kind) {
-            case Kind::Hour24: number(time.hour(), section.width); break;
-            case Kind::Hour12: number(time.hour() % 12 == 0 ? 12 : time.hour() % 12, section.width); break;
-            case Kind::Minute: number(time.minute(), section.width); break;
-            case Kind::Second: number(time.second(), section.width); break;
-            case Kind::Millisecond: break;  // never written here: see WritesLikeTheLocale
-            case Kind::AmPm:
-                if (time.hour() < 12) out += section.width == 2 ? m_amUpper : m_amLower;
-                else out += section.width == 2 ? m_pmUpper : m_pmLower;
+            case Kind::Hour24:
+                number(hour, section.width);
                 break;
-            case Kind::Literal: out += section.literal; break;
+            case Kind::Hour12:
+                number(hour % 12 == 0 ? 12 : hour % 12, section.width);
+                break;
+            case Kind::Minute:
+                number(seconds / 60 % 60, section.width);
+                break;
+            case Kind::Second:
+                number(seconds % 60, section.width);
+                break;
+            case Kind::Millisecond:
+                break;  // never written here: see WritesLikeTheLocale
+            case Kind::AmPm:
+                if (hour < 12)
+                    bytes(section.width == 2 ? m_amUpper : m_amLower);
+                else
+                    bytes(section.width == 2 ? m_pmUpper : m_pmLower);
+                break;
+            case Kind::Literal:
+                bytes(section.literalUtf8);
+                break;
         }
     }
+    return out;
 }
 
 QTime TimeTextFormat::Read(QStringView text) const {
@@ -150,7 +187,9 @@ QTime TimeTextFormat::Read(QStringView text) const {
                 }
                 break;
             case Kind::Literal:
-                if (!text.mid(pos).startsWith(section.literal)) return {};
+                if (text.size() - pos < section.literal.size() ||
+                    text.sliced(pos, section.literal.size()) != section.literal)
+                    return {};
                 pos += section.literal.size();
                 break;
         }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 #include <QStringView>
@@ -25,8 +26,10 @@ public:
     // against the locale itself, so that digits, marker cases or sections written in a way this
     // does not know leave writing to the locale.
     bool Writes() const { return m_writes; }
-    // The text of a valid time of whole seconds, appended to `out`.
-    void Write(QTime time, QString& out) const;
+    // The UTF-8 text of a valid time of whole seconds, written at `out`, which has room for
+    // MaxBytes(); returns the end of what was written.
+    char* Write(QTime time, char* out) const;
+    qsizetype MaxBytes() const { return m_maxBytes; }
 
 private:
     enum class Kind { Hour24, Hour12, Minute, Second, Millisecond, AmPm, Literal };
@@ -34,13 +37,15 @@ private:
         Kind kind;
         QString literal;
         int width = 1;           // digits at least; for AmPm, 2 when upper case
+        QByteArray literalUtf8;  // what Write writes of the literal
     };
     bool WritesLikeTheLocale(const QString& format, const QLocale& locale) const;
 
     std::vector<Section> m_sections;
     QString m_am;
     QString m_pm;
-    QString m_amUpper, m_amLower, m_pmUpper, m_pmLower;
+    QByteArray m_amUpper, m_amLower, m_pmUpper, m_pmLower;  // UTF-8, as Write writes them
+    qsizetype m_maxBytes = 0;
     bool m_writes = false;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What every row writer does with values that are no number and with the last moment of the date
-// range: no "nan" or "inf" in any format, and no year 10000.
+// range: no "nan" or "inf" in any format, and no year 10000. CSV and TSV lines, written field by
+// field into one buffer, against the texts each field has on its own.
 #include <gtest/gtest.h>
 
 #include <QJsonDocument>
@@ -110,6 +111,54 @@ TEST(RowWriterEdges, AGraphFileWithValuesThatAreNoNumberIsRefused) {
         EXPECT_NE(OpenForExport(path, RegionalFormats::FromLocale()).Status,
                   ExportOpenStatus::Opened);
     }
+}
+
+// A CSV or TSV line as its fields' own texts make it.
+QByteArray LineOfFields(const ReadingRow& row, const RowLayout& layout) {
+    const char separator = layout.Format == RowFormat::Csv ? ',' : '\t';
+    const auto text = [&](const QString& field) {
+        return layout.Format == RowFormat::Csv ? CsvField(field) : field.toUtf8();
+    };
+    const auto value = [](const std::optional<double>& v) {
+        return v ? DecimalText(*v).toLatin1() : QByteArray();
+    };
+    const QByteArray iso = IsoTimeAt(row.Time).toLatin1();
+    QByteArray line;
+    if (layout.WithSet) line += QByteArray::number(row.Set) + separator;
+    if (layout.Times == TimeFormat::Iso)
+        line += iso.left(19) + separator + iso.mid(19);
+    else
+        line += TimeInFormat(iso, layout.Times);
+    line += separator + value(row.T1) + separator + value(row.T2) + separator + text(row.Unit);
+    if (layout.WithAlarm) line += separator + text(row.Alarm);
+    return line + (layout.Format == RowFormat::Csv ? "\r\n" : "\n");
+}
+
+TEST(RowWriterEdges, CsvAndTsvLinesAreTheirFieldsTexts) {
+    const qint64 instant = QDateTime(QDate(2026, 7, 1), QTime(8, 5, 9)).toSecsSinceEpoch();
+    const QString units[] = {
+        "C",         "",          QString::fromUtf8("\u00b0C"), "a,b", "say \"hi\"",
+        "tab\there", "line\nend", "a unit longer than sixteen"};
+    const std::optional<double> values[] = {25.3, std::nullopt, -0.04, -2999.95, 1e20, -1e300};
+    int checked = 0;
+    for (const RowFormat format : {RowFormat::Csv, RowFormat::Tsv}) {
+        for (const TimeFormat times : {TimeFormat::Iso, TimeFormat::Utc, TimeFormat::Epoch}) {
+            for (const bool withSet : {false, true}) {
+                for (const bool withAlarm : {false, true}) {
+                    const RowLayout layout{format, withSet, {}, times, withAlarm};
+                    for (const QString& unit : units) {
+                        for (const auto& value : values) {
+                            const ReadingRow row{instant, value, 21.5, unit, 12345, unit};
+                            ASSERT_EQ(RowLine(row, layout), LineOfFields(row, layout))
+                                << unit.toStdString() << ' ' << value.value_or(0);
+                            ++checked;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(checked, 2 * 3 * 2 * 2 * 8 * 6);
 }
 
 }  // namespace
