@@ -4,7 +4,6 @@
 #include <QString>
 #include <memory>
 
-#include "core/files/reading_rows.h"
 #include "store/recording_writer.h"
 
 namespace kr820::cli {
@@ -15,8 +14,5 @@ namespace kr820::cli {
 std::unique_ptr<store::RecordingWriter> OpenLiveStore(const QString& path,
                                                       const store::StoreHeader& header,
                                                       QString* problem);
-
-// A row as the store keeps it, taken at `timeMs`.
-store::StoredReading StoredReadingOf(const core::ReadingRow& row, qint64 timeMs);
 
 }  // namespace kr820::cli

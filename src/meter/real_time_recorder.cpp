@@ -23,6 +23,7 @@
 #include "link/wait.h"
 #include "meter/frm_setup_real_time.h"
 #include "meter/meter_host.h"
+#include "store/stored_reading_of.h"
 #include "store/stored_recording.h"
 #include "ui/prompter.h"
 
@@ -106,11 +107,9 @@ void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
     graph::TfrmGraph* window = m_host.RealTimeGraphWindow();
     if (!window) return;
     const core::LiveReading& live = m_host.Link().Readings().Last();
-    const core::RealTimeSample sample =
-        core::MakeRealTimeSample(live.Status, live.Invalid, live.Value(core::LiveValue::T1),
-                                 live.Value(core::LiveValue::T2));
+    const core::RealTimeSample sample = core::RealTimeSampleOf(live);
     if (m_untilStopped.Running()) {
-        AddStoredPoint(sample);
+        AddStoredPoint(live);
         return;
     }
     window->ShowRealTimePoint(state.RealTimePointCount, sample, now, state.RealTimeAxisStep);
@@ -133,10 +132,7 @@ void RealTimeRecorder::MarkAlarm(const core::AlarmEvent& event) {
     const core::LiveReading& live = m_host.Link().Readings().Last();
     const double y = event.Value   ? *event.Value
                      : event.Limit ? *event.Limit
-                                   : core::MakeRealTimeSample(live.Status, live.Invalid,
-                                                              live.Value(core::LiveValue::T1),
-                                                              live.Value(core::LiveValue::T2))
-                                         .ChartT1();
+                                   : core::RealTimeSampleOf(live).ChartT1();
     const core::RealTimeJournalMark mark{x, std::isfinite(y) ? y : 0.0,
                                          core::AlarmEventText(event)};
     window->AddRealTimeMark(mark.Time, mark.Y, mark.Text);
@@ -200,7 +196,7 @@ bool RealTimeRecorder::BeginUntilStopped(graph::TfrmGraph& window, const QString
     store::StoreHeader header;
     header.StartMs = m_host.Link().WallClockMs();
     header.RateSeconds = core::kRealTimeRates[static_cast<size_t>(rateIndex)].seconds;
-    header.Fahrenheit = core::MakeRealTimeSample(live.Status, live.Invalid, 0, 0).Unit == 'F';
+    header.Fahrenheit = live.DisplaysFahrenheit();
     QString error;
     if (!m_untilStopped.Begin(folder, header, &error)) {
         qCWarning(core::lcRealTime).noquote()
@@ -215,29 +211,24 @@ bool RealTimeRecorder::BeginUntilStopped(graph::TfrmGraph& window, const QString
     // Every stretch without readings is a gap in the store, and a line in its list.
     m_linkWatch = std::make_unique<QObject>();
     link::LiveReadings& readings = m_host.Link().Readings();
-    QObject::connect(&readings, &link::LiveReadings::linkLost, m_linkWatch.get(),
-                     [this](qint64 atMs) {
-                         if (!m_untilStopped.LinkLost(atMs)) StoreFailed();
-                     });
-    QObject::connect(&readings, &link::LiveReadings::linkRestored, m_linkWatch.get(),
-                     [this](qint64 atMs) {
-                         if (!m_untilStopped.LinkRestored(atMs)) StoreFailed();
-                     });
+    readings.FanOut().Attach(core::ReadingStage::Recording, m_linkWatch.get(),
+                             {.LinkLost =
+                                  [this](qint64 atMs) {
+                                      if (!m_untilStopped.LinkLost(atMs)) StoreFailed();
+                                  },
+                              .LinkRestored =
+                                  [this](qint64 atMs) {
+                                      if (!m_untilStopped.LinkRestored(atMs)) StoreFailed();
+                                  }});
     window.ShowRecording(m_untilStopped.Recording());
     window.ToolBar().tbntClr->setEnabled(false);
     return true;
 }
 
-void RealTimeRecorder::AddStoredPoint(const core::RealTimeSample& sample) {
+void RealTimeRecorder::AddStoredPoint(const core::LiveReading& live) {
     core::AppState& state = m_host.State();
-    store::StoredReading reading;
     // The instant itself: a wall-clock time is ambiguous in the hour the clocks go back.
-    reading.TimeMs = m_host.Link().WallClockMs();
-    reading.T1 = sample.T1;
-    reading.T2 = sample.T2;
-    reading.T1Valid = !sample.T1OutOfRange;
-    reading.T2Valid = !sample.T2OutOfRange;
-    reading.Fahrenheit = sample.Unit == 'F';
+    const store::StoredReading reading = store::StoredReadingOf(live, m_host.Link().WallClockMs());
     if (!m_untilStopped.Append(reading, m_host.AlarmState())) {
         StoreFailed();
         return;

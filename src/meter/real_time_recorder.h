@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/alarms/alarm_event.h"
+#include "core/live/live_reading.h"
 #include "core/realtime/real_time_journal_file.h"
 #include "core/time/date_time.h"
 #include "meter/until_stopped_recording.h"
@@ -67,7 +68,7 @@ private:
     // Failing to keep the journal never stops the recording; the user hears of it once.
     void JournalFailed();
     bool BeginUntilStopped(graph::TfrmGraph& window, const QString& folder, int rateIndex);
-    void AddStoredPoint(const core::RealTimeSample& sample);
+    void AddStoredPoint(const core::LiveReading& live);
     // The store's stop written, and the link no longer watched for it.
     void EndStore();
     // Writing the store failed: the recording stops, the user hears why once the tick ended.
