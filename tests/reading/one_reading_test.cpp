@@ -80,9 +80,15 @@ TEST_P(OneReadingTest, EveryReaderTakesTheReadingsAnswer) {
     // The reading's own answer.
     ASSERT_EQ(reading.Shown(Channel::T1).has_value(), hasT1);
     ASSERT_EQ(reading.Shown(Channel::T2).has_value(), hasT2);
-    if (hasT1) EXPECT_NEAR(*reading.Shown(Channel::T1), t1Shown, 1e-9);
-    if (hasT2) EXPECT_NEAR(*reading.Shown(Channel::T2), t2Shown, 1e-9);
-    if (hasT1) EXPECT_NEAR(*reading.InCelsius(Channel::T1), 25.3, 1e-9);
+    if (hasT1) {
+        EXPECT_NEAR(*reading.Shown(Channel::T1), t1Shown, 1e-9);
+    }
+    if (hasT2) {
+        EXPECT_NEAR(*reading.Shown(Channel::T2), t2Shown, 1e-9);
+    }
+    if (hasT1) {
+        EXPECT_NEAR(*reading.InCelsius(Channel::T1), 25.3, 1e-9);
+    }
 
     // The LCD: dashes where there is no value (T1 on the main display, T2 on the sub display).
     core::LcdState lcd;
@@ -114,7 +120,9 @@ TEST_P(OneReadingTest, EveryReaderTakesTheReadingsAnswer) {
     const store::StoredReading stored = store::StoredReadingOf(reading, reading.ReadAtMs);
     EXPECT_EQ(stored.T1Valid, hasT1) << "store T1";
     EXPECT_EQ(stored.T2Valid, hasT2) << "store T2";
-    if (hasT1) EXPECT_FLOAT_EQ(stored.T1, static_cast<float>(t1Shown));
+    if (hasT1) {
+        EXPECT_FLOAT_EQ(stored.T1, static_cast<float>(t1Shown));
+    }
     EXPECT_EQ(stored.Fahrenheit, GetParam().fahrenheit);
 
     // The feeds: in the unit shown and in Celsius.

@@ -20,9 +20,9 @@ inline constexpr std::array kReadingStages{ReadingStage::Alarms, ReadingStage::R
 
 // What a sink does with each event; any of them may be left empty.
 struct ReadingSink {
-    std::function<void(const LiveReading&)> Reading;
-    std::function<void(qint64 atMsSinceEpoch)> LinkLost;
-    std::function<void(qint64 atMsSinceEpoch)> LinkRestored;
+    std::function<void(const LiveReading&)> Reading = {};
+    std::function<void(qint64 atMsSinceEpoch)> LinkLost = {};
+    std::function<void(qint64 atMsSinceEpoch)> LinkRestored = {};
 };
 
 // Hands each reading to its sinks stage by stage, in the order of ReadingStage, and within a
