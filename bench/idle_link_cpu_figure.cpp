@@ -61,8 +61,10 @@ int main(int argc, char** argv) {
     mainTimer.start();
 
     int frames = 0;
-    QObject::connect(&link.Readings(), &kr820::link::LiveReadings::readingArrived,
-                     [&] { ++frames; });
+    QObject counter;
+    link.Readings().FanOut().Attach(
+        kr820::core::ReadingStage::Display, &counter,
+        {.Reading = [&](const kr820::core::LiveReading&) { ++frames; }});
     QElapsedTimer wall;
     wall.start();
     const double cpuBefore = CpuSeconds();

@@ -18,16 +18,18 @@ AlarmDesk::AlarmDesk(link::LiveReadings& readings, QString logPath, QObject* par
       m_notifier(MakeDesktopNotifier()),
       m_sound(this),
       m_commands(QString(), link::AlarmCommandRunner::kDefaultLimit, this) {
-    connect(&readings, &link::LiveReadings::readingArrived, this,
-            [this](const core::LiveReading& reading, qint64 at) {
-                const core::AlarmReading watched =
-                    core::AlarmReadingOf(reading, QDateTime::fromMSecsSinceEpoch(at));
-                m_lastUnit = watched.Unit;
-                Handle(m_engine.TakeReading(watched));
-            });
-    connect(&readings, &link::LiveReadings::linkLost, this, [this](qint64 at) {
-        Handle(m_engine.TakeLinkLost(QDateTime::fromMSecsSinceEpoch(at)));
-    });
+    readings.FanOut().Attach(
+        core::ReadingStage::Alarms, this,
+        {.Reading =
+             [this](const core::LiveReading& reading) {
+                 const core::AlarmReading watched = core::AlarmReadingOf(reading);
+                 m_lastUnit = watched.Unit;
+                 Handle(m_engine.TakeReading(watched));
+             },
+         .LinkLost =
+             [this](qint64 at) {
+                 Handle(m_engine.TakeLinkLost(QDateTime::fromMSecsSinceEpoch(at)));
+             }});
     connect(&m_commands, &link::AlarmCommandRunner::problem, this, &AlarmDesk::problem);
 }
 

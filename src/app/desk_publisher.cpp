@@ -25,19 +25,21 @@ std::optional<QString> DeskPublisher::Start(const feeds::MqttSettings& settings,
     m_hub = std::move(hub);
     m_feed = &feed;
 
-    // The alarm desk took each event first (it connected before): the feed gets its outcome,
-    // the alarms before the reading that carries them, a loss's alarm after the loss.
-    connect(&m_readings, &link::LiveReadings::readingArrived, m_feed,
-            [this](const core::LiveReading& reading, qint64 atMs) {
-                HandAlarms(atMs);
-                m_feed->TakeReading(reading, atMs);
-            });
-    connect(&m_readings, &link::LiveReadings::linkLost, m_feed, [this](qint64 atMs) {
-        m_feed->TakeLinkLost(atMs);
-        HandAlarms(atMs);
-    });
-    connect(&m_readings, &link::LiveReadings::linkRestored, m_feed,
-            &feeds::MeterFeed::TakeLinkRestored);
+    // The alarm desk, a stage before, took each event already: the feed gets its outcome, the
+    // alarms before the reading that carries them, a loss's alarm after the loss.
+    m_readings.FanOut().Attach(
+        core::ReadingStage::Feeds, m_feed,
+        {.Reading =
+             [this](const core::LiveReading& reading) {
+                 HandAlarms(reading.ReadAtMs);
+                 m_feed->TakeReading(reading, reading.ReadAtMs);
+             },
+         .LinkLost =
+             [this](qint64 atMs) {
+                 m_feed->TakeLinkLost(atMs);
+                 HandAlarms(atMs);
+             },
+         .LinkRestored = [this](qint64 atMs) { m_feed->TakeLinkRestored(atMs); }});
     // Alarms switched on or off get their sensors at once.
     connect(&m_alarms, &AlarmDesk::changed, m_feed,
             [this] { HandAlarms(QDateTime::currentMSecsSinceEpoch()); });

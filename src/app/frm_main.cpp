@@ -36,6 +36,7 @@
 #include "app/toolbar_icons.h"
 #include "app/workspace_area.h"
 #include "core/alarms/alarm_log.h"
+#include "core/live/redraw_coalescer.h"
 #include "core/protocol/exchange_limits.h"
 #include "core/settings/program_folder.h"
 #include "core/settings/registry_values.h"
@@ -123,8 +124,12 @@ TfrmMain::TfrmMain(ui::Prompter& prompter, DeviceLister listDevices, link::Clock
     m_mainTimer.setInterval(static_cast<int>(core::kExchangeLimits.tick.count()));
     m_mainTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_mainTimer, &QTimer::timeout, this, [this] { m_link.MainTimerTimer(); });
-    connect(&m_link.Readings(), &link::LiveReadings::readingArrived, &m_lcd,
-            [this](const core::LiveReading& reading) { m_lcd.ShowReading(reading); });
+    // The LCD redraws on readings: at most 25 times a second, whatever the meter sends.
+    auto* lcdRedraw = new core::RedrawCoalescer(
+        [this](const core::LiveReading& reading) { m_lcd.ShowReading(reading); }, &m_lcd);
+    m_link.Readings().FanOut().Attach(
+        core::ReadingStage::Display, lcdRedraw,
+        {.Reading = [lcdRedraw](const core::LiveReading& reading) { lcdRedraw->Take(reading); }});
     m_link.SetOnRealTimeSample([this](core::TDateTime now) {
         if (m_realTimeGraphWindow) m_recorder.AddRealTimePoint(now);
     });

@@ -100,39 +100,48 @@ ExitCode LiveRows(const CliArguments& arguments, MeterAccess& access, CliIo& io,
                 if (!finished && !store->Mark(event)) storeFailed();
             });
         }
-        link::LiveReadings& readings = session.Link().Readings();
-        QObject::connect(&readings, &link::LiveReadings::linkLost, &loop, [&](qint64 atMs) {
-            if (!finished && !store->LinkLost(atMs)) storeFailed();
-        });
-        QObject::connect(&readings, &link::LiveReadings::linkRestored, &loop, [&](qint64 atMs) {
-            if (!finished && !store->LinkRestored(atMs)) storeFailed();
-        });
+        session.Link().Readings().FanOut().Attach(
+            core::ReadingStage::Recording, &loop,
+            {.LinkLost =
+                 [&](qint64 atMs) {
+                     if (!finished && !store->LinkLost(atMs)) storeFailed();
+                 },
+             .LinkRestored =
+                 [&](qint64 atMs) {
+                     if (!finished && !store->LinkRestored(atMs)) storeFailed();
+                 }});
     }
     // --duration: how long to print, from the first reading.
     DurationLimit duration(access.clock, arguments.durationSeconds, finish);
-    session.SetOnReading([&](const core::LiveReading& reading) {
+    // Each reading through the stages of the fan-out: watched (every reading, not only those
+    // paced into rows), then kept, then printed; a row printed is a row kept.
+    bool rowDue = false;
+    session.OnReading(core::ReadingStage::Alarms, [&](const core::LiveReading& reading) {
+        rowDue = false;
         if (stop.Requested() || finished || !duration.Take(access.clock.Now())) return;
-        const QDateTime readAt = QDateTime::currentDateTime();
-        // Every reading is watched, not only those paced into rows.
-        if (alarms && !alarms->TakeReading(reading, readAt)) {
+        if (alarms && !alarms->TakeReading(reading)) {
             result = ExitCode::Usage;
             finish();
             return;
         }
-        if (!pacer.Take(access.clock.Now())) return;
+        rowDue = pacer.Take(access.clock.Now());
+    });
+    session.OnReading(core::ReadingStage::Recording, [&](const core::LiveReading& reading) {
+        if (!rowDue || !store) return;
+        if (!store->Append(store::StoredReadingOf(reading, reading.ReadAtMs),
+                           alarms ? &alarms->Engine() : nullptr)) {
+            rowDue = false;
+            storeFailed();
+        }
+    });
+    session.OnReading(core::ReadingStage::Display, [&](const core::LiveReading& reading) {
+        if (!rowDue) return;
         layout.Device = session.DeviceName();
         // The instant, in whole seconds cut rather than rounded (a row never carries a time
         // still to come): the local time and its offset are those in force at it.
-        core::ReadingRow row = RowOfReading(reading, readAt.toSecsSinceEpoch());
+        core::ReadingRow row = RowOfReading(reading, reading.ReadAtMs / 1000);
         if (alarms) row.Alarm = alarms->ActiveText();
-        // Into the store first: a row printed is a row kept.
-        if (store && !store->Append(store::StoredReadingOf(reading, readAt.toMSecsSinceEpoch()),
-                                    alarms ? &alarms->Engine() : nullptr)) {
-            storeFailed();
-            return;
-        }
-        const QByteArray line = core::RowLine(row, layout);
-        if (!WriteOut(io, line)) {
+        if (!WriteOut(io, core::RowLine(row, layout))) {
             result = ExitCode::Failed;  // stdout went away: nobody reads on
             finish();
             return;

@@ -27,16 +27,22 @@ MeterSession::MeterSession(link::DevicePort& comm1, link::Clock& clock, CliIo& i
     m_mainTimer.setInterval(static_cast<int>(tick.count()));
     m_mainTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_mainTimer, &QTimer::timeout, &m_link, [this] { m_link.MainTimerTimer(); });
-    QObject::connect(
-        &m_link.Readings(), &link::LiveReadings::readingArrived, &m_link,
-        [this](const core::LiveReading& reading) {
-            if (!OnOtherModel()) {
-                if (m_onReading) m_onReading(reading);
-            } else if (m_onOtherModel) {
-                const QString device = m_comm1.DeviceName();
-                m_onOtherModel(OtherModelLine(device, m_link.OtherModels().value(device)));
-            }
-        });
+    // Told before any sink of this meter's readings would have had the frame.
+    m_link.Readings().FanOut().Attach(
+        core::ReadingStage::Alarms, &m_link, {.Reading = [this](const core::LiveReading&) {
+            if (!OnOtherModel() || !m_onOtherModel) return;
+            const QString device = m_comm1.DeviceName();
+            m_onOtherModel(OtherModelLine(device, m_link.OtherModels().value(device)));
+        }});
+}
+
+void MeterSession::OnReading(core::ReadingStage stage,
+                             std::function<void(const core::LiveReading&)> handler) {
+    m_link.Readings().FanOut().Attach(
+        stage, &m_link,
+        {.Reading = [this, handler = std::move(handler)](const core::LiveReading& reading) {
+            if (!OnOtherModel()) handler(reading);
+        }});
 }
 
 MeterSession::~MeterSession() {

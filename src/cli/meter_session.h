@@ -10,6 +10,7 @@
 #include "cli/cli_io.h"
 #include "cli/exit_codes.h"
 #include "core/live/live_reading.h"
+#include "core/live/reading_fan_out.h"
 #include "core/state/app_state.h"
 #include "link/link_view.h"
 #include "link/meter_link.h"
@@ -51,10 +52,9 @@ public:
     // A stop was asked for: the command ends without its result.
     bool Stopping() const { return m_clock.Stopping(); }
 
-    // Called with every live frame's reading.
-    void SetOnReading(std::function<void(const core::LiveReading&)> handler) {
-        m_onReading = std::move(handler);
-    }
+    // Hands every live frame's reading of this meter to `handler`, at its stage of the link's
+    // fan-out; another model's frames are no reading and go to the SetOnOtherModel handler.
+    void OnReading(core::ReadingStage stage, std::function<void(const core::LiveReading&)> handler);
     // Called with the line that refuses the devices that answered the search's model query as
     // another model: when the search found no meter, and instead of the reading for a frame
     // from one of them (the supervision polls every device it looks at once the meter is lost).
@@ -90,7 +90,6 @@ private:
     core::AppState m_state;
     QTimer m_mainTimer;
     link::MeterLink m_link;
-    std::function<void(const core::LiveReading&)> m_onReading;
     std::function<void(const QString&)> m_onOtherModel;
     bool m_reportChanges = false;
     bool m_lostTold = false;

@@ -49,16 +49,17 @@ ServedMeter::ServedMeter(QString name, QString path, std::unique_ptr<link::Devic
         m_otherModelTold = refusal;
         qCWarning(lcServe, "%s: %s", qPrintable(m_name), qPrintable(refusal));
     });
-    link::LiveReadings& readings = m_session.Link().Readings();
-    // After the alarms' own handlers (connected first), so that the feed gets their outcome.
-    QObject::connect(&readings, &link::LiveReadings::readingArrived, &m_session.Link(),
-                     [this](const core::LiveReading& reading, qint64 readAtMs) {
-                         if (!m_session.OnOtherModel()) TakeReading(reading, readAtMs);
-                     });
-    QObject::connect(&readings, &link::LiveReadings::linkLost, &m_session.Link(),
-                     [this](qint64 atMs) { TakeLinkLost(atMs); });
-    QObject::connect(&readings, &link::LiveReadings::linkRestored, &m_session.Link(),
-                     [this](qint64 atMs) { TakeLinkRestored(atMs); });
+    // The alarms take each reading at their stage, before the feed: it gets their outcome.
+    m_session.OnReading(core::ReadingStage::Alarms, [this](const core::LiveReading& reading) {
+        // A service goes on serving its meters: limits that cannot work are said on stderr.
+        if (m_alarms) (void)m_alarms->TakeReading(reading);
+    });
+    m_session.OnReading(core::ReadingStage::Feeds,
+                        [this](const core::LiveReading& reading) { TakeReading(reading); });
+    m_session.Link().Readings().FanOut().Attach(
+        core::ReadingStage::Feeds, &m_session.Link(),
+        {.LinkLost = [this](qint64 atMs) { TakeLinkLost(atMs); },
+         .LinkRestored = [this](qint64 atMs) { TakeLinkRestored(atMs); }});
 }
 
 ServedMeter::~ServedMeter() {
@@ -78,16 +79,11 @@ void ServedMeter::Start() {
     }
 }
 
-void ServedMeter::TakeReading(const core::LiveReading& reading, qint64 readAtMs) {
-    bool alarmsChanged = false;
-    if (m_alarms) {
-        // A service goes on serving its meters: limits that cannot work are said on stderr.
-        (void)m_alarms->TakeReading(reading, QDateTime::fromMSecsSinceEpoch(readAtMs));
-        alarmsChanged = HandAlarms();
-    }
+void ServedMeter::TakeReading(const core::LiveReading& reading) {
+    const bool alarmsChanged = m_alarms && HandAlarms();
     // A reading that raised or ended an alarm is fed whatever the pace: the alarm comes with it.
     if (m_pacer.Take(m_session.LinkClock().Now()) || alarmsChanged)
-        m_feed.TakeReading(reading, readAtMs);
+        m_feed.TakeReading(reading, reading.ReadAtMs);
 }
 
 void ServedMeter::TakeLinkLost(qint64 atMs) {

@@ -42,7 +42,8 @@ public:
     const QString& Path() const { return m_path; }
 
 private:
-    void TakeReading(const core::LiveReading& reading, qint64 readAtMs);
+    // At the feeds' stage: the alarms took the reading already.
+    void TakeReading(const core::LiveReading& reading);
     void TakeLinkLost(qint64 atMs);
     void TakeLinkRestored(qint64 atMs);
     // True when the alarms' active set changed since last handed.

@@ -19,13 +19,13 @@ SessionAlarms::SessionAlarms(const AlarmOptions& options, CliIo& io)
 }
 
 void SessionAlarms::WatchLinkLosses(link::LiveReadings& readings) {
-    QObject::connect(&readings, &link::LiveReadings::linkLost, &m_runner, [this](qint64 at) {
-        Handle(m_engine.TakeLinkLost(QDateTime::fromMSecsSinceEpoch(at)));
-    });
+    readings.FanOut().Attach(core::ReadingStage::Alarms, &m_runner, {.LinkLost = [this](qint64 at) {
+                                 Handle(m_engine.TakeLinkLost(QDateTime::fromMSecsSinceEpoch(at)));
+                             }});
 }
 
-bool SessionAlarms::TakeReading(const core::LiveReading& reading, const QDateTime& time) {
-    const core::AlarmReading watched = core::AlarmReadingOf(reading, time);
+bool SessionAlarms::TakeReading(const core::LiveReading& reading) {
+    const core::AlarmReading watched = core::AlarmReadingOf(reading);
     bool fits = true;
     if (!m_unitChecked) {
         m_unitChecked = true;

@@ -24,13 +24,14 @@ class SessionAlarms {
 public:
     SessionAlarms(const AlarmOptions& options, CliIo& io);
 
-    // Lost links come from the stream itself; readings are brought by TakeReading, before the row
-    // they belong to is written, so that the row carries the state after its reading.
+    // Lost links come from the stream itself, at the alarms' stage; readings are brought by
+    // TakeReading at that stage too, before the row they belong to is written, so that the row
+    // carries the state after its reading.
     void WatchLinkLosses(link::LiveReadings& readings);
     // False at the first reading when a limit lies outside what a reading can be in the unit
     // the meter shows (said on stderr): the limits cannot be what the user meant. The reading is
     // watched all the same.
-    bool TakeReading(const core::LiveReading& reading, const QDateTime& time);
+    bool TakeReading(const core::LiveReading& reading);
     // Called with each raise and clear, after its command was started.
     void SetOnEvent(std::function<void(const core::AlarmEvent&)> handler) {
         m_onEvent = std::move(handler);

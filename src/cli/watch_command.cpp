@@ -58,9 +58,9 @@ ExitCode WatchLines(const CliArguments& arguments, MeterAccess& access, CliIo& i
     // --duration: how long to watch, from the first reading.
     DurationLimit duration(access.clock, arguments.durationSeconds,
                            [&] { finish(ExitCode::Success); });
-    session.SetOnReading([&](const core::LiveReading& reading) {
+    session.OnReading(core::ReadingStage::Alarms, [&](const core::LiveReading& reading) {
         if (stop.Requested() || finished || !duration.Take(access.clock.Now())) return;
-        if (!alarms->TakeReading(reading, QDateTime::currentDateTime())) {
+        if (!alarms->TakeReading(reading)) {
             finish(ExitCode::Usage);
             return;
         }

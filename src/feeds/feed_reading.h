@@ -23,6 +23,8 @@ struct FeedReading {
     quint8 ActiveAlarms = 0;
 };
 
+// As the reading shows it, taken at `readAtMs` (by default when it was read).
 FeedReading FeedReadingOf(const core::LiveReading& reading, qint64 readAtMs);
+FeedReading FeedReadingOf(const core::LiveReading& reading);
 
 }  // namespace kr820::feeds

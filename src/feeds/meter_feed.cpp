@@ -12,9 +12,12 @@ MeterFeed::MeterFeed(const QString& name, const QString& topicName, QObject* par
 MeterFeed::~MeterFeed() = default;
 
 void MeterFeed::Follow(const link::LiveReadings& readings) {
-    connect(&readings, &link::LiveReadings::readingArrived, this, &MeterFeed::TakeReading);
-    connect(&readings, &link::LiveReadings::linkLost, this, &MeterFeed::TakeLinkLost);
-    connect(&readings, &link::LiveReadings::linkRestored, this, &MeterFeed::TakeLinkRestored);
+    readings.FanOut().Attach(
+        core::ReadingStage::Feeds, this,
+        {.Reading =
+             [this](const core::LiveReading& reading) { TakeReading(reading, reading.ReadAtMs); },
+         .LinkLost = [this](qint64 atMs) { TakeLinkLost(atMs); },
+         .LinkRestored = [this](qint64 atMs) { TakeLinkRestored(atMs); }});
 }
 
 void MeterFeed::TakeReading(const core::LiveReading& reading, qint64 readAtMsSinceEpoch) {

@@ -24,7 +24,6 @@ constexpr quint8 kPrinterActive = 0x40;
 constexpr quint8 kTypeMask = 0x03;
 constexpr quint8 kTypeJ = 0x01;  // 0, 2 and 3 all mean K
 constexpr int kModeShift = 4;
-constexpr quint8 kFahrenheit = 0x40;
 constexpr quint8 kT2OnMain = 0x80;
 
 enum DisplayMode { kNormal = 0, kMax = 1, kMin = 2, kMaxMinBlinking = 3 };
@@ -41,8 +40,7 @@ BlinkTimerDemand DeriveLcdState(const core::LiveReading& reading, core::LcdState
     };
 
     const bool typeJ = (statusB & kTypeMask) == kTypeJ;
-    const DisplayUnit unit =
-        (statusB & kFahrenheit) ? DisplayUnit::Fahrenheit : DisplayUnit::Celsius;
+    const DisplayUnit unit = reading.Unit();
     const bool meterRecording = reading.MeterLogging();
 
     BlinkTimerDemand blink;
@@ -71,8 +69,8 @@ BlinkTimerDemand DeriveLcdState(const core::LiveReading& reading, core::LcdState
     set(LcdIcon::SubC, unit == DisplayUnit::Celsius);
     set(LcdIcon::SubF, unit == DisplayUnit::Fahrenheit);
 
-    const quint8 t1Invalid = reading.T1InvalidFlags();
-    const quint8 t2Invalid = reading.T2InvalidFlags();
+    const quint8 t1Invalid = reading.InvalidFlags(core::Channel::T1);
+    const quint8 t2Invalid = reading.InvalidFlags(core::Channel::T2);
 
     float t1Shown = reading.Value(LiveValue::T1);
     float t2Shown = reading.Value(LiveValue::T2);

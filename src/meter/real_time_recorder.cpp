@@ -136,9 +136,7 @@ void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
         return;
     }
     const core::LiveReading& live = m_host.Link().Readings().Last();
-    const core::RealTimeSample sample =
-        core::MakeRealTimeSample(live.Status, live.Invalid, live.Value(core::LiveValue::T1),
-                                 live.Value(core::LiveValue::T2));
+    const core::RealTimeSample sample = core::RealTimeSampleOf(live);
     window->ShowRealTimePoint(state.RealTimePointCount, sample, now, state.RealTimeAxisStep);
     if (m_store.Running() &&
         !m_store.Append(StoredPointOf(sample, graph::MsOfChartTime(now)), m_host.AlarmState()))
@@ -161,10 +159,7 @@ void RealTimeRecorder::MarkAlarm(const core::AlarmEvent& event) {
     const core::LiveReading& live = m_host.Link().Readings().Last();
     const double y = event.Value   ? *event.Value
                      : event.Limit ? *event.Limit
-                                   : core::MakeRealTimeSample(live.Status, live.Invalid,
-                                                              live.Value(core::LiveValue::T1),
-                                                              live.Value(core::LiveValue::T2))
-                                         .ChartT1();
+                                   : core::RealTimeSampleOf(live).ChartT1();
     window->AddRealTimeMark(x, std::isfinite(y) ? y : 0.0, core::AlarmEventText(event));
     if (m_store.Running() && !m_store.Mark(event)) WritingFailed();
 }
@@ -200,7 +195,7 @@ void RealTimeRecorder::BeginFixedLengthStore(int points, core::TDateTime start, 
     header.StartMs = graph::MsOfChartTime(start);
     header.RateSeconds = core::kRealTimeRates[static_cast<size_t>(rateIndex)].seconds;
     header.PointsAsked = points;
-    header.Fahrenheit = core::MakeRealTimeSample(live.Status, live.Invalid, 0, 0).Unit == 'F';
+    header.Fahrenheit = live.DisplaysFahrenheit();
     QString error;
     if (!m_store.Begin(m_unsavedFolder, header, &error)) {
         qCWarning(core::lcRealTime).noquote()
@@ -256,7 +251,7 @@ bool RealTimeRecorder::BeginUntilStopped(graph::TfrmGraph& window, const QString
     store::StoreHeader header;
     header.StartMs = m_host.Link().WallClockMs();
     header.RateSeconds = core::kRealTimeRates[static_cast<size_t>(rateIndex)].seconds;
-    header.Fahrenheit = core::MakeRealTimeSample(live.Status, live.Invalid, 0, 0).Unit == 'F';
+    header.Fahrenheit = live.DisplaysFahrenheit();
     QString error;
     if (!m_store.Begin(folder, header, &error)) {
         qCWarning(core::lcRealTime).noquote()
@@ -278,14 +273,15 @@ void RealTimeRecorder::WatchLink() {
     // Every stretch without readings is a gap in the store, and a line in its list.
     m_linkWatch = std::make_unique<QObject>();
     link::LiveReadings& readings = m_host.Link().Readings();
-    QObject::connect(&readings, &link::LiveReadings::linkLost, m_linkWatch.get(),
-                     [this](qint64 atMs) {
-                         if (!m_store.LinkLost(atMs)) WritingFailed();
-                     });
-    QObject::connect(&readings, &link::LiveReadings::linkRestored, m_linkWatch.get(),
-                     [this](qint64 atMs) {
-                         if (!m_store.LinkRestored(atMs)) WritingFailed();
-                     });
+    readings.FanOut().Attach(core::ReadingStage::Recording, m_linkWatch.get(),
+                             {.LinkLost =
+                                  [this](qint64 atMs) {
+                                      if (!m_store.LinkLost(atMs)) WritingFailed();
+                                  },
+                              .LinkRestored =
+                                  [this](qint64 atMs) {
+                                      if (!m_store.LinkRestored(atMs)) WritingFailed();
+                                  }});
 }
 
 void RealTimeRecorder::AddStoredPoint() {

@@ -1,21 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "store/stored_reading_of.h"
 
-#include <QDateTime>
-
-#include "core/alarms/alarm_reading.h"
-
 namespace kr820::store {
 
 StoredReading StoredReadingOf(const core::LiveReading& reading, qint64 timeMs) {
-    const core::AlarmReading shown = core::AlarmReadingOf(reading, {});
+    const std::optional<double> t1 = reading.Shown(core::Channel::T1);
+    const std::optional<double> t2 = reading.Shown(core::Channel::T2);
     StoredReading stored;
     stored.TimeMs = timeMs;
-    stored.T1Valid = shown.T1.has_value();
-    stored.T2Valid = shown.T2.has_value();
-    stored.T1 = static_cast<float>(shown.T1.value_or(0.0));
-    stored.T2 = static_cast<float>(shown.T2.value_or(0.0));
-    stored.Fahrenheit = shown.Unit == core::DisplayUnit::Fahrenheit;
+    stored.T1Valid = t1.has_value();
+    stored.T2Valid = t2.has_value();
+    stored.T1 = static_cast<float>(t1.value_or(0.0));
+    stored.T2 = static_cast<float>(t2.value_or(0.0));
+    stored.Fahrenheit = reading.DisplaysFahrenheit();
     return stored;
 }
 

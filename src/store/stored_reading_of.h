@@ -6,9 +6,9 @@
 
 namespace kr820::store {
 
-// A live reading as a store keeps it, taken at `timeMs`: the channels as the meter's display
-// shows them (none where its invalid byte is set), in the unit it shows. The desktop's recording
-// until stopped and `kr820-cli live --store` both keep their readings through this.
+// A live reading as a store keeps it, taken at `timeMs`: both channels as the reading shows
+// them, a channel without a value kept invalid. Every writer of live readings makes its rows
+// here, so that the desktop and the command line keep the same.
 StoredReading StoredReadingOf(const core::LiveReading& reading, qint64 timeMs);
 
 }  // namespace kr820::store

@@ -45,7 +45,8 @@ TEST(CliFirstPoll, FollowsTheModelReplyOnThePortThatAnswered) {
     ScriptedMeter meter;
     rig.comm1.AddDevice("/dev/ttyKR0", meter.Answerer());
     int readings = 0;
-    rig.session.SetOnReading([&](const core::LiveReading&) { ++readings; });
+    rig.session.OnReading(core::ReadingStage::Display,
+                          [&](const core::LiveReading&) { ++readings; });
 
     ASSERT_TRUE(rig.session.Find({"/dev/ttyKR0"}));
 

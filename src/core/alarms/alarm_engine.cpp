@@ -10,16 +10,6 @@ namespace {
 qint64 Tenths(double degrees) { return std::llround(degrees * 10.0); }
 double FromTenths(qint64 tenths) { return static_cast<double>(tenths) / 10.0; }
 
-double ConvertTemperature(double degrees, DisplayUnit from, DisplayUnit to) {
-    if (from == to) return degrees;
-    return to == DisplayUnit::Fahrenheit ? degrees * 1.8 + 32.0 : (degrees - 32.0) / 1.8;
-}
-
-double ConvertDifference(double degrees, DisplayUnit from, DisplayUnit to) {
-    if (from == to) return degrees;
-    return to == DisplayUnit::Fahrenheit ? degrees * 1.8 : degrees / 1.8;
-}
-
 }  // namespace
 
 AlarmEngine::AlarmEngine(const AlarmSettings& settings)
@@ -139,7 +129,7 @@ AlarmEngine::Verdict AlarmEngine::LimitVerdict(AlarmKind kind, const ChannelAlar
     const DisplayUnit limitUnit = m_limitUnit.value_or(unit);
     const AlarmLimit& setting = kind == AlarmKind::High ? channel.High : channel.Low;
     const qint64 reading = Tenths(value);
-    const qint64 limit = Tenths(ConvertTemperature(setting.Limit, limitUnit, unit));
+    const qint64 limit = Tenths(ConvertDegrees(setting.Limit, limitUnit, unit));
     const qint64 hysteresis =
         std::max<qint64>(0, Tenths(ConvertDifference(channel.Hysteresis, limitUnit, unit)));
     Verdict verdict;

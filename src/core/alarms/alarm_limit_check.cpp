@@ -45,8 +45,7 @@ QString LimitText(double limit, std::optional<DisplayUnit> unit) {
 ReadingSpan ReadingSpanIn(DisplayUnit unit) {
     const double lowest = kMinTenthsCelsius / 10.0;
     const double highest = kTypeKMaxTenthsCelsius / 10.0;
-    if (unit == DisplayUnit::Celsius) return {lowest, highest};
-    return {lowest * 1.8 + 32.0, highest * 1.8 + 32.0};
+    return {InUnit(lowest, unit), InUnit(highest, unit)};
 }
 
 std::optional<AlarmLimitProblem> CheckAlarmLimits(const AlarmSettings& settings) {

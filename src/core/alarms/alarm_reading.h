@@ -19,9 +19,8 @@ struct AlarmReading {
     std::optional<double> T2;
 };
 
-// A live reading taken at `time`: the channel values rounded to the tenths the meter sends and
-// converted to the unit its display shows; a channel with a non-zero invalid byte, or a value
-// beyond any thermocouple's range, has none.
+// A live reading taken at `time` (by default when it was read), as the reading shows it.
 AlarmReading AlarmReadingOf(const LiveReading& reading, const QDateTime& time);
+AlarmReading AlarmReadingOf(const LiveReading& reading);
 
 }  // namespace kr820::core

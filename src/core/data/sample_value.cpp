@@ -3,6 +3,7 @@
 
 #include "core/data/limit_values.h"
 #include "core/data/set_flags.h"
+#include "core/live/temperature_units.h"
 
 namespace kr820::core {
 
@@ -11,7 +12,8 @@ float StoredSampleValue(std::int32_t tenthsCelsius, std::uint8_t flags) {
     const std::int32_t max = IsTypeJ(flags) ? kTypeJMaxTenthsCelsius : kTypeKMaxTenthsCelsius;
     if (tenthsCelsius > max) return OverLimitValue;
     const double celsius = tenthsCelsius / 10.0;
-    return static_cast<float>(IsFahrenheit(flags) ? celsius * 1.8 + 32.0 : celsius);
+    return static_cast<float>(
+        InUnit(celsius, IsFahrenheit(flags) ? DisplayUnit::Fahrenheit : DisplayUnit::Celsius));
 }
 
 }  // namespace kr820::core

@@ -10,15 +10,6 @@ namespace {
 // Tenths from here on round to six digits, one more than the display has.
 constexpr double kFirstUnshownTenths = 99999.5;
 
-// The meter's display works in single precision: every step is stored back into a float, so
-// that a value lands on the same tenth as on the meter.
-float ToDisplayUnit(float celsius, DisplayUnit unit, bool relMode) {
-    if (unit == DisplayUnit::Celsius) return celsius;
-    const float scaled = static_cast<float>(static_cast<double>(celsius) * 1.8);
-    if (relMode) return scaled;
-    return static_cast<float>(static_cast<double>(scaled) + 32.0);
-}
-
 void ShowDashes(DigitBuffer& buffer, int fromByte) {
     for (int i = fromByte; i < kDigitBufferBytes; ++i) buffer[i] = kDigitDash;
 }
@@ -30,7 +21,7 @@ void FormatDisplayDigits(DigitBuffer& buffer, quint8 invalid, float valueCelsius
     if (invalid != 0) {
         ShowDashes(buffer, 1);
     } else {
-        const float shown = ToDisplayUnit(valueCelsius, unit, relMode);
+        const float shown = InUnitAsDisplayed(valueCelsius, unit, relMode);
         const double tenths = static_cast<float>(static_cast<double>(shown) * 10.0);
         // Checked before the conversion to int: beyond five digits the text would overrun the
         // buffer, and beyond int (or for NaN) it would not be a number at all.

@@ -4,10 +4,9 @@
 #include <QtGlobal>
 
 #include "core/live/lcd_state.h"
+#include "core/live/temperature_units.h"
 
 namespace kr820::core {
-
-enum class DisplayUnit { Celsius, Fahrenheit };
 
 // Writes one display buffer from a reading in degrees Celsius, as the meter's display shows it
 // in tenths: the sign ('+' or '-') in byte 0, five digit codes with up to three leading zeros

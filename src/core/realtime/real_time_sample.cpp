@@ -6,29 +6,31 @@
 namespace kr820::core {
 namespace {
 
-constexpr quint16 kFahrenheitBit = 0x40;
-constexpr quint8 kOutOfRangeBits = 0x03;
 constexpr double kAverageLimit = 3000.0;
-
-float ToDisplayUnit(float celsius, bool fahrenheit) {
-    return fahrenheit ? celsius * 1.8f + 32.0f : celsius;
-}
 
 }  // namespace
 
 float RealTimeSample::ChartT1() const { return T1OutOfRange ? OverLimitValue : T1; }
 float RealTimeSample::ChartT2() const { return T2OutOfRange ? OverLimitValue : T2; }
 
+RealTimeSample RealTimeSampleOf(const LiveReading& reading) {
+    RealTimeSample sample;
+    sample.T1 = InUnitAsRecorded(reading.Value(LiveValue::T1), reading.Unit());
+    sample.T2 = InUnitAsRecorded(reading.Value(LiveValue::T2), reading.Unit());
+    sample.T1OutOfRange = reading.OutOfRangeForFixedLengthRecorder(Channel::T1);
+    sample.T2OutOfRange = reading.OutOfRangeForFixedLengthRecorder(Channel::T2);
+    sample.Unit = reading.DisplaysFahrenheit() ? 'F' : 'C';
+    return sample;
+}
+
 RealTimeSample MakeRealTimeSample(quint16 statusWord, quint16 channelFlags, float t1Celsius,
                                   float t2Celsius) {
-    const bool fahrenheit = (statusWord & kFahrenheitBit) != 0;
-    RealTimeSample sample;
-    sample.T1 = ToDisplayUnit(t1Celsius, fahrenheit);
-    sample.T2 = ToDisplayUnit(t2Celsius, fahrenheit);
-    sample.T1OutOfRange = (channelFlags & kOutOfRangeBits) != 0;
-    sample.T2OutOfRange = ((channelFlags >> 8) & kOutOfRangeBits) != 0;
-    sample.Unit = fahrenheit ? 'F' : 'C';
-    return sample;
+    LiveReading reading;
+    reading.Status = statusWord;
+    reading.Invalid = channelFlags;
+    reading.Celsius[static_cast<int>(LiveValue::T1)] = t1Celsius;
+    reading.Celsius[static_cast<int>(LiveValue::T2)] = t2Celsius;
+    return RealTimeSampleOf(reading);
 }
 
 std::vector<ExtremeField> UpdateExtremes(RealTimeExtremes& extremes, const RealTimeSample& sample) {

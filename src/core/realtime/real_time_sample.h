@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "core/live/live_reading.h"
+
 namespace kr820::core {
 
 // One real-time point as the graph takes it: in the meter's display unit, and whether each
@@ -22,8 +24,10 @@ struct RealTimeSample {
     float ChartT2() const;
 };
 
-// From the live status word (bit 0x40: the meter shows Fahrenheit), the channel-flag word (low
-// byte T1, high byte T2; bits 0 and 1 mean out of range) and the readings in degrees Celsius.
+// A live reading as the fixed-length recorder takes it: in the unit shown, out of range by the
+// recorder's own rule (LiveReading::OutOfRangeForFixedLengthRecorder).
+RealTimeSample RealTimeSampleOf(const LiveReading& reading);
+// The same from the live status word, the channel-flag word and the readings in degrees Celsius.
 RealTimeSample MakeRealTimeSample(quint16 statusWord, quint16 channelFlags, float t1Celsius,
                                   float t2Celsius);
 

@@ -63,11 +63,12 @@ TEST_F(EndToEndTest, TheSearchFindsTheMeterBehindASilentDeviceAndPollsIt) {
 
 TEST_F(EndToEndTest, ATickPollsAndTheFrameComesThroughTheEventLoop) {
     int frames = 0;
-    QObject::connect(&link.Readings(), &link::LiveReadings::readingArrived,
-                     [&](const core::LiveReading& reading) {
-                         ++frames;
-                         EXPECT_FLOAT_EQ(reading.Value(core::LiveValue::T1), 25.3f);
-                     });
+    QObject sink;
+    link.Readings().FanOut().Attach(core::ReadingStage::Display, &sink,
+                                    {.Reading = [&](const core::LiveReading& reading) {
+                                        ++frames;
+                                        EXPECT_FLOAT_EQ(reading.Value(core::LiveValue::T1), 25.3f);
+                                    }});
     link.SetDevices({PathOf(*meter)});
     comm1.SetOnRxChar([&](Port& sender) { link.Comm1RxChar(sender); });
     comm1.Open();

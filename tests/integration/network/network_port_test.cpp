@@ -89,11 +89,12 @@ protected:
 
 TEST_P(NetworkPortTest, TheSearchFindsTheMeterAndPollsAreAnswered) {
     int frames = 0;
-    QObject::connect(&link.Readings(), &link::LiveReadings::readingArrived,
-                     [&](const core::LiveReading& reading) {
-                         ++frames;
-                         EXPECT_FLOAT_EQ(reading.Value(core::LiveValue::T1), 25.3f);
-                     });
+    QObject frameWatch;
+    link.Readings().FanOut().Attach(core::ReadingStage::Display, &frameWatch,
+                                    {.Reading = [&](const core::LiveReading& reading) {
+                                        ++frames;
+                                        EXPECT_FLOAT_EQ(reading.Value(core::LiveValue::T1), 25.3f);
+                                    }});
     link.SetDevices({url});
     link.SearchMeter();
     EXPECT_TRUE(state.Connected);

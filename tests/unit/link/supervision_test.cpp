@@ -61,16 +61,20 @@ TEST_F(SupervisionTest, TheThirdTickWithoutAFrameDeclaresTheLinkLost) {
 TEST_F(SupervisionTest, TheReadingStreamTellsALossOnceAndTheReturnWithTheirTimes) {
     std::vector<std::pair<QString, qint64>> events;
     const LiveReadings& readings = rig.link.Readings();
-    QObject::connect(&readings, &LiveReadings::linkLost, [&](qint64 at) {
-        events.push_back({"lost", at});
-    });
-    QObject::connect(&readings, &LiveReadings::linkRestored, [&](qint64 at) {
-        events.push_back({"restored", at});
-    });
-    QObject::connect(&readings, &LiveReadings::readingArrived,
-                     [&](const core::LiveReading&, qint64 at) {
-                         events.push_back({"reading", at});
-                     });
+    QObject sink;
+    readings.FanOut().Attach(core::ReadingStage::Display, &sink,
+                             {.Reading =
+                                  [&](const core::LiveReading& r) {
+                                      events.push_back({"reading", r.ReadAtMs});
+                                  },
+                              .LinkLost =
+                                  [&](qint64 at) {
+                                      events.push_back({"lost", at});
+                                  },
+                              .LinkRestored =
+                                  [&](qint64 at) {
+                                      events.push_back({"restored", at});
+                                  }});
     qint64 wallMs = 1000;
     rig.link.SetWallClock([&] { return wallMs; });
     AttachLivePath();
@@ -148,11 +152,12 @@ TEST_F(SupervisionTest, RealTimeSamplesAreTakenEveryRateTicksWithAFreshFrame) {
 
 TEST_F(SupervisionTest, EveryTickPollsAndTheFirstFrameAfterALossRestoresTheLink) {
     int frames = 0;
-    QObject::connect(&rig.link.Readings(), &link::LiveReadings::readingArrived,
-                     [&](const core::LiveReading& reading) {
-                         ++frames;
-                         EXPECT_FLOAT_EQ(reading.Value(core::LiveValue::T1), 25.3f);
-                     });
+    QObject sink;
+    rig.link.Readings().FanOut().Attach(
+        core::ReadingStage::Display, &sink, {.Reading = [&](const core::LiveReading& reading) {
+            ++frames;
+            EXPECT_FLOAT_EQ(reading.Value(core::LiveValue::T1), 25.3f);
+        }});
     AttachLivePath();
     rig.state.Connected = false;
     rig.view.runEnabled = rig.view.stopEnabled = rig.view.dataLoggerEnabled = false;
@@ -190,7 +195,9 @@ TEST_F(SupervisionTest, APortThatClosedItselfIsReopenedByTheNextTick) {
 
 TEST_F(SupervisionTest, AtMost256BytesAreTakenPerReceiveEvent) {
     int frames = 0;
-    QObject::connect(&rig.link.Readings(), &link::LiveReadings::readingArrived, [&] { ++frames; });
+    QObject sink;
+    rig.link.Readings().FanOut().Attach(core::ReadingStage::Display, &sink,
+                                        {.Reading = [&](const core::LiveReading&) { ++frames; }});
     rig.comm1.Open();
     for (int poll = 0; poll < 13; ++poll) rig.comm1.Write(core::FrameCommand("A"));
     rig.clock.Advance(rig.comm1.answerDelay);
@@ -207,7 +214,9 @@ TEST_F(SupervisionTest, AtMost256BytesAreTakenPerReceiveEvent) {
 
 TEST_F(SupervisionTest, AFailedLiveReadIsReportedAndTheBufferedFramesStillCount) {
     int frames = 0;
-    QObject::connect(&rig.link.Readings(), &link::LiveReadings::readingArrived, [&] { ++frames; });
+    QObject sink;
+    rig.link.Readings().FanOut().Attach(core::ReadingStage::Display, &sink,
+                                        {.Reading = [&](const core::LiveReading&) { ++frames; }});
     rig.comm1.Open();
     rig.comm1.Write(core::FrameCommand("A"));
     rig.clock.Advance(rig.comm1.answerDelay);

@@ -54,8 +54,11 @@ TEST_F(OneWriterTest, TheDesktopAndLiveStoreKeepTheSameRowsGapsAndMarks) {
     window->btnRunClick();
     ASSERT_TRUE(window->State().RealTimeRecording);
     link::LiveReadings& readings = window->Link().Readings();
-    QSignalSpy lost(&readings, &link::LiveReadings::linkLost);
-    QSignalSpy restored(&readings, &link::LiveReadings::linkRestored);
+    QObject linkWatch;
+    std::vector<qint64> lost, restored;
+    readings.FanOut().Attach(core::ReadingStage::Display, &linkWatch,
+                             {.LinkLost = [&](qint64 atMs) { lost.push_back(atMs); },
+                              .LinkRestored = [&](qint64 atMs) { restored.push_back(atMs); }});
 
     // What live --store is handed: the same readings at the same instants.
     struct Taken {
@@ -72,7 +75,7 @@ TEST_F(OneWriterTest, TheDesktopAndLiveStoreKeepTheSameRowsGapsAndMarks) {
     take(22.0f, 32.0f, 0, 0x0004);  // T1's invalid byte with bit 2 only: no value
     take(23.0f, 33.0f, 0, 0x0100);  // T2 out of range
     // The meter falls silent: a gap from the loss to its return.
-    for (int i = 0; i < 8 && lost.isEmpty(); ++i) Tick(/*freshFrame=*/false);
+    for (int i = 0; i < 8 && lost.empty(); ++i) Tick(/*freshFrame=*/false);
     ASSERT_EQ(lost.size(), 1) << "the link was not lost";
     take(24.0f, 34.0f, 0x40, 0);  // Fahrenheit on the display
     take(25.0f, 35.0f, 0, 0);
@@ -88,9 +91,9 @@ TEST_F(OneWriterTest, TheDesktopAndLiveStoreKeepTheSameRowsGapsAndMarks) {
         ASSERT_TRUE(writer) << error.toStdString();
         for (size_t i = 0; i < taken.size(); ++i) {
             if (i == 3) {
-                writer->LinkLost(lost[0][0].toLongLong());
+                writer->LinkLost(lost[0]);
                 // Without a return heard, the next reading ends the gap.
-                if (!restored.isEmpty()) writer->LinkRestored(restored[0][0].toLongLong());
+                if (!restored.empty()) writer->LinkRestored(restored[0]);
             }
             ASSERT_TRUE(
                 writer->Append(store::StoredReadingOf(taken[i].Reading, taken[i].AtMs), nullptr));
