@@ -4,21 +4,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/live/temperature_conversion.h"
+
 namespace kr820::core {
 namespace {
 
 qint64 Tenths(double degrees) { return std::llround(degrees * 10.0); }
 double FromTenths(qint64 tenths) { return static_cast<double>(tenths) / 10.0; }
-
-double ConvertTemperature(double degrees, DisplayUnit from, DisplayUnit to) {
-    if (from == to) return degrees;
-    return to == DisplayUnit::Fahrenheit ? degrees * 1.8 + 32.0 : (degrees - 32.0) / 1.8;
-}
-
-double ConvertDifference(double degrees, DisplayUnit from, DisplayUnit to) {
-    if (from == to) return degrees;
-    return to == DisplayUnit::Fahrenheit ? degrees * 1.8 : degrees / 1.8;
-}
 
 }  // namespace
 
