@@ -7,23 +7,13 @@
 #include "core/files/reading_rows.h"
 #include "core/files/save_file.h"
 #include "store/store_reader.h"
+#include "store/store_report.h"
 
 namespace kr820::cli {
 namespace {
 
 // Rows are handed on in pieces of about this many bytes.
 constexpr qsizetype kPieceBytes = 64 * 1024;
-
-core::ReadingRow RowOf(const store::StoredReading& reading) {
-    core::ReadingRow row;
-    // Whole seconds cut, as live writes them.
-    row.Time = reading.TimeMs >= 0 ? reading.TimeMs / 1000 : (reading.TimeMs - 999) / 1000;
-    if (reading.T1Valid) row.T1 = reading.T1;
-    if (reading.T2Valid) row.T2 = reading.T2;
-    row.Unit = reading.Fahrenheit ? QStringLiteral("F") : QStringLiteral("C");
-    row.Set = 1;
-    return row;
-}
 
 }  // namespace
 
@@ -43,7 +33,7 @@ std::optional<std::vector<core::ExportedSet>> StoreSets(const QString& name, con
     set.Gaps = static_cast<int>(reader->Gaps().size());
     // As the export's first row: the first reading's time, in its unit.
     if (const std::optional<store::StoredReading> first = reader->At(0)) {
-        const core::ReadingRow row = RowOf(*first);
+        const core::ReadingRow row = store::ReadingRowOf(*first);
         set.Start = row.Time;
         set.Unit = row.Unit;
     } else {
@@ -83,7 +73,7 @@ ExitCode RunStoreExport(const CliArguments& arguments, const QString& path, CliI
         QByteArray piece = core::HeaderLine(layout);
         store::ReadingCursor cursor(*reader, 0, reader->Count());
         while (const std::optional<store::StoredReading> reading = cursor.Next()) {
-            piece += core::RowLine(RowOf(*reading), layout);
+            piece += core::RowLine(store::ReadingRowOf(*reading), layout);
             if (piece.size() >= kPieceBytes) {
                 if (!put(piece)) return false;
                 piece.clear();

@@ -186,7 +186,9 @@ std::vector<ReportTableRow> ReportTable(const ReportDocument& document) {
         add(QStringLiteral("Lethality F (Tref %1 °C, z %2 °C)")
                 .arg(DecimalText(p.ReferenceCelsius), DecimalText(p.ZCelsius)),
             [](const ChannelFigures& f) {
-                return QStringLiteral("%1 min").arg(Fixed(f.Lethality->Minutes, 2));
+                const double minutes = f.Lethality->Minutes;
+                return QStringLiteral("%1 min").arg(
+                    minutes < 1e6 ? Fixed(minutes, 2) : QString::number(minutes, 'g', 6));
             });
         add(QStringLiteral("Time at or above Tref"),
             [](const ChannelFigures& f) { return DurationText(f.Lethality->AtOrAboveMs); });
@@ -241,7 +243,9 @@ QByteArray ReportText(const ReportDocument& document) {
         QStringList parts{label.leftJustified(labelWidth)};
         if (document.Figures.Reported[0]) parts << t1.leftJustified(valueWidth);
         if (document.Figures.Reported[1]) parts << t2;
-        return parts.join(QStringLiteral("  ")).trimmed();
+        QString text = parts.join(QStringLiteral("  "));
+        while (text.endsWith(u' ')) text.chop(1);
+        return text;
     };
     lines << line(QString(), kChannelNames[0], kChannelNames[1]);
     for (const ReportTableRow& row : rows) lines << line(row.Label, row.Values[0], row.Values[1]);

@@ -12,13 +12,15 @@
 namespace kr820::core {
 
 // The readings reported, thinned for a chart: per column of equal time, each channel's lowest
-// and highest value (NaN where the column holds none).
+// and highest value (NaN where the column holds none), and whether a gap (a reading without a
+// value, readings missing) lies in it, where the line must break.
 struct ReportChart {
     qint64 FromMs = 0;
     qint64 ToMs = 0;
     struct Column {
         double Low = 0;
         double High = 0;
+        bool Broken = false;
     };
     std::array<std::vector<Column>, 2> Columns;
 };

@@ -29,9 +29,16 @@ private:
     QCryptographicHash m_hash{QCryptographicHash::Sha256};
     RowLayout m_layout;
     ReportChart m_chart;
+    qint64 m_gapStepMs = 0;  // 0: the interval is not known
+    std::optional<qint64> m_lastMs;
 };
 
 // A row's reading as a report takes it.
 ReportReading ReportReadingOf(const ReadingRow& row);
+
+// The report of rows in time order (a file's sets, a window's data set), whose rows export
+// writes with a set column when `withSetColumn`; the chart spans the rows in the range.
+void ReportRows(const std::vector<ReadingRow>& rows, const ReportSettings& settings,
+                bool withSetColumn, ReportDocument& document);
 
 }  // namespace kr820::core

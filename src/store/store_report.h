@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/files/reading_rows.h"
+#include "core/report/report_document.h"
+#include "store/store_reader.h"
+
+namespace kr820::store {
+
+// A reading as export writes it: its time cut to whole seconds, as live writes them.
+core::ReadingRow ReadingRowOf(const StoredReading& reading);
+core::ReportReading ReportReadingOf(const StoredReading& reading);
+
+// The figures, chart, hash and alarm marks of the readings of `settings`' range, read once a
+// block at a time, whatever the store's length. False when a block could not be read (the
+// reader's Failure() says why).
+bool ReportStore(StoreReader& reader, const core::ReportSettings& settings,
+                 core::ReportDocument& document);
+
+}  // namespace kr820::store
