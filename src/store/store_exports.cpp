@@ -6,6 +6,7 @@
 #include "core/data/limit_values.h"
 #include "core/files/save_file.h"
 #include "store/store_reader.h"
+#include "store/store_report.h"
 #include "store/wall_clock.h"
 
 namespace kr820::store {
@@ -66,17 +67,10 @@ core::WriteOutcome WriteStoreRows(StoreReader& reader, const QString& path,
     qsizetype lines = 0;
     bool cancelled = false;
     return core::WriteThroughSaveFile(path, [&](QIODevice& file) {
-        return WriteReadings(
-            reader, file, 0, reader.Count(), core::HeaderLine(layout), lines, cancelled, progress,
-            [&](const StoredReading& r, QByteArray& out) {
-                core::ReadingRow row;
-                row.Time =
-                    core::UtcSeconds(r.TimeMs >= 0 ? r.TimeMs / 1000 : -((-r.TimeMs + 999) / 1000));
-                if (r.T1Valid) row.T1 = r.T1;
-                if (r.T2Valid) row.T2 = r.T2;
-                row.Unit = r.Fahrenheit ? QStringLiteral("F") : QStringLiteral("C");
-                out += core::RowLine(row, layout);
-            });
+        return WriteReadings(reader, file, 0, reader.Count(), core::HeaderLine(layout), lines,
+                             cancelled, progress, [&](const StoredReading& r, QByteArray& out) {
+                                 out += core::RowLine(ReadingRowOf(r), layout);
+                             });
     });
 }
 
