@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QVBoxLayout>
 
+#include "ui/fit_on_screen.h"
 #include "ui/prompter.h"
 
 namespace kr820::print {
@@ -172,6 +173,7 @@ ReportDialog::ReportDialog(QWidget* parent, const ReportChoice& preset, bool zoo
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+    ui::ScrollWhenLargerThanScreen(*this);
 }
 
 ReportChoice ReportDialog::Choice() const {
