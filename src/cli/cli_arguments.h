@@ -19,6 +19,8 @@ struct ReportOptions {
     core::ReportSettings settings;
     ReportFormat format = ReportFormat::Text;
     QString heading;
+    // --high or --low given; without them a store's own alarm limits are reported.
+    bool limitsGiven = false;
 };
 
 enum class Command {

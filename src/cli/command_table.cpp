@@ -260,6 +260,7 @@ std::optional<QString> FinishReport(const GivenOptions& options, const QStringLi
     for (const char* name : {"high", "low"}) {
         const QString longName = QString::fromLatin1(name);
         if (!options.Set(longName)) continue;
+        report.limitsGiven = true;
         const QString value = options.Value(longName);
         const auto degrees = Degrees(value);
         if (!degrees)
@@ -718,7 +719,8 @@ std::vector<CommandRow> MakeTable() {
                 Option("set", "N", "the data set to report, from 1 (default 1)", ValueKind::Number),
                 Switch("all", "every data set, as one series"),
                 Option("high", "T",
-                       "a high limit for both channels; a reading strictly above it is past it",
+                       "a high limit for both channels; a reading strictly above it is past it "
+                       "(without --high and --low: a store's alarm limits)",
                        ValueKind::Number),
                 Option("low", "T",
                        "a low limit for both channels; a reading strictly below it is past it",

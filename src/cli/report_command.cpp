@@ -48,7 +48,9 @@ std::optional<ExitCode> ReportOfStore(const CliArguments& arguments, const QStri
                                              .arg(QFileInfo(arguments.file).fileName(), device);
     // A damaged store is not reported from the part that reads: its figures would pass for
     // the whole.
-    if (!store::ReportStore(*reader, arguments.report.settings, document) || reader->Damaged()) {
+    core::ReportSettings settings = arguments.report.settings;
+    if (!arguments.report.limitsGiven) settings.Limits = store::AlarmLimitsOfStore(*reader);
+    if (!store::ReportStore(*reader, settings, document) || reader->Damaged()) {
         Say(io,
             QStringLiteral("'%1': %2")
                 .arg(arguments.file, reader->Failure().isEmpty() ? QStringLiteral("it is damaged")

@@ -42,6 +42,20 @@ core::ReportReading ReportReadingOf(const StoredReading& reading) {
     return taken;
 }
 
+std::array<core::ReportLimits, 2> AlarmLimitsOfStore(StoreReader& reader) {
+    std::array<core::ReportLimits, 2> limits;
+    const std::optional<StoredReading> first = reader.At(0);
+    const core::DisplayUnit unit = UnitOf(first ? first->Fahrenheit : reader.Header().Fahrenheit);
+    for (const AlarmMark& mark : reader.AlarmMarks(-kMaxStoredMs, kMaxStoredMs)) {
+        const std::optional<core::AlarmEvent> event = AlarmEventOfMark(mark, unit);
+        if (!event || event->Change != core::AlarmChange::Raised || !event->Limit) continue;
+        const int channel = event->Alarm.Channel == core::AlarmChannel::T2 ? 1 : 0;
+        if (event->Alarm.Kind == core::AlarmKind::High) limits[channel].High = event->Limit;
+        if (event->Alarm.Kind == core::AlarmKind::Low) limits[channel].Low = event->Limit;
+    }
+    return limits;
+}
+
 bool ReportStore(StoreReader& reader, const core::ReportSettings& given,
                  core::ReportDocument& document) {
     core::ReportSettings settings = given;

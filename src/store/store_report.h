@@ -11,6 +11,10 @@ namespace kr820::store {
 core::ReadingRow ReadingRowOf(const StoredReading& reading);
 core::ReportReading ReportReadingOf(const StoredReading& reading);
 
+// The limits the store's alarms were raised at (the last raise of each), in the unit of its
+// first reading: a report's limits where none are given.
+std::array<core::ReportLimits, 2> AlarmLimitsOfStore(StoreReader& reader);
+
 // The figures, chart, hash and alarm marks of the readings of `settings`' range, read once a
 // block at a time, whatever the store's length. False when a block could not be read (the
 // reader's Failure() says why).

@@ -82,6 +82,16 @@ TEST(CliReport, StoreFiguresAndTheHashOfExportsRows) {
     EXPECT_EQ(root[QStringLiteral("sha256")].toString().toLatin1(), ExportSha256({path}));
 }
 
+TEST(CliReport, AStoresOwnAlarmLimitsWhereNoneAreGiven) {
+    QTemporaryDir folder;
+    const QJsonArray channels =
+        ReportJson({MakeStore(folder)})[QStringLiteral("channels")].toArray();
+    const QJsonObject t2High = channels[1].toObject()[QStringLiteral("high")].toObject();
+    EXPECT_EQ(t2High[QStringLiteral("limit")].toDouble(), 8.0);
+    EXPECT_EQ(t2High[QStringLiteral("excursions")].toInt(), 1);
+    EXPECT_TRUE(channels[0].toObject()[QStringLiteral("high")].isNull());
+}
+
 TEST(CliReport, FileSetsHashLikeTheirExport) {
     const QString file = kFixtures + QStringLiteral("/three_sets.820");
     EXPECT_EQ(
