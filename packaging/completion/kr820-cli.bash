@@ -8,7 +8,7 @@ _kr820_cli() {
     local common="-h --help -V --version -q --quiet -v --verbose -vv"
     COMPREPLY=()
 
-    local commands="ports live watch serve download sets export setup clock erase"
+    local commands="ports live watch serve download sets export report setup clock erase"
     if ((COMP_CWORD == 1)); then
         COMPREPLY=($(compgen -W "$commands help --help --version" -- "$cur"))
         return
@@ -35,6 +35,9 @@ _kr820_cli() {
     case "$command $prev" in
         "live --format") words="csv jsonl influx" ;;
         "export --format") words="csv tsv jsonl" ;;
+        "report --channel") words="t1 t2 both" ;;
+        "report --lethality") words="f0 pu" ;;
+        "report --format") words="pdf json text" ;;
         "live --time-format" | "sets --time-format" | "export --time-format") words="iso utc epoch" ;;
     esac
     if [[ -n $words ]]; then
@@ -61,7 +64,7 @@ _kr820_cli() {
             COMPREPLY=($(compgen -f -- "$cur"))
             return
             ;;
-        --count | --duration | --every | --timeout | --set | --alarm | --hysteresis | --hold | --on-alarm-timeout | --mqtt | --mqtt-user | --mqtt-queue | --metrics) return ;;
+        --count | --duration | --every | --timeout | --set | --alarm | --hysteresis | --hold | --on-alarm-timeout | --mqtt | --mqtt-user | --mqtt-queue | --metrics | --high | --low | --activation-energy | --from | --to | --heading) return ;;
         --on-alarm)
             COMPREPLY=($(compgen -c -- "$cur"))
             return
@@ -76,6 +79,7 @@ _kr820_cli() {
         "download") options="--device -o --output --force --recover" ;;
         "sets") options="--json --recover --time-format" ;;
         "export") options="--set --all --format --time-format -o --output --force --recover" ;;
+        "report") options="--set --all --high --low --channel --activation-energy --lethality --from --to --heading --format -o --output --force --recover" ;;
         "setup show") options="--device --json" ;;
         "setup set") options="--device" ;;
         "clock sync") options="--device" ;;
@@ -87,7 +91,7 @@ _kr820_cli() {
         return
     fi
     case $command in
-        sets | export) COMPREPLY=($(compgen -f -- "$cur")) ;;
+        sets | export | report) COMPREPLY=($(compgen -f -- "$cur")) ;;
         "setup set")
             COMPREPLY=($(compgen -W "type= print-start= print-stop= print-interval= print-mode= graph-inch= low-limit= scale-width= record-start= record-stop= record-interval= auto-power-off= alarm= alarm-upper= alarm-lower=" -- "$cur"))
             compopt -o nospace 2>/dev/null

@@ -4,8 +4,10 @@
 #include <QMdiSubWindow>
 #include <cstring>
 
+#include "app/alarm_desk.h"
 #include "app/export_graph_command.h"
 #include "app/frm_main.h"
+#include "app/report_command.h"
 #include "app/spreadsheet_export.h"
 #include "app/workspace_area.h"
 #include "graph/frm_graph.h"
@@ -55,6 +57,13 @@ std::span<const MainAction> TfrmMain::ActionTable() {
          true},
         {"File1", "ExportForSpreadsheets1", "Export &for Spreadsheets...",
          [](TfrmMain& m) { ExportForSpreadsheets(m.ActiveGraph(), m.m_prompter, &m); }, true},
+        {"File1", "Report1", "&Report...",
+         [](TfrmMain& m) {
+             if (graph::TfrmGraph* window = print::GraphWindowToPrint(*m.m_workspace))
+                 ReportOnWindow(m, m.m_prompter, *window, m.Alarms().Engine().Settings(),
+                                m.m_print.Printer());
+         },
+         true},
         {"File1",
          "Print1",
          "&Print",

@@ -18,14 +18,6 @@ namespace kr820::app {
 
 namespace {
 
-// A downloaded set as kr820-cli exports it, from its start in steps of real time with its unit;
-// any other window from its chart's points, with the unit the window knows.
-std::vector<core::ReadingRow> WindowRows(graph::TfrmGraph& window) {
-    if (window.IsDataLogger() && window.ShownSet())
-        return core::RowsOfSet(window.Store(), *window.ShownSet());
-    return core::RowsOfChart(window.Chart().Data(), window.Unit());
-}
-
 // The file to write, ".csv" added when no suffix was typed; empty when cancelled.
 QString AskSpreadsheetPath(ui::Prompter& prompter, QWidget* owner) {
     QString selected = kSpreadsheetFilter;
@@ -53,6 +45,12 @@ bool ExportRecording(graph::TfrmGraph& window, ui::Prompter& prompter, QWidget* 
 }
 
 }  // namespace
+
+std::vector<core::ReadingRow> WindowRows(graph::TfrmGraph& window) {
+    if (window.IsDataLogger() && window.ShownSet())
+        return core::RowsOfSet(window.Store(), *window.ShownSet());
+    return core::RowsOfChart(window.Chart().Data(), window.Unit());
+}
 
 bool ExportForSpreadsheets(graph::TfrmGraph* window, ui::Prompter& prompter, QWidget* owner) {
     if (!window) return false;

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <vector>
+
+#include "core/files/reading_rows.h"
 
 class QWidget;
 
@@ -18,6 +21,9 @@ namespace kr820::app {
 // times and a decimal point whatever the regional settings, in the rows kr820-cli export writes.
 // Asks for the file; the file appears only once complete. True when a file was written.
 bool ExportForSpreadsheets(graph::TfrmGraph* window, ui::Prompter& prompter, QWidget* owner);
+// The rows of a window that shows no recording: a downloaded set as kr820-cli exports it, from
+// its start in steps of real time with its unit; any other from its chart's points.
+std::vector<core::ReadingRow> WindowRows(graph::TfrmGraph& window);
 
 inline const QString kExportForSpreadsheetsText = QStringLiteral("Export for Spreadsheets...");
 inline const QString kSpreadsheetFilter = QStringLiteral("CSV for spreadsheets (*.csv)");

@@ -8,8 +8,20 @@
 #include "cli/alarm_options.h"
 #include "cli/serve_options.h"
 #include "core/files/reading_rows.h"
+#include "core/report/report_settings.h"
 
 namespace kr820::cli {
+
+enum class ReportFormat { Text, Json, Pdf };
+
+// report: what is reported and how; the readings' range and limits in their own unit.
+struct ReportOptions {
+    core::ReportSettings settings;
+    ReportFormat format = ReportFormat::Text;
+    QString heading;
+    // --high or --low given; without them a store's own alarm limits are reported.
+    bool limitsGiven = false;
+};
 
 enum class Command {
     Help,     // HelpText is printed on stdout
@@ -21,6 +33,7 @@ enum class Command {
     Download,
     Sets,
     Export,
+    Report,
     SetupShow,
     SetupSet,
     ClockSync,
@@ -57,6 +70,8 @@ struct CliArguments {
     bool json = false;
     int set = 1;  // export: 1-based
     bool all = false;
+
+    ReportOptions report;  // report
 
     QStringList assignments;  // setup set: NAME=VALUE
     bool yes = false;         // erase

@@ -5,6 +5,7 @@
 #include "cli/file_commands.h"
 #include "cli/live_command.h"
 #include "cli/program_version.h"
+#include "cli/report_command.h"
 #include "cli/run_cli.h"
 #include "cli/serve_command.h"
 #include "cli/setup_commands.h"
@@ -57,6 +58,12 @@ ExitCode RunSetsCommand(const CliArguments& arguments, MeterAccess&, CliEnvironm
 ExitCode RunExportCommand(const CliArguments& arguments, MeterAccess&,
                           CliEnvironment& environment) {
     return RunExport(arguments, core::RegionalFormats::FromLocale(), environment.io,
+                     [&environment] { return environment.stop.Requested(); });
+}
+
+ExitCode RunReportCommand(const CliArguments& arguments, MeterAccess&,
+                          CliEnvironment& environment) {
+    return RunReport(arguments, core::RegionalFormats::FromLocale(), environment.io,
                      [&environment] { return environment.stop.Requested(); });
 }
 

@@ -19,6 +19,7 @@ ExitCode RunServeCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunDownloadCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunSetsCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunExportCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
+ExitCode RunReportCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunSetupShowCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunSetupSetCommand(const CliArguments&, MeterAccess&, CliEnvironment&);
 ExitCode RunClockSyncCommand(const CliArguments&, MeterAccess&, CliEnvironment&);

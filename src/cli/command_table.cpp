@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "cli/command_table.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <climits>
+#include <cmath>
 
 #include "cli/alarm_options.h"
 #include "cli/command_runners.h"
@@ -225,6 +227,121 @@ std::optional<QString> FinishExport(const GivenOptions& options, const QStringLi
     arguments.force = options.Set(QStringLiteral("force"));
     arguments.recover = options.Set(QStringLiteral("recover"));
     return ReadTimeFormat(options, arguments);
+}
+
+// A temperature as the command line writes it: "85", "-5.5".
+std::optional<double> Degrees(const QString& text) {
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    if (!ok || !std::isfinite(value) || value < -500 || value > 3000) return std::nullopt;
+    return value;
+}
+
+// "2026-12-07T08:00" (local time), with seconds, an offset or Z.
+std::optional<qint64> TimeMs(const QString& text) {
+    const QDateTime time = QDateTime::fromString(text, Qt::ISODate);
+    if (!time.isValid()) return std::nullopt;
+    return time.toMSecsSinceEpoch();
+}
+
+std::optional<QString> FinishReport(const GivenOptions& options, const QStringList& operands,
+                                    CliArguments& arguments) {
+    arguments.file = operands.first();
+    ReportOptions& report = arguments.report;
+    core::ReportSettings& settings = report.settings;
+    arguments.all = options.Set(QStringLiteral("all"));
+    if (options.Set(QStringLiteral("set"))) {
+        if (arguments.all) return QStringLiteral("--set and --all exclude each other");
+        const QString value = options.Value(QStringLiteral("set"));
+        const auto set = WholeNumber(value, 1, INT_MAX);
+        if (!set) return Invalid("--set", value, QStringLiteral("a set number from 1"));
+        arguments.set = *set;
+    }
+    for (const char* name : {"high", "low"}) {
+        const QString longName = QString::fromLatin1(name);
+        if (!options.Set(longName)) continue;
+        report.limitsGiven = true;
+        const QString value = options.Value(longName);
+        const auto degrees = Degrees(value);
+        if (!degrees)
+            return Invalid(name[0] == 'h' ? "--high" : "--low", value,
+                           QStringLiteral("degrees in the readings' unit, as 85 or -5.5"));
+        for (core::ReportLimits& limits : settings.Limits)
+            (name[0] == 'h' ? limits.High : limits.Low) = *degrees;
+    }
+    if (settings.Limits[0].High && settings.Limits[0].Low &&
+        *settings.Limits[0].Low > *settings.Limits[0].High)
+        return QStringLiteral("--low must not be above --high");
+    if (options.Set(QStringLiteral("channel"))) {
+        const QString value = options.Value(QStringLiteral("channel"));
+        if (value == QStringLiteral("t1"))
+            settings.Channels = {true, false};
+        else if (value == QStringLiteral("t2"))
+            settings.Channels = {false, true};
+        else if (value != QStringLiteral("both"))
+            return Invalid("--channel", value, QStringLiteral("t1, t2 or both"));
+    }
+    if (options.Set(QStringLiteral("activation-energy"))) {
+        const QString value = options.Value(QStringLiteral("activation-energy"));
+        bool ok = false;
+        const double energy = QLocale::c().toDouble(value, &ok);
+        if (!ok || !(energy > 0) || energy > 1000)
+            return Invalid("--activation-energy", value,
+                           QStringLiteral("kJ/mol above 0 and up to 1000 (default 83.144)"));
+        settings.ActivationEnergyKjPerMol = energy;
+    }
+    if (options.Set(QStringLiteral("lethality"))) {
+        const QString value = options.Value(QStringLiteral("lethality"));
+        const QStringList parts = value.split(u',');
+        std::optional<double> reference;
+        std::optional<double> z;
+        if (parts.size() == 2) {
+            reference = Degrees(parts[0]);
+            z = Degrees(parts[1]);
+        }
+        if (value == QStringLiteral("f0"))
+            settings.Lethality = core::kF0Lethality;
+        else if (value == QStringLiteral("pu"))
+            settings.Lethality = core::kPasteurizationUnits;
+        else if (reference && z && *z > 0)
+            settings.Lethality = core::LethalityParameters{*reference, *z};
+        else
+            return Invalid("--lethality", value,
+                           QStringLiteral("f0, pu or TREF,Z in degrees Celsius, as 70,10"));
+    }
+    for (const char* name : {"from", "to"}) {
+        const QString longName = QString::fromLatin1(name);
+        if (!options.Set(longName)) continue;
+        const QString value = options.Value(longName);
+        const auto ms = TimeMs(value);
+        if (!ms)
+            return Invalid(name[0] == 'f' ? "--from" : "--to", value,
+                           QStringLiteral("an ISO 8601 time, as 2026-12-07T08:00 or "
+                                          "2026-12-07T08:00:00+01:00"));
+        (name[0] == 'f' ? settings.FromMs : settings.ToMs) = *ms;
+    }
+    if (settings.FromMs && settings.ToMs && *settings.FromMs > *settings.ToMs)
+        return QStringLiteral("--from must not be after --to");
+    arguments.output = options.Value(QStringLiteral("output"));
+    arguments.force = options.Set(QStringLiteral("force"));
+    arguments.recover = options.Set(QStringLiteral("recover"));
+    report.heading = options.Value(QStringLiteral("heading"));
+    if (options.Set(QStringLiteral("format"))) {
+        const QString value = options.Value(QStringLiteral("format"));
+        if (value == QStringLiteral("pdf"))
+            report.format = ReportFormat::Pdf;
+        else if (value == QStringLiteral("json"))
+            report.format = ReportFormat::Json;
+        else if (value == QStringLiteral("text"))
+            report.format = ReportFormat::Text;
+        else
+            return Invalid("--format", value, QStringLiteral("pdf, json or text"));
+    } else if (arguments.output.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        report.format = ReportFormat::Pdf;
+    } else if (arguments.output.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
+        report.format = ReportFormat::Json;
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> FinishSetupShow(const GivenOptions& options, const QStringList&,
@@ -574,6 +691,72 @@ std::vector<CommandRow> MakeTable() {
         .operandName = QStringLiteral("FILE"),
         .finish = &FinishExport,
         .run = &RunExportCommand,
+    });
+    table.push_back({
+        .id = Command::Report,
+        .name = QStringLiteral("report"),
+        .brief = QStringLiteral("report FILE"),
+        .summary =
+            QStringLiteral("MKT, time outside limits, excursions, lethality: PDF, JSON, text"),
+        .synopsis = QStringLiteral(
+            "FILE [--set N | --all] [--high T] [--low T] [--channel t1|t2|both] "
+            "[--activation-energy KJ] [--lethality f0|pu|TREF,Z] [--from TIME --to TIME] "
+            "[--heading TEXT] [--format pdf|json|text] [-o FILE]"),
+        .description = QStringLiteral(
+            "Reports the readings of a file (as export reads it) or of a recording store "
+            "(streamed, of any length): per channel the first and last time, the readings with and "
+            "without a value and the gaps (left out, never read as 0), minimum and maximum with "
+            "their first time, mean, standard deviation, the mean kinetic temperature (weighted by "
+            "the time each reading stands for), for each limit the time past it and its "
+            "excursions (runs of consecutive readings strictly past it), and with --lethality the "
+            "lethality F in minutes and the time at or above its reference temperature. "
+            "Temperatures are in the readings' unit. The report carries the SHA-256 of the rows "
+            "export writes for the same readings (CSV, the default time format). The format is "
+            "text unless -o ends in .pdf or .json or --format says otherwise; a PDF is one page "
+            "(more when the alarm list is long)."),
+        .options =
+            {
+                Option("set", "N", "the data set to report, from 1 (default 1)", ValueKind::Number),
+                Switch("all", "every data set, as one series"),
+                Option("high", "T",
+                       "a high limit for both channels; a reading strictly above it is past it "
+                       "(without --high and --low: a store's alarm limits)",
+                       ValueKind::Number),
+                Option("low", "T",
+                       "a low limit for both channels; a reading strictly below it is past it",
+                       ValueKind::Number),
+                Option("channel", "CHANNEL", "t1, t2 or both (default)", ValueKind::Choice,
+                       {"t1", "t2", "both"}),
+                Option("activation-energy", "KJ",
+                       "the activation energy of the mean kinetic temperature in kJ/mol "
+                       "(default 83.144)",
+                       ValueKind::Number),
+                Option("lethality", "WHICH",
+                       "f0 (Tref 121.1 °C, z 10 °C), pu (pasteurization units: Tref 60 °C, "
+                       "z 7 °C) or TREF,Z in degrees Celsius",
+                       ValueKind::Choice, {"f0", "pu"}),
+                Option("from", "TIME",
+                       "only readings at or after TIME (ISO 8601; local time without an offset)",
+                       ValueKind::Number),
+                Option("to", "TIME", "only readings at or before TIME", ValueKind::Number),
+                Option("heading", "TEXT", "your own line under the title: lab, product, batch",
+                       ValueKind::Number),
+                Option("format", "FORMAT", "pdf, json or text", ValueKind::Choice,
+                       {"pdf", "json", "text"}),
+                Option("o,output", "PATH",
+                       "write PATH (replaced only once complete) instead of stdout; \"-\" is "
+                       "stdout",
+                       ValueKind::File),
+                Switch("force", "replace PATH if it exists"),
+                Switch("recover", "of a collection with a damaged set, report the sets before it"),
+            },
+        .operandsLow = 1,
+        .operandsHigh = 1,
+        .operandKind = ValueKind::File,
+        .operandName = QStringLiteral("FILE"),
+        .exitCodesInHelp = true,
+        .finish = &FinishReport,
+        .run = &RunReportCommand,
     });
     table.push_back({
         .id = Command::SetupShow,

@@ -30,6 +30,8 @@ void SayWhatWasAssumed(const QString& file, const core::ExportOpenOutcome& opene
     }
 }
 
+}  // namespace
+
 // The file named on the command line under a name that says what it holds; false with the
 // line said, or when a stop came while standard input was waited for.
 bool OpenInput(const QString& name, InputFile& input, CliIo& io, const Stopping& stopping) {
@@ -80,8 +82,6 @@ std::optional<std::vector<core::ExportedSet>> OpenSets(const CliArguments& argum
     failure = ExitCode::Failed;
     return std::nullopt;
 }
-
-}  // namespace
 
 ExitCode RunSets(const CliArguments& arguments, const core::RegionalFormats& formats, CliIo& io,
                  const Stopping& stopping) {

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 // kr820-cli: the meter and the program's files from a shell, a script or a service. A core
-// application only: it runs without a display and loads no window system plugin.
+// application, which runs without a display and loads no window system plugin; only "report"
+// paints a PDF page, on the offscreen platform, which needs no display either.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <csignal>
+#include <cstring>
+#include <memory>
 
 #include "cli/fd_output.h"
 #include "cli/run_cli.h"
@@ -14,11 +18,30 @@
 #include "link/clock.h"
 #include "link/com_port.h"
 
+namespace {
+
+// Whether the first word that is no option is `command`.
+bool NamesCommand(int argc, char** argv, const char* command) {
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-') continue;
+        return std::strcmp(argv[i], command) == 0;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     // A file beyond the size limit (ulimit -f) fails its write with its reason, as a full disk
     // does, instead of killing the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
-    QCoreApplication application(argc, argv);
+    std::unique_ptr<QCoreApplication> application;
+    if (NamesCommand(argc, argv, "report")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("kr820-cli"));
 
     // Unbuffered: every line reaches a pipe or a log at once, and nothing waits in a buffer when

@@ -62,7 +62,9 @@ QString OptionLines(const OptionRow& option) {
     QStringList names;
     for (const QString& name : option.names)
         // Single-dash words are options of their own here: -vv is one.
-        names << (name.size() <= 2 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        names << (name.size() == 1 || name == QStringLiteral("vv") ? QStringLiteral("-")
+                                                                   : QStringLiteral("--")) +
+                     name;
     QString left = QStringLiteral("  ") + names.join(QStringLiteral(", "));
     if (!option.valueName.isEmpty()) left += u' ' + option.valueName;
     left = left.size() + 2 <= kHelpColumn

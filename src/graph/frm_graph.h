@@ -139,6 +139,9 @@ public:
     // real-time recording or Clear leaves it.
     void ShowRecording(std::shared_ptr<store::StoredRecording> recording);
     store::StoredRecording* Recording() const { return m_recording.get(); }
+    // The times the chart shows now (UTC milliseconds), from the zoom; none before it is laid
+    // out.
+    std::optional<std::pair<qint64, qint64>> ShownTimesMs() const;
     // The first `points` readings of the recording as a graph file, the window's settings and
     // marks with them; the chart then draws the shown range again.
     core::WriteOutcome WriteRecordingGraphFile(const QString& path, int points);

@@ -132,6 +132,15 @@ void TfrmGraph::FollowRecording() {
     PlanRecording();
 }
 
+std::optional<std::pair<qint64, qint64>> TfrmGraph::ShownTimesMs() const {
+    const QCPAxisRect* rect = m_view->Drawing().BandRect(0);
+    if (!rect) return std::nullopt;
+    const QCPRange keys = rect->axis(QCPAxis::atBottom)->range();
+    const bool dateTimes = m_view->Drawing().DateTimes();
+    return std::pair{MsOfChartTime(ChartX(keys.lower, dateTimes)),
+                     MsOfChartTime(ChartX(keys.upper, dateTimes))};
+}
+
 std::optional<TfrmGraph::PlannedView> TfrmGraph::ShownView() const {
     const ChartDrawing& drawing = m_view->Drawing();
     const QCPAxisRect* rect = drawing.BandRect(0);

@@ -6,6 +6,7 @@
 #include "core/data/limit_values.h"
 #include "core/files/save_file.h"
 #include "store/store_reader.h"
+#include "store/store_report.h"
 #include "store/wall_clock.h"
 
 namespace kr820::store {

@@ -16,6 +16,7 @@
 #include "meter/frm_setup.h"
 #include "meter/frm_setup_real_time.h"
 #include "print/frm_print_option.h"
+#include "print/report_dialog.h"
 #include "ui/frm_info.h"
 #include "ui/frm_open_save.h"
 #include "ui/frm_scope.h"
@@ -43,6 +44,8 @@ inline std::vector<std::unique_ptr<QDialog>> EveryDialog(FakePrompter& prompter,
     dialogs.push_back(std::make_unique<app::TfrmPublish>(app::PublishSettings{}, prompter));
     dialogs.push_back(std::make_unique<app::TfrmAlarms>(core::AlarmPreferences{}, std::nullopt,
                                                         std::nullopt, prompter));
+    dialogs.push_back(std::make_unique<print::ReportDialog>(nullptr, print::ReportChoice{}, true,
+                                                            QStringLiteral("°C")));
     return dialogs;
 }
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/live/temperature_conversion.h"
+
 namespace kr820::core {
 namespace {
 
