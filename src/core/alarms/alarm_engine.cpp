@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/live/temperature_conversion.h"
+#include "core/live/temperature_units.h"
 
 namespace kr820::core {
 namespace {

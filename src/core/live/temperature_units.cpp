@@ -17,6 +17,10 @@ double ConvertDifference(double degrees, DisplayUnit from, DisplayUnit to) {
     return to == DisplayUnit::Fahrenheit ? degrees * 1.8 : degrees / 1.8;
 }
 
+double KelvinOf(double degrees, DisplayUnit unit) {
+    return ConvertDegrees(degrees, unit, DisplayUnit::Celsius) + 273.15;
+}
+
 float InUnitAsDisplayed(float celsius, DisplayUnit unit, bool difference) {
     if (unit == DisplayUnit::Celsius) return celsius;
     const float scaled = static_cast<float>(static_cast<double>(celsius) * 1.8);

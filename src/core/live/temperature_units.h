@@ -16,6 +16,8 @@ double InUnit(double celsius, DisplayUnit unit);
 // hysteresis keep the unit they were set in.
 double ConvertDegrees(double degrees, DisplayUnit from, DisplayUnit to);
 double ConvertDifference(double degrees, DisplayUnit from, DisplayUnit to);
+// Degrees in `unit` as kelvin (mean kinetic temperature).
+double KelvinOf(double degrees, DisplayUnit unit);
 
 // As the meter's display works, in single precision with every step stored back into a float,
 // so that a value lands on the same tenth as on the meter. A difference (REL mode) gets no +32.

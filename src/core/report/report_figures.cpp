@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "core/live/temperature_conversion.h"
+#include "core/live/temperature_units.h"
 
 namespace kr820::core {
 namespace {
@@ -54,7 +54,7 @@ bool ReportAccumulator::Add(const ReportReading& given) {
         m_figures.Unit = given.Unit;
         m_figures.FirstMs = given.TimeMs;
         if (m_settings.Lethality) {
-            m_referenceInUnit = ConvertTemperature(m_settings.Lethality->ReferenceCelsius,
+            m_referenceInUnit = ConvertDegrees(m_settings.Lethality->ReferenceCelsius,
                                                    DisplayUnit::Celsius, given.Unit);
             m_zInUnit =
                 ConvertDifference(m_settings.Lethality->ZCelsius, DisplayUnit::Celsius, given.Unit);
@@ -65,7 +65,7 @@ bool ReportAccumulator::Add(const ReportReading& given) {
     reading.Unit = m_figures.Unit;
     for (int c = 0; c < 2; ++c) {
         if (reading.Values[c])
-            reading.Values[c] = ConvertTemperature(*given.Values[c], given.Unit, m_figures.Unit);
+            reading.Values[c] = ConvertDegrees(*given.Values[c], given.Unit, m_figures.Unit);
     }
     if (m_pending) Settle(*m_pending, reading.TimeMs);
     m_pending = reading;
@@ -174,7 +174,7 @@ ReportFigures ReportAccumulator::Finish() {
                                                       : sums.PlainKineticSum / figures.Readings;
         const double kelvin = energy / -std::log(average);
         figures.MeanKinetic =
-            ConvertTemperature(kelvin - 273.15, DisplayUnit::Celsius, m_figures.Unit);
+            ConvertDegrees(kelvin - 273.15, DisplayUnit::Celsius, m_figures.Unit);
     }
     return m_figures;
 }

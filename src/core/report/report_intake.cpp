@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/live/temperature_conversion.h"
+#include "core/live/temperature_units.h"
 
 namespace kr820::core {
 
@@ -44,7 +44,7 @@ void ReportIntake::Add(const ReportReading& reading, const ReadingRow& row) {
         ReportChart::Column& cell = m_chart.Columns[c][static_cast<std::size_t>(column)];
         if (missingBefore || !reading.Values[c]) cell.Broken = true;
         if (!reading.Values[c]) continue;
-        const double value = ConvertTemperature(*reading.Values[c], reading.Unit, m_figures.Unit());
+        const double value = ConvertDegrees(*reading.Values[c], reading.Unit, m_figures.Unit());
         if (std::isnan(cell.Low) || value < cell.Low) cell.Low = value;
         if (std::isnan(cell.High) || value > cell.High) cell.High = value;
     }
