@@ -162,8 +162,12 @@ void TComPort::ApplyLineSettings() {
 }
 
 void TComPort::CloseDevice() {
-    // Destroyed later: this may run inside one of its signals.
-    if (m_network) m_network.release()->deleteLater();
+    // The connection ends now, for a port opened next on the same server (the download's);
+    // the object is destroyed later: this may run inside one of its signals.
+    if (m_network) {
+        m_network->Close();
+        m_network.release()->deleteLater();
+    }
     if (!m_port.isOpen()) return;
     if (m_locked) flock(DeviceHandle(), LOCK_UN);
     m_locked = false;

@@ -75,7 +75,9 @@ NetworkLine::NetworkLine(NetworkDevice device, QString name, QObject* parent)
     });
 }
 
-NetworkLine::~NetworkLine() {
+NetworkLine::~NetworkLine() { Close(); }
+
+void NetworkLine::Close() {
     m_socket.disconnect(this);
     if (m_socket.state() != QAbstractSocket::UnconnectedState) ClosedHere()[m_name].start();
     m_socket.abort();

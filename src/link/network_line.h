@@ -28,6 +28,9 @@ public:
     // Connects and, for RFC 2217, sets the line to `bitsPerSecond` 8N1 with DTR and RTS on.
     // Timers and painting go on meanwhile; the user's input waits.
     void Connect(int bitsPerSecond);
+    // Ends the connection now, so that the server is free for the next one at once (the object
+    // itself may be deleted later, from the event loop).
+    void Close();
     void SetBaudRate(int bitsPerSecond);
 
     int InputCount();
