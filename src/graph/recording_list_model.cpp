@@ -26,13 +26,19 @@ int RecordingListModel::RowsFor(qint64 readings, std::size_t betweens) const {
     return int(std::min<qint64>(readings + qint64(betweens), std::numeric_limits<int>::max()));
 }
 
-std::vector<RecordingListModel::Between> RecordingListModel::ReadBetweens() const {
+std::vector<RecordingListModel::Between> RecordingListModel::ReadBetweens() {
     store::StoreReader& reader = m_recording->Reader();
     std::vector<Between> betweens;
     // A gap still open has no end yet: it is listed once a reading or the stop ends it.
-    for (const store::Gap& gap : reader.Gaps()) {
+    for (const store::PlacedGap& placed : m_gapPlaces.Of(reader)) {
+        const store::Gap& gap = placed.Span;
         if (!gap.ToMs) continue;
-        betweens.push_back({reader.LowerBound(gap.FromMs), {}, true, gap.FromMs, *gap.ToMs});
+        betweens.push_back({placed.Before,
+                            {},
+                            true,
+                            gap.Cause == store::GapCause::ClockSetBack,
+                            gap.FromMs,
+                            *gap.ToMs});
     }
     const core::DisplayUnit unit = m_recording->Header().Fahrenheit ? core::DisplayUnit::Fahrenheit
                                                                     : core::DisplayUnit::Celsius;
@@ -44,13 +50,14 @@ std::vector<RecordingListModel::Between> RecordingListModel::ReadBetweens() cons
         const qint64 before = mark.TimeMs == std::numeric_limits<qint64>::max()
                                   ? reader.Count()
                                   : reader.LowerBound(mark.TimeMs + 1);
-        betweens.push_back({before, core::AlarmEventText(*event), false, mark.TimeMs, 0});
+        betweens.push_back({before, core::AlarmEventText(*event), false, false, mark.TimeMs, 0});
     }
-    // A gap's line before the marks at its place, the marks in time order.
+    // A gap's line before the marks at its place; gaps in the order they were marked, the marks
+    // in time order.
     std::stable_sort(betweens.begin(), betweens.end(), [](const Between& a, const Between& b) {
         if (a.Before != b.Before) return a.Before < b.Before;
         if (a.Gap != b.Gap) return a.Gap;
-        return a.FromMs < b.FromMs;
+        return !a.Gap && a.FromMs < b.FromMs;
     });
     return betweens;
 }
@@ -121,6 +128,18 @@ QString RecordingListModel::Line(int row) const {
         // From the last reading before to the first after, as a real-time graph's list says.
         const auto previous = b.Before > 0 ? reader.At(b.Before - 1) : std::nullopt;
         const auto next = b.Before < m_readings ? reader.At(b.Before) : std::nullopt;
+        if (b.ClockStep) {
+            // One interval after the reading before, the clock read the time of the one after.
+            const qint64 intervalMs = qint64(m_recording->Header().RateSeconds) * 1000;
+            // The marked times when a reading is missing: clamped, as a damaged file may hold any.
+            const auto stored = [](qint64 ms) {
+                return std::clamp(ms, -store::kMaxStoredMs, store::kMaxStoredMs);
+            };
+            const qint64 beforeMs = stored(previous ? previous->TimeMs : b.ToMs);
+            const qint64 afterMs = stored(next ? next->TimeMs : b.FromMs);
+            return core::ClockSetBackLine(beforeMs + intervalMs - afterMs, ChartTimeOfMs(beforeMs),
+                                          m_locale);
+        }
         return core::NoReadingLine(ChartTimeOfMs(previous ? previous->TimeMs : b.FromMs),
                                    ChartTimeOfMs(next ? next->TimeMs : b.ToMs), m_locale);
     }

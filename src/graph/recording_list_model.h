@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "store/gap_places.h"
+
 namespace kr820::store {
 class StoredRecording;
 }
@@ -17,7 +19,9 @@ namespace kr820::graph {
 // asks for it (a view of uniform rows asks for the lines on screen), so that a recording of any
 // length lists at once and memory does not grow with it. Between the readings, as in a
 // real-time graph's list, a line says where readings are missing (the store's gaps: a lost link,
-// the time no recorder ran) and a line marks each alarm raised or cleared.
+// the time no recorder ran), a line where the system clock was set back, and a line marks each
+// alarm raised or cleared. Gaps and steps are placed by the readings' order, since times repeat
+// after a step back.
 class RecordingListModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -43,17 +47,19 @@ private:
         qint64 Before = 0;
         QString Text;  // a mark's; a gap's is written from the readings around it
         bool Gap = false;
+        bool ClockStep = false;  // a gap's line that says the clock was set back
         qint64 FromMs = 0;
         qint64 ToMs = 0;
         bool operator==(const Between&) const = default;
     };
-    std::vector<Between> ReadBetweens() const;
+    std::vector<Between> ReadBetweens();
     int RowsFor(qint64 readings, std::size_t betweens) const;
     // The index in m_betweens of the line at `row`, or none when a reading's.
     std::optional<std::size_t> BetweenAt(int row) const;
 
     std::shared_ptr<store::StoredRecording> m_recording;
     QLocale m_locale;
+    store::GapPlaces m_gapPlaces;
     qint64 m_readings = 0;
     std::vector<Between> m_betweens;  // in list order
     int m_rows = 0;

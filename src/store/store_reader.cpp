@@ -382,6 +382,10 @@ std::vector<Gap> StoreReader::ClockSteps() {
                       "SELECT from_ms, to_ms, cause FROM gaps WHERE cause = ?1 ORDER BY rowid");
 }
 
+std::vector<Gap> StoreReader::GapsAsMarked() {
+    return SelectGaps(m_db, "SELECT from_ms, to_ms, cause FROM gaps WHERE ?1 = ?1 ORDER BY rowid");
+}
+
 std::vector<AlarmMark> StoreReader::AlarmMarks(qint64 fromMs, qint64 toMs) {
     std::vector<AlarmMark> marks;
     SqliteStatement select(m_db.Handle(),

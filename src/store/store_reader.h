@@ -63,6 +63,8 @@ public:
     std::vector<Gap> Gaps();
     // The clock's steps back (cause ClockSetBack), in the order they were taken.
     std::vector<Gap> ClockSteps();
+    // The gaps and the clock's steps together, in the order they were marked.
+    std::vector<Gap> GapsAsMarked();
     std::vector<AlarmMark> AlarmMarks(qint64 fromMs, qint64 toMs);
 
 private:

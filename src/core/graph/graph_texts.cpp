@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/graph/graph_texts.h"
 
+#include <algorithm>
+
 #include "core/data/data_set_grid.h"
 #include "core/data/limit_values.h"
 #include "core/files/regional_formats.h"
@@ -49,6 +51,22 @@ QString NoReadingLine(TDateTime from, TDateTime to, const QLocale& locale) {
         return sameDay ? LongTimeText(at, locale) : DateTimeText(at, locale);
     };
     return QStringLiteral("no reading from %1 to %2").arg(text(from), text(to));
+}
+
+QString ClockSetBackLine(qint64 byMs, TDateTime at, const QLocale& locale) {
+    const qint64 seconds = (std::max<qint64>(byMs, 0) + 500) / 1000;
+    QString by;
+    if (seconds == 0) {
+        by = QStringLiteral("less than 1 s");
+    } else if (seconds < 60) {
+        by = QStringLiteral("%1 s").arg(seconds);
+    } else if (seconds < 3600) {
+        by = QStringLiteral("%1 min %2 s").arg(seconds / 60).arg(seconds % 60);
+    } else {
+        by = QStringLiteral("%1 h %2 min").arg(seconds / 3600).arg(seconds % 3600 / 60);
+        if (seconds % 60 != 0) by += QStringLiteral(" %1 s").arg(seconds % 60);
+    }
+    return QStringLiteral("clock set back by %1 at %2").arg(by, LongTimeText(at, locale));
 }
 
 QString PointCursorText(TDateTime x, float t1, float t2, const QLocale& locale) {
