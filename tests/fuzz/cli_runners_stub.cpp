@@ -19,5 +19,6 @@ KR820_NO_RUN(RunClockSyncCommand)
 KR820_NO_RUN(RunEraseCommand)
 KR820_NO_RUN(RunWatchCommand)
 KR820_NO_RUN(RunServeCommand)
+KR820_NO_RUN(RunReportCommand)
 
 }  // namespace kr820::cli
