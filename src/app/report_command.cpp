@@ -13,7 +13,7 @@
 #include "app/version.h"
 #include "core/alarms/alarm_settings.h"
 #include "core/files/save_file.h"
-#include "core/live/temperature_conversion.h"
+#include "core/live/temperature_units.h"
 #include "core/report/report_intake.h"
 #include "core/settings/program_folder.h"
 #include "graph/frm_graph.h"
@@ -38,9 +38,8 @@ std::array<core::ReportLimits, 2> AlarmLimits(const core::AlarmSettings& alarms,
     const core::DisplayUnit from = alarms.LimitUnit.value_or(unit);
     for (int c = 0; c < 2; ++c) {
         const core::ChannelAlarmSettings& channel = alarms.Channels[c];
-        if (channel.High.On)
-            limits[c].High = core::ConvertTemperature(channel.High.Limit, from, unit);
-        if (channel.Low.On) limits[c].Low = core::ConvertTemperature(channel.Low.Limit, from, unit);
+        if (channel.High.On) limits[c].High = core::ConvertDegrees(channel.High.Limit, from, unit);
+        if (channel.Low.On) limits[c].Low = core::ConvertDegrees(channel.Low.Limit, from, unit);
     }
     return limits;
 }
