@@ -40,6 +40,7 @@ struct GraphHarness {
     bool savesCollection = true;
     std::vector<bool> ticked;
     int realTimeClosings = 0;  // the recorder asked to end what the closed window recorded
+    int pointsGivenUp = 0;     // the recorder asked to give up the real-time points (Clear)
 
     GraphContext Context(const QString& programFolder = QString()) {
         GraphCommands commands;
@@ -55,6 +56,7 @@ struct GraphHarness {
         };
         commands.ForgetWindow = [this](TfrmGraph&) { ++forgotten; };
         commands.RealTimeGraphClosed = [this] { ++realTimeClosings; };
+        commands.DiscardRealTimePoints = [this] { ++pointsGivenUp; };
         commands.SetRealTimeGraphTicked = [this](bool on) { ticked.push_back(on); };
         return GraphContext{prompter,  state,         tools,   programFolder,
                             &document, FixedLocale(), commands};
