@@ -12,9 +12,7 @@ public:
     void ShowDevices(const link::DeviceList&) override {}
     void SetSplashStatus(const QString&) override {}
     void SetStatusPanels(const QString&, const QString&) override {}
-    void EnableRun(bool) override {}
-    void EnableStop(bool) override {}
-    void EnableDataLogger(bool) override {}
+    void StateChanged() override {}
     void ShowNoConnection(bool) override {}
     void ShowAccessRefusals(const QString&) override {}
     void TellAccessRefusal(const QString&) override {}

@@ -40,6 +40,7 @@
 #include "core/protocol/exchange_limits.h"
 #include "core/settings/program_folder.h"
 #include "core/settings/registry_values.h"
+#include "core/state/command_states.h"
 #include "graph/frm_graph.h"
 #include "graph/graph_windows.h"
 #include "lcd/frm_lcd.h"
@@ -324,8 +325,7 @@ graph::GraphContext TfrmMain::GraphContextFor() {
         Item("RealTimeGraph1")->setChecked(ticked);
     };
     commands.DiscardRealTimePoints = [this] { m_recorder.DiscardUnsavedPoints(); };
-    commands.EnableRun = [this](bool enabled) { EnableRun(enabled); };
-    commands.EnableStop = [this](bool enabled) { EnableStop(enabled); };
+    commands.RealTimeGraphClosed = [this] { m_recorder.RealTimeGraphClosed(); };
     return {m_prompter,    m_state,           m_graphTools,       core::ProgramFolder(),
             &m_dataLogger, QLocale::system(), std::move(commands)};
 }
@@ -733,22 +733,17 @@ void TfrmMain::SetStatusPanels(const QString& port, const QString& connection) {
     m_statusPanels[1]->setText(connection);
 }
 
-void TfrmMain::EnableRun(bool enabled) {
-    ToolButton("btnRun")->setEnabled(enabled);
-    Item("Run1")->setEnabled(enabled);
-}
-
-void TfrmMain::EnableStop(bool enabled) {
-    ToolButton("btnStop")->setEnabled(enabled);
-    Item("Stop1")->setEnabled(enabled);
-}
-
-// The tool button stays usable: the setup refuses itself while a recording runs.
-void TfrmMain::EnableOption(bool enabled) { Item("Option1")->setEnabled(enabled); }
-
-void TfrmMain::EnableDataLogger(bool enabled) {
-    ToolButton("btnDataLogger")->setEnabled(enabled);
-    Item("DataLogger1")->setEnabled(enabled);
+// The one place the commands' states reach the menu and the tool bar.
+void TfrmMain::StateChanged() {
+    const core::CommandStates states = core::CommandStatesFor(m_state);
+    ToolButton("btnRun")->setEnabled(states.Run);
+    Item("Run1")->setEnabled(states.Run);
+    ToolButton("btnStop")->setEnabled(states.Stop);
+    Item("Stop1")->setEnabled(states.Stop);
+    ToolButton("btnDataLogger")->setEnabled(states.DataLogger);
+    Item("DataLogger1")->setEnabled(states.DataLogger);
+    // The tool button stays usable: the setup refuses itself while a recording runs.
+    Item("Option1")->setEnabled(states.Option);
 }
 
 void TfrmMain::ShowNoConnection(bool shown) {

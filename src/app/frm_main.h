@@ -140,10 +140,6 @@ public:
     QString BrokerStatusText() const;
 
     void CreateRealTimeGraph();
-    // Each tool button changes with its menu entry. (Also the link's view, below.)
-    void EnableRun(bool enabled) override;
-    void EnableStop(bool enabled) override;
-    void EnableOption(bool enabled) override;
     // The DataLogger window, created or brought back to its normal size.
     graph::TfrmGraph* ShowDataLoggerWindow() override;
     bool AskToKeepDataLoggerData() override;
@@ -207,7 +203,8 @@ private:
     void ShowDevices(const link::DeviceList& devices) override;
     void SetSplashStatus(const QString& text) override;
     void SetStatusPanels(const QString& port, const QString& connection) override;
-    void EnableDataLogger(bool enabled) override;
+    // Also the MeterHost's: the commands derived again from the state, applied in one place.
+    void StateChanged() override;
     void ShowNoConnection(bool shown) override;
     void ShowAccessRefusals(const QString& lines) override;
     void TellAccessRefusal(const QString& text) override;

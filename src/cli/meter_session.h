@@ -76,9 +76,7 @@ private:
     void ShowDevices(const link::DeviceList&) override {}
     void SetSplashStatus(const QString&) override {}
     void SetStatusPanels(const QString&, const QString&) override {}
-    void EnableRun(bool) override {}
-    void EnableStop(bool) override {}
-    void EnableDataLogger(bool) override {}
+    void StateChanged() override {}
     void ShowNoConnection(bool shown) override;
     void ShowAccessRefusals(const QString&) override {}
     // The link tells each refusing device once; the line says what to do about it.

@@ -234,7 +234,6 @@ bool TfrmGraph::FormCloseQuery() {
 
 void TfrmGraph::FormClose() {
     if (!m_context) return;
-    core::AppState& state = m_context->State;
     const GraphCommands& commands = m_context->Commands;
     // Only the DataLogger window's own closing discards the download it holds.
     if (IsDataLogger()) {
@@ -243,14 +242,9 @@ void TfrmGraph::FormClose() {
     }
     if (!IsRealTime()) return;
     // Whatever the window held was saved, given up, or never unsaved.
-    state.RealTimeUnsaved = false;
-    if (commands.DiscardRealTimePoints) commands.DiscardRealTimePoints();
+    if (commands.RealTimeGraphClosed) commands.RealTimeGraphClosed();
     if (commands.SetRealTimeGraphTicked) commands.SetRealTimeGraphTicked(false);
     if (commands.ForgetWindow) commands.ForgetWindow(*this);
-    if (state.Connected && commands.EnableRun) commands.EnableRun(true);
-    if (commands.EnableStop) commands.EnableStop(false);
-    state.RealTimeRecording = false;
-    state.RealTimePointCount = 0;
 }
 
 void TfrmGraph::closeEvent(QCloseEvent* event) {

@@ -70,9 +70,7 @@ void TfrmGraph::tbntClrClick() {
             default:  // only No gives the points up
                 return;
         }
-        m_context->State.RealTimeUnsaved = false;
-        if (m_context->Commands.DiscardRealTimePoints)
-            m_context->Commands.DiscardRealTimePoints();
+        if (m_context->Commands.DiscardRealTimePoints) m_context->Commands.DiscardRealTimePoints();
     }
     m_chart.PEactions(core::ChartAction::sgUndoZoom);
     m_tools.UndoZoom->setEnabled(false);

@@ -39,12 +39,12 @@ struct GraphCommands {
     std::function<void(TfrmGraph&)> ForgetWindow;
     // The View menu's "Real Time &Graph" tick.
     std::function<void(bool)> SetRealTimeGraphTicked;
-    // The real-time points were saved or given up (Clear, or the window closes): the copy kept
-    // against a crash is no longer wanted.
+    // The real-time points were saved or given up with Clear: nothing is left unsaved, and the
+    // copy kept against a crash is no longer wanted.
     std::function<void()> DiscardRealTimePoints;
-    // The Run and Stop buttons with their menu items.
-    std::function<void(bool)> EnableRun;
-    std::function<void(bool)> EnableStop;
+    // The Real-Time Graph closes, its points saved or given up: the recorder ends whatever
+    // recording runs and the commands follow.
+    std::function<void()> RealTimeGraphClosed;
 };
 
 // Everything a graph window needs from the main window, passed once when the window is created.

@@ -21,10 +21,9 @@ public:
     virtual void SetSplashStatus(const QString& text) = 0;
     virtual void SetStatusPanels(const QString& port, const QString& connection) = 0;
 
-    // Each pair of tool button and menu entry changes together.
-    virtual void EnableRun(bool enabled) = 0;
-    virtual void EnableStop(bool enabled) = 0;
-    virtual void EnableDataLogger(bool enabled) = 0;
+    // The connection changed: the commands that follow it are derived again from the state
+    // (core::CommandStatesFor).
+    virtual void StateChanged() = 0;
 
     // "No Connection" on the LCD window; nothing when that window does not exist.
     virtual void ShowNoConnection(bool shown) = 0;

@@ -131,8 +131,6 @@ void MeterLink::SearchMeter() {
             continue;
         }
         if (ModelQueryAnswered()) {
-            m_view.EnableRun(true);
-            m_view.EnableStop(false);
             m_state.ModelCode = 820;
             m_state.Connected = true;
             m_state.LastConnectedPort = m_state.CurrentPortIndex = i;
@@ -141,6 +139,7 @@ void MeterLink::SearchMeter() {
         }
         m_comm1.Close();
     }
+    m_view.StateChanged();
 
     if (m_state.Connected) {
         m_state.LastConnectedModel = m_state.ModelCode;
@@ -219,9 +218,6 @@ void MeterLink::MainTimerTimer() {
 }
 
 void MeterLink::DeclareLinkLost() {
-    m_view.EnableRun(false);
-    m_view.EnableStop(false);
-    m_view.EnableDataLogger(false);
     m_view.SetStatusPanels(ConnectionPortText(), kOffConnection);
     m_view.ShowNoConnection(true);
     const bool wasConnected = m_state.Connected;
@@ -229,16 +225,15 @@ void MeterLink::DeclareLinkLost() {
     m_state.Connected = false;
     m_state.RateTicks = 0;
     m_state.MissedTicks = 0;
+    m_view.StateChanged();
     if (wasConnected) m_readings.PublishLinkLost(m_wallClock());
 }
 
 void MeterLink::RestoreLink() {
-    m_view.EnableDataLogger(true);
     m_view.SetStatusPanels(ConnectionPortText(), kOnConnection);
     m_view.ShowNoConnection(false);
-    m_view.EnableRun(!m_state.RealTimeRecording);
-    m_view.EnableStop(m_state.RealTimeRecording);
     m_state.Connected = true;
+    m_view.StateChanged();
     m_state.LastConnectedPort = m_state.CurrentPortIndex;
     NoteConnectedDevice();
     m_readings.PublishLinkRestored(m_wallClock());

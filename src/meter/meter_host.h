@@ -54,10 +54,9 @@ public:
     // Creates it when it is closed and returns it.
     virtual graph::TfrmGraph* ReopenRealTimeGraph() = 0;
 
-    // Each tool button changes together with its menu entry.
-    virtual void EnableRun(bool enabled) = 0;
-    virtual void EnableStop(bool enabled) = 0;
-    virtual void EnableOption(bool enabled) = 0;
+    // A recording started or ended: the commands that follow it are derived again from the
+    // state (core::CommandStatesFor).
+    virtual void StateChanged() = 0;
 
     // The Save command's single-set branch; true only when a file was written.
     virtual bool SaveSingleSet(graph::TfrmGraph& window) = 0;

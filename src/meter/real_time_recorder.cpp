@@ -105,9 +105,7 @@ void RealTimeRecorder::btnRunClick() {
         const QString folder = choice.Folder.isEmpty() ? DefaultStoreFolder() : choice.Folder;
         if (!BeginUntilStopped(*window, folder, choice.RateIndex)) return;
         state.RealTimeRecording = true;
-        m_host.EnableRun(false);
-        m_host.EnableStop(true);
-        m_host.EnableOption(false);
+        m_host.StateChanged();
         return;
     }
     const std::optional<int> points = RealTimePoints(choice.Points);
@@ -122,9 +120,7 @@ void RealTimeRecorder::btnRunClick() {
     window->BeginRealTimeRecording(*points, start);
     BeginFixedLengthStore(*points, start, choice.RateIndex);
     state.RealTimeRecording = true;
-    m_host.EnableRun(false);
-    m_host.EnableStop(true);
-    m_host.EnableOption(false);
+    m_host.StateChanged();
 }
 
 void RealTimeRecorder::AddRealTimePoint(core::TDateTime now) {
@@ -173,9 +169,7 @@ void RealTimeRecorder::btnStopClick() {
 void RealTimeRecorder::StopRecording() {
     core::AppState& state = m_host.State();
     state.RealTimeRecording = false;
-    m_host.EnableRun(true);
-    m_host.EnableStop(false);
-    m_host.EnableOption(true);
+    m_host.StateChanged();
     const core::TDateTime now = core::NowTDateTime();
     if (RecordingUntilStopped()) {
         EndStore();
@@ -233,15 +227,23 @@ void RealTimeRecorder::WritingFailed() {
 void RealTimeRecorder::RealTimeGraphSaved() {
     core::AppState& state = m_host.State();
     if (state.RealTimeRecording) return;
-    state.RealTimeUnsaved = false;
     DiscardUnsavedPoints();
 }
 
 void RealTimeRecorder::DiscardUnsavedPoints() {
+    m_host.State().RealTimeUnsaved = false;
     // The window closed while recording until stopped: the recording ends, its store stays.
     if (RecordingUntilStopped()) EndStore();
     m_linkWatch.reset();
     m_store.Discard();
+}
+
+void RealTimeRecorder::RealTimeGraphClosed() {
+    core::AppState& state = m_host.State();
+    DiscardUnsavedPoints();
+    state.RealTimeRecording = false;
+    state.RealTimePointCount = 0;
+    m_host.StateChanged();
 }
 
 bool RealTimeRecorder::BeginUntilStopped(graph::TfrmGraph& window, const QString& folder,

@@ -46,9 +46,13 @@ public:
     // The real-time graph was saved: nothing is left unsaved. A recording still running keeps
     // its store: its next points are not in the file.
     void RealTimeGraphSaved();
-    // The real-time points were saved or given up (Clear, the window closed): a fixed-length
-    // recording's store goes; a recording until stopped ends, its store kept.
+    // The real-time points were saved or given up (Clear, the window closed): nothing is left
+    // unsaved; a fixed-length recording's store goes; a recording until stopped ends, its store
+    // kept.
     void DiscardUnsavedPoints();
+    // The Real-Time Graph closed, its points saved or given up: whatever recording ran ends
+    // there, and the commands follow at once.
+    void RealTimeGraphClosed();
     // At start-up: each recording a crash left is offered, one question at a time. A
     // fixed-length one is shown on Yes as if it had just stopped, still unsaved, and kept until
     // saved or given up; No gives it up; no answer keeps it for the next start.

@@ -3,6 +3,7 @@
 
 #include <QStringList>
 
+#include "core/state/command_states.h"
 #include "link/device_list.h"
 #include "link/link_view.h"
 
@@ -20,13 +21,19 @@ public:
         portPanel = port;
         connectionPanel = connection;
     }
-    void EnableRun(bool enabled) override { runEnabled = enabled; }
-    void EnableStop(bool enabled) override { stopEnabled = enabled; }
-    void EnableDataLogger(bool enabled) override { dataLoggerEnabled = enabled; }
+    // The commands as the window would show them after the link's last word.
+    void StateChanged() override {
+        if (!state) return;
+        const core::CommandStates states = core::CommandStatesFor(*state);
+        runEnabled = states.Run;
+        stopEnabled = states.Stop;
+        dataLoggerEnabled = states.DataLogger;
+    }
     void ShowNoConnection(bool shown) override { noConnectionShown = shown; }
     void ShowAccessRefusals(const QString& lines) override { refusalTip = lines; }
     void TellAccessRefusal(const QString& text) override { refusalsTold << text; }
 
+    const core::AppState* state = nullptr;  // the link's, where the test checks the commands
     QStringList shownDevices;
     QStringList chosenTexts;  // every choice shown, in order
     QStringList splashTexts;

@@ -15,7 +15,9 @@ namespace kr820::testing {
 // The link with its state, both ports, timer and view, as the main window puts them together,
 // on scripted ports and a jumping clock.
 struct ScriptedLinkRig {
-    ScriptedLinkRig() : comm1(clock), comm2(clock), link(state, comm1, timer, view, clock) {}
+    ScriptedLinkRig() : comm1(clock), comm2(clock), link(state, comm1, timer, view, clock) {
+        view.state = &state;
+    }
 
     // `meter` answers on the device `name`, whichever port opens it.
     void Attach(const QString& name, ScriptedMeter& meter) {

@@ -38,7 +38,9 @@ struct GraphHarness {
     // At "Save DataLogger Data ?": the collection, or (false) the single selected set, which
     // leaves the download unsaved.
     bool savesCollection = true;
-    std::vector<bool> runEnabled, stopEnabled, ticked;
+    std::vector<bool> ticked;
+    int realTimeClosings = 0;  // the recorder asked to end what the closed window recorded
+    int pointsGivenUp = 0;     // the recorder asked to give up the real-time points (Clear)
 
     GraphContext Context(const QString& programFolder = QString()) {
         GraphCommands commands;
@@ -53,10 +55,10 @@ struct GraphHarness {
             return saveSucceeds;
         };
         commands.ForgetWindow = [this](TfrmGraph&) { ++forgotten; };
-        commands.EnableRun = [this](bool on) { runEnabled.push_back(on); };
-        commands.EnableStop = [this](bool on) { stopEnabled.push_back(on); };
+        commands.RealTimeGraphClosed = [this] { ++realTimeClosings; };
+        commands.DiscardRealTimePoints = [this] { ++pointsGivenUp; };
         commands.SetRealTimeGraphTicked = [this](bool on) { ticked.push_back(on); };
-        return GraphContext{prompter, state,         tools,   programFolder,
+        return GraphContext{prompter,  state,         tools,   programFolder,
                             &document, FixedLocale(), commands};
     }
     // A download shown and not saved.

@@ -225,12 +225,12 @@ TEST_F(GraphToolsTest, ClearAnsweredYesKeepsEverythingWhenNoFileWasWritten) {
     window->tbntClrClick();
     EXPECT_EQ(harness.singleSetSaves, 1);
     EXPECT_EQ(window->Chart().Data().YData(0, 1), 22.0f);
-    EXPECT_TRUE(harness.state.RealTimeUnsaved);
+    EXPECT_EQ(harness.pointsGivenUp, 0);
 
     harness.saveSucceeds = true;
     window->tbntClrClick();
     EXPECT_EQ(window->Chart().Data().YData(0, 1), 9999.0f);
-    EXPECT_FALSE(harness.state.RealTimeUnsaved);
+    EXPECT_EQ(harness.pointsGivenUp, 1) << "the recorder gives the points up";
 }
 
 TEST_F(GraphToolsTest, ClearDiscardsOnlyOnNoAndEscapeOrClosingTheBoxKeepsEverything) {
@@ -241,12 +241,12 @@ TEST_F(GraphToolsTest, ClearDiscardsOnlyOnNoAndEscapeOrClosingTheBoxKeepsEveryth
     EXPECT_EQ(harness.prompter.questions, QStringList{"Save Real-Time Graph ?"});
     EXPECT_EQ(harness.singleSetSaves, 0);
     EXPECT_EQ(window->Chart().Data().YData(0, 1), 22.0f);
-    EXPECT_TRUE(harness.state.RealTimeUnsaved);
+    EXPECT_EQ(harness.pointsGivenUp, 0);
 
     harness.prompter.confirmAnswer = Answer::No;
     window->tbntClrClick();
     EXPECT_EQ(window->Chart().Data().YData(0, 1), 9999.0f);
-    EXPECT_FALSE(harness.state.RealTimeUnsaved);
+    EXPECT_EQ(harness.pointsGivenUp, 1) << "the recorder gives the points up";
 }
 
 TEST_F(GraphToolsTest, ADoubleClickDeletesAnAnnotationOnlyInTheDataLoggerWindow) {

@@ -98,7 +98,7 @@ TEST_F(GraphWindowCloseTest, UnsavedRealTimeGraphAsksAndSavesTheWindowsChart) {
     EXPECT_TRUE(window->close());
     EXPECT_EQ(harness.prompter.questions,
               (QStringList{"Save Real-Time Graph ?", "Save Real-Time Graph ?"}));
-    EXPECT_FALSE(harness.state.RealTimeUnsaved);
+    EXPECT_EQ(harness.realTimeClosings, 1) << "the recorder gives the points up";
     EXPECT_EQ(harness.singleSetSaves, 0);
 
     harness.state.RealTimeUnsaved = true;
@@ -127,24 +127,24 @@ TEST_F(GraphWindowCloseTest, EachRoleAsksOnlyAboutItsOwnData) {
     EXPECT_EQ(harness.forgotten, 0);
 }
 
-TEST_F(GraphWindowCloseTest, ClosingTheRealTimeWindowEndsRecordingAndRestoresRunWhenConnected) {
+TEST_F(GraphWindowCloseTest, ClosingTheRealTimeWindowLeavesTheRecordingToTheRecorder) {
     harness.state.RealTimeRecording = true;
     harness.state.RealTimePointCount = 37;
+    harness.state.RealTimeUnsaved = true;
     harness.state.Connected = true;
+    harness.prompter.confirmAnswer = ui::Prompter::Answer::No;
     EXPECT_TRUE(Open(GraphRole::RealTime)->close());
-    EXPECT_FALSE(harness.state.RealTimeRecording);
-    EXPECT_EQ(harness.state.RealTimePointCount, 0);
-    EXPECT_EQ(harness.runEnabled, std::vector<bool>{true});
-    EXPECT_EQ(harness.stopEnabled, std::vector<bool>{false});
+    EXPECT_EQ(harness.realTimeClosings, 1);
     EXPECT_EQ(harness.ticked, std::vector<bool>{false});
     EXPECT_EQ(harness.forgotten, 1);
+    // The window writes none of the recording's state: the recorder, asked above, does.
+    EXPECT_TRUE(harness.state.RealTimeRecording);
+    EXPECT_EQ(harness.state.RealTimePointCount, 37);
+    EXPECT_TRUE(harness.state.RealTimeUnsaved);
 
-    harness.state.Connected = false;
-    harness.state.RealTimeRecording = true;
-    EXPECT_TRUE(Open(GraphRole::RealTime)->close());
-    EXPECT_FALSE(harness.state.RealTimeRecording);
-    EXPECT_EQ(harness.runEnabled.size(), 1u) << "Run stays as it was without a meter";
-    EXPECT_EQ(harness.stopEnabled.size(), 2u);
+    // Other roles end no recording.
+    EXPECT_TRUE(Open(GraphRole::File, "/data/oven.txt")->close());
+    EXPECT_EQ(harness.realTimeClosings, 1);
 }
 
 TEST(RealTimeGraphSetUpTest, ListOnlyClearShownRateBackToTwoSeconds) {

@@ -196,5 +196,25 @@ TEST_F(RealTimeRecordingTest, ClosingTheWindowWhileRecordingEndsTheRecording) {
     EXPECT_FALSE(window->findChild<QAction*>("Stop1")->isEnabled());
 }
 
+TEST_F(RealTimeRecordingTest, ClosingTheWindowMidWayGivesEveryCommandBackAtOnce) {
+    AnswerSetup("100", 0);
+    window->btnRunClick();
+    for (int tick = 0; tick < 5; ++tick) Tick();
+    ASSERT_TRUE(window->State().RealTimeRecording);
+    ASSERT_FALSE(window->findChild<QAction*>("Option1")->isEnabled());
+
+    prompter.confirmAnswer = ui::Prompter::Answer::No;  // "Save Real-Time Graph ?"
+    Graph()->parentWidget()->close();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window->RealTimeGraphWindow(), nullptr);
+    EXPECT_FALSE(window->State().RealTimeUnsaved);
+    for (const char* entry : {"Run1", "Option1", "DataLogger1"})
+        EXPECT_TRUE(window->findChild<QAction*>(entry)->isEnabled()) << entry;
+    EXPECT_FALSE(window->findChild<QAction*>("Stop1")->isEnabled());
+    for (const char* button : {"btnRun", "btnSetup", "btnDataLogger"})
+        EXPECT_TRUE(window->findChild<QToolButton*>(button)->isEnabled()) << button;
+    EXPECT_FALSE(window->findChild<QToolButton*>("btnStop")->isEnabled());
+}
+
 }  // namespace
 }  // namespace kr820::meter
