@@ -43,9 +43,15 @@ inline QByteArray StreamOf(const QByteArray& body) {
     QByteArray data = body.mid(start, body.lastIndexOf("endstream") - start);
     while (data.endsWith('\n') || data.endsWith('\r')) data.chop(1);
     if (!body.left(start).contains("/FlateDecode")) return data;
-    QByteArray sized(4, '\0');
-    qToBigEndian<quint32>(quint32(data.size() * 8 + 64), sized.data());
-    return qUncompress(sized + data);
+    // qUncompress wants the size it inflates to up front; a page of similar lines packs tighter
+    // than any fixed guess, so the guess grows until it holds.
+    for (quint32 ratio = 8; ratio <= 8192; ratio *= 4) {
+        QByteArray sized(4, '\0');
+        qToBigEndian<quint32>(quint32(data.size()) * ratio + 64, sized.data());
+        const QByteArray inflated = qUncompress(sized + data);
+        if (!inflated.isEmpty()) return inflated;
+    }
+    return {};
 }
 
 // Glyph code to text, from a ToUnicode map's ranges and single codes.
