@@ -73,4 +73,19 @@ ExitCode WithAppendedOutput(const QString& path, CliIo& io, const Stopping& stop
     return fileIo.outFailed && result == ExitCode::Success ? ExitCode::Failed : result;
 }
 
+ExitCode WriteWholeOutput(const QString& path, const QByteArray& bytes, CliIo& io,
+                          const Stopping& stopping) {
+    if (OutputKindOf(path) != OutputKind::File) {
+        return WithAppendedOutput(path, io, stopping, [&](CliIo& streamIo) {
+            return WriteOut(streamIo, bytes) ? ExitCode::Success : ExitCode::Failed;
+        });
+    }
+    const core::WriteOutcome written = core::WriteFileAtomically(path, bytes);
+    if (!written.Written()) {
+        Say(io, QStringLiteral("cannot write '%1': %2").arg(path, written.Reason));
+        return ExitCode::Failed;
+    }
+    return ExitCode::Success;
+}
+
 }  // namespace kr820::cli

@@ -33,4 +33,9 @@ AppendTarget OpenForAppending(const QString& path, const Stopping& stopping,
 ExitCode WithAppendedOutput(const QString& path, CliIo& io, const Stopping& stopping,
                             const std::function<ExitCode(CliIo&)>& body);
 
+// A command's whole output at once: appended to a stream (standard output, a FIFO, a device),
+// or a file written whole in its place, never half; a failure is told and is ExitCode::Failed.
+ExitCode WriteWholeOutput(const QString& path, const QByteArray& bytes, CliIo& io,
+                          const Stopping& stopping);
+
 }  // namespace kr820::cli

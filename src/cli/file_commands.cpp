@@ -132,17 +132,7 @@ ExitCode RunExport(const CliArguments& arguments, const core::RegionalFormats& f
     if (leftOut > 0)
         Say(io, QStringLiteral("%1 rows lie outside the times this format holds and are left out")
                     .arg(leftOut));
-    if (OutputKindOf(arguments.output) != OutputKind::File) {
-        return WithAppendedOutput(arguments.output, io, stopping, [&](CliIo& streamIo) {
-            return WriteOut(streamIo, text) ? ExitCode::Success : ExitCode::Failed;
-        });
-    }
-    const core::WriteOutcome written = core::WriteFileAtomically(arguments.output, text);
-    if (!written.Written()) {
-        Say(io, QStringLiteral("cannot write '%1': %2").arg(arguments.output, written.Reason));
-        return ExitCode::Failed;
-    }
-    return ExitCode::Success;
+    return WriteWholeOutput(arguments.output, text, io, stopping);
 }
 
 }  // namespace kr820::cli

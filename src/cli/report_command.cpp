@@ -131,17 +131,7 @@ ExitCode RunReport(const CliArguments& arguments, const core::RegionalFormats& f
             break;
         }
     }
-    if (OutputKindOf(arguments.output) != OutputKind::File) {
-        return WithAppendedOutput(arguments.output, io, stopping, [&](CliIo& streamIo) {
-            return WriteOut(streamIo, bytes) ? ExitCode::Success : ExitCode::Failed;
-        });
-    }
-    const core::WriteOutcome written = core::WriteFileAtomically(arguments.output, bytes);
-    if (!written.Written()) {
-        Say(io, QStringLiteral("cannot write '%1': %2").arg(arguments.output, written.Reason));
-        return ExitCode::Failed;
-    }
-    return ExitCode::Success;
+    return WriteWholeOutput(arguments.output, bytes, io, stopping);
 }
 
 }  // namespace kr820::cli
